@@ -1,0 +1,47 @@
+#pragma once
+
+#include "image/device_image.h"
+#include "model/channel_table.h"
+#include "model/general_settings.h"
+#include "model/station_type.h"
+
+#include <QHash>
+#include <QString>
+
+namespace yalmera {
+
+// The program-wide values every window and command works on. One instance lives for the whole
+// run; the windows, the command-line tool and the tests pass it to whoever needs it.
+struct AppState
+{
+    // The plan: the single source of truth for the settings block and the table.
+    GeneralSettings settings;
+    ChannelTable table;
+    // Whether a table has been made (template, file, station); before that there is nothing to save.
+    bool tableCreated = false;
+
+    StationType stationType = StationType::forBand(Band::Mhz144to174);
+    quint8 moduleType = 0; // 0 "Нет модуля" .. 4
+
+    // Filled only by the data check, overwritten by a station read; sent by the write exchange.
+    DeviceImage image;
+    // Set only by a data check that reached its end. Cleared at start, at the start of every
+    // check, by a template, a file read, a station read and a repeater mark; edits leave it.
+    bool dataChecked = false;
+    // Digits of some accepted settings values, left by the data check for the protocol.
+    quint8 settingsDigitCount = 0;
+
+    // Per table row, the frequency text a repeater mark replaced, so switching a channel from one
+    // mode to the other gives back its own frequency.
+    QHash<int, QString> repeaterSavedTexts;
+
+    // A band chosen in the menu: the band's constants and code; the rows lose their flags and the
+    // table stays hidden until a new one is built. Cells keep their texts; the gate is unchanged.
+    void selectBand(Band band);
+
+    // A new plan from the template, a file or the station replaces settings and table whole,
+    // gives the rows their flags as stored in newTable, and clears the gate.
+    void adoptPlan(GeneralSettings newSettings, ChannelTable newTable);
+};
+
+} // namespace yalmera

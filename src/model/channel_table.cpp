@@ -1,0 +1,109 @@
+#include "channel_table.h"
+
+namespace yalmera {
+
+namespace {
+
+constexpr std::array<const char16_t*, ColumnCount> StandardCaptions{
+    u"№ кан.", u" Rx, кГц", u" Tx, кГц", u"CTC_Rx", u"CTC_Tx", u"DCS_Rx", u"DCS_Tx", u"Тон_Rx", u"Тон_Tx",
+    u"  ШП",   u"P_max",    u"P_min",    u"Скан.",  u"  SW",   u"Id_Тон", u"Tx_Off", u"Время",  u"Акт",
+};
+
+} // namespace
+
+QString columnCaption(int column, CaptionStyle style)
+{
+    if (column < 0 || column >= ColumnCount)
+        return {};
+    if (column == TxFrequencyColumn && style == CaptionStyle::FileRead)
+        return QStringLiteral(" Tx, кГЦ");
+    return QString::fromUtf16(StandardCaptions[static_cast<std::size_t>(column)]);
+}
+
+ChannelTable::ChannelTable()
+    : m_rows(1)
+{
+}
+
+void ChannelTable::setRowCount(int rowCount)
+{
+    m_rows.resize(qMax(1, rowCount));
+}
+
+QString ChannelTable::cell(int column, int row) const
+{
+    if (column < 0 || column >= ColumnCount || row < 0 || row >= rowCount())
+        return {};
+    return m_rows[row].cells[static_cast<std::size_t>(column)];
+}
+
+void ChannelTable::setCell(int column, int row, const QString& text)
+{
+    if (column < 0 || column >= ColumnCount || row < 0 || row >= rowCount())
+        return;
+    m_rows[row].cells[static_cast<std::size_t>(column)] = text;
+}
+
+std::optional<bool> ChannelTable::flag(int column, int row) const
+{
+    const auto flags = rowFlags(row);
+    if (!flags)
+        return std::nullopt;
+    switch (column) {
+    case ScanColumn:
+        return flags->scan;
+    case IdToneColumn:
+        return flags->idTone;
+    case ActiveColumn:
+        return flags->active;
+    default:
+        return std::nullopt;
+    }
+}
+
+void ChannelTable::setFlag(int column, int row, bool value)
+{
+    if (!isDataRow(row) || !m_rows[row].flags)
+        return;
+    RowFlags& flags = *m_rows[row].flags;
+    switch (column) {
+    case ScanColumn:
+        flags.scan = value;
+        break;
+    case IdToneColumn:
+        flags.idTone = value;
+        break;
+    case ActiveColumn:
+        flags.active = value;
+        break;
+    default:
+        break;
+    }
+}
+
+std::optional<RowFlags> ChannelTable::rowFlags(int row) const
+{
+    if (!isDataRow(row))
+        return std::nullopt;
+    return m_rows[row].flags;
+}
+
+void ChannelTable::createFlags()
+{
+    for (int row = 1; row < rowCount(); ++row)
+        m_rows[row].flags = RowFlags{};
+}
+
+void ChannelTable::removeFlags()
+{
+    for (Row& row : m_rows)
+        row.flags.reset();
+}
+
+void ChannelTable::writeCaptions(CaptionStyle style)
+{
+    for (int column = 0; column < ColumnCount; ++column)
+        m_rows[0].cells[static_cast<std::size_t>(column)] = columnCaption(column, style);
+}
+
+} // namespace yalmera

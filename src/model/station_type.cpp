@@ -1,0 +1,28 @@
+#include "station_type.h"
+
+#include "number_text.h"
+
+namespace yalmera {
+
+StationType StationType::forBand(Band band)
+{
+    switch (band) {
+    case Band::Mhz30to60:
+        return {Band::Mhz30to60, 30000, 60000, 8, 21400, 1};
+    case Band::Mhz144to174:
+        break;
+    }
+    return {Band::Mhz144to174, 140000, 174000, 32, 45000, 0};
+}
+
+QString StationType::modelCaption() const
+{
+    return band == Band::Mhz30to60 ? QStringLiteral("Ялмера 4К-15") : QStringLiteral("Ялмера 4К-17");
+}
+
+QString StationType::limitsMHzText() const
+{
+    return shortestDecimalText(lowerLimitKHz / 1000.0) + u'-' + shortestDecimalText(upperLimitKHz / 1000.0);
+}
+
+} // namespace yalmera

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+
+namespace yalmera {
+
+// The two bands the program can program. The menu also lists 300-345 and 400-486 MHz, never enabled.
+enum class Band { Mhz30to60, Mhz144to174 };
+
+// The selected band with the constants every part takes from it. typeCode normally follows the
+// band, but a plan file or a station may bring a code of their own (a file's "Тип" of 7 keeps the
+// band and still takes the code).
+struct StationType
+{
+    Band band = Band::Mhz144to174;
+    qint32 lowerLimitKHz = 140000;
+    qint32 upperLimitKHz = 174000;
+    qint32 dividerModulus = 32;     // synthesiser modulus used in the frequency words
+    qint32 receiveOffsetKHz = 45000; // intermediate frequency added to receive frequencies
+    quint8 typeCode = 0;
+
+    static StationType forBand(Band band);
+
+    // "Ялмера 4К-17" / "Ялмера 4К-15": the main window's caption for the band.
+    QString modelCaption() const;
+
+    // The lower limit as the template's start-frequency field shows it ("140000", "30000").
+    QString lowerLimitText() const { return QString::number(lowerLimitKHz); }
+
+    // "140-174" / "30-60": the band limits in MHz as the refusal messages write them.
+    QString limitsMHzText() const;
+
+    friend bool operator==(const StationType&, const StationType&) = default;
+};
+
+} // namespace yalmera

@@ -1,0 +1,103 @@
+#include "model/channel_table.h"
+#include "model/station_type.h"
+#include "model/value_lists.h"
+
+#include <gtest/gtest.h>
+
+using namespace yalmera;
+
+TEST(ValueLists, SizesAndPositions)
+{
+    EXPECT_EQ(CtcssTones.size(), 56u);
+    EXPECT_EQ(DcsCodes.size(), 85u);
+    EXPECT_EQ(firstPosition(CtcssTones, u"67,0"), 1);
+    EXPECT_EQ(lastPosition(CtcssTones, u"67,0"), 34);
+    EXPECT_EQ(firstPosition(CtcssTones, u"250,3"), 33);
+    EXPECT_EQ(firstPosition(CtcssTones, u"74,4"), 36);
+    EXPECT_EQ(firstPosition(CtcssTones, u"69,4"), 44);
+    EXPECT_EQ(firstPosition(CtcssTones, u"254,1"), 55);
+    for (int pos : {34, 35, 37, 39, 41})
+        EXPECT_LT(firstPosition(CtcssTones, CtcssTones[static_cast<std::size_t>(pos)]), pos);
+    EXPECT_EQ(firstPosition(DcsCodes, u"023"), 1);
+    EXPECT_EQ(firstPosition(DcsCodes, u"754"), 84);
+    EXPECT_EQ(firstPosition(DcsCodes, u"23"), -1);
+    EXPECT_EQ(TimeValues.size(), 16u);
+    EXPECT_EQ(ToneNumbers.size(), 11u);
+}
+
+TEST(ChannelTableCaptions, CarryTheirBlanks)
+{
+    EXPECT_EQ(columnCaption(RxFrequencyColumn), QStringLiteral(" Rx, кГц"));
+    EXPECT_EQ(columnCaption(SquelchColumn), QStringLiteral("  ШП"));
+    EXPECT_EQ(columnCaption(WidthColumn), QStringLiteral("  SW"));
+    EXPECT_EQ(columnCaption(TxFrequencyColumn), QStringLiteral(" Tx, кГц"));
+    EXPECT_EQ(columnCaption(TxFrequencyColumn, CaptionStyle::FileRead), QStringLiteral(" Tx, кГЦ"));
+    EXPECT_EQ(columnCaption(ChannelNumberColumn), QStringLiteral("№ кан."));
+    EXPECT_EQ(columnCaption(ActiveColumn), QStringLiteral("Акт"));
+    EXPECT_EQ(columnCaption(18), QString());
+}
+
+TEST(ChannelTableRows, GrowAndShrinkKeepingTheCaptionRow)
+{
+    ChannelTable t;
+    EXPECT_EQ(t.rowCount(), 1);
+    t.writeCaptions();
+    t.setRowCount(100);
+    EXPECT_EQ(t.channelCount(), 99);
+    t.setCell(RxFrequencyColumn, 99, QStringLiteral("140000"));
+    EXPECT_EQ(t.cell(RxFrequencyColumn, 99), QStringLiteral("140000"));
+    EXPECT_FALSE(t.hasFlags(99));
+    t.setRowCount(0);
+    EXPECT_EQ(t.rowCount(), 1);
+    EXPECT_EQ(t.cell(ActiveColumn, 0), QStringLiteral("Акт"));
+    // Out-of-range access is harmless.
+    t.setCell(0, 5, QStringLiteral("x"));
+    EXPECT_EQ(t.cell(0, 5), QString());
+    EXPECT_EQ(t.cell(-1, 0), QString());
+}
+
+TEST(ChannelTableFlags, CreationStateRemovalAndEditing)
+{
+    ChannelTable t;
+    t.setRowCount(3);
+    EXPECT_FALSE(t.flag(ScanColumn, 1).has_value());
+    t.setFlag(ScanColumn, 1, false); // no flags yet: ignored
+    EXPECT_FALSE(t.hasFlags(1));
+
+    t.createFlags();
+    EXPECT_EQ(t.flag(ScanColumn, 2), true);
+    EXPECT_EQ(t.flag(IdToneColumn, 2), false);
+    EXPECT_EQ(t.flag(ActiveColumn, 2), true);
+    EXPECT_FALSE(t.flag(ScanColumn, 0).has_value()); // the caption row has none
+    EXPECT_FALSE(t.flag(WidthColumn, 1).has_value());
+
+    t.setFlag(IdToneColumn, 1, true);
+    EXPECT_EQ(t.flag(IdToneColumn, 1), true);
+    EXPECT_EQ(t.flag(IdToneColumn, 2), false);
+
+    t.removeFlags();
+    EXPECT_FALSE(t.hasFlags(1));
+    EXPECT_FALSE(t.hasFlags(2));
+}
+
+TEST(StationTypeBands, ConstantsAndCaptions)
+{
+    const StationType vhf = StationType::forBand(Band::Mhz144to174);
+    EXPECT_EQ(vhf.lowerLimitKHz, 140000);
+    EXPECT_EQ(vhf.upperLimitKHz, 174000);
+    EXPECT_EQ(vhf.dividerModulus, 32);
+    EXPECT_EQ(vhf.receiveOffsetKHz, 45000);
+    EXPECT_EQ(vhf.typeCode, 0);
+    EXPECT_EQ(vhf.modelCaption(), QStringLiteral("Ялмера 4К-17"));
+    EXPECT_EQ(vhf.lowerLimitText(), QStringLiteral("140000"));
+    EXPECT_EQ(vhf.limitsMHzText(), QStringLiteral("140-174"));
+
+    const StationType low = StationType::forBand(Band::Mhz30to60);
+    EXPECT_EQ(low.lowerLimitKHz, 30000);
+    EXPECT_EQ(low.upperLimitKHz, 60000);
+    EXPECT_EQ(low.dividerModulus, 8);
+    EXPECT_EQ(low.receiveOffsetKHz, 21400);
+    EXPECT_EQ(low.typeCode, 1);
+    EXPECT_EQ(low.modelCaption(), QStringLiteral("Ялмера 4К-15"));
+    EXPECT_EQ(low.limitsMHzText(), QStringLiteral("30-60"));
+}
