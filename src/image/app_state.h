@@ -2,7 +2,9 @@
 
 #include "image/device_image.h"
 #include "model/channel_table.h"
+#include "model/channel_template.h"
 #include "model/general_settings.h"
+#include "model/plan_file_contents.h"
 #include "model/station_type.h"
 
 #include <QHash>
@@ -42,6 +44,14 @@ struct AppState
     // A new plan from the template, a file or the station replaces settings and table whole,
     // gives the rows their flags as stored in newTable, and clears the gate.
     void adoptPlan(GeneralSettings newSettings, ChannelTable newTable);
+
+    // "Ok" of the template panel: clears the gate whatever happens, then adopts the new plan or
+    // returns the refusal (empty message on success).
+    UserMessage createTemplate(const TemplateFields& fields);
+
+    // A plan read from a file: the plan, "Тип" 0 selects 144-174 MHz and 1 or 2 30-60 MHz (any
+    // other code keeps the band), the code and the module type are taken as they are.
+    void adoptPlanFile(PlanFileContents contents);
 };
 
 } // namespace yalmera

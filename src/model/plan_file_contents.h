@@ -1,0 +1,18 @@
+#pragma once
+
+#include "model/channel_table.h"
+#include "model/general_settings.h"
+
+namespace yalmera {
+
+// What a channel-plan file holds once read: the rebuilt settings text, the table with its
+// captions and flags, and the low eight bits of "Тип" and "ТипВУ".
+struct PlanFileContents
+{
+    GeneralSettings settings;
+    ChannelTable table;
+    quint8 typeCode = 0;
+    quint8 moduleType = 0;
+};
+
+} // namespace yalmera
