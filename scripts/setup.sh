@@ -25,10 +25,11 @@ yalmera_install_missing() {
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
-# yalmera_build [extra cmake arguments...]
+# yalmera_build: configures with $YALMERA_CMAKE_ARGS (e.g. "-DYALMERA_SANITIZE=ON") and builds.
 yalmera_build() {
   local generator=()
   [ -f "$YALMERA_BUILD_DIR/CMakeCache.txt" ] || generator=(-G Ninja)
-  cmake -S "$YALMERA_ROOT" -B "$YALMERA_BUILD_DIR" "${generator[@]}" "$@"
+  # shellcheck disable=SC2086
+  cmake -S "$YALMERA_ROOT" -B "$YALMERA_BUILD_DIR" "${generator[@]}" ${YALMERA_CMAKE_ARGS:-}
   cmake --build "$YALMERA_BUILD_DIR" --parallel "$(nproc 2>/dev/null || echo 2)"
 }
