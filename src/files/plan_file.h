@@ -12,8 +12,25 @@
 
 namespace yalmera::files {
 
+// A plan file larger than this is no plan file (99 channels take about 40 KB); reading stops
+// there instead of filling memory with whatever the path names.
+inline constexpr qint64 MaxPlanFileBytes = 16 * 1024 * 1024;
+
+// Either the bytes of a plan file or why the plan cannot be written (a character that
+// Windows-1251 cannot hold, a line break inside a value).
+struct PlanEncodeResult
+{
+    QByteArray bytes;
+    UserMessage error; // empty when the bytes are the file
+
+    bool ok() const { return error.isEmpty(); }
+};
+
 // The bytes of a channel-plan file: Windows-1251, CR LF; the settings lines as they stand, then
 // "Тип" and "ТипВУ" set in section "Общие установки", then one section of 18 keys per row.
+PlanEncodeResult tryEncodePlan(const GeneralSettings& settings, const ChannelTable& table, quint8 typeCode,
+                               quint8 moduleType);
+// The same bytes; empty when tryEncodePlan refuses the plan.
 QByteArray encodePlan(const GeneralSettings& settings, const ChannelTable& table, quint8 typeCode,
                       quint8 moduleType);
 
@@ -23,12 +40,18 @@ struct PlanDecodeResult
     std::optional<PlanFileContents> contents;
     UserMessage error;
 };
+// Accepts Windows-1251 and UTF-8 text with any line ends. Refuses a file without channel
+// section "1" and one with more than 99 consecutive channel sections.
 PlanDecodeResult decodePlan(const QByteArray& fileBytes);
 
+// Why "Запись в файл" cannot run yet: no table has been made (template, file or station).
+std::optional<UserMessage> planWriteRefusal(bool tableCreated);
+
 // Saves through a temporary file renamed into place, so a failed save leaves the old file.
-// Returns an empty message on success, otherwise the platform's error text.
+// Returns an empty message on success, the refusal of tryEncodePlan, or the platform's error text.
 UserMessage writePlanFile(const QString& path, const GeneralSettings& settings, const ChannelTable& table,
                           quint8 typeCode, quint8 moduleType);
+// The platform's error text when the file cannot be read.
 PlanDecodeResult readPlanFile(const QString& path);
 
 } // namespace yalmera::files

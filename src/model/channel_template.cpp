@@ -1,11 +1,110 @@
 #include "channel_template.h"
 
+#include "number_text.h"
+#include "value_lists.h"
+
+#include <variant>
+
 namespace yalmera {
 
-TemplateResult makeChannelTemplate(const TemplateFields&, const StationType&)
+namespace {
+
+// The template panel's refusals.
+const QString CountMessage = QStringLiteral("Вы не ввели количество каналов или ввели слишком много");
+const QString StartGridMessage = QStringLiteral("Частота должна быть кратна 6,25кГц");
+const QString OffsetGridMessage = QStringLiteral("Шаг смещения должен быть кратен 6,25кГц");
+const QString RangeMessagePrefix =
+    QStringLiteral("Введенная частота не соответствует частотному диапазону, частотный диапазон ");
+const QString RangeMessageSuffix = QStringLiteral(" МГц");
+
+// The cells every template row gets besides its number and frequencies. The flag columns carry
+// no text; their state comes from the flags' creation state.
+struct DefaultCell
+{
+    int column;
+    QStringView text;
+};
+constexpr DefaultCell DefaultCells[] = {
+    {CtcssRxColumn, NoneText}, {CtcssTxColumn, NoneText}, {DcsRxColumn, NoneText}, {DcsTxColumn, NoneText},
+    {ToneRxColumn, NoneText},  {ToneTxColumn, NoneText},  {SquelchColumn, u"1"},   {PowerMaxColumn, u"4"},
+    {PowerMinColumn, u"1"},    {WidthColumn, u"25"},      {TxOffColumn, u"Норм"},  {TimeColumn, NoneText},
+};
+
+TemplateResult refused(UserMessage message)
 {
     TemplateResult result;
-    result.message = UserMessage::failure(QStringLiteral("template generation is not built yet"));
+    result.message = std::move(message);
+    return result;
+}
+
+// The count field holds one or two characters (the field takes two digits, the image 99 records).
+// A text that is no whole number gets the platform's conversion error; a count below 1 would make
+// a plan without channels and is refused like an empty field.
+std::variant<int, UserMessage> channelCount(const QString& text)
+{
+    if (text.isEmpty() || text.size() > 2)
+        return UserMessage::notice(CountMessage, Sound::CriticalStop);
+    const auto count = parseInteger(text);
+    if (!count)
+        return UserMessage::failure(integerConversionError(text));
+    if (*count < 1 || *count > MaxChannels)
+        return UserMessage::notice(CountMessage, Sound::CriticalStop);
+    return *count;
+}
+
+// A frequency field as kHz, or the platform's conversion error.
+std::variant<double, UserMessage> frequencyKHz(const QString& text)
+{
+    if (const auto value = parseDecimal(text))
+        return *value;
+    return UserMessage::failure(decimalConversionError(text));
+}
+
+} // namespace
+
+TemplateResult makeChannelTemplate(const TemplateFields& fields, const StationType& stationType)
+{
+    const auto count = channelCount(fields.count);
+    if (const auto* message = std::get_if<UserMessage>(&count))
+        return refused(*message);
+
+    const auto start = frequencyKHz(fields.startKHz);
+    if (const auto* message = std::get_if<UserMessage>(&start))
+        return refused(*message);
+    const double startKHz = std::get<double>(start);
+    if (!isOnGrid625(startKHz))
+        return refused(UserMessage::notice(StartGridMessage, Sound::CriticalStop));
+
+    const auto offset = frequencyKHz(fields.offsetKHz);
+    if (const auto* message = std::get_if<UserMessage>(&offset))
+        return refused(*message);
+    const double offsetKHz = std::get<double>(offset);
+    if (!isOnGrid625(offsetKHz))
+        return refused(UserMessage::notice(OffsetGridMessage, Sound::CriticalStop));
+
+    if (startKHz < stationType.lowerLimitKHz || startKHz > stationType.upperLimitKHz) {
+        return refused(
+            UserMessage::notice(RangeMessagePrefix + stationType.limitsMHzText() + RangeMessageSuffix));
+    }
+
+    TemplateResult result;
+    const int channels = std::get<int>(count);
+    result.table.setRowCount(channels + 1);
+    result.table.writeCaptions(CaptionStyle::Standard);
+    for (int row = 1; row <= channels; ++row) {
+        // Later rows may run past the band; they are held at its upper limit, not refused.
+        double kHz = startKHz + offsetKHz * (row - 1);
+        if (kHz > stationType.upperLimitKHz)
+            kHz = stationType.upperLimitKHz;
+        const QString frequency = shortestDecimalText(kHz);
+        result.table.setCell(ChannelNumberColumn, row, QString::number(row));
+        result.table.setCell(RxFrequencyColumn, row, frequency);
+        result.table.setCell(TxFrequencyColumn, row, frequency);
+        for (const DefaultCell& cell : DefaultCells)
+            result.table.setCell(cell.column, row, cell.text.toString());
+    }
+    result.table.createFlags();
+    result.settings.setLines(GeneralSettings::templateLines());
     return result;
 }
 

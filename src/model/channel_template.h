@@ -11,7 +11,7 @@ namespace yalmera {
 struct TemplateFields
 {
     QString count = QStringLiteral("10");
-    QString startKHz;  // the band's lower limit when the panel opens
+    QString startKHz; // the band's lower limit when the panel opens
     QString offsetKHz = QStringLiteral("1000");
 };
 
@@ -25,7 +25,9 @@ struct TemplateResult
     bool ok() const { return message.isEmpty(); }
 };
 
-// Makes a plan of evenly spaced channels with the default values and settings text.
+// Makes a plan of evenly spaced channels with the default values and settings text, or returns
+// the first refusal in the order the fields are tested: count, start (number, 6,25 kHz grid),
+// offset (number, grid), start inside the band. Rows past the band's upper limit are held there.
 // The caller clears the data-check gate first, whatever the outcome.
 TemplateResult makeChannelTemplate(const TemplateFields& fields, const StationType& stationType);
 

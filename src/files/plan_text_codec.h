@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringView>
+
+#include <optional>
+
+namespace yalmera::files {
+
+// The bytes of a plan file as text. Plan files are Windows-1251; a file that an editor saved as
+// UTF-8 (with or without a byte-order mark) is recognised by being valid UTF-8 with non-ASCII
+// text, which Windows-1251 Cyrillic practically never is. Every byte sequence decodes.
+QString decodePlanText(const QByteArray& bytes);
+
+// Text as Windows-1251, or nothing when some character has no Windows-1251 byte.
+std::optional<QByteArray> encodeWindows1251(QStringView text);
+
+// The first character of text (a whole surrogate pair counts as one) that Windows-1251 cannot
+// hold, or nothing when every character has its byte.
+std::optional<QString> firstUnencodableCharacter(QStringView text);
+
+} // namespace yalmera::files

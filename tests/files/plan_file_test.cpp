@@ -1,0 +1,613 @@
+#include "files/plan_file.h"
+#include "image/app_state.h"
+#include "model/channel_template.h"
+
+#include <QDir>
+#include <QFile>
+#include <QStringDecoder>
+#include <QStringEncoder>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace yalmera;
+using namespace yalmera::files;
+
+namespace {
+
+// The one-channel template plan (count 1, start 140000, offset 1000, 144-174 MHz, no module)
+// as the writer leaves it.
+const QString OneChannelPlan = QStringLiteral(R"([Общие установки]
+Id_номер=0001
+Тон1=700
+Тон2=750
+Тон3=1000
+Тон4=1200
+Тон5=1400
+Тон6=1550
+Тон7=1700
+Тон8=1989
+Тон9=2100
+Тон10=2400
+P_1=5
+P_2=10
+P_3=25
+P_4=40
+Яркость диодов=1
+Громкость=8
+МинГромкость=0
+Пик_кнопок=+
+ФВ=00
+Код_DCS=+
+Ф_Скан=+
+Ф_V=+
+ВУ=-
+СК=1
+Тип=0
+ТипВУ=0
+[1]
+Номер=1
+Rx=140000
+Tx=140000
+CTCSS_Rx=Нет
+CTCSS_Tx=Нет
+DCS_Rx=Нет
+DCS_Tx=Нет
+Тон_Rx=Нет
+Тон_Tx=Нет
+ШП=1
+P_max=4
+P_min=1
+Сканировать=да
+Sw=25
+Id_Тон=нет
+Tx_Off=Норм
+Время=Нет
+Активен=да
+)");
+
+QByteArray cp1251(const QString& text)
+{
+    QStringEncoder encoder("windows-1251");
+    return encoder.encode(text);
+}
+
+QString fromCp1251(const QByteArray& bytes)
+{
+    QStringDecoder decoder("windows-1251");
+    return decoder.decode(bytes);
+}
+
+// Lines joined with CR LF and encoded as a plan file is.
+QByteArray planBytes(const QString& linesWithLf)
+{
+    QString text = linesWithLf;
+    text.replace(u'\n', QStringLiteral("\r\n"));
+    return cp1251(text);
+}
+
+QStringList linesOf(std::initializer_list<const char16_t*> lines)
+{
+    QStringList list;
+    for (const char16_t* line : lines)
+        list << QString::fromUtf16(line);
+    return list;
+}
+
+TemplateResult templatePlan(const QString& count)
+{
+    TemplateFields fields;
+    fields.count = count;
+    fields.startKHz = QStringLiteral("140000");
+    fields.offsetKHz = QStringLiteral("1000");
+    return makeChannelTemplate(fields, StationType::forBand(Band::Mhz144to174));
+}
+
+PlanFileContents decoded(const QByteArray& bytes)
+{
+    PlanDecodeResult result = decodePlan(bytes);
+    EXPECT_TRUE(result.error.isEmpty()) << result.error.text.toStdString();
+    return result.contents.value_or(PlanFileContents{});
+}
+
+// A file whose settings section and first channel section hold the given lines.
+QByteArray fileWith(const QString& settingsLines, const QString& channelLines)
+{
+    return planBytes(QStringLiteral("[Общие установки]\n") + settingsLines + QStringLiteral("[1]\n") +
+                     channelLines);
+}
+
+QByteArray readAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool writeAll(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+} // namespace
+
+// --- writing -------------------------------------------------------------------------------
+
+TEST(PlanWriter, OneChannelTemplateIsTheExampleFileByteForByte)
+{
+    const TemplateResult plan = templatePlan(QStringLiteral("1"));
+    ASSERT_TRUE(plan.ok());
+    const QByteArray expected = planBytes(OneChannelPlan);
+    EXPECT_EQ(encodePlan(plan.settings, plan.table, 0, 0), expected);
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("K17M_10.ini"));
+    EXPECT_TRUE(writePlanFile(path, plan.settings, plan.table, 0, 0).isEmpty());
+    EXPECT_EQ(readAll(path), expected);
+}
+
+TEST(PlanWriter, TypeAndModuleGoAfterTheLastSettingsKeyLine)
+{
+    GeneralSettings settings(linesOf({u"[Общие установки]", u"СК=1", u"", u"; заметка"}));
+    ChannelTable table;
+    const QString text = fromCp1251(encodePlan(settings, table, 1, 4));
+    EXPECT_EQ(text, QStringLiteral("[Общие установки]\r\nСК=1\r\nТип=1\r\nТипВУ=4\r\n\r\n; заметка\r\n"));
+}
+
+TEST(PlanWriter, ReplacesATypeLineInPlaceInsteadOfAddingASecond)
+{
+    GeneralSettings settings(linesOf({u"[Общие установки]", u"тип = 5", u"Громкость=8", u"ТипВУ=1"}));
+    ChannelTable table;
+    const QString text = fromCp1251(encodePlan(settings, table, 0, 2));
+    EXPECT_EQ(text, QStringLiteral("[Общие установки]\r\nТип=0\r\nГромкость=8\r\nТипВУ=2\r\n"));
+}
+
+TEST(PlanWriter, SettingsWithoutSectionLineGetTheSectionCreatedForTypeAndModule)
+{
+    const TemplateResult plan = templatePlan(QStringLiteral("1"));
+    GeneralSettings settings(linesOf({u"Громкость=3", u"СК=1"}));
+    const QString text = fromCp1251(encodePlan(settings, plan.table, 1, 3));
+    EXPECT_TRUE(text.startsWith(
+        QStringLiteral("Громкость=3\r\nСК=1\r\n[Общие установки]\r\nТип=1\r\nТипВУ=3\r\n[1]\r\n")))
+        << text.toStdString();
+
+    const PlanFileContents read = decoded(encodePlan(settings, plan.table, 1, 3));
+    EXPECT_EQ(read.settings.lookup(u"Громкость"), QStringLiteral("8")); // the reader's default
+    EXPECT_EQ(read.settings.lookup(u"СК"), QStringLiteral("1"));
+    EXPECT_EQ(read.typeCode, 1);
+    EXPECT_EQ(read.moduleType, 3);
+}
+
+TEST(PlanWriter, EmptyCellsAreWrittenAsKeyAndEqualsSign)
+{
+    TemplateResult plan = templatePlan(QStringLiteral("1"));
+    plan.table.setCell(TimeColumn, 1, QString());
+    const QString text = fromCp1251(encodePlan(plan.settings, plan.table, 0, 0));
+    EXPECT_TRUE(text.contains(QStringLiteral("\r\nВремя=\r\n")));
+}
+
+TEST(PlanWriter, RowsWithoutFlagsAreWrittenAsCleared)
+{
+    TemplateResult plan = templatePlan(QStringLiteral("1"));
+    plan.table.removeFlags(); // as after a band change
+    const QString text = fromCp1251(encodePlan(plan.settings, plan.table, 0, 0));
+    EXPECT_TRUE(text.contains(QStringLiteral("Сканировать=нет\r\n")));
+    EXPECT_TRUE(text.contains(QStringLiteral("Активен=нет\r\n")));
+}
+
+TEST(PlanWriter, RefusesWhenNoTableWasMade)
+{
+    const auto refusal = planWriteRefusal(false);
+    ASSERT_TRUE(refusal.has_value());
+    EXPECT_EQ(refusal->kind, MessageKind::Notice);
+    EXPECT_TRUE(refusal->text.startsWith(QStringLiteral("Нет данных для записи")));
+    EXPECT_FALSE(planWriteRefusal(true).has_value());
+}
+
+// --- write then read ---------------------------------------------------------------------
+
+TEST(PlanRoundTrip, GivesTheSameCellsFlagsTypeAndModule)
+{
+    TemplateResult plan = templatePlan(QStringLiteral("4"));
+    ChannelTable& t = plan.table;
+    t.setCell(ChannelNumberColumn, 1, QStringLiteral("17"));
+    t.setCell(RxFrequencyColumn, 1, QStringLiteral("144006,25"));
+    t.setCell(TxFrequencyColumn, 1, QStringLiteral("РЕТР_ПР"));
+    t.setCell(RxFrequencyColumn, 2, QStringLiteral("РЕТР_ПП"));
+    t.setCell(TxFrequencyColumn, 2, QStringLiteral("145000,00"));
+    t.setCell(CtcssRxColumn, 2, QStringLiteral("67,0"));
+    t.setCell(DcsTxColumn, 3, QStringLiteral("023"));
+    t.setCell(ToneRxColumn, 3, QStringLiteral("10"));
+    t.setCell(WidthColumn, 3, QStringLiteral("12,5"));
+    t.setCell(TxOffColumn, 4, QStringLiteral("RSSI"));
+    t.setCell(TimeColumn, 4, QStringLiteral("15"));
+    t.setCell(SquelchColumn, 4, QString());
+    t.setCell(PowerMaxColumn, 4, QStringLiteral("a=b")); // split at the first "="
+    t.setFlag(ScanColumn, 2, false);
+    t.setFlag(IdToneColumn, 3, true);
+    t.setFlag(ActiveColumn, 4, false);
+
+    for (const auto& [typeCode, moduleType] : {std::pair<quint8, quint8>{0, 0}, {1, 3}, {2, 4}, {255, 0}}) {
+        const PlanFileContents read = decoded(encodePlan(plan.settings, t, typeCode, moduleType));
+        EXPECT_EQ(read.typeCode, typeCode);
+        EXPECT_EQ(read.moduleType, moduleType);
+        ASSERT_EQ(read.table.rowCount(), t.rowCount());
+        for (int row = 1; row < t.rowCount(); ++row) {
+            for (int column = 0; column < ColumnCount; ++column) {
+                if (isFlagColumn(column))
+                    EXPECT_EQ(read.table.flag(column, row), t.flag(column, row)) << row << ' ' << column;
+                else
+                    EXPECT_EQ(read.table.cell(column, row), t.cell(column, row)) << row << ' ' << column;
+            }
+        }
+        EXPECT_EQ(read.table.cell(TxFrequencyColumn, 0), QStringLiteral(" Tx, кГЦ"));
+        EXPECT_EQ(read.table.cell(RxFrequencyColumn, 0), QStringLiteral(" Rx, кГц"));
+    }
+}
+
+TEST(PlanRoundTrip, SettingsComeBackAsTheReadersTwentySevenLines)
+{
+    TemplateResult plan = templatePlan(QStringLiteral("1"));
+    plan.settings.appendLine(QStringLiteral("Лишний ключ=7")); // not in the reader's list: dropped
+    const PlanFileContents read = decoded(encodePlan(plan.settings, plan.table, 0, 0));
+    QStringList expected = GeneralSettings::templateLines();
+    expected.insert(1, QStringLiteral("Серийный номер=100000"));
+    EXPECT_EQ(read.settings.lines(), expected);
+}
+
+TEST(PlanRoundTrip, Windows1251SignsAndEuroSurvive)
+{
+    TemplateResult plan = templatePlan(QStringLiteral("1"));
+    plan.settings.setLines(linesOf({u"[Общие установки]", u"Серийный номер=№Ё-ёЪ€", u"Id_номер=0001"}));
+    plan.table.setCell(TimeColumn, 1, QStringLiteral("№5"));
+    const QByteArray bytes = encodePlan(plan.settings, plan.table, 0, 0);
+    EXPECT_TRUE(bytes.contains("\xB9\xA8-\xB8\xDA\x88")); // №, Ё, -, ё, Ъ, €
+    const PlanFileContents read = decoded(bytes);
+    EXPECT_EQ(read.settings.lookup(u"Серийный номер"), QStringLiteral("№Ё-ёЪ€"));
+    EXPECT_EQ(read.table.cell(TimeColumn, 1), QStringLiteral("№5"));
+}
+
+TEST(PlanRoundTrip, FivePlanChannelsOverATenChannelFileLeaveFive)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("plan.ini"));
+    const TemplateResult ten = templatePlan(QStringLiteral("10"));
+    const TemplateResult five = templatePlan(QStringLiteral("5"));
+    ASSERT_TRUE(writePlanFile(path, ten.settings, ten.table, 0, 0).isEmpty());
+    ASSERT_TRUE(writePlanFile(path, five.settings, five.table, 0, 0).isEmpty());
+    EXPECT_EQ(readAll(path), encodePlan(five.settings, five.table, 0, 0));
+    const PlanDecodeResult read = readPlanFile(path);
+    ASSERT_TRUE(read.contents.has_value());
+    EXPECT_EQ(read.contents->table.channelCount(), 5);
+}
+
+// --- reading ---------------------------------------------------------------------------------
+
+TEST(PlanReader, MissingKeysTakeTheReadersOwnDefaults)
+{
+    const PlanFileContents read =
+        decoded(fileWith(QStringLiteral("Громкость=12\n"), QStringLiteral("Rx=150000\n")));
+    const QStringList expected = linesOf({
+        u"[Общие установки]",
+        u"Серийный номер=100000",
+        u"Id_номер=1000",
+        u"Тон1=1000",
+        u"Тон2=1000",
+        u"Тон3=1000",
+        u"Тон4=1000",
+        u"Тон5=1000",
+        u"Тон6=1000",
+        u"Тон7=1000",
+        u"Тон8=1000",
+        u"Тон9=1000",
+        u"Тон10=1000",
+        u"P_1=1",
+        u"P_2=1",
+        u"P_3=1",
+        u"P_4=1",
+        u"Яркость диодов=1",
+        u"Громкость=12",
+        u"МинГромкость=1",
+        u"Пик_кнопок=+",
+        u"ФВ=00",
+        u"Код_DCS=+",
+        u"Ф_Скан=-",
+        u"Ф_V=-",
+        u"ВУ=-",
+        u"СК=1",
+    });
+    EXPECT_EQ(read.settings.lines(), expected);
+
+    const std::pair<int, const char16_t*> cells[] = {
+        {ChannelNumberColumn, u"1"}, {RxFrequencyColumn, u"150000"}, {TxFrequencyColumn, u"144000"},
+        {CtcssRxColumn, u"Нет"},     {CtcssTxColumn, u"Нет"},        {DcsRxColumn, u"Нет"},
+        {DcsTxColumn, u"Нет"},       {ToneRxColumn, u"Нет"},         {ToneTxColumn, u"Нет"},
+        {SquelchColumn, u"1"},       {PowerMaxColumn, u"1"},         {PowerMinColumn, u"1"},
+        {WidthColumn, u"25"},        {TxOffColumn, u"Норм"},         {TimeColumn, u"Нет"},
+    };
+    for (const auto& [column, text] : cells)
+        EXPECT_EQ(read.table.cell(column, 1), QString::fromUtf16(text)) << column;
+    EXPECT_EQ(read.table.rowFlags(1), (RowFlags{false, false, false}));
+}
+
+TEST(PlanReader, AnEmptyValueIsEmptyNotTheDefault)
+{
+    const PlanFileContents read =
+        decoded(fileWith(QStringLiteral("Id_номер=\nСерийный номер=  \n"), QStringLiteral("Rx=\nВремя=\n")));
+    EXPECT_EQ(read.settings.lines().value(1), QStringLiteral("Серийный номер="));
+    EXPECT_EQ(read.settings.lines().value(2), QStringLiteral("Id_номер="));
+    EXPECT_EQ(read.table.cell(RxFrequencyColumn, 1), QString());
+    EXPECT_EQ(read.table.cell(TimeColumn, 1), QString());
+}
+
+TEST(PlanReader, OnlyNetClearsAFlagAndAMissingKeyClearsIt)
+{
+    const std::pair<const char16_t*, bool> cases[] = {
+        {u"Сканировать=да", true},    {u"Сканировать=ДА", true},      {u"Сканировать=yes", true},
+        {u"Сканировать=", true},      {u"Сканировать=Нет", true},     {u"Сканировать=НЕТ", true},
+        {u"Сканировать=нет", false},  {u"Сканировать = нет ", false}, {u"сканировать=нет", false},
+        {u"Сканировать0=нет", false}, // another key: the flag's key is missing
+    };
+    for (const auto& [line, expected] : cases) {
+        const PlanFileContents read = decoded(fileWith({}, QString::fromUtf16(line) + u'\n'));
+        EXPECT_EQ(read.table.flag(ScanColumn, 1), expected) << QString::fromUtf16(line).toStdString();
+    }
+}
+
+TEST(PlanReader, CountsChannelSectionsUpToTheFirstMissingOrEmptyOne)
+{
+    struct Case
+    {
+        const char16_t* file;
+        int channels;
+    };
+    const Case cases[] = {
+        {u"[1]\nНомер=1\n[2]\nНомер=2\n[4]\nНомер=4\n", 2},
+        {u"[1]\nНомер=1\n[2]\n; нет ключей\nбез знака равенства\n[3]\nНомер=3\n", 1},
+        {u"[2]\nНомер=2\n[1]\nНомер=1\n", 2},             // order in the file does not matter
+        {u"[1]\nНомер=1\n[01]\nНомер=2\n", 1},            // "01" is not "2"
+        {u"[1]\n=безымянный\n[1]\nНомер=1\n", 0},         // the first section "1" counts, and it is keyless
+        {u"  [ 1 ]  \nНомер=7\n\n\n[2]\r\nНомер=8\n", 2}, // blanks and blank lines are not significant
+    };
+    for (const Case& c : cases) {
+        const PlanDecodeResult read = decodePlan(cp1251(QString::fromUtf16(c.file)));
+        if (c.channels == 0) {
+            EXPECT_FALSE(read.contents.has_value());
+            continue;
+        }
+        ASSERT_TRUE(read.contents.has_value()) << QString::fromUtf16(c.file).toStdString();
+        EXPECT_EQ(read.contents->table.channelCount(), c.channels)
+            << QString::fromUtf16(c.file).toStdString();
+    }
+}
+
+TEST(PlanReader, NamesCompareWithoutCaseAndTheFirstOccurrenceWins)
+{
+    const PlanFileContents read = decoded(planBytes(QStringLiteral(
+        "[ОБЩИЕ УСТАНОВКИ]\nгромкость=5\nГромкость=6\nтипву=2\n[1]\nRX=145000\nrx=146000\nСКАНИРОВАТЬ=нет\n"
+        "[общие установки]\nСК=9\n[1]\nTx=1\n")));
+    EXPECT_EQ(read.settings.lookup(u"Громкость"), QStringLiteral("5"));
+    EXPECT_EQ(read.settings.lookup(u"СК"), QStringLiteral("1")); // the second section is not read
+    EXPECT_EQ(read.moduleType, 2);
+    EXPECT_EQ(read.table.cell(RxFrequencyColumn, 1), QStringLiteral("145000"));
+    EXPECT_EQ(read.table.cell(TxFrequencyColumn, 1), QStringLiteral("144000"));
+    EXPECT_EQ(read.table.flag(ScanColumn, 1), false);
+}
+
+TEST(PlanReader, TypeAndModuleAreWholeNumbersCutToEightBits)
+{
+    const std::pair<const char16_t*, int> cases[] = {
+        {u"Тип=1", 1},   {u"Тип=7", 7},   {u"Тип=$101", 1}, {u"Тип=0x0A", 10}, {u"Тип=-1", 255},
+        {u"Тип=1,5", 0}, {u"Тип=abc", 0}, {u"Тип=", 0},     {u"Тип= 2 ", 2},   {u"Громкость=8", 0},
+    };
+    for (const auto& [line, expected] : cases) {
+        const PlanFileContents read =
+            decoded(fileWith(QString::fromUtf16(line) + u'\n', QStringLiteral("Номер=1\n")));
+        EXPECT_EQ(read.typeCode, expected) << QString::fromUtf16(line).toStdString();
+    }
+    EXPECT_EQ(decoded(fileWith(QStringLiteral("ТипВУ=260\n"), QStringLiteral("Номер=1\n"))).moduleType, 4);
+}
+
+TEST(PlanReader, TypeCodeSelectsTheBandWhenTheStateAdoptsTheFile)
+{
+    AppState state;
+    state.adoptPlanFile(decoded(fileWith(QStringLiteral("Тип=2\n"), QStringLiteral("Номер=1\n"))));
+    EXPECT_EQ(state.stationType.band, Band::Mhz30to60);
+    EXPECT_EQ(state.stationType.modelCaption(), QStringLiteral("Ялмера 4К-15"));
+    EXPECT_EQ(state.stationType.typeCode, 2);
+
+    state.selectBand(Band::Mhz144to174);
+    state.adoptPlanFile(decoded(fileWith(QStringLiteral("Тип=7\n"), QStringLiteral("Номер=1\n"))));
+    EXPECT_EQ(state.stationType.band, Band::Mhz144to174);
+    EXPECT_EQ(state.stationType.lowerLimitKHz, 140000);
+    EXPECT_EQ(state.stationType.upperLimitKHz, 174000);
+    EXPECT_EQ(state.stationType.typeCode, 7);
+}
+
+TEST(PlanReader, AcceptsEveryLineEndAndUtf8Files)
+{
+    const QByteArray crlf = planBytes(OneChannelPlan);
+    const PlanFileContents expected = decoded(crlf);
+    ASSERT_EQ(expected.table.channelCount(), 1);
+
+    QString lf = OneChannelPlan;
+    QString cr = OneChannelPlan;
+    cr.replace(u'\n', u'\r');
+    QString noFinalBreak = OneChannelPlan;
+    noFinalBreak.chop(1);
+    const QByteArray variants[] = {
+        cp1251(lf), cp1251(cr), cp1251(noFinalBreak), lf.toUtf8(), QByteArray("\xEF\xBB\xBF") + lf.toUtf8(),
+    };
+    for (const QByteArray& bytes : variants) {
+        const PlanFileContents read = decoded(bytes);
+        EXPECT_EQ(read.settings, expected.settings);
+        EXPECT_EQ(read.table, expected.table);
+        EXPECT_EQ(read.typeCode, expected.typeCode);
+    }
+}
+
+TEST(PlanReader, Utf8WithByteOrderMarkAndWindows1251WithStrayBytes)
+{
+    const QByteArray utf8 =
+        QByteArray("\xEF\xBB\xBF") +
+        QStringLiteral("[Общие установки]\r\nСерийный номер=№42\r\n[1]\r\nНомер=1\r\n").toUtf8();
+    EXPECT_EQ(decoded(utf8).settings.lookup(u"Серийный номер"), QStringLiteral("№42"));
+    // An ASCII-only file with a mark is still read (as UTF-8, which is the same text).
+    EXPECT_EQ(decoded(QByteArray("\xEF\xBB\xBF[1]\r\nNomer=1\r\n")).table.channelCount(), 1);
+    // Byte 0x98 has no letter in Windows-1251; the file is still read.
+    EXPECT_EQ(decoded(QByteArray("[1]\r\nRx=\x98\r\n")).table.cell(RxFrequencyColumn, 1).size(), 1);
+}
+
+TEST(PlanReader, RefusesFilesWithoutChannelsOrWithTooMany)
+{
+    const PlanDecodeResult none =
+        decodePlan(planBytes(QStringLiteral("[Общие установки]\nТип=1\n[2]\nНомер=2\n")));
+    EXPECT_FALSE(none.contents.has_value());
+    EXPECT_EQ(none.error.kind, MessageKind::Notice);
+    EXPECT_EQ(
+        none.error.text,
+        QStringLiteral("В файле нет данных каналов (раздел [1] отсутствует или пуст). Файл не прочитан."));
+    EXPECT_FALSE(decodePlan(QByteArray()).contents.has_value());
+
+    QString sections;
+    for (int n = 1; n <= 100; ++n)
+        sections += QStringLiteral("[%1]\nНомер=%1\n").arg(n);
+    const PlanDecodeResult tooMany = decodePlan(planBytes(sections));
+    EXPECT_FALSE(tooMany.contents.has_value());
+    EXPECT_EQ(tooMany.error.text, QStringLiteral("В файле больше 99 каналов. Файл не прочитан."));
+
+    sections.truncate(sections.indexOf(QStringLiteral("[100]")));
+    const PlanDecodeResult most = decodePlan(planBytes(sections));
+    ASSERT_TRUE(most.contents.has_value());
+    EXPECT_EQ(most.contents->table.channelCount(), 99);
+    EXPECT_EQ(most.contents->table.cell(ChannelNumberColumn, 99), QStringLiteral("99"));
+}
+
+TEST(PlanReader, ARefusedFileLeavesTheStateAsItWas)
+{
+    AppState state;
+    ASSERT_TRUE(state
+                    .createTemplate(
+                        TemplateFields{QStringLiteral("3"), QStringLiteral("150000"), QStringLiteral("12,5")})
+                    .isEmpty());
+    state.dataChecked = true;
+    const AppState before = state;
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("пусто.ini"));
+    ASSERT_TRUE(writeAll(path, planBytes(QStringLiteral("[Общие установки]\nТип=1\n"))));
+    for (const QString& p : {path, dir.filePath(QStringLiteral("нет такого.ini")), dir.path()}) {
+        const PlanDecodeResult read = readPlanFile(p);
+        ASSERT_FALSE(read.contents.has_value());
+        EXPECT_FALSE(read.error.isEmpty());
+        if (read.contents)
+            state.adoptPlanFile(*read.contents);
+    }
+    EXPECT_EQ(state.settings, before.settings);
+    EXPECT_EQ(state.table, before.table);
+    EXPECT_EQ(state.stationType, before.stationType);
+    EXPECT_TRUE(state.dataChecked);
+}
+
+TEST(PlanReader, FileErrorsCarryThePlatformsText)
+{
+    QTemporaryDir dir;
+    const PlanDecodeResult missing = readPlanFile(dir.filePath(QStringLiteral("нет.ini")));
+    EXPECT_EQ(missing.error.kind, MessageKind::Failure);
+    EXPECT_EQ(missing.error.text, QStringLiteral("No such file or directory"));
+    EXPECT_EQ(readPlanFile(dir.path()).error.kind, MessageKind::Failure);
+}
+
+TEST(PlanReader, RefusesAFileLargerThanAnyPlan)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("big.ini"));
+    QByteArray bytes = planBytes(OneChannelPlan);
+    bytes += QByteArray(MaxPlanFileBytes, ';');
+    ASSERT_TRUE(writeAll(path, bytes));
+    const PlanDecodeResult read = readPlanFile(path);
+    EXPECT_FALSE(read.contents.has_value());
+    EXPECT_EQ(read.error.text,
+              QStringLiteral("Файл слишком велик для файла каналов (больше 16 МБ). Файл не прочитан."));
+}
+
+// --- failed saves --------------------------------------------------------------------------
+
+TEST(PlanSave, ACharacterWithoutWindows1251ByteRefusesTheSaveAndKeepsTheOldFile)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("plan.ini"));
+    ASSERT_TRUE(writeAll(path, "old contents"));
+    TemplateResult plan = templatePlan(QStringLiteral("2"));
+
+    GeneralSettings settings = plan.settings;
+    settings.appendLine(QStringLiteral("Примечание=😀"));
+    const UserMessage refused = writePlanFile(path, settings, plan.table, 0, 0);
+    EXPECT_EQ(refused.kind, MessageKind::Notice);
+    EXPECT_EQ(refused.text,
+              QStringLiteral("Символ «😀» (U+1F600) в строке 27 общих установок нельзя записать в файл: "
+                             "в кодировке Windows-1251 такого символа нет. Файл не записан."));
+    EXPECT_EQ(readAll(path), QByteArray("old contents"));
+
+    ChannelTable table = plan.table;
+    table.setCell(TimeColumn, 2, QStringLiteral("ä"));
+    const UserMessage cellRefused = writePlanFile(path, plan.settings, table, 0, 0);
+    EXPECT_TRUE(cellRefused.text.contains(
+        QStringLiteral("«ä» (U+00E4) в канале 2 (строка 2 таблицы), столбец «Время»")))
+        << cellRefused.text.toStdString();
+    EXPECT_TRUE(encodePlan(plan.settings, table, 0, 0).isEmpty());
+
+    table.setCell(TimeColumn, 2, QString(QChar(0xD800))); // a lone surrogate the converter would drop
+    EXPECT_FALSE(tryEncodePlan(plan.settings, table, 0, 0).ok());
+    EXPECT_EQ(readAll(path), QByteArray("old contents"));
+}
+
+TEST(PlanSave, ALineBreakInsideAValueRefusesTheSave)
+{
+    TemplateResult plan = templatePlan(QStringLiteral("1"));
+    plan.table.setCell(RxFrequencyColumn, 1, QStringLiteral("140000\r\n[2]"));
+    const PlanEncodeResult encoded = tryEncodePlan(plan.settings, plan.table, 0, 0);
+    EXPECT_FALSE(encoded.ok());
+    EXPECT_TRUE(encoded.bytes.isEmpty());
+    EXPECT_TRUE(encoded.error.text.contains(QStringLiteral("перевод строки")))
+        << encoded.error.text.toStdString();
+
+    GeneralSettings settings(linesOf({u"[Общие установки]", u"СК=1\n[1]"}));
+    EXPECT_FALSE(tryEncodePlan(settings, templatePlan(QStringLiteral("1")).table, 0, 0).ok());
+}
+
+TEST(PlanSave, AFailedSaveLeavesTheOldFileAndCreatesNothing)
+{
+    QTemporaryDir dir;
+    const TemplateResult plan = templatePlan(QStringLiteral("1"));
+
+    const UserMessage noFolder =
+        writePlanFile(dir.filePath(QStringLiteral("нет/plan.ini")), plan.settings, plan.table, 0, 0);
+    EXPECT_EQ(noFolder.kind, MessageKind::Failure);
+    EXPECT_EQ(noFolder.text, QStringLiteral("No such file or directory"));
+    EXPECT_FALSE(QDir(dir.filePath(QStringLiteral("нет"))).exists());
+
+    const QString folder = dir.filePath(QStringLiteral("папка.ini"));
+    ASSERT_TRUE(QDir().mkdir(folder));
+    EXPECT_EQ(writePlanFile(folder, plan.settings, plan.table, 0, 0).kind, MessageKind::Failure);
+    EXPECT_TRUE(QFileInfo(folder).isDir());
+
+    // No temporary file is left behind by the failures.
+    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).isEmpty());
+}
+
+TEST(PlanSave, AReadOnlyTargetKeepsItsContents)
+{
+    QTemporaryDir dir;
+    const TemplateResult plan = templatePlan(QStringLiteral("1"));
+    const QString readOnly = dir.filePath(QStringLiteral("защищён.ini"));
+    ASSERT_TRUE(writeAll(readOnly, "old contents"));
+    ASSERT_TRUE(QFile::setPermissions(readOnly, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+    const UserMessage readOnlyError = writePlanFile(readOnly, plan.settings, plan.table, 0, 0);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 1);
+    if (QFileInfo(readOnly).isWritable())
+        GTEST_SKIP() << "permissions do not bind this user (root): the read-only case cannot fail here";
+    EXPECT_EQ(readOnlyError.kind, MessageKind::Failure);
+    EXPECT_FALSE(readOnlyError.isEmpty());
+    EXPECT_EQ(readAll(readOnly), QByteArray("old contents"));
+}
