@@ -1,0 +1,58 @@
+#pragma once
+
+#include "link/exchange_report.h"
+#include "link/read_stream.h"
+#include "link/station_exchange.h"
+#include "model/station_type.h"
+#include "model/user_message.h"
+
+#include <QMetaType>
+#include <QString>
+
+#include <atomic>
+#include <optional>
+
+namespace yalmera {
+
+struct ReadRequest
+{
+    QString port = QStringLiteral("COM2"); // "COM1", "COM2", a port name or a device path
+    StationType stationType;               // the selected band: decoding uses its modulus and offset
+};
+
+struct ReadResult
+{
+    ExchangeOutcome outcome = ExchangeOutcome::Refused;
+    // What to show. Empty after a complete read and after a time-out (the window shows "AK" only).
+    UserMessage message;
+    std::optional<ReadBack> readBack; // only after a complete, acceptable stream
+    int bytesReceived = 0;
+
+    bool ok() const { return outcome == ExchangeOutcome::Completed && readBack.has_value(); }
+};
+
+// Runs the read on the calling thread, which it blocks (about 15 s for 99 channels): call it from
+// a worker thread. Receives into a buffer of its own; nothing of the program changes. On success
+// the caller applies result.readBack with applyReadBack on the thread that owns the state.
+ReadResult runReadExchange(const ReadRequest& request, ExchangeObserver& observer,
+                           const std::atomic<bool>* stop = nullptr);
+
+// The read on a worker thread, for the window.
+class ReadExchange : public StationExchange
+{
+    Q_OBJECT
+public:
+    explicit ReadExchange(QObject* parent = nullptr);
+    ~ReadExchange() override;
+
+    // Starts the read unless one of this object's exchanges is running (then returns false).
+    bool start(const ReadRequest& request);
+
+signals:
+    // Connect it to a slot on the state's thread that calls applyReadBack when result.ok().
+    void finished(const yalmera::ReadResult& result);
+};
+
+} // namespace yalmera
+
+Q_DECLARE_METATYPE(yalmera::ReadResult)

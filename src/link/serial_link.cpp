@@ -1,0 +1,245 @@
+#include "serial_link.h"
+
+#include "link/link_texts.h"
+
+#include <QFileInfo>
+#include <QSerialPortInfo>
+
+#include <algorithm>
+
+namespace yalmera {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+#ifdef Q_OS_WIN
+constexpr QStringView FirstPort = u"COM1";
+constexpr QStringView SecondPort = u"COM2";
+#else
+constexpr QStringView FirstPort = u"/dev/ttyS0";
+constexpr QStringView SecondPort = u"/dev/ttyS1";
+#endif
+
+// Whole milliseconds still to wait, rounded up so a wait never ends before its deadline.
+int millisecondsUntil(Clock::time_point deadline)
+{
+    const auto left = deadline - Clock::now();
+    if (left <= Clock::duration::zero())
+        return 0;
+    const auto ms = std::chrono::ceil<std::chrono::milliseconds>(left).count();
+    return static_cast<int>(std::min<long long>(ms, 60'000));
+}
+
+} // namespace
+
+QString portDeviceName(const QString& choice)
+{
+    const QString name = choice.trimmed();
+    if (name.compare(u"COM1", Qt::CaseInsensitive) == 0)
+        return FirstPort.toString();
+    if (name.compare(u"COM2", Qt::CaseInsensitive) == 0)
+        return SecondPort.toString();
+    return name;
+}
+
+QList<PortChoice> availablePorts()
+{
+    QList<PortChoice> ports{{QStringLiteral("COM1"), QStringLiteral("Верхний разъем")},
+                            {QStringLiteral("COM2"), QStringLiteral("Нижний разъем")}};
+    const QString first = FirstPort.toString();
+    const QString second = SecondPort.toString();
+    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
+        const QString location = info.systemLocation();
+        if (location == first || location == second || info.portName() == first || info.portName() == second)
+            continue;
+        ports.append({info.portName(), info.description()});
+    }
+    return ports;
+}
+
+SerialLink::SerialLink() = default;
+
+SerialLink::~SerialLink()
+{
+    close();
+}
+
+void SerialLink::configure()
+{
+    // Applied by the port when it opens; a closed port only keeps them.
+    m_port.setBaudRate(QSerialPort::Baud1200);
+    m_port.setDataBits(QSerialPort::Data8);
+    m_port.setParity(QSerialPort::NoParity);
+    m_port.setStopBits(QSerialPort::OneStop);
+    m_port.setFlowControl(QSerialPort::NoFlowControl);
+    // No limit on our side: the driver's own queue takes what arrives between two waits.
+    m_port.setReadBufferSize(0);
+}
+
+UserMessage SerialLink::openSelected()
+{
+    close();
+    m_lastError.clear();
+    const QString device = portDeviceName(m_portChoice);
+    m_port.setPortName(device);
+    if (!m_port.open(QIODevice::ReadWrite)) {
+        const QSerialPort::SerialPortError error = m_port.error();
+        QString text;
+        switch (error) {
+        case QSerialPort::DeviceNotFoundError:
+            text = linktext::BadId.toString();
+            break;
+        case QSerialPort::OpenError:
+            text = linktext::AlreadyOpen.toString();
+            break;
+        case QSerialPort::PermissionError: {
+            // Both a port held by another program (lock file, exclusive mode) and a device we
+            // may not use end here. Only a device we could use is "already open".
+#ifdef Q_OS_WIN
+            text = linktext::AlreadyOpen.toString();
+#else
+            const QFileInfo info(m_port.portName().startsWith(u'/')
+                                     ? m_port.portName()
+                                     : QStringLiteral("/dev/") + m_port.portName());
+            text = info.isReadable() && info.isWritable() ? linktext::AlreadyOpen.toString()
+                                                          : m_port.errorString();
+#endif
+            break;
+        }
+        default:
+            text = m_port.errorString();
+            break;
+        }
+        m_port.clearError();
+        return UserMessage::failure(text);
+    }
+    // A pseudo-terminal has no modem lines and refuses both with UnsupportedOperationError:
+    // the line works all the same.
+    m_port.setDataTerminalReady(true);
+    m_port.setRequestToSend(true);
+    m_port.clearError();
+    return {};
+}
+
+bool SerialLink::isOpen() const
+{
+    return m_port.isOpen();
+}
+
+void SerialLink::flushInput()
+{
+    if (!m_port.isOpen())
+        return;
+    // Take in what the driver already holds first, so that clear() drops it together with our
+    // buffer; then clear the driver's queue as well.
+    m_port.waitForReadyRead(0);
+    m_port.clear(QSerialPort::Input);
+    m_port.clearError();
+}
+
+void SerialLink::flushOutput()
+{
+    if (!m_port.isOpen())
+        return;
+    m_port.clear(QSerialPort::Output);
+    m_port.clearError();
+}
+
+UserMessage SerialLink::putByte(quint8 byte)
+{
+    if (!m_port.isOpen())
+        return UserMessage::failure(linktext::NotOpen.toString());
+    const char c = static_cast<char>(byte);
+    if (m_port.write(&c, 1) != 1) {
+        noteLineError();
+        return UserMessage::failure(m_lastError);
+    }
+    // Hands the byte to the driver now; without an event loop it would wait for the next wait.
+    m_port.flush();
+    if (m_port.error() == QSerialPort::WriteError || m_port.error() == QSerialPort::ResourceError) {
+        noteLineError();
+        return UserMessage::failure(m_lastError);
+    }
+    return {};
+}
+
+bool SerialLink::byteReady()
+{
+    if (!m_port.isOpen())
+        return false;
+    if (m_port.bytesAvailable() > 0)
+        return true;
+    if (!m_port.waitForReadyRead(0)) {
+        const QSerialPort::SerialPortError error = m_port.error();
+        if (error == QSerialPort::ReadError || error == QSerialPort::ResourceError)
+            noteLineError();
+        else
+            m_port.clearError();
+    }
+    return m_port.isOpen() && m_port.bytesAvailable() > 0;
+}
+
+quint8 SerialLink::getByte()
+{
+    char c = 0;
+    if (!m_port.isOpen() || !m_port.getChar(&c))
+        return 0;
+    return static_cast<quint8>(c);
+}
+
+void SerialLink::close()
+{
+    if (m_port.isOpen())
+        m_port.close();
+    m_port.clearError();
+}
+
+void SerialLink::setRts(bool on)
+{
+    if (!m_port.isOpen())
+        return;
+    m_port.setRequestToSend(on);
+    m_port.clearError();
+}
+
+std::optional<quint8> SerialLink::receiveByte(std::chrono::milliseconds silenceLimit)
+{
+    const Clock::time_point deadline = Clock::now() + silenceLimit;
+    for (;;) {
+        if (!m_port.isOpen())
+            return std::nullopt;
+        if (m_port.bytesAvailable() > 0)
+            return getByte();
+        const int waitMs = millisecondsUntil(deadline);
+        if (waitMs <= 0)
+            return std::nullopt;
+        if (!m_port.waitForReadyRead(waitMs)) {
+            const QSerialPort::SerialPortError error = m_port.error();
+            if (error == QSerialPort::ReadError || error == QSerialPort::ResourceError) {
+                // The other side is gone (a closed pseudo-terminal, an unplugged adapter): no
+                // byte will come, and the port would report the same error in a tight loop.
+                noteLineError();
+                return std::nullopt;
+            }
+            m_port.clearError();
+        }
+    }
+}
+
+bool SerialLink::waitReply()
+{
+    if (receiveByte(ReplySilenceLimit))
+        return true;
+    setRts(false);
+    close();
+    return false;
+}
+
+void SerialLink::noteLineError()
+{
+    m_lastError = m_port.errorString();
+    close();
+}
+
+} // namespace yalmera

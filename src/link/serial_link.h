@@ -1,0 +1,94 @@
+#pragma once
+
+#include "model/user_message.h"
+
+#include <QList>
+#include <QSerialPort>
+#include <QString>
+
+#include <chrono>
+#include <optional>
+
+namespace yalmera {
+
+// Silence limits of the waits. They are times, measured from the start of each wait; a wait
+// returns the moment a byte arrives.
+inline constexpr std::chrono::milliseconds ReplySilenceLimit{200};  // write: reply to each byte
+inline constexpr std::chrono::milliseconds HeaderSilenceLimit{200}; // read: stream bytes 0..27
+inline constexpr std::chrono::milliseconds RecordSilenceLimit{100}; // read: channel-record bytes
+
+// The port a user names: "COM1" and "COM2" are the platform's first and second serial ports
+// (Windows COM1/COM2, elsewhere /dev/ttyS0 and /dev/ttyS1); anything else is a port name as the
+// system lists it ("ttyUSB0", "COM7") or a device path ("/dev/pts/3").
+QString portDeviceName(const QString& choice);
+
+struct PortChoice
+{
+    QString name;        // what portDeviceName accepts
+    QString description; // for a list the user picks from; may be empty
+};
+// "COM1" and "COM2" first, then every other serial port the machine reports (USB adapters).
+// Pseudo-terminals are not reported by the system: the user types their path.
+QList<PortChoice> availablePorts();
+
+// One serial line at 1200 baud 8N1 without handshake, open for the length of one exchange.
+// Not thread-safe: create and use it on one thread (the exchange's worker thread). The waits
+// block that thread until a byte arrives or the silence limit has passed.
+class SerialLink
+{
+public:
+    SerialLink();
+    ~SerialLink();
+    SerialLink(const SerialLink&) = delete;
+    SerialLink& operator=(const SerialLink&) = delete;
+
+    // The port openSelected opens: "COM1", "COM2", a port name or a device path.
+    void setPortChoice(const QString& choice) { m_portChoice = choice; }
+    QString portChoice() const { return m_portChoice; }
+
+    // Line settings for the next opening: 1200 baud, 8 data bits, no parity, 1 stop bit, no
+    // hardware or software handshake. Nothing carries over from an earlier exchange.
+    void configure();
+    // Closes the link if open, then opens the chosen port with DTR and RTS raised. Returns an
+    // empty message on success, otherwise the failure to show; the link then stays closed.
+    UserMessage openSelected();
+    bool isOpen() const;
+
+    // Discards every received byte not yet taken (driver and our buffer alike).
+    void flushInput();
+    // Discards every byte queued for sending and not yet handed to the driver.
+    void flushOutput();
+
+    // Queues one byte and hands it to the driver without waiting for its transmission.
+    // On a closed link: "ie_NOpen - device not open".
+    UserMessage putByte(quint8 byte);
+    // Whether a received byte waits; never blocks.
+    bool byteReady();
+    // The oldest received byte; call only after byteReady() returned true.
+    quint8 getByte();
+
+    // Closes the port; harmless on a closed link.
+    void close();
+    // Sets RTS of the open port. A port without modem lines (a pseudo-terminal) ignores it.
+    void setRts(bool on);
+
+    // One received byte, or nothing when silenceLimit passed without one (or the line failed).
+    // Returns the moment a byte is there; never waits less than silenceLimit before giving up.
+    std::optional<quint8> receiveByte(std::chrono::milliseconds silenceLimit);
+    // The write's pacing wait: takes one reply byte of any value within ReplySilenceLimit and
+    // returns true. On silence it drops RTS, closes the link and returns false; the exchange
+    // then shows "AK" and enables its buttons.
+    bool waitReply();
+
+    // The platform's text of the last line failure (read or write error), empty if none.
+    QString lastErrorText() const { return m_lastError; }
+
+private:
+    void noteLineError();
+
+    QSerialPort m_port;
+    QString m_portChoice = QStringLiteral("COM2");
+    QString m_lastError;
+};
+
+} // namespace yalmera

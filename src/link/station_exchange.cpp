@@ -1,0 +1,76 @@
+#include "station_exchange.h"
+
+#include <QThread>
+
+namespace yalmera {
+
+namespace {
+
+// Forwards the exchange's reports to the object's signals, from the worker thread.
+class SignalObserver final : public ExchangeObserver
+{
+public:
+    explicit SignalObserver(StationExchange& exchange) : m_exchange(exchange) {}
+    void gaugeChanged(int value) override { emit m_exchange.gaugeChanged(value); }
+    void statusChanged(const QString& text) override { emit m_exchange.statusChanged(text); }
+    void buttonsChanged(const LinkButtons& buttons) override { emit m_exchange.buttonsChanged(buttons); }
+
+private:
+    StationExchange& m_exchange;
+};
+
+} // namespace
+
+StationExchange::StationExchange(QObject* parent) : QObject(parent)
+{
+    qRegisterMetaType<yalmera::LinkButtons>();
+}
+
+StationExchange::~StationExchange()
+{
+    requestStop();
+    waitFinished();
+}
+
+bool StationExchange::isRunning() const
+{
+    return m_busy;
+}
+
+void StationExchange::requestStop()
+{
+    m_stop = true;
+}
+
+bool StationExchange::waitFinished(int timeoutMs)
+{
+    if (!m_thread)
+        return true;
+    if (m_thread == QThread::currentThread())
+        return false; // called from the worker itself
+    const bool done = timeoutMs < 0 ? m_thread->wait() : m_thread->wait(QDeadlineTimer(timeoutMs));
+    if (done) {
+        delete m_thread;
+        m_thread = nullptr;
+    }
+    return done;
+}
+
+bool StationExchange::startWorker(std::function<Deliver(ExchangeObserver&, const std::atomic<bool>&)> work)
+{
+    if (m_busy)
+        return false;
+    waitFinished(); // the previous worker has delivered its result and is about to end
+    m_stop = false;
+    m_busy = true;
+    m_thread = QThread::create([this, work = std::move(work)] {
+        SignalObserver observer(*this);
+        const Deliver deliver = work(observer, m_stop);
+        m_busy = false;
+        deliver();
+    });
+    m_thread->start();
+    return true;
+}
+
+} // namespace yalmera

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "link/exchange_report.h"
+
+#include <QObject>
+#include <QString>
+
+#include <atomic>
+#include <functional>
+
+class QThread;
+
+namespace yalmera {
+
+// Common part of the write and read exchange objects: a worker thread and the signals the window
+// follows. The signals are emitted from the worker; connections to objects of the window's thread
+// are queued, so they arrive there in the order they were emitted.
+class StationExchange : public QObject
+{
+    Q_OBJECT
+public:
+    explicit StationExchange(QObject* parent = nullptr);
+    // Asks a running exchange to stop and waits for its thread.
+    ~StationExchange() override;
+
+    bool isRunning() const;
+    // Asks a running exchange to stop at its next byte; it ends with outcome Cancelled.
+    void requestStop();
+    // Blocks until the running exchange (if any) has ended. For tests and the command-line tool.
+    bool waitFinished(int timeoutMs = -1);
+
+signals:
+    void gaugeChanged(int value);
+    void statusChanged(const QString& text);
+    void buttonsChanged(const yalmera::LinkButtons& buttons);
+
+protected:
+    // Runs work on a new worker thread with an observer that emits the signals above; false when
+    // an exchange is still running. work returns what delivers its result (emits finished); it
+    // runs once the exchange counts as ended, so a slot connected to finished may start the next.
+    using Deliver = std::function<void()>;
+    bool startWorker(std::function<Deliver(ExchangeObserver&, const std::atomic<bool>&)> work);
+
+private:
+    QThread* m_thread = nullptr;
+    std::atomic<bool> m_stop{false};
+    std::atomic<bool> m_busy{false};
+};
+
+} // namespace yalmera

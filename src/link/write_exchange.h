@@ -1,0 +1,70 @@
+#pragma once
+
+#include "link/exchange_report.h"
+#include "link/station_exchange.h"
+#include "model/user_message.h"
+
+#include <QByteArray>
+#include <QMetaType>
+#include <QString>
+
+#include <atomic>
+#include <chrono>
+
+namespace yalmera {
+
+struct AppState;
+
+// Everything the write needs, copied from the program's state when it starts, so the exchange
+// can run on its own thread while the windows go on.
+struct WriteRequest
+{
+    QString port = QStringLiteral("COM2"); // "COM1", "COM2", a port name or a device path
+    bool dataChecked = false;
+    QByteArray stream; // the write stream, command byte 0x14 first: 26 + 18 x ChannelCount bytes
+
+    // The image of the last check with the current module type and band code.
+    static WriteRequest fromState(const AppState& state, const QString& port);
+};
+
+struct WriteResult
+{
+    ExchangeOutcome outcome = ExchangeOutcome::Refused;
+    UserMessage message; // what to show; empty after a complete write
+    int bytesSent = 0;   // bytes handed to the line
+    int repliesReceived = 0;
+
+    bool ok() const { return outcome == ExchangeOutcome::Completed; }
+};
+
+// The pause between the header and the first record.
+inline constexpr std::chrono::milliseconds HeaderRecordPause{200};
+
+// Runs the write on the calling thread, which it blocks for the whole exchange (about 30 s for
+// 99 channels at 1200 baud): call it from a worker thread, never from the window's thread.
+// Reports gauge, status and buttons to the observer in the order the window shows them.
+// A set stop flag ends the exchange at the next byte (outcome Cancelled).
+WriteResult runWriteExchange(const WriteRequest& request, ExchangeObserver& observer,
+                             const std::atomic<bool>* stop = nullptr);
+
+// The write on a worker thread, for the window: the signals of StationExchange arrive on the
+// thread this object lives on, then finished().
+class WriteExchange : public StationExchange
+{
+    Q_OBJECT
+public:
+    explicit WriteExchange(QObject* parent = nullptr);
+    ~WriteExchange() override;
+
+    // Starts the write unless one of this object's exchanges is running (then returns false).
+    // A request without dataChecked is refused at once: finished() follows with the refusal,
+    // no port is touched and no status changes.
+    bool start(const WriteRequest& request);
+
+signals:
+    void finished(const yalmera::WriteResult& result);
+};
+
+} // namespace yalmera
+
+Q_DECLARE_METATYPE(yalmera::WriteResult)
