@@ -1,0 +1,120 @@
+#include "protocol_document.h"
+
+#include "protocol_texts.h"
+
+#include <algorithm>
+
+namespace yalmera::report {
+
+namespace {
+
+constexpr TextStyle TitleStyle{Alignment::Center, true, 20};
+constexpr TextStyle BodyStyle{Alignment::Left, false, 12};
+constexpr TextStyle HeaderRowStyle{Alignment::Center, true, 11};
+constexpr TextStyle ChannelRowStyle{Alignment::Center, false, 12};
+
+// A header row stands before each of these channels (1-based), as well as at the top.
+constexpr std::array<int, 3> RepeatHeaderBeforeChannel{31, 62, 93};
+
+TableRow headerRow()
+{
+    TableRow row;
+    row.kind = RowKind::Header;
+    row.style = HeaderRowStyle;
+    const auto& columns = protocolColumns();
+    for (int i = 0; i < ProtocolColumnCount; ++i)
+        row.cells[i] = columns[i].header;
+    return row;
+}
+
+TableRow channelRow(const ChannelTable& table, int tableRow)
+{
+    TableRow row;
+    row.kind = RowKind::Channel;
+    row.channel = tableRow;
+    row.style = ChannelRowStyle;
+    const auto& columns = protocolColumns();
+    for (int i = 0; i < ProtocolColumnCount; ++i) {
+        const int source = columns[i].sourceColumn;
+        if (isFlagColumn(source))
+            row.cells[i] =
+                table.flag(source, tableRow).value_or(false) ? QStringLiteral("+") : QStringLiteral("-");
+        else
+            row.cells[i] = table.cell(source, tableRow);
+    }
+    return row;
+}
+
+} // namespace
+
+const std::array<ProtocolColumn, ProtocolColumnCount>& protocolColumns()
+{
+    // The "T" of the two tone headers is the Latin letter, the rest Cyrillic.
+    static const std::array<ProtocolColumn, ProtocolColumnCount> columns{{
+        {QStringLiteral("№"), 23, ChannelNumberColumn},
+        {QStringLiteral("Прием"), 62, RxFrequencyColumn},
+        {QStringLiteral("Передача"), 62, TxFrequencyColumn},
+        {QStringLiteral("CTCSS_Rx"), 69, CtcssRxColumn},
+        {QStringLiteral("CTCSS_Tx"), 69, CtcssTxColumn},
+        {QStringLiteral("DCS_Rx"), 54, DcsRxColumn},
+        {QStringLiteral("DCS_Tx"), 54, DcsTxColumn},
+        {QStringLiteral("T"
+                        "он_Rx"),
+         51, ToneRxColumn},
+        {QStringLiteral("T"
+                        "он_Tx"),
+         49, ToneTxColumn},
+        {QStringLiteral("ШП"), 32, SquelchColumn},
+        {QStringLiteral("Pmin"), 37, PowerMinColumn},
+        {QStringLiteral("Pmax"), 38, PowerMaxColumn},
+        {QStringLiteral("Скан"), 37, ScanColumn},
+        {QStringLiteral("Sw"), 33, WidthColumn},
+        {QStringLiteral("Id"), 24, IdToneColumn},
+        {QStringLiteral("Tx_Off"), 46, TxOffColumn},
+        {QStringLiteral("Time"), 36, TimeColumn},
+        {QStringLiteral("Акт"), 31, ActiveColumn},
+    }};
+    return columns;
+}
+
+int ProtocolDocument::channelRowCount() const
+{
+    return static_cast<int>(std::count_if(tableRows.begin(), tableRows.end(),
+                                          [](const TableRow& r) { return r.kind == RowKind::Channel; }));
+}
+
+ProtocolDocument buildProtocolDocument(const AppState& state, const QString& serialNumber)
+{
+    ProtocolDocument document;
+    document.serialNumber = serialNumber;
+
+    document.paragraphs.append({texts::title(), TitleStyle});
+    document.paragraphs.append({serialNumber, TitleStyle});
+    document.paragraphs.append({QString(), BodyStyle});
+    for (const QString& line : state.settings.lines())
+        document.paragraphs.append({line, BodyStyle});
+    document.paragraphs.append({QString(), BodyStyle});
+
+    // The channel count the last check (or station read) left; a read that broke off can leave
+    // it above the rows the table actually has, and rows that do not exist cannot be printed.
+    const int channels = std::min<int>(state.image.channelCount, std::max(0, state.table.channelCount()));
+
+    document.tableRows.append(headerRow());
+    for (int channel = 1; channel <= channels; ++channel) {
+        if (std::find(RepeatHeaderBeforeChannel.begin(), RepeatHeaderBeforeChannel.end(), channel) !=
+            RepeatHeaderBeforeChannel.end())
+            document.tableRows.append(headerRow());
+        document.tableRows.append(channelRow(state.table, channel));
+    }
+    return document;
+}
+
+UserMessage protocolRefusal(const AppState& state, ProtocolRequest request)
+{
+    if (state.dataChecked)
+        return {};
+    return UserMessage::notice(request == ProtocolRequest::Menu ? texts::refusedOnMenu()
+                                                                : texts::refusedOnCreate());
+}
+
+} // namespace yalmera::report

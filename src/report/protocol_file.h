@@ -1,0 +1,25 @@
+#pragma once
+
+#include "report/protocol_document.h"
+
+#include <QString>
+
+namespace yalmera::report {
+
+// "Протокол <serial>.docx" with every character a file name cannot hold (\ / : * ? " < > |,
+// control characters, trailing dots and blanks) replaced by "_"; "Протокол.docx" for an empty
+// serial. A very long serial is shortened so the name stays within file-system limits.
+QString protocolFileName(const QString& serialNumber);
+
+struct SavedProtocol
+{
+    QString path;      // the file written, when error is empty
+    UserMessage error; // the platform's error text otherwise
+};
+
+// "Создать": saves the protocol as a .docx in folder (created when missing) under
+// protocolFileName(document.serialNumber); an earlier protocol is never overwritten, the name
+// gets " (2)", " (3)", ... instead.
+SavedProtocol saveProtocolDocx(const ProtocolDocument& document, const QString& folder);
+
+} // namespace yalmera::report
