@@ -1,11 +1,136 @@
 #include "cli_support.h"
 
+#include "files/plan_file.h"
+#include "image/app_state.h"
+
+#include <QCommandLineParser>
+
+#include <algorithm>
+#include <iterator>
+
 namespace yalmera::cli {
 
-int runTemplate(const QStringList& /*arguments*/)
+namespace {
+
+const QString Name = QStringLiteral("yalmera-cli template");
+
+struct BandOption
 {
-    printErr(QStringLiteral("yalmera-cli template: not available yet"));
+    QStringView text;
+    Band band;
+};
+constexpr BandOption BandOptions[] = {
+    {u"144-174", Band::Mhz144to174},
+    {u"30-60", Band::Mhz30to60},
+};
+
+QString helpText()
+{
+    return QStringLiteral(
+        "Usage: yalmera-cli template [--count N] [--start KHZ] [--offset KHZ] [--band 144-174|30-60]\n"
+        "                            [--module 0..4] -o PLAN.ini\n"
+        "\n"
+        "Makes the plan that \"Создать шаблон\" and \"Ok\" make and saves it as a channel-plan file\n"
+        "(Windows-1251, CR LF).\n"
+        "\n"
+        "Options:\n"
+        "  --count N           channel count, one or two digits, 1 to 99 (default 10)\n"
+        "  --start KHZ         frequency of channel 1 in kHz, comma as decimal separator, on the\n"
+        "                      6,25 kHz grid and inside the band (default: the band's lower limit,\n"
+        "                      140000 or 30000)\n"
+        "  --offset KHZ        step between channels in kHz, on the 6,25 kHz grid (default 1000);\n"
+        "                      channels past the band's upper limit are held at the limit\n"
+        "  --band B            144-174 (\"Ялмера 4К-17\", default) or 30-60 (\"Ялмера 4К-15\");\n"
+        "                      saved as \"Тип\" 0 or 1\n"
+        "  --module M          additional module 0 to 4, saved as \"ТипВУ\" (default 0, no module)\n"
+        "  -o, --output FILE   the plan file to write; an existing file is replaced only when the\n"
+        "                      new one is complete\n"
+        "  -h, --help          this text\n"
+        "\n"
+        "Exit codes: 0 the plan was saved; 1 the template refused the input (its message on\n"
+        "stderr); 2 usage or file error.");
+}
+
+int usageError(const QString& text)
+{
+    printErr(Name + QStringLiteral(": ") + text);
+    printErr(QStringLiteral("Try 'yalmera-cli template --help'."));
     return ExitUsage;
+}
+
+} // namespace
+
+int runTemplate(const QStringList& arguments)
+{
+    QCommandLineParser parser;
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    const QCommandLineOption count(QStringLiteral("count"), {}, QStringLiteral("N"));
+    const QCommandLineOption start(QStringLiteral("start"), {}, QStringLiteral("KHZ"));
+    const QCommandLineOption offset(QStringLiteral("offset"), {}, QStringLiteral("KHZ"));
+    const QCommandLineOption band(QStringLiteral("band"), {}, QStringLiteral("B"));
+    const QCommandLineOption module(QStringLiteral("module"), {}, QStringLiteral("M"));
+    const QCommandLineOption output({QStringLiteral("o"), QStringLiteral("output")}, {},
+                                    QStringLiteral("FILE"));
+    const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
+    parser.addOptions({count, start, offset, band, module, output, help});
+
+    if (!parser.parse(QStringList{Name} + arguments))
+        return usageError(parser.errorText());
+    if (parser.isSet(help)) {
+        printOut(helpText());
+        return ExitSuccess;
+    }
+    if (!parser.positionalArguments().isEmpty())
+        return usageError(
+            QStringLiteral("unexpected argument '%1'").arg(parser.positionalArguments().first()));
+    const QString path = parser.value(output);
+    if (path.isEmpty())
+        return usageError(QStringLiteral("no output file given (-o PLAN.ini)"));
+
+    AppState state;
+    if (parser.isSet(band)) {
+        const QString text = parser.value(band);
+        const auto it = std::find_if(std::begin(BandOptions), std::end(BandOptions),
+                                     [&](const BandOption& b) { return b.text == text; });
+        if (it == std::end(BandOptions))
+            return usageError(QStringLiteral("unknown band '%1' (144-174 or 30-60)").arg(text));
+        state.selectBand(it->band);
+    }
+    if (parser.isSet(module)) {
+        const QString text = parser.value(module);
+        if (text.size() != 1 || text[0] < u'0' || text[0] > u'4')
+            return usageError(QStringLiteral("module must be 0 to 4, not '%1'").arg(text));
+        state.moduleType = static_cast<quint8>(text[0].unicode() - u'0');
+    }
+
+    TemplateFields fields;
+    fields.startKHz = state.stationType.lowerLimitText();
+    if (parser.isSet(count))
+        fields.count = parser.value(count);
+    if (parser.isSet(start))
+        fields.startKHz = parser.value(start);
+    if (parser.isSet(offset))
+        fields.offsetKHz = parser.value(offset);
+
+    if (const UserMessage refusal = state.createTemplate(fields); !refusal.isEmpty()) {
+        printErr(refusal.text);
+        return ExitRefused;
+    }
+    if (const auto refusal = files::planWriteRefusal(state.tableCreated)) {
+        printErr(refusal->text);
+        return ExitRefused;
+    }
+    const UserMessage saved =
+        files::writePlanFile(path, state.settings, state.table, state.stationType.typeCode, state.moduleType);
+    if (!saved.isEmpty()) {
+        if (saved.kind == MessageKind::Failure) {
+            printErr(QStringLiteral("%1: %2: %3").arg(Name, path, saved.text));
+            return ExitUsage;
+        }
+        printErr(saved.text);
+        return ExitRefused;
+    }
+    return ExitSuccess;
 }
 
 } // namespace yalmera::cli

@@ -1,0 +1,196 @@
+#include "cli_runner.h"
+
+#include "files/plan_file.h"
+
+#include <QFile>
+#include <QStringEncoder>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace yalmera;
+
+namespace {
+
+// The one-channel template plan as the writer leaves it, line by line.
+const char16_t* const OneChannelLines[] = {
+    u"[Общие установки]",
+    u"Id_номер=0001",
+    u"Тон1=700",
+    u"Тон2=750",
+    u"Тон3=1000",
+    u"Тон4=1200",
+    u"Тон5=1400",
+    u"Тон6=1550",
+    u"Тон7=1700",
+    u"Тон8=1989",
+    u"Тон9=2100",
+    u"Тон10=2400",
+    u"P_1=5",
+    u"P_2=10",
+    u"P_3=25",
+    u"P_4=40",
+    u"Яркость диодов=1",
+    u"Громкость=8",
+    u"МинГромкость=0",
+    u"Пик_кнопок=+",
+    u"ФВ=00",
+    u"Код_DCS=+",
+    u"Ф_Скан=+",
+    u"Ф_V=+",
+    u"ВУ=-",
+    u"СК=1",
+    u"Тип=0",
+    u"ТипВУ=0",
+    u"[1]",
+    u"Номер=1",
+    u"Rx=140000",
+    u"Tx=140000",
+    u"CTCSS_Rx=Нет",
+    u"CTCSS_Tx=Нет",
+    u"DCS_Rx=Нет",
+    u"DCS_Tx=Нет",
+    u"Тон_Rx=Нет",
+    u"Тон_Tx=Нет",
+    u"ШП=1",
+    u"P_max=4",
+    u"P_min=1",
+    u"Сканировать=да",
+    u"Sw=25",
+    u"Id_Тон=нет",
+    u"Tx_Off=Норм",
+    u"Время=Нет",
+    u"Активен=да",
+};
+
+QByteArray oneChannelFile()
+{
+    QString text;
+    for (const char16_t* line : OneChannelLines)
+        text += QString::fromUtf16(line) + QStringLiteral("\r\n");
+    QStringEncoder encoder("windows-1251");
+    return encoder.encode(text);
+}
+
+QByteArray readAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QStringList args(std::initializer_list<const char16_t*> list)
+{
+    QStringList result{QStringLiteral("template")};
+    for (const char16_t* a : list)
+        result << QString::fromUtf16(a);
+    return result;
+}
+
+} // namespace
+
+TEST(CliTemplate, OneChannelTemplateIsTheExampleFileByteForByte)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("x.ini"));
+    const CliRun run =
+        runCli(args({u"--count", u"1", u"--start", u"140000", u"--offset", u"1000", u"-o"}) << path);
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.err.isEmpty());
+    EXPECT_EQ(readAll(path), oneChannelFile());
+}
+
+TEST(CliTemplate, DefaultsMakeTheCommittedTenChannelExample)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("K17M_10.ini"));
+    const CliRun run = runCli(args({u"--output"}) << path);
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    const QByteArray example = readAll(QStringLiteral(YALMERA_SOURCE_DIR "/examples/k17m_10.ini"));
+    ASSERT_FALSE(example.isEmpty());
+    EXPECT_EQ(readAll(path), example);
+}
+
+TEST(CliTemplate, BandAndModuleAreSavedAsTypeAndModuleType)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("k15.ini"));
+    const CliRun run =
+        runCli(args({u"--band", u"30-60", u"--module", u"3", u"--count", u"3", u"--offset", u"6,25", u"-o"})
+               << path);
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    const files::PlanDecodeResult read = files::readPlanFile(path);
+    ASSERT_TRUE(read.contents.has_value());
+    EXPECT_EQ(read.contents->typeCode, 1);
+    EXPECT_EQ(read.contents->moduleType, 3);
+    EXPECT_EQ(read.contents->table.channelCount(), 3);
+    EXPECT_EQ(read.contents->table.cell(RxFrequencyColumn, 1), QStringLiteral("30000"));
+    EXPECT_EQ(read.contents->table.cell(TxFrequencyColumn, 3), QStringLiteral("30012,5"));
+}
+
+TEST(CliTemplate, RefusalsExitOneWithTheirOneMessageAndWriteNothing)
+{
+    struct Case
+    {
+        std::initializer_list<const char16_t*> arguments;
+        const char16_t* message;
+    };
+    const Case cases[] = {
+        {{u"--count", u"100"}, u"Вы не ввели количество каналов или ввели слишком много"},
+        {{u"--count", u"0"}, u"Вы не ввели количество каналов или ввели слишком много"},
+        {{u"--start", u"140001"}, u"Частота должна быть кратна 6,25кГц"},
+        {{u"--offset", u"1,5"}, u"Шаг смещения должен быть кратен 6,25кГц"},
+        {{u"--start", u"139993,75"},
+         u"Введенная частота не соответствует частотному диапазону, частотный диапазон 140-174 МГц"},
+        {{u"--band", u"30-60", u"--start", u"140000"},
+         u"Введенная частота не соответствует частотному диапазону, частотный диапазон 30-60 МГц"},
+        {{u"--start", u"abc"}, u"'abc' is not a valid floating point value"},
+    };
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("plan.ini"));
+    for (const Case& c : cases) {
+        const CliRun run = runCli(args(c.arguments) << QStringLiteral("-o") << path);
+        EXPECT_EQ(run.exitCode, 1) << run.err.toStdString();
+        EXPECT_EQ(run.err, QString::fromUtf16(c.message) + u'\n');
+        EXPECT_FALSE(QFile::exists(path));
+    }
+}
+
+TEST(CliTemplate, UsageAndFileErrorsExitTwo)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("plan.ini"));
+    const std::initializer_list<const char16_t*> usage[] = {
+        {u"--band", u"400-486"}, {u"--module", u"5"}, {u"--module", u"-1"}, {u"--colour", u"red"}, {u"extra"},
+    };
+    for (const auto& arguments : usage) {
+        const CliRun run = runCli(args(arguments) << QStringLiteral("-o") << path);
+        EXPECT_EQ(run.exitCode, 2) << run.err.toStdString();
+        EXPECT_FALSE(run.err.isEmpty());
+        EXPECT_FALSE(QFile::exists(path));
+    }
+    EXPECT_EQ(runCli(args({u"--count", u"5"})).exitCode, 2); // no output file
+
+    const CliRun noFolder = runCli(args({u"-o"}) << dir.filePath(QStringLiteral("нет/plan.ini")));
+    EXPECT_EQ(noFolder.exitCode, 2);
+    EXPECT_TRUE(noFolder.err.contains(QStringLiteral("No such file or directory")))
+        << noFolder.err.toStdString();
+}
+
+TEST(CliTemplate, ARefusedTemplateLeavesAnExistingFileAlone)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("plan.ini"));
+    ASSERT_EQ(runCli(args({u"--count", u"2", u"-o"}) << path).exitCode, 0);
+    const QByteArray before = readAll(path);
+    EXPECT_EQ(runCli(args({u"--count", u"", u"-o"}) << path).exitCode, 1);
+    EXPECT_EQ(readAll(path), before);
+}
+
+TEST(CliTemplate, HelpExplainsEveryOption)
+{
+    const CliRun run = runCli(args({u"--help"}));
+    EXPECT_EQ(run.exitCode, 0);
+    for (const char* option :
+         {"--count", "--start", "--offset", "--band", "--module", "--output", "144-174", "30-60"})
+        EXPECT_TRUE(run.out.contains(QLatin1String(option))) << option;
+}
