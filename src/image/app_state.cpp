@@ -1,5 +1,8 @@
 #include "app_state.h"
 
+#include <algorithm>
+#include <vector>
+
 namespace yalmera {
 
 void AppState::selectBand(Band band)
@@ -14,6 +17,7 @@ void AppState::adoptPlan(GeneralSettings newSettings, ChannelTable newTable)
     table = std::move(newTable);
     tableCreated = true;
     repeaterSavedTexts.clear();
+    ++planRevision;
     dataChecked = false;
 }
 
@@ -35,6 +39,28 @@ void AppState::adoptPlanFile(PlanFileContents contents)
         stationType = StationType::forBand(Band::Mhz30to60);
     stationType.typeCode = contents.typeCode;
     moduleType = contents.moduleType;
+}
+
+UserMessage AppState::openRepeaterPanel() const
+{
+    if (!dataChecked)
+        return UserMessage::notice(RepeaterTexts::openRefused());
+    return {};
+}
+
+RepeaterWriteResult AppState::writeRepeaterMark(const QString& channelNumberText, RepeaterMode mode)
+{
+    dataChecked = false;
+    // The panel stays open across a new template or file; the old image's channel numbers would
+    // then point at rows of another plan.
+    if (imagePlanRevision != planRevision)
+        return {UserMessage::notice(RepeaterTexts::openRefused()), 0};
+    const auto count = std::min<std::size_t>(image.channelCount, image.records.size());
+    std::vector<quint8> channelNumbers;
+    channelNumbers.reserve(count);
+    for (std::size_t i = 0; i < count; ++i)
+        channelNumbers.push_back(image.records[i].channelNumber());
+    return yalmera::writeRepeaterMark(table, repeaterSavedTexts, channelNumbers, channelNumberText, mode);
 }
 
 } // namespace yalmera

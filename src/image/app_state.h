@@ -5,15 +5,22 @@
 #include "model/channel_template.h"
 #include "model/general_settings.h"
 #include "model/plan_file_contents.h"
+#include "model/repeater.h"
 #include "model/station_type.h"
 
-#include <QHash>
 #include <QString>
+
+#include <cstdint>
 
 namespace yalmera {
 
 // The program-wide values every window and command works on. One instance lives for the whole
 // run; the windows, the command-line tool and the tests pass it to whoever needs it.
+//
+// The gate dataChecked: a template, a file read, a station read (all through adoptPlan) and a
+// repeater mark clear it; only a data check that reaches its end sets it. Editing a cell, a flag
+// or the settings text is a plain write to `table` or `settings` and deliberately leaves it
+// alone: the station then still receives the image of the last check.
 struct AppState
 {
     // The plan: the single source of truth for the settings block and the table.
@@ -35,7 +42,12 @@ struct AppState
 
     // Per table row, the frequency text a repeater mark replaced, so switching a channel from one
     // mode to the other gives back its own frequency.
-    QHash<int, QString> repeaterSavedTexts;
+    RepeaterSavedTexts repeaterSavedTexts;
+
+    // Counts plan replacements; the data check notes the revision its image was built from, so a
+    // repeater mark is never placed by channel numbers that belong to an earlier table.
+    std::uint64_t planRevision = 0;
+    std::uint64_t imagePlanRevision = 0;
 
     // A band chosen in the menu: the band's constants and code; the rows lose their flags and the
     // table stays hidden until a new one is built. Cells keep their texts; the gate is unchanged.
@@ -52,6 +64,12 @@ struct AppState
     // A plan read from a file: the plan, "Тип" 0 selects 144-174 MHz and 1 or 2 30-60 MHz (any
     // other code keeps the band), the code and the module type are taken as they are.
     void adoptPlanFile(PlanFileContents contents);
+
+    // "Ретранслятор": an empty message when the panel may open, otherwise the refusal.
+    UserMessage openRepeaterPanel() const;
+    // "Запись" of the repeater panel: clears the gate first, then marks the channel that carried
+    // the number at the last successful check.
+    RepeaterWriteResult writeRepeaterMark(const QString& channelNumberText, RepeaterMode mode);
 };
 
 } // namespace yalmera

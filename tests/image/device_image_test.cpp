@@ -130,7 +130,7 @@ TEST(AppStateGate, PlanReplacementClearsTheGateBandChangeDropsFlags)
     table.setRowCount(3);
     table.createFlags();
     state.dataChecked = true;
-    state.repeaterSavedTexts.insert(1, QStringLiteral("145000"));
+    state.repeaterSavedTexts.insert(1, RepeaterSavedText{TxFrequencyColumn, QStringLiteral("145000")});
     state.adoptPlan(GeneralSettings(GeneralSettings::templateLines()), table);
     EXPECT_FALSE(state.dataChecked);
     EXPECT_TRUE(state.tableCreated);

@@ -1,0 +1,66 @@
+#include "repeater.h"
+
+#include "number_text.h"
+
+namespace yalmera {
+
+namespace {
+
+bool isRepeaterMark(const QString& text)
+{
+    return text == RxRepeaterMark || text == TxRepeaterMark;
+}
+
+} // namespace
+
+RepeaterWriteResult writeRepeaterMark(ChannelTable& table, RepeaterSavedTexts& savedTexts,
+                                      std::span<const quint8> channelNumbers,
+                                      const QString& channelNumberText, RepeaterMode mode)
+{
+    if (channelNumberText.isEmpty())
+        return {UserMessage::notice(RepeaterTexts::noChannelNumber()), 0};
+
+    // The field takes digits only, but a pasted or overlong text must still end in a message:
+    // a text that is no 32-bit integer names no channel.
+    const std::optional<qint32> number = parseInteger(channelNumberText);
+    int row = 0;
+    if (number) {
+        for (std::size_t i = 0; i < channelNumbers.size(); ++i) {
+            if (channelNumbers[i] == *number) {
+                row = static_cast<int>(i) + 1;
+                break;
+            }
+        }
+    }
+    // A row beyond the table can only come from an image older than the table; never write there.
+    if (row == 0 || row > table.channelCount())
+        return {UserMessage::notice(RepeaterTexts::unknownChannelNumber()), 0};
+
+    const bool receive = mode == RepeaterMode::Receive;
+    // Receive mode restores the receive column and marks the transmit column; transmit mode the reverse.
+    const int restoreColumn = receive ? RxFrequencyColumn : TxFrequencyColumn;
+    const int markColumn = receive ? TxFrequencyColumn : RxFrequencyColumn;
+    const QStringView restoreMark = receive ? RxRepeaterMark : TxRepeaterMark;
+    const QStringView newMark = receive ? TxRepeaterMark : RxRepeaterMark;
+
+    if (table.cell(restoreColumn, row) == restoreMark) {
+        QString restored;
+        const auto saved = savedTexts.constFind(row);
+        if (saved != savedTexts.constEnd() && saved->column == restoreColumn) {
+            restored = saved->text;
+            savedTexts.erase(saved);
+        }
+        table.setCell(restoreColumn, row, restored);
+    }
+
+    // Marking an already marked column keeps the frequency saved for it.
+    const QString replaced = table.cell(markColumn, row);
+    if (!isRepeaterMark(replaced))
+        savedTexts.insert(row, RepeaterSavedText{markColumn, replaced});
+    table.setCell(markColumn, row, newMark.toString());
+
+    table.setFlag(ScanColumn, row, false);
+    return {UserMessage{}, row};
+}
+
+} // namespace yalmera

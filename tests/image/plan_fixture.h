@@ -1,0 +1,63 @@
+#pragma once
+
+#include "image/app_state.h"
+#include "model/number_text.h"
+
+#include <QString>
+#include <QStringList>
+
+// A plan as the template makes it (default values and settings, both frequencies equal), built
+// here cell by cell so the checks do not depend on the template's own code.
+inline yalmera::AppState templateState(int count, double startKHz = 140000, double stepKHz = 1000)
+{
+    using namespace yalmera;
+    AppState state;
+    ChannelTable table;
+    table.setRowCount(count + 1);
+    table.writeCaptions();
+    for (int row = 1; row <= count; ++row) {
+        const QString f = shortestDecimalText(startKHz + stepKHz * (row - 1));
+        const QStringList cells{QString::number(row),
+                                f,
+                                f,
+                                QStringLiteral("Нет"),
+                                QStringLiteral("Нет"),
+                                QStringLiteral("Нет"),
+                                QStringLiteral("Нет"),
+                                QStringLiteral("Нет"),
+                                QStringLiteral("Нет"),
+                                QStringLiteral("1"),
+                                QStringLiteral("4"),
+                                QStringLiteral("1"),
+                                QString(),
+                                QStringLiteral("25"),
+                                QString(),
+                                QStringLiteral("Норм"),
+                                QStringLiteral("Нет"),
+                                QString()};
+        for (int column = 0; column < ColumnCount; ++column)
+            table.setCell(column, row, cells[column]);
+    }
+    table.createFlags();
+    state.adoptPlan(GeneralSettings(GeneralSettings::templateLines()), table);
+    return state;
+}
+
+// Replaces the value of a settings key line (or the whole line when value is null: the key is removed).
+inline void setSetting(yalmera::AppState& state, const QString& key, const QString& value)
+{
+    QStringList lines = state.settings.lines();
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (lines[i].startsWith(key + u'=')) {
+            if (value.isNull())
+                lines.removeAt(i);
+            else
+                lines[i] = key + u'=' + value;
+            state.settings.setLines(lines);
+            return;
+        }
+    }
+    if (!value.isNull())
+        lines.append(key + u'=' + value);
+    state.settings.setLines(lines);
+}
