@@ -1,0 +1,116 @@
+// The path of a plan through the program: read a 99-channel plan file, check and encode it,
+// write it back. Run with --benchmark_counters_tabular=true for a compact table.
+#include "files/plan_file.h"
+#include "image/app_state.h"
+#include "image/data_check.h"
+
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <memory>
+
+using namespace yalmera;
+
+namespace {
+
+struct Fixture
+{
+    QTemporaryDir dir;
+    QString planPath;
+    AppState state; // the plan as read from the file
+
+    Fixture()
+    {
+        if (!dir.isValid())
+            std::abort();
+        planPath = dir.filePath(QStringLiteral("plan99.ini"));
+        AppState made;
+        TemplateFields fields;
+        fields.count = QStringLiteral("99");
+        fields.startKHz = QStringLiteral("144000");
+        fields.offsetKHz = QStringLiteral("250");
+        if (!made.createTemplate(fields).isEmpty())
+            std::abort();
+        // A few channels with tones, codes and repeater marks, so every branch of a row runs.
+        for (int row = 1; row <= 99; row += 7) {
+            made.table.setCell(CtcssRxColumn, row, QStringLiteral("67,0"));
+            made.table.setCell(DcsTxColumn, row + 1, QStringLiteral("023"));
+            made.table.setCell(ToneRxColumn, row + 2, QStringLiteral("3"));
+            made.table.setCell(TimeColumn, row + 3, QStringLiteral("5"));
+            made.table.setCell(TxFrequencyColumn, row + 4, QStringLiteral("РЕТР_ПР"));
+        }
+        if (!files::writePlanFile(planPath, made.settings, made.table, 0, 0).isEmpty())
+            std::abort();
+        files::PlanDecodeResult read = files::readPlanFile(planPath);
+        if (!read.contents)
+            std::abort();
+        state.adoptPlanFile(std::move(*read.contents));
+        if (!runDataCheck(state).passed)
+            std::abort();
+    }
+};
+
+Fixture& fixture()
+{
+    static Fixture f;
+    return f;
+}
+
+void BM_ReadPlanFile(benchmark::State& s)
+{
+    Fixture& f = fixture();
+    for (auto _ : s) {
+        files::PlanDecodeResult read = files::readPlanFile(f.planPath);
+        benchmark::DoNotOptimize(read.contents);
+    }
+}
+BENCHMARK(BM_ReadPlanFile)->Unit(benchmark::kMicrosecond);
+
+void BM_CheckAndEncode99(benchmark::State& s)
+{
+    AppState state = fixture().state;
+    for (auto _ : s) {
+        const CheckResult result = runDataCheck(state);
+        if (!result.passed)
+            s.SkipWithError("the plan did not pass");
+        QByteArray stream = state.image.writeStream(state.moduleType, state.stationType.typeCode);
+        benchmark::DoNotOptimize(stream);
+    }
+}
+BENCHMARK(BM_CheckAndEncode99)->Unit(benchmark::kMicrosecond);
+
+void BM_WritePlanFile(benchmark::State& s)
+{
+    Fixture& f = fixture();
+    const QString out = f.dir.filePath(QStringLiteral("written.ini"));
+    for (auto _ : s) {
+        UserMessage saved = files::writePlanFile(out, f.state.settings, f.state.table, 0, 0);
+        benchmark::DoNotOptimize(saved);
+    }
+}
+BENCHMARK(BM_WritePlanFile)->Unit(benchmark::kMicrosecond);
+
+void BM_WholePipeline(benchmark::State& s)
+{
+    Fixture& f = fixture();
+    const QString out = f.dir.filePath(QStringLiteral("pipeline.ini"));
+    for (auto _ : s) {
+        files::PlanDecodeResult read = files::readPlanFile(f.planPath);
+        AppState state;
+        state.adoptPlanFile(std::move(*read.contents));
+        const CheckResult result = runDataCheck(state);
+        QByteArray stream = state.image.writeStream(state.moduleType, state.stationType.typeCode);
+        benchmark::DoNotOptimize(stream);
+        UserMessage saved = files::writePlanFile(out, state.settings, state.table, 0, 0);
+        benchmark::DoNotOptimize(saved);
+        if (!result.passed)
+            s.SkipWithError("the plan did not pass");
+    }
+}
+BENCHMARK(BM_WholePipeline)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,176 @@
+#include "cli_runner.h"
+
+#include "files/plan_file.h"
+#include "image/app_state.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+using namespace yalmera;
+
+namespace {
+
+const QString Passed = QStringLiteral("Все данные введены верно.\n");
+
+QByteArray readAll(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+QByteArray bytes(std::initializer_list<int> values)
+{
+    QByteArray b;
+    for (int v : values)
+        b.append(static_cast<char>(v));
+    return b;
+}
+
+const QByteArray OneChannelTemplateStream =
+    bytes({0x14, 0x01, 0x08, 0x01, 0xC8, 0x00, 0x46, 0x4B, 0x64, 0x78, 0x8C, 0x9B, 0xAA, 0xC7, 0xD2,
+           0xF0, 0x00, 0x01, 0x00, 0x00, 0xC8, 0x06, 0x00, 0x00, 0x00, 0x00, 0xBE, 0x01, 0x11, 0xCE,
+           0x81, 0x11, 0x5E, 0x01, 0xC8, 0xC8, 0x00, 0x00, 0x01, 0x01, 0x04, 0xFF, 0x00, 0x00});
+
+class CheckImageCommands : public testing::Test
+{
+protected:
+    QString path(const QString& name) const { return m_dir.filePath(name); }
+
+    // A template plan of `count` channels saved as a file after `edit` changed it.
+    QString planFile(const QString& name, int count, const std::function<void(AppState&)>& edit = {})
+    {
+        AppState state;
+        TemplateFields fields;
+        fields.count = QString::number(count);
+        fields.startKHz = QStringLiteral("145000");
+        EXPECT_TRUE(state.createTemplate(fields).isEmpty());
+        if (edit)
+            edit(state);
+        const QString file = path(name);
+        EXPECT_TRUE(files::writePlanFile(file, state.settings, state.table, state.stationType.typeCode,
+                                         state.moduleType)
+                        .isEmpty());
+        return file;
+    }
+
+    QTemporaryDir m_dir;
+};
+
+} // namespace
+
+TEST_F(CheckImageCommands, ExamplePlanPasses)
+{
+    const CliRun run =
+        runCli({QStringLiteral("check"), QStringLiteral(YALMERA_SOURCE_DIR "/examples/k17m_10.ini")});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(run.out, Passed);
+}
+
+TEST_F(CheckImageCommands, OneChannelTemplateImageByteForByte)
+{
+    const QString plan = path(QStringLiteral("one.ini"));
+    const CliRun made =
+        runCli({QStringLiteral("template"), QStringLiteral("--count"), QStringLiteral("1"),
+                QStringLiteral("--start"), QStringLiteral("140000"), QStringLiteral("--offset"),
+                QStringLiteral("1000"), QStringLiteral("-o"), plan});
+    ASSERT_EQ(made.exitCode, 0) << made.err.toStdString();
+
+    const QString image = path(QStringLiteral("one.bin"));
+    const CliRun run = runCli({QStringLiteral("image"), plan, QStringLiteral("-o"), image});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(run.out, Passed);
+    EXPECT_EQ(readAll(image), OneChannelTemplateStream);
+}
+
+TEST_F(CheckImageCommands, ModuleAndBandCodeComeFromTheFile)
+{
+    const QString plan = path(QStringLiteral("low.ini"));
+    ASSERT_EQ(runCli({QStringLiteral("template"), QStringLiteral("--count"), QStringLiteral("2"),
+                      QStringLiteral("--band"), QStringLiteral("30-60"), QStringLiteral("--module"),
+                      QStringLiteral("3"), QStringLiteral("-o"), plan})
+                  .exitCode,
+              0);
+    const QString image = path(QStringLiteral("low.bin"));
+    ASSERT_EQ(runCli({QStringLiteral("image"), plan, QStringLiteral("-o"), image}).exitCode, 0);
+    const QByteArray stream = readAll(image);
+    ASSERT_EQ(stream.size(), 26 + 2 * 18);
+    EXPECT_EQ(stream.mid(22, 4), bytes({3, 1, 1, 1}));
+    EXPECT_EQ(stream.mid(26 + 2, 3), bytes({0x12, 0x02, 0x01})); // 30000 kHz received, modulus 8
+}
+
+TEST_F(CheckImageCommands, RefusalsExitOneWithTheMessageOnStdoutAndWriteNothing)
+{
+    struct Case
+    {
+        const char* name;
+        std::function<void(AppState&)> edit;
+        QString message;
+    };
+    const Case cases[] = {
+        {"power min 4", [](AppState& s) { s.table.setCell(PowerMinColumn, 2, QStringLiteral("4")); },
+         QStringLiteral("Не желательно использовать в минимальной мощности 4 уровень")},
+        {"frequency no number",
+         [](AppState& s) { s.table.setCell(RxFrequencyColumn, 1, QStringLiteral("abc")); },
+         QStringLiteral("'abc' is not a valid floating point value")},
+        {"special channel",
+         [](AppState& s) {
+             QStringList lines = s.settings.lines();
+             lines.replaceInStrings(QStringLiteral("СК=1"), QStringLiteral("СК=5"));
+             s.settings.setLines(lines);
+         },
+         QStringLiteral("Ошибка в номере спец. канала!!! В радиостанции нет такого номера канала")},
+    };
+    for (const Case& c : cases) {
+        const QString plan = planFile(QStringLiteral("bad.ini"), 3, c.edit);
+        const CliRun check = runCli({QStringLiteral("check"), plan});
+        EXPECT_EQ(check.exitCode, 1) << c.name;
+        EXPECT_EQ(check.out, c.message + u'\n') << c.name;
+
+        const QString image = path(QStringLiteral("kept.bin"));
+        QFile old(image);
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("old");
+        old.close();
+        const CliRun run = runCli({QStringLiteral("image"), plan, QStringLiteral("-o"), image});
+        EXPECT_EQ(run.exitCode, 1) << c.name;
+        EXPECT_EQ(run.out, check.out) << c.name;
+        EXPECT_EQ(readAll(image), QByteArray("old")) << c.name;
+    }
+}
+
+TEST_F(CheckImageCommands, UsageAndFileErrorsExitTwoOnStderr)
+{
+    const QString plan = planFile(QStringLiteral("good.ini"), 2);
+    const QString missing = path(QStringLiteral("missing.ini"));
+    const QStringList cases[] = {
+        {QStringLiteral("check")},
+        {QStringLiteral("check"), plan, plan},
+        {QStringLiteral("check"), missing},
+        {QStringLiteral("check"), QStringLiteral("--frobnicate"), plan},
+        {QStringLiteral("image"), plan},
+        {QStringLiteral("image"), missing, QStringLiteral("-o"), path(QStringLiteral("x.bin"))},
+        {QStringLiteral("image"), plan, QStringLiteral("-o"), path(QStringLiteral("no/such/dir/x.bin"))},
+    };
+    for (const QStringList& arguments : cases) {
+        const CliRun run = runCli(arguments);
+        EXPECT_EQ(run.exitCode, 2) << arguments.join(u' ').toStdString();
+        EXPECT_FALSE(run.err.isEmpty()) << arguments.join(u' ').toStdString();
+        EXPECT_TRUE(run.out.isEmpty()) << arguments.join(u' ').toStdString();
+    }
+    EXPECT_FALSE(QFile::exists(path(QStringLiteral("x.bin"))));
+}
+
+TEST_F(CheckImageCommands, HelpForBoth)
+{
+    for (const char* command : {"check", "image"}) {
+        const CliRun run = runCli({QLatin1String(command), QStringLiteral("--help")});
+        EXPECT_EQ(run.exitCode, 0) << command;
+        EXPECT_TRUE(run.out.contains(QStringLiteral("Usage: yalmera-cli ") + QLatin1String(command)))
+            << command;
+    }
+}
