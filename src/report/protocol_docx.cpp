@@ -116,13 +116,16 @@ QString runs(const QString& text, const TextStyle& style)
     return xml;
 }
 
+enum class Keep { Free, WithNext };
+
 // The paragraph mark carries the run properties too, so an empty paragraph keeps its size.
-QString paragraph(const QString& text, const TextStyle& style)
+QString paragraph(const QString& text, const TextStyle& style, Keep keep = Keep::Free)
 {
     const QString jc =
         style.alignment == Alignment::Center ? QStringLiteral("center") : QStringLiteral("left");
-    return QStringLiteral("<w:p><w:pPr><w:jc w:val=\"%1\"/>%2</w:pPr>%3</w:p>")
-        .arg(jc, runProperties(style), runs(text, style));
+    return QStringLiteral("<w:p><w:pPr>%1<w:jc w:val=\"%2\"/>%3</w:pPr>%4</w:p>")
+        .arg(keep == Keep::WithNext ? QStringLiteral("<w:keepNext/>") : QString(), jc, runProperties(style),
+             runs(text, style));
 }
 
 QString table(const QList<TableRow>& rows)
@@ -156,10 +159,12 @@ QString table(const QList<TableRow>& rows)
         // Rows never break across pages. The repeated header rows are part of the document itself,
         // so no row is marked for Word's own header repetition, which would print them twice.
         xml += QStringLiteral("<w:tr><w:trPr><w:cantSplit/></w:trPr>");
+        // A header row stays on the page of the channel row under it.
+        const Keep keep = row.kind == RowKind::Header ? Keep::WithNext : Keep::Free;
         for (int i = 0; i < ProtocolColumnCount; ++i) {
             xml += QStringLiteral("<w:tc><w:tcPr><w:tcW w:w=\"%1\" w:type=\"dxa\"/></w:tcPr>")
                        .arg(twips(columns[i].widthPt));
-            xml += paragraph(row.cells[i], row.style);
+            xml += paragraph(row.cells[i], row.style, keep);
             xml += QStringLiteral("</w:tc>");
         }
         xml += QStringLiteral("</w:tr>");

@@ -139,13 +139,21 @@ ProtocolLayout::ProtocolLayout(const ProtocolDocument& document, QPaintDevice& d
         m_rows.push_back(std::move(rowLayout));
     }
 
-    // Fill pages top to bottom; a piece that does not fit starts the next page. The small
+    // Fill pages top to bottom; a piece that does not fit starts the next page, and a header
+    // row goes along with the channel row under it rather than end a page alone. The small
     // tolerance keeps rounding from pushing a piece that fits exactly.
     const qreal pageHeight = contentSize.height() + 0.01;
+    auto keptWithNext = [&](qsizetype i) {
+        const Piece& piece = pieces[i];
+        return piece.kind == PieceKind::TableRow && document.tableRows[piece.index].kind == RowKind::Header &&
+               i + 1 < pieces.size();
+    };
     qreal y = 0;
     m_pages.append(QList<Piece>());
-    for (Piece piece : pieces) {
-        if (y > 0 && y + piece.height > pageHeight) {
+    for (qsizetype i = 0; i < pieces.size(); ++i) {
+        Piece piece = pieces[i];
+        const qreal needed = piece.height + (keptWithNext(i) ? pieces[i + 1].height : 0);
+        if (y > 0 && y + needed > pageHeight) {
             m_pages.append(QList<Piece>());
             y = 0;
         }

@@ -1,0 +1,263 @@
+#include "report/protocol_docx.h"
+#include "report_test_support.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QXmlStreamReader>
+
+#include <gtest/gtest.h>
+
+using namespace yalmera;
+using namespace yalmera::report;
+
+namespace {
+
+struct DocxParagraph
+{
+    QString alignment;
+    bool bold = false;
+    bool keepWithNext = false;
+    int halfPoints = 0; // of the paragraph mark
+    QString text;
+};
+
+struct DocxRow
+{
+    bool cantSplit = false;
+    bool repeatsAsHeader = false;
+    QList<int> cellWidths;
+    QList<DocxParagraph> cells;
+};
+
+// What a word processor reads from word/document.xml, gathered in one pass.
+struct DocxBody
+{
+    bool wellFormed = false;
+    QXmlStreamAttributes pageSize;
+    QXmlStreamAttributes pageMargins;
+    QList<DocxParagraph> paragraphs; // outside the table
+    QString tableLayout;
+    QList<int> gridColumns;
+    QList<DocxRow> rows;
+    int tables = 0;
+};
+
+DocxBody readBody(const QByteArray& xml)
+{
+    DocxBody body;
+    QXmlStreamReader reader(xml);
+    QStringList path;
+    DocxParagraph paragraph;
+    while (!reader.atEnd()) {
+        reader.readNext();
+        if (reader.isStartElement()) {
+            const QString name = reader.name().toString();
+            const QString parent = path.isEmpty() ? QString() : path.last();
+            const QString value = reader.attributes().value(u"w:val"_qs).toString();
+            path.append(name);
+            if (name == u"p")
+                paragraph = {};
+            else if (name == u"jc" && parent == u"pPr")
+                paragraph.alignment = value;
+            else if (name == u"keepNext" && parent == u"pPr")
+                paragraph.keepWithNext = true;
+            else if (name == u"b" && path.contains(u"pPr"_qs))
+                paragraph.bold = true;
+            else if (name == u"sz" && path.contains(u"pPr"_qs))
+                paragraph.halfPoints = value.toInt();
+            else if (name == u"t") {
+                paragraph.text += reader.readElementText();
+                path.removeLast();
+            } else if (name == u"tab")
+                paragraph.text += u'\t';
+            else if (name == u"br")
+                paragraph.text += u'\n';
+            else if (name == u"tbl")
+                ++body.tables;
+            else if (name == u"tblLayout")
+                body.tableLayout = reader.attributes().value(u"w:type"_qs).toString();
+            else if (name == u"gridCol")
+                body.gridColumns.append(reader.attributes().value(u"w:w"_qs).toInt());
+            else if (name == u"tr")
+                body.rows.append(DocxRow());
+            else if (name == u"cantSplit")
+                body.rows.last().cantSplit = true;
+            else if (name == u"tblHeader")
+                body.rows.last().repeatsAsHeader = true;
+            else if (name == u"tcW")
+                body.rows.last().cellWidths.append(reader.attributes().value(u"w:w"_qs).toInt());
+            else if (name == u"pgSz")
+                body.pageSize = reader.attributes();
+            else if (name == u"pgMar")
+                body.pageMargins = reader.attributes();
+        } else if (reader.isEndElement()) {
+            path.removeLast();
+            if (reader.name() == u"p") {
+                if (path.contains(u"tc"_qs))
+                    body.rows.last().cells.append(paragraph);
+                else
+                    body.paragraphs.append(paragraph);
+            }
+        }
+    }
+    body.wellFormed = !reader.hasError();
+    return body;
+}
+
+DocxBody bodyOf(const ProtocolDocument& document)
+{
+    const std::optional<QByteArray> docx = protocolDocxBytes(document);
+    if (!docx)
+        return {};
+    return readBody(unzipped(*docx).value(u"word/document.xml"_qs));
+}
+
+} // namespace
+
+TEST(ProtocolDocx, IsACompleteWordProcessingPackage)
+{
+    const std::optional<QByteArray> docx = protocolDocxBytes(buildProtocolDocument(checkedPlan(3), u"1"_qs));
+    ASSERT_TRUE(docx);
+    const QMap<QString, QByteArray> entries = unzipped(*docx);
+    EXPECT_EQ(entries.keys(),
+              (QStringList{u"[Content_Types].xml"_qs, u"_rels/.rels"_qs, u"word/_rels/document.xml.rels"_qs,
+                           u"word/document.xml"_qs, u"word/styles.xml"_qs}));
+    for (auto it = entries.begin(); it != entries.end(); ++it) {
+        QXmlStreamReader reader(it.value());
+        while (!reader.atEnd())
+            reader.readNext();
+        EXPECT_FALSE(reader.hasError())
+            << it.key().toStdString() << ": " << reader.errorString().toStdString();
+    }
+    EXPECT_TRUE(entries[u"[Content_Types].xml"_qs].contains(
+        "PartName=\"/word/document.xml\" "
+        "ContentType=\"application/vnd.openxmlformats-officedocument.wordprocessingml.document.main+xml\""));
+    EXPECT_TRUE(entries[u"_rels/.rels"_qs].contains("Target=\"word/document.xml\""));
+}
+
+TEST(ProtocolDocx, PageIsA4LandscapeWithTheMarginsInTwips)
+{
+    const DocxBody body = bodyOf(buildProtocolDocument(checkedPlan(3), u"1"_qs));
+    ASSERT_TRUE(body.wellFormed);
+    EXPECT_EQ(body.pageSize.value(u"w:w"_qs), u"16838");
+    EXPECT_EQ(body.pageSize.value(u"w:h"_qs), u"11906");
+    EXPECT_EQ(body.pageSize.value(u"w:orient"_qs), u"landscape");
+    EXPECT_EQ(body.pageMargins.value(u"w:left"_qs), u"500");
+    EXPECT_EQ(body.pageMargins.value(u"w:right"_qs), u"500");
+    EXPECT_EQ(body.pageMargins.value(u"w:top"_qs), u"1500");
+    EXPECT_EQ(body.pageMargins.value(u"w:bottom"_qs), u"1260");
+}
+
+TEST(ProtocolDocx, ParagraphsCarryAlignmentWeightAndSizeEvenWhenEmpty)
+{
+    const DocxBody body = bodyOf(buildProtocolDocument(checkedPlan(3), QString()));
+    ASSERT_TRUE(body.wellFormed);
+    const QStringList settings = GeneralSettings::templateLines();
+    // Title, serial, empty, the settings lines, empty; then one closing paragraph after the table.
+    ASSERT_EQ(body.paragraphs.size(), 2 + 1 + settings.size() + 1 + 1);
+    for (int i : {0, 1}) {
+        EXPECT_EQ(body.paragraphs[i].alignment, u"center");
+        EXPECT_TRUE(body.paragraphs[i].bold);
+        EXPECT_EQ(body.paragraphs[i].halfPoints, 40);
+    }
+    EXPECT_EQ(body.paragraphs[0].text, u"Ялмера - 407"_qs);
+    EXPECT_EQ(body.paragraphs[1].text, QString());
+    for (int i = 2; i < 2 + 1 + settings.size() + 1; ++i) {
+        EXPECT_EQ(body.paragraphs[i].alignment, u"left") << i;
+        EXPECT_FALSE(body.paragraphs[i].bold) << i;
+        EXPECT_EQ(body.paragraphs[i].halfPoints, 24) << i;
+    }
+    for (int i = 0; i < settings.size(); ++i)
+        EXPECT_EQ(body.paragraphs[3 + i].text, settings[i]);
+}
+
+TEST(ProtocolDocx, TableHasFixedColumnWidthsAndRowsThatNeverSplit)
+{
+    const DocxBody body = bodyOf(buildProtocolDocument(checkedPlan(31), QString()));
+    ASSERT_TRUE(body.wellFormed);
+    EXPECT_EQ(body.tables, 1);
+    EXPECT_EQ(body.tableLayout, u"fixed");
+    QList<int> twips;
+    for (const ProtocolColumn& column : protocolColumns())
+        twips.append(column.widthPt * 20);
+    EXPECT_EQ(body.gridColumns, twips);
+    ASSERT_EQ(body.rows.size(), 33);
+    for (int r = 0; r < body.rows.size(); ++r) {
+        const DocxRow& row = body.rows[r];
+        EXPECT_TRUE(row.cantSplit) << r;
+        EXPECT_FALSE(row.repeatsAsHeader) << r; // the document repeats its header rows itself
+        EXPECT_EQ(row.cellWidths, twips) << r;
+        ASSERT_EQ(row.cells.size(), 18);
+        const bool header = r == 0 || r == 31;
+        for (const DocxParagraph& cell : row.cells) {
+            EXPECT_EQ(cell.alignment, u"center");
+            EXPECT_EQ(cell.bold, header) << r;
+            EXPECT_EQ(cell.halfPoints, header ? 22 : 24) << r;
+            EXPECT_EQ(cell.keepWithNext, header) << r; // a header row never ends a page alone
+        }
+    }
+    EXPECT_EQ(body.rows[31].cells[7].text, u"Tон_Rx"_qs);
+    EXPECT_EQ(body.rows[32].cells[0].text, u"c0r31"_qs);
+    EXPECT_EQ(body.rows[32].cells[10].text, u"c11r31"_qs);
+}
+
+TEST(ProtocolDocx, MarkupAndControlCharactersInTextsStayWellFormed)
+{
+    AppState state = checkedPlan(1);
+    state.settings.setLines({u"[Общие установки]"_qs, u"a<b>&\"c\"\tx\x01y  "_qs});
+    state.table.setCell(RxFrequencyColumn, 1, u"]]></w:t>"_qs);
+    const DocxBody body = bodyOf(buildProtocolDocument(state, u" <К17М & 5> "_qs));
+    ASSERT_TRUE(body.wellFormed);
+    EXPECT_EQ(body.paragraphs[1].text, u" <К17М & 5> "_qs); // blanks kept
+    EXPECT_EQ(body.paragraphs[4].text, u"a<b>&\"c\"\tx\uFFFDy  "_qs);
+    EXPECT_EQ(body.rows[1].cells[1].text, u"]]></w:t>"_qs);
+}
+
+TEST(ProtocolDocx, WritesThroughATemporaryFileAndReportsFailures)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const ProtocolDocument document = buildProtocolDocument(checkedPlan(2), u"1"_qs);
+    const QString path = dir.filePath(u"p.docx"_qs);
+    EXPECT_TRUE(writeProtocolDocx(document, path).isEmpty());
+    QFile written(path);
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    EXPECT_EQ(unzipped(written.readAll()).size(), 5);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{u"p.docx"_qs});
+
+    const UserMessage failed = writeProtocolDocx(document, dir.filePath(u"missing/p.docx"_qs));
+    EXPECT_FALSE(failed.isEmpty());
+    EXPECT_EQ(failed.kind, MessageKind::Failure);
+}
+
+TEST(ProtocolDocx, LibreOfficeOpensItAsALandscapeDocument)
+{
+    if (QStandardPaths::findExecutable(u"soffice"_qs).isEmpty() ||
+        QStandardPaths::findExecutable(u"pdftotext"_qs).isEmpty())
+        GTEST_SKIP() << "LibreOffice or poppler-utils is not installed";
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString docx = dir.filePath(u"protocol.docx"_qs);
+    ASSERT_TRUE(writeProtocolDocx(buildProtocolDocument(checkedPlan(31), u"К17М-12345"_qs), docx).isEmpty());
+
+    // A profile of its own, so a conversion running elsewhere cannot block this one.
+    const auto converted = runTool(
+        u"soffice"_qs, {u"-env:UserInstallation=file://"_qs + dir.filePath(u"profile"_qs), u"--headless"_qs,
+                        u"--convert-to"_qs, u"pdf"_qs, u"--outdir"_qs, dir.path(), docx});
+    ASSERT_TRUE(converted);
+    const QString pdf = dir.filePath(u"protocol.pdf"_qs);
+    ASSERT_TRUE(QFile::exists(pdf));
+
+    const auto info = runTool(u"pdfinfo"_qs, {pdf});
+    ASSERT_TRUE(info);
+    EXPECT_TRUE(info->contains("841.89 x 595.") || info->contains("842 x 595")) << info->constData();
+
+    const auto text = runTool(u"pdftotext"_qs, {u"-layout"_qs, pdf, u"-"_qs});
+    ASSERT_TRUE(text);
+    const QString content = QString::fromUtf8(*text);
+    EXPECT_TRUE(content.contains(u"Ялмера - 407"_qs));
+    EXPECT_TRUE(content.contains(u"К17М-12345"_qs));
+    EXPECT_EQ(content.count(u"CTCSS_Rx"_qs), 2); // header rows 1 and 32
+    EXPECT_TRUE(content.contains(u"c1r31"_qs));
+}
