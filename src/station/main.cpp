@@ -1,0 +1,168 @@
+// yalmera-station: a simulated station on a pseudo-terminal or a serial port, for trying the
+// program without hardware and for the tests.
+
+#include "station/station_server.h"
+#include "station/virtual_station.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QFile>
+
+#include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+
+using namespace yalmera::station;
+
+namespace {
+
+// The signal handler's way into the server: the write end of its stop pipe.
+volatile sig_atomic_t stopDescriptor = -1;
+
+extern "C" void onTerminate(int)
+{
+    const int fd = stopDescriptor;
+    if (fd >= 0) {
+        const char c = 'x';
+        [[maybe_unused]] const ssize_t n = ::write(fd, &c, 1);
+    }
+}
+
+void printLine(FILE* stream, const QString& text)
+{
+    const QByteArray bytes = text.toLocal8Bit() + '\n';
+    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stream);
+    std::fflush(stream);
+}
+
+int fail(const QString& text)
+{
+    printLine(stderr, QStringLiteral("yalmera-station: ") + text);
+    return 2;
+}
+
+// Standard input is watched only when it can close: a pipe or a terminal. A station started in
+// the background of a shell reads /dev/null and must not end at once.
+bool stdinCanClose()
+{
+    struct stat st
+    {
+    };
+    if (fstat(STDIN_FILENO, &st) != 0)
+        return false;
+    return S_ISFIFO(st.st_mode) || S_ISSOCK(st.st_mode) || isatty(STDIN_FILENO);
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("yalmera-station"));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "A simulated station: acknowledges every byte of a write (command 0x14), keeps the plan it\n"
+        "received and answers the read command 0x1E with the plan it holds. Runs until it is\n"
+        "terminated or its standard input (a pipe or terminal) closes."));
+    parser.addHelpOption();
+    const QCommandLineOption ptyOption(
+        QStringLiteral("pty"),
+        QStringLiteral("Create a pseudo-terminal; its path is the first line of output."));
+    const QCommandLineOption portOption(
+        QStringLiteral("port"), QStringLiteral("Serve an existing serial device."), QStringLiteral("DEV"));
+    const QCommandLineOption imageOption(QStringLiteral("image"),
+                                         QStringLiteral("Hold the plan of this write stream file at start."),
+                                         QStringLiteral("FILE"));
+    const QCommandLineOption serialOption(
+        QStringLiteral("serial"), QStringLiteral("Serial number, six hexadecimal digits (default 012345)."),
+        QStringLiteral("HEX6"));
+    const QCommandLineOption silentOption(QStringLiteral("silent-after"),
+                                          QStringLiteral("Send nothing after the first N bytes."),
+                                          QStringLiteral("N"));
+    const QCommandLineOption delayOption(QStringLiteral("reply-delay"),
+                                         QStringLiteral("Wait MS milliseconds before each answer."),
+                                         QStringLiteral("MS"));
+    const QCommandLineOption paceOption(QStringLiteral("pace"),
+                                        QStringLiteral("Receive and send at real 1200-baud byte times."));
+    parser.addOptions(
+        {ptyOption, portOption, imageOption, serialOption, silentOption, delayOption, paceOption});
+    parser.process(app);
+
+    if (parser.isSet(ptyOption) == parser.isSet(portOption))
+        return fail(QStringLiteral("give exactly one of --pty and --port DEV (see --help)"));
+
+    quint32 serial = VirtualStation::DefaultSerialNumber;
+    if (parser.isSet(serialOption)) {
+        const QString text = parser.value(serialOption);
+        bool ok = false;
+        serial = text.toUInt(&ok, 16);
+        if (!ok || text.size() > 6)
+            return fail(QStringLiteral("--serial takes up to six hexadecimal digits, not '%1'").arg(text));
+    }
+    VirtualStation station(serial);
+    if (parser.isSet(silentOption)) {
+        bool ok = false;
+        const qint64 limit = parser.value(silentOption).toLongLong(&ok);
+        if (!ok || limit < 0)
+            return fail(QStringLiteral("--silent-after takes a byte count"));
+        station.setSilentAfter(limit);
+    }
+    ServerOptions options;
+    options.pace = parser.isSet(paceOption);
+    options.watchStdin = stdinCanClose();
+    if (parser.isSet(delayOption)) {
+        bool ok = false;
+        const int ms = parser.value(delayOption).toInt(&ok);
+        if (!ok || ms < 0)
+            return fail(QStringLiteral("--reply-delay takes milliseconds"));
+        options.replyDelay = std::chrono::milliseconds(ms);
+    }
+    if (parser.isSet(imageOption)) {
+        QFile file(parser.value(imageOption));
+        if (!file.open(QIODevice::ReadOnly))
+            return fail(QStringLiteral("%1: %2").arg(file.fileName(), file.errorString()));
+        const QString problem = station.preload(file.readAll());
+        if (!problem.isEmpty())
+            return fail(QStringLiteral("%1: %2").arg(file.fileName(), problem));
+    }
+
+    QString error;
+    Pty pty;
+    int fd = -1;
+    if (parser.isSet(ptyOption)) {
+        const std::optional<Pty> created = openPty(&error);
+        if (!created)
+            return fail(error);
+        pty = *created;
+        fd = pty.master;
+        printLine(stdout, pty.slavePath);
+    } else {
+        fd = openSerialDevice(parser.value(portOption), &error);
+        if (fd < 0)
+            return fail(error);
+    }
+
+    StationServer server(station, fd, options);
+    stopDescriptor = server.stopDescriptor();
+    struct sigaction action
+    {
+    };
+    action.sa_handler = onTerminate;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGTERM, &action, nullptr);
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGHUP, &action, nullptr);
+
+    const QString failure = server.run();
+    stopDescriptor = -1;
+    if (pty.master >= 0)
+        closePty(pty);
+    else
+        ::close(fd);
+    if (!failure.isEmpty())
+        return fail(failure);
+    return 0;
+}

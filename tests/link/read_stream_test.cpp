@@ -1,0 +1,399 @@
+#include "link_fixture.h"
+
+#include "image/app_state.h"
+#include "link/read_stream.h"
+#include "model/value_lists.h"
+
+#include <QRandomGenerator>
+
+#include <gtest/gtest.h>
+
+using namespace yalmera;
+using namespace yalmera::test;
+
+namespace {
+
+const StationType Band144 = StationType::forBand(Band::Mhz144to174);
+const StationType Band30 = StationType::forBand(Band::Mhz30to60);
+
+// A station holding one channel at 145000 kHz with the template's other values.
+const char* const ExampleHeader = "012345010801C80000014"
+                                  "64B64788C9BAAC7D2F00000C806000000"
+                                  "00";
+const char* const ExampleRecord = "BE0111DB01116A81C8C80000010104FF0000";
+
+QByteArray exampleStream()
+{
+    return hexBytes(ExampleHeader) + hexBytes(ExampleRecord);
+}
+
+// A read stream of one record with the given bytes patched in.
+QByteArray oneRecordStream(std::initializer_list<std::pair<int, quint8>> recordPatches,
+                           quint8 dcsPolarity = SwitchOn)
+{
+    QByteArray stream = exampleStream();
+    stream[ReadStreamOffset::DcsPolarity] = static_cast<char>(dcsPolarity);
+    for (const auto& [offset, value] : recordPatches)
+        stream[ReadStreamOffset::Records + offset] = static_cast<char>(value);
+    return stream;
+}
+
+QString cellOf(const QByteArray& stream, int column, const StationType& band = Band144)
+{
+    const ReadStreamDecode decoded = decodeReadStream(stream, band);
+    if (!decoded.ok())
+        return QStringLiteral("refused: ") + decoded.refusal.text;
+    return decoded.readBack->table.cell(column, 1);
+}
+
+} // namespace
+
+TEST(ReadStreamDecoding, ExampleStationReadsBackAs27LinesAndOneRow)
+{
+    ASSERT_EQ(exampleStream().size(), 28 + 18);
+    const ReadStreamDecode decoded = decodeReadStream(exampleStream(), Band144);
+    ASSERT_TRUE(decoded.ok()) << decoded.refusal.text.toStdString();
+    const ReadBack& rb = *decoded.readBack;
+
+    const QStringList expected{
+        QStringLiteral("[Общие установки]"),
+        QStringLiteral("Серийный номер=012345"),
+        QStringLiteral("Id_номер=0001"),
+        QStringLiteral("Тон1=700"),
+        QStringLiteral("Тон2=750"),
+        QStringLiteral("Тон3=1000"),
+        QStringLiteral("Тон4=1200"),
+        QStringLiteral("Тон5=1400"),
+        QStringLiteral("Тон6=1550"),
+        QStringLiteral("Тон7=1700"),
+        QStringLiteral("Тон8=1990"),
+        QStringLiteral("Тон9=2100"),
+        QStringLiteral("Тон10=2400"),
+        QStringLiteral("P_1=5"),
+        QStringLiteral("P_2=10"),
+        QStringLiteral("P_3=25"),
+        QStringLiteral("P_4=40"),
+        QStringLiteral("Яркость диодов=1"),
+        QStringLiteral("Громкость=8"),
+        QStringLiteral("МинГромкость=0"),
+        QStringLiteral("Пик_кнопок=+"),
+        QStringLiteral("ФВ=00"),
+        QStringLiteral("Код_DCS=+"),
+        QStringLiteral("Ф_Скан=+"),
+        QStringLiteral("Ф_V=+"),
+        QStringLiteral("ВУ=-"),
+        QStringLiteral("СК=1"),
+    };
+    EXPECT_EQ(rb.settings.lines(), expected);
+    EXPECT_EQ(rb.serialNumber, QStringLiteral("012345"));
+
+    const ChannelTable& t = rb.table;
+    ASSERT_EQ(t.rowCount(), 2);
+    for (int c = 0; c < ColumnCount; ++c)
+        EXPECT_EQ(t.cell(c, 0), columnCaption(c)) << c;
+    const QStringList row{QStringLiteral("1"),   QStringLiteral("145000,00"), QStringLiteral("145000,00"),
+                          QStringLiteral("Нет"), QStringLiteral("Нет"),       QStringLiteral("Нет"),
+                          QStringLiteral("Нет"), QStringLiteral("Нет"),       QStringLiteral("Нет"),
+                          QStringLiteral("1"),   QStringLiteral("4"),         QStringLiteral("1")};
+    for (int c = 0; c < row.size(); ++c)
+        EXPECT_EQ(t.cell(c, 1), row[c]) << c;
+    EXPECT_EQ(t.cell(WidthColumn, 1), QStringLiteral("25"));
+    EXPECT_EQ(t.cell(TxOffColumn, 1), QStringLiteral("Норм"));
+    EXPECT_EQ(t.cell(TimeColumn, 1), QStringLiteral("Нет"));
+    EXPECT_EQ(t.rowFlags(1), (RowFlags{true, false, true}));
+
+    EXPECT_EQ(rb.image.channelCount, 1);
+    EXPECT_EQ(rb.image.toneCodes[7], 199);
+    EXPECT_EQ(rb.image.functionFlags, 0x06);
+    EXPECT_EQ(rb.moduleType, 0);
+    EXPECT_EQ(rb.typeCode, 0);
+}
+
+TEST(ReadStreamDecoding, FrequenciesUseTheSelectedBandNotTheStations)
+{
+    // Worked words of both bands; the first byte 0 marks a repeater channel's silent direction.
+    struct Case
+    {
+        const char* rx;
+        const char* tx;
+        const StationType& band;
+        const char* rxText;
+        const char* txText;
+    };
+    const Case cases[] = {
+        {"11DB01", "116A85", Band144, "145000,00", "145006,25"},
+        {"120089", "116A81", Band144, "160012,50", "145000,00"},
+        {"12200D", "114A0D", Band30, "33018,75", "33018,75"},
+        {"11DB01", "116A81", Band30, "26100,00", "36250,00"}, // a 144-174 MHz plan seen with 30-60 MHz
+        {"000000", "116A81", Band144, "РЕТР_ПП", "145000,00"},
+        {"11DB01", "00FFFF", Band144, "145000,00", "РЕТР_ПР"},
+    };
+    for (const Case& c : cases) {
+        QByteArray stream = exampleStream();
+        stream.replace(ReadStreamOffset::Records + ChannelRecord::RxWordOffset, 3, hexBytes(c.rx));
+        stream.replace(ReadStreamOffset::Records + ChannelRecord::TxWordOffset, 3, hexBytes(c.tx));
+        EXPECT_EQ(cellOf(stream, RxFrequencyColumn, c.band), QString::fromUtf8(c.rxText)) << c.rx;
+        EXPECT_EQ(cellOf(stream, TxFrequencyColumn, c.band), QString::fromUtf8(c.txText)) << c.tx;
+    }
+    // The station's type code is taken, the band is not.
+    QByteArray stream = exampleStream();
+    stream[ReadStreamOffset::TypeCode] = 1;
+    stream[ReadStreamOffset::ModuleType] = 3;
+    const ReadStreamDecode decoded = decodeReadStream(stream, Band144);
+    ASSERT_TRUE(decoded.ok());
+    EXPECT_EQ(decoded.readBack->typeCode, 1);
+    EXPECT_EQ(decoded.readBack->moduleType, 3);
+}
+
+TEST(ReadStreamDecoding, CodeColumnsFollowTheModeAndTheDcsPolarity)
+{
+    constexpr int Flags = ChannelRecord::FlagsOffset;
+    constexpr int Rx = ChannelRecord::RxCodeOffset;
+    constexpr int Tx = ChannelRecord::TxCodeOffset;
+    const quint8 dcsMode = 0xB6; // 0xBE without the CTCSS bit
+    struct Case
+    {
+        QByteArray stream;
+        int column;
+        const char* text;
+    };
+    const Case cases[] = {
+        {oneRecordStream({{Flags, dcsMode}, {Rx, 8}}, SwitchOn), DcsRxColumn, "023"},
+        {oneRecordStream({{Flags, dcsMode}, {Rx, 8}}, SwitchOff), DcsRxColumn, "047"},
+        {oneRecordStream({{Flags, dcsMode}, {Rx, 8}}, SwitchOff), CtcssRxColumn, "Нет"},
+        {oneRecordStream({{Flags, dcsMode}, {Tx, 84}}, SwitchOff), DcsTxColumn, "754"},
+        {oneRecordStream({{Flags, dcsMode}, {Tx, 1}}, SwitchOn), DcsTxColumn, "047"},
+        {oneRecordStream({{Flags, dcsMode}, {Tx, 0}}, SwitchOff), DcsTxColumn, "Нет"},
+        {oneRecordStream({{Flags, dcsMode}, {Tx, 200}}, SwitchOn), DcsTxColumn, "Нет"},
+        {oneRecordStream({{Rx, 1}}), CtcssRxColumn, "67,0"},
+        {oneRecordStream({{Rx, 34}}), CtcssRxColumn, "67,0"},
+        {oneRecordStream({{Tx, 55}}), CtcssTxColumn, "254,1"},
+        {oneRecordStream({{Tx, 55}}), DcsTxColumn, "Нет"},
+        {oneRecordStream({{Rx, 0}}), CtcssRxColumn, "Нет"},
+        // Codes in no list: the stream is refused, nothing is guessed.
+        {oneRecordStream({{Rx, 56}}), CtcssRxColumn, nullptr},
+        {oneRecordStream({{Tx, 199}}), CtcssTxColumn, nullptr},
+        {oneRecordStream({{Flags, dcsMode}, {Rx, 85}}, SwitchOff), DcsRxColumn, nullptr},
+        {oneRecordStream({{Flags, dcsMode}, {Rx, 0}}, SwitchOn), DcsRxColumn, nullptr},
+        {oneRecordStream({{Flags, dcsMode}, {Tx, 0}}, 7), DcsTxColumn, nullptr},
+    };
+    for (const Case& c : cases) {
+        const QString cell = cellOf(c.stream, c.column);
+        if (c.text)
+            EXPECT_EQ(cell, QString::fromUtf8(c.text)) << c.stream.toHex().toStdString();
+        else
+            EXPECT_TRUE(cell.startsWith(QStringLiteral("refused: Станция передала недопустимый код")))
+                << cell.toStdString();
+    }
+    const QString dcsRefusal = cellOf(oneRecordStream({{Flags, dcsMode}, {Rx, 85}}, SwitchOff), DcsRxColumn);
+    EXPECT_EQ(
+        dcsRefusal,
+        QStringLiteral(
+            "refused: Станция передала недопустимый код DCS 85 в канале 1 (запись 1): данные не приняты."));
+}
+
+TEST(ReadStreamDecoding, FlagsTonesTimerAndWidth)
+{
+    constexpr int Extra = ChannelRecord::ExtraFlagsOffset;
+    constexpr int Flags = ChannelRecord::FlagsOffset;
+    struct Case
+    {
+        std::initializer_list<std::pair<int, quint8>> patches;
+        int column;
+        const char* text;
+    };
+    const Case cases[] = {
+        {{{Extra, 0xFA}}, TxOffColumn, "RSSI"},
+        {{{Extra, 0xFB}}, TxOffColumn, "OFF"},
+        {{{Extra, 0xFF}}, TxOffColumn, "Норм"},
+        {{{Extra, 0xFE}}, TxOffColumn, "RSSI"},
+        {{{ChannelRecord::RxToneOffset, 0}}, ToneRxColumn, "Нет"},
+        {{{ChannelRecord::RxToneOffset, 11}}, ToneRxColumn, "Нет"},
+        {{{ChannelRecord::TxToneOffset, 10}}, ToneTxColumn, "10"},
+        {{{ChannelRecord::TxToneOffset, 1}}, ToneTxColumn, "1"},
+        {{{ChannelRecord::TimerOffset, 0}}, TimeColumn, "Нет"},
+        {{{ChannelRecord::TimerOffset, 15}}, TimeColumn, "15"},
+        {{{Flags, 0xFE}}, WidthColumn, "12,5"},
+        {{{ChannelRecord::SquelchOffset, 6}}, SquelchColumn, "6"},
+        {{{ChannelRecord::PowerMaxOffset, 3}}, PowerMaxColumn, "3"},
+        {{{ChannelRecord::ChannelNumberOffset, 42}}, ChannelNumberColumn, "42"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(cellOf(oneRecordStream(c.patches), c.column), QString::fromUtf8(c.text)) << c.column;
+
+    // Scan bit 0x02, active bit 0x04, identification tone when bit 0x80 is clear.
+    const std::pair<quint8, RowFlags> flagCases[] = {{0xBE, {true, false, true}},
+                                                     {0x38, {false, true, false}},
+                                                     {0x3E, {true, true, true}},
+                                                     {0x80, {false, false, false}}};
+    for (const auto& [flags, expected] : flagCases) {
+        const ReadStreamDecode decoded = decodeReadStream(oneRecordStream({{Flags, flags}}), Band144);
+        ASSERT_TRUE(decoded.ok());
+        EXPECT_EQ(decoded.readBack->table.rowFlags(1), expected) << int(flags);
+    }
+}
+
+TEST(ReadStreamDecoding, SettingsLinesCarryLevelsSymbolsAndSwitches)
+{
+    QByteArray stream = exampleStream();
+    const auto settingsOf = [](const QByteArray& s) {
+        const ReadStreamDecode decoded = decodeReadStream(s, Band144);
+        return decoded.ok() ? decoded.readBack->settings : GeneralSettings();
+    };
+    // Brightness levels 1..5 travel as 5 L - 4 and come back as the level.
+    for (int level = 1; level <= 5; ++level) {
+        stream[ReadStreamOffset::Brightness] = static_cast<char>(5 * level - 4);
+        EXPECT_EQ(settingsOf(stream).textValue(u"Яркость диодов", {}), QString::number(level));
+    }
+    stream[ReadStreamOffset::IdCode] = static_cast<char>(0x1A);
+    stream[ReadStreamOffset::IdCode + 1] = static_cast<char>(0xEF);
+    stream[ReadStreamOffset::SerialNumber] = 0x0A;
+    stream[ReadStreamOffset::SerialNumber + 1] = 0x1B;
+    stream[ReadStreamOffset::SerialNumber + 2] = 0x2C;
+    stream[ReadStreamOffset::FvCode] = 0x21;
+    stream[ReadStreamOffset::KeyBeep] = 100;
+    stream[ReadStreamOffset::DcsPolarity] = 100;
+    stream[ReadStreamOffset::FunctionFlags] = 0x10;
+    stream[ReadStreamOffset::Volume] = 16;
+    stream[ReadStreamOffset::MinVolume] = 8;
+    const GeneralSettings s = settingsOf(stream);
+    ASSERT_EQ(s.lines().size(), 27);
+    EXPECT_EQ(s.lines()[1], QStringLiteral("Серийный номер=0A1B2C"));
+    EXPECT_EQ(s.lines()[2], QStringLiteral("Id_номер=1A#*"));
+    EXPECT_EQ(packIdCode(s.textValue(u"Id_номер", {})), 0x1AEF);
+    EXPECT_EQ(s.textValue(u"ФВ", {}), QStringLiteral("21"));
+    EXPECT_EQ(s.textValue(u"Пик_кнопок", {}), QStringLiteral("-"));
+    EXPECT_EQ(s.textValue(u"Код_DCS", {}), QStringLiteral("-"));
+    EXPECT_EQ(s.textValue(u"Ф_Скан", {}), QStringLiteral("-"));
+    EXPECT_EQ(s.textValue(u"Ф_V", {}), QStringLiteral("-"));
+    EXPECT_EQ(s.textValue(u"ВУ", {}), QStringLiteral("+"));
+    EXPECT_EQ(s.textValue(u"Громкость", {}), QStringLiteral("16"));
+    EXPECT_EQ(s.textValue(u"МинГромкость", {}), QStringLiteral("8"));
+}
+
+TEST(ReadStreamDecoding, ChannelCountAndSpecialChannelEdges)
+{
+    // No channels: captions only, no record, "СК=" without value.
+    QByteArray empty = hexBytes(ExampleHeader);
+    empty[ReadStreamOffset::ChannelCount] = 0;
+    ReadStreamDecode decoded = decodeReadStream(empty, Band144);
+    ASSERT_TRUE(decoded.ok());
+    EXPECT_EQ(decoded.readBack->table.rowCount(), 1);
+    EXPECT_EQ(decoded.readBack->table.cell(RxFrequencyColumn, 0), QStringLiteral(" Rx, кГц"));
+    EXPECT_EQ(decoded.readBack->settings.lines().size(), 27);
+    EXPECT_EQ(decoded.readBack->settings.lines().last(), QStringLiteral("СК="));
+
+    // A special channel index naming no record.
+    QByteArray stream = exampleStream();
+    stream[ReadStreamOffset::SpecialChannel] = 1;
+    decoded = decodeReadStream(stream, Band144);
+    ASSERT_TRUE(decoded.ok());
+    EXPECT_EQ(decoded.readBack->settings.lines().last(), QStringLiteral("СК="));
+
+    // The special channel is named by its channel number, not its position.
+    QByteArray two = exampleStream() + hexBytes(ExampleRecord);
+    two[ReadStreamOffset::ChannelCount] = 2;
+    two[ReadStreamOffset::SpecialChannel] = 1;
+    two[ReadStreamOffset::Records + ChannelRecord::Size + ChannelRecord::ChannelNumberOffset] = 17;
+    decoded = decodeReadStream(two, Band144);
+    ASSERT_TRUE(decoded.ok());
+    EXPECT_EQ(decoded.readBack->settings.lines().last(), QStringLiteral("СК=17"));
+    EXPECT_EQ(decoded.readBack->table.cell(ChannelNumberColumn, 2), QStringLiteral("17"));
+
+    // More than 99 channels, or fewer bytes than announced: refused.
+    QByteArray tooMany = exampleStream();
+    tooMany[ReadStreamOffset::ChannelCount] = 100;
+    decoded = decodeReadStream(tooMany, Band144);
+    ASSERT_FALSE(decoded.ok());
+    EXPECT_EQ(
+        decoded.refusal.text,
+        QStringLiteral("Станция передала число каналов 100, а допускается не более 99: данные не приняты."));
+    EXPECT_FALSE(checkReadStreamHeader(tooMany).isEmpty());
+    EXPECT_TRUE(checkReadStreamHeader(exampleStream()).isEmpty());
+    EXPECT_FALSE(decodeReadStream(two.left(two.size() - 1), Band144).ok());
+    EXPECT_FALSE(decodeReadStream(QByteArray(), Band144).ok());
+
+    // Bytes after the stream are ignored.
+    const ReadStreamDecode longer = decodeReadStream(exampleStream() + hexBytes("FFFF00"), Band144);
+    ASSERT_TRUE(longer.ok());
+    EXPECT_EQ(*longer.readBack, *decodeReadStream(exampleStream(), Band144).readBack);
+}
+
+TEST(ReadStreamEncoding, AStationsStreamDecodesToTheImageItWasMadeFrom)
+{
+    const DeviceImage image = channelsImage(99);
+    const QByteArray stream = encodeReadStream(image, 0xABCDEF, 4, 1);
+    ASSERT_EQ(stream.size(), ReadStreamOffset::MaxSize);
+    EXPECT_EQ(stream.left(3), hexBytes("ABCDEF"));
+    const ReadStreamDecode decoded = decodeReadStream(stream, Band144);
+    ASSERT_TRUE(decoded.ok());
+    EXPECT_EQ(decoded.readBack->image, image);
+    EXPECT_EQ(decoded.readBack->moduleType, 4);
+    EXPECT_EQ(decoded.readBack->typeCode, 1);
+    EXPECT_EQ(decoded.readBack->table.cell(TxFrequencyColumn, 99), QStringLiteral("146225,00"));
+
+    // The example station's stream is the one-channel image's, serial first, IdCode before the tones.
+    DeviceImage example = oneChannelTemplateImage();
+    example.records[0].setRxWord({0x11, 0xDB, 0x01});
+    example.records[0].setTxWord({0x11, 0x6A, 0x81});
+    EXPECT_EQ(encodeReadStream(example, 0x012345, 0, 0), exampleStream());
+}
+
+TEST(ReadStreamDecoding, ArbitraryBytesAreDecodedOrRefusedNeverMisread)
+{
+    QRandomGenerator random(20240611);
+    int accepted = 0;
+    for (int run = 0; run < 3000; ++run) {
+        const int count = random.bounded(0, 120);
+        const int size = random.bounded(0, readStreamSize(count) + 40);
+        QByteArray stream(size, '\0');
+        for (char& c : stream)
+            c = static_cast<char>(random.bounded(256));
+        if (size > ReadStreamOffset::ChannelCount && run % 2 == 0)
+            stream[ReadStreamOffset::ChannelCount] = static_cast<char>(count);
+        const ReadStreamDecode decoded = decodeReadStream(stream, run % 3 ? Band144 : Band30);
+        if (!decoded.ok()) {
+            EXPECT_FALSE(decoded.refusal.isEmpty());
+            continue;
+        }
+        ++accepted;
+        const int n = decoded.readBack->image.channelCount;
+        EXPECT_LE(n, 99);
+        EXPECT_GE(stream.size(), readStreamSize(n));
+        EXPECT_EQ(decoded.readBack->table.rowCount(), n + 1);
+        EXPECT_EQ(decoded.readBack->settings.lines().size(), 27);
+    }
+    EXPECT_GT(accepted, 0);
+}
+
+TEST(ReadBackApply, ReplacesThePlanAtOnceAndKeepsWhatTheStreamDoesNotCarry)
+{
+    AppState state;
+    state.selectBand(Band::Mhz30to60);
+    state.image = channelsImage(5);
+    state.image.idCode = 0x1234;
+    state.dataChecked = true;
+    state.moduleType = 2;
+    state.settings = GeneralSettings(GeneralSettings::templateLines());
+
+    QByteArray stream = exampleStream();
+    stream[ReadStreamOffset::ModuleType] = 1;
+    const ReadStreamDecode decoded = decodeReadStream(stream, state.stationType);
+    ASSERT_TRUE(decoded.ok());
+    const DeviceImage before = state.image;
+    applyReadBack(state, *decoded.readBack);
+
+    EXPECT_FALSE(state.dataChecked);
+    EXPECT_TRUE(state.tableCreated);
+    EXPECT_EQ(state.settings, decoded.readBack->settings);
+    EXPECT_EQ(state.table, decoded.readBack->table);
+    EXPECT_EQ(state.moduleType, 1);
+    EXPECT_EQ(state.stationType.band, Band::Mhz30to60); // the band stays as selected
+    EXPECT_EQ(state.stationType.dividerModulus, 8);
+    EXPECT_EQ(state.stationType.typeCode, 0); // the station's code
+    EXPECT_EQ(state.image.channelCount, 1);
+    EXPECT_EQ(state.image.idCode, 0x1234);
+    EXPECT_EQ(state.image.records[0], decoded.readBack->image.records[0]);
+    for (std::size_t i = 1; i < 5; ++i)
+        EXPECT_EQ(state.image.records[i], before.records[i]) << i;
+}

@@ -1,0 +1,203 @@
+#include "link_fixture.h"
+
+#include "link/link_texts.h"
+#include "link/serial_link.h"
+
+#include <QElapsedTimer>
+
+#include <gtest/gtest.h>
+
+#include <thread>
+
+using namespace yalmera;
+using namespace yalmera::test;
+using namespace std::chrono_literals;
+
+namespace {
+
+UserMessage openOn(SerialLink& link, const QString& path)
+{
+    link.setPortChoice(path);
+    link.configure();
+    return link.openSelected();
+}
+
+} // namespace
+
+TEST(PortNames, Com1AndCom2AreThePlatformsFirstTwoPortsOthersPassThrough)
+{
+    EXPECT_EQ(portDeviceName(QStringLiteral("COM1")), QStringLiteral("/dev/ttyS0"));
+    EXPECT_EQ(portDeviceName(QStringLiteral("COM2")), QStringLiteral("/dev/ttyS1"));
+    EXPECT_EQ(portDeviceName(QStringLiteral(" com2 ")), QStringLiteral("/dev/ttyS1"));
+    EXPECT_EQ(portDeviceName(QStringLiteral("ttyUSB0")), QStringLiteral("ttyUSB0"));
+    EXPECT_EQ(portDeviceName(QStringLiteral("/dev/pts/7")), QStringLiteral("/dev/pts/7"));
+
+    const QList<PortChoice> ports = availablePorts();
+    ASSERT_GE(ports.size(), 2);
+    EXPECT_EQ(ports[0].name, QStringLiteral("COM1"));
+    EXPECT_EQ(ports[1].name, QStringLiteral("COM2"));
+    for (qsizetype i = 2; i < ports.size(); ++i) {
+        EXPECT_NE(portDeviceName(ports[i].name), QStringLiteral("/dev/ttyS0"));
+        EXPECT_NE(portDeviceName(ports[i].name), QStringLiteral("/dev/ttyS1"));
+    }
+}
+
+TEST(SerialLinkOpening, FailuresCarryTheLinkTextsAndLeaveTheLinkClosed)
+{
+    SerialLink link;
+    const UserMessage missing = openOn(link, QStringLiteral("/dev/yalmera-no-such-port"));
+    EXPECT_EQ(missing.text, linktext::BadId);
+    EXPECT_EQ(missing.kind, MessageKind::Failure);
+    EXPECT_FALSE(link.isOpen());
+
+    // A closed link refuses to send; closing it again is harmless.
+    EXPECT_EQ(link.putByte(0x14).text, linktext::NotOpen);
+    link.close();
+    link.close();
+    EXPECT_FALSE(link.byteReady());
+    EXPECT_FALSE(link.receiveByte(1ms).has_value());
+
+    // A port another program holds.
+    TestPty pty;
+    ASSERT_TRUE(pty.ok());
+    SerialLink holder;
+    ASSERT_TRUE(openOn(holder, pty.path()).isEmpty());
+    SerialLink second;
+    const UserMessage held = openOn(second, pty.path());
+    EXPECT_EQ(held.text, linktext::AlreadyOpen);
+    EXPECT_EQ(held.kind, MessageKind::Failure);
+    EXPECT_FALSE(second.isOpen());
+    EXPECT_TRUE(holder.isOpen());
+
+    // Opening again closes first; after closing, another link may open the port.
+    EXPECT_TRUE(holder.openSelected().isEmpty());
+    holder.close();
+    EXPECT_TRUE(openOn(second, pty.path()).isEmpty());
+}
+
+TEST(SerialLinkOpening, APseudoTerminalWithoutModemLinesOpensAndTakesRts)
+{
+    TestPty pty;
+    ASSERT_TRUE(pty.ok());
+    SerialLink link;
+    ASSERT_TRUE(openOn(link, pty.path()).isEmpty());
+    link.setRts(false);
+    link.setRts(true);
+    EXPECT_TRUE(link.isOpen());
+    EXPECT_TRUE(link.putByte(0xA5).isEmpty());
+    EXPECT_EQ(pty.receive(1), QByteArray(1, char(0xA5)));
+}
+
+TEST(SerialLinkTransfer, EveryByteValueArrivesOnceAndInOrder)
+{
+    TestPty pty;
+    ASSERT_TRUE(pty.ok());
+    SerialLink link;
+    ASSERT_TRUE(openOn(link, pty.path()).isEmpty());
+
+    QByteArray all;
+    for (int v = 0; v < 256; ++v)
+        all.append(static_cast<char>(v));
+    // In uneven bursts, some of them while the link waits, some before it looks.
+    std::thread peer([&pty, &all] {
+        for (qsizetype at = 0; at < all.size();) {
+            const qsizetype n = std::min<qsizetype>(1 + at % 37, all.size() - at);
+            pty.send(all.mid(at, n));
+            at += n;
+            std::this_thread::sleep_for(std::chrono::milliseconds(at % 3));
+        }
+    });
+    QByteArray got;
+    for (int i = 0; i < 256; ++i) {
+        const std::optional<quint8> byte = link.receiveByte(RecordSilenceLimit);
+        if (!byte)
+            break;
+        got.append(static_cast<char>(*byte));
+    }
+    peer.join();
+    EXPECT_EQ(got, all);
+    EXPECT_FALSE(link.receiveByte(20ms).has_value()); // nothing handed over twice
+
+    // What the link sends arrives in order too.
+    for (int v = 0; v < 256; ++v)
+        ASSERT_TRUE(link.putByte(static_cast<quint8>(v)).isEmpty());
+    EXPECT_EQ(pty.receive(256), all);
+}
+
+TEST(SerialLinkTransfer, BytesReceivedBeforeFlushInputAreNeverReturned)
+{
+    TestPty pty;
+    ASSERT_TRUE(pty.ok());
+    SerialLink link;
+    ASSERT_TRUE(openOn(link, pty.path()).isEmpty());
+
+    // Bytes already taken into the link's buffer.
+    pty.send(hexBytes("0102030405"));
+    std::this_thread::sleep_for(50ms);
+    ASSERT_TRUE(link.byteReady());
+    EXPECT_EQ(link.getByte(), 0x01);
+    link.flushInput();
+    EXPECT_FALSE(link.byteReady());
+
+    // Bytes still waiting in the driver.
+    pty.send(hexBytes("0607"));
+    std::this_thread::sleep_for(50ms);
+    link.flushInput();
+    EXPECT_FALSE(link.byteReady());
+
+    pty.send(hexBytes("AA"));
+    EXPECT_EQ(link.receiveByte(HeaderSilenceLimit), std::optional<quint8>(0xAA));
+    EXPECT_FALSE(link.receiveByte(20ms).has_value());
+}
+
+TEST(SerialLinkWaits, SilenceLimitsAreNeverShortAndAnswersEndTheWaitAtOnce)
+{
+    TestPty pty;
+    ASSERT_TRUE(pty.ok());
+    SerialLink link;
+    ASSERT_TRUE(openOn(link, pty.path()).isEmpty());
+
+    QElapsedTimer timer;
+    timer.start();
+    EXPECT_FALSE(link.receiveByte(RecordSilenceLimit).has_value());
+    EXPECT_GE(timer.nsecsElapsed(), 100'000'000);
+    EXPECT_TRUE(link.isOpen()); // a read time-out changes nothing else
+
+    std::thread late([&pty] {
+        std::this_thread::sleep_for(30ms);
+        pty.send(hexBytes("00"));
+    });
+    timer.start();
+    EXPECT_EQ(link.receiveByte(RecordSilenceLimit), std::optional<quint8>(0x00));
+    EXPECT_LT(timer.elapsed(), 90);
+    late.join();
+
+    // A reply of 0x00 is a reply like any other.
+    pty.send(hexBytes("00"));
+    EXPECT_TRUE(link.waitReply());
+    EXPECT_TRUE(link.isOpen());
+
+    // Silence: the wait gives up after 200 ms at the earliest, drops the line and the next byte fails.
+    timer.start();
+    EXPECT_FALSE(link.waitReply());
+    EXPECT_GE(timer.nsecsElapsed(), 200'000'000);
+    EXPECT_FALSE(link.isOpen());
+    EXPECT_EQ(link.putByte(0x01).text, linktext::NotOpen);
+}
+
+TEST(SerialLinkWaits, APeerThatVanishesEndsTheWaitWithoutHanging)
+{
+    TestPty pty;
+    ASSERT_TRUE(pty.ok());
+    SerialLink link;
+    ASSERT_TRUE(openOn(link, pty.path()).isEmpty());
+    pty.send(hexBytes("42"));
+    EXPECT_EQ(link.receiveByte(HeaderSilenceLimit), std::optional<quint8>(0x42));
+    pty.hangUp();
+    QElapsedTimer timer;
+    timer.start();
+    EXPECT_FALSE(link.receiveByte(HeaderSilenceLimit).has_value());
+    EXPECT_FALSE(link.receiveByte(HeaderSilenceLimit).has_value());
+    EXPECT_LT(timer.elapsed(), 2000);
+    link.close();
+}

@@ -1,0 +1,213 @@
+#include "link_fixture.h"
+
+#include "image/app_state.h"
+#include "link/link_texts.h"
+#include "link/write_exchange.h"
+
+#include <QEventLoop>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+using namespace yalmera;
+using namespace yalmera::test;
+
+namespace {
+
+const QByteArray OneChannelStream = hexBytes("14010801C800464B64788C9BAAC7D2F0000100"
+                                             "00C806000000"
+                                             "00") +
+                                    hexBytes("BE0111CE81115E01C8C80000010104FF0000");
+
+WriteRequest requestFor(const DeviceImage& image, const QString& port)
+{
+    AppState state;
+    state.image = image;
+    state.dataChecked = true;
+    return WriteRequest::fromState(state, port);
+}
+
+std::vector<int> recordGauges(const std::vector<int>& gauges)
+{
+    // 0, 33, 66, 100, 0 belong to the header; the records follow, then the final 100.
+    return std::vector<int>(gauges.begin() + 5, gauges.end());
+}
+
+} // namespace
+
+TEST(WriteExchange, OneChannelTemplateArrivesByteForByteWithTheGaugeSteps)
+{
+    const WriteRequest request = requestFor(oneChannelTemplateImage(), QString());
+    ASSERT_EQ(request.stream, OneChannelStream);
+
+    StationOnPty station;
+    ASSERT_TRUE(station.ok());
+    RecordingObserver observer;
+    const WriteResult result =
+        runWriteExchange(requestFor(oneChannelTemplateImage(), station.path()), observer);
+    EXPECT_TRUE(result.ok());
+    EXPECT_TRUE(result.message.isEmpty());
+    EXPECT_EQ(result.bytesSent, 44);
+    EXPECT_EQ(result.repliesReceived, 44);
+    EXPECT_EQ(observer.gauges, (std::vector<int>{0, 33, 66, 100, 0, 100, 100}));
+    EXPECT_EQ(observer.events.first(), QStringLiteral("buttons 000"));
+    EXPECT_EQ(observer.events[1], QStringLiteral("status ПР"));
+    EXPECT_EQ(observer.events.mid(observer.events.size() - 2),
+              (QStringList{QStringLiteral("status - -"), QStringLiteral("buttons 111")}));
+    const station::VirtualStation& held = station.stopAndInspect();
+    EXPECT_EQ(held.received(), OneChannelStream);
+    EXPECT_EQ(held.heldWriteStream(), OneChannelStream);
+}
+
+TEST(WriteExchange, RecordGaugeIsTheShareOfRecordsSentTiesToEven)
+{
+    const std::pair<int, std::vector<int>> cases[] = {
+        {3, {33, 67, 100, 100}},
+        {8, {12, 25, 38, 50, 62, 75, 88, 100, 100}},
+        {0, {100}},
+    };
+    for (const auto& [count, expected] : cases) {
+        StationOnPty station;
+        RecordingObserver observer;
+        const WriteResult result =
+            runWriteExchange(requestFor(channelsImage(count), station.path()), observer);
+        EXPECT_TRUE(result.ok()) << count;
+        EXPECT_EQ(result.bytesSent, 26 + 18 * count);
+        EXPECT_EQ(recordGauges(observer.gauges), expected) << count;
+    }
+}
+
+TEST(WriteExchange, UncheckedPlanIsRefusedWithoutTouchingThePort)
+{
+    StationOnPty station;
+    WriteRequest request = requestFor(oneChannelTemplateImage(), station.path());
+    request.dataChecked = false;
+    RecordingObserver observer;
+    const WriteResult result = runWriteExchange(request, observer);
+    EXPECT_EQ(result.outcome, ExchangeOutcome::Refused);
+    EXPECT_EQ(result.message.text,
+              QStringLiteral("Введенные данные не будут переданы, так как они не проверены."));
+    EXPECT_EQ(result.message.kind, MessageKind::Notice);
+    EXPECT_TRUE(observer.events.isEmpty());
+    EXPECT_TRUE(station.stopAndInspect().received().isEmpty());
+}
+
+TEST(WriteExchange, PortThatCannotBeOpenedIsShownAndTheWindowIsIdleAgain)
+{
+    RecordingObserver observer;
+    const WriteResult result = runWriteExchange(
+        requestFor(oneChannelTemplateImage(), QStringLiteral("/dev/yalmera-none")), observer);
+    EXPECT_EQ(result.outcome, ExchangeOutcome::OpenFailed);
+    EXPECT_EQ(result.message,
+              UserMessage::failure(QStringLiteral("ie_BadId - Specified comport doesn't exist")));
+    EXPECT_EQ(result.bytesSent, 0);
+    EXPECT_EQ(observer.events, (QStringList{QStringLiteral("buttons 000"), QStringLiteral("status ПР"),
+                                            QStringLiteral("status - -"), QStringLiteral("buttons 111")}));
+}
+
+TEST(WriteExchange, SilentStationShowsAkAndTheNextByteFindsTheLinkClosed)
+{
+    // Silent from the command byte on, inside the header, inside the records.
+    const std::pair<int, std::vector<int>> cases[] = {
+        {0, {0}},
+        {10, {0, 33}},
+        {30, {0, 33, 66, 100, 0}},
+        {26 + 18 + 5, {0, 33, 66, 100, 0, 50}},
+    };
+    for (const auto& [answered, gauges] : cases) {
+        StationOnPty station({}, answered);
+        RecordingObserver observer;
+        const WriteResult result = runWriteExchange(requestFor(channelsImage(2), station.path()), observer);
+        EXPECT_EQ(result.outcome, ExchangeOutcome::TimedOut) << answered;
+        EXPECT_EQ(result.message, UserMessage::failure(QStringLiteral("ie_NOpen - device not open")));
+        EXPECT_EQ(result.bytesSent, answered + 1);
+        EXPECT_EQ(result.repliesReceived, answered);
+        EXPECT_EQ(observer.gauges, gauges) << answered;
+        EXPECT_EQ(observer.statuses.last(), QStringLiteral("AK"));
+        EXPECT_FALSE(observer.statuses.contains(QStringLiteral("- -")));
+        EXPECT_EQ(observer.buttons.back(), LinkButtons::allEnabled());
+        // Nothing more was sent after the unanswered byte.
+        EXPECT_EQ(station.stopAndInspect().received().size(), answered + 1);
+    }
+}
+
+TEST(WriteExchange, UnansweredLastByteIsAFailureNotACompleteWrite)
+{
+    StationOnPty station({}, 43);
+    RecordingObserver observer;
+    const WriteResult result =
+        runWriteExchange(requestFor(oneChannelTemplateImage(), station.path()), observer);
+    EXPECT_FALSE(result.ok());
+    EXPECT_EQ(result.outcome, ExchangeOutcome::TimedOut);
+    EXPECT_EQ(result.message.text, linktext::LastByteUnanswered);
+    EXPECT_EQ(result.bytesSent, 44);
+    EXPECT_EQ(observer.gauges, (std::vector<int>{0, 33, 66, 100, 0}));
+    EXPECT_EQ(observer.statuses, (QStringList{QStringLiteral("ПР"), QStringLiteral("AK")}));
+    EXPECT_EQ(observer.buttons.back(), LinkButtons::allEnabled());
+}
+
+TEST(WriteExchange, SlowAnswersWithinTheLimitAreWaitedFor)
+{
+    station::ServerOptions slow;
+    slow.replyDelay = std::chrono::milliseconds(20);
+    StationOnPty station({}, -1, slow);
+    RecordingObserver observer;
+    const WriteResult result =
+        runWriteExchange(requestFor(oneChannelTemplateImage(), station.path()), observer);
+    EXPECT_TRUE(result.ok());
+    EXPECT_EQ(station.stopAndInspect().heldWriteStream(), OneChannelStream);
+
+    // An answer later than 200 ms is no answer.
+    slow.replyDelay = std::chrono::milliseconds(260);
+    StationOnPty late({}, -1, slow);
+    RecordingObserver lateObserver;
+    const WriteResult lateResult =
+        runWriteExchange(requestFor(oneChannelTemplateImage(), late.path()), lateObserver);
+    EXPECT_EQ(lateResult.outcome, ExchangeOutcome::TimedOut);
+    EXPECT_EQ(lateResult.bytesSent, 1);
+    EXPECT_EQ(lateResult.message.text, linktext::NotOpen);
+}
+
+TEST(WriteExchangeObject, RunsOffTheCallersThreadAndReportsInOrder)
+{
+    StationOnPty station;
+    WriteExchange exchange;
+    QStringList events;
+    std::optional<WriteResult> result;
+    QEventLoop loop;
+    QObject::connect(&exchange, &StationExchange::gaugeChanged, &loop,
+                     [&](int v) { events << QStringLiteral("gauge %1").arg(v); });
+    QObject::connect(&exchange, &StationExchange::statusChanged, &loop,
+                     [&](const QString& s) { events << QStringLiteral("status ") + s; });
+    QObject::connect(&exchange, &StationExchange::buttonsChanged, &loop, [&](const LinkButtons& b) {
+        events << QStringLiteral("buttons %1").arg(b == LinkButtons::allEnabled() ? 1 : 0);
+    });
+    QObject::connect(&exchange, &WriteExchange::finished, &loop, [&](const WriteResult& r) {
+        result = r;
+        loop.quit();
+    });
+    QTimer::singleShot(20000, &loop, &QEventLoop::quit);
+    ASSERT_TRUE(exchange.start(requestFor(oneChannelTemplateImage(), station.path())));
+    EXPECT_TRUE(exchange.isRunning());
+    EXPECT_FALSE(exchange.start(requestFor(oneChannelTemplateImage(), station.path()))); // one at a time
+    loop.exec();
+    ASSERT_TRUE(result.has_value());
+    EXPECT_TRUE(result->ok());
+    EXPECT_FALSE(exchange.isRunning());
+    EXPECT_EQ(events, (QStringList{
+                          QStringLiteral("buttons 0"), QStringLiteral("status ПР"), QStringLiteral("gauge 0"),
+                          QStringLiteral("gauge 33"), QStringLiteral("gauge 66"), QStringLiteral("gauge 100"),
+                          QStringLiteral("gauge 0"), QStringLiteral("gauge 100"), QStringLiteral("gauge 100"),
+                          QStringLiteral("status - -"), QStringLiteral("buttons 1")}));
+
+    // The refusal arrives the same way, with nothing else before it.
+    events.clear();
+    result.reset();
+    WriteRequest unchecked = requestFor(oneChannelTemplateImage(), station.path());
+    unchecked.dataChecked = false;
+    ASSERT_TRUE(exchange.start(unchecked));
+    loop.exec();
+    ASSERT_TRUE(result.has_value());
+    EXPECT_EQ(result->outcome, ExchangeOutcome::Refused);
+    EXPECT_TRUE(events.isEmpty());
+}
