@@ -20,7 +20,7 @@ const QString NoChannelsMessage =
     QStringLiteral("В файле нет данных каналов (раздел [1] отсутствует или пуст). Файл не прочитан.");
 const QString TooManyChannelsMessage = QStringLiteral("В файле больше 99 каналов. Файл не прочитан.");
 const QString TooLargeMessage =
-    QStringLiteral("Файл слишком велик для файла каналов (больше 16 МБ). Файл не прочитан.");
+    QStringLiteral("Файл слишком велик для файла каналов (больше 1 МБ). Файл не прочитан.");
 const QString UnencodableMessage = QStringLiteral("Символ «%1» (%2) %3 нельзя записать в файл: в кодировке "
                                                   "Windows-1251 такого символа нет. Файл не записан.");
 const QString LineBreakMessage =

@@ -12,9 +12,10 @@
 
 namespace yalmera::files {
 
-// A plan file larger than this is no plan file (99 channels take about 40 KB); reading stops
-// there instead of filling memory with whatever the path names.
-inline constexpr qint64 MaxPlanFileBytes = 16 * 1024 * 1024;
+// A plan file larger than this is no plan file (99 channels take about 40 KB). Reading stops
+// there instead of filling memory with whatever the path names (every line is held apart, so a
+// file of line breaks costs far more memory than its size).
+inline constexpr qint64 MaxPlanFileBytes = 1024 * 1024;
 
 // Either the bytes of a plan file or why the plan cannot be written (a character that
 // Windows-1251 cannot hold, a line break inside a value).

@@ -3,7 +3,6 @@
 #include "files/plan_file.h"
 
 #include <QFile>
-#include <QStringEncoder>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -11,66 +10,6 @@
 using namespace yalmera;
 
 namespace {
-
-// The one-channel template plan as the writer leaves it, line by line.
-const char16_t* const OneChannelLines[] = {
-    u"[Общие установки]",
-    u"Id_номер=0001",
-    u"Тон1=700",
-    u"Тон2=750",
-    u"Тон3=1000",
-    u"Тон4=1200",
-    u"Тон5=1400",
-    u"Тон6=1550",
-    u"Тон7=1700",
-    u"Тон8=1989",
-    u"Тон9=2100",
-    u"Тон10=2400",
-    u"P_1=5",
-    u"P_2=10",
-    u"P_3=25",
-    u"P_4=40",
-    u"Яркость диодов=1",
-    u"Громкость=8",
-    u"МинГромкость=0",
-    u"Пик_кнопок=+",
-    u"ФВ=00",
-    u"Код_DCS=+",
-    u"Ф_Скан=+",
-    u"Ф_V=+",
-    u"ВУ=-",
-    u"СК=1",
-    u"Тип=0",
-    u"ТипВУ=0",
-    u"[1]",
-    u"Номер=1",
-    u"Rx=140000",
-    u"Tx=140000",
-    u"CTCSS_Rx=Нет",
-    u"CTCSS_Tx=Нет",
-    u"DCS_Rx=Нет",
-    u"DCS_Tx=Нет",
-    u"Тон_Rx=Нет",
-    u"Тон_Tx=Нет",
-    u"ШП=1",
-    u"P_max=4",
-    u"P_min=1",
-    u"Сканировать=да",
-    u"Sw=25",
-    u"Id_Тон=нет",
-    u"Tx_Off=Норм",
-    u"Время=Нет",
-    u"Активен=да",
-};
-
-QByteArray oneChannelFile()
-{
-    QString text;
-    for (const char16_t* line : OneChannelLines)
-        text += QString::fromUtf16(line) + QStringLiteral("\r\n");
-    QStringEncoder encoder("windows-1251");
-    return encoder.encode(text);
-}
 
 QByteArray readAll(const QString& path)
 {
@@ -96,7 +35,10 @@ TEST(CliTemplate, OneChannelTemplateIsTheExampleFileByteForByte)
         runCli(args({u"--count", u"1", u"--start", u"140000", u"--offset", u"1000", u"-o"}) << path);
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_TRUE(run.err.isEmpty());
-    EXPECT_EQ(readAll(path), oneChannelFile());
+    const QByteArray example =
+        readAll(QStringLiteral(YALMERA_SOURCE_DIR "/tests/files/data/one_channel_template.ini"));
+    ASSERT_FALSE(example.isEmpty());
+    EXPECT_EQ(readAll(path), example);
 }
 
 TEST(CliTemplate, DefaultsMakeTheCommittedTenChannelExample)

@@ -15,57 +15,6 @@ using namespace yalmera::files;
 
 namespace {
 
-// The one-channel template plan (count 1, start 140000, offset 1000, 144-174 MHz, no module)
-// as the writer leaves it.
-const QString OneChannelPlan = QStringLiteral(R"([Общие установки]
-Id_номер=0001
-Тон1=700
-Тон2=750
-Тон3=1000
-Тон4=1200
-Тон5=1400
-Тон6=1550
-Тон7=1700
-Тон8=1989
-Тон9=2100
-Тон10=2400
-P_1=5
-P_2=10
-P_3=25
-P_4=40
-Яркость диодов=1
-Громкость=8
-МинГромкость=0
-Пик_кнопок=+
-ФВ=00
-Код_DCS=+
-Ф_Скан=+
-Ф_V=+
-ВУ=-
-СК=1
-Тип=0
-ТипВУ=0
-[1]
-Номер=1
-Rx=140000
-Tx=140000
-CTCSS_Rx=Нет
-CTCSS_Tx=Нет
-DCS_Rx=Нет
-DCS_Tx=Нет
-Тон_Rx=Нет
-Тон_Tx=Нет
-ШП=1
-P_max=4
-P_min=1
-Сканировать=да
-Sw=25
-Id_Тон=нет
-Tx_Off=Норм
-Время=Нет
-Активен=да
-)");
-
 QByteArray cp1251(const QString& text)
 {
     QStringEncoder encoder("windows-1251");
@@ -123,6 +72,13 @@ QByteArray readAll(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+// The one-channel template plan (count 1, start 140000, offset 1000, 144-174 MHz, no module)
+// exactly as a plan file holds it: Windows-1251, CR LF.
+QByteArray oneChannelPlanFile()
+{
+    return readAll(QStringLiteral(YALMERA_SOURCE_DIR "/tests/files/data/one_channel_template.ini"));
+}
+
 bool writeAll(const QString& path, const QByteArray& bytes)
 {
     QFile file(path);
@@ -137,7 +93,8 @@ TEST(PlanWriter, OneChannelTemplateIsTheExampleFileByteForByte)
 {
     const TemplateResult plan = templatePlan(QStringLiteral("1"));
     ASSERT_TRUE(plan.ok());
-    const QByteArray expected = planBytes(OneChannelPlan);
+    const QByteArray expected = oneChannelPlanFile();
+    ASSERT_EQ(expected.count('\n'), 47);
     EXPECT_EQ(encodePlan(plan.settings, plan.table, 0, 0), expected);
 
     QTemporaryDir dir;
@@ -426,14 +383,14 @@ TEST(PlanReader, TypeCodeSelectsTheBandWhenTheStateAdoptsTheFile)
 
 TEST(PlanReader, AcceptsEveryLineEndAndUtf8Files)
 {
-    const QByteArray crlf = planBytes(OneChannelPlan);
+    const QByteArray crlf = oneChannelPlanFile();
     const PlanFileContents expected = decoded(crlf);
     ASSERT_EQ(expected.table.channelCount(), 1);
 
-    QString lf = OneChannelPlan;
-    QString cr = OneChannelPlan;
+    const QString lf = fromCp1251(crlf).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    QString cr = lf;
     cr.replace(u'\n', u'\r');
-    QString noFinalBreak = OneChannelPlan;
+    QString noFinalBreak = lf;
     noFinalBreak.chop(1);
     const QByteArray variants[] = {
         cp1251(lf), cp1251(cr), cp1251(noFinalBreak), lf.toUtf8(), QByteArray("\xEF\xBB\xBF") + lf.toUtf8(),
@@ -522,13 +479,27 @@ TEST(PlanReader, RefusesAFileLargerThanAnyPlan)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("big.ini"));
-    QByteArray bytes = planBytes(OneChannelPlan);
+    QByteArray bytes = oneChannelPlanFile();
     bytes += QByteArray(MaxPlanFileBytes, ';');
     ASSERT_TRUE(writeAll(path, bytes));
-    const PlanDecodeResult read = readPlanFile(path);
+    PlanDecodeResult read = readPlanFile(path);
+    EXPECT_FALSE(read.contents.has_value());
+
+    // Exactly at the limit, even when it is all line breaks, the file is read.
+    const QByteArray tail("[1]\r\nRx=5\r\n");
+    bytes = QByteArray(MaxPlanFileBytes - tail.size(), '\r') + tail;
+    ASSERT_EQ(bytes.size(), MaxPlanFileBytes);
+    ASSERT_TRUE(writeAll(path, bytes));
+    const PlanDecodeResult atLimit = readPlanFile(path);
+    ASSERT_TRUE(atLimit.contents.has_value()) << atLimit.error.text.toStdString();
+    EXPECT_EQ(atLimit.contents->table.cell(RxFrequencyColumn, 1), QStringLiteral("5"));
+
+    bytes += ' ';
+    ASSERT_TRUE(writeAll(path, bytes));
+    read = readPlanFile(path);
     EXPECT_FALSE(read.contents.has_value());
     EXPECT_EQ(read.error.text,
-              QStringLiteral("Файл слишком велик для файла каналов (больше 16 МБ). Файл не прочитан."));
+              QStringLiteral("Файл слишком велик для файла каналов (больше 1 МБ). Файл не прочитан."));
 }
 
 // --- failed saves --------------------------------------------------------------------------
