@@ -113,9 +113,9 @@ QString codePointText(const QString& character)
 
 QString cellPlace(const ChannelTable& table, const ChannelKey& key, int row)
 {
-    return CellPlace.arg(table.cell(ChannelNumberColumn, row))
-        .arg(row)
-        .arg(columnCaption(key.column).trimmed());
+    // One arg() call: a "%2" typed into a cell must stay text.
+    return CellPlace.arg(table.cell(ChannelNumberColumn, row), QString::number(row),
+                         columnCaption(key.column).trimmed());
 }
 
 // A value that would break the file's line structure or lose characters on the way to

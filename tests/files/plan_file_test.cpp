@@ -528,6 +528,10 @@ TEST(PlanSave, ACharacterWithoutWindows1251ByteRefusesTheSaveAndKeepsTheOldFile)
         << cellRefused.text.toStdString();
     EXPECT_TRUE(encodePlan(plan.settings, table, 0, 0).isEmpty());
 
+    table.setCell(ChannelNumberColumn, 2, QStringLiteral("%2%3"));
+    EXPECT_TRUE(tryEncodePlan(plan.settings, table, 0, 0)
+                    .error.text.contains(QStringLiteral("в канале %2%3 (строка 2")));
+
     table.setCell(TimeColumn, 2, QString(QChar(0xD800))); // a lone surrogate the converter would drop
     EXPECT_FALSE(tryEncodePlan(plan.settings, table, 0, 0).ok());
     EXPECT_EQ(readAll(path), QByteArray("old contents"));
