@@ -64,6 +64,8 @@ QFont styledFont(QFont font, const TextStyle& style)
 {
     font.setPointSize(style.pointSize);
     font.setBold(style.bold);
+    // No ligatures: "Tx_Off" must come out of the PDF as the six letters it is, not with "ﬀ".
+    font.setStyleStrategy(QFont::PreferNoShaping);
     return font;
 }
 

@@ -130,6 +130,7 @@ TEST(ProtocolPdf, LandscapePagesWithExtractableCyrillicText)
     ASSERT_TRUE(all);
     EXPECT_EQ(all->count(u"CTCSS_Rx"_qs), 3); // rows 1, 32 and 64: nothing repeated beyond them
     EXPECT_EQ(all->count(u"Tон_Tx"_qs), 3);
+    EXPECT_EQ(all->count(u"Tx_Off"_qs), 3); // letters, not a ligature
     EXPECT_TRUE(all->contains(u"c1r62"_qs));
 }
 

@@ -1,0 +1,156 @@
+#include "cli_runner.h"
+
+#include "files/plan_file.h"
+#include "image/app_state.h"
+
+#include <QFile>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+using namespace yalmera;
+
+namespace {
+
+class ProtocolCommand : public testing::Test
+{
+protected:
+    QString path(const QString& name) const { return m_dir.filePath(name); }
+
+    // A template plan of `count` channels saved as a file after `edit` changed it.
+    QString planFile(int count, const std::function<void(AppState&)>& edit = {})
+    {
+        AppState state;
+        TemplateFields fields;
+        fields.count = QString::number(count);
+        fields.startKHz = QStringLiteral("145000");
+        fields.offsetKHz = QStringLiteral("25");
+        EXPECT_TRUE(state.createTemplate(fields).isEmpty());
+        if (edit)
+            edit(state);
+        const QString file = path(QStringLiteral("plan%1.ini").arg(count));
+        EXPECT_TRUE(files::writePlanFile(file, state.settings, state.table, state.stationType.typeCode,
+                                         state.moduleType)
+                        .isEmpty());
+        return file;
+    }
+
+    // The PDF's text, or nothing when poppler-utils is missing.
+    static std::optional<QString> pdfText(const QString& pdf)
+    {
+        const QString tool = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+        if (tool.isEmpty())
+            return std::nullopt;
+        QProcess p;
+        p.start(tool, {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+        if (!p.waitForFinished(60000) || p.exitCode() != 0)
+            return std::nullopt;
+        return QString::fromUtf8(p.readAllStandardOutput());
+    }
+
+    QTemporaryDir m_dir;
+};
+
+// Channel rows of the extracted text: a channel number, then the receive frequency.
+int channelLines(const QString& text)
+{
+    static const QRegularExpression row(QStringLiteral(R"(^\s*\d{1,2}\s+1\d{5}\s)"),
+                                        QRegularExpression::MultilineOption);
+    int count = 0;
+    for (auto it = row.globalMatch(text); it.hasNext(); it.next())
+        ++count;
+    return count;
+}
+
+} // namespace
+
+TEST_F(ProtocolCommand, ExamplePlanGivesADocxAndAPdfOfTenChannels)
+{
+    const QString plan = QStringLiteral(YALMERA_SOURCE_DIR "/examples/k17m_10.ini");
+    const QString docx = path(QStringLiteral("p.docx"));
+    const CliRun wroteDocx = runCli({QStringLiteral("protocol"), plan, QStringLiteral("--serial"),
+                                     QStringLiteral("К17М-12345"), QStringLiteral("-o"), docx});
+    ASSERT_EQ(wroteDocx.exitCode, 0) << wroteDocx.err.toStdString();
+    QFile file(docx);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    EXPECT_TRUE(bytes.startsWith("PK\x03\x04")); // a zip package
+    EXPECT_TRUE(bytes.contains("word/document.xml"));
+
+    const QString pdf = path(QStringLiteral("p.pdf"));
+    const CliRun wrotePdf = runCli({QStringLiteral("protocol"), plan, QStringLiteral("--serial"),
+                                    QStringLiteral("К17М-12345"), QStringLiteral("-o"), pdf});
+    ASSERT_EQ(wrotePdf.exitCode, 0) << wrotePdf.err.toStdString();
+    const auto text = pdfText(pdf);
+    if (!text)
+        GTEST_SKIP() << "pdftotext is not installed";
+    EXPECT_TRUE(text->contains(QStringLiteral("Ялмера - 407")));
+    EXPECT_TRUE(text->contains(QStringLiteral("К17М-12345")));
+    EXPECT_EQ(text->count(QStringLiteral("CTCSS_Rx")), 1);
+    EXPECT_EQ(channelLines(*text), 10);
+}
+
+TEST_F(ProtocolCommand, NinetyNineChannelsRepeatTheHeaderThreeTimes)
+{
+    const QString pdf = path(QStringLiteral("99.pdf"));
+    const CliRun run = runCli({QStringLiteral("protocol"), planFile(99), QStringLiteral("--serial"),
+                               QString(), QStringLiteral("-o"), pdf});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    const auto text = pdfText(pdf);
+    if (!text)
+        GTEST_SKIP() << "pdftotext is not installed";
+    EXPECT_EQ(text->count(QStringLiteral("CTCSS_Rx")), 4);
+    EXPECT_EQ(channelLines(*text), 99);
+}
+
+TEST_F(ProtocolCommand, APlanTheCheckRefusesGivesItsMessageAndNoDocument)
+{
+    const QString plan =
+        planFile(3, [](AppState& s) { s.table.setCell(PowerMinColumn, 2, QStringLiteral("4")); });
+    const QString out = path(QStringLiteral("refused.docx"));
+    const CliRun run = runCli({QStringLiteral("protocol"), plan, QStringLiteral("--serial"),
+                               QStringLiteral("1"), QStringLiteral("-o"), out});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(
+        run.err.contains(QStringLiteral("Не желательно использовать в минимальной мощности 4 уровень")));
+    EXPECT_FALSE(QFile::exists(out));
+}
+
+TEST_F(ProtocolCommand, UsageAndFileErrorsExitWithTwoAndWriteNothing)
+{
+    const QString plan = planFile(2);
+    const struct
+    {
+        QStringList arguments;
+        QString said;
+    } cases[] = {
+        {{plan, QStringLiteral("--serial"), QStringLiteral("1"), QStringLiteral("-o"),
+          path(QStringLiteral("p.odt"))},
+         QStringLiteral(".docx or .pdf")},
+        {{plan, QStringLiteral("--serial"), QStringLiteral("1"), QStringLiteral("-o"),
+          path(QStringLiteral("p"))},
+         QStringLiteral(".docx or .pdf")},
+        {{plan, QStringLiteral("-o"), path(QStringLiteral("p.docx"))}, QStringLiteral("--serial")},
+        {{plan, QStringLiteral("--serial"), QStringLiteral("1")}, QStringLiteral("-o")},
+        {{QStringLiteral("--serial"), QStringLiteral("1"), QStringLiteral("-o"),
+          path(QStringLiteral("p.docx"))},
+         QStringLiteral("no plan file")},
+        {{path(QStringLiteral("missing.ini")), QStringLiteral("--serial"), QStringLiteral("1"),
+          QStringLiteral("-o"), path(QStringLiteral("p.docx"))},
+         QStringLiteral("missing.ini")},
+        {{plan, QStringLiteral("--serial"), QStringLiteral("1"), QStringLiteral("-o"),
+          path(QStringLiteral("no/such/folder/p.pdf"))},
+         QStringLiteral("p.pdf")},
+    };
+    for (const auto& c : cases) {
+        const CliRun run = runCli(QStringList{QStringLiteral("protocol")} + c.arguments);
+        EXPECT_EQ(run.exitCode, 2) << c.arguments.join(u' ').toStdString();
+        EXPECT_TRUE(run.err.contains(c.said)) << run.err.toStdString();
+    }
+    EXPECT_FALSE(QFile::exists(path(QStringLiteral("p.docx"))));
+    EXPECT_FALSE(QFile::exists(path(QStringLiteral("p.odt"))));
+}
