@@ -1,11 +1,167 @@
 #include "cli_support.h"
 
+#include "files/plan_file.h"
+#include "image/app_state.h"
+#include "image/data_check.h"
+#include "link/exchange_report.h"
+#include "link/read_exchange.h"
+#include "link/write_exchange.h"
+
+#include <QCommandLineParser>
+#include <QThread>
+
+#include <memory>
+
 namespace yalmera::cli {
 
-int runWrite(const QStringList& /*arguments*/)
+// Defined in read_command.cpp.
+std::unique_ptr<ExchangeObserver> makeTerminalProgress(const QString& title);
+void endTerminalProgress(ExchangeObserver& progress);
+ReadResult readStationShowingProgress(const ReadRequest& request);
+int linkFailureExit(const QString& name, ExchangeOutcome outcome, const UserMessage& message);
+
+namespace {
+
+const QString Name = QStringLiteral("yalmera-cli write");
+
+QString helpText()
 {
-    printErr(QStringLiteral("yalmera-cli write: not available yet"));
+    return QStringLiteral(
+        "Usage: yalmera-cli write PLAN.ini --port PORT [--verify]\n"
+        "\n"
+        "Reads a channel-plan file as \"Чтение файла\" does, runs the data check of \"Контроль\"\n"
+        "and, when the plan passes, writes its image into the station as \"Запись данных \" does,\n"
+        "byte by byte, each acknowledged by the station. Progress is shown on stderr.\n"
+        "\n"
+        "Options:\n"
+        "  --port PORT   COM1, COM2 (the first and second serial port), a port name such as\n"
+        "                ttyUSB0, or a device path such as /dev/pts/3\n"
+        "  --verify      read the station back afterwards and compare it with what was written\n"
+        "  -h, --help    this text\n"
+        "\n"
+        "Exit codes: 0 written (and verified); 1 the check refused the plan; 2 usage or file\n"
+        "error; 3 station link failure (port, silence, a station holding something else after\n"
+        "--verify). Messages on stderr.");
+}
+
+int usageError(const QString& text)
+{
+    printErr(Name + QStringLiteral(": ") + text);
+    printErr(QStringLiteral("Try 'yalmera-cli write --help'."));
     return ExitUsage;
+}
+
+// What the station holds that differs from the image written, one line each.
+QStringList differences(const AppState& written, const ReadBack& station)
+{
+    QStringList lines;
+    const DeviceImage& a = written.image;
+    const DeviceImage& b = station.image;
+    const auto field = [&lines](const char* name, int wrote, int holds) {
+        if (wrote != holds)
+            lines << QStringLiteral("%1: written %2, station holds %3")
+                         .arg(QLatin1String(name))
+                         .arg(wrote)
+                         .arg(holds);
+    };
+    field("BrightnessCode", a.brightnessCode, b.brightnessCode);
+    field("Volume", a.volume, b.volume);
+    field("ChannelCount", a.channelCount, b.channelCount);
+    field("KeyBeep", a.keyBeep, b.keyBeep);
+    field("SpecialChannelIndex", a.specialChannelIndex, b.specialChannelIndex);
+    for (std::size_t k = 0; k < a.toneCodes.size(); ++k)
+        field("ToneCode", a.toneCodes[k], b.toneCodes[k]);
+    field("IdCode", a.idCode, b.idCode);
+    field("FvCode", a.fvCode, b.fvCode);
+    field("MinVolume", a.minVolume, b.minVolume);
+    field("DcsPolarity", a.dcsPolarity, b.dcsPolarity);
+    field("FunctionFlags", a.functionFlags, b.functionFlags);
+    field("ModuleType", written.moduleType, station.moduleType);
+    field("TypeCode", written.stationType.typeCode, station.typeCode);
+    const int count = std::min<int>({a.channelCount, b.channelCount, DeviceImage::MaxRecords});
+    for (int i = 0; i < count; ++i) {
+        const ChannelRecord& wrote = a.records[static_cast<std::size_t>(i)];
+        const ChannelRecord& holds = b.records[static_cast<std::size_t>(i)];
+        if (wrote != holds)
+            lines << QStringLiteral("record %1 (channel %2): written %3, station holds %4")
+                         .arg(i + 1)
+                         .arg(wrote.channelNumber())
+                         .arg(
+                             QString::fromLatin1(QByteArray(reinterpret_cast<const char*>(wrote.bytes.data()),
+                                                            ChannelRecord::Size)
+                                                     .toHex(' ')),
+                             QString::fromLatin1(QByteArray(reinterpret_cast<const char*>(holds.bytes.data()),
+                                                            ChannelRecord::Size)
+                                                     .toHex(' ')));
+    }
+    return lines;
+}
+
+} // namespace
+
+int runWrite(const QStringList& arguments)
+{
+    QCommandLineParser parser;
+    const QCommandLineOption port(QStringLiteral("port"), {}, QStringLiteral("PORT"));
+    const QCommandLineOption verify(QStringLiteral("verify"));
+    const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
+    parser.addOptions({port, verify, help});
+    if (!parser.parse(QStringList{Name} + arguments))
+        return usageError(parser.errorText());
+    if (parser.isSet(help)) {
+        printOut(helpText());
+        return ExitSuccess;
+    }
+    const QStringList paths = parser.positionalArguments();
+    if (paths.size() != 1)
+        return usageError(paths.isEmpty() ? QStringLiteral("no plan file given")
+                                          : QStringLiteral("unexpected argument '%1'").arg(paths[1]));
+    const QString portName = parser.value(port);
+    if (portName.isEmpty())
+        return usageError(QStringLiteral("no port given (--port PORT)"));
+
+    files::PlanDecodeResult read = files::readPlanFile(paths[0]);
+    if (!read.contents) {
+        printErr(QStringLiteral("%1: %2: %3").arg(Name, paths[0], read.error.text));
+        return ExitUsage;
+    }
+    AppState state;
+    state.adoptPlanFile(std::move(*read.contents));
+    const CheckResult check = runDataCheck(state);
+    if (!check.passed) {
+        printErr(QStringLiteral("%1: %2").arg(Name, check.message.text));
+        return ExitRefused;
+    }
+
+    // The exchange blocks its thread for the whole write, as it does under the window.
+    const WriteRequest request = WriteRequest::fromState(state, portName);
+    const std::unique_ptr<ExchangeObserver> progress = makeTerminalProgress(QStringLiteral("Запись"));
+    WriteResult written;
+    std::unique_ptr<QThread> worker(QThread::create([&] { written = runWriteExchange(request, *progress); }));
+    worker->start();
+    worker->wait();
+    endTerminalProgress(*progress);
+    if (!written.ok())
+        return linkFailureExit(Name, written.outcome, written.message);
+    printOut(QStringLiteral("%1 channel(s) written, %2 bytes acknowledged")
+                 .arg(state.image.channelCount)
+                 .arg(written.repliesReceived));
+    if (!parser.isSet(verify))
+        return ExitSuccess;
+
+    const ReadResult readBack = readStationShowingProgress({portName, state.stationType});
+    if (!readBack.ok())
+        return linkFailureExit(Name, readBack.outcome, readBack.message);
+    const QStringList diff = differences(state, *readBack.readBack);
+    if (!diff.isEmpty()) {
+        printErr(QStringLiteral("%1: the station holds a different plan than was written:").arg(Name));
+        for (const QString& line : diff)
+            printErr(QStringLiteral("  ") + line);
+        return ExitLink;
+    }
+    printOut(
+        QStringLiteral("Verified: station %1 holds the plan written").arg(readBack.readBack->serialNumber));
+    return ExitSuccess;
 }
 
 } // namespace yalmera::cli

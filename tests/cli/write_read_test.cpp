@@ -1,0 +1,215 @@
+#include "cli_runner.h"
+
+#include "files/plan_file.h"
+#include "image/app_state.h"
+#include "image/data_check.h"
+
+#include <QFile>
+#include <QStringEncoder>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace yalmera;
+
+namespace {
+
+const QString ExamplePlan = QStringLiteral(YALMERA_SOURCE_DIR "/examples/k17m_10.ini");
+
+// yalmera-station on a pseudo-terminal of its own; it ends when its standard input closes.
+class StationProcess
+{
+public:
+    explicit StationProcess(const QStringList& options = {})
+    {
+        m_process.start(QStringLiteral(YALMERA_STATION), QStringList{QStringLiteral("--pty")} + options);
+        if (!m_process.waitForStarted(5000))
+            return;
+        while (!m_process.canReadLine() && m_process.waitForReadyRead(5000)) {
+        }
+        m_path = QString::fromLocal8Bit(m_process.readLine()).trimmed();
+    }
+    ~StationProcess()
+    {
+        m_process.closeWriteChannel();
+        if (!m_process.waitForFinished(3000)) {
+            m_process.kill();
+            m_process.waitForFinished();
+        }
+    }
+    QString path() const { return m_path; }
+
+private:
+    QProcess m_process;
+    QString m_path;
+};
+
+// The image the data check builds from a plan file.
+QByteArray checkedStream(const QString& planPath)
+{
+    files::PlanDecodeResult read = files::readPlanFile(planPath);
+    if (!read.contents)
+        return {};
+    AppState state;
+    state.adoptPlanFile(std::move(*read.contents));
+    if (!runDataCheck(state).passed)
+        return {};
+    return state.image.writeStream(state.moduleType, state.stationType.typeCode);
+}
+
+QByteArray fileBytes(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+class WriteReadCommands : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        if (QStringLiteral(YALMERA_STATION).isEmpty())
+            GTEST_SKIP() << "no virtual station on this platform";
+        ASSERT_TRUE(m_dir.isValid());
+    }
+    QString path(const QString& name) const { return m_dir.filePath(name); }
+
+    QTemporaryDir m_dir;
+};
+
+} // namespace
+
+TEST_F(WriteReadCommands, WrittenPlanVerifiesAndReadsBackAsTheSamePlan)
+{
+    StationProcess station;
+    ASSERT_FALSE(station.path().isEmpty());
+    const CliRun write = runCli({QStringLiteral("write"), ExamplePlan, QStringLiteral("--port"),
+                                 station.path(), QStringLiteral("--verify")});
+    EXPECT_EQ(write.exitCode, 0) << write.err.toStdString();
+    EXPECT_TRUE(write.out.contains(QStringLiteral("Verified"))) << write.out.toStdString();
+    EXPECT_TRUE(write.err.contains(QStringLiteral("100% - -"))) << write.err.toStdString();
+
+    const QString out = path(QStringLiteral("read.ini"));
+    const CliRun read =
+        runCli({QStringLiteral("read"), QStringLiteral("--port"), station.path(), QStringLiteral("-o"), out});
+    ASSERT_EQ(read.exitCode, 0) << read.err.toStdString();
+
+    // The same plan: the check builds the same image from both files.
+    const QByteArray written = checkedStream(ExamplePlan);
+    ASSERT_EQ(written.size(), 26 + 18 * 10);
+    EXPECT_EQ(checkedStream(out), written);
+    files::PlanDecodeResult saved = files::readPlanFile(out);
+    ASSERT_TRUE(saved.contents.has_value());
+    EXPECT_EQ(saved.contents->settings.textValue(u"Серийный номер", {}), QStringLiteral("012345"));
+    EXPECT_EQ(saved.contents->settings.lines().size(), 27);
+    EXPECT_EQ(saved.contents->table.channelCount(), 10);
+    EXPECT_EQ(saved.contents->typeCode, 0);
+    EXPECT_EQ(saved.contents->moduleType, 0);
+}
+
+TEST_F(WriteReadCommands, ReadDecodesWithTheChosenBandAndKeepsTheStationsCodes)
+{
+    // A station preloaded with the image file of the example, read as a 30-60 MHz station.
+    const QString image = path(QStringLiteral("plan.bin"));
+    ASSERT_EQ(runCli({QStringLiteral("image"), ExamplePlan, QStringLiteral("-o"), image}).exitCode, 0);
+    StationProcess station(
+        {QStringLiteral("--image"), image, QStringLiteral("--serial"), QStringLiteral("0A1B2C")});
+    ASSERT_FALSE(station.path().isEmpty());
+    const QString out = path(QStringLiteral("read.ini"));
+    const CliRun read =
+        runCli({QStringLiteral("read"), QStringLiteral("--port"), station.path(), QStringLiteral("-o"), out,
+                QStringLiteral("--band"), QStringLiteral("30-60")});
+    ASSERT_EQ(read.exitCode, 0) << read.err.toStdString();
+    files::PlanDecodeResult saved = files::readPlanFile(out);
+    ASSERT_TRUE(saved.contents.has_value());
+    EXPECT_EQ(saved.contents->settings.textValue(u"Серийный номер", {}), QStringLiteral("0A1B2C"));
+    // 140000 kHz received: (140000 + 45000) / 6,25 steps with modulus 32 read with modulus 8.
+    EXPECT_EQ(saved.contents->table.cell(RxFrequencyColumn, 1), QStringLiteral("24850,00"));
+    EXPECT_EQ(saved.contents->typeCode, 0);
+}
+
+TEST_F(WriteReadCommands, SilentStationIsALinkFailure)
+{
+    // Silent inside the header: the next byte finds the link closed.
+    {
+        StationProcess station({QStringLiteral("--silent-after"), QStringLiteral("10")});
+        const CliRun write =
+            runCli({QStringLiteral("write"), ExamplePlan, QStringLiteral("--port"), station.path()});
+        EXPECT_EQ(write.exitCode, 3);
+        EXPECT_TRUE(write.err.contains(QStringLiteral("ie_NOpen - device not open")))
+            << write.err.toStdString();
+        EXPECT_TRUE(write.err.contains(QStringLiteral("AK")));
+    }
+    // Silent at the very last byte: still no complete write.
+    {
+        StationProcess station({QStringLiteral("--silent-after"), QStringLiteral("205")});
+        const CliRun write =
+            runCli({QStringLiteral("write"), ExamplePlan, QStringLiteral("--port"), station.path()});
+        EXPECT_EQ(write.exitCode, 3);
+        EXPECT_TRUE(write.err.contains(QStringLiteral("не подтвердила прием последнего байта")))
+            << write.err.toStdString();
+        EXPECT_TRUE(write.out.isEmpty());
+    }
+    // A read that stops: the output file keeps what it held.
+    {
+        StationProcess station({QStringLiteral("--silent-after"), QStringLiteral("20")});
+        const QString out = path(QStringLiteral("kept.ini"));
+        QFile f(out);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("keep");
+        f.close();
+        const CliRun read = runCli(
+            {QStringLiteral("read"), QStringLiteral("--port"), station.path(), QStringLiteral("-o"), out});
+        EXPECT_EQ(read.exitCode, 3);
+        EXPECT_TRUE(read.err.contains(QStringLiteral("Станция не отвечает"))) << read.err.toStdString();
+        EXPECT_EQ(fileBytes(out), QByteArray("keep"));
+        const QString fresh = path(QStringLiteral("fresh.ini"));
+        EXPECT_EQ(runCli({QStringLiteral("read"), QStringLiteral("--port"), station.path(),
+                          QStringLiteral("-o"), fresh})
+                      .exitCode,
+                  3);
+        EXPECT_FALSE(QFile::exists(fresh));
+    }
+}
+
+TEST_F(WriteReadCommands, RefusalsPortAndUsageErrorsHaveTheirExitCodes)
+{
+    const QString missingPort = QStringLiteral("/dev/yalmera-no-such-port");
+    const CliRun noPort =
+        runCli({QStringLiteral("write"), ExamplePlan, QStringLiteral("--port"), missingPort});
+    EXPECT_EQ(noPort.exitCode, 3);
+    EXPECT_TRUE(noPort.err.contains(QStringLiteral("ie_BadId - Specified comport doesn't exist")));
+    const CliRun readNoPort = runCli({QStringLiteral("read"), QStringLiteral("--port"), missingPort,
+                                      QStringLiteral("-o"), path(QStringLiteral("x.ini"))});
+    EXPECT_EQ(readNoPort.exitCode, 3);
+    EXPECT_FALSE(QFile::exists(path(QStringLiteral("x.ini"))));
+
+    // A plan the check refuses never reaches the port.
+    QByteArray plan = fileBytes(ExamplePlan);
+    QStringEncoder cp1251("windows-1251");
+    const QByteArray volume8 = cp1251.encode(QStringLiteral("Громкость=8"));
+    const QByteArray volume17 = cp1251.encode(QStringLiteral("Громкость=17"));
+    ASSERT_TRUE(plan.contains(volume8));
+    plan.replace(volume8, volume17);
+    const QString bad = path(QStringLiteral("bad.ini"));
+    QFile f(bad);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(plan);
+    f.close();
+    const CliRun refused = runCli({QStringLiteral("write"), bad, QStringLiteral("--port"), missingPort});
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_FALSE(refused.err.contains(QStringLiteral("ie_BadId")));
+
+    EXPECT_EQ(runCli({QStringLiteral("write"), ExamplePlan}).exitCode, 2);
+    EXPECT_EQ(runCli({QStringLiteral("write"), path(QStringLiteral("none.ini")), QStringLiteral("--port"),
+                      missingPort})
+                  .exitCode,
+              2);
+    EXPECT_EQ(runCli({QStringLiteral("read"), QStringLiteral("--port"), missingPort}).exitCode, 2);
+    EXPECT_EQ(runCli({QStringLiteral("read"), QStringLiteral("--port"), missingPort, QStringLiteral("-o"),
+                      path(QStringLiteral("y.ini")), QStringLiteral("--band"), QStringLiteral("400-486")})
+                  .exitCode,
+              2);
+    EXPECT_EQ(runCli({QStringLiteral("write"), QStringLiteral("--help")}).exitCode, 0);
+    EXPECT_EQ(runCli({QStringLiteral("read"), QStringLiteral("--help")}).exitCode, 0);
+}
