@@ -1,0 +1,233 @@
+#include "channel_cell_delegate.h"
+
+#include "channel_grid.h"
+#include "channel_table_model.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace yalmera::ui {
+
+namespace {
+
+// The text a line editor started with, given back on Escape.
+constexpr char OriginalTextProperty[] = "yalmeraOriginalText";
+
+// The check box of a flag cell lies 2 px in from the cell's top-left corner on its own colour.
+constexpr int CheckBoxInset = 2; // px
+const QColor CheckBoxBackground(80, 127, 255);
+
+std::size_t slot(CellEditor editor)
+{
+    return static_cast<std::size_t>(editor);
+}
+
+} // namespace
+
+ChannelCellDelegate::ChannelCellDelegate(ChannelGrid* grid) : QStyledItemDelegate(grid), m_grid(grid) {}
+
+void ChannelCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                                const QModelIndex& index) const
+{
+    const bool current = index == m_grid->currentIndex();
+    const bool focused = current && (m_grid->hasFocus() || m_grid->isEditing());
+    const bool markedRow = ChannelTableModel::tableRow(index) == m_grid->selectedRow();
+
+    QColor background = ChannelGrid::CellBackground;
+    QColor text = ChannelGrid::CellText;
+    if (focused) {
+        background = ChannelGrid::MarkedBackground;
+        text = ChannelGrid::FocusedText;
+    } else if (markedRow) {
+        background = ChannelGrid::MarkedBackground;
+    }
+
+    painter->save();
+    painter->fillRect(option.rect, background);
+
+    const QVariant checkState = index.data(Qt::CheckStateRole);
+    if (checkState.isValid()) {
+        const QRect box = option.rect.adjusted(CheckBoxInset, CheckBoxInset, 0, 0);
+        painter->fillRect(box, CheckBoxBackground);
+        QStyleOptionButton indicator;
+        indicator.initFrom(m_grid);
+        const QStyle* style = m_grid->style();
+        const int width = style->pixelMetric(QStyle::PM_IndicatorWidth, &indicator, m_grid);
+        const int height = style->pixelMetric(QStyle::PM_IndicatorHeight, &indicator, m_grid);
+        indicator.rect = QRect(box.left() + 1, box.top() + (box.height() - height) / 2, width, height);
+        indicator.state =
+            QStyle::State_Enabled |
+            (checkState.value<Qt::CheckState>() == Qt::Checked ? QStyle::State_On : QStyle::State_Off);
+        style->drawPrimitive(QStyle::PE_IndicatorCheckBox, &indicator, painter, m_grid);
+    } else {
+        // The text starts at the cell's top-left corner, without margin.
+        painter->setPen(text);
+        painter->setFont(option.font);
+        painter->drawText(option.rect, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
+                          index.data(Qt::DisplayRole).toString());
+    }
+    painter->restore();
+}
+
+QSize ChannelCellDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const
+{
+    return QSize(ChannelGrid::columnWidth(index.column()), option.fontMetrics.height());
+}
+
+QComboBox* ChannelCellDelegate::listEditor(CellEditor editor) const
+{
+    return m_listEditors[slot(editor)];
+}
+
+QComboBox* ChannelCellDelegate::makeListEditor(CellEditor editor, QWidget* parent) const
+{
+    auto* combo = new QComboBox(parent);
+    combo->setObjectName(editorObjectName(editor));
+    combo->addItems(editorItems(editor));
+    // No item before the first use, so a first use on a text in no list writes nothing.
+    combo->setCurrentIndex(-1);
+    combo->setFocusPolicy(Qt::StrongFocus);
+    combo->hide();
+    auto* self = const_cast<ChannelCellDelegate*>(this);
+    // Every change of the chosen item writes it into the cell and closes the list; so does
+    // choosing the item already shown.
+    connect(combo, &QComboBox::activated, self, [self, combo] { self->commitAndClose(combo); });
+    connect(combo, &QComboBox::currentIndexChanged, self, [self, combo] { self->commitAndClose(combo); });
+    m_listEditors[slot(editor)] = combo;
+    return combo;
+}
+
+void ChannelCellDelegate::commitAndClose(QWidget* editor)
+{
+    // A keyboard choice reports both a change and an activation; the first one closes the list.
+    if (!editor->isVisible())
+        return;
+    emit commitData(editor);
+    emit closeEditor(editor, QAbstractItemDelegate::NoHint);
+}
+
+QWidget* ChannelCellDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                                           const QModelIndex& index) const
+{
+    const CellEditor kind = editorForColumn(index.column());
+    if (isListEditor(kind)) {
+        QComboBox* combo = m_listEditors[slot(kind)];
+        if (!combo)
+            combo = makeListEditor(kind, parent);
+        return combo;
+    }
+    if (kind != CellEditor::Typed)
+        return nullptr;
+    auto* lineEdit = new QLineEdit(parent);
+    lineEdit->setObjectName(QStringLiteral("InplaceEdit"));
+    lineEdit->setFrame(false);
+    lineEdit->setFont(option.font);
+    lineEdit->setProperty(OriginalTextProperty, index.data(Qt::EditRole));
+    // Every keystroke goes into the cell, so Enter can copy what has been typed so far.
+    auto* self = const_cast<ChannelCellDelegate*>(this);
+    connect(lineEdit, &QLineEdit::textEdited, self, [self, lineEdit] { emit self->commitData(lineEdit); });
+    return lineEdit;
+}
+
+void ChannelCellDelegate::destroyEditor(QWidget* editor, const QModelIndex& index) const
+{
+    // The lists live for the whole run; the view has already hidden them.
+    for (QComboBox* combo : m_listEditors) {
+        if (combo && combo == editor)
+            return;
+    }
+    QStyledItemDelegate::destroyEditor(editor, index);
+}
+
+void ChannelCellDelegate::setEditorData(QWidget* editor, const QModelIndex& index) const
+{
+    const QString text = index.data(Qt::EditRole).toString();
+    if (auto* combo = qobject_cast<QComboBox*>(editor)) {
+        const StartingItem start = startingItem(editorForColumn(index.column()), text);
+        if (start.kind != StartingItem::Kind::Item)
+            return; // the previous item stays
+        const QSignalBlocker blocker(combo);
+        combo->setCurrentIndex(start.index);
+        return;
+    }
+    if (auto* lineEdit = qobject_cast<QLineEdit*>(editor)) {
+        // Rewriting the same text would move the cursor away from where the user types.
+        if (lineEdit->text() != text)
+            lineEdit->setText(text);
+    }
+}
+
+void ChannelCellDelegate::setModelData(QWidget* editor, QAbstractItemModel* model,
+                                       const QModelIndex& index) const
+{
+    if (auto* combo = qobject_cast<QComboBox*>(editor)) {
+        // Without a chosen item (a number outside the list) nothing is written.
+        if (combo->currentIndex() >= 0)
+            model->setData(index, combo->currentText(), Qt::EditRole);
+        return;
+    }
+    if (auto* lineEdit = qobject_cast<QLineEdit*>(editor))
+        model->setData(index, lineEdit->text(), Qt::EditRole);
+}
+
+void ChannelCellDelegate::updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,
+                                               const QModelIndex&) const
+{
+    editor->setGeometry(option.rect);
+}
+
+bool ChannelCellDelegate::editorEvent(QEvent* event, QAbstractItemModel* model,
+                                      const QStyleOptionViewItem& option, const QModelIndex& index)
+{
+    if (!(index.flags() & Qt::ItemIsUserCheckable))
+        return false;
+    // The check box fills its cell: a click anywhere in it, or the space bar, toggles the flag.
+    bool toggle = false;
+    switch (event->type()) {
+    case QEvent::MouseButtonRelease: {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        toggle = mouse->button() == Qt::LeftButton && option.rect.contains(mouse->position().toPoint());
+        break;
+    }
+    case QEvent::MouseButtonDblClick:
+        return true; // the second click's release toggles again, as a check box does
+    case QEvent::KeyPress: {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        toggle = key == Qt::Key_Space || key == Qt::Key_Select;
+        break;
+    }
+    default:
+        break;
+    }
+    if (!toggle)
+        return false;
+    const bool checked = index.data(Qt::CheckStateRole).value<Qt::CheckState>() == Qt::Checked;
+    return model->setData(index, checked ? Qt::Unchecked : Qt::Checked, Qt::CheckStateRole);
+}
+
+bool ChannelCellDelegate::eventFilter(QObject* object, QEvent* event)
+{
+    auto* lineEdit = qobject_cast<QLineEdit*>(object);
+    if (lineEdit && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            emit commitData(lineEdit);
+            emit enterPressedWhileTyping();
+            emit closeEditor(lineEdit, QAbstractItemDelegate::NoHint);
+            return true;
+        }
+        if (key == Qt::Key_Escape) {
+            lineEdit->setText(lineEdit->property(OriginalTextProperty).toString());
+            emit commitData(lineEdit);
+            emit closeEditor(lineEdit, QAbstractItemDelegate::RevertModelCache);
+            return true;
+        }
+    }
+    return QStyledItemDelegate::eventFilter(object, event);
+}
+
+} // namespace yalmera::ui

@@ -1,0 +1,178 @@
+#include "channel_grid.h"
+
+#include "cell_editors.h"
+#include "channel_cell_delegate.h"
+#include "channel_table_model.h"
+#include "user_feedback.h"
+
+#include "model/channel_table.h"
+
+#include <QHeaderView>
+#include <QKeyEvent>
+
+#include <array>
+
+namespace yalmera::ui {
+
+namespace {
+
+constexpr std::array<int, ColumnCount> ColumnWidths{40, 55, 55, 48, 47, 47, 46, 44, 42,
+                                                    33, 38, 35, 33, 34, 39, 40, 41, 32};
+
+} // namespace
+
+const QColor ChannelGrid::MarkedBackground(80, 127, 255);
+const QColor ChannelGrid::FocusedText(128, 0, 128);
+const QColor ChannelGrid::CellBackground(255, 204, 204);
+const QColor ChannelGrid::CellText(Qt::darkBlue); // navy
+
+int ChannelGrid::columnWidth(int column)
+{
+    if (column < 0 || column >= ColumnCount)
+        return 0;
+    return ColumnWidths[static_cast<std::size_t>(column)];
+}
+
+ChannelGrid::ChannelGrid(ChannelTableModel* model, UserInterfaceFeedback& feedback, QWidget* parent)
+    : QTableView(parent), m_model(model), m_delegate(new ChannelCellDelegate(this)), m_feedback(feedback)
+{
+    setObjectName(QStringLiteral("StringGrid1"));
+    setModel(model);
+    setItemDelegate(m_delegate);
+
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionBehavior(QAbstractItemView::SelectItems);
+    setEditTriggers(QAbstractItemView::CurrentChanged | QAbstractItemView::DoubleClicked |
+                    QAbstractItemView::SelectedClicked | QAbstractItemView::EditKeyPressed |
+                    QAbstractItemView::AnyKeyPressed);
+    setTabKeyNavigation(false);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setShowGrid(true);
+    setWordWrap(false);
+    setCornerButtonEnabled(false);
+
+    // The columns were laid out for "MS Sans Serif" 8 pt; where it is missing a condensed face
+    // keeps the captions within the same widths.
+    QFont cellFont(QStringLiteral("MS Sans Serif"), 8);
+    cellFont.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("DejaVu Sans Condensed"),
+                          QStringLiteral("Arial Narrow"), QStringLiteral("Liberation Sans Narrow")});
+    setFont(cellFont);
+    horizontalHeader()->setFont(cellFont);
+
+    QPalette colours = palette();
+    colours.setColor(QPalette::Base, CellBackground);
+    colours.setColor(QPalette::Text, CellText);
+    setPalette(colours);
+
+    verticalHeader()->hide();
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setMinimumSectionSize(RowHeight);
+    verticalHeader()->setDefaultSectionSize(RowHeight);
+    horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    horizontalHeader()->setSectionsClickable(false);
+    horizontalHeader()->setHighlightSections(false);
+    horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    horizontalHeader()->setMinimumSectionSize(1);
+    horizontalHeader()->setFixedHeight(RowHeight);
+    for (int column = 0; column < ColumnCount; ++column)
+        setColumnWidth(column, columnWidth(column));
+
+    connect(m_delegate, &ChannelCellDelegate::enterPressedWhileTyping, this,
+            &ChannelGrid::copyFrequencyOnEnter);
+    connect(model, &QAbstractItemModel::modelReset, this, &ChannelGrid::forgetSelection);
+}
+
+void ChannelGrid::forgetSelection()
+{
+    m_selectedRow = 0;
+    m_selectedColumn = 0;
+}
+
+void ChannelGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous)
+{
+    if (current.isValid()) {
+        m_selectedRow = ChannelTableModel::tableRow(current);
+        m_selectedColumn = current.column();
+    }
+    // The whole row of the selected cell is marked: repaint both rows, not just two cells.
+    viewport()->update();
+    QTableView::currentChanged(current, previous);
+}
+
+bool ChannelGrid::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event)
+{
+    if (!index.isValid())
+        return QTableView::edit(index, trigger, event);
+    const CellEditor kind = editorForColumn(index.column());
+    switch (kind) {
+    case CellEditor::Flag:
+        // The delegate toggles the check box; a flag cell has no editor.
+        return QTableView::edit(index, trigger, event);
+    case CellEditor::Typed:
+        // Typing starts with a key, a double click, F2 or Enter, not with the selection itself.
+        if (trigger == CurrentChanged)
+            return false;
+        return QTableView::edit(index, trigger, event);
+    default:
+        break;
+    }
+    // A list opens as soon as its cell is selected, again on a click into the selected cell,
+    // a double click, F2 or Enter; typing into a list cell does nothing.
+    if (trigger == AnyKeyPressed)
+        return false;
+    if (trigger == NoEditTriggers)
+        return QTableView::edit(index, trigger, event);
+    const StartingItem start = startingItem(kind, index.data(Qt::EditRole).toString());
+    if (start.kind == StartingItem::Kind::ConversionError) {
+        m_feedback.show(UserMessage::failure(start.error), this);
+        return false;
+    }
+    return QTableView::edit(index, trigger, event);
+}
+
+void ChannelGrid::copyFrequencyOnEnter()
+{
+    if (m_selectedRow == 0 || m_selectedRow > m_model->rowCount())
+        return;
+    const int modelRow = m_selectedRow - 1;
+    int from = -1;
+    int to = -1;
+    if (m_selectedColumn == RxFrequencyColumn) {
+        from = RxFrequencyColumn;
+        to = TxFrequencyColumn;
+    } else if (m_selectedColumn == TxFrequencyColumn) {
+        from = TxFrequencyColumn;
+        to = RxFrequencyColumn;
+    } else {
+        return;
+    }
+    m_model->setData(m_model->index(modelRow, to), m_model->index(modelRow, from).data(Qt::EditRole));
+}
+
+void ChannelGrid::keyPressEvent(QKeyEvent* event)
+{
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && state() != EditingState) {
+        copyFrequencyOnEnter();
+        const QModelIndex current = currentIndex();
+        if (current.isValid() && editorForColumn(current.column()) != CellEditor::Flag)
+            edit(current, EditKeyPressed, event);
+        event->accept();
+        return;
+    }
+    QTableView::keyPressEvent(event);
+}
+
+void ChannelGrid::focusInEvent(QFocusEvent* event)
+{
+    QTableView::focusInEvent(event);
+    viewport()->update(); // the focused cell's colours
+}
+
+void ChannelGrid::focusOutEvent(QFocusEvent* event)
+{
+    QTableView::focusOutEvent(event);
+    viewport()->update();
+}
+
+} // namespace yalmera::ui

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QColor>
+#include <QTableView>
+
+namespace yalmera::ui {
+
+class ChannelCellDelegate;
+class ChannelTableModel;
+class UserInterfaceFeedback;
+
+// The channel table's grid ("StringGrid1"): typing in the number and frequency columns, a
+// drop-down list that opens as soon as a list cell is selected, the row's check boxes in the
+// flag cells, Enter copying one frequency to the other, and the table's colours.
+class ChannelGrid : public QTableView
+{
+    Q_OBJECT
+
+public:
+    static constexpr int RowHeight = 20;  // px
+    static const QColor MarkedBackground; // the selected row and the focused cell
+    static const QColor FocusedText;
+    static const QColor CellBackground;
+    static const QColor CellText;
+
+    ChannelGrid(ChannelTableModel* model, UserInterfaceFeedback& feedback, QWidget* parent = nullptr);
+
+    ChannelTableModel* channelModel() const { return m_model; }
+    ChannelCellDelegate* cellDelegate() const { return m_delegate; }
+
+    // Table row and column of the cell last selected; row 0 until a data cell was selected.
+    int selectedRow() const { return m_selectedRow; }
+    int selectedColumn() const { return m_selectedColumn; }
+
+    // Column widths in px, columns 0..17.
+    static int columnWidth(int column);
+
+    // Whether an editor is open over a cell.
+    bool isEditing() const { return state() == EditingState; }
+
+    // Enter on a frequency cell copies it to the row's other frequency cell.
+    void copyFrequencyOnEnter();
+
+protected:
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+    bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+
+private:
+    void forgetSelection();
+
+    ChannelTableModel* m_model;
+    ChannelCellDelegate* m_delegate;
+    UserInterfaceFeedback& m_feedback;
+    int m_selectedRow = 0;
+    int m_selectedColumn = 0;
+};
+
+} // namespace yalmera::ui

@@ -1,0 +1,98 @@
+#include "channel_table_model.h"
+
+#include "image/app_state.h"
+
+namespace yalmera::ui {
+
+ChannelTableModel::ChannelTableModel(AppState& state, QObject* parent)
+    : QAbstractTableModel(parent), m_state(state)
+{
+}
+
+int ChannelTableModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : m_state.table.channelCount();
+}
+
+int ChannelTableModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : ColumnCount;
+}
+
+QVariant ChannelTableModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid())
+        return {};
+    const int column = index.column();
+    const int row = tableRow(index);
+    if (isFlagColumn(column)) {
+        if (role != Qt::CheckStateRole)
+            return {};
+        const auto flag = m_state.table.flag(column, row);
+        if (!flag)
+            return {};
+        return *flag ? Qt::Checked : Qt::Unchecked;
+    }
+    if (role == Qt::DisplayRole || role == Qt::EditRole)
+        return m_state.table.cell(column, row);
+    return {};
+}
+
+bool ChannelTableModel::setData(const QModelIndex& index, const QVariant& value, int role)
+{
+    if (!index.isValid())
+        return false;
+    const int column = index.column();
+    const int row = tableRow(index);
+    if (isFlagColumn(column)) {
+        if (role != Qt::CheckStateRole || !m_state.table.hasFlags(row))
+            return false;
+        m_state.table.setFlag(column, row, value.value<Qt::CheckState>() == Qt::Checked);
+    } else {
+        if (role != Qt::EditRole)
+            return false;
+        const QString text = value.toString();
+        if (m_state.table.cell(column, row) == text)
+            return true;
+        m_state.table.setCell(column, row, text);
+    }
+    emit dataChanged(index, index, {role});
+    return true;
+}
+
+QVariant ChannelTableModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (role != Qt::DisplayRole)
+        return {};
+    if (orientation == Qt::Horizontal)
+        return m_state.table.cell(section, 0);
+    return section + 1;
+}
+
+Qt::ItemFlags ChannelTableModel::flags(const QModelIndex& index) const
+{
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    Qt::ItemFlags result = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    if (isFlagColumn(index.column())) {
+        if (m_state.table.hasFlags(tableRow(index)))
+            result |= Qt::ItemIsUserCheckable;
+    } else {
+        result |= Qt::ItemIsEditable;
+    }
+    return result;
+}
+
+void ChannelTableModel::reload()
+{
+    beginResetModel();
+    endResetModel();
+}
+
+void ChannelTableModel::refreshCells()
+{
+    if (rowCount() > 0)
+        emit dataChanged(index(0, 0), index(rowCount() - 1, ColumnCount - 1));
+}
+
+} // namespace yalmera::ui

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QAbstractTableModel>
+
+namespace yalmera {
+struct AppState;
+}
+
+namespace yalmera::ui {
+
+// The channel table of the program's state as a Qt model: the caption row (table row 0) is the
+// horizontal header, table rows 1..N are model rows 0..N-1. Cells are the texts the user sees;
+// the flag columns carry their row's check box state. Edits go straight into the state and
+// never touch the data-check gate.
+class ChannelTableModel : public QAbstractTableModel
+{
+    Q_OBJECT
+
+public:
+    explicit ChannelTableModel(AppState& state, QObject* parent = nullptr);
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+    // Table row of a model row.
+    static int tableRow(const QModelIndex& index) { return index.row() + 1; }
+
+    // The state's table was replaced (rows, captions, flags may all differ).
+    void reload();
+    // Cells of the same table changed behind the model's back; rows and scroll position stay.
+    void refreshCells();
+
+private:
+    AppState& m_state;
+};
+
+} // namespace yalmera::ui

@@ -1,0 +1,507 @@
+#include "main_window.h"
+
+#include "channel_grid.h"
+#include "channel_table_model.h"
+#include "key_filter.h"
+#include "plan_file_dialogs.h"
+#include "ui_texts.h"
+#include "user_feedback.h"
+
+#include "files/plan_file.h"
+#include "image/app_state.h"
+#include "image/data_check.h"
+#include "report/protocol_document.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QCloseEvent>
+#include <QFrame>
+#include <QHelpEvent>
+#include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStyle>
+#include <QToolTip>
+
+namespace yalmera::ui {
+
+namespace {
+
+const QColor SettingsBackground(180, 105, 255);
+const QColor TitlePurple(128, 0, 128);
+const QColor TitleTeal(0, 128, 128);
+
+// The menu bar shows the hint of the item under the mouse, as the items inside the menus do.
+class MenuBarHints : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() != QEvent::ToolTip)
+            return false;
+        auto* bar = static_cast<QMenuBar*>(watched);
+        const auto* help = static_cast<QHelpEvent*>(event);
+        QAction* action = bar->actionAt(help->pos());
+        if (action && !action->toolTip().isEmpty() && action->toolTip() != action->text())
+            QToolTip::showText(help->globalPos(), action->toolTip(), bar);
+        else
+            QToolTip::hideText();
+        return true;
+    }
+};
+
+QAction* addItem(QMenu* menu, const QString& name, const QString& text)
+{
+    QAction* action = menu->addAction(text);
+    action->setObjectName(name);
+    return action;
+}
+
+void setHint(QAction* action, const QString& hint)
+{
+    action->setToolTip(hint);
+    action->setStatusTip(hint);
+}
+
+QLabel* addLabel(QWidget* parent, const QString& name, const QString& text, const QRect& geometry)
+{
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(name);
+    label->setGeometry(geometry);
+    return label;
+}
+
+void makeBoldTitle(QLabel* label, const QColor& colour)
+{
+    QFont font = label->font();
+    font.setBold(true);
+    label->setFont(font);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    label->setPalette(palette);
+    label->setAlignment(Qt::AlignCenter);
+}
+
+} // namespace
+
+MainWindow::MainWindow(AppState& state, UserInterfaceFeedback& feedback, PlanFileDialogs& dialogs,
+                       QWidget* parent)
+    : QMainWindow(parent), m_state(state), m_feedback(feedback), m_dialogs(dialogs)
+{
+    setObjectName(QStringLiteral("FormMain"));
+    // A fixed single border: system menu, minimise and close, no maximise.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    QFont font(QStringLiteral("MS Sans Serif"), 8);
+    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("DejaVu Sans")});
+    setFont(font);
+
+    buildWorkArea();
+    buildMenus();
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+
+    m_state.dataChecked = false;
+    resetAtStartUp();
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::buildMenus()
+{
+    QMenuBar* bar = menuBar();
+    bar->installEventFilter(new MenuBarHints(bar));
+
+    QMenu* channels = bar->addMenu(texts::channelsMenu());
+    channels->setObjectName(QStringLiteral("N1"));
+    channels->setToolTipsVisible(true);
+    setHint(channels->menuAction(), texts::channelsMenuHint());
+    QAction* createTemplate = addItem(channels, QStringLiteral("N2"), texts::createTemplateItem());
+    createTemplate->setIcon(style()->standardIcon(QStyle::SP_FileIcon));
+    channels->addSeparator()->setObjectName(QStringLiteral("N3"));
+    QAction* writeFile = addItem(channels, QStringLiteral("N4"), texts::writeFileItem());
+    writeFile->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
+    QAction* readFile = addItem(channels, QStringLiteral("N5"), texts::readFileItem());
+    readFile->setIcon(style()->standardIcon(QStyle::SP_DialogOpenButton));
+    connect(createTemplate, &QAction::triggered, this, &MainWindow::openTemplatePanel);
+    connect(writeFile, &QAction::triggered, this, &MainWindow::writePlanToFile);
+    connect(readFile, &QAction::triggered, this, &MainWindow::readPlanFromFile);
+
+    QMenu* equipment = bar->addMenu(texts::equipmentMenu());
+    equipment->setObjectName(QStringLiteral("N6"));
+    QMenu* modules = equipment->addMenu(texts::modulesMenu());
+    modules->setObjectName(QStringLiteral("N7"));
+    auto* moduleGroup = new QActionGroup(this);
+    moduleGroup->setExclusive(true);
+    for (int moduleType = 0; moduleType < texts::ModuleItemCount; ++moduleType) {
+        QAction* item =
+            addItem(modules, QStringLiteral("N%1").arg(12 + moduleType), texts::moduleItem(moduleType));
+        item->setCheckable(true);
+        moduleGroup->addAction(item);
+        connect(item, &QAction::triggered, this, [this, moduleType] { selectModule(moduleType); });
+        m_moduleItems[static_cast<std::size_t>(moduleType)] = item;
+    }
+
+    QAction* repeater = bar->addAction(texts::repeaterItem());
+    repeater->setObjectName(QStringLiteral("N11"));
+    connect(repeater, &QAction::triggered, this, &MainWindow::openRepeaterPanel);
+
+    QAction* check = bar->addAction(texts::checkItem());
+    check->setObjectName(QStringLiteral("N19"));
+    setHint(check, texts::checkItemHint());
+    connect(check, &QAction::triggered, this, &MainWindow::runDataCheck);
+
+    QMenu* station = bar->addMenu(texts::stationMenu());
+    station->setObjectName(QStringLiteral("N20"));
+    QAction* protocol = addItem(station, QStringLiteral("N21"), texts::createProtocolItem());
+    protocol->setIcon(style()->standardIcon(QStyle::SP_FileDialogDetailedView));
+    station->addSeparator()->setObjectName(QStringLiteral("N22"));
+    QAction* link = addItem(station, QStringLiteral("N23"), texts::stationLinkItem());
+    link->setIcon(style()->standardIcon(QStyle::SP_DriveNetIcon));
+    connect(protocol, &QAction::triggered, this, &MainWindow::openProtocolWindow);
+    connect(link, &QAction::triggered, this, &MainWindow::openStationLinkWindow);
+
+    QMenu* stationType = station->addMenu(texts::stationTypeMenu());
+    stationType->setObjectName(QStringLiteral("N24"));
+    auto* bandGroup = new QActionGroup(this);
+    bandGroup->setExclusive(true);
+    m_band30to60Item = addItem(stationType, QStringLiteral("N3062"), texts::band30to60Item());
+    m_band144to174Item = addItem(stationType, QStringLiteral("N3063"), texts::band144to174Item());
+    QAction* band300 = addItem(stationType, QStringLiteral("N300345"), texts::band300to345Item());
+    QAction* band400 = addItem(stationType, QStringLiteral("N400486"), texts::band400to486Item());
+    for (QAction* item : {m_band30to60Item, m_band144to174Item, band300, band400}) {
+        item->setCheckable(true);
+        bandGroup->addAction(item);
+    }
+    // Shown for the stations still to come; never enabled.
+    band300->setEnabled(false);
+    band400->setEnabled(false);
+    connect(m_band30to60Item, &QAction::triggered, this, [this] { selectBand(Band::Mhz30to60); });
+    connect(m_band144to174Item, &QAction::triggered, this, [this] { selectBand(Band::Mhz144to174); });
+
+    QAction* exit = bar->addAction(texts::exitItem());
+    exit->setObjectName(QStringLiteral("N25"));
+    setHint(exit, texts::exitItemHint());
+    connect(exit, &QAction::triggered, this, &QWidget::close);
+}
+
+void MainWindow::buildWorkArea()
+{
+    auto* client = new QWidget(this);
+    client->setObjectName(QStringLiteral("ClientArea"));
+    client->setFixedSize(ClientWidth, ClientHeight);
+    setCentralWidget(client);
+
+    m_workArea = new QFrame(client);
+    m_workArea->setObjectName(QStringLiteral("Panel1"));
+    m_workArea->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    m_workArea->setGeometry(0, 0, ClientWidth, 396);
+
+    buildTemplatePanel(m_workArea);
+
+    m_settingsEditor = new QPlainTextEdit(m_workArea);
+    m_settingsEditor->setObjectName(QStringLiteral("Memo1"));
+    m_settingsEditor->setGeometry(251, 6, 280, 145);
+    m_settingsEditor->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_settingsEditor->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    QPalette settingsColours = m_settingsEditor->palette();
+    settingsColours.setColor(QPalette::Base, SettingsBackground);
+    m_settingsEditor->setPalette(settingsColours);
+    // Every command reads the settings the user sees: the state follows each edit.
+    connect(m_settingsEditor, &QPlainTextEdit::textChanged, this, &MainWindow::storeSettingsText);
+
+    buildRepeaterPanel(m_workArea);
+
+    m_model = new ChannelTableModel(m_state, this);
+    m_grid = new ChannelGrid(m_model, m_feedback, m_workArea);
+    m_grid->setGeometry(5, 155, 787, 235);
+
+    m_settingsEditor->hide();
+    m_repeaterPanel->hide();
+    m_grid->hide();
+    m_workArea->hide();
+}
+
+void MainWindow::buildTemplatePanel(QWidget* workArea)
+{
+    m_templatePanel = new QFrame(workArea);
+    m_templatePanel->setObjectName(QStringLiteral("Panel2"));
+    m_templatePanel->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    m_templatePanel->setGeometry(4, 26, 241, 99);
+
+    constexpr int labelLeft = 6;
+    constexpr int labelWidth = 150;
+    constexpr int fieldLeft = 160;
+    constexpr int fieldWidth = 75;
+    constexpr int rowHeight = 21;
+    addLabel(m_templatePanel, QStringLiteral("Label1"), texts::countLabel(),
+             {labelLeft, 4, labelWidth, rowHeight});
+    addLabel(m_templatePanel, QStringLiteral("Label2"), texts::startLabel(),
+             {labelLeft, 27, labelWidth, rowHeight});
+    addLabel(m_templatePanel, QStringLiteral("Label3"), texts::offsetLabel(),
+             {labelLeft, 50, labelWidth, rowHeight});
+
+    m_countField = new QLineEdit(texts::countFieldStart(), m_templatePanel);
+    m_countField->setObjectName(QStringLiteral("Edit1"));
+    m_countField->setGeometry(fieldLeft, 4, fieldWidth, rowHeight);
+    m_startField = new QLineEdit(m_state.stationType.lowerLimitText(), m_templatePanel);
+    m_startField->setObjectName(QStringLiteral("Edit2"));
+    m_startField->setGeometry(fieldLeft, 27, fieldWidth, rowHeight);
+    m_offsetField = new QLineEdit(texts::offsetFieldStart(), m_templatePanel);
+    m_offsetField->setObjectName(QStringLiteral("Edit3"));
+    m_offsetField->setGeometry(fieldLeft, 50, fieldWidth, rowHeight);
+    DigitKeyFilter::install(m_countField, DigitKeyFilter::Accepts::Digits, m_feedback);
+    DigitKeyFilter::install(m_startField, DigitKeyFilter::Accepts::DigitsAndComma, m_feedback);
+    DigitKeyFilter::install(m_offsetField, DigitKeyFilter::Accepts::DigitsAndComma, m_feedback);
+
+    m_okButton = new QPushButton(texts::okButton(), m_templatePanel);
+    m_okButton->setObjectName(QStringLiteral("BitBtn1"));
+    m_okButton->setIcon(style()->standardIcon(QStyle::SP_DialogOkButton));
+    m_okButton->setGeometry(fieldLeft, 74, fieldWidth, 22);
+    connect(m_okButton, &QPushButton::clicked, this, &MainWindow::createTemplateFromFields);
+}
+
+void MainWindow::buildRepeaterPanel(QWidget* workArea)
+{
+    m_repeaterPanel = new QFrame(workArea);
+    m_repeaterPanel->setObjectName(QStringLiteral("Panel3"));
+    m_repeaterPanel->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    m_repeaterPanel->setGeometry(537, 6, 252, 143);
+
+    makeBoldTitle(
+        addLabel(m_repeaterPanel, QStringLiteral("Label4"), texts::repeaterTitle(), {2, 4, 248, 18}),
+        TitlePurple);
+    addLabel(m_repeaterPanel, QStringLiteral("Label5"), texts::repeaterChannelLabel(), {10, 27, 100, 21});
+    m_repeaterChannelField = new QLineEdit(m_repeaterPanel);
+    m_repeaterChannelField->setObjectName(QStringLiteral("Edit4"));
+    m_repeaterChannelField->setGeometry(120, 27, 60, 21);
+    DigitKeyFilter::install(m_repeaterChannelField, DigitKeyFilter::Accepts::Digits, m_feedback);
+
+    makeBoldTitle(
+        addLabel(m_repeaterPanel, QStringLiteral("Label6"), texts::repeaterModeLabel(), {2, 54, 248, 18}),
+        TitleTeal);
+    m_receiveMode = new QRadioButton(texts::repeaterReceive(), m_repeaterPanel);
+    m_receiveMode->setObjectName(QStringLiteral("RadioButton1"));
+    m_receiveMode->setGeometry(24, 76, 100, 20);
+    m_receiveMode->setChecked(true);
+    m_transmitMode = new QRadioButton(texts::repeaterTransmit(), m_repeaterPanel);
+    m_transmitMode->setObjectName(QStringLiteral("RadioButton2"));
+    m_transmitMode->setGeometry(132, 76, 100, 20);
+
+    auto* write = new QPushButton(texts::repeaterWriteButton(), m_repeaterPanel);
+    write->setObjectName(QStringLiteral("BitBtn2"));
+    write->setGeometry(16, 108, 104, 26);
+    write->setIcon(style()->standardIcon(QStyle::SP_DialogApplyButton));
+    auto* close = new QPushButton(texts::repeaterCloseButton(), m_repeaterPanel);
+    close->setObjectName(QStringLiteral("BitBtn3"));
+    close->setGeometry(132, 108, 104, 26);
+    close->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
+    connect(write, &QPushButton::clicked, this, &MainWindow::writeRepeaterMark);
+    connect(close, &QPushButton::clicked, this, &MainWindow::closeRepeaterPanel);
+}
+
+void MainWindow::resetAtStartUp()
+{
+    // Once, at start-up only: a band or module the user chooses later is never reset behind
+    // their back when the window becomes active again.
+    m_state.selectBand(Band::Mhz144to174);
+    m_state.moduleType = 0;
+    setWindowTitle(m_state.stationType.modelCaption());
+    markBand(Band::Mhz144to174);
+    markModule(0);
+    m_startField->setText(m_state.stationType.lowerLimitText());
+}
+
+void MainWindow::storeSettingsText()
+{
+    m_state.settings.setText(m_settingsEditor->toPlainText());
+}
+
+void MainWindow::refreshPlanViews()
+{
+    {
+        const QSignalBlocker blocker(m_settingsEditor);
+        m_settingsEditor->setPlainText(m_state.settings.text());
+    }
+    m_model->reload();
+}
+
+void MainWindow::showPlanArea()
+{
+    m_workArea->show();
+    m_settingsEditor->show();
+    m_grid->show();
+}
+
+void MainWindow::markBand(Band band)
+{
+    (band == Band::Mhz30to60 ? m_band30to60Item : m_band144to174Item)->setChecked(true);
+}
+
+void MainWindow::markModule(int moduleType)
+{
+    if (moduleType >= 0 && moduleType < texts::ModuleItemCount)
+        m_moduleItems[static_cast<std::size_t>(moduleType)]->setChecked(true);
+}
+
+void MainWindow::openTemplatePanel()
+{
+    m_workArea->show();
+    m_countField->setFocus(Qt::OtherFocusReason);
+    m_startField->setText(m_state.stationType.lowerLimitText());
+}
+
+void MainWindow::createTemplateFromFields()
+{
+    const TemplateFields fields{m_countField->text(), m_startField->text(), m_offsetField->text()};
+    const UserMessage refusal = m_state.createTemplate(fields);
+    if (!refusal.isEmpty()) {
+        m_feedback.show(refusal, this);
+        return;
+    }
+    refreshPlanViews();
+    showPlanArea();
+}
+
+void MainWindow::writePlanToFile()
+{
+    if (const auto refusal = files::planWriteRefusal(m_state.tableCreated)) {
+        m_feedback.show(*refusal, this);
+        return;
+    }
+    const auto path = m_dialogs.askSavePath(this);
+    if (!path)
+        return;
+    const UserMessage failure = files::writePlanFile(*path, m_state.settings, m_state.table,
+                                                     m_state.stationType.typeCode, m_state.moduleType);
+    if (!failure.isEmpty())
+        m_feedback.show(failure, this);
+}
+
+void MainWindow::readPlanFromFile()
+{
+    const auto path = m_dialogs.askOpenPath(this);
+    if (!path)
+        return;
+    files::PlanDecodeResult read = files::readPlanFile(*path);
+    if (!read.contents) {
+        m_feedback.show(read.error, this);
+        return;
+    }
+    const quint8 typeCode = read.contents->typeCode;
+    const quint8 moduleType = read.contents->moduleType;
+    m_state.adoptPlanFile(std::move(*read.contents));
+
+    // Codes 0..2 name a band: its caption, mark and start frequency. Others keep what was shown.
+    if (typeCode <= 2) {
+        setWindowTitle(m_state.stationType.modelCaption());
+        markBand(m_state.stationType.band);
+        m_startField->setText(m_state.stationType.lowerLimitText());
+    }
+    markModule(moduleType);
+    refreshPlanViews();
+    showPlanArea();
+}
+
+void MainWindow::selectModule(int moduleType)
+{
+    m_state.moduleType = static_cast<quint8>(moduleType);
+    markModule(moduleType);
+}
+
+void MainWindow::selectBand(Band band)
+{
+    // The new band's caption, then everything of the old band's table hidden; its rows lose
+    // their check boxes until a new table is built.
+    m_state.selectBand(band);
+    setWindowTitle(m_state.stationType.modelCaption());
+    m_workArea->hide();
+    markBand(band);
+    m_startField->setText(m_state.stationType.lowerLimitText());
+    m_settingsEditor->hide();
+    m_grid->hide();
+    m_model->reload();
+}
+
+void MainWindow::runDataCheck()
+{
+    const CheckResult result = yalmera::runDataCheck(m_state);
+    m_feedback.show(result.message, this);
+}
+
+void MainWindow::openRepeaterPanel()
+{
+    const UserMessage refusal = m_state.openRepeaterPanel();
+    if (!refusal.isEmpty()) {
+        m_feedback.show(refusal, this);
+        return;
+    }
+    m_repeaterPanel->show();
+}
+
+void MainWindow::writeRepeaterMark()
+{
+    const RepeaterMode mode = m_transmitMode->isChecked() ? RepeaterMode::Transmit : RepeaterMode::Receive;
+    const RepeaterWriteResult result = m_state.writeRepeaterMark(m_repeaterChannelField->text(), mode);
+    m_model->refreshCells();
+    if (!result.ok())
+        m_feedback.show(result.message, this);
+}
+
+void MainWindow::closeRepeaterPanel()
+{
+    m_repeaterPanel->hide();
+}
+
+void MainWindow::openProtocolWindow()
+{
+    const UserMessage refusal = report::protocolRefusal(m_state, report::ProtocolRequest::Menu);
+    if (!refusal.isEmpty()) {
+        m_feedback.show(refusal, this);
+        return;
+    }
+    showMinimized();
+    emit protocolWindowRequested();
+}
+
+void MainWindow::openStationLinkWindow()
+{
+    emit stationLinkWindowRequested();
+    showMinimized();
+}
+
+void MainWindow::restoreAfterStationLink()
+{
+    showNormal();
+    showPlanArea();
+    activateWindow();
+}
+
+void MainWindow::restoreAfterProtocol()
+{
+    showNormal();
+    activateWindow();
+}
+
+void MainWindow::showPlanReadFromStation()
+{
+    refreshPlanViews();
+    m_grid->show();
+    markModule(m_state.moduleType);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    // Nothing is saved and nothing is asked.
+    event->accept();
+    emit closed();
+}
+
+} // namespace yalmera::ui

@@ -1,0 +1,48 @@
+#include "program_windows.h"
+
+#include <QScreen>
+
+namespace yalmera::ui {
+
+void centreOnScreen(QWidget& window)
+{
+    const QScreen* screen = window.screen();
+    if (!screen)
+        return;
+    QRect frame = window.frameGeometry();
+    frame.moveCenter(screen->availableGeometry().center());
+    window.move(frame.topLeft());
+}
+
+ProgramWindows::ProgramWindows(AppState& state, UserInterfaceFeedback& feedback, PlanFileDialogs& dialogs)
+    : m_main(state, feedback, dialogs), m_stationLink(state, feedback), m_protocol(state, feedback)
+{
+    QObject::connect(&m_main, &MainWindow::stationLinkWindowRequested, &m_stationLink, [this] {
+        centreOnScreen(m_stationLink);
+        m_stationLink.show();
+        m_stationLink.raise();
+        m_stationLink.activateWindow();
+    });
+    QObject::connect(&m_main, &MainWindow::protocolWindowRequested, &m_protocol, [this] {
+        centreOnScreen(m_protocol);
+        m_protocol.show();
+        m_protocol.raise();
+        m_protocol.activateWindow();
+    });
+    QObject::connect(&m_stationLink, &StationLinkWindow::left, &m_main, &MainWindow::restoreAfterStationLink);
+    QObject::connect(&m_stationLink, &StationLinkWindow::planRead, &m_main,
+                     &MainWindow::showPlanReadFromStation);
+    QObject::connect(&m_protocol, &ProtocolWindow::left, &m_main, &MainWindow::restoreAfterProtocol);
+    // The program ends with its main window; the others go without their own leaving steps.
+    QObject::connect(&m_main, &MainWindow::closed, &m_stationLink, &QWidget::hide);
+    QObject::connect(&m_main, &MainWindow::closed, &m_protocol, &QWidget::hide);
+}
+
+void ProgramWindows::show()
+{
+    m_main.adjustSize();
+    centreOnScreen(m_main);
+    m_main.show();
+}
+
+} // namespace yalmera::ui

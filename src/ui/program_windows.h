@@ -1,0 +1,33 @@
+#pragma once
+
+#include "main_window.h"
+#include "protocol_window.h"
+#include "station_link_window.h"
+
+namespace yalmera::ui {
+
+// The program's three windows, created in this order: the main window, the station-link window
+// and the protocol window. Only the main window is shown; the others open from its menu, which
+// minimises it, and their "Выход" restores it. Closing the main window hides the others.
+class ProgramWindows
+{
+public:
+    ProgramWindows(AppState& state, UserInterfaceFeedback& feedback, PlanFileDialogs& dialogs);
+
+    MainWindow& mainWindow() { return m_main; }
+    StationLinkWindow& stationLinkWindow() { return m_stationLink; }
+    ProtocolWindow& protocolWindow() { return m_protocol; }
+
+    // Shows the main window centred on its screen.
+    void show();
+
+private:
+    MainWindow m_main;
+    StationLinkWindow m_stationLink;
+    ProtocolWindow m_protocol;
+};
+
+// Places a top-level window in the middle of the screen it is on.
+void centreOnScreen(QWidget& window);
+
+} // namespace yalmera::ui

@@ -1,0 +1,203 @@
+#include "station_link_window.h"
+
+#include "ui_texts.h"
+#include "user_feedback.h"
+
+#include "image/app_state.h"
+#include "link/link_texts.h"
+#include "link/read_exchange.h"
+#include "link/serial_link.h"
+#include "link/write_exchange.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStyle>
+
+namespace yalmera::ui {
+
+namespace {
+
+constexpr int ClientWidth = 372;  // px
+constexpr int ClientHeight = 200; // px
+
+} // namespace
+
+StationLinkWindow::StationLinkWindow(AppState& state, UserInterfaceFeedback& feedback, QWidget* parent)
+    : QWidget(parent), m_state(state), m_feedback(feedback), m_write(new WriteExchange(this)),
+      m_read(new ReadExchange(this))
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(texts::stationLinkCaption());
+    // No close button: "Выход" is the way back, and it is disabled while an exchange runs.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    QFont font(QStringLiteral("MS Sans Serif"), 8);
+    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("DejaVu Sans")});
+    setFont(font);
+    setFixedSize(ClientWidth, ClientHeight);
+
+    m_com1 = new QRadioButton(texts::com1Choice(), this);
+    m_com1->setObjectName(QStringLiteral("RadioButton1"));
+    m_com1->setToolTip(texts::com1Hint());
+    m_com1->setGeometry(16, 14, 120, 20);
+    m_com2 = new QRadioButton(texts::com2Choice(), this);
+    m_com2->setObjectName(QStringLiteral("RadioButton2"));
+    m_com2->setToolTip(texts::com2Hint());
+    m_com2->setGeometry(16, 38, 120, 20);
+    m_com2->setChecked(true);
+    m_otherPort = new QRadioButton(texts::otherPortChoice(), this);
+    m_otherPort->setObjectName(QStringLiteral("RadioButton3"));
+    m_otherPort->setToolTip(texts::otherPortHint());
+    m_otherPort->setGeometry(16, 62, 130, 20);
+    m_otherPortName = new QComboBox(this);
+    m_otherPortName->setObjectName(QStringLiteral("ComboBox1"));
+    m_otherPortName->setEditable(true);
+    m_otherPortName->setInsertPolicy(QComboBox::NoInsert);
+    m_otherPortName->setToolTip(texts::otherPortHint());
+    m_otherPortName->setGeometry(34, 86, 236, 24);
+    // Naming a port chooses it.
+    connect(m_otherPortName, &QComboBox::currentTextChanged, this, [this](const QString& text) {
+        if (!text.trimmed().isEmpty())
+            m_otherPort->setChecked(true);
+    });
+
+    m_gauge = new QProgressBar(this);
+    m_gauge->setObjectName(QStringLiteral("Gauge1"));
+    m_gauge->setOrientation(Qt::Vertical);
+    m_gauge->setRange(0, 100);
+    m_gauge->setValue(0);
+    m_gauge->setTextVisible(true);
+    m_gauge->setGeometry(300, 12, 40, 112);
+
+    m_status = new QLabel(linktext::StatusIdle.toString(), this);
+    m_status->setObjectName(QStringLiteral("StaticText1"));
+    m_status->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    m_status->setAlignment(Qt::AlignCenter);
+    m_status->setGeometry(290, 130, 60, 22);
+
+    m_writeButton = new QPushButton(texts::linkWriteButton(), this);
+    m_writeButton->setObjectName(QStringLiteral("BitBtn2"));
+    m_writeButton->setIcon(style()->standardIcon(QStyle::SP_ArrowUp));
+    m_writeButton->setGeometry(12, 162, 128, 28);
+    m_readButton = new QPushButton(texts::linkReadButton(), this);
+    m_readButton->setObjectName(QStringLiteral("BitBtn3"));
+    m_readButton->setIcon(style()->standardIcon(QStyle::SP_ArrowDown));
+    m_readButton->setGeometry(148, 162, 128, 28);
+    m_exitButton = new QPushButton(texts::linkExitButton(), this);
+    m_exitButton->setObjectName(QStringLiteral("BitBtn1"));
+    m_exitButton->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
+    m_exitButton->setGeometry(284, 162, 76, 28);
+
+    connect(m_writeButton, &QPushButton::clicked, this, &StationLinkWindow::writeStation);
+    connect(m_readButton, &QPushButton::clicked, this, &StationLinkWindow::readStation);
+    connect(m_exitButton, &QPushButton::clicked, this, &StationLinkWindow::leave);
+
+    // The exchanges report from their worker threads; the queued signals keep their order.
+    for (StationExchange* exchange :
+         {static_cast<StationExchange*>(m_write), static_cast<StationExchange*>(m_read)}) {
+        connect(exchange, &StationExchange::gaugeChanged, m_gauge, &QProgressBar::setValue);
+        connect(exchange, &StationExchange::statusChanged, m_status, &QLabel::setText);
+        connect(exchange, &StationExchange::buttonsChanged, this, &StationLinkWindow::enableButtons);
+    }
+    connect(m_write, &WriteExchange::finished, this, &StationLinkWindow::showWriteResult);
+    connect(m_read, &ReadExchange::finished, this, &StationLinkWindow::applyReadResult);
+}
+
+StationLinkWindow::~StationLinkWindow() = default;
+
+QString StationLinkWindow::portChoice() const
+{
+    if (m_com1->isChecked())
+        return QStringLiteral("COM1");
+    if (m_otherPort->isChecked() && !m_otherPortName->currentText().trimmed().isEmpty())
+        return m_otherPortName->currentText().trimmed();
+    return QStringLiteral("COM2");
+}
+
+bool StationLinkWindow::exchangeRunning() const
+{
+    return m_write->isRunning() || m_read->isRunning();
+}
+
+void StationLinkWindow::listOtherPorts()
+{
+    const QString typed = m_otherPortName->currentText();
+    const QSignalBlocker blocker(m_otherPortName);
+    m_otherPortName->clear();
+    for (const PortChoice& port : availablePorts()) {
+        if (port.name == u"COM1" || port.name == u"COM2")
+            continue;
+        m_otherPortName->addItem(port.name);
+        m_otherPortName->setItemData(m_otherPortName->count() - 1, port.description, Qt::ToolTipRole);
+    }
+    m_otherPortName->setEditText(typed);
+}
+
+void StationLinkWindow::showEvent(QShowEvent* event)
+{
+    listOtherPorts();
+    QWidget::showEvent(event);
+}
+
+void StationLinkWindow::enableButtons(const LinkButtons& buttons)
+{
+    m_exitButton->setEnabled(buttons.exit);
+    m_writeButton->setEnabled(buttons.write);
+    m_readButton->setEnabled(buttons.read);
+}
+
+void StationLinkWindow::writeStation()
+{
+    if (exchangeRunning())
+        return;
+    m_write->start(WriteRequest::fromState(m_state, portChoice()));
+}
+
+void StationLinkWindow::showWriteResult(const WriteResult& result)
+{
+    if (!result.message.isEmpty())
+        m_feedback.show(result.message, this);
+}
+
+void StationLinkWindow::readStation()
+{
+    if (exchangeRunning())
+        return;
+    ReadRequest request;
+    request.port = portChoice();
+    request.stationType = m_state.stationType;
+    m_read->start(request);
+}
+
+void StationLinkWindow::applyReadResult(const ReadResult& result)
+{
+    if (result.ok()) {
+        applyReadBack(m_state, *result.readBack);
+        emit planRead();
+    }
+    if (!result.message.isEmpty())
+        m_feedback.show(result.message, this);
+}
+
+void StationLinkWindow::leave()
+{
+    close();
+}
+
+void StationLinkWindow::closeEvent(QCloseEvent* event)
+{
+    // The window manager may still offer to close it: not during an exchange, and otherwise
+    // it is the same as "Выход".
+    if (exchangeRunning()) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    emit left();
+}
+
+} // namespace yalmera::ui

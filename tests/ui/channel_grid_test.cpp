@@ -1,0 +1,299 @@
+#include "ui_test_support.h"
+
+#include "ui/channel_cell_delegate.h"
+#include "ui/channel_grid.h"
+#include "ui/channel_table_model.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace yalmera::ui {
+namespace {
+
+using testing::ProgramFixture;
+
+// A ten-channel template on the screen, as "Создать шаблон" and "Ok" leave it.
+class ChannelGridTest : public ::testing::Test, public ProgramFixture
+{
+protected:
+    void SetUp() override
+    {
+        windows.show();
+        main().activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&main()));
+        mainChild<QAction>("N2")->trigger();
+        QTest::mouseClick(mainChild<QPushButton>("BitBtn1"), Qt::LeftButton);
+        grid = main().grid();
+        model = main().tableModel();
+        ASSERT_TRUE(grid->isVisible());
+        ASSERT_EQ(model->rowCount(), 10);
+    }
+
+    QModelIndex cellIndex(int column, int tableRow) const { return model->index(tableRow - 1, column); }
+    QString cell(int column, int tableRow) const { return state.table.cell(column, tableRow); }
+
+    void clickCell(int column, int tableRow)
+    {
+        const QModelIndex index = cellIndex(column, tableRow);
+        grid->scrollTo(index);
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(index).center());
+    }
+
+    QComboBox* combo(const char* name) const
+    {
+        return grid->findChild<QComboBox*>(QString::fromLatin1(name));
+    }
+
+    // Types into whatever has the focus, as a keyboard does.
+    static void type(const QString& text)
+    {
+        for (const QChar c : text) {
+            QWidget* target = QApplication::focusWidget();
+            ASSERT_NE(target, nullptr);
+            QTest::sendKeyEvent(QTest::Click, target, Qt::Key_unknown, QString(c), Qt::NoModifier);
+        }
+    }
+    static void press(Qt::Key key)
+    {
+        QWidget* target = QApplication::focusWidget();
+        ASSERT_NE(target, nullptr);
+        QTest::keyClick(target, key);
+    }
+
+    QColor pixelAt(int column, int tableRow)
+    {
+        const QImage image = grid->viewport()->grab().toImage();
+        const QRect rect = grid->visualRect(cellIndex(column, tableRow));
+        // Lower right inside the cell: clear of the text, which starts at the top left.
+        return image.pixelColor(rect.right() - 2, rect.bottom() - 2);
+    }
+
+    ChannelGrid* grid = nullptr;
+    ChannelTableModel* model = nullptr;
+};
+
+struct EditorCase
+{
+    int column;
+    QString text;
+    const char* editor;
+    int expectedItem;
+};
+
+TEST_F(ChannelGridTest, ListEditorsOpenOnTheItemOfTheCell)
+{
+    const EditorCase cases[] = {
+        {CtcssRxColumn, QStringLiteral("67,0"), "ComboBox1", 34}, // the second "67,0"
+        {CtcssTxColumn, QStringLiteral("127,3"), "ComboBox1", 14},
+        {DcsRxColumn, QStringLiteral("023"), "ComboBox2", 1},
+        {ToneTxColumn, QStringLiteral("3"), "ComboBox3", 3},
+        {SquelchColumn, QStringLiteral("6"), "ComboBox4", 5},
+        {PowerMaxColumn, QStringLiteral("4"), "ComboBox5", 3},
+        {WidthColumn, QStringLiteral("12,5"), "ComboBox6", 0},
+        {WidthColumn, QStringLiteral("25"), "ComboBox6", 1},
+        {TimeColumn, QStringLiteral("15"), "ComboBox7", 15},
+        {TxOffColumn, QStringLiteral("OFF"), "ComboBox8", 2},
+    };
+    int row = 1;
+    for (const EditorCase& c : cases) {
+        SCOPED_TRACE(std::string(c.editor) + " " + c.text.toStdString());
+        state.table.setCell(c.column, row, c.text);
+        model->refreshCells();
+        clickCell(c.column, row);
+        QComboBox* editor = combo(c.editor);
+        ASSERT_NE(editor, nullptr);
+        EXPECT_TRUE(editor->isVisible());
+        EXPECT_EQ(editor->currentIndex(), c.expectedItem);
+        EXPECT_EQ(editor->geometry(), grid->visualRect(cellIndex(c.column, row)));
+        row = row % 10 + 1;
+    }
+}
+
+TEST_F(ChannelGridTest, ChoosingAnItemWritesItAndClosesTheList)
+{
+    state.dataChecked = true;
+    clickCell(CtcssRxColumn, 2);
+    QComboBox* editor = combo("ComboBox1");
+    ASSERT_TRUE(editor->isVisible());
+    editor->setCurrentIndex(1); // the first "67,0"
+    EXPECT_EQ(cell(CtcssRxColumn, 2), QStringLiteral("67,0"));
+    EXPECT_FALSE(editor->isVisible());
+    EXPECT_TRUE(grid->hasFocus());
+    // The same text opens on its second position next time.
+    clickCell(CtcssTxColumn, 2);
+    clickCell(CtcssRxColumn, 2);
+    EXPECT_EQ(combo("ComboBox1")->currentIndex(), 34);
+    EXPECT_TRUE(state.dataChecked);
+
+    // Keyboard: the arrow chooses the next item at once.
+    clickCell(TxOffColumn, 4);
+    press(Qt::Key_Down);
+    EXPECT_EQ(cell(TxOffColumn, 4), QStringLiteral("RSSI"));
+    EXPECT_TRUE(state.dataChecked);
+}
+
+TEST_F(ChannelGridTest, TextInNoListKeepsThePreviousItem)
+{
+    // The first use of a list over such a text has no item and writes nothing on leaving.
+    state.table.setCell(TxOffColumn, 1, QStringLiteral("Выкл"));
+    model->refreshCells();
+    clickCell(TxOffColumn, 1);
+    EXPECT_EQ(combo("ComboBox8")->currentIndex(), -1);
+    clickCell(ChannelNumberColumn, 1);
+    EXPECT_EQ(cell(TxOffColumn, 1), QStringLiteral("Выкл"));
+
+    // Later uses start on the item of the previous one, and leaving writes it.
+    clickCell(TxOffColumn, 2);
+    combo("ComboBox8")->setCurrentIndex(2);
+    clickCell(TxOffColumn, 1);
+    EXPECT_EQ(combo("ComboBox8")->currentIndex(), 2);
+    clickCell(ChannelNumberColumn, 1);
+    EXPECT_EQ(cell(TxOffColumn, 1), QStringLiteral("OFF"));
+}
+
+TEST_F(ChannelGridTest, NumberOutsideTheListChoosesNothingAndLeavingWritesNothing)
+{
+    state.table.setCell(SquelchColumn, 3, QStringLiteral("12"));
+    model->refreshCells();
+    clickCell(SquelchColumn, 3);
+    EXPECT_TRUE(combo("ComboBox4")->isVisible());
+    EXPECT_EQ(combo("ComboBox4")->currentIndex(), -1);
+    clickCell(ChannelNumberColumn, 3);
+    EXPECT_EQ(cell(SquelchColumn, 3), QStringLiteral("12"));
+    EXPECT_TRUE(feedback.messages.empty());
+}
+
+TEST_F(ChannelGridTest, TextThatIsNoNumberShowsTheConversionErrorInsteadOfTheList)
+{
+    state.table.setCell(PowerMinColumn, 2, QStringLiteral("Нет"));
+    model->refreshCells();
+    clickCell(PowerMinColumn, 2);
+    ASSERT_EQ(feedback.messages.size(), 1u);
+    EXPECT_EQ(feedback.messages[0].text, QStringLiteral("'Нет' is not a valid integer value"));
+    EXPECT_EQ(feedback.messages[0].kind, MessageKind::Failure);
+    QComboBox* editor = combo("ComboBox5");
+    EXPECT_TRUE(editor == nullptr || !editor->isVisible());
+    EXPECT_EQ(cell(PowerMinColumn, 2), QStringLiteral("Нет"));
+}
+
+TEST_F(ChannelGridTest, TypingReplacesTheCellKeystrokeByKeystroke)
+{
+    clickCell(RxFrequencyColumn, 3);
+    EXPECT_EQ(grid->findChild<QLineEdit*>(), nullptr); // selecting opens no editor
+    type(QStringLiteral("1500"));
+    EXPECT_EQ(cell(RxFrequencyColumn, 3), QStringLiteral("1500"));
+    type(QStringLiteral("00"));
+    EXPECT_EQ(cell(RxFrequencyColumn, 3), QStringLiteral("150000"));
+    press(Qt::Key_Escape);
+    EXPECT_EQ(cell(RxFrequencyColumn, 3), QStringLiteral("142000"));
+
+    // Any text is taken; the data check judges it.
+    clickCell(ChannelNumberColumn, 3);
+    type(QStringLiteral("к3"));
+    press(Qt::Key_Return);
+    EXPECT_EQ(cell(ChannelNumberColumn, 3), QStringLiteral("к3"));
+}
+
+TEST_F(ChannelGridTest, EnterCopiesTheFrequencyAlsoWhileTyping)
+{
+    state.dataChecked = true;
+    clickCell(RxFrequencyColumn, 2);
+    type(QStringLiteral("145006,25"));
+    press(Qt::Key_Enter);
+    EXPECT_EQ(cell(RxFrequencyColumn, 2), QStringLiteral("145006,25"));
+    EXPECT_EQ(cell(TxFrequencyColumn, 2), QStringLiteral("145006,25"));
+
+    // Transmit to receive, also when Enter comes before any typing.
+    state.table.setCell(TxFrequencyColumn, 4, QStringLiteral("150000"));
+    model->refreshCells();
+    clickCell(TxFrequencyColumn, 4);
+    press(Qt::Key_Return);
+    EXPECT_EQ(cell(RxFrequencyColumn, 4), QStringLiteral("150000"));
+    EXPECT_NE(grid->findChild<QLineEdit*>(), nullptr); // Enter started typing
+    press(Qt::Key_Return);
+
+    // Column 0 and the list columns copy nothing.
+    const ChannelTable before = state.table;
+    clickCell(ChannelNumberColumn, 5);
+    type(QStringLiteral("7"));
+    press(Qt::Key_Return);
+    EXPECT_EQ(cell(RxFrequencyColumn, 5), before.cell(RxFrequencyColumn, 5));
+    EXPECT_EQ(cell(TxFrequencyColumn, 5), before.cell(TxFrequencyColumn, 5));
+    EXPECT_TRUE(state.dataChecked);
+}
+
+TEST_F(ChannelGridTest, CheckBoxesToggleByClickAndSpace)
+{
+    state.dataChecked = true;
+    ASSERT_EQ(state.table.flag(ScanColumn, 3), true);
+    clickCell(ScanColumn, 3);
+    EXPECT_EQ(state.table.flag(ScanColumn, 3), false);
+    EXPECT_TRUE(grid->findChildren<QComboBox*>().isEmpty() ||
+                !grid->findChild<QComboBox*>()->isVisible()); // no editor over a flag cell
+
+    clickCell(IdToneColumn, 3);
+    EXPECT_EQ(state.table.flag(IdToneColumn, 3), true);
+    press(Qt::Key_Space);
+    EXPECT_EQ(state.table.flag(IdToneColumn, 3), false);
+    clickCell(ActiveColumn, 10);
+    EXPECT_EQ(state.table.flag(ActiveColumn, 10), false);
+    EXPECT_TRUE(state.dataChecked);
+}
+
+TEST_F(ChannelGridTest, CaptionRowIsNoCell)
+{
+    clickCell(SquelchColumn, 2);
+    combo("ComboBox4")->hide();
+    const QModelIndex before = grid->currentIndex();
+    QHeaderView* header = grid->horizontalHeader();
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                      QPoint(header->sectionViewportPosition(CtcssRxColumn) + 5, header->height() / 2));
+    EXPECT_EQ(grid->currentIndex(), before);
+    EXPECT_EQ(grid->selectedRow(), 2);
+}
+
+TEST_F(ChannelGridTest, MarksTheSelectedRowInItsColours)
+{
+    clickCell(ChannelNumberColumn, 4);
+    grid->setFocus();
+    EXPECT_EQ(pixelAt(SquelchColumn, 4), QColor(80, 127, 255));
+    EXPECT_EQ(pixelAt(SquelchColumn, 5), QColor(255, 204, 204));
+    EXPECT_EQ(pixelAt(ChannelNumberColumn, 4), QColor(80, 127, 255));
+    // A flag cell of another row: its box on the box colour.
+    EXPECT_EQ(pixelAt(ScanColumn, 6), QColor(80, 127, 255));
+    EXPECT_EQ(grid->selectedRow(), 4);
+    EXPECT_EQ(grid->selectedColumn(), ChannelNumberColumn);
+    testing::saveScreenshot(*grid, QStringLiteral("channel-grid"));
+}
+
+TEST_F(ChannelGridTest, ColumnsAreAtLeastAsWideAsTheirDesignAndRowsTwentyHigh)
+{
+    const int designed[ColumnCount] = {40, 55, 55, 48, 47, 47, 46, 44, 42,
+                                       33, 38, 35, 33, 34, 39, 40, 41, 32};
+    int total = 0;
+    for (int column = 0; column < ColumnCount; ++column) {
+        EXPECT_GE(grid->columnWidth(column), designed[column]) << column;
+        total += grid->columnWidth(column);
+    }
+    // Every column fits without a horizontal scroll bar.
+    EXPECT_LE(total, grid->viewport()->width());
+    EXPECT_EQ(grid->rowHeight(0), ChannelGrid::RowHeight);
+}
+
+TEST_F(ChannelGridTest, RowsWithoutFlagsShowNoCheckBoxes)
+{
+    mainChild<QAction>("N3062")->trigger();
+    mainChild<QAction>("N23")->trigger();
+    QTest::mouseClick(windows.stationLinkWindow().findChild<QPushButton*>(QStringLiteral("BitBtn1")),
+                      Qt::LeftButton);
+    ASSERT_TRUE(grid->isVisible());
+    clickCell(ScanColumn, 2);
+    EXPECT_FALSE(state.table.hasFlags(2));
+    EXPECT_EQ(pixelAt(ScanColumn, 3), QColor(255, 204, 204));
+}
+
+} // namespace
+} // namespace yalmera::ui

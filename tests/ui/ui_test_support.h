@@ -1,0 +1,109 @@
+#pragma once
+
+#include "image/app_state.h"
+#include "ui/plan_file_dialogs.h"
+#include "ui/program_windows.h"
+#include "ui/user_feedback.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QTest>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <optional>
+#include <ostream>
+#include <vector>
+
+// Readable texts in the failure messages.
+inline void PrintTo(const QString& text, std::ostream* out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
+
+namespace yalmera::ui::testing {
+
+// Keeps every message and sound instead of showing boxes, which would block the test.
+class RecordingFeedback : public UserInterfaceFeedback
+{
+public:
+    void show(const UserMessage& message, QWidget*) override
+    {
+        sound(message.sound);
+        if (!message.isEmpty())
+            messages.push_back(message);
+    }
+    void sound(Sound s) override
+    {
+        if (s != Sound::None)
+            sounds.push_back(s);
+    }
+
+    QStringList texts() const
+    {
+        QStringList result;
+        for (const UserMessage& message : messages)
+            result.append(message.text);
+        return result;
+    }
+    void clear()
+    {
+        messages.clear();
+        sounds.clear();
+    }
+
+    std::vector<UserMessage> messages;
+    std::vector<Sound> sounds;
+};
+
+// Answers the file dialogs with the paths queued by the test; nothing queued means "cancel".
+class ScriptedPlanFileDialogs : public PlanFileDialogs
+{
+public:
+    std::optional<QString> askSavePath(QWidget*) override { return next(savePaths, saveAsked); }
+    std::optional<QString> askOpenPath(QWidget*) override { return next(openPaths, openAsked); }
+
+    std::deque<std::optional<QString>> savePaths;
+    std::deque<std::optional<QString>> openPaths;
+    int saveAsked = 0;
+    int openAsked = 0;
+
+private:
+    static std::optional<QString> next(std::deque<std::optional<QString>>& queue, int& asked)
+    {
+        ++asked;
+        if (queue.empty())
+            return std::nullopt;
+        const std::optional<QString> path = std::move(queue.front());
+        queue.pop_front();
+        return path;
+    }
+};
+
+// The program's windows over a fresh state, as main() creates them.
+struct ProgramFixture
+{
+    AppState state;
+    RecordingFeedback feedback;
+    ScriptedPlanFileDialogs dialogs;
+    ProgramWindows windows{state, feedback, dialogs};
+
+    MainWindow& main() { return windows.mainWindow(); }
+
+    template <typename T = QWidget> T* mainChild(const char* name)
+    {
+        return main().findChild<T*>(QString::fromLatin1(name));
+    }
+};
+
+// Saves a picture of the window into the build folder so that it can be looked at.
+inline void saveScreenshot(QWidget& window, const QString& name)
+{
+    const QString folder = QStringLiteral(YALMERA_BINARY_DIR "/ui-screenshots");
+    QDir().mkpath(folder);
+    window.grab().save(folder + u'/' + name + QStringLiteral(".png"));
+}
+
+} // namespace yalmera::ui::testing
