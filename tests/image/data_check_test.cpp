@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <iterator>
+#include <random>
 
 using namespace yalmera;
 
@@ -508,4 +510,39 @@ TEST(DataCheck, RecordSlotsBeyondTheCountAreZero)
     EXPECT_EQ(state.image.channelCount, 3);
     EXPECT_EQ(record(state, 4), ChannelRecord{});
     EXPECT_EQ(record(state, 99), ChannelRecord{});
+}
+
+TEST(DataCheck, ArbitraryTextsAlwaysEndInOneMessage)
+{
+    const char16_t* pool[] = {u"",        u"-1",      u"2147483648", u"99999999999", u"$FFFFFFFF", u"0x",
+                              u"1e400",   u"NaN",     u"inf",        u"145000",      u"140006,25", u"РЕТР_ПП",
+                              u"РЕТР_ПР", u"Нет",     u"67,0",       u"023",         u"4",         u"1",
+                              u"12,5",    u"OFF",     u"RSSI",       u"\U0001F4A5",  u"\t",        u"%1",
+                              u"\uFF11",  u"-0,0001", u"+",          u"-",           u"00",        u"1a#*"};
+    const char16_t* keys[] = {u"Яркость диодов", u"Громкость", u"МинГромкость", u"Пик_кнопок", u"ФВ",
+                              u"Код_DCS",        u"Ф_Скан",    u"Ф_V",          u"ВУ",         u"Тон5",
+                              u"Id_номер",       u"СК"};
+    std::mt19937 random(20240611);
+    const auto pick = [&random](std::size_t n) {
+        return std::uniform_int_distribution<std::size_t>(0, n - 1)(random);
+    };
+    int passed = 0;
+    for (int run = 0; run < 400; ++run) {
+        AppState state = templateState(1 + static_cast<int>(pick(6)), 145000);
+        for (int edit = static_cast<int>(pick(4)); edit > 0; --edit) {
+            const int row = 1 + static_cast<int>(pick(static_cast<std::size_t>(state.table.channelCount())));
+            state.table.setCell(static_cast<int>(pick(ColumnCount)), row, s(pool[pick(std::size(pool))]));
+        }
+        if (pick(3) == 0)
+            setSetting(state, s(keys[pick(std::size(keys))]), s(pool[pick(std::size(pool))]));
+        const CheckResult result = runDataCheck(state);
+        EXPECT_FALSE(result.message.isEmpty());
+        EXPECT_EQ(result.passed, state.dataChecked);
+        EXPECT_EQ(result.passed, result.message.text == Passed) << result.message.text.toStdString();
+        if (result.passed) {
+            ++passed;
+            EXPECT_EQ(state.image.channelCount, state.table.channelCount());
+        }
+    }
+    EXPECT_GT(passed, 0);
 }
