@@ -1,0 +1,155 @@
+// A 99-channel write and read against yalmera-station. Paced (--pace), the station takes and
+// sends bytes at real 1200-baud byte times: the wall time is compared with the line's physical
+// minimum (write: 1808 bytes x 2 byte times, each byte and its reply; read: 1810 byte times).
+// Unpaced, the wall time per byte is the program's own overhead (plus the station's and the
+// pseudo-terminal's). Run with --benchmark_counters_tabular=true for a compact table.
+#include "image/app_state.h"
+#include "image/data_check.h"
+#include "link/exchange_report.h"
+#include "link/read_exchange.h"
+#include "link/write_exchange.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QProcess>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+
+using namespace yalmera;
+
+namespace {
+
+constexpr double ByteTimeS = 10.0 / 1200.0;
+constexpr int WriteBytes = 26 + 18 * 99; // 1808
+constexpr int ReadBytes = 28 + 18 * 99;  // 1810
+
+class NoObserver final : public ExchangeObserver
+{
+public:
+    void gaugeChanged(int) override {}
+    void statusChanged(const QString&) override {}
+    void buttonsChanged(const LinkButtons&) override {}
+};
+
+// The station process, serving a pseudo-terminal until its standard input closes.
+class Station
+{
+public:
+    explicit Station(bool paced)
+    {
+        QStringList arguments{QStringLiteral("--pty")};
+        if (paced)
+            arguments << QStringLiteral("--pace");
+        m_process.start(QStringLiteral(YALMERA_BINARY_DIR "/src/station/yalmera-station"), arguments);
+        if (!m_process.waitForStarted(5000))
+            std::abort();
+        while (!m_process.canReadLine())
+            if (!m_process.waitForReadyRead(5000))
+                std::abort();
+        m_path = QString::fromLocal8Bit(m_process.readLine()).trimmed();
+    }
+    ~Station()
+    {
+        m_process.closeWriteChannel();
+        if (!m_process.waitForFinished(3000))
+            m_process.kill();
+    }
+    QString path() const { return m_path; }
+
+private:
+    QProcess m_process;
+    QString m_path;
+};
+
+const AppState& plan99()
+{
+    static const AppState state = [] {
+        AppState s;
+        TemplateFields fields;
+        fields.count = QStringLiteral("99");
+        fields.startKHz = QStringLiteral("144000");
+        fields.offsetKHz = QStringLiteral("250");
+        if (!s.createTemplate(fields).isEmpty() || !runDataCheck(s).passed)
+            std::abort();
+        return s;
+    }();
+    return state;
+}
+
+void writeAndRead(benchmark::State& bench, bool paced, bool write)
+{
+    Station station(paced);
+    const WriteRequest request = WriteRequest::fromState(plan99(), station.path());
+    if (!write) {
+        // The station must hold the plan before it can be read.
+        NoObserver observer;
+        if (!runWriteExchange(request, observer).ok())
+            std::abort();
+    }
+    double seconds = 0;
+    for (auto _ : bench) {
+        NoObserver observer;
+        QElapsedTimer timer;
+        timer.start();
+        bool ok = false;
+        if (write)
+            ok = runWriteExchange(request, observer).ok();
+        else
+            ok = runReadExchange({station.path(), plan99().stationType}, observer).ok();
+        const double elapsed = static_cast<double>(timer.nsecsElapsed()) * 1e-9;
+        if (!ok)
+            bench.SkipWithError("exchange failed");
+        bench.SetIterationTime(elapsed);
+        seconds += elapsed;
+    }
+    const double perRun = seconds / static_cast<double>(bench.iterations());
+    // The write pauses 200 ms after the header by design; that is no overhead of the line.
+    const double pause = write ? std::chrono::duration<double>(HeaderRecordPause).count() : 0.0;
+    const int bytes = write ? WriteBytes : ReadBytes;
+    bench.counters["wall_s"] = perRun;
+    if (paced) {
+        const double minimum = write ? WriteBytes * 2 * ByteTimeS : ReadBytes * ByteTimeS;
+        bench.counters["physical_min_s"] = minimum;
+        bench.counters["over_min_%"] = 100.0 * (perRun - minimum) / minimum;
+        bench.counters["over_min_no_pause_%"] = 100.0 * (perRun - pause - minimum) / minimum;
+    } else {
+        bench.counters["own_ms_per_byte"] = 1000.0 * (perRun - pause) / bytes;
+    }
+}
+
+void BM_PacedWrite99(benchmark::State& s)
+{
+    writeAndRead(s, true, true);
+}
+void BM_PacedRead99(benchmark::State& s)
+{
+    writeAndRead(s, true, false);
+}
+void BM_UnpacedWrite99(benchmark::State& s)
+{
+    writeAndRead(s, false, true);
+}
+void BM_UnpacedRead99(benchmark::State& s)
+{
+    writeAndRead(s, false, false);
+}
+
+} // namespace
+
+BENCHMARK(BM_PacedWrite99)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
+BENCHMARK(BM_PacedRead99)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
+BENCHMARK(BM_UnpacedWrite99)->Iterations(5)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_UnpacedRead99)->Iterations(5)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
