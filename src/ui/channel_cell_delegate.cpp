@@ -3,6 +3,7 @@
 #include "channel_grid.h"
 #include "channel_table_model.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QKeyEvent>
@@ -88,6 +89,10 @@ QComboBox* ChannelCellDelegate::makeListEditor(CellEditor editor, QWidget* paren
     auto* combo = new QComboBox(parent);
     combo->setObjectName(editorObjectName(editor));
     combo->addItems(editorItems(editor));
+    // The list drops down at least as wide as its longest item, whatever the column's width.
+    QAbstractItemView* list = combo->view();
+    list->setMinimumWidth(list->sizeHintForColumn(0) + 2 * list->frameWidth() +
+                          list->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 4);
     // No item before the first use, so a first use on a text in no list writes nothing.
     combo->setCurrentIndex(-1);
     combo->setFocusPolicy(Qt::StrongFocus);
@@ -177,7 +182,16 @@ void ChannelCellDelegate::setModelData(QWidget* editor, QAbstractItemModel* mode
 void ChannelCellDelegate::updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,
                                                const QModelIndex&) const
 {
-    editor->setGeometry(option.rect);
+    QRect rect = option.rect;
+    if (auto* combo = qobject_cast<QComboBox*>(editor)) {
+        // A list over a narrow column grows to the right until its text and arrow fit, and
+        // stays inside the grid.
+        rect.setWidth(qMax(rect.width(), combo->sizeHint().width()));
+        const int overflow = rect.right() - editor->parentWidget()->rect().right();
+        if (overflow > 0)
+            rect.translate(-qMin(overflow, rect.left()), 0);
+    }
+    editor->setGeometry(rect);
 }
 
 bool ChannelCellDelegate::editorEvent(QEvent* event, QAbstractItemModel* model,

@@ -16,7 +16,9 @@ namespace yalmera::ui {
 
 namespace {
 
-constexpr std::array<int, ColumnCount> ColumnWidths{40, 55, 55, 48, 47, 47, 46, 44, 42,
+// px. The frequency columns are 3 px wider than first drawn, so that a read-back text such as
+// "145006,25" keeps a gap to the grid line.
+constexpr std::array<int, ColumnCount> ColumnWidths{40, 58, 58, 48, 47, 47, 46, 44, 42,
                                                     33, 38, 35, 33, 34, 39, 40, 41, 32};
 
 } // namespace

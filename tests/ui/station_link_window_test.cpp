@@ -1,0 +1,292 @@
+#include "ui_test_support.h"
+
+#include "ui/channel_table_model.h"
+
+#include "link/read_exchange.h"
+#include "link/write_exchange.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalSpy>
+
+namespace yalmera::ui {
+namespace {
+
+using testing::ProgramFixture;
+
+// The virtual station on a pseudo-terminal; it ends when its standard input closes.
+class VirtualStationProcess
+{
+public:
+    explicit VirtualStationProcess(const QStringList& extraArguments = {})
+    {
+#ifdef YALMERA_STATION_PROGRAM
+        m_process.start(QStringLiteral(YALMERA_STATION_PROGRAM),
+                        QStringList{QStringLiteral("--pty")} + extraArguments);
+        if (!m_process.waitForStarted(5000))
+            return;
+        while (!m_process.canReadLine() && m_process.waitForReadyRead(5000)) {
+        }
+        m_path = QString::fromLocal8Bit(m_process.readLine()).trimmed();
+#else
+        Q_UNUSED(extraArguments);
+#endif
+    }
+    ~VirtualStationProcess()
+    {
+        if (m_process.state() == QProcess::NotRunning)
+            return;
+        m_process.closeWriteChannel();
+        if (!m_process.waitForFinished(3000)) {
+            m_process.kill();
+            m_process.waitForFinished(3000);
+        }
+    }
+
+    QString path() const
+    {
+        return m_path;
+    }
+
+private:
+    QProcess m_process;
+    QString m_path;
+};
+
+class StationLinkWindowTest : public ::testing::Test, public ProgramFixture
+{
+protected:
+    void SetUp() override
+    {
+        windows.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&main()));
+        link = &windows.stationLinkWindow();
+    }
+
+    template <typename T = QWidget> T* linkChild(const char* name)
+    {
+        return link->findChild<T*>(QString::fromLatin1(name));
+    }
+
+    void makeCheckedPlan(const QString& count)
+    {
+        main().findChild<QAction*>(QStringLiteral("N2"))->trigger();
+        mainChild<QLineEdit>("Edit1")->setText(count);
+        QTest::mouseClick(mainChild<QPushButton>("BitBtn1"), Qt::LeftButton);
+        main().findChild<QAction*>(QStringLiteral("N19"))->trigger();
+        ASSERT_TRUE(state.dataChecked);
+        feedback.clear();
+    }
+
+    void openOnPort(const QString& port)
+    {
+        main().findChild<QAction*>(QStringLiteral("N23"))->trigger();
+        ASSERT_TRUE(link->isVisible());
+        QTest::mouseClick(linkChild<QRadioButton>("RadioButton3"), Qt::LeftButton);
+        linkChild<QComboBox>("ComboBox1")->setEditText(port);
+        ASSERT_EQ(link->portChoice(), port);
+    }
+
+    bool buttonsEnabled()
+    {
+        return linkChild("BitBtn1")->isEnabled() && linkChild("BitBtn2")->isEnabled() &&
+               linkChild("BitBtn3")->isEnabled();
+    }
+
+    static QList<int> ints(const QSignalSpy& spy)
+    {
+        QList<int> values;
+        for (const QList<QVariant>& call : spy)
+            values.append(call.at(0).toInt());
+        return values;
+    }
+    static QStringList strings(const QSignalSpy& spy)
+    {
+        QStringList values;
+        for (const QList<QVariant>& call : spy)
+            values.append(call.at(0).toString());
+        return values;
+    }
+
+    StationLinkWindow* link = nullptr;
+};
+
+TEST_F(StationLinkWindowTest, OpensWithItsComponents)
+{
+    main().findChild<QAction*>(QStringLiteral("N23"))->trigger();
+    EXPECT_EQ(link->windowTitle(), QStringLiteral("Прием и передача информации в станцию"));
+    EXPECT_FALSE(link->windowFlags() & Qt::WindowCloseButtonHint);
+    EXPECT_EQ(link->minimumSize(), link->maximumSize());
+    EXPECT_EQ(linkChild<QRadioButton>("RadioButton1")->text(), QStringLiteral(" COM1"));
+    EXPECT_EQ(linkChild<QRadioButton>("RadioButton1")->toolTip(), QStringLiteral("Верхний разъем"));
+    EXPECT_EQ(linkChild<QRadioButton>("RadioButton2")->text(), QStringLiteral(" COM2"));
+    EXPECT_EQ(linkChild<QRadioButton>("RadioButton2")->toolTip(), QStringLiteral("Нижний разъем"));
+    EXPECT_TRUE(linkChild<QRadioButton>("RadioButton2")->isChecked());
+    EXPECT_EQ(link->portChoice(), QStringLiteral("COM2"));
+    EXPECT_EQ(linkChild<QPushButton>("BitBtn1")->text(), QStringLiteral("Выход"));
+    EXPECT_EQ(linkChild<QPushButton>("BitBtn2")->text(), QStringLiteral("Запись данных "));
+    EXPECT_EQ(linkChild<QPushButton>("BitBtn3")->text(), QStringLiteral("Чтение данных "));
+    EXPECT_EQ(linkChild<QLabel>("StaticText1")->text(), QStringLiteral("- -"));
+    auto* gauge = linkChild<QProgressBar>("Gauge1");
+    EXPECT_EQ(gauge->orientation(), Qt::Vertical);
+    EXPECT_EQ(gauge->minimum(), 0);
+    EXPECT_EQ(gauge->maximum(), 100);
+    EXPECT_EQ(gauge->value(), 0);
+
+    QTest::mouseClick(linkChild<QRadioButton>("RadioButton1"), Qt::LeftButton);
+    EXPECT_EQ(link->portChoice(), QStringLiteral("COM1"));
+    // A typed device path chooses the other port.
+    linkChild<QComboBox>("ComboBox1")->setEditText(QStringLiteral("/dev/ttyUSB0"));
+    EXPECT_EQ(link->portChoice(), QStringLiteral("/dev/ttyUSB0"));
+    testing::saveScreenshot(*link, QStringLiteral("station-link-window"));
+}
+
+TEST_F(StationLinkWindowTest, WriteIsRefusedWithoutACheck)
+{
+    main().findChild<QAction*>(QStringLiteral("N23"))->trigger();
+    QSignalSpy statuses(link->writeExchange(), &StationExchange::statusChanged);
+    QTest::mouseClick(linkChild<QPushButton>("BitBtn2"), Qt::LeftButton);
+    QTRY_COMPARE(feedback.texts(), QStringList{QStringLiteral(
+                                       "Введенные данные не будут переданы, так как они не проверены.")});
+    EXPECT_TRUE(statuses.isEmpty());
+    EXPECT_EQ(linkChild<QLabel>("StaticText1")->text(), QStringLiteral("- -"));
+    EXPECT_TRUE(buttonsEnabled());
+}
+
+TEST_F(StationLinkWindowTest, PortThatCannotBeOpenedIsShownAndTheWindowIsUsableAgain)
+{
+    makeCheckedPlan(QStringLiteral("1"));
+    openOnPort(QStringLiteral("/dev/no-such-yalmera-port"));
+    QTest::mouseClick(linkChild<QPushButton>("BitBtn2"), Qt::LeftButton);
+    QTRY_COMPARE(feedback.messages.size(), 1u);
+    EXPECT_EQ(feedback.messages[0].kind, MessageKind::Failure);
+    EXPECT_EQ(feedback.messages[0].text, QStringLiteral("ie_BadId - Specified comport doesn't exist"));
+    QTRY_VERIFY(!link->exchangeRunning());
+    QTRY_COMPARE(linkChild<QLabel>("StaticText1")->text(), QStringLiteral("- -"));
+    EXPECT_TRUE(buttonsEnabled());
+}
+
+#ifdef YALMERA_STATION_PROGRAM
+
+TEST_F(StationLinkWindowTest, WritesAndReadsBackThroughTheVirtualStation)
+{
+    VirtualStationProcess station;
+    ASSERT_FALSE(station.path().isEmpty());
+    makeCheckedPlan(QStringLiteral("3"));
+    main().findChild<QAction*>(QStringLiteral("N15"))->trigger(); // module 3 travels with the plan
+    openOnPort(station.path());
+
+    QSignalSpy gauge(link->writeExchange(), &StationExchange::gaugeChanged);
+    QSignalSpy statuses(link->writeExchange(), &StationExchange::statusChanged);
+    QSignalSpy finished(link->writeExchange(), &WriteExchange::finished);
+    QTest::mouseClick(linkChild<QPushButton>("BitBtn2"), Qt::LeftButton);
+    ASSERT_TRUE(finished.wait(20000));
+    EXPECT_TRUE(feedback.messages.empty()) << feedback.texts().join(u'\n').toStdString();
+    EXPECT_EQ(ints(gauge), (QList<int>{0, 33, 66, 100, 0, 33, 67, 100, 100}));
+    EXPECT_EQ(strings(statuses), (QStringList{QStringLiteral("ПР"), QStringLiteral("- -")}));
+    EXPECT_EQ(linkChild<QLabel>("StaticText1")->text(), QStringLiteral("- -"));
+    EXPECT_EQ(linkChild<QProgressBar>("Gauge1")->value(), 100);
+    EXPECT_TRUE(buttonsEnabled());
+    EXPECT_TRUE(state.dataChecked); // the same image can go to the next station
+
+    // Another plan in the window; the read brings the station's back.
+    main().findChild<QAction*>(QStringLiteral("N12"))->trigger();
+    mainChild<QLineEdit>("Edit1")->setText(QStringLiteral("7"));
+    QTest::mouseClick(mainChild<QPushButton>("BitBtn1"), Qt::LeftButton);
+    ASSERT_EQ(main().tableModel()->rowCount(), 7);
+
+    QSignalSpy readGauge(link->readExchange(), &StationExchange::gaugeChanged);
+    QSignalSpy readStatuses(link->readExchange(), &StationExchange::statusChanged);
+    QSignalSpy readFinished(link->readExchange(), &ReadExchange::finished);
+    QTest::mouseClick(linkChild<QPushButton>("BitBtn3"), Qt::LeftButton);
+    ASSERT_TRUE(readFinished.wait(20000));
+    EXPECT_TRUE(feedback.messages.empty()) << feedback.texts().join(u'\n').toStdString();
+    EXPECT_EQ(ints(readGauge), (QList<int>{100, 67, 34, 1, 0}));
+    EXPECT_EQ(strings(readStatuses), (QStringList{QStringLiteral("ПП"), QStringLiteral("- -")}));
+    EXPECT_TRUE(buttonsEnabled());
+
+    ChannelTableModel* model = main().tableModel();
+    ASSERT_EQ(model->rowCount(), 3);
+    EXPECT_EQ(model->index(2, RxFrequencyColumn).data().toString(), QStringLiteral("142000,00"));
+    EXPECT_EQ(model->index(2, ScanColumn).data(Qt::CheckStateRole).value<Qt::CheckState>(), Qt::Checked);
+    EXPECT_EQ(state.moduleType, 3);
+    EXPECT_TRUE(mainChild<QAction>("N15")->isChecked());
+    const QString settings = mainChild<QPlainTextEdit>("Memo1")->toPlainText();
+    EXPECT_TRUE(
+        settings.startsWith(QStringLiteral("[Общие установки]\nСерийный номер=012345\nId_номер=0001\n")));
+    EXPECT_TRUE(settings.contains(QStringLiteral("Тон8=1990")));
+    testing::saveScreenshot(*link, QStringLiteral("station-link-window-after-read"));
+
+    // Leaving shows the plan read from the station.
+    QTest::mouseClick(linkChild<QPushButton>("BitBtn1"), Qt::LeftButton);
+    EXPECT_FALSE(link->isVisible());
+    EXPECT_TRUE(mainChild("StringGrid1")->isVisible());
+    EXPECT_TRUE(mainChild("Memo1")->isVisible());
+    testing::saveScreenshot(main(), QStringLiteral("main-window-after-station-read"));
+
+    // The plan read back passes the check and can be written again.
+    main().findChild<QAction*>(QStringLiteral("N19"))->trigger();
+    EXPECT_EQ(feedback.texts(), QStringList{QStringLiteral("Все данные введены верно.")});
+}
+
+TEST_F(StationLinkWindowTest, StaysPaintedWhileTheExchangeRuns)
+{
+    VirtualStationProcess station({QStringLiteral("--pace")});
+    ASSERT_FALSE(station.path().isEmpty());
+    makeCheckedPlan(QStringLiteral("3"));
+    openOnPort(station.path());
+    QSignalSpy finished(link->writeExchange(), &WriteExchange::finished);
+    QTest::mouseClick(linkChild<QPushButton>("BitBtn2"), Qt::LeftButton);
+
+    // The window's own thread is free: the gauge moves and the window paints mid-exchange.
+    QTRY_VERIFY_WITH_TIMEOUT(linkChild<QProgressBar>("Gauge1")->value() == 33, 10000);
+    EXPECT_TRUE(link->exchangeRunning());
+    EXPECT_FALSE(linkChild("BitBtn1")->isEnabled());
+    EXPECT_FALSE(linkChild("BitBtn2")->isEnabled());
+    EXPECT_FALSE(linkChild("BitBtn3")->isEnabled());
+    EXPECT_EQ(linkChild<QLabel>("StaticText1")->text(), QStringLiteral("ПР"));
+    EXPECT_FALSE(link->grab().isNull());
+    testing::saveScreenshot(*link, QStringLiteral("station-link-window-writing"));
+    // Leaving is not possible until it ends.
+    link->close();
+    EXPECT_TRUE(link->isVisible());
+
+    ASSERT_TRUE(finished.wait(30000));
+    EXPECT_TRUE(buttonsEnabled());
+}
+
+TEST_F(StationLinkWindowTest, SilentStationShowsAKAndTheFailure)
+{
+    VirtualStationProcess station({QStringLiteral("--silent-after"), QStringLiteral("0")});
+    ASSERT_FALSE(station.path().isEmpty());
+    makeCheckedPlan(QStringLiteral("1"));
+    openOnPort(station.path());
+    QSignalSpy finished(link->writeExchange(), &WriteExchange::finished);
+    QTest::mouseClick(linkChild<QPushButton>("BitBtn2"), Qt::LeftButton);
+    ASSERT_TRUE(finished.wait(10000));
+    EXPECT_EQ(linkChild<QLabel>("StaticText1")->text(), QStringLiteral("AK"));
+    EXPECT_TRUE(buttonsEnabled());
+    ASSERT_EQ(feedback.messages.size(), 1u);
+    EXPECT_EQ(feedback.messages[0].text, QStringLiteral("ie_NOpen - device not open"));
+
+    // A read from the silent station changes nothing of the plan.
+    const ChannelTable before = state.table;
+    QSignalSpy readFinished(link->readExchange(), &ReadExchange::finished);
+    QTest::mouseClick(linkChild<QPushButton>("BitBtn3"), Qt::LeftButton);
+    ASSERT_TRUE(readFinished.wait(10000));
+    EXPECT_EQ(linkChild<QLabel>("StaticText1")->text(), QStringLiteral("AK"));
+    EXPECT_EQ(state.table, before);
+    EXPECT_TRUE(buttonsEnabled());
+}
+
+#endif
+
+} // namespace
+} // namespace yalmera::ui
