@@ -131,9 +131,7 @@ void SerialLink::flushInput()
 {
     if (!m_port.isOpen())
         return;
-    // Take in what the driver already holds first, so that clear() drops it together with our
-    // buffer; then clear the driver's queue as well.
-    m_port.waitForReadyRead(0);
+    // Our buffer and the driver's queue alike.
     m_port.clear(QSerialPort::Input);
     m_port.clearError();
 }

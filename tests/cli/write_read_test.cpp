@@ -10,6 +10,12 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <poll.h>
+#include <stdlib.h>
+#include <termios.h>
+#include <unistd.h>
+
 using namespace yalmera;
 
 namespace {
@@ -212,4 +218,45 @@ TEST_F(WriteReadCommands, RefusalsPortAndUsageErrorsHaveTheirExitCodes)
               2);
     EXPECT_EQ(runCli({QStringLiteral("write"), QStringLiteral("--help")}).exitCode, 0);
     EXPECT_EQ(runCli({QStringLiteral("read"), QStringLiteral("--help")}).exitCode, 0);
+}
+
+TEST_F(WriteReadCommands, StationServesAnExistingPortToo)
+{
+    // The test holds a pseudo-terminal's master; the station serves its slave as a serial device.
+    const int master = posix_openpt(O_RDWR | O_NOCTTY);
+    ASSERT_GE(master, 0);
+    termios tio{};
+    ASSERT_EQ(tcgetattr(master, &tio), 0);
+    cfmakeraw(&tio);
+    tcsetattr(master, TCSANOW, &tio);
+    ASSERT_EQ(grantpt(master), 0);
+    ASSERT_EQ(unlockpt(master), 0);
+    const QString slave = QString::fromLocal8Bit(ptsname(master));
+
+    QProcess station;
+    station.start(QStringLiteral(YALMERA_STATION),
+                  {QStringLiteral("--port"), slave, QStringLiteral("--serial"), QStringLiteral("ABCDEF")});
+    ASSERT_TRUE(station.waitForStarted(5000));
+    // The station has the device open once it answers; ask until it does.
+    QByteArray answer;
+    for (int attempt = 0; attempt < 50 && answer.size() < 28; ++attempt) {
+        const char command = 0x1E;
+        ASSERT_EQ(::write(master, &command, 1), 1);
+        pollfd fd{master, POLLIN, 0};
+        while (answer.size() < 28 && poll(&fd, 1, 100) > 0) {
+            char buffer[64];
+            const ssize_t n = ::read(master, buffer, sizeof buffer);
+            if (n <= 0)
+                break;
+            answer.append(buffer, n);
+        }
+    }
+    station.closeWriteChannel();
+    if (!station.waitForFinished(3000))
+        station.kill();
+    station.waitForFinished();
+    ::close(master);
+    ASSERT_GE(answer.size(), 28);
+    EXPECT_EQ(answer.left(3), QByteArray::fromHex("ABCDEF"));
+    EXPECT_EQ(answer[5], 0); // holds no channels yet
 }
