@@ -113,7 +113,8 @@ QString StationLinkWindow::portChoice() const
 {
     if (m_com1->isChecked())
         return QStringLiteral("COM1");
-    if (m_otherPort->isChecked() && !m_otherPortName->currentText().trimmed().isEmpty())
+    // An empty other port stays empty, rather than the exchange quietly going to COM2.
+    if (m_otherPort->isChecked())
         return m_otherPortName->currentText().trimmed();
     return QStringLiteral("COM2");
 }
@@ -150,9 +151,17 @@ void StationLinkWindow::enableButtons(const LinkButtons& buttons)
     m_readButton->setEnabled(buttons.read);
 }
 
+bool StationLinkWindow::refuseWithoutPort()
+{
+    if (!portChoice().isEmpty())
+        return false;
+    m_feedback.show(UserMessage::notice(texts::noPortNamed()), this);
+    return true;
+}
+
 void StationLinkWindow::writeStation()
 {
-    if (exchangeRunning())
+    if (exchangeRunning() || refuseWithoutPort())
         return;
     m_write->start(WriteRequest::fromState(m_state, portChoice()));
 }
@@ -165,7 +174,7 @@ void StationLinkWindow::showWriteResult(const WriteResult& result)
 
 void StationLinkWindow::readStation()
 {
-    if (exchangeRunning())
+    if (exchangeRunning() || refuseWithoutPort())
         return;
     ReadRequest request;
     request.port = portChoice();

@@ -36,7 +36,7 @@ public:
     StationLinkWindow(AppState& state, UserInterfaceFeedback& feedback, QWidget* parent = nullptr);
     ~StationLinkWindow() override;
 
-    // "COM1", "COM2", or the other port as listed or typed.
+    // "COM1", "COM2", or the other port as listed or typed (empty when none is named).
     QString portChoice() const;
     bool exchangeRunning() const;
 
@@ -59,6 +59,8 @@ protected:
 
 private:
     void listOtherPorts();
+    // The other port chosen without a name: says so, and nothing starts.
+    bool refuseWithoutPort();
     void enableButtons(const LinkButtons& buttons);
     void showWriteResult(const WriteResult& result);
     void applyReadResult(const ReadResult& result);

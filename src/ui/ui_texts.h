@@ -221,6 +221,10 @@ inline QString otherPortHint()
 {
     return QStringLiteral("Переходник USB или путь к устройству, например /dev/ttyUSB0");
 }
+inline QString noPortNamed()
+{
+    return QStringLiteral("Не указан порт: выберите его из списка или введите путь к устройству.");
+}
 inline QString linkExitButton()
 {
     return QStringLiteral("Выход");

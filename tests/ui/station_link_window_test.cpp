@@ -171,6 +171,15 @@ TEST_F(StationLinkWindowTest, PortThatCannotBeOpenedIsShownAndTheWindowIsUsableA
     QTRY_VERIFY(!link->exchangeRunning());
     QTRY_COMPARE(linkChild<QLabel>("StaticText1")->text(), QStringLiteral("- -"));
     EXPECT_TRUE(buttonsEnabled());
+
+    // The other port chosen without a name starts nothing.
+    feedback.clear();
+    linkChild<QComboBox>("ComboBox1")->setEditText(QString());
+    QTest::mouseClick(linkChild<QPushButton>("BitBtn3"), Qt::LeftButton);
+    EXPECT_EQ(
+        feedback.texts(),
+        QStringList{QStringLiteral("Не указан порт: выберите его из списка или введите путь к устройству.")});
+    EXPECT_FALSE(link->exchangeRunning());
 }
 
 #ifdef YALMERA_STATION_PROGRAM
