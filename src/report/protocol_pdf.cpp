@@ -3,7 +3,6 @@
 #include "protocol_layout.h"
 #include "protocol_texts.h"
 
-#include <QBuffer>
 #include <QPagedPaintDevice>
 #include <QPageLayout>
 #include <QPainter>
@@ -66,19 +65,6 @@ bool paintProtocol(const ProtocolDocument& document, QPagedPaintDevice& device)
         painter.restore();
     }
     return painter.end();
-}
-
-QByteArray protocolPdfBytes(const ProtocolDocument& document)
-{
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    {
-        QPdfWriter writer(&buffer);
-        setUpWriter(writer, document);
-        if (!paintProtocol(document, writer))
-            return {};
-    }
-    return buffer.data();
 }
 
 UserMessage writeProtocolPdf(const ProtocolDocument& document, const QString& path)

@@ -2,7 +2,6 @@
 
 #include "report/protocol_document.h"
 
-#include <QByteArray>
 #include <QString>
 
 class QPagedPaintDevice;
@@ -15,11 +14,9 @@ namespace yalmera::report {
 // False when painting could not begin on the device.
 bool paintProtocol(const ProtocolDocument& document, QPagedPaintDevice& device);
 
-// The protocol as a PDF on A4 with the platform's fonts embedded. Needs a QGuiApplication.
-QByteArray protocolPdfBytes(const ProtocolDocument& document);
-
-// Writes the PDF to path through a temporary file renamed into place. Empty on success,
-// otherwise the platform's error text.
+// Writes the protocol as a PDF on A4 with its fonts embedded, through a temporary file renamed
+// into place. Empty on success, otherwise the platform's error text. Both functions lay text out
+// with the platform's fonts and so need a QGuiApplication.
 UserMessage writeProtocolPdf(const ProtocolDocument& document, const QString& path);
 
 } // namespace yalmera::report
