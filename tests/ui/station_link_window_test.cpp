@@ -255,7 +255,7 @@ TEST_F(StationLinkWindowTest, StaysPaintedWhileTheExchangeRuns)
     QTest::mouseClick(linkChild<QPushButton>("BitBtn2"), Qt::LeftButton);
 
     // The window's own thread is free: the gauge moves and the window paints mid-exchange.
-    QTRY_VERIFY_WITH_TIMEOUT(linkChild<QProgressBar>("Gauge1")->value() == 33, 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(linkChild<QProgressBar>("Gauge1")->value() > 0, 10000);
     EXPECT_TRUE(link->exchangeRunning());
     EXPECT_FALSE(linkChild("BitBtn1")->isEnabled());
     EXPECT_FALSE(linkChild("BitBtn2")->isEnabled());
