@@ -3,6 +3,7 @@
 #include "image/app_state.h"
 #include "link/link_texts.h"
 #include "model/number_text.h"
+#include "model/repeater.h"
 #include "model/value_lists.h"
 
 #include <QStringList>
@@ -14,10 +15,6 @@ namespace yalmera {
 namespace {
 
 namespace Off = ReadStreamOffset;
-
-// What the table shows for a frequency word that is off (a repeater channel's other direction).
-constexpr QStringView ReceiveOffMark = u"РЕТР_ПП";
-constexpr QStringView TransmitOffMark = u"РЕТР_ПР";
 
 QString byteToHex(quint8 byte)
 {
@@ -159,9 +156,8 @@ ReadStreamDecode decodeReadStream(QByteArrayView stream, const StationType& stat
         table.setCell(ChannelNumberColumn, row, QString::number(record.channelNumber()));
         table.setCell(
             RxFrequencyColumn, row,
-            frequencyText(record.rxWord(), stationType, stationType.receiveOffsetKHz, ReceiveOffMark));
-        table.setCell(TxFrequencyColumn, row,
-                      frequencyText(record.txWord(), stationType, 0, TransmitOffMark));
+            frequencyText(record.rxWord(), stationType, stationType.receiveOffsetKHz, RxRepeaterMark));
+        table.setCell(TxFrequencyColumn, row, frequencyText(record.txWord(), stationType, 0, TxRepeaterMark));
         table.setCell(CtcssRxColumn, row, rx->ctcss);
         table.setCell(CtcssTxColumn, row, tx->ctcss);
         table.setCell(DcsRxColumn, row, rx->dcs);
