@@ -1,15 +1,10 @@
 #include "cli_support.h"
 
-#include "files/plan_file.h"
 #include "image/data_check.h"
-
-#include <QCommandLineParser>
 
 namespace yalmera::cli {
 
 namespace {
-
-const QString Name = QStringLiteral("yalmera-cli check");
 
 QString helpText()
 {
@@ -27,38 +22,16 @@ QString helpText()
         "or file error (on stderr).");
 }
 
-int usageError(const QString& text)
-{
-    printErr(Name + QStringLiteral(": ") + text);
-    printErr(QStringLiteral("Try 'yalmera-cli check --help'."));
-    return ExitUsage;
-}
-
 } // namespace
 
 int runCheck(const QStringList& arguments)
 {
-    QCommandLineParser parser;
-    const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
-    parser.addOption(help);
-    if (!parser.parse(QStringList{Name} + arguments))
-        return usageError(parser.errorText());
-    if (parser.isSet(help)) {
-        printOut(helpText());
-        return ExitSuccess;
-    }
-    const QStringList paths = parser.positionalArguments();
-    if (paths.size() != 1)
-        return usageError(paths.isEmpty() ? QStringLiteral("no plan file given")
-                                          : QStringLiteral("unexpected argument '%1'").arg(paths[1]));
-
-    files::PlanDecodeResult read = files::readPlanFile(paths[0]);
-    if (!read.contents) {
-        printErr(QStringLiteral("%1: %2: %3").arg(Name, paths[0], read.error.text));
-        return ExitUsage;
-    }
+    CommandLine commandLine(QStringLiteral("check"), helpText());
+    if (const auto exit = commandLine.parse(arguments, 1))
+        return *exit;
     AppState state;
-    state.adoptPlanFile(std::move(*read.contents));
+    if (!loadPlanFile(commandLine, commandLine.positional().first(), state))
+        return ExitUsage;
     const CheckResult result = runDataCheck(state);
     printOut(result.message.text);
     return result.passed ? ExitSuccess : ExitRefused;

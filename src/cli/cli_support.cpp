@@ -1,5 +1,8 @@
 #include "cli_support.h"
 
+#include "files/plan_file.h"
+#include "image/app_state.h"
+
 #include <cstdio>
 
 namespace yalmera::cli {
@@ -16,6 +19,72 @@ void printErr(const QString& text)
     const QByteArray bytes = text.toUtf8() + '\n';
     std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stderr);
     std::fflush(stderr);
+}
+
+CommandLine::CommandLine(const QString& command, QString helpText)
+    : m_name(QStringLiteral("yalmera-cli ") + command), m_helpText(std::move(helpText)),
+      m_help(QStringList{QStringLiteral("h"), QStringLiteral("help")})
+{
+    // "-o" and "--port" alike; "-count" is read as "--count" rather than as -c -o -u ...
+    m_parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    m_parser.addOption(m_help);
+}
+
+QCommandLineOption CommandLine::addOption(const QStringList& names, const QString& valueName)
+{
+    const QCommandLineOption option(names, QString(), valueName);
+    m_parser.addOption(option);
+    return option;
+}
+
+std::optional<int> CommandLine::parse(const QStringList& arguments, int positionalCount,
+                                      const QString& positionalName)
+{
+    if (!m_parser.parse(QStringList{m_name} + arguments))
+        return usageError(m_parser.errorText());
+    if (m_parser.isSet(m_help)) {
+        printOut(m_helpText);
+        return ExitSuccess;
+    }
+    const QStringList given = m_parser.positionalArguments();
+    if (given.size() > positionalCount)
+        return usageError(QStringLiteral("unexpected argument '%1'").arg(given[positionalCount]));
+    if (given.size() < positionalCount)
+        return usageError(QStringLiteral("no %1 given").arg(positionalName));
+    return std::nullopt;
+}
+
+int CommandLine::usageError(const QString& text) const
+{
+    printErr(m_name + QStringLiteral(": ") + text);
+    printErr(QStringLiteral("Try '%1 --help'.").arg(m_name));
+    return ExitUsage;
+}
+
+int CommandLine::fileError(const QString& path, const QString& text) const
+{
+    printErr(QStringLiteral("%1: %2: %3").arg(m_name, path, text));
+    return ExitUsage;
+}
+
+bool loadPlanFile(const CommandLine& commandLine, const QString& path, AppState& state)
+{
+    files::PlanDecodeResult read = files::readPlanFile(path);
+    if (!read.contents) {
+        commandLine.fileError(path, read.error.text);
+        return false;
+    }
+    state.adoptPlanFile(std::move(*read.contents));
+    return true;
+}
+
+std::optional<Band> bandFromText(QStringView text)
+{
+    if (text == u"144-174")
+        return Band::Mhz144to174;
+    if (text == u"30-60")
+        return Band::Mhz30to60;
+    return std::nullopt;
 }
 
 } // namespace yalmera::cli

@@ -1,7 +1,17 @@
 #pragma once
 
+#include "model/station_type.h"
+
+#include <QCommandLineOption>
+#include <QCommandLineParser>
 #include <QString>
 #include <QStringList>
+
+#include <optional>
+
+namespace yalmera {
+struct AppState;
+}
 
 namespace yalmera::cli {
 
@@ -26,5 +36,42 @@ int runImage(const QStringList& arguments);
 int runWrite(const QStringList& arguments);
 int runRead(const QStringList& arguments);
 int runProtocol(const QStringList& arguments);
+
+// One command's command line: its options, --help, and its usage and file errors on stderr,
+// each prefixed with "yalmera-cli COMMAND: ".
+class CommandLine
+{
+public:
+    CommandLine(const QString& command, QString helpText);
+
+    // Options taking a value give its name (e.g. "FILE"); flags give none.
+    QCommandLineOption addOption(const QStringList& names, const QString& valueName = {});
+
+    // Parses the arguments; expects exactly positionalCount positional arguments, named in the
+    // error when missing. Returns an exit code when the command ends here (--help, usage error).
+    std::optional<int> parse(const QStringList& arguments, int positionalCount = 0,
+                             const QString& positionalName = QStringLiteral("plan file"));
+
+    bool isSet(const QCommandLineOption& option) const { return m_parser.isSet(option); }
+    QString value(const QCommandLineOption& option) const { return m_parser.value(option); }
+    QStringList positional() const { return m_parser.positionalArguments(); }
+
+    const QString& name() const { return m_name; }
+    int usageError(const QString& text) const;
+    // "yalmera-cli COMMAND: PATH: TEXT", exit code 2.
+    int fileError(const QString& path, const QString& text) const;
+
+private:
+    QString m_name;
+    QString m_helpText;
+    QCommandLineParser m_parser;
+    QCommandLineOption m_help;
+};
+
+// Reads a plan file into the state as "Чтение файла" does; on failure says why and returns false.
+bool loadPlanFile(const CommandLine& commandLine, const QString& path, AppState& state);
+
+// "144-174" or "30-60", as the --band options take them.
+std::optional<Band> bandFromText(QStringView text);
 
 } // namespace yalmera::cli

@@ -1,16 +1,12 @@
 #include "cli_support.h"
 
-#include "files/plan_file.h"
 #include "image/data_check.h"
 
-#include <QCommandLineParser>
 #include <QSaveFile>
 
 namespace yalmera::cli {
 
 namespace {
-
-const QString Name = QStringLiteral("yalmera-cli image");
 
 QString helpText()
 {
@@ -32,43 +28,21 @@ QString helpText()
         "stdout, nothing written); 2 usage or file error (on stderr).");
 }
 
-int usageError(const QString& text)
-{
-    printErr(Name + QStringLiteral(": ") + text);
-    printErr(QStringLiteral("Try 'yalmera-cli image --help'."));
-    return ExitUsage;
-}
-
 } // namespace
 
 int runImage(const QStringList& arguments)
 {
-    QCommandLineParser parser;
-    const QCommandLineOption output({QStringLiteral("o"), QStringLiteral("output")}, {},
-                                    QStringLiteral("FILE"));
-    const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
-    parser.addOptions({output, help});
-    if (!parser.parse(QStringList{Name} + arguments))
-        return usageError(parser.errorText());
-    if (parser.isSet(help)) {
-        printOut(helpText());
-        return ExitSuccess;
-    }
-    const QStringList paths = parser.positionalArguments();
-    if (paths.size() != 1)
-        return usageError(paths.isEmpty() ? QStringLiteral("no plan file given")
-                                          : QStringLiteral("unexpected argument '%1'").arg(paths[1]));
-    const QString imagePath = parser.value(output);
+    CommandLine commandLine(QStringLiteral("image"), helpText());
+    const QCommandLineOption output =
+        commandLine.addOption({QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("FILE"));
+    if (const auto exit = commandLine.parse(arguments, 1))
+        return *exit;
+    const QString imagePath = commandLine.value(output);
     if (imagePath.isEmpty())
-        return usageError(QStringLiteral("no output file given (-o IMAGE.bin)"));
-
-    files::PlanDecodeResult read = files::readPlanFile(paths[0]);
-    if (!read.contents) {
-        printErr(QStringLiteral("%1: %2: %3").arg(Name, paths[0], read.error.text));
-        return ExitUsage;
-    }
+        return commandLine.usageError(QStringLiteral("no output file given (-o IMAGE.bin)"));
     AppState state;
-    state.adoptPlanFile(std::move(*read.contents));
+    if (!loadPlanFile(commandLine, commandLine.positional().first(), state))
+        return ExitUsage;
     const CheckResult result = runDataCheck(state);
     if (!result.passed) {
         printOut(result.message.text);
@@ -79,8 +53,7 @@ int runImage(const QStringList& arguments)
     const QByteArray stream = state.image.writeStream(state.moduleType, state.stationType.typeCode);
     QSaveFile file(imagePath);
     if (!file.open(QIODevice::WriteOnly) || file.write(stream) != stream.size() || !file.commit()) {
-        printErr(QStringLiteral("%1: %2: %3").arg(Name, imagePath, file.errorString()));
-        return ExitUsage;
+        return commandLine.fileError(imagePath, file.errorString());
     }
     printOut(result.message.text);
     return ExitSuccess;

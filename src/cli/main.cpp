@@ -30,7 +30,8 @@ void printUsage()
 {
     QString text = QStringLiteral("Usage: yalmera-cli COMMAND [OPTIONS]\n\nCommands:\n");
     for (const Command& c : Commands)
-        text += QStringLiteral("  %1  %2\n").arg(QString::fromLatin1(c.name).leftJustified(9), QString::fromLatin1(c.summary));
+        text += QStringLiteral("  %1  %2\n")
+                    .arg(QString::fromLatin1(c.name).leftJustified(9), QString::fromLatin1(c.summary));
     text += QStringLiteral("\n'yalmera-cli COMMAND --help' explains a command's options.\n"
                            "Exit codes: 0 success, 1 refused by the station's rules, 2 usage or file error, "
                            "3 station link failure.");

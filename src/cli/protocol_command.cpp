@@ -1,18 +1,14 @@
 #include "cli_support.h"
 
-#include "files/plan_file.h"
 #include "image/data_check.h"
 #include "report/protocol_docx.h"
 #include "report/protocol_pdf.h"
 
-#include <QCommandLineParser>
 #include <QFileInfo>
 
 namespace yalmera::cli {
 
 namespace {
-
-const QString Name = QStringLiteral("yalmera-cli protocol");
 
 QString helpText()
 {
@@ -33,42 +29,24 @@ QString helpText()
         "stderr); 2 usage or file error.");
 }
 
-int usageError(const QString& text)
-{
-    printErr(Name + QStringLiteral(": ") + text);
-    printErr(QStringLiteral("Try 'yalmera-cli protocol --help'."));
-    return ExitUsage;
-}
-
 enum class Format { Docx, Pdf };
 
 } // namespace
 
 int runProtocol(const QStringList& arguments)
 {
-    QCommandLineParser parser;
-    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    const QCommandLineOption serial(QStringLiteral("serial"), {}, QStringLiteral("TEXT"));
-    const QCommandLineOption output({QStringLiteral("o"), QStringLiteral("output")}, {},
-                                    QStringLiteral("FILE"));
-    const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
-    parser.addOptions({serial, output, help});
-
-    if (!parser.parse(QStringList{Name} + arguments))
-        return usageError(parser.errorText());
-    if (parser.isSet(help)) {
-        printOut(helpText());
-        return ExitSuccess;
-    }
-    const QStringList plans = parser.positionalArguments();
-    if (plans.size() != 1)
-        return usageError(plans.isEmpty() ? QStringLiteral("no plan file given")
-                                          : QStringLiteral("unexpected argument '%1'").arg(plans[1]));
-    if (!parser.isSet(serial))
-        return usageError(QStringLiteral("no serial number given (--serial TEXT)"));
-    const QString path = parser.value(output);
+    CommandLine commandLine(QStringLiteral("protocol"), helpText());
+    const QCommandLineOption serial =
+        commandLine.addOption({QStringLiteral("serial")}, QStringLiteral("TEXT"));
+    const QCommandLineOption output =
+        commandLine.addOption({QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("FILE"));
+    if (const auto exit = commandLine.parse(arguments, 1))
+        return *exit;
+    if (!commandLine.isSet(serial))
+        return commandLine.usageError(QStringLiteral("no serial number given (--serial TEXT)"));
+    const QString path = commandLine.value(output);
     if (path.isEmpty())
-        return usageError(QStringLiteral("no output file given (-o OUT.docx or -o OUT.pdf)"));
+        return commandLine.usageError(QStringLiteral("no output file given (-o OUT.docx or -o OUT.pdf)"));
 
     const QString suffix = QFileInfo(path).suffix().toLower();
     Format format;
@@ -77,15 +55,11 @@ int runProtocol(const QStringList& arguments)
     else if (suffix == u"pdf")
         format = Format::Pdf;
     else
-        return usageError(QStringLiteral("'%1': the output must end in .docx or .pdf").arg(path));
+        return commandLine.usageError(QStringLiteral("'%1': the output must end in .docx or .pdf").arg(path));
 
-    files::PlanDecodeResult read = files::readPlanFile(plans[0]);
-    if (!read.contents) {
-        printErr(QStringLiteral("%1: %2: %3").arg(Name, plans[0], read.error.text));
-        return ExitUsage;
-    }
     AppState state;
-    state.adoptPlanFile(std::move(*read.contents));
+    if (!loadPlanFile(commandLine, commandLine.positional().first(), state))
+        return ExitUsage;
     if (const CheckResult check = runDataCheck(state); !check.passed) {
         printErr(check.message.text);
         return ExitRefused;
@@ -96,13 +70,11 @@ int runProtocol(const QStringList& arguments)
         return ExitRefused;
     }
 
-    const report::ProtocolDocument document = report::buildProtocolDocument(state, parser.value(serial));
+    const report::ProtocolDocument document = report::buildProtocolDocument(state, commandLine.value(serial));
     const UserMessage written = format == Format::Docx ? report::writeProtocolDocx(document, path)
                                                        : report::writeProtocolPdf(document, path);
-    if (!written.isEmpty()) {
-        printErr(QStringLiteral("%1: %2: %3").arg(Name, path, written.text));
-        return ExitUsage;
-    }
+    if (!written.isEmpty())
+        return commandLine.fileError(path, written.text);
     return ExitSuccess;
 }
 

@@ -3,26 +3,9 @@
 #include "files/plan_file.h"
 #include "image/app_state.h"
 
-#include <QCommandLineParser>
-
-#include <algorithm>
-#include <iterator>
-
 namespace yalmera::cli {
 
 namespace {
-
-const QString Name = QStringLiteral("yalmera-cli template");
-
-struct BandOption
-{
-    QStringView text;
-    Band band;
-};
-constexpr BandOption BandOptions[] = {
-    {u"144-174", Band::Mhz144to174},
-    {u"30-60", Band::Mhz30to60},
-};
 
 QString helpText()
 {
@@ -51,66 +34,48 @@ QString helpText()
         "stderr); 2 usage or file error.");
 }
 
-int usageError(const QString& text)
-{
-    printErr(Name + QStringLiteral(": ") + text);
-    printErr(QStringLiteral("Try 'yalmera-cli template --help'."));
-    return ExitUsage;
-}
-
 } // namespace
 
 int runTemplate(const QStringList& arguments)
 {
-    QCommandLineParser parser;
-    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    const QCommandLineOption count(QStringLiteral("count"), {}, QStringLiteral("N"));
-    const QCommandLineOption start(QStringLiteral("start"), {}, QStringLiteral("KHZ"));
-    const QCommandLineOption offset(QStringLiteral("offset"), {}, QStringLiteral("KHZ"));
-    const QCommandLineOption band(QStringLiteral("band"), {}, QStringLiteral("B"));
-    const QCommandLineOption module(QStringLiteral("module"), {}, QStringLiteral("M"));
-    const QCommandLineOption output({QStringLiteral("o"), QStringLiteral("output")}, {},
-                                    QStringLiteral("FILE"));
-    const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
-    parser.addOptions({count, start, offset, band, module, output, help});
-
-    if (!parser.parse(QStringList{Name} + arguments))
-        return usageError(parser.errorText());
-    if (parser.isSet(help)) {
-        printOut(helpText());
-        return ExitSuccess;
-    }
-    if (!parser.positionalArguments().isEmpty())
-        return usageError(
-            QStringLiteral("unexpected argument '%1'").arg(parser.positionalArguments().first()));
-    const QString path = parser.value(output);
+    CommandLine commandLine(QStringLiteral("template"), helpText());
+    const QCommandLineOption count = commandLine.addOption({QStringLiteral("count")}, QStringLiteral("N"));
+    const QCommandLineOption start = commandLine.addOption({QStringLiteral("start")}, QStringLiteral("KHZ"));
+    const QCommandLineOption offset =
+        commandLine.addOption({QStringLiteral("offset")}, QStringLiteral("KHZ"));
+    const QCommandLineOption band = commandLine.addOption({QStringLiteral("band")}, QStringLiteral("B"));
+    const QCommandLineOption module = commandLine.addOption({QStringLiteral("module")}, QStringLiteral("M"));
+    const QCommandLineOption output =
+        commandLine.addOption({QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("FILE"));
+    if (const auto exit = commandLine.parse(arguments))
+        return *exit;
+    const QString path = commandLine.value(output);
     if (path.isEmpty())
-        return usageError(QStringLiteral("no output file given (-o PLAN.ini)"));
+        return commandLine.usageError(QStringLiteral("no output file given (-o PLAN.ini)"));
 
     AppState state;
-    if (parser.isSet(band)) {
-        const QString text = parser.value(band);
-        const auto it = std::find_if(std::begin(BandOptions), std::end(BandOptions),
-                                     [&](const BandOption& b) { return b.text == text; });
-        if (it == std::end(BandOptions))
-            return usageError(QStringLiteral("unknown band '%1' (144-174 or 30-60)").arg(text));
-        state.selectBand(it->band);
+    if (commandLine.isSet(band)) {
+        const QString text = commandLine.value(band);
+        const auto chosen = bandFromText(text);
+        if (!chosen)
+            return commandLine.usageError(QStringLiteral("unknown band '%1' (144-174 or 30-60)").arg(text));
+        state.selectBand(*chosen);
     }
-    if (parser.isSet(module)) {
-        const QString text = parser.value(module);
+    if (commandLine.isSet(module)) {
+        const QString text = commandLine.value(module);
         if (text.size() != 1 || text[0] < u'0' || text[0] > u'4')
-            return usageError(QStringLiteral("module must be 0 to 4, not '%1'").arg(text));
+            return commandLine.usageError(QStringLiteral("module must be 0 to 4, not '%1'").arg(text));
         state.moduleType = static_cast<quint8>(text[0].unicode() - u'0');
     }
 
     TemplateFields fields;
     fields.startKHz = state.stationType.lowerLimitText();
-    if (parser.isSet(count))
-        fields.count = parser.value(count);
-    if (parser.isSet(start))
-        fields.startKHz = parser.value(start);
-    if (parser.isSet(offset))
-        fields.offsetKHz = parser.value(offset);
+    if (commandLine.isSet(count))
+        fields.count = commandLine.value(count);
+    if (commandLine.isSet(start))
+        fields.startKHz = commandLine.value(start);
+    if (commandLine.isSet(offset))
+        fields.offsetKHz = commandLine.value(offset);
 
     if (const UserMessage refusal = state.createTemplate(fields); !refusal.isEmpty()) {
         printErr(refusal.text);
@@ -123,10 +88,8 @@ int runTemplate(const QStringList& arguments)
     const UserMessage saved =
         files::writePlanFile(path, state.settings, state.table, state.stationType.typeCode, state.moduleType);
     if (!saved.isEmpty()) {
-        if (saved.kind == MessageKind::Failure) {
-            printErr(QStringLiteral("%1: %2: %3").arg(Name, path, saved.text));
-            return ExitUsage;
-        }
+        if (saved.kind == MessageKind::Failure)
+            return commandLine.fileError(path, saved.text);
         printErr(saved.text);
         return ExitRefused;
     }

@@ -1,28 +1,15 @@
 #include "cli_support.h"
 
-#include "files/plan_file.h"
 #include "image/app_state.h"
 #include "image/data_check.h"
-#include "link/exchange_report.h"
-#include "link/read_exchange.h"
 #include "link/write_exchange.h"
-
-#include <QCommandLineParser>
-#include <QThread>
+#include "station_progress.h"
 
 #include <memory>
 
 namespace yalmera::cli {
 
-// Defined in read_command.cpp.
-std::unique_ptr<ExchangeObserver> makeTerminalProgress(const QString& title);
-void endTerminalProgress(ExchangeObserver& progress);
-ReadResult readStationShowingProgress(const ReadRequest& request);
-int linkFailureExit(const QString& name, ExchangeOutcome outcome, const UserMessage& message);
-
 namespace {
-
-const QString Name = QStringLiteral("yalmera-cli write");
 
 QString helpText()
 {
@@ -42,13 +29,6 @@ QString helpText()
         "Exit codes: 0 written (and verified); 1 the check refused the plan; 2 usage or file\n"
         "error; 3 station link failure (port, silence, a station holding something else after\n"
         "--verify). Messages on stderr.");
-}
-
-int usageError(const QString& text)
-{
-    printErr(Name + QStringLiteral(": ") + text);
-    printErr(QStringLiteral("Try 'yalmera-cli write --help'."));
-    return ExitUsage;
 }
 
 // What the station holds that differs from the image written, one line each.
@@ -101,35 +81,20 @@ QStringList differences(const AppState& written, const ReadBack& station)
 
 int runWrite(const QStringList& arguments)
 {
-    QCommandLineParser parser;
-    const QCommandLineOption port(QStringLiteral("port"), {}, QStringLiteral("PORT"));
-    const QCommandLineOption verify(QStringLiteral("verify"));
-    const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
-    parser.addOptions({port, verify, help});
-    if (!parser.parse(QStringList{Name} + arguments))
-        return usageError(parser.errorText());
-    if (parser.isSet(help)) {
-        printOut(helpText());
-        return ExitSuccess;
-    }
-    const QStringList paths = parser.positionalArguments();
-    if (paths.size() != 1)
-        return usageError(paths.isEmpty() ? QStringLiteral("no plan file given")
-                                          : QStringLiteral("unexpected argument '%1'").arg(paths[1]));
-    const QString portName = parser.value(port);
+    CommandLine commandLine(QStringLiteral("write"), helpText());
+    const QCommandLineOption port = commandLine.addOption({QStringLiteral("port")}, QStringLiteral("PORT"));
+    const QCommandLineOption verify = commandLine.addOption({QStringLiteral("verify")});
+    if (const auto exit = commandLine.parse(arguments, 1))
+        return *exit;
+    const QString portName = commandLine.value(port);
     if (portName.isEmpty())
-        return usageError(QStringLiteral("no port given (--port PORT)"));
-
-    files::PlanDecodeResult read = files::readPlanFile(paths[0]);
-    if (!read.contents) {
-        printErr(QStringLiteral("%1: %2: %3").arg(Name, paths[0], read.error.text));
-        return ExitUsage;
-    }
+        return commandLine.usageError(QStringLiteral("no port given (--port PORT)"));
     AppState state;
-    state.adoptPlanFile(std::move(*read.contents));
+    if (!loadPlanFile(commandLine, commandLine.positional().first(), state))
+        return ExitUsage;
     const CheckResult check = runDataCheck(state);
     if (!check.passed) {
-        printErr(QStringLiteral("%1: %2").arg(Name, check.message.text));
+        printErr(QStringLiteral("%1: %2").arg(commandLine.name(), check.message.text));
         return ExitRefused;
     }
 
@@ -137,24 +102,23 @@ int runWrite(const QStringList& arguments)
     const WriteRequest request = WriteRequest::fromState(state, portName);
     const std::unique_ptr<ExchangeObserver> progress = makeTerminalProgress(QStringLiteral("Запись"));
     WriteResult written;
-    std::unique_ptr<QThread> worker(QThread::create([&] { written = runWriteExchange(request, *progress); }));
-    worker->start();
-    worker->wait();
+    runOffThisThread([&] { written = runWriteExchange(request, *progress); });
     endTerminalProgress(*progress);
     if (!written.ok())
-        return linkFailureExit(Name, written.outcome, written.message);
+        return linkFailureExit(commandLine.name(), written.outcome, written.message);
     printOut(QStringLiteral("%1 channel(s) written, %2 bytes acknowledged")
                  .arg(state.image.channelCount)
                  .arg(written.repliesReceived));
-    if (!parser.isSet(verify))
+    if (!commandLine.isSet(verify))
         return ExitSuccess;
 
     const ReadResult readBack = readStationShowingProgress({portName, state.stationType});
     if (!readBack.ok())
-        return linkFailureExit(Name, readBack.outcome, readBack.message);
+        return linkFailureExit(commandLine.name(), readBack.outcome, readBack.message);
     const QStringList diff = differences(state, *readBack.readBack);
     if (!diff.isEmpty()) {
-        printErr(QStringLiteral("%1: the station holds a different plan than was written:").arg(Name));
+        printErr(QStringLiteral("%1: the station holds a different plan than was written:")
+                     .arg(commandLine.name()));
         for (const QString& line : diff)
             printErr(QStringLiteral("  ") + line);
         return ExitLink;

@@ -1,0 +1,119 @@
+#include "station_progress.h"
+
+#include "cli_support.h"
+#include "link/link_texts.h"
+
+#include <QThread>
+
+#include <cstdio>
+
+#ifdef Q_OS_WIN
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
+
+namespace yalmera::cli {
+
+namespace {
+
+bool stderrIsTerminal()
+{
+#ifdef Q_OS_WIN
+    return _isatty(_fileno(stderr)) != 0;
+#else
+    return isatty(fileno(stderr)) != 0;
+#endif
+}
+
+// The station-link window's gauge and status field on stderr: one line redrawn in place on a
+// terminal; otherwise (a log, a pipe) one line per status change.
+class TerminalProgress final : public ExchangeObserver
+{
+public:
+    explicit TerminalProgress(QString title) : m_title(std::move(title)), m_inPlace(stderrIsTerminal()) {}
+    void gaugeChanged(int value) override
+    {
+        m_gauge = value;
+        if (m_inPlace)
+            draw();
+    }
+    void statusChanged(const QString& text) override
+    {
+        m_status = text;
+        draw();
+        if (!m_inPlace)
+            end();
+    }
+    void buttonsChanged(const LinkButtons&) override {}
+
+    void end()
+    {
+        if (m_drawn)
+            std::fputc('\n', stderr);
+        m_drawn = false;
+    }
+
+private:
+    void draw()
+    {
+        constexpr int Width = 30;
+        const int filled = (m_gauge * Width + 50) / 100;
+        const QString line = QStringLiteral("%1%2 [%3%4] %5% %6")
+                                 .arg(m_inPlace ? QStringLiteral("\r") : QString())
+                                 .arg(m_title, QString(filled, u'#'), QString(Width - filled, u'.'))
+                                 .arg(m_gauge, 3)
+                                 .arg(m_status.leftJustified(3));
+        const QByteArray bytes = line.toUtf8();
+        std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stderr);
+        std::fflush(stderr);
+        m_drawn = true;
+    }
+
+    QString m_title;
+    bool m_inPlace;
+    QString m_status;
+    int m_gauge = 0;
+    bool m_drawn = false;
+};
+
+} // namespace
+
+std::unique_ptr<ExchangeObserver> makeTerminalProgress(const QString& title)
+{
+    return std::make_unique<TerminalProgress>(title);
+}
+
+void endTerminalProgress(ExchangeObserver& progress)
+{
+    if (auto* terminal = dynamic_cast<TerminalProgress*>(&progress))
+        terminal->end();
+}
+
+void runOffThisThread(const std::function<void()>& work)
+{
+    std::unique_ptr<QThread> worker(QThread::create(work));
+    worker->start();
+    worker->wait();
+}
+
+ReadResult readStationShowingProgress(const ReadRequest& request)
+{
+    // The exchange blocks its thread for the whole read, as it does under the window.
+    const std::unique_ptr<ExchangeObserver> progress = makeTerminalProgress(QStringLiteral("Чтение"));
+    ReadResult result;
+    runOffThisThread([&] { result = runReadExchange(request, *progress); });
+    endTerminalProgress(*progress);
+    return result;
+}
+
+int linkFailureExit(const QString& name, ExchangeOutcome outcome, const UserMessage& message)
+{
+    QString text = message.text;
+    if (text.isEmpty() && outcome == ExchangeOutcome::TimedOut)
+        text = linktext::StationSilent.toString();
+    printErr(QStringLiteral("%1: %2").arg(name, text));
+    return outcome == ExchangeOutcome::Refused ? ExitRefused : ExitLink;
+}
+
+} // namespace yalmera::cli

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "link/exchange_report.h"
+#include "link/read_exchange.h"
+
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+namespace yalmera::cli {
+
+// The station-link window's gauge and status field, on stderr.
+std::unique_ptr<ExchangeObserver> makeTerminalProgress(const QString& title);
+// Ends the progress line, so what follows starts on a line of its own.
+void endTerminalProgress(ExchangeObserver& progress);
+
+// Runs work on a thread of its own, as the exchanges run under the window, and waits for it.
+void runOffThisThread(const std::function<void()>& work);
+
+// A read exchange with its progress on stderr.
+ReadResult readStationShowingProgress(const ReadRequest& request);
+
+// Says why an exchange failed; exit code 1 for a refused stream, 3 for a link failure.
+int linkFailureExit(const QString& name, ExchangeOutcome outcome, const UserMessage& message);
+
+} // namespace yalmera::cli
