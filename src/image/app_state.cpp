@@ -52,8 +52,8 @@ RepeaterWriteResult AppState::writeRepeaterMark(const QString& channelNumberText
 {
     dataChecked = false;
     // The panel stays open across a new template or file; the old image's channel numbers would
-    // then point at rows of another plan.
-    if (imagePlanRevision != planRevision)
+    // then point at rows of another plan. An empty field is told first, as always.
+    if (imagePlanRevision != planRevision && !channelNumberText.isEmpty())
         return {UserMessage::notice(RepeaterTexts::openRefused()), 0};
     const auto count = std::min<std::size_t>(image.channelCount, image.records.size());
     std::vector<quint8> channelNumbers;

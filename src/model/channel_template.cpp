@@ -37,19 +37,17 @@ TemplateResult refused(UserMessage message)
     return result;
 }
 
-// The count field holds one or two characters (the field takes two digits, the image 99 records).
-// A text that is no whole number gets the platform's conversion error; a count below 1 would make
-// a plan without channels and is refused like an empty field.
-std::variant<int, UserMessage> channelCount(const QString& text)
+// The count field must hold one or two characters (the field takes two digits, the image 99
+// records). A count below 1 would make a plan without channels and is refused the same way.
+// A text that is no whole number is only found out when the rows are made, after the frequency
+// tests, with the platform's conversion error.
+std::optional<UserMessage> countRefusal(const QString& text)
 {
     if (text.isEmpty() || text.size() > 2)
         return UserMessage::notice(CountMessage, Sound::CriticalStop);
-    const auto count = parseInteger(text);
-    if (!count)
-        return UserMessage::failure(integerConversionError(text));
-    if (*count < 1 || *count > MaxChannels)
+    if (const auto count = parseInteger(text); count && *count < 1)
         return UserMessage::notice(CountMessage, Sound::CriticalStop);
-    return *count;
+    return std::nullopt;
 }
 
 // A frequency field as kHz, or the platform's conversion error.
@@ -64,9 +62,8 @@ std::variant<double, UserMessage> frequencyKHz(const QString& text)
 
 TemplateResult makeChannelTemplate(const TemplateFields& fields, const StationType& stationType)
 {
-    const auto count = channelCount(fields.count);
-    if (const auto* message = std::get_if<UserMessage>(&count))
-        return refused(*message);
+    if (const auto refusal = countRefusal(fields.count))
+        return refused(*refusal);
 
     const auto start = frequencyKHz(fields.startKHz);
     if (const auto* message = std::get_if<UserMessage>(&start))
@@ -87,8 +84,12 @@ TemplateResult makeChannelTemplate(const TemplateFields& fields, const StationTy
             UserMessage::notice(RangeMessagePrefix + stationType.limitsMHzText() + RangeMessageSuffix));
     }
 
+    const auto count = parseInteger(fields.count);
+    if (!count)
+        return refused(UserMessage::failure(integerConversionError(fields.count)));
+    const int channels = *count; // two characters hold at most 99
+
     TemplateResult result;
-    const int channels = std::get<int>(count);
     result.table.setRowCount(channels + 1);
     result.table.writeCaptions(CaptionStyle::Standard);
     for (int row = 1; row <= channels; ++row) {

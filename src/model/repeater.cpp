@@ -20,16 +20,16 @@ RepeaterWriteResult writeRepeaterMark(ChannelTable& table, RepeaterSavedTexts& s
     if (channelNumberText.isEmpty())
         return {UserMessage::notice(RepeaterTexts::noChannelNumber()), 0};
 
-    // The field takes digits only, but a pasted or overlong text must still end in a message:
-    // a text that is no 32-bit integer names no channel.
+    // The field takes digits only; an overlong or pasted text is no integer and gets the
+    // platform's conversion error like every other number the user gives.
     const std::optional<qint32> number = parseInteger(channelNumberText);
+    if (!number)
+        return {UserMessage::failure(integerConversionError(channelNumberText)), 0};
     int row = 0;
-    if (number) {
-        for (std::size_t i = 0; i < channelNumbers.size(); ++i) {
-            if (channelNumbers[i] == *number) {
-                row = static_cast<int>(i) + 1;
-                break;
-            }
+    for (std::size_t i = 0; i < channelNumbers.size(); ++i) {
+        if (channelNumbers[i] == *number) {
+            row = static_cast<int>(i) + 1;
+            break;
         }
     }
     // A row beyond the table can only come from an image older than the table; never write there.

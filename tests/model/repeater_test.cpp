@@ -140,20 +140,22 @@ TEST(RepeaterMarks, RefusalsChangeNothing)
     struct Case
     {
         QString number;
-        QString message;
+        UserMessage message;
     };
     const Case cases[] = {
-        {QString(), s(u"Вы не указали номер канала !!!")},
-        {QStringLiteral("99"), s(u"Такого номера канала нет в таблице !!!")},
-        {QStringLiteral("267"), s(u"Такого номера канала нет в таблице !!!")}, // 11 in its low byte
-        {QStringLiteral("99999999999"), s(u"Такого номера канала нет в таблице !!!")},
-        {QStringLiteral("1a"), s(u"Такого номера канала нет в таблице !!!")},
+        {QString(), UserMessage::notice(s(u"Вы не указали номер канала !!!"))},
+        {QStringLiteral("99"), UserMessage::notice(s(u"Такого номера канала нет в таблице !!!"))},
+        // 267 is 11 in its low byte, but the channel numbers are compared whole.
+        {QStringLiteral("267"), UserMessage::notice(s(u"Такого номера канала нет в таблице !!!"))},
+        {QStringLiteral("99999999999"),
+         UserMessage::failure(QStringLiteral("'99999999999' is not a valid integer value"))},
+        {QStringLiteral("1a"), UserMessage::failure(QStringLiteral("'1a' is not a valid integer value"))},
     };
     for (const Case& c : cases) {
         Plan plan(3);
         const ChannelTable before = plan.table;
         const RepeaterWriteResult result = plan.write(c.number, RepeaterMode::Receive);
-        EXPECT_EQ(result.message, UserMessage::notice(c.message)) << c.number.toStdString();
+        EXPECT_EQ(result.message, c.message) << c.number.toStdString();
         EXPECT_EQ(plan.table, before);
         EXPECT_TRUE(plan.saved.isEmpty());
     }
