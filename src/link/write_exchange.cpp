@@ -84,8 +84,11 @@ WriteResult runWriteExchange(const WriteRequest& request, ExchangeObserver& obse
             return result;
         }
         ++result.bytesSent;
-        if (!link.waitReply()) {
-            // waitReply has dropped RTS and closed the link.
+        if (link.waitReply()) {
+            ++result.repliesReceived;
+        } else {
+            // waitReply has dropped RTS and closed the link. The exchange goes on as after a
+            // reply (the gauge takes its step); the next byte then fails on the closed link.
             silent = true;
             observer.statusChanged(linktext::StatusNoAnswer.toString());
             observer.buttonsChanged(LinkButtons::allEnabled());
@@ -96,9 +99,7 @@ WriteResult runWriteExchange(const WriteRequest& request, ExchangeObserver& obse
                 result.message = UserMessage::failure(linktext::LastByteUnanswered.toString());
                 return result;
             }
-            continue;
         }
-        ++result.repliesReceived;
 
         const int sent = i + 1;
         if (sent == AfterFirstFields) {

@@ -113,6 +113,11 @@ TEST(WriteExchange, SilentStationShowsAkAndTheNextByteFindsTheLinkClosed)
         {10, {0, 33}},
         {30, {0, 33, 66, 100, 0}},
         {26 + 18 + 5, {0, 33, 66, 100, 0, 50}},
+        // A missed reply to the byte that ends a step still moves the gauge: the window learns of
+        // the silence only when the next byte finds the link closed.
+        {5, {0, 33}},
+        {25, {0, 33, 66, 100, 0}},
+        {26 + 17, {0, 33, 66, 100, 0, 50}},
     };
     for (const auto& [answered, gauges] : cases) {
         StationOnPty station({}, answered);
