@@ -52,7 +52,10 @@ int runImage(const QStringList& arguments)
     // The stream the write exchange sends: module and band code as chosen at sending time.
     const QByteArray stream = state.image.writeStream(state.moduleType, state.stationType.typeCode);
     QSaveFile file(imagePath);
-    if (!file.open(QIODevice::WriteOnly) || file.write(stream) != stream.size() || !file.commit()) {
+    // QSaveFile::commit() does not notice when its last buffered write fails (a full disk): it
+    // would put a short file in place of the old one. flush() reports that failure first.
+    if (!file.open(QIODevice::WriteOnly) || file.write(stream) != stream.size() || !file.flush() ||
+        !file.commit()) {
         return commandLine.fileError(imagePath, file.errorString());
     }
     printOut(result.message.text);

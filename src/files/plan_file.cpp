@@ -255,7 +255,9 @@ UserMessage writePlanFile(const QString& path, const GeneralSettings& settings, 
         file.cancelWriting();
         return UserMessage::failure(error);
     }
-    if (!file.commit())
+    // QSaveFile::commit() does not notice when its last buffered write fails (a full disk): it
+    // would put a short file in place of the old one. flush() reports that failure first.
+    if (!file.flush() || !file.commit())
         return UserMessage::failure(file.errorString());
     return {};
 }

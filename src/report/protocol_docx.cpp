@@ -330,7 +330,10 @@ UserMessage writeProtocolDocx(const ProtocolDocument& document, const QString& p
     if (!bytes)
         return UserMessage::failure(texts::cannotAssembleDocx());
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(*bytes) != bytes->size() || !file.commit())
+    // QSaveFile::commit() does not notice when its last buffered write fails (a full disk): it
+    // would put a short file in place of the old one. flush() reports that failure first.
+    if (!file.open(QIODevice::WriteOnly) || file.write(*bytes) != bytes->size() || !file.flush() ||
+        !file.commit())
         return UserMessage::failure(file.errorString());
     return {};
 }

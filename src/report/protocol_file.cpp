@@ -97,7 +97,10 @@ SavedProtocol saveProtocolDocx(const ProtocolDocument& document, const QString& 
         claim.close();
 
         QSaveFile file(path);
-        if (!file.open(QIODevice::WriteOnly) || file.write(*bytes) != bytes->size() || !file.commit()) {
+        // QSaveFile::commit() does not notice when its last buffered write fails (a full disk):
+        // it would put a short file in place. flush() reports that failure first.
+        if (!file.open(QIODevice::WriteOnly) || file.write(*bytes) != bytes->size() || !file.flush() ||
+            !file.commit()) {
             const QString error = file.errorString();
             QFile::remove(path);
             return {{}, UserMessage::failure(error)};

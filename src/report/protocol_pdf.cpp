@@ -84,7 +84,9 @@ UserMessage writeProtocolPdf(const ProtocolDocument& document, const QString& pa
         file.cancelWriting();
         return UserMessage::failure(error);
     }
-    if (!file.commit())
+    // QSaveFile::commit() does not notice when its last buffered write fails (a full disk): it
+    // would put a short file in place of the old one. flush() reports that failure first.
+    if (!file.flush() || !file.commit())
         return UserMessage::failure(file.errorString());
     return {};
 }

@@ -1,0 +1,405 @@
+// Saving under faults: a folder that is missing or is a file, a read-only file or file system, a
+// full disk. Whatever fails, the earlier file stays byte for byte, no stray file is left, and the
+// user sees the platform's text. Covers the plan file, the image file of "yalmera-cli image" and
+// the protocol. The cases on a small tmpfs need the right to mount; the others always run.
+
+#include "hardening_fixture.h"
+
+#include "report/protocol_document.h"
+#include "report/protocol_docx.h"
+#include "report/protocol_file.h"
+#include "report/protocol_pdf.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/mount.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstring>
+#include <functional>
+
+namespace yalmera::hardening {
+namespace {
+
+const QString NoSuchFile = QStringLiteral("No such file or directory");
+const QString NotADirectory = QStringLiteral("Not a directory");
+const QString NoSpace = QStringLiteral("No space left on device");
+const QString TooLarge = QStringLiteral("File too large");
+
+QString notWritable(const QString& path)
+{
+    return QStringLiteral("Existing file %1 is not writable").arg(path);
+}
+
+struct CliRun
+{
+    int exitCode = -1;
+    QString err;
+};
+
+// yalmera-cli image PLAN -o IMAGE, optionally with a change to the child before it starts.
+CliRun runImageCommand(const QString& plan, const QString& image,
+                       const std::function<void()>& childModifier = nullptr)
+{
+    QProcess process;
+    if (childModifier)
+        process.setChildProcessModifier(childModifier);
+    process.start(QStringLiteral(YALMERA_CLI), {QStringLiteral("image"), plan, QStringLiteral("-o"), image});
+    if (!process.waitForFinished(60000)) {
+        process.kill();
+        process.waitForFinished();
+        return {};
+    }
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            QString::fromUtf8(process.readAllStandardError()).trimmed()};
+}
+
+QString imageFailure(const QString& image, const QString& text)
+{
+    return QStringLiteral("yalmera-cli image: %1: %2").arg(image, text);
+}
+
+// A folder's entries, to see that a failed save leaves no temporary or half-written file.
+QStringList entries(const QString& folder)
+{
+    return QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name);
+}
+
+// The pieces of one save-fault scenario: the plan of the user, an earlier plan file, an earlier
+// image file and an earlier protocol in one folder.
+class SaveScene
+{
+public:
+    explicit SaveScene(const QString& folder, int channels = 99)
+        : m_folder(folder),
+          m_state(checkedTemplateState(channels, QStringLiteral("144000"), QStringLiteral("250")))
+    {
+        planPath = QDir(folder).filePath(QStringLiteral("plan.ini"));
+        imagePath = QDir(folder).filePath(QStringLiteral("image.bin"));
+        earlierPlan =
+            files::encodePlan(GeneralSettings(GeneralSettings::templateLines()), ChannelTable(), 0, 0);
+        earlierImage = QByteArray(100, '\x14');
+    }
+
+    // Writes the earlier files; false when the folder cannot take them.
+    bool writeEarlierFiles()
+    {
+        if (!writeFileBytes(planPath, earlierPlan) || !writeFileBytes(imagePath, earlierImage))
+            return false;
+        const report::SavedProtocol saved = report::saveProtocolDocx(protocol(), m_folder);
+        if (!saved.error.isEmpty())
+            return false;
+        protocolPath = saved.path;
+        earlierProtocol = readFileBytes(protocolPath);
+        return true;
+    }
+
+    UserMessage savePlan(const QString& path) const
+    {
+        return files::writePlanFile(path, m_state.settings, m_state.table, m_state.stationType.typeCode,
+                                    m_state.moduleType);
+    }
+    // A one-channel plan: small enough to sit whole in the file's write buffer until the end.
+    UserMessage saveSmallPlan(const QString& path) const
+    {
+        const AppState small = checkedTemplateState(1);
+        return files::writePlanFile(path, small.settings, small.table, 0, 0);
+    }
+    report::SavedProtocol saveProtocol(const QString& folder) const
+    {
+        return report::saveProtocolDocx(protocol(), folder);
+    }
+    // The protocol written over a file the user named (yalmera-cli protocol -o FILE).
+    UserMessage writeDocx(const QString& path) const { return report::writeProtocolDocx(protocol(), path); }
+    UserMessage writePdf(const QString& path) const { return report::writeProtocolPdf(protocol(), path); }
+
+    // Every way of saving, over the earlier files; each must fail with the same platform text.
+    void expectEverySaveToFail(const QString& folder, const QString& text) const
+    {
+        EXPECT_EQ(savePlan(planPath), UserMessage::failure(text));
+        EXPECT_EQ(saveSmallPlan(planPath), UserMessage::failure(text));
+        EXPECT_EQ(saveProtocol(folder).error, UserMessage::failure(text));
+        EXPECT_EQ(writeDocx(protocolPath), UserMessage::failure(text));
+#ifdef YALMERA_HARDENING_WINDOWS // painting needs the application object of the desktop program
+        EXPECT_EQ(writePdf(protocolPath), UserMessage::failure(text));
+#endif
+    }
+    // The user's plan as a plan file that "yalmera-cli image" reads, kept outside the faulty folder.
+    QString planSource(const QString& otherFolder) const
+    {
+        const QString path = QDir(otherFolder).filePath(QStringLiteral("source.ini"));
+        EXPECT_TRUE(savePlan(path).isEmpty());
+        return path;
+    }
+
+    void expectEarlierFilesIntact() const
+    {
+        EXPECT_EQ(readFileBytes(planPath), earlierPlan);
+        EXPECT_EQ(readFileBytes(imagePath), earlierImage);
+        if (!protocolPath.isEmpty()) {
+            EXPECT_EQ(readFileBytes(protocolPath), earlierProtocol);
+        }
+    }
+
+    QString planPath;
+    QString imagePath;
+    QString protocolPath;
+    QByteArray earlierPlan;
+    QByteArray earlierImage;
+    QByteArray earlierProtocol;
+
+private:
+    report::ProtocolDocument protocol() const
+    {
+        return report::buildProtocolDocument(m_state, QStringLiteral("К17М-12345"));
+    }
+
+    QString m_folder;
+    AppState m_state;
+};
+
+// ---- Faults any user can meet, without privileges -----------------------------------------------
+
+TEST(SaveFaults, MissingFolderIsReportedAndNothingIsCreated)
+{
+    QTemporaryDir dir;
+    const QString missing = QDir(dir.path()).filePath(QStringLiteral("missing/deeper"));
+    SaveScene scene(dir.path(), 1);
+    const QString source = scene.planSource(dir.path());
+
+    const UserMessage plan = scene.savePlan(missing + QStringLiteral("/plan.ini"));
+    EXPECT_EQ(plan, UserMessage::failure(NoSuchFile));
+
+    const QString image = missing + QStringLiteral("/image.bin");
+    const CliRun cli = runImageCommand(source, image);
+    EXPECT_EQ(cli.exitCode, 2);
+    EXPECT_EQ(cli.err, imageFailure(image, NoSuchFile));
+    EXPECT_FALSE(QFileInfo::exists(missing));
+
+    // The protocol makes its folder when it is missing.
+    const report::SavedProtocol protocol = scene.saveProtocol(missing);
+    EXPECT_TRUE(protocol.error.isEmpty()) << protocol.error.text.toStdString();
+    EXPECT_TRUE(QFileInfo::exists(protocol.path));
+}
+
+TEST(SaveFaults, FolderThatIsAFileIsReportedAndTheFileStays)
+{
+    QTemporaryDir dir;
+    SaveScene scene(dir.path(), 1);
+    const QString source = scene.planSource(dir.path());
+    const QString blocker = QDir(dir.path()).filePath(QStringLiteral("not-a-folder"));
+    ASSERT_TRUE(writeFileBytes(blocker, "keep me"));
+    const QStringList before = entries(dir.path());
+
+    EXPECT_EQ(scene.savePlan(blocker + QStringLiteral("/plan.ini")), UserMessage::failure(NotADirectory));
+    const QString image = blocker + QStringLiteral("/image.bin");
+    const CliRun cli = runImageCommand(source, image);
+    EXPECT_EQ(cli.exitCode, 2);
+    EXPECT_EQ(cli.err, imageFailure(image, NotADirectory));
+    const report::SavedProtocol protocol = scene.saveProtocol(blocker + QStringLiteral("/protocols"));
+    EXPECT_EQ(
+        protocol.error,
+        UserMessage::failure(QStringLiteral("Не удалось создать папку \"%1\"")
+                                 .arg(QDir::toNativeSeparators(blocker + QStringLiteral("/protocols")))));
+
+    EXPECT_EQ(readFileBytes(blocker), QByteArray("keep me"));
+    EXPECT_EQ(entries(dir.path()), before);
+}
+
+TEST(SaveFaults, TargetInsideProcIsRefusedAndStaysAsItWas)
+{
+    QTemporaryDir dir;
+    SaveScene scene(dir.path(), 1);
+    const QString target = QStringLiteral("/proc/version");
+    const QByteArray before = readFileBytes(target);
+    ASSERT_FALSE(before.isEmpty());
+
+    const UserMessage plan = scene.savePlan(target);
+    EXPECT_EQ(plan.kind, MessageKind::Failure);
+    EXPECT_FALSE(plan.text.isEmpty());
+    const CliRun cli = runImageCommand(scene.planSource(dir.path()), target);
+    EXPECT_EQ(cli.exitCode, 2);
+    EXPECT_TRUE(cli.err.startsWith(QStringLiteral("yalmera-cli image: /proc/version: ")))
+        << cli.err.toStdString();
+    EXPECT_EQ(readFileBytes(target), before);
+}
+
+// Holds the process's file-size limit low for its lifetime: every write past it fails with EFBIG
+// ("File too large"), as a full disk fails with ENOSPC, and needs no privileges.
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        getrlimit(RLIMIT_FSIZE, &m_saved);
+        m_savedHandler = signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = m_saved;
+        limit.rlim_cur = bytes;
+        m_ok = setrlimit(RLIMIT_FSIZE, &limit) == 0;
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &m_saved);
+        signal(SIGXFSZ, m_savedHandler);
+    }
+    bool ok() const { return m_ok; }
+
+    // For a child process: the same limit, applied between fork and exec.
+    static void applyInChild(rlim_t bytes)
+    {
+        signal(SIGXFSZ, SIG_IGN);
+        rlimit limit{};
+        getrlimit(RLIMIT_FSIZE, &limit);
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+
+private:
+    rlimit m_saved{};
+    sighandler_t m_savedHandler = SIG_DFL;
+    bool m_ok = false;
+};
+
+TEST(SaveFaults, FileSizeLimitLeavesTheEarlierFilesWhole)
+{
+    QTemporaryDir dir;
+    SaveScene scene(dir.path());
+    ASSERT_TRUE(scene.writeEarlierFiles());
+    const QString source = scene.planSource(dir.path());
+    const QStringList before = entries(dir.path());
+
+    // No byte may be written: a disk that is full to the last byte. The new file can still be
+    // created, so the failure comes with the data, as it does on a full disk.
+    const CliRun cli = runImageCommand(source, scene.imagePath, [] { FileSizeLimit::applyInChild(0); });
+    EXPECT_EQ(cli.exitCode, 2);
+    EXPECT_EQ(cli.err, imageFailure(scene.imagePath, TooLarge));
+    {
+        FileSizeLimit limit(0);
+        ASSERT_TRUE(limit.ok());
+        scene.expectEverySaveToFail(dir.path(), TooLarge);
+    }
+    scene.expectEarlierFilesIntact();
+    EXPECT_EQ(entries(dir.path()), before);
+}
+
+TEST(SaveFaults, ImageOntoAFileOfAnotherUserIsRefused)
+{
+    // A file the user may not write in a folder the user may not write: as root, the command
+    // runs as "nobody"; as anyone else, the permissions do it.
+    QTemporaryDir dir;
+    SaveScene scene(dir.path(), 1);
+    ASSERT_TRUE(scene.writeEarlierFiles());
+    const QString source = scene.planSource(dir.path());
+    ASSERT_EQ(chmod(QFile::encodeName(source).constData(), 0644), 0);
+    ASSERT_EQ(chmod(QFile::encodeName(scene.imagePath).constData(), 0444), 0);
+    ASSERT_EQ(chmod(QFile::encodeName(dir.path()).constData(), 0555), 0);
+    const bool root = geteuid() == 0;
+
+    const CliRun cli = runImageCommand(source, scene.imagePath, [root] {
+        if (root && (setgid(65534) != 0 || setuid(65534) != 0))
+            _exit(99);
+    });
+    chmod(QFile::encodeName(dir.path()).constData(), 0700);
+    ASSERT_NE(cli.exitCode, 99) << "could not drop to the user nobody";
+    EXPECT_EQ(cli.exitCode, 2);
+    EXPECT_EQ(cli.err, imageFailure(scene.imagePath, notWritable(scene.imagePath)));
+    scene.expectEarlierFilesIntact();
+}
+
+// ---- A small file system of the test's own: full, then read-only --------------------------------
+
+class SaveFaultsOnTmpfs : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_mountPoint.isValid());
+        m_path = QFile::encodeName(m_mountPoint.path());
+        if (::mount("yalmera-test", m_path.constData(), "tmpfs", MS_NOSUID | MS_NODEV,
+                    "size=64k,mode=0755") != 0)
+            GTEST_SKIP() << "mounting a tmpfs is not permitted here (" << std::strerror(errno)
+                         << "); the unprivileged fault cases still run";
+        m_mounted = true;
+    }
+    void TearDown() override
+    {
+        if (m_mounted)
+            ::umount2(m_path.constData(), MNT_DETACH);
+    }
+
+    QString folder() const { return m_mountPoint.path(); }
+
+    bool remountReadOnly()
+    {
+        return ::mount("yalmera-test", m_path.constData(), "tmpfs",
+                       MS_REMOUNT | MS_RDONLY | MS_NOSUID | MS_NODEV, "size=64k,mode=0755") == 0;
+    }
+
+    // Fills the file system to the last byte.
+    bool fill()
+    {
+        const QByteArray path = QFile::encodeName(QDir(folder()).filePath(QStringLiteral("filler")));
+        const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        if (fd < 0)
+            return false;
+        const QByteArray chunk(512, 'f');
+        while (::write(fd, chunk.constData(), static_cast<size_t>(chunk.size())) > 0) {
+        }
+        const bool full = errno == ENOSPC;
+        ::close(fd);
+        return full;
+    }
+
+    QTemporaryDir m_mountPoint;
+    QTemporaryDir m_outside; // the plan the image command reads lies outside the tmpfs
+    QByteArray m_path;
+    bool m_mounted = false;
+};
+
+TEST_F(SaveFaultsOnTmpfs, FullDiskLeavesTheEarlierFilesWhole)
+{
+    SaveScene scene(folder());
+    ASSERT_TRUE(scene.writeEarlierFiles());
+    const QString source = scene.planSource(m_outside.path());
+    ASSERT_TRUE(fill());
+    const QStringList before = entries(folder());
+
+    scene.expectEverySaveToFail(folder(), NoSpace);
+    const CliRun cli = runImageCommand(source, scene.imagePath);
+    EXPECT_EQ(cli.exitCode, 2);
+    EXPECT_EQ(cli.err, imageFailure(scene.imagePath, NoSpace));
+
+    scene.expectEarlierFilesIntact();
+    EXPECT_EQ(entries(folder()), before);
+}
+
+TEST_F(SaveFaultsOnTmpfs, ReadOnlyFileSystemLeavesTheEarlierFilesWhole)
+{
+    SaveScene scene(folder(), 3);
+    ASSERT_TRUE(scene.writeEarlierFiles());
+    const QString source = scene.planSource(m_outside.path());
+    ASSERT_TRUE(remountReadOnly()) << std::strerror(errno);
+    const QStringList before = entries(folder());
+
+    EXPECT_EQ(scene.savePlan(scene.planPath), UserMessage::failure(notWritable(scene.planPath)));
+    const CliRun cli = runImageCommand(source, scene.imagePath);
+    EXPECT_EQ(cli.exitCode, 2);
+    EXPECT_EQ(cli.err, imageFailure(scene.imagePath, notWritable(scene.imagePath)));
+    // A new name cannot be created either.
+    EXPECT_EQ(scene.savePlan(QDir(folder()).filePath(QStringLiteral("new.ini"))),
+              UserMessage::failure(QStringLiteral("Read-only file system")));
+    EXPECT_EQ(scene.saveProtocol(folder()).error,
+              UserMessage::failure(QStringLiteral("Read-only file system")));
+
+    scene.expectEarlierFilesIntact();
+    EXPECT_EQ(entries(folder()), before);
+}
+
+} // namespace
+} // namespace yalmera::hardening
