@@ -161,7 +161,9 @@ bool StationLinkWindow::refuseWithoutPort()
 
 void StationLinkWindow::writeStation()
 {
-    if (exchangeRunning() || refuseWithoutPort())
+    // An unchecked plan is refused before anything else, the port choice included; the exchange
+    // gives that refusal itself without touching a port.
+    if (exchangeRunning() || (m_state.dataChecked && refuseWithoutPort()))
         return;
     m_write->start(WriteRequest::fromState(m_state, portChoice()));
 }

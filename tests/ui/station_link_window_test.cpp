@@ -153,11 +153,22 @@ TEST_F(StationLinkWindowTest, WriteIsRefusedWithoutACheck)
     main().findChild<QAction*>(QStringLiteral("N23"))->trigger();
     QSignalSpy statuses(link->writeExchange(), &StationExchange::statusChanged);
     QTest::mouseClick(linkChild<QPushButton>("BitBtn2"), Qt::LeftButton);
-    QTRY_COMPARE(feedback.texts(), QStringList{QStringLiteral(
-                                       "Введенные данные не будут переданы, так как они не проверены.")});
+    EXPECT_EVENTUALLY_EQ(
+        feedback.texts(),
+        QStringList{QStringLiteral("Введенные данные не будут переданы, так как они не проверены.")});
     EXPECT_TRUE(statuses.isEmpty());
     EXPECT_EQ(linkChild<QLabel>("StaticText1")->text(), QStringLiteral("- -"));
     EXPECT_TRUE(buttonsEnabled());
+
+    // The missing check is told first, even when the other port is chosen without a name.
+    feedback.clear();
+    QTest::mouseClick(linkChild<QRadioButton>("RadioButton3"), Qt::LeftButton);
+    linkChild<QComboBox>("ComboBox1")->setEditText(QString());
+    ASSERT_TRUE(link->portChoice().isEmpty());
+    QTest::mouseClick(linkChild<QPushButton>("BitBtn2"), Qt::LeftButton);
+    EXPECT_EVENTUALLY_EQ(
+        feedback.texts(),
+        QStringList{QStringLiteral("Введенные данные не будут переданы, так как они не проверены.")});
 }
 
 TEST_F(StationLinkWindowTest, PortThatCannotBeOpenedIsShownAndTheWindowIsUsableAgain)
@@ -165,11 +176,11 @@ TEST_F(StationLinkWindowTest, PortThatCannotBeOpenedIsShownAndTheWindowIsUsableA
     makeCheckedPlan(QStringLiteral("1"));
     openOnPort(QStringLiteral("/dev/no-such-yalmera-port"));
     QTest::mouseClick(linkChild<QPushButton>("BitBtn2"), Qt::LeftButton);
-    QTRY_COMPARE(feedback.messages.size(), 1u);
+    EXPECT_EVENTUALLY_EQ(feedback.messages.size(), 1u);
     EXPECT_EQ(feedback.messages[0].kind, MessageKind::Failure);
     EXPECT_EQ(feedback.messages[0].text, QStringLiteral("ie_BadId - Specified comport doesn't exist"));
-    QTRY_VERIFY(!link->exchangeRunning());
-    QTRY_COMPARE(linkChild<QLabel>("StaticText1")->text(), QStringLiteral("- -"));
+    EXPECT_EVENTUALLY(!link->exchangeRunning());
+    EXPECT_EVENTUALLY_EQ(linkChild<QLabel>("StaticText1")->text(), QStringLiteral("- -"));
     EXPECT_TRUE(buttonsEnabled());
 
     // The other port chosen without a name starts nothing.
@@ -255,7 +266,7 @@ TEST_F(StationLinkWindowTest, StaysPaintedWhileTheExchangeRuns)
     QTest::mouseClick(linkChild<QPushButton>("BitBtn2"), Qt::LeftButton);
 
     // The window's own thread is free: the gauge moves and the window paints mid-exchange.
-    QTRY_VERIFY_WITH_TIMEOUT(linkChild<QProgressBar>("Gauge1")->value() > 0, 10000);
+    EXPECT_EVENTUALLY(linkChild<QProgressBar>("Gauge1")->value() > 0);
     EXPECT_TRUE(link->exchangeRunning());
     EXPECT_FALSE(linkChild("BitBtn1")->isEnabled());
     EXPECT_FALSE(linkChild("BitBtn2")->isEnabled());

@@ -23,6 +23,19 @@ inline void PrintTo(const QString& text, std::ostream* out)
     *out << '"' << text.toStdString() << '"';
 }
 
+// Waits up to 10 s, running the event loop, for a condition that signals from a worker thread
+// make true, then checks it with GoogleTest (QtTest's own QTRY_ macros would fail unnoticed here).
+#define EXPECT_EVENTUALLY(condition)                                                                         \
+    do {                                                                                                     \
+        QTest::qWaitFor([&] { return static_cast<bool>(condition); }, 10000);                                \
+        EXPECT_TRUE(condition);                                                                              \
+    } while (false)
+#define EXPECT_EVENTUALLY_EQ(actual, expected)                                                               \
+    do {                                                                                                     \
+        QTest::qWaitFor([&] { return (actual) == (expected); }, 10000);                                      \
+        EXPECT_EQ(actual, expected);                                                                         \
+    } while (false)
+
 namespace yalmera::ui::testing {
 
 // Keeps every message and sound instead of showing boxes, which would block the test.
