@@ -4,6 +4,8 @@
 
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
 #include <QStandardPaths>
 
 namespace yalmera::ui {
@@ -18,13 +20,22 @@ QString StandardPlanFileDialogs::initialFolder()
 
 std::optional<QString> StandardPlanFileDialogs::askSavePath(QWidget* parent)
 {
-    // QFileDialog asks before replacing an existing file.
-    const QString path = QFileDialog::getSaveFileName(
-        parent, texts::saveDialogTitle(), QDir(initialFolder()).filePath(texts::defaultPlanFileName()),
-        texts::planFileFilter());
-    if (path.isEmpty())
-        return std::nullopt;
-    return path;
+    QString proposed = QDir(initialFolder()).filePath(texts::defaultPlanFileName());
+    for (;;) {
+        // QFileDialog itself asks before replacing an existing file.
+        const QString path =
+            QFileDialog::getSaveFileName(parent, texts::saveDialogTitle(), proposed, texts::planFileFilter());
+        if (path.isEmpty())
+            return std::nullopt;
+        if (QFileInfo::exists(path))
+            return path;
+        // A new file is created only when the user agrees; otherwise the dialog comes back.
+        const auto answer = QMessageBox::question(
+            parent, texts::saveDialogTitle(), texts::createFileQuestion().arg(QFileInfo(path).fileName()));
+        if (answer == QMessageBox::Yes)
+            return path;
+        proposed = path;
+    }
 }
 
 std::optional<QString> StandardPlanFileDialogs::askOpenPath(QWidget* parent)

@@ -183,6 +183,11 @@ inline QString saveDialogTitle()
 {
     return QStringLiteral("Сохранение данных радиостанции на диск");
 }
+// The save dialog's question before it creates a file that does not exist yet (%1: its name).
+inline QString createFileQuestion()
+{
+    return QStringLiteral("%1\nЭтот файл не существует.\nСоздать его?");
+}
 inline QString planFileFilter()
 {
     return QStringLiteral("Файлы(*.ini)");
