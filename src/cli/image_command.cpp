@@ -1,8 +1,7 @@
 #include "cli_support.h"
 
 #include "image/data_check.h"
-
-#include <QSaveFile>
+#include "model/whole_file.h"
 
 namespace yalmera::cli {
 
@@ -51,13 +50,8 @@ int runImage(const QStringList& arguments)
 
     // The stream the write exchange sends: module and band code as chosen at sending time.
     const QByteArray stream = state.image.writeStream(state.moduleType, state.stationType.typeCode);
-    QSaveFile file(imagePath);
-    // QSaveFile::commit() does not notice when its last buffered write fails (a full disk): it
-    // would put a short file in place of the old one. flush() reports that failure first.
-    if (!file.open(QIODevice::WriteOnly) || file.write(stream) != stream.size() || !file.flush() ||
-        !file.commit()) {
-        return commandLine.fileError(imagePath, file.errorString());
-    }
+    if (const QString error = saveWholeFile(imagePath, stream); !error.isEmpty())
+        return commandLine.fileError(imagePath, error);
     printOut(result.message.text);
     return ExitSuccess;
 }

@@ -5,9 +5,9 @@
 
 #include "model/ini_syntax.h"
 #include "model/value_lists.h"
+#include "model/whole_file.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 namespace yalmera::files {
 
@@ -247,18 +247,8 @@ UserMessage writePlanFile(const QString& path, const GeneralSettings& settings, 
     if (!encoded.ok())
         return encoded.error;
 
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return UserMessage::failure(file.errorString());
-    if (file.write(encoded.bytes) != encoded.bytes.size()) {
-        const QString error = file.errorString();
-        file.cancelWriting();
+    if (const QString error = saveWholeFile(path, encoded.bytes); !error.isEmpty())
         return UserMessage::failure(error);
-    }
-    // QSaveFile::commit() does not notice when its last buffered write fails (a full disk): it
-    // would put a short file in place of the old one. flush() reports that failure first.
-    if (!file.flush() || !file.commit())
-        return UserMessage::failure(file.errorString());
     return {};
 }
 

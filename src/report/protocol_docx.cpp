@@ -1,8 +1,7 @@
 #include "protocol_docx.h"
 
+#include "model/whole_file.h"
 #include "protocol_texts.h"
-
-#include <QSaveFile>
 
 #include <zip.h>
 
@@ -329,12 +328,8 @@ UserMessage writeProtocolDocx(const ProtocolDocument& document, const QString& p
     const std::optional<QByteArray> bytes = protocolDocxBytes(document);
     if (!bytes)
         return UserMessage::failure(texts::cannotAssembleDocx());
-    QSaveFile file(path);
-    // QSaveFile::commit() does not notice when its last buffered write fails (a full disk): it
-    // would put a short file in place of the old one. flush() reports that failure first.
-    if (!file.open(QIODevice::WriteOnly) || file.write(*bytes) != bytes->size() || !file.flush() ||
-        !file.commit())
-        return UserMessage::failure(file.errorString());
+    if (const QString error = saveWholeFile(path, *bytes); !error.isEmpty())
+        return UserMessage::failure(error);
     return {};
 }
 

@@ -1,12 +1,12 @@
 #include "protocol_file.h"
 
+#include "model/whole_file.h"
 #include "protocol_docx.h"
 #include "protocol_texts.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace yalmera::report {
 
@@ -96,12 +96,7 @@ SavedProtocol saveProtocolDocx(const ProtocolDocument& document, const QString& 
         }
         claim.close();
 
-        QSaveFile file(path);
-        // QSaveFile::commit() does not notice when its last buffered write fails (a full disk):
-        // it would put a short file in place. flush() reports that failure first.
-        if (!file.open(QIODevice::WriteOnly) || file.write(*bytes) != bytes->size() || !file.flush() ||
-            !file.commit()) {
-            const QString error = file.errorString();
+        if (const QString error = saveWholeFile(path, *bytes); !error.isEmpty()) {
             QFile::remove(path);
             return {{}, UserMessage::failure(error)};
         }

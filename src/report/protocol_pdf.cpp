@@ -1,5 +1,6 @@
 #include "protocol_pdf.h"
 
+#include "model/whole_file.h"
 #include "protocol_layout.h"
 #include "protocol_texts.h"
 
@@ -84,10 +85,8 @@ UserMessage writeProtocolPdf(const ProtocolDocument& document, const QString& pa
         file.cancelWriting();
         return UserMessage::failure(error);
     }
-    // QSaveFile::commit() does not notice when its last buffered write fails (a full disk): it
-    // would put a short file in place of the old one. flush() reports that failure first.
-    if (!file.flush() || !file.commit())
-        return UserMessage::failure(file.errorString());
+    if (const QString error = commitSaveFile(file); !error.isEmpty())
+        return UserMessage::failure(error);
     return {};
 }
 
