@@ -90,9 +90,11 @@ std::optional<Pty> openPty(QString* error)
         closePty(pty);
         return std::nullopt;
     }
-    const char* name = ptsname(pty.master);
-    if (!name) {
-        *error = systemError("ptsname");
+    // ptsname_r: ptsname's static buffer is shared by every thread, so stations made at once in
+    // one process could be handed each other's path.
+    char name[128] = {};
+    if (ptsname_r(pty.master, name, sizeof name) != 0) {
+        *error = systemError("ptsname_r");
         closePty(pty);
         return std::nullopt;
     }
