@@ -4,10 +4,12 @@
 // (the virtual station in this process or as its own program, and a scripted peer with exact
 // timing), and helpers for files.
 
+#include "common/qt_printers.h"
 #include "files/plan_file.h"
 #include "image/app_state.h"
 #include "image/data_check.h"
 #include "link/exchange_report.h"
+#include "link/link_fixture.h"
 #include "station/station_server.h"
 #include "station/virtual_station.h"
 
@@ -28,20 +30,6 @@
 #include <thread>
 #include <utility>
 #include <vector>
-
-inline void PrintTo(const QString& text, std::ostream* os)
-{
-    *os << '"' << text.toStdString() << '"';
-}
-
-namespace yalmera {
-// Found by argument-dependent lookup: messages print as their text.
-inline void PrintTo(const UserMessage& message, std::ostream* os)
-{
-    *os << (message.kind == MessageKind::Failure ? "failure " : "notice ") << '"'
-        << message.text.toStdString() << '"';
-}
-} // namespace yalmera
 
 namespace yalmera::hardening {
 
@@ -92,56 +80,8 @@ public:
     LinkButtons buttons = LinkButtons::allDisabled();
 };
 
-// The virtual station served on its own pseudo-terminal by a thread of this process.
-class StationThread
-{
-public:
-    explicit StationThread(const QByteArray& heldWriteStream = {}, qint64 silentAfter = -1,
-                           station::ServerOptions options = {})
-    {
-        if (!heldWriteStream.isEmpty())
-            m_preloadError = m_station.preload(heldWriteStream);
-        m_station.setSilentAfter(silentAfter);
-        QString error;
-        if (auto pty = station::openPty(&error))
-            m_pty = *pty;
-        if (m_pty.master < 0)
-            return;
-        m_server = std::make_unique<station::StationServer>(m_station, m_pty.master, options);
-        m_thread = std::thread([this] { m_server->run(); });
-    }
-    ~StationThread()
-    {
-        stop();
-        station::closePty(m_pty);
-    }
-    StationThread(const StationThread&) = delete;
-    StationThread& operator=(const StationThread&) = delete;
-
-    bool ok() const { return m_pty.master >= 0 && m_preloadError.isEmpty(); }
-    QString path() const { return m_pty.slavePath; }
-
-    const station::VirtualStation& stopAndInspect()
-    {
-        stop();
-        return m_station;
-    }
-
-private:
-    void stop()
-    {
-        if (m_thread.joinable()) {
-            m_server->stop();
-            m_thread.join();
-        }
-    }
-
-    station::VirtualStation m_station;
-    station::Pty m_pty;
-    QString m_preloadError;
-    std::unique_ptr<station::StationServer> m_server;
-    std::thread m_thread;
-};
+// The virtual station on its own pseudo-terminal, served by a thread of the test.
+using StationThread = test::StationOnPty;
 
 // The virtual station as a program of its own (yalmera-station --pty), so that it can be killed
 // in the middle of an exchange. It ends when its standard input closes.

@@ -2,6 +2,7 @@
 
 // Pseudo-terminal peers and a recording observer shared by the link tests.
 
+#include "common/qt_printers.h"
 #include "image/device_image.h"
 #include "link/exchange_report.h"
 #include "station/station_server.h"
@@ -19,12 +20,6 @@
 #include <ostream>
 #include <thread>
 #include <vector>
-
-// Readable texts in failure messages.
-inline void PrintTo(const QString& text, std::ostream* os)
-{
-    *os << '"' << text.toStdString() << '"';
-}
 
 namespace yalmera::test {
 
@@ -99,6 +94,8 @@ public:
         QString error;
         if (auto pty = station::openPty(&error))
             m_pty = *pty;
+        if (m_pty.master < 0)
+            return;
         m_server = std::make_unique<station::StationServer>(m_station, m_pty.master, options);
         m_thread = std::thread([this] { m_serverResult = m_server->run(); });
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/qt_printers.h"
 #include "image/app_state.h"
 #include "ui/plan_file_dialogs.h"
 #include "ui/program_windows.h"
@@ -16,12 +17,6 @@
 #include <optional>
 #include <ostream>
 #include <vector>
-
-// Readable texts in the failure messages.
-inline void PrintTo(const QString& text, std::ostream* out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
 
 // Waits up to 10 s, running the event loop, for a condition that signals from a worker thread
 // make true, then checks it with GoogleTest (QtTest's own QTRY_ macros would fail unnoticed here).
