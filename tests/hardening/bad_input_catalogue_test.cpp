@@ -4,6 +4,7 @@
 // a failed check clear only the data-check gate, as they always do).
 
 #include "hardening_fixture.h"
+#include "image/plan_fixture.h"
 
 #include "files/plan_file.h"
 #include "image/data_check.h"
@@ -64,23 +65,6 @@ BadInput templateRow(std::string name, QString count, QString start, QString off
                 return state.createTemplate(TemplateFields{count, start, offset});
             },
             std::move(expected), Leaves::AllButGate};
-}
-
-// Replaces (or with a null value removes) one key line of the settings block.
-void setSetting(AppState& state, const QString& key, const QString& value)
-{
-    QStringList lines = state.settings.lines();
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        if (lines[i].startsWith(key + u'=')) {
-            if (value.isNull())
-                lines.removeAt(i);
-            else
-                lines[i] = key + u'=' + value;
-            state.settings.setLines(lines);
-            return;
-        }
-    }
-    state.settings.appendLine(key + u'=' + value);
 }
 
 UserMessage check(AppState& state, const QString&)
