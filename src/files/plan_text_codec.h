@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <QStringView>
 
@@ -12,6 +13,9 @@ namespace yalmera::files {
 // UTF-8 (with or without a byte-order mark) is recognised by being valid UTF-8 with non-ASCII
 // text, which Windows-1251 Cyrillic practically never is. Every byte sequence decodes.
 QString decodePlanText(const QByteArray& bytes);
+
+// Windows-1251 bytes as text; every byte has its character.
+QString decodeWindows1251(QByteArrayView bytes);
 
 // Text as Windows-1251, or nothing when some character has no Windows-1251 byte.
 std::optional<QByteArray> encodeWindows1251(QStringView text);

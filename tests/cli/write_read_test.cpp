@@ -1,11 +1,16 @@
+#include <QtGlobal>
+
+// The virtual station and its pseudo-terminals exist on POSIX systems only.
+#ifndef Q_OS_WIN
+
 #include "cli_runner.h"
 
 #include "files/plan_file.h"
+#include "files/plan_text_codec.h"
 #include "image/app_state.h"
 #include "image/data_check.h"
 
 #include <QFile>
-#include <QStringEncoder>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -192,9 +197,8 @@ TEST_F(WriteReadCommands, RefusalsPortAndUsageErrorsHaveTheirExitCodes)
 
     // A plan the check refuses never reaches the port.
     QByteArray plan = fileBytes(ExamplePlan);
-    QStringEncoder cp1251("windows-1251");
-    const QByteArray volume8 = cp1251.encode(QStringLiteral("Громкость=8"));
-    const QByteArray volume17 = cp1251.encode(QStringLiteral("Громкость=17"));
+    const QByteArray volume8 = *files::encodeWindows1251(QStringLiteral("Громкость=8"));
+    const QByteArray volume17 = *files::encodeWindows1251(QStringLiteral("Громкость=17"));
     ASSERT_TRUE(plan.contains(volume8));
     plan.replace(volume8, volume17);
     const QString bad = path(QStringLiteral("bad.ini"));
@@ -260,3 +264,5 @@ TEST_F(WriteReadCommands, StationServesAnExistingPortToo)
     EXPECT_EQ(answer.left(3), QByteArray::fromHex("ABCDEF"));
     EXPECT_EQ(answer[5], 0); // holds no channels yet
 }
+
+#endif // Q_OS_WIN

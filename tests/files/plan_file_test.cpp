@@ -1,11 +1,11 @@
 #include "files/plan_file.h"
+#include "files/plan_text_codec.h"
 #include "image/app_state.h"
 #include "model/channel_template.h"
 
 #include <QDir>
 #include <QFile>
 #include <QStringDecoder>
-#include <QStringEncoder>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -17,14 +17,12 @@ namespace {
 
 QByteArray cp1251(const QString& text)
 {
-    QStringEncoder encoder("windows-1251");
-    return encoder.encode(text);
+    return encodeWindows1251(text).value_or(QByteArray());
 }
 
 QString fromCp1251(const QByteArray& bytes)
 {
-    QStringDecoder decoder("windows-1251");
-    return decoder.decode(bytes);
+    return decodeWindows1251(bytes);
 }
 
 // Lines joined with CR LF and encoded as a plan file is.
@@ -585,4 +583,19 @@ TEST(PlanSave, AReadOnlyTargetKeepsItsContents)
     EXPECT_EQ(readOnlyError.kind, MessageKind::Failure);
     EXPECT_FALSE(readOnlyError.isEmpty());
     EXPECT_EQ(readAll(readOnly), QByteArray("old contents"));
+}
+
+TEST(Windows1251, OurTableAgreesWithThePlatformsConverterWhereItHasOne)
+{
+    QStringDecoder platform("windows-1251");
+    if (!platform.isValid())
+        GTEST_SKIP() << "this Qt has no Windows-1251 converter";
+    QByteArray all;
+    for (int byte = 0; byte < 256; ++byte)
+        all.append(static_cast<char>(byte));
+    const QString text = platform.decode(all);
+    EXPECT_EQ(decodeWindows1251(all), text);
+    EXPECT_EQ(encodeWindows1251(text), all);
+    EXPECT_EQ(encodeWindows1251(QStringLiteral("№Ёё")), QByteArray("\xB9\xA8\xB8"));
+    EXPECT_FALSE(encodeWindows1251(QStringLiteral("Ω")).has_value());
 }

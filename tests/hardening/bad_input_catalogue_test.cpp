@@ -7,11 +7,11 @@
 #include "image/plan_fixture.h"
 
 #include "files/plan_file.h"
+#include "files/plan_text_codec.h"
 #include "image/data_check.h"
 #include "link/read_stream.h"
 
 #include <QDir>
-#include <QStringEncoder>
 #include <QTemporaryDir>
 
 #include <functional>
@@ -104,8 +104,7 @@ QByteArray withLine(QByteArray file, const QByteArray& line, const QByteArray& r
 
 QByteArray cp1251(const QString& text)
 {
-    QStringEncoder encoder("windows-1251");
-    return encoder.encode(text);
+    return files::encodeWindows1251(text).value_or(QByteArray());
 }
 
 QByteArray channelSections(int count)
