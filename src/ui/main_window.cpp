@@ -497,8 +497,18 @@ void MainWindow::showPlanReadFromStation()
     markModule(m_state.moduleType);
 }
 
+void MainWindow::setStationExchangeRunning(bool running)
+{
+    m_stationExchangeRunning = running;
+    setEnabled(!running);
+}
+
 void MainWindow::closeEvent(QCloseEvent* event)
 {
+    if (m_stationExchangeRunning) {
+        event->ignore();
+        return;
+    }
     // Nothing is saved and nothing is asked.
     event->accept();
     emit closed();

@@ -81,6 +81,9 @@ public slots:
     void restoreAfterProtocol();
     // A plan read from the station replaced settings and table.
     void showPlanReadFromStation();
+    // While the station link exchanges bytes the main window takes no input and cannot be closed:
+    // closing would stop a write halfway, and a new plan or band would meet a read in progress.
+    void setStationExchangeRunning(bool running);
 
 signals:
     void stationLinkWindowRequested();
@@ -124,6 +127,7 @@ private:
     std::array<QAction*, 5> m_moduleItems{};
     QAction* m_band30to60Item = nullptr;
     QAction* m_band144to174Item = nullptr;
+    bool m_stationExchangeRunning = false;
 };
 
 } // namespace yalmera::ui

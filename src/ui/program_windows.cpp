@@ -32,6 +32,8 @@ ProgramWindows::ProgramWindows(AppState& state, UserInterfaceFeedback& feedback,
     QObject::connect(&m_stationLink, &StationLinkWindow::left, &m_main, &MainWindow::restoreAfterStationLink);
     QObject::connect(&m_stationLink, &StationLinkWindow::planRead, &m_main,
                      &MainWindow::showPlanReadFromStation);
+    QObject::connect(&m_stationLink, &StationLinkWindow::exchangeRunningChanged, &m_main,
+                     &MainWindow::setStationExchangeRunning);
     QObject::connect(&m_protocol, &ProtocolWindow::left, &m_main, &MainWindow::restoreAfterProtocol);
     // The program ends with its main window; the others go without their own leaving steps.
     QObject::connect(&m_main, &MainWindow::closed, &m_stationLink, &QWidget::hide);

@@ -166,10 +166,17 @@ void StationLinkWindow::writeStation()
     if (exchangeRunning() || (m_state.dataChecked && refuseWithoutPort()))
         return;
     m_write->start(WriteRequest::fromState(m_state, portChoice()));
+    reportRunning();
+}
+
+void StationLinkWindow::reportRunning()
+{
+    emit exchangeRunningChanged(exchangeRunning());
 }
 
 void StationLinkWindow::showWriteResult(const WriteResult& result)
 {
+    reportRunning();
     if (!result.message.isEmpty())
         m_feedback.show(result.message, this);
 }
@@ -182,10 +189,12 @@ void StationLinkWindow::readStation()
     request.port = portChoice();
     request.stationType = m_state.stationType;
     m_read->start(request);
+    reportRunning();
 }
 
 void StationLinkWindow::applyReadResult(const ReadResult& result)
 {
+    reportRunning();
     if (result.ok()) {
         applyReadBack(m_state, *result.readBack);
         emit planRead();

@@ -52,6 +52,8 @@ signals:
     void left();
     // A read-back has replaced the plan.
     void planRead();
+    // An exchange started or ended.
+    void exchangeRunningChanged(bool running);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -62,6 +64,7 @@ private:
     // The other port chosen without a name: says so, and nothing starts.
     bool refuseWithoutPort();
     void enableButtons(const LinkButtons& buttons);
+    void reportRunning();
     void showWriteResult(const WriteResult& result);
     void applyReadResult(const ReadResult& result);
 

@@ -274,12 +274,16 @@ TEST_F(StationLinkWindowTest, StaysPaintedWhileTheExchangeRuns)
     EXPECT_EQ(linkChild<QLabel>("StaticText1")->text(), QStringLiteral("ПР"));
     EXPECT_FALSE(link->grab().isNull());
     testing::saveScreenshot(*link, QStringLiteral("station-link-window-writing"));
-    // Leaving is not possible until it ends.
+    // Leaving is not possible until it ends, nor can the main window be used or closed meanwhile.
     link->close();
     EXPECT_TRUE(link->isVisible());
+    EXPECT_FALSE(main().isEnabled());
+    main().close();
+    EXPECT_TRUE(main().isVisible());
 
     ASSERT_TRUE(finished.wait(30000));
     EXPECT_TRUE(buttonsEnabled());
+    EXPECT_TRUE(main().isEnabled());
 }
 
 TEST_F(StationLinkWindowTest, SilentStationShowsAKAndTheFailure)
