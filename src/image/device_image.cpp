@@ -16,7 +16,7 @@ QByteArray DeviceImage::writeStream(quint8 moduleType, quint8 typeCode) const
     put(WriteCommand);
     put(brightnessCode);
     put(volume);
-    put(channelCount);
+    put(static_cast<quint8>(count)); // the count of the records that follow
     put(keyBeep);
     put(specialChannelIndex);
     for (quint8 code : toneCodes)

@@ -76,9 +76,9 @@ inline constexpr quint8 NoIdTone = 0x80;  // "Id_Тон" NOT ticked
 // ExtraFlags (record byte 15): starts at 0xFF; a bit is cleared when its condition holds.
 namespace ExtraFlagBits {
 inline constexpr quint8 Initial = 0xFF;
-inline constexpr quint8 TxOffRssi = 0x01; // "Tx_Off" is "RSSI"
-inline constexpr quint8 TxOffOff = 0x04;  // "Tx_Off" is "OFF"
-inline constexpr quint8 Timer = 0x08;     // "Время" is not "Нет"
+inline constexpr quint8 TxOffRssi = 0x01;  // "Tx_Off" is "RSSI"
+inline constexpr quint8 TxOffOff = 0x04;   // "Tx_Off" is "OFF"
+inline constexpr quint8 Timer = 0x08;      // "Время" is not "Нет"
 inline constexpr quint8 TxRepeater = 0x10; // " Tx, кГц" holds "РЕТР_ПР"
 inline constexpr quint8 RxRepeater = 0x20; // " Rx, кГц" holds "РЕТР_ПП"
 } // namespace ExtraFlagBits
@@ -137,7 +137,7 @@ struct DeviceImage
     std::array<ChannelRecord, MaxRecords> records{};
 
     // The write stream: 26 + 18 x channelCount bytes, the command byte first.
-    // channelCount above 99 is bounded to 99 (the check never lets it get there).
+    // A channelCount above 99 (the check never lets it get there) is sent, and followed, as 99.
     QByteArray writeStream(quint8 moduleType, quint8 typeCode) const;
 
     friend bool operator==(const DeviceImage&, const DeviceImage&) = default;

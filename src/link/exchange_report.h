@@ -26,8 +26,8 @@ enum class ExchangeOutcome {
     Completed,  // every byte went through
     Refused,    // not started (plan not checked) or a read stream the program cannot hold
     OpenFailed, // the port could not be opened; nothing was sent
-    TimedOut,   // the station fell silent ("AK")
-    LinkFailed, // the line failed otherwise (the station's port vanished, a write failed)
+    TimedOut,   // the station fell silent, or its port vanished while the program waited ("AK")
+    LinkFailed, // the line refused a byte the program sent
     Cancelled,  // stopped on request (the window is being destroyed)
 };
 

@@ -224,7 +224,7 @@ QByteArray encodeReadStream(const DeviceImage& image, quint32 serialNumber, quin
     put(static_cast<quint8>(serialNumber));
     put(image.brightnessCode);
     put(image.volume);
-    put(image.channelCount);
+    put(static_cast<quint8>(count)); // the count of the records that follow
     put(image.keyBeep);
     put(image.specialChannelIndex);
     put(static_cast<quint8>(image.idCode >> 8));

@@ -80,9 +80,6 @@ public:
     // then shows "AK" and enables its buttons.
     bool waitReply();
 
-    // The platform's text of the last line failure (read or write error), empty if none.
-    QString lastErrorText() const { return m_lastError; }
-
 private:
     void noteLineError();
 

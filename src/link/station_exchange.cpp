@@ -58,7 +58,9 @@ bool StationExchange::waitFinished(int timeoutMs)
 
 bool StationExchange::startWorker(std::function<Deliver(ExchangeObserver&, const std::atomic<bool>&)> work)
 {
-    if (m_busy)
+    // From the worker itself (a slot connected directly to finished) the thread could be neither
+    // waited for nor replaced.
+    if (m_busy || (m_thread && m_thread == QThread::currentThread()))
         return false;
     waitFinished(); // the previous worker has delivered its result and is about to end
     m_stop = false;

@@ -26,7 +26,7 @@ public:
     bool isRunning() const;
     // Asks a running exchange to stop at its next byte; it ends with outcome Cancelled.
     void requestStop();
-    // Blocks until the running exchange (if any) has ended. For tests and the command-line tool.
+    // Blocks until the running exchange (if any) has ended.
     bool waitFinished(int timeoutMs = -1);
 
 signals:
@@ -37,7 +37,8 @@ signals:
 protected:
     // Runs work on a new worker thread with an observer that emits the signals above; false when
     // an exchange is still running. work returns what delivers its result (emits finished); it
-    // runs once the exchange counts as ended, so a slot connected to finished may start the next.
+    // runs once the exchange counts as ended, so a slot queued to finished may start the next (from
+    // the worker itself, through a direct connection, nothing can start).
     using Deliver = std::function<void()>;
     bool startWorker(std::function<Deliver(ExchangeObserver&, const std::atomic<bool>&)> work);
 

@@ -17,6 +17,15 @@ namespace {
 constexpr int AfterFirstFields = DeviceImage::ToneCodesOffset; // 6 bytes sent
 constexpr int AfterToneCodes = DeviceImage::IdCodeOffset;      // 16 bytes sent
 
+// An unchecked plan never reaches the port.
+WriteResult notCheckedResult()
+{
+    WriteResult refused;
+    refused.outcome = ExchangeOutcome::Refused;
+    refused.message = UserMessage::notice(linktext::NotChecked.toString());
+    return refused;
+}
+
 } // namespace
 
 WriteRequest WriteRequest::fromState(const AppState& state, const QString& port)
@@ -31,12 +40,9 @@ WriteRequest WriteRequest::fromState(const AppState& state, const QString& port)
 WriteResult runWriteExchange(const WriteRequest& request, ExchangeObserver& observer,
                              const std::atomic<bool>* stop)
 {
+    if (!request.dataChecked)
+        return notCheckedResult();
     WriteResult result;
-    if (!request.dataChecked) {
-        result.outcome = ExchangeOutcome::Refused;
-        result.message = UserMessage::notice(linktext::NotChecked.toString());
-        return result;
-    }
 
     const QByteArray& stream = request.stream;
     const int total = static_cast<int>(stream.size());
@@ -142,11 +148,8 @@ bool WriteExchange::start(const WriteRequest& request)
         return false;
     if (!request.dataChecked) {
         // Refused before any thread or port is involved; reported like every other result.
-        WriteResult refused;
-        refused.outcome = ExchangeOutcome::Refused;
-        refused.message = UserMessage::notice(linktext::NotChecked.toString());
         QMetaObject::invokeMethod(
-            this, [this, refused] { emit finished(refused); }, Qt::QueuedConnection);
+            this, [this] { emit finished(notCheckedResult()); }, Qt::QueuedConnection);
         return true;
     }
     return startWorker([this, request](ExchangeObserver& observer, const std::atomic<bool>& stop) -> Deliver {

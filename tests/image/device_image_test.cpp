@@ -143,3 +143,12 @@ TEST(AppStateGate, PlanReplacementClearsTheGateBandChangeDropsFlags)
     EXPECT_TRUE(state.dataChecked);
     EXPECT_EQ(state.table.channelCount(), 2);
 }
+
+TEST(WriteStream, ACountAboveTheRecordSlotsIsSentAsTheRecordsThatFollow)
+{
+    DeviceImage image;
+    image.channelCount = 120;
+    const QByteArray s = image.writeStream(0, 0);
+    EXPECT_EQ(s.size(), DeviceImage::MaxStreamSize);
+    EXPECT_EQ(static_cast<quint8>(s[DeviceImage::ChannelCountOffset]), 99);
+}
