@@ -43,10 +43,9 @@ QString portDeviceName(const QString& choice)
     return name;
 }
 
-QList<PortChoice> availablePorts()
+QList<PortChoice> otherSerialPorts()
 {
-    QList<PortChoice> ports{{QStringLiteral("COM1"), QStringLiteral("Верхний разъем")},
-                            {QStringLiteral("COM2"), QStringLiteral("Нижний разъем")}};
+    QList<PortChoice> ports;
     const QString first = FirstPort.toString();
     const QString second = SecondPort.toString();
     for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {

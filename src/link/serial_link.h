@@ -27,9 +27,9 @@ struct PortChoice
     QString name;        // what portDeviceName accepts
     QString description; // for a list the user picks from; may be empty
 };
-// "COM1" and "COM2" first, then every other serial port the machine reports (USB adapters).
-// Pseudo-terminals are not reported by the system: the user types their path.
-QList<PortChoice> availablePorts();
+// Every serial port the machine reports besides the two that "COM1" and "COM2" name (USB
+// adapters). Pseudo-terminals are not reported by the system: the user types their path.
+QList<PortChoice> otherSerialPorts();
 
 // One serial line at 1200 baud 8N1 without handshake, open for the length of one exchange.
 // Not thread-safe: create and use it on one thread (the exchange's worker thread). The waits

@@ -129,9 +129,7 @@ void StationLinkWindow::listOtherPorts()
     const QString typed = m_otherPortName->currentText();
     const QSignalBlocker blocker(m_otherPortName);
     m_otherPortName->clear();
-    for (const PortChoice& port : availablePorts()) {
-        if (port.name == u"COM1" || port.name == u"COM2")
-            continue;
+    for (const PortChoice& port : otherSerialPorts()) {
         m_otherPortName->addItem(port.name);
         m_otherPortName->setItemData(m_otherPortName->count() - 1, port.description, Qt::ToolTipRole);
     }
