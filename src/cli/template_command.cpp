@@ -81,10 +81,6 @@ int runTemplate(const QStringList& arguments)
         printErr(refusal.text);
         return ExitRefused;
     }
-    if (const auto refusal = files::planWriteRefusal(state.tableCreated)) {
-        printErr(refusal->text);
-        return ExitRefused;
-    }
     const UserMessage saved =
         files::writePlanFile(path, state.settings, state.table, state.stationType.typeCode, state.moduleType);
     if (!saved.isEmpty()) {
