@@ -95,8 +95,9 @@ ProtocolDocument buildProtocolDocument(const AppState& state, const QString& ser
         document.paragraphs.append({line, BodyStyle});
     document.paragraphs.append({QString(), BodyStyle});
 
-    // The channel count the last check (or station read) left; a read that broke off can leave
-    // it above the rows the table actually has, and rows that do not exist cannot be printed.
+    // The channel count of the image (the last check, or a station read). Every way to a new row
+    // count also clears the check, so the two agree whenever a protocol can be made; the bound
+    // keeps a document built without that gate from reaching rows that do not exist.
     const int channels = std::min<int>(state.image.channelCount, std::max(0, state.table.channelCount()));
 
     document.tableRows.append(headerRow());

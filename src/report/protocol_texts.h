@@ -49,6 +49,11 @@ inline QString cannotPaintPdf()
     return QStringLiteral("Не удалось построить PDF протокола");
 }
 
+inline QString cannotPaintPreview()
+{
+    return QStringLiteral("Не удалось построить страницы протокола для просмотра");
+}
+
 inline QString cannotCreateFolder()
 {
     return QStringLiteral("Не удалось создать папку \"%1\"");

@@ -97,7 +97,8 @@ void ProtocolWindow::createProtocol()
 void ProtocolWindow::paintPreview(QPrinter* printer)
 {
     const report::ProtocolDocument document = report::buildProtocolDocument(m_state, m_serialNumber->text());
-    report::paintProtocol(document, *printer);
+    if (!report::paintProtocol(document, *printer))
+        m_feedback.show(UserMessage::failure(report::texts::cannotPaintPreview()), this);
 }
 
 void ProtocolWindow::previewProtocol()
