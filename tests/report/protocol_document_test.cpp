@@ -61,8 +61,9 @@ TEST(ProtocolTable, EveryChannelCountMatchesTheWordProcessorsRowArithmetic)
         // Channels in table order, each at the row the fill loop gives it.
         int expected = 1;
         for (const TableRow& row : document.tableRows) {
-            if (row.kind == RowKind::Channel)
+            if (row.kind == RowKind::Channel) {
                 EXPECT_EQ(row.channel, expected++) << channels;
+            }
         }
     }
 }

@@ -42,8 +42,9 @@ TEST(ProtocolFileName, VeryLongSerialIsShortenedWithinFileSystemLimits)
         protocolFileName(QString(150, u'a') + QString::fromUcs4(U"\U0001F4FB").repeated(30));
     EXPECT_FALSE(emoji.contains(QChar(QChar::ReplacementCharacter)));
     for (qsizetype i = 0; i < emoji.size(); ++i) {
-        if (emoji[i].isHighSurrogate())
+        if (emoji[i].isHighSurrogate()) {
             EXPECT_TRUE(i + 1 < emoji.size() && emoji[i + 1].isLowSurrogate());
+        }
     }
 }
 

@@ -72,8 +72,9 @@ TEST(ProtocolLayout, TableRowsNeverSplitAndEveryPieceIsPlacedOnceInOrder)
     // A header row always has the first channel row of its block under it on the same page.
     for (const auto& page : layout.pages()) {
         const ProtocolLayout::Piece& last = page.last();
-        if (last.kind == ProtocolLayout::PieceKind::TableRow)
+        if (last.kind == ProtocolLayout::PieceKind::TableRow) {
             EXPECT_EQ(document.tableRows[last.index].kind, RowKind::Channel) << last.index;
+        }
     }
     EXPECT_EQ(paragraphLines, document.paragraphs.size()); // no settings line is wider than the page
 }
@@ -90,8 +91,9 @@ TEST(ProtocolLayout, ARowTallerThanAPageStandsAloneInsteadOfLoopingOrSplitting)
             if (piece.kind != ProtocolLayout::PieceKind::TableRow)
                 continue;
             ++rowsSeen;
-            if (piece.height > layout.contentSize().height())
+            if (piece.height > layout.contentSize().height()) {
                 EXPECT_EQ(page.size(), 1);
+            }
         }
     }
     EXPECT_EQ(rowsSeen, 3);

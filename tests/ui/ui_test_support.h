@@ -22,12 +22,12 @@
 // make true, then checks it with GoogleTest (QtTest's own QTRY_ macros would fail unnoticed here).
 #define EXPECT_EVENTUALLY(condition)                                                                         \
     do {                                                                                                     \
-        QTest::qWaitFor([&] { return static_cast<bool>(condition); }, 10000);                                \
+        (void)QTest::qWaitFor([&] { return static_cast<bool>(condition); }, 10000);                          \
         EXPECT_TRUE(condition);                                                                              \
     } while (false)
 #define EXPECT_EVENTUALLY_EQ(actual, expected)                                                               \
     do {                                                                                                     \
-        QTest::qWaitFor([&] { return (actual) == (expected); }, 10000);                                      \
+        (void)QTest::qWaitFor([&] { return (actual) == (expected); }, 10000);                                \
         EXPECT_EQ(actual, expected);                                                                         \
     } while (false)
 
