@@ -38,6 +38,39 @@ QByteArray DeviceImage::writeStream(quint8 moduleType, quint8 typeCode) const
     return stream;
 }
 
+std::optional<WriteStreamContents> readWriteStream(QByteArrayView stream)
+{
+    if (stream.size() < DeviceImage::HeaderSize)
+        return std::nullopt;
+    const auto at = [&stream](qsizetype i) { return static_cast<quint8>(stream[i]); };
+    WriteStreamContents contents;
+    DeviceImage& image = contents.image;
+    image.brightnessCode = at(DeviceImage::BrightnessOffset);
+    image.volume = at(DeviceImage::VolumeOffset);
+    image.keyBeep = at(DeviceImage::KeyBeepOffset);
+    image.specialChannelIndex = at(DeviceImage::SpecialChannelOffset);
+    for (std::size_t k = 0; k < image.toneCodes.size(); ++k)
+        image.toneCodes[k] = at(DeviceImage::ToneCodesOffset + static_cast<qsizetype>(k));
+    image.idCode =
+        static_cast<quint16>(at(DeviceImage::IdCodeOffset) << 8 | at(DeviceImage::IdCodeOffset + 1));
+    image.fvCode = at(DeviceImage::FvCodeOffset);
+    image.minVolume = at(DeviceImage::MinVolumeOffset);
+    image.dcsPolarity = at(DeviceImage::DcsPolarityOffset);
+    image.functionFlags = at(DeviceImage::FunctionFlagsOffset);
+    contents.moduleType = at(DeviceImage::ModuleTypeOffset);
+    contents.typeCode = at(DeviceImage::TypeCodeOffset);
+    const qsizetype held = (stream.size() - DeviceImage::HeaderSize) / ChannelRecord::Size;
+    const int count = static_cast<int>(
+        std::min<qsizetype>({at(DeviceImage::ChannelCountOffset), DeviceImage::MaxRecords, held}));
+    image.channelCount = static_cast<quint8>(count);
+    for (int i = 0; i < count; ++i) {
+        const qsizetype start = DeviceImage::RecordsOffset + qsizetype{ChannelRecord::Size} * i;
+        std::copy_n(stream.data() + start, ChannelRecord::Size,
+                    reinterpret_cast<char*>(image.records[static_cast<std::size_t>(i)].bytes.data()));
+    }
+    return contents;
+}
+
 FrequencyWord encodeFrequencyWord(std::int64_t steps, qint32 modulus)
 {
     const std::int64_t q = steps / modulus;

@@ -1,12 +1,14 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <QStringView>
 #include <QtGlobal>
 
 #include <array>
 #include <cstdint>
+#include <optional>
 
 namespace yalmera {
 
@@ -142,6 +144,17 @@ struct DeviceImage
 
     friend bool operator==(const DeviceImage&, const DeviceImage&) = default;
 };
+
+// What a write stream carries: the image with the module type and band code sent with it.
+struct WriteStreamContents
+{
+    DeviceImage image;
+    quint8 moduleType = 0;
+    quint8 typeCode = 0;
+};
+// The inverse of DeviceImage::writeStream: nothing when the 26-byte header is incomplete; of the
+// records announced, those the stream holds (at most 99).
+std::optional<WriteStreamContents> readWriteStream(QByteArrayView stream);
 
 using FrequencyWord = std::array<quint8, 3>;
 

@@ -6,52 +6,6 @@
 
 namespace yalmera::station {
 
-namespace {
-
-// The plan of a write stream, in the image layout the read stream is made from.
-struct HeldPlan
-{
-    DeviceImage image;
-    quint8 moduleType = 0;
-    quint8 typeCode = 0;
-};
-
-HeldPlan heldPlan(QByteArrayView stream)
-{
-    HeldPlan plan;
-    if (stream.size() < DeviceImage::HeaderSize)
-        return plan;
-    const auto at = [&stream](qsizetype i) { return static_cast<quint8>(stream[i]); };
-    DeviceImage& image = plan.image;
-    image.brightnessCode = at(DeviceImage::BrightnessOffset);
-    image.volume = at(DeviceImage::VolumeOffset);
-    image.keyBeep = at(DeviceImage::KeyBeepOffset);
-    image.specialChannelIndex = at(DeviceImage::SpecialChannelOffset);
-    for (int k = 0; k < 10; ++k)
-        image.toneCodes[static_cast<std::size_t>(k)] = at(DeviceImage::ToneCodesOffset + k);
-    image.idCode =
-        static_cast<quint16>(at(DeviceImage::IdCodeOffset) << 8 | at(DeviceImage::IdCodeOffset + 1));
-    image.fvCode = at(DeviceImage::FvCodeOffset);
-    image.minVolume = at(DeviceImage::MinVolumeOffset);
-    image.dcsPolarity = at(DeviceImage::DcsPolarityOffset);
-    image.functionFlags = at(DeviceImage::FunctionFlagsOffset);
-    plan.moduleType = at(DeviceImage::ModuleTypeOffset);
-    plan.typeCode = at(DeviceImage::TypeCodeOffset);
-    // The station has room for 99 channels; it keeps the records it received, at most 99.
-    const qsizetype available = (stream.size() - DeviceImage::HeaderSize) / ChannelRecord::Size;
-    const int count = static_cast<int>(
-        std::min<qsizetype>({at(DeviceImage::ChannelCountOffset), DeviceImage::MaxRecords, available}));
-    image.channelCount = static_cast<quint8>(count);
-    for (int i = 0; i < count; ++i) {
-        for (int b = 0; b < ChannelRecord::Size; ++b)
-            image.records[static_cast<std::size_t>(i)].bytes[static_cast<std::size_t>(b)] =
-                at(DeviceImage::RecordsOffset + ChannelRecord::Size * i + b);
-    }
-    return plan;
-}
-
-} // namespace
-
 qsizetype writeStreamLength(QByteArrayView header)
 {
     if (header.size() < DeviceImage::HeaderSize)
@@ -110,7 +64,8 @@ void VirtualStation::abandonPartialWrite()
 
 QByteArray VirtualStation::readStream() const
 {
-    const HeldPlan plan = heldPlan(m_held);
+    // A station that was never written holds an empty plan.
+    const WriteStreamContents plan = readWriteStream(m_held).value_or(WriteStreamContents{});
     return encodeReadStream(plan.image, m_serialNumber, plan.moduleType, plan.typeCode);
 }
 

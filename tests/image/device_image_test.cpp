@@ -152,3 +152,25 @@ TEST(WriteStream, ACountAboveTheRecordSlotsIsSentAsTheRecordsThatFollow)
     EXPECT_EQ(s.size(), DeviceImage::MaxStreamSize);
     EXPECT_EQ(static_cast<quint8>(s[DeviceImage::ChannelCountOffset]), 99);
 }
+
+TEST(WriteStream, ReadsBackAsTheImageModuleAndCodeItWasMadeFrom)
+{
+    DeviceImage image;
+    image.brightnessCode = 6;
+    image.channelCount = 3;
+    image.idCode = 0x1AEF;
+    image.toneCodes[9] = 240;
+    image.functionFlags = 0x16;
+    for (std::size_t i = 0; i < 3; ++i)
+        image.records[i].set(ChannelRecord::ChannelNumberOffset, static_cast<quint8>(10 + i));
+    const QByteArray stream = image.writeStream(4, 1);
+    const auto back = readWriteStream(stream);
+    ASSERT_TRUE(back.has_value());
+    EXPECT_EQ(back->image, image);
+    EXPECT_EQ(back->moduleType, 4);
+    EXPECT_EQ(back->typeCode, 1);
+
+    // Only the records the stream holds; nothing from a header cut short.
+    EXPECT_EQ(readWriteStream(stream.left(26 + 18 + 5))->image.channelCount, 1);
+    EXPECT_FALSE(readWriteStream(stream.left(25)).has_value());
+}
