@@ -30,15 +30,15 @@ UserMessage AppState::createTemplate(const TemplateFields& fields)
     return result.message;
 }
 
-void AppState::adoptPlanFile(PlanFileContents contents)
+bool AppState::adoptPlanFile(PlanFileContents contents)
 {
     adoptPlan(std::move(contents.settings), std::move(contents.table));
-    if (contents.typeCode == 0)
-        stationType = StationType::forBand(Band::Mhz144to174);
-    else if (contents.typeCode == 1 || contents.typeCode == 2)
-        stationType = StationType::forBand(Band::Mhz30to60);
+    const bool bandChosen = contents.typeCode <= 2;
+    if (bandChosen)
+        stationType = StationType::forBand(contents.typeCode == 0 ? Band::Mhz144to174 : Band::Mhz30to60);
     stationType.typeCode = contents.typeCode;
     moduleType = contents.moduleType;
+    return bandChosen;
 }
 
 UserMessage AppState::openRepeaterPanel() const

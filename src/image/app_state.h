@@ -63,7 +63,8 @@ struct AppState
 
     // A plan read from a file: the plan, "Тип" 0 selects 144-174 MHz and 1 or 2 30-60 MHz (any
     // other code keeps the band), the code and the module type are taken as they are.
-    void adoptPlanFile(PlanFileContents contents);
+    // Returns whether the file's code chose the band.
+    bool adoptPlanFile(PlanFileContents contents);
 
     // "Ретранслятор": an empty message when the panel may open, otherwise the refusal.
     UserMessage openRepeaterPanel() const;

@@ -313,10 +313,8 @@ void MainWindow::resetAtStartUp()
     // their back when the window becomes active again.
     m_state.selectBand(Band::Mhz144to174);
     m_state.moduleType = 0;
-    setWindowTitle(m_state.stationType.modelCaption());
-    markBand(Band::Mhz144to174);
+    showBand();
     markModule(0);
-    m_startField->setText(m_state.stationType.lowerLimitText());
 }
 
 void MainWindow::storeSettingsText()
@@ -343,6 +341,13 @@ void MainWindow::showPlanArea()
 void MainWindow::markBand(Band band)
 {
     (band == Band::Mhz30to60 ? m_band30to60Item : m_band144to174Item)->setChecked(true);
+}
+
+void MainWindow::showBand()
+{
+    setWindowTitle(m_state.stationType.modelCaption());
+    markBand(m_state.stationType.band);
+    m_startField->setText(m_state.stationType.lowerLimitText());
 }
 
 void MainWindow::markModule(int moduleType)
@@ -395,17 +400,10 @@ void MainWindow::readPlanFromFile()
         m_feedback.show(read.error, this);
         return;
     }
-    const quint8 typeCode = read.contents->typeCode;
-    const quint8 moduleType = read.contents->moduleType;
-    m_state.adoptPlanFile(std::move(*read.contents));
-
-    // Codes 0..2 name a band: its caption, mark and start frequency. Others keep what was shown.
-    if (typeCode <= 2) {
-        setWindowTitle(m_state.stationType.modelCaption());
-        markBand(m_state.stationType.band);
-        m_startField->setText(m_state.stationType.lowerLimitText());
-    }
-    markModule(moduleType);
+    // A code that names no band keeps the caption, mark and start frequency shown.
+    if (m_state.adoptPlanFile(std::move(*read.contents)))
+        showBand();
+    markModule(m_state.moduleType);
     refreshPlanViews();
     showPlanArea();
 }

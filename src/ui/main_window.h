@@ -103,6 +103,8 @@ private:
     void refreshPlanViews();
     void showPlanArea();
     void markBand(Band band);
+    // The selected band's caption, menu mark and template start frequency.
+    void showBand();
     void markModule(int moduleType);
     void storeSettingsText();
 
