@@ -87,4 +87,9 @@ std::optional<Band> bandFromText(QStringView text)
     return std::nullopt;
 }
 
+QString bandText(Band band)
+{
+    return band == Band::Mhz30to60 ? QStringLiteral("30-60") : QStringLiteral("144-174");
+}
+
 } // namespace yalmera::cli

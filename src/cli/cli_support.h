@@ -73,5 +73,6 @@ bool loadPlanFile(const CommandLine& commandLine, const QString& path, AppState&
 
 // "144-174" or "30-60", as the --band options take them.
 std::optional<Band> bandFromText(QStringView text);
+QString bandText(Band band);
 
 } // namespace yalmera::cli

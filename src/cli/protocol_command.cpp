@@ -65,6 +65,11 @@ int runProtocol(const QStringList& arguments)
         return ExitRefused;
     }
 
+    if (const UserMessage refusal = report::protocolRefusal(state, report::ProtocolRequest::Create);
+        !refusal.isEmpty()) {
+        printErr(refusal.text);
+        return ExitRefused;
+    }
     const report::ProtocolDocument document = report::buildProtocolDocument(state, commandLine.value(serial));
     const UserMessage written = format == Format::Docx ? report::writeProtocolDocx(document, path)
                                                        : report::writeProtocolPdf(document, path);

@@ -16,14 +16,17 @@ QString helpText()
         "\n"
         "Reads the plan a station holds, as \"Чтение данных \" does, and saves it as a channel-plan\n"
         "file whose \"Тип\" and \"ТипВУ\" are the station's band code and module type. The\n"
-        "frequencies are decoded with the band given (the band selected in the program), 144-174\n"
-        "MHz unless told otherwise. Nothing is written when the read fails.\n"
+        "frequencies are decoded with the band the station's code names (0: 144-174 MHz, 1 or 2:\n"
+        "30-60 MHz); only a station whose code names no band is decoded with the band given\n"
+        "(the band selected in the program), 144-174 MHz unless told otherwise. Prints the band\n"
+        "found. Nothing is written when the read fails.\n"
         "\n"
         "Options:\n"
         "  --port PORT          COM1, COM2 (the first and second serial port), a port name such\n"
         "                       as ttyUSB0, or a device path such as /dev/pts/3\n"
         "  -o, --output FILE    the plan file to write\n"
-        "  --band BAND          144-174 (default) or 30-60\n"
+        "  --band BAND          144-174 (default) or 30-60, for a station whose code names\n"
+        "                       no band\n"
         "  -h, --help           this text\n"
         "\n"
         "Exit codes: 0 the plan was saved; 1 the station's data were refused; 2 usage or file\n"
@@ -48,23 +51,26 @@ int runRead(const QStringList& arguments)
         return commandLine.usageError(QStringLiteral("no output file given (-o PLAN.ini)"));
 
     AppState state;
-    const QString bandText = commandLine.isSet(band) ? commandLine.value(band) : QStringLiteral("144-174");
-    const auto chosen = bandFromText(bandText);
+    const QString givenBand = commandLine.isSet(band) ? commandLine.value(band) : QStringLiteral("144-174");
+    const auto chosen = bandFromText(givenBand);
     if (!chosen)
-        return commandLine.usageError(QStringLiteral("unknown band '%1' (144-174 or 30-60)").arg(bandText));
+        return commandLine.usageError(QStringLiteral("unknown band '%1' (144-174 or 30-60)").arg(givenBand));
     state.selectBand(*chosen);
 
     const ReadResult result = readStationShowingProgress({commandLine.value(port), state.stationType});
     if (!result.ok())
         return linkFailureExit(commandLine.name(), result.outcome, result.message);
 
-    applyReadBack(state, *result.readBack);
+    const bool bandChosen = applyReadBack(state, *result.readBack);
     const UserMessage saved = files::writePlanFile(outputPath, state.settings, state.table,
                                                    state.stationType.typeCode, state.moduleType);
     if (!saved.isEmpty())
         return commandLine.fileError(outputPath, saved.text);
-    printOut(QStringLiteral("Station %1: %2 channel(s) saved to %3")
-                 .arg(result.readBack->serialNumber)
+    printOut(QStringLiteral("Station %1: %2 (%3 MHz, type code %4%5), %6 channel(s) saved to %7")
+                 .arg(result.readBack->serialNumber, state.stationType.modelCaption(),
+                      bandText(state.stationType.band))
+                 .arg(state.stationType.typeCode)
+                 .arg(bandChosen ? QString() : QStringLiteral(", which names no band: decoded as selected"))
                  .arg(state.table.channelCount())
                  .arg(outputPath));
     return ExitSuccess;

@@ -16,6 +16,11 @@ namespace {
 // The plan files' own messages.
 const QString NoTableMessage = QStringLiteral(
     "Нет данных для записи: сначала создайте шаблон или прочитайте данные из файла или из радиостанции.");
+// After a band change the rows have lost their flags; writing them would store every flag as
+// "нет" without a word.
+const QString NoFlagsMessage = QStringLiteral(
+    "В строчке №%1 нет отметок \"Скан.\", \"Id_Тон\" и \"Акт\": таблица не будет записана в файл. "
+    "Создайте шаблон или прочитайте файл заново");
 const QString NoChannelsMessage =
     QStringLiteral("В файле нет данных каналов (раздел [1] отсутствует или пуст). Файл не прочитан.");
 const QString TooManyChannelsMessage = QStringLiteral("В файле больше 99 каналов. Файл не прочитан.");
@@ -162,6 +167,8 @@ bool anyLineBreak(const GeneralSettings& settings, const ChannelTable& table)
 PlanEncodeResult tryEncodePlan(const GeneralSettings& settings, const ChannelTable& table, quint8 typeCode,
                                quint8 moduleType)
 {
+    if (const int row = table.firstRowWithoutFlags())
+        return {{}, UserMessage::notice(NoFlagsMessage.arg(row))};
     // A line break inside a value would start new lines, perhaps new sections, in the file.
     if (anyLineBreak(settings, table))
         return {{}, unwritableText(settings, table).value_or(UserMessage::notice(UnwritableMessage))};
@@ -233,11 +240,13 @@ PlanDecodeResult decodePlan(const QByteArray& fileBytes)
     return {std::move(contents), {}};
 }
 
-std::optional<UserMessage> planWriteRefusal(bool tableCreated)
+std::optional<UserMessage> planWriteRefusal(bool tableCreated, const ChannelTable& table)
 {
-    if (tableCreated)
-        return std::nullopt;
-    return UserMessage::notice(NoTableMessage);
+    if (!tableCreated)
+        return UserMessage::notice(NoTableMessage);
+    if (const int row = table.firstRowWithoutFlags())
+        return UserMessage::notice(NoFlagsMessage.arg(row));
+    return std::nullopt;
 }
 
 UserMessage writePlanFile(const QString& path, const GeneralSettings& settings, const ChannelTable& table,

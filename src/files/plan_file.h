@@ -29,6 +29,7 @@ struct PlanEncodeResult
 
 // The bytes of a channel-plan file: Windows-1251, CR LF; the settings lines as they stand, then
 // "Тип" and "ТипВУ" set in section "Общие установки", then one section of 18 keys per row.
+// Refuses a table whose rows have lost their flags (a band change): the file would say "нет".
 PlanEncodeResult tryEncodePlan(const GeneralSettings& settings, const ChannelTable& table, quint8 typeCode,
                                quint8 moduleType);
 // The same bytes; empty when tryEncodePlan refuses the plan.
@@ -45,8 +46,9 @@ struct PlanDecodeResult
 // section "1" and one with more than 99 consecutive channel sections.
 PlanDecodeResult decodePlan(const QByteArray& fileBytes);
 
-// Why "Запись в файл" cannot run yet: no table has been made (template, file or station).
-std::optional<UserMessage> planWriteRefusal(bool tableCreated);
+// Why "Запись в файл" cannot run: no table has been made yet (template, file or station), or
+// rows have lost their flags through a band change. Asked before the save dialog opens.
+std::optional<UserMessage> planWriteRefusal(bool tableCreated, const ChannelTable& table);
 
 // Saves through a temporary file renamed into place, so a failed save leaves the old file.
 // Returns an empty message on success, the refusal of tryEncodePlan, or the platform's error text.

@@ -5,10 +5,15 @@
 
 namespace yalmera {
 
-void AppState::selectBand(Band band)
+bool AppState::selectBand(Band band)
 {
-    stationType = StationType::forBand(band);
+    const StationType chosen = StationType::forBand(band);
+    if (stationType == chosen)
+        return false;
+    stationType = chosen;
     table.removeFlags();
+    dataChecked = false;
+    return true;
 }
 
 void AppState::adoptPlan(GeneralSettings newSettings, ChannelTable newTable)
@@ -33,12 +38,17 @@ UserMessage AppState::createTemplate(const TemplateFields& fields)
 bool AppState::adoptPlanFile(PlanFileContents contents)
 {
     adoptPlan(std::move(contents.settings), std::move(contents.table));
-    const bool bandChosen = contents.typeCode <= 2;
-    if (bandChosen)
-        stationType = StationType::forBand(contents.typeCode == 0 ? Band::Mhz144to174 : Band::Mhz30to60);
-    stationType.typeCode = contents.typeCode;
     moduleType = contents.moduleType;
-    return bandChosen;
+    return adoptTypeCode(contents.typeCode);
+}
+
+bool AppState::adoptTypeCode(quint8 typeCode)
+{
+    const std::optional<Band> band = bandOfTypeCode(typeCode);
+    if (band)
+        stationType = StationType::forBand(*band);
+    stationType.typeCode = typeCode;
+    return band.has_value();
 }
 
 UserMessage AppState::openRepeaterPanel() const

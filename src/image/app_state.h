@@ -49,9 +49,12 @@ struct AppState
     std::uint64_t planRevision = 0;
     std::uint64_t imagePlanRevision = 0;
 
-    // A band chosen in the menu: the band's constants and code; the rows lose their flags and the
-    // table stays hidden until a new one is built. Cells keep their texts; the gate is unchanged.
-    void selectBand(Band band);
+    // A band chosen in the menu. Choosing the band already selected (with its own code) changes
+    // nothing. A real change takes the band's constants and code, removes the rows' flags (the
+    // table stays hidden until a new one is built; cells keep their texts) and clears the gate:
+    // the image of the last check holds frequency words of the other band. Returns whether the
+    // band changed.
+    bool selectBand(Band band);
 
     // A new plan from the template, a file or the station replaces settings and table whole,
     // gives the rows their flags as stored in newTable, and clears the gate.
@@ -65,6 +68,10 @@ struct AppState
     // other code keeps the band), the code and the module type are taken as they are.
     // Returns whether the file's code chose the band.
     bool adoptPlanFile(PlanFileContents contents);
+
+    // Takes a file's or station's code: the band it names (if any) with its constants, and the
+    // code itself. Returns whether the code chose the band.
+    bool adoptTypeCode(quint8 typeCode);
 
     // "Ретранслятор": an empty message when the panel may open, otherwise the refusal.
     UserMessage openRepeaterPanel() const;

@@ -88,7 +88,7 @@ UserMessage checkReadStreamHeader(QByteArrayView headerBytes)
     return {};
 }
 
-ReadStreamDecode decodeReadStream(QByteArrayView stream, const StationType& stationType)
+ReadStreamDecode decodeReadStream(QByteArrayView stream, const StationType& selectedBand)
 {
     ReadStreamDecode decoded;
     if (UserMessage refusal = checkReadStreamHeader(stream); !refusal.isEmpty()) {
@@ -119,6 +119,9 @@ ReadStreamDecode decodeReadStream(QByteArrayView stream, const StationType& stat
     image.functionFlags = at(Off::FunctionFlags);
     rb.moduleType = at(Off::ModuleType);
     rb.typeCode = at(Off::TypeCode);
+    // The station's frequency words follow its own band's synthesiser, whatever band is selected.
+    const std::optional<Band> stationBand = bandOfTypeCode(rb.typeCode);
+    const StationType stationType = stationBand ? StationType::forBand(*stationBand) : selectedBand;
     for (int i = 0; i < count; ++i) {
         ChannelRecord& record = image.records[static_cast<std::size_t>(i)];
         for (int b = 0; b < ChannelRecord::Size; ++b)
@@ -246,7 +249,7 @@ QByteArray encodeReadStream(const DeviceImage& image, quint32 serialNumber, quin
     return stream;
 }
 
-void applyReadBack(AppState& state, const ReadBack& readBack)
+bool applyReadBack(AppState& state, const ReadBack& readBack)
 {
     state.adoptPlan(readBack.settings, readBack.table);
     DeviceImage& image = state.image;
@@ -265,7 +268,7 @@ void applyReadBack(AppState& state, const ReadBack& readBack)
     for (int i = 0; i < count; ++i)
         image.records[static_cast<std::size_t>(i)] = received.records[static_cast<std::size_t>(i)];
     state.moduleType = readBack.moduleType;
-    state.stationType.typeCode = readBack.typeCode;
+    return state.adoptTypeCode(readBack.typeCode);
 }
 
 } // namespace yalmera

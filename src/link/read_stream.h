@@ -69,10 +69,12 @@ struct ReadStreamDecode
     bool ok() const { return readBack.has_value(); }
 };
 
-// Decodes a complete read stream with the selected band's modulus and receive offset. Refuses a
-// stream that is too short, announces more than 99 channels or holds a CTCSS/DCS code outside
-// its list. Bytes after the stream are ignored. Never reads outside the bytes given.
-ReadStreamDecode decodeReadStream(QByteArrayView stream, const StationType& stationType);
+// Decodes a complete read stream. Frequencies are decoded with the modulus and receive offset of
+// the band the station's TypeCode names (as a plan file's "Тип" names it), and with the selected
+// band's when the code names none. Refuses a stream that is too short, announces more than 99
+// channels or holds a CTCSS/DCS code outside its list. Bytes after the stream are ignored. Never
+// reads outside the bytes given.
+ReadStreamDecode decodeReadStream(QByteArrayView stream, const StationType& selectedBand);
 
 // The refusal of a stream whose header announces an impossible channel count, decided as soon
 // as the header is in (empty when the header is acceptable). headerBytes holds at least 6 bytes.
@@ -84,9 +86,11 @@ QByteArray encodeReadStream(const DeviceImage& image, quint32 serialNumber, quin
                             quint8 typeCode);
 
 // Replaces, all at once, the settings text, the table (rows, cells, flags), the module type, the
-// band's type code and the image's header fields and first channelCount records. The band itself,
-// the image's IdCode and the record slots from channelCount on keep what they held. Clears the
-// data-check gate: the table holds the station's plan, which must pass the check again.
-void applyReadBack(AppState& state, const ReadBack& readBack);
+// type code with the band it names (a code naming no band keeps the selected band) and the
+// image's header fields and first channelCount records. The image's IdCode and the record slots
+// from channelCount on keep what they held. Clears the data-check gate: the table holds the
+// station's plan, which must pass the check again. Returns whether the station's code chose
+// the band.
+bool applyReadBack(AppState& state, const ReadBack& readBack);
 
 } // namespace yalmera

@@ -100,6 +100,15 @@ void ChannelTable::removeFlags()
         row.flags.reset();
 }
 
+int ChannelTable::firstRowWithoutFlags() const
+{
+    for (int row = 1; row < rowCount(); ++row) {
+        if (!m_rows[row].flags)
+            return row;
+    }
+    return 0;
+}
+
 void ChannelTable::writeCaptions(CaptionStyle style)
 {
     for (int column = 0; column < ColumnCount; ++column)

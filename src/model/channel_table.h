@@ -83,6 +83,8 @@ public:
     void createFlags();
     // Removes the flags of every row (a band change).
     void removeFlags();
+    // The first data row without its flags, or 0 when every row has them.
+    int firstRowWithoutFlags() const;
 
     void writeCaptions(CaptionStyle style = CaptionStyle::Standard);
 

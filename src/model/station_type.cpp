@@ -25,4 +25,13 @@ QString StationType::limitsMHzText() const
     return shortestDecimalText(lowerLimitKHz / 1000.0) + u'-' + shortestDecimalText(upperLimitKHz / 1000.0);
 }
 
+std::optional<Band> bandOfTypeCode(quint8 typeCode)
+{
+    if (typeCode == 0)
+        return Band::Mhz144to174;
+    if (typeCode == 1 || typeCode == 2)
+        return Band::Mhz30to60;
+    return std::nullopt;
+}
+
 } // namespace yalmera

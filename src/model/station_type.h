@@ -3,6 +3,8 @@
 #include <QString>
 #include <QtGlobal>
 
+#include <optional>
+
 namespace yalmera {
 
 // The two bands the program can program. The menu also lists 300-345 and 400-486 MHz, never enabled.
@@ -33,5 +35,9 @@ struct StationType
 
     friend bool operator==(const StationType&, const StationType&) = default;
 };
+
+// The band a plan file's "Тип" or a station's TypeCode names: 0 144-174 MHz, 1 or 2 30-60 MHz;
+// any other code names none (the selected band then stays).
+std::optional<Band> bandOfTypeCode(quint8 typeCode);
 
 } // namespace yalmera

@@ -112,6 +112,9 @@ ProtocolDocument buildProtocolDocument(const AppState& state, const QString& ser
 
 UserMessage protocolRefusal(const AppState& state, ProtocolRequest request)
 {
+    // Told first: without flags no check can pass, and the flag columns would all print "-".
+    if (const int row = state.table.firstRowWithoutFlags())
+        return UserMessage::notice(texts::refusedWithoutFlags().arg(row));
     if (state.dataChecked)
         return {};
     return UserMessage::notice(request == ProtocolRequest::Menu ? texts::refusedOnMenu()

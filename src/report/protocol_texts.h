@@ -22,6 +22,15 @@ inline QString refusedOnMenu()
     return QStringLiteral("Пока не будет произведена проверка данных, протокол создаваться не будет!!!");
 }
 
+// "Создать протокол" and "Создать" while rows have lost their flags through a band change; %1 is
+// the first such row.
+inline QString refusedWithoutFlags()
+{
+    return QStringLiteral(
+        "В строчке №%1 нет отметок \"Скан.\", \"Id_Тон\" и \"Акт\": протокол создаваться не "
+        "будет. Создайте шаблон или прочитайте файл заново");
+}
+
 // The serial-number field's text when the protocol window first opens.
 inline QString initialSerialNumber()
 {

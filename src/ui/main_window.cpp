@@ -377,7 +377,7 @@ void MainWindow::createTemplateFromFields()
 
 void MainWindow::writePlanToFile()
 {
-    if (const auto refusal = files::planWriteRefusal(m_state.tableCreated)) {
+    if (const auto refusal = files::planWriteRefusal(m_state.tableCreated, m_state.table)) {
         m_feedback.show(*refusal, this);
         return;
     }
@@ -416,9 +416,11 @@ void MainWindow::selectModule(int moduleType)
 
 void MainWindow::selectBand(Band band)
 {
-    // The new band's caption, then everything of the old band's table hidden; its rows lose
-    // their check boxes until a new table is built.
-    m_state.selectBand(band);
+    // The band already selected: nothing at all changes, the table keeps its check boxes.
+    // Otherwise the new band's caption, then everything of the old band's table hidden; its rows
+    // lose their check boxes until a new table is built.
+    if (!m_state.selectBand(band))
+        return;
     setWindowTitle(m_state.stationType.modelCaption());
     m_workArea->hide();
     markBand(band);
@@ -488,8 +490,10 @@ void MainWindow::restoreAfterProtocol()
     activateWindow();
 }
 
-void MainWindow::showPlanReadFromStation()
+void MainWindow::showPlanReadFromStation(bool bandChosen)
 {
+    if (bandChosen)
+        showBand();
     refreshPlanViews();
     m_grid->show();
     markModule(m_state.moduleType);

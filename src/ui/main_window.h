@@ -79,8 +79,9 @@ public slots:
     void restoreAfterStationLink();
     // Back from the protocol window.
     void restoreAfterProtocol();
-    // A plan read from the station replaced settings and table.
-    void showPlanReadFromStation();
+    // A plan read from the station replaced settings and table; bandChosen: the station's code
+    // selected its band, which the caption, band mark and start frequency then show.
+    void showPlanReadFromStation(bool bandChosen);
     // While the station link exchanges bytes the main window takes no input and cannot be closed:
     // closing would stop a write halfway, and a new plan or band would meet a read in progress.
     void setStationExchangeRunning(bool running);

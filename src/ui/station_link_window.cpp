@@ -194,8 +194,8 @@ void StationLinkWindow::applyReadResult(const ReadResult& result)
 {
     reportRunning();
     if (result.ok()) {
-        applyReadBack(m_state, *result.readBack);
-        emit planRead();
+        const bool bandChosen = applyReadBack(m_state, *result.readBack);
+        emit planRead(bandChosen);
     }
     if (!result.message.isEmpty())
         m_feedback.show(result.message, this);

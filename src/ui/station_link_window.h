@@ -50,8 +50,8 @@ public slots:
 
 signals:
     void left();
-    // A read-back has replaced the plan.
-    void planRead();
+    // A read-back has replaced the plan; bandChosen: the station's code selected its band.
+    void planRead(bool bandChosen);
     // An exchange started or ended.
     void exchangeRunningChanged(bool running);
 

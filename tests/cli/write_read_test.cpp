@@ -118,25 +118,49 @@ TEST_F(WriteReadCommands, WrittenPlanVerifiesAndReadsBackAsTheSamePlan)
     EXPECT_EQ(saved.contents->moduleType, 0);
 }
 
-TEST_F(WriteReadCommands, ReadDecodesWithTheChosenBandAndKeepsTheStationsCodes)
+TEST_F(WriteReadCommands, ReadDecodesWithTheStationsOwnBandWhateverBandIsGiven)
 {
-    // A station preloaded with the image file of the example, read as a 30-60 MHz station.
-    const QString image = path(QStringLiteral("plan.bin"));
-    ASSERT_EQ(runCli({QStringLiteral("image"), ExamplePlan, QStringLiteral("-o"), image}).exitCode, 0);
-    StationProcess station(
-        {QStringLiteral("--image"), image, QStringLiteral("--serial"), QStringLiteral("0A1B2C")});
-    ASSERT_FALSE(station.path().isEmpty());
-    const QString out = path(QStringLiteral("read.ini"));
-    const CliRun read =
-        runCli({QStringLiteral("read"), QStringLiteral("--port"), station.path(), QStringLiteral("-o"), out,
-                QStringLiteral("--band"), QStringLiteral("30-60")});
-    ASSERT_EQ(read.exitCode, 0) << read.err.toStdString();
-    files::PlanDecodeResult saved = files::readPlanFile(out);
-    ASSERT_TRUE(saved.contents.has_value());
-    EXPECT_EQ(saved.contents->settings.textValue(u"Серийный номер", {}), QStringLiteral("0A1B2C"));
-    // 140000 kHz received: (140000 + 45000) / 6,25 steps with modulus 32 read with modulus 8.
-    EXPECT_EQ(saved.contents->table.cell(RxFrequencyColumn, 1), QStringLiteral("24850,00"));
-    EXPECT_EQ(saved.contents->typeCode, 0);
+    // Stations preloaded with the image files of a 30-60 MHz template and of the 144-174 MHz
+    // example, each read with the other band given.
+    const QString plan30 = path(QStringLiteral("plan30.ini"));
+    ASSERT_EQ(runCli({QStringLiteral("template"), QStringLiteral("--band"), QStringLiteral("30-60"),
+                      QStringLiteral("--count"), QStringLiteral("2"), QStringLiteral("--start"),
+                      QStringLiteral("30000"), QStringLiteral("--offset"), QStringLiteral("12,5"),
+                      QStringLiteral("-o"), plan30})
+                  .exitCode,
+              0);
+    struct Case
+    {
+        QString plan;
+        const char* givenBand;
+        const char* foundBand;
+        const char* firstRx;
+        const char* secondRx;
+        quint8 typeCode;
+    };
+    const Case cases[] = {
+        {plan30, "144-174", "30-60 MHz", "30000,00", "30012,50", 1},
+        {ExamplePlan, "30-60", "144-174 MHz", "140000,00", "141000,00", 0},
+    };
+    for (const Case& c : cases) {
+        const QString image = path(QStringLiteral("plan.bin"));
+        ASSERT_EQ(runCli({QStringLiteral("image"), c.plan, QStringLiteral("-o"), image}).exitCode, 0);
+        StationProcess station(
+            {QStringLiteral("--image"), image, QStringLiteral("--serial"), QStringLiteral("0A1B2C")});
+        ASSERT_FALSE(station.path().isEmpty());
+        const QString out = path(QStringLiteral("read.ini"));
+        const CliRun read =
+            runCli({QStringLiteral("read"), QStringLiteral("--port"), station.path(), QStringLiteral("-o"),
+                    out, QStringLiteral("--band"), QString::fromLatin1(c.givenBand)});
+        ASSERT_EQ(read.exitCode, 0) << read.err.toStdString();
+        EXPECT_TRUE(read.out.contains(QString::fromLatin1(c.foundBand))) << read.out.toStdString();
+        files::PlanDecodeResult saved = files::readPlanFile(out);
+        ASSERT_TRUE(saved.contents.has_value());
+        EXPECT_EQ(saved.contents->settings.textValue(u"Серийный номер", {}), QStringLiteral("0A1B2C"));
+        EXPECT_EQ(saved.contents->table.cell(RxFrequencyColumn, 1), QString::fromLatin1(c.firstRx));
+        EXPECT_EQ(saved.contents->table.cell(TxFrequencyColumn, 2), QString::fromLatin1(c.secondRx));
+        EXPECT_EQ(saved.contents->typeCode, c.typeCode);
+    }
 }
 
 TEST_F(WriteReadCommands, SilentStationIsALinkFailure)

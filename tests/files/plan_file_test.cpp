@@ -141,22 +141,30 @@ TEST(PlanWriter, EmptyCellsAreWrittenAsKeyAndEqualsSign)
     EXPECT_TRUE(text.contains(QStringLiteral("\r\nВремя=\r\n")));
 }
 
-TEST(PlanWriter, RowsWithoutFlagsAreWrittenAsCleared)
+TEST(PlanWriter, RefusesWithoutATableAndWhileRowsLackTheirFlags)
 {
-    TemplateResult plan = templatePlan(QStringLiteral("1"));
-    plan.table.removeFlags(); // as after a band change
-    const QString text = fromCp1251(encodePlan(plan.settings, plan.table, 0, 0));
-    EXPECT_TRUE(text.contains(QStringLiteral("Сканировать=нет\r\n")));
-    EXPECT_TRUE(text.contains(QStringLiteral("Активен=нет\r\n")));
-}
+    // After a band change the rows have no flags: the file would store every flag as "нет".
+    const TemplateResult plan = templatePlan(QStringLiteral("3"));
+    EXPECT_FALSE(planWriteRefusal(true, plan.table).has_value());
+    EXPECT_TRUE(
+        planWriteRefusal(false, plan.table)->text.startsWith(QStringLiteral("Нет данных для записи")));
 
-TEST(PlanWriter, RefusesWhenNoTableWasMade)
-{
-    const auto refusal = planWriteRefusal(false);
-    ASSERT_TRUE(refusal.has_value());
-    EXPECT_EQ(refusal->kind, MessageKind::Notice);
-    EXPECT_TRUE(refusal->text.startsWith(QStringLiteral("Нет данных для записи")));
-    EXPECT_FALSE(planWriteRefusal(true).has_value());
+    ChannelTable bandChanged = plan.table;
+    bandChanged.removeFlags();
+    ChannelTable lastRowAdded = plan.table;
+    lastRowAdded.setRowCount(3);
+    lastRowAdded.setRowCount(4); // row 3 comes back without its flags
+    const std::pair<const ChannelTable*, int> cases[] = {{&bandChanged, 1}, {&lastRowAdded, 3}};
+    for (const auto& [table, row] : cases) {
+        const QString refusal =
+            QStringLiteral("В строчке №%1 нет отметок \"Скан.\", \"Id_Тон\" и \"Акт\": таблица "
+                           "не будет записана в файл. Создайте шаблон или прочитайте файл заново")
+                .arg(row);
+        EXPECT_EQ(planWriteRefusal(true, *table)->text, refusal);
+        const PlanEncodeResult encoded = tryEncodePlan(plan.settings, *table, 0, 0);
+        EXPECT_TRUE(encoded.bytes.isEmpty());
+        EXPECT_EQ(encoded.error.text, refusal);
+    }
 }
 
 // --- write then read ---------------------------------------------------------------------

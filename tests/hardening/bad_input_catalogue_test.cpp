@@ -313,7 +313,7 @@ std::vector<BadInput> catalogue()
                 QStringLiteral("Не желательно использовать в максимальной мощности 1 уровень")),
         cellRow("CellTimeLetters", TimeColumn, 2, QStringLiteral("abc"), integerError(QStringLiteral("abc"))),
         settingsRow(
-            "RowsWithoutFlagsAfterABandChange", [](AppState& state) { state.selectBand(Band::Mhz144to174); },
+            "RowsWithoutFlagsAfterABandChange", [](AppState& state) { state.selectBand(Band::Mhz30to60); },
             QStringLiteral("В строчке №1 нет отметок \"Скан.\", \"Id_Тон\" и \"Акт\". "
                            "Создайте шаблон или прочитайте файл заново")),
         settingsRow(

@@ -319,7 +319,7 @@ TEST(DataCheck, EveryRowMessage)
              st.table.setCell(CtcssTxColumn, 1, QString());
          },
          s(u"В строчке №1 в столбце \"CTC_Tx\" значение \"\" не из списка")},
-        {"rows without flags after a band change", [](AppState& st) { st.selectBand(Band::Mhz144to174); },
+        {"rows without flags after a band change", [](AppState& st) { st.table.removeFlags(); },
          s(u"В строчке №1 нет отметок \"Скан.\", \"Id_Тон\" и \"Акт\". Создайте шаблон или прочитайте файл "
            u"заново")},
         {"more than 99 rows", [](AppState& st) { st.table.setRowCount(101); },

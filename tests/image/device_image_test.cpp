@@ -2,6 +2,8 @@
 #include "image/device_image.h"
 #include "model/value_lists.h"
 
+#include "common/distinct_header.h"
+
 #include <gtest/gtest.h>
 
 using namespace yalmera;
@@ -136,12 +138,21 @@ TEST(AppStateGate, PlanReplacementClearsTheGateBandChangeDropsFlags)
     EXPECT_TRUE(state.tableCreated);
     EXPECT_TRUE(state.repeaterSavedTexts.isEmpty());
 
-    state.dataChecked = true;
-    state.selectBand(Band::Mhz30to60);
-    EXPECT_EQ(state.stationType.typeCode, 1);
-    EXPECT_FALSE(state.table.hasFlags(1));
-    EXPECT_TRUE(state.dataChecked);
-    EXPECT_EQ(state.table.channelCount(), 2);
+    // The band already selected changes nothing; another band takes the flags and the gate: the
+    // image of the last check holds the other band's frequency words.
+    struct Case
+    {
+        Band band;
+        bool changed;
+    };
+    for (const Case c : {Case{Band::Mhz144to174, false}, Case{Band::Mhz30to60, true}}) {
+        state.dataChecked = true;
+        EXPECT_EQ(state.selectBand(c.band), c.changed);
+        EXPECT_EQ(state.stationType, StationType::forBand(c.band));
+        EXPECT_EQ(state.table.hasFlags(1), !c.changed);
+        EXPECT_EQ(state.dataChecked, !c.changed);
+        EXPECT_EQ(state.table.channelCount(), 2);
+    }
 }
 
 TEST(WriteStream, ACountAboveTheRecordSlotsIsSentAsTheRecordsThatFollow)
@@ -155,22 +166,17 @@ TEST(WriteStream, ACountAboveTheRecordSlotsIsSentAsTheRecordsThatFollow)
 
 TEST(WriteStream, ReadsBackAsTheImageModuleAndCodeItWasMadeFrom)
 {
-    DeviceImage image;
-    image.brightnessCode = 6;
-    image.channelCount = 3;
-    image.idCode = 0x1AEF;
-    image.toneCodes[9] = 240;
-    image.functionFlags = 0x16;
-    for (std::size_t i = 0; i < 3; ++i)
-        image.records[i].set(ChannelRecord::ChannelNumberOffset, static_cast<quint8>(10 + i));
-    const QByteArray stream = image.writeStream(4, 1);
+    // Every header field different: any two swapped on the way out or back change the bytes.
+    const DeviceImage image = test::distinctHeaderImage();
+    const QByteArray stream = image.writeStream(test::DistinctModuleType, test::DistinctTypeCode);
+    EXPECT_EQ(stream.toHex(' '), test::distinctHeaderWriteStream().toHex(' '));
     const auto back = readWriteStream(stream);
     ASSERT_TRUE(back.has_value());
     EXPECT_EQ(back->image, image);
-    EXPECT_EQ(back->moduleType, 4);
-    EXPECT_EQ(back->typeCode, 1);
+    EXPECT_EQ(back->moduleType, test::DistinctModuleType);
+    EXPECT_EQ(back->typeCode, test::DistinctTypeCode);
 
     // Only the records the stream holds; nothing from a header cut short.
-    EXPECT_EQ(readWriteStream(stream.left(26 + 18 + 5))->image.channelCount, 1);
+    EXPECT_EQ(readWriteStream(stream.left(26 + 5))->image.channelCount, 0);
     EXPECT_FALSE(readWriteStream(stream.left(25)).has_value());
 }

@@ -1,5 +1,7 @@
 #include "link_fixture.h"
 
+#include "common/distinct_header.h"
+
 #include "image/app_state.h"
 #include "link/read_stream.h"
 #include "model/value_lists.h"
@@ -109,40 +111,38 @@ TEST(ReadStreamDecoding, ExampleStationReadsBackAs27LinesAndOneRow)
     EXPECT_EQ(rb.typeCode, 0);
 }
 
-TEST(ReadStreamDecoding, FrequenciesUseTheSelectedBandNotTheStations)
+TEST(ReadStreamDecoding, FrequenciesUseTheBandTheStationsCodeNames)
 {
     // Worked words of both bands; the first byte 0 marks a repeater channel's silent direction.
+    // The station's code 0 names 144-174 MHz, 1 and 2 name 30-60 MHz, whatever band is selected;
+    // only a code naming no band leaves the decoding to the selected band.
     struct Case
     {
         const char* rx;
         const char* tx;
-        const StationType& band;
+        quint8 typeCode;
+        const StationType& selected;
         const char* rxText;
         const char* txText;
     };
     const Case cases[] = {
-        {"11DB01", "116A85", Band144, "145000,00", "145006,25"},
-        {"120089", "116A81", Band144, "160012,50", "145000,00"},
-        {"12200D", "114A0D", Band30, "33018,75", "33018,75"},
-        {"11DB01", "116A81", Band30, "26100,00", "36250,00"}, // a 144-174 MHz plan seen with 30-60 MHz
-        {"000000", "116A81", Band144, "РЕТР_ПП", "145000,00"},
-        {"11DB01", "00FFFF", Band144, "145000,00", "РЕТР_ПР"},
+        {"11DB01", "116A85", 0, Band144, "145000,00", "145006,25"},
+        {"120089", "116A81", 0, Band30, "160012,50", "145000,00"},
+        {"12200D", "114A0D", 1, Band144, "33018,75", "33018,75"},
+        {"12200D", "114A0D", 2, Band144, "33018,75", "33018,75"},
+        {"11DB01", "116A81", 7, Band30, "26100,00", "36250,00"},
+        {"11DB01", "116A81", 7, Band144, "145000,00", "145000,00"},
+        {"000000", "116A81", 0, Band30, "РЕТР_ПП", "145000,00"},
+        {"11DB01", "00FFFF", 0, Band144, "145000,00", "РЕТР_ПР"},
     };
     for (const Case& c : cases) {
         QByteArray stream = exampleStream();
+        stream[ReadStreamOffset::TypeCode] = static_cast<char>(c.typeCode);
         stream.replace(ReadStreamOffset::Records + ChannelRecord::RxWordOffset, 3, hexBytes(c.rx));
         stream.replace(ReadStreamOffset::Records + ChannelRecord::TxWordOffset, 3, hexBytes(c.tx));
-        EXPECT_EQ(cellOf(stream, RxFrequencyColumn, c.band), QString::fromUtf8(c.rxText)) << c.rx;
-        EXPECT_EQ(cellOf(stream, TxFrequencyColumn, c.band), QString::fromUtf8(c.txText)) << c.tx;
+        EXPECT_EQ(cellOf(stream, RxFrequencyColumn, c.selected), QString::fromUtf8(c.rxText)) << c.rx;
+        EXPECT_EQ(cellOf(stream, TxFrequencyColumn, c.selected), QString::fromUtf8(c.txText)) << c.tx;
     }
-    // The station's type code is taken, the band is not.
-    QByteArray stream = exampleStream();
-    stream[ReadStreamOffset::TypeCode] = 1;
-    stream[ReadStreamOffset::ModuleType] = 3;
-    const ReadStreamDecode decoded = decodeReadStream(stream, Band144);
-    ASSERT_TRUE(decoded.ok());
-    EXPECT_EQ(decoded.readBack->typeCode, 1);
-    EXPECT_EQ(decoded.readBack->moduleType, 3);
 }
 
 TEST(ReadStreamDecoding, CodeColumnsFollowTheModeAndTheDcsPolarity)
@@ -322,14 +322,14 @@ TEST(ReadStreamDecoding, ChannelCountAndSpecialChannelEdges)
 TEST(ReadStreamEncoding, AStationsStreamDecodesToTheImageItWasMadeFrom)
 {
     const DeviceImage image = channelsImage(99);
-    const QByteArray stream = encodeReadStream(image, 0xABCDEF, 4, 1);
+    const QByteArray stream = encodeReadStream(image, 0xABCDEF, 4, 0);
     ASSERT_EQ(stream.size(), ReadStreamOffset::MaxSize);
     EXPECT_EQ(stream.left(3), hexBytes("ABCDEF"));
-    const ReadStreamDecode decoded = decodeReadStream(stream, Band144);
+    const ReadStreamDecode decoded = decodeReadStream(stream, Band30);
     ASSERT_TRUE(decoded.ok());
     EXPECT_EQ(decoded.readBack->image, image);
     EXPECT_EQ(decoded.readBack->moduleType, 4);
-    EXPECT_EQ(decoded.readBack->typeCode, 1);
+    EXPECT_EQ(decoded.readBack->typeCode, 0);
     EXPECT_EQ(decoded.readBack->table.cell(TxFrequencyColumn, 99), QStringLiteral("146225,00"));
 
     // The example station's stream is the one-channel image's, serial first, IdCode before the tones.
@@ -337,6 +337,17 @@ TEST(ReadStreamEncoding, AStationsStreamDecodesToTheImageItWasMadeFrom)
     example.records[0].setRxWord({0x11, 0xDB, 0x01});
     example.records[0].setTxWord({0x11, 0x6A, 0x81});
     EXPECT_EQ(encodeReadStream(example, 0x012345, 0, 0), exampleStream());
+
+    // Every header field different: any two swapped on the way out or back change the bytes.
+    const DeviceImage distinct = distinctHeaderImage();
+    EXPECT_EQ(
+        encodeReadStream(distinct, DistinctSerialNumber, DistinctModuleType, DistinctTypeCode).toHex(' '),
+        distinctHeaderReadStream().toHex(' '));
+    const ReadStreamDecode back = decodeReadStream(distinctHeaderReadStream(), Band144);
+    ASSERT_TRUE(back.ok());
+    EXPECT_EQ(back.readBack->image, distinct);
+    EXPECT_EQ(back.readBack->moduleType, DistinctModuleType);
+    EXPECT_EQ(back.readBack->typeCode, DistinctTypeCode);
 }
 
 TEST(ReadStreamDecoding, ArbitraryBytesAreDecodedOrRefusedNeverMisread)
@@ -376,24 +387,30 @@ TEST(ReadBackApply, ReplacesThePlanAtOnceAndKeepsWhatTheStreamDoesNotCarry)
     state.moduleType = 2;
     state.settings = GeneralSettings(GeneralSettings::templateLines());
 
-    QByteArray stream = exampleStream();
-    stream[ReadStreamOffset::ModuleType] = 1;
-    const ReadStreamDecode decoded = decodeReadStream(stream, state.stationType);
+    // Every header field different, so a field copied into another's place shows.
+    const ReadStreamDecode decoded = decodeReadStream(distinctHeaderReadStream(), state.stationType);
     ASSERT_TRUE(decoded.ok());
     const DeviceImage before = state.image;
-    applyReadBack(state, *decoded.readBack);
+    EXPECT_FALSE(applyReadBack(state, *decoded.readBack)); // code 0x48 names no band
 
     EXPECT_FALSE(state.dataChecked);
     EXPECT_TRUE(state.tableCreated);
     EXPECT_EQ(state.settings, decoded.readBack->settings);
     EXPECT_EQ(state.table, decoded.readBack->table);
-    EXPECT_EQ(state.moduleType, 1);
-    EXPECT_EQ(state.stationType.band, Band::Mhz30to60); // the band stays as selected
+    EXPECT_EQ(state.moduleType, DistinctModuleType);
+    EXPECT_EQ(state.stationType.band, Band::Mhz30to60); // a code naming no band keeps the band
     EXPECT_EQ(state.stationType.dividerModulus, 8);
-    EXPECT_EQ(state.stationType.typeCode, 0); // the station's code
-    EXPECT_EQ(state.image.channelCount, 1);
-    EXPECT_EQ(state.image.idCode, 0x1234);
-    EXPECT_EQ(state.image.records[0], decoded.readBack->image.records[0]);
+    EXPECT_EQ(state.stationType.typeCode, DistinctTypeCode);
+    DeviceImage expected = distinctHeaderImage();
+    expected.idCode = 0x1234; // not taken from the station
     for (std::size_t i = 1; i < 5; ++i)
-        EXPECT_EQ(state.image.records[i], before.records[i]) << i;
+        expected.records[i] = before.records[i];
+    EXPECT_EQ(state.image, expected);
+
+    // A code naming a band selects it with its constants, as a plan file's "Тип" does.
+    QByteArray stream = exampleStream();
+    stream[ReadStreamOffset::TypeCode] = 1;
+    state.selectBand(Band::Mhz144to174);
+    EXPECT_TRUE(applyReadBack(state, *decodeReadStream(stream, state.stationType).readBack));
+    EXPECT_EQ(state.stationType, StationType::forBand(Band::Mhz30to60));
 }

@@ -206,4 +206,11 @@ TEST(ProtocolGate, RefusesWithoutAPassedCheckWithTheWordingOfWhereItWasAsked)
     EXPECT_EQ(protocolRefusal(state, ProtocolRequest::Menu).text,
               u"Пока не будет произведена проверка данных, протокол создаваться не будет!!!"_qs);
     EXPECT_EQ(protocolRefusal(state, ProtocolRequest::Menu).kind, MessageKind::Notice);
+
+    // Rows that lost their flags through a band change would all print "-": told first.
+    state.table.setRowCount(1);
+    state.table.setRowCount(2);
+    EXPECT_EQ(protocolRefusal(state, ProtocolRequest::Menu).text,
+              u"В строчке №1 нет отметок \"Скан.\", \"Id_Тон\" и \"Акт\": протокол создаваться не будет. "
+              u"Создайте шаблон или прочитайте файл заново"_qs);
 }

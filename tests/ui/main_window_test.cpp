@@ -217,6 +217,30 @@ TEST_F(MainWindowTest, BandChangeHidesTheTableAndRemovesTheCheckBoxes)
     EXPECT_EQ(field("Edit2")->text(), QStringLiteral("140000"));
 }
 
+TEST_F(MainWindowTest, OnlyARealBandChangeTakesTheFlagsAndTheCheck)
+{
+    makeTemplate(QStringLiteral("3"));
+    action("N19")->trigger();
+    ASSERT_TRUE(state.dataChecked);
+    action("N3063")->trigger(); // the band already selected: nothing at all changes
+    EXPECT_TRUE(state.dataChecked);
+    EXPECT_TRUE(visible("StringGrid1"));
+    EXPECT_EQ(state.table.firstRowWithoutFlags(), 0);
+
+    // The image holds the old band's frequency words: it must be checked again, and a table
+    // without flags is neither saved nor printed.
+    action("N3062")->trigger();
+    EXPECT_FALSE(state.dataChecked);
+    feedback.clear();
+    action("N4")->trigger();
+    action("N21")->trigger();
+    EXPECT_EQ(dialogs.saveAsked, 0);
+    ASSERT_EQ(feedback.messages.size(), 2u);
+    EXPECT_TRUE(feedback.messages[0].text.contains(QStringLiteral("таблица не будет записана в файл")));
+    EXPECT_TRUE(feedback.messages[1].text.contains(QStringLiteral("протокол создаваться не будет")));
+    EXPECT_FALSE(main().isMinimized());
+}
+
 TEST_F(MainWindowTest, FutureBandsCannotBeChosen)
 {
     action("N300345")->trigger();

@@ -216,8 +216,11 @@ TEST_F(StationLinkWindowTest, WritesAndReadsBackThroughTheVirtualStation)
     EXPECT_TRUE(buttonsEnabled());
     EXPECT_TRUE(state.dataChecked); // the same image can go to the next station
 
-    // Another plan in the window; the read brings the station's back.
+    // Another plan of the other band in the window; the read brings the station's back, decoded
+    // with the station's own band, which it selects.
     main().findChild<QAction*>(QStringLiteral("N12"))->trigger();
+    main().findChild<QAction*>(QStringLiteral("N3062"))->trigger();
+    main().findChild<QAction*>(QStringLiteral("N2"))->trigger();
     mainChild<QLineEdit>("Edit1")->setText(QStringLiteral("7"));
     QTest::mouseClick(mainChild<QPushButton>("BitBtn1"), Qt::LeftButton);
     ASSERT_EQ(main().tableModel()->rowCount(), 7);
@@ -238,6 +241,10 @@ TEST_F(StationLinkWindowTest, WritesAndReadsBackThroughTheVirtualStation)
     EXPECT_EQ(model->index(2, ScanColumn).data(Qt::CheckStateRole).value<Qt::CheckState>(), Qt::Checked);
     EXPECT_EQ(state.moduleType, 3);
     EXPECT_TRUE(mainChild<QAction>("N15")->isChecked());
+    EXPECT_EQ(state.stationType, StationType::forBand(Band::Mhz144to174));
+    EXPECT_EQ(main().windowTitle(), QStringLiteral("Ялмера 4К-17"));
+    EXPECT_TRUE(mainChild<QAction>("N3063")->isChecked());
+    EXPECT_EQ(mainChild<QLineEdit>("Edit2")->text(), QStringLiteral("140000"));
     const QString settings = mainChild<QPlainTextEdit>("Memo1")->toPlainText();
     EXPECT_TRUE(
         settings.startsWith(QStringLiteral("[Общие установки]\nСерийный номер=012345\nId_номер=0001\n")));
