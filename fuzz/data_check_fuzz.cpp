@@ -7,7 +7,7 @@
 #include "files/plan_file.h"
 #include "image/app_state.h"
 #include "image/data_check.h"
-#include "link/read_stream.h"
+#include "image/read_back.h"
 #include "model/number_text.h"
 
 using namespace yalmera;

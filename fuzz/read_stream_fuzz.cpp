@@ -7,12 +7,14 @@
 #include "fuzz_check.h"
 
 #include "image/app_state.h"
-#include "link/read_stream.h"
+#include "image/read_back.h"
 
 using namespace yalmera;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
+    constexpr int CountOffset = headerField(HeaderField::ChannelCount).readOffset;
+    constexpr int UnusedOffset = headerField(HeaderField::Unused).readOffset;
     if (size < 1 || size > 4096)
         return 0;
     const StationType band = StationType::forBand((data[0] & 1) ? Band::Mhz30to60 : Band::Mhz144to174);
@@ -20,17 +22,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const ReadStreamDecode decoded = decodeReadStream(stream, band);
     FUZZ_CHECK(decoded.ok() == decoded.refusal.isEmpty());
-    if (stream.size() > ReadStreamOffset::ChannelCount)
+    if (stream.size() > CountOffset)
         FUZZ_CHECK(checkReadStreamHeader(stream).isEmpty() ==
-                   (static_cast<quint8>(stream[ReadStreamOffset::ChannelCount]) <= DeviceImage::MaxRecords));
+                   (static_cast<quint8>(stream[CountOffset]) <= DeviceImage::MaxRecords));
     if (!decoded.ok())
         return 0;
 
     const ReadBack& readBack = *decoded.readBack;
     const int count = readBack.image.channelCount;
-    FUZZ_CHECK(count == static_cast<quint8>(stream[ReadStreamOffset::ChannelCount]));
+    FUZZ_CHECK(count == static_cast<quint8>(stream[CountOffset]));
     FUZZ_CHECK(count <= DeviceImage::MaxRecords);
-    FUZZ_CHECK(stream.size() >= readStreamSize(count));
+    FUZZ_CHECK(stream.size() >= streamSize(Stream::Read, count));
     FUZZ_CHECK(readBack.settings.lines().size() == 27);
     FUZZ_CHECK(readBack.serialNumber.size() == 6);
 
@@ -38,9 +40,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     bool ok = false;
     const quint32 serial = readBack.serialNumber.toUInt(&ok, 16);
     FUZZ_CHECK(ok);
-    QByteArray expected = stream.left(readStreamSize(count));
-    expected[ReadStreamOffset::Unused] = 0;
-    expected[ReadStreamOffset::Unused + 1] = 0;
+    QByteArray expected = stream.left(streamSize(Stream::Read, count));
+    expected[UnusedOffset] = 0;
+    expected[UnusedOffset + 1] = 0;
     FUZZ_CHECK(encodeReadStream(readBack.image, serial, readBack.moduleType, readBack.typeCode) == expected);
 
     AppState state;

@@ -31,52 +31,6 @@ QString helpText()
         "--verify). Messages on stderr.");
 }
 
-// What the station holds that differs from the image written, one line each.
-QStringList differences(const AppState& written, const ReadBack& station)
-{
-    QStringList lines;
-    const DeviceImage& a = written.image;
-    const DeviceImage& b = station.image;
-    const auto field = [&lines](const char* name, int wrote, int holds) {
-        if (wrote != holds)
-            lines << QStringLiteral("%1: written %2, station holds %3")
-                         .arg(QLatin1String(name))
-                         .arg(wrote)
-                         .arg(holds);
-    };
-    field("BrightnessCode", a.brightnessCode, b.brightnessCode);
-    field("Volume", a.volume, b.volume);
-    field("ChannelCount", a.channelCount, b.channelCount);
-    field("KeyBeep", a.keyBeep, b.keyBeep);
-    field("SpecialChannelIndex", a.specialChannelIndex, b.specialChannelIndex);
-    for (std::size_t k = 0; k < a.toneCodes.size(); ++k)
-        field("ToneCode", a.toneCodes[k], b.toneCodes[k]);
-    field("IdCode", a.idCode, b.idCode);
-    field("FvCode", a.fvCode, b.fvCode);
-    field("MinVolume", a.minVolume, b.minVolume);
-    field("DcsPolarity", a.dcsPolarity, b.dcsPolarity);
-    field("FunctionFlags", a.functionFlags, b.functionFlags);
-    field("ModuleType", written.moduleType, station.moduleType);
-    field("TypeCode", written.stationType.typeCode, station.typeCode);
-    const int count = std::min<int>({a.channelCount, b.channelCount, DeviceImage::MaxRecords});
-    for (int i = 0; i < count; ++i) {
-        const ChannelRecord& wrote = a.records[static_cast<std::size_t>(i)];
-        const ChannelRecord& holds = b.records[static_cast<std::size_t>(i)];
-        if (wrote != holds)
-            lines << QStringLiteral("record %1 (channel %2): written %3, station holds %4")
-                         .arg(i + 1)
-                         .arg(wrote.channelNumber())
-                         .arg(
-                             QString::fromLatin1(QByteArray(reinterpret_cast<const char*>(wrote.bytes.data()),
-                                                            ChannelRecord::Size)
-                                                     .toHex(' ')),
-                             QString::fromLatin1(QByteArray(reinterpret_cast<const char*>(holds.bytes.data()),
-                                                            ChannelRecord::Size)
-                                                     .toHex(' ')));
-    }
-    return lines;
-}
-
 } // namespace
 
 int runWrite(const QStringList& arguments)
@@ -115,7 +69,10 @@ int runWrite(const QStringList& arguments)
     const ReadResult readBack = readStationShowingProgress({portName, state.stationType});
     if (!readBack.ok())
         return linkFailureExit(commandLine.name(), readBack.outcome, readBack.message);
-    const QStringList diff = differences(state, *readBack.readBack);
+    const ReadBack& held = *readBack.readBack;
+    const QStringList diff =
+        streamDifferences(Stream::Write, {state.image, state.moduleType, state.stationType.typeCode, 0},
+                          {held.image, held.moduleType, held.typeCode, 0});
     if (!diff.isEmpty()) {
         printErr(QStringLiteral("%1: the station holds a different plan than was written:")
                      .arg(commandLine.name()));

@@ -406,11 +406,11 @@ private:
         if (!encodeCodes(row, record, channelFlags))
             return false;
 
-        if (!encodeToneNumber(row, ToneRxColumn, ChannelFlagBits::NoRxTone, ChannelRecord::RxToneOffset,
-                              record, channelFlags))
+        if (!encodeToneNumber(row, ToneRxColumn, ChannelFlagBits::NoRxTone, RecordField::RxToneNumber, record,
+                              channelFlags))
             return false;
-        if (!encodeToneNumber(row, ToneTxColumn, ChannelFlagBits::NoTxTone, ChannelRecord::TxToneOffset,
-                              record, channelFlags))
+        if (!encodeToneNumber(row, ToneTxColumn, ChannelFlagBits::NoTxTone, RecordField::TxToneNumber, record,
+                              channelFlags))
             return false;
 
         const QString number = cell(ChannelNumberColumn, row);
@@ -419,7 +419,7 @@ private:
         quint8 channelNumber = 0;
         if (!toByte(number, channelNumber))
             return false;
-        record.set(ChannelRecord::ChannelNumberOffset, channelNumber);
+        record.setChannelNumber(channelNumber);
 
         const Frequency rx{RxFrequencyColumn,         RxRepeaterMark,          ExtraFlagBits::RxRepeater,
                            CheckTexts::NoRxFrequency, m_band.receiveOffsetKHz, Sound::None};
@@ -430,29 +430,29 @@ private:
         FrequencyWord txWord{};
         if (!encodeFrequency(rx, row, channelNumber, rxWord, extraFlags))
             return false;
-        record.setRxWord(rxWord);
+        record.setRxFrequencyWord(rxWord);
         if (!encodeFrequency(tx, row, channelNumber, txWord, extraFlags))
             return false;
-        record.setTxWord(txWord);
+        record.setTxFrequencyWord(txWord);
 
         quint8 byte = 0;
         if (!toByte(cell(SquelchColumn, row), byte))
             return false;
-        record.set(ChannelRecord::SquelchOffset, byte);
+        record.setSquelch(byte);
 
         const QString powerMin = cell(PowerMinColumn, row);
         if (powerMin == u"4")
             return stop(CheckTexts::PowerMin.toString());
         if (!toByte(powerMin, byte))
             return false;
-        record.set(ChannelRecord::PowerMinOffset, byte);
+        record.setPowerMin(byte);
 
         const QString powerMax = cell(PowerMaxColumn, row);
         if (powerMax == u"1")
             return stop(CheckTexts::PowerMax.toString());
         if (!toByte(powerMax, byte))
             return false;
-        record.set(ChannelRecord::PowerMaxOffset, byte);
+        record.setPowerMax(byte);
 
         const QString txOff = cell(TxOffColumn, row);
         if (txOff == u"RSSI")
@@ -467,10 +467,10 @@ private:
             if (!toByte(time, timer))
                 return false;
         }
-        record.set(ChannelRecord::TimerOffset, timer);
+        record.setTimer(timer);
 
-        record.set(ChannelRecord::FlagsOffset, channelFlags);
-        record.set(ChannelRecord::ExtraFlagsOffset, extraFlags);
+        record.setChannelFlags(channelFlags);
+        record.setExtraFlags(extraFlags);
         return true;
     }
 
@@ -509,13 +509,13 @@ private:
             if (ctcssTx > 0)
                 txCode = static_cast<quint8>(ctcssTx);
         }
-        record.set(ChannelRecord::RxCodeOffset, rxCode);
-        record.set(ChannelRecord::TxCodeOffset, txCode);
+        record.setRxCode(rxCode);
+        record.setTxCode(txCode);
         return true;
     }
 
-    bool encodeToneNumber(int row, int column, quint8 noneBit, ChannelRecord::Offset offset,
-                          ChannelRecord& record, quint8& channelFlags)
+    bool encodeToneNumber(int row, int column, quint8 noneBit, RecordField field, ChannelRecord& record,
+                          quint8& channelFlags)
     {
         const QString text = cell(column, row);
         if (text == NoneText) {
@@ -525,7 +525,7 @@ private:
         quint8 number = 0;
         if (!toByte(text, number))
             return false;
-        record.set(offset, number);
+        record.setValue(field, number);
         return true;
     }
 

@@ -9,66 +9,216 @@ namespace yalmera {
 
 QByteArray DeviceImage::writeStream(quint8 moduleType, quint8 typeCode) const
 {
-    const int count = std::min<int>(channelCount, MaxRecords);
-    QByteArray stream;
-    stream.reserve(HeaderSize + ChannelRecord::Size * count);
-    auto put = [&stream](quint8 byte) { stream.append(static_cast<char>(byte)); };
-    put(WriteCommand);
-    put(brightnessCode);
-    put(volume);
-    put(static_cast<quint8>(count)); // the count of the records that follow
-    put(keyBeep);
-    put(specialChannelIndex);
-    for (quint8 code : toneCodes)
-        put(code);
-    put(static_cast<quint8>(idCode >> 8));
-    put(static_cast<quint8>(idCode & 0xFF));
-    put(fvCode);
-    put(minVolume);
-    put(dcsPolarity);
-    put(functionFlags);
-    put(moduleType);
-    put(typeCode);
-    put(typeCode);
-    put(typeCode);
-    for (int i = 0; i < count; ++i) {
-        for (quint8 byte : records[static_cast<std::size_t>(i)].bytes)
-            put(byte);
-    }
-    return stream;
+    return encodeStream(Stream::Write, {*this, moduleType, typeCode, 0});
 }
 
-std::optional<WriteStreamContents> readWriteStream(QByteArrayView stream)
+quint32 headerValue(const StreamContents& contents, const HeaderFieldSpec& spec)
 {
-    if (stream.size() < DeviceImage::HeaderSize)
-        return std::nullopt;
-    const auto at = [&stream](qsizetype i) { return static_cast<quint8>(stream[i]); };
-    WriteStreamContents contents;
+    const DeviceImage& image = contents.image;
+    switch (spec.field) {
+    case HeaderField::Command:
+        return WriteCommand;
+    case HeaderField::SerialNumber:
+        return contents.serialNumber & 0xFFFFFF;
+    case HeaderField::BrightnessCode:
+        return image.brightnessCode;
+    case HeaderField::Volume:
+        return image.volume;
+    case HeaderField::ChannelCount:
+        return image.channelCount;
+    case HeaderField::KeyBeep:
+        return image.keyBeep;
+    case HeaderField::SpecialChannelIndex:
+        return image.specialChannelIndex;
+    case HeaderField::ToneCode:
+        return image.toneCodes[static_cast<std::size_t>(spec.index)];
+    case HeaderField::IdCode:
+        return image.idCode;
+    case HeaderField::FvCode:
+        return image.fvCode;
+    case HeaderField::MinVolume:
+        return image.minVolume;
+    case HeaderField::DcsPolarity:
+        return image.dcsPolarity;
+    case HeaderField::FunctionFlags:
+        return image.functionFlags;
+    case HeaderField::ModuleType:
+        return contents.moduleType;
+    case HeaderField::TypeCode:
+        return contents.typeCode;
+    case HeaderField::Unused:
+        return 0;
+    }
+    return 0;
+}
+
+void setHeaderValue(StreamContents& contents, const HeaderFieldSpec& spec, quint32 value)
+{
     DeviceImage& image = contents.image;
-    image.brightnessCode = at(DeviceImage::BrightnessOffset);
-    image.volume = at(DeviceImage::VolumeOffset);
-    image.keyBeep = at(DeviceImage::KeyBeepOffset);
-    image.specialChannelIndex = at(DeviceImage::SpecialChannelOffset);
-    for (std::size_t k = 0; k < image.toneCodes.size(); ++k)
-        image.toneCodes[k] = at(DeviceImage::ToneCodesOffset + static_cast<qsizetype>(k));
-    image.idCode =
-        static_cast<quint16>(at(DeviceImage::IdCodeOffset) << 8 | at(DeviceImage::IdCodeOffset + 1));
-    image.fvCode = at(DeviceImage::FvCodeOffset);
-    image.minVolume = at(DeviceImage::MinVolumeOffset);
-    image.dcsPolarity = at(DeviceImage::DcsPolarityOffset);
-    image.functionFlags = at(DeviceImage::FunctionFlagsOffset);
-    contents.moduleType = at(DeviceImage::ModuleTypeOffset);
-    contents.typeCode = at(DeviceImage::TypeCodeOffset);
-    const qsizetype held = (stream.size() - DeviceImage::HeaderSize) / ChannelRecord::Size;
-    const int count = static_cast<int>(
-        std::min<qsizetype>({at(DeviceImage::ChannelCountOffset), DeviceImage::MaxRecords, held}));
-    image.channelCount = static_cast<quint8>(count);
+    const auto byte = static_cast<quint8>(value);
+    switch (spec.field) {
+    case HeaderField::Command:
+    case HeaderField::Unused:
+        break;
+    case HeaderField::SerialNumber:
+        contents.serialNumber = value & 0xFFFFFF;
+        break;
+    case HeaderField::BrightnessCode:
+        image.brightnessCode = byte;
+        break;
+    case HeaderField::Volume:
+        image.volume = byte;
+        break;
+    case HeaderField::ChannelCount:
+        image.channelCount = byte;
+        break;
+    case HeaderField::KeyBeep:
+        image.keyBeep = byte;
+        break;
+    case HeaderField::SpecialChannelIndex:
+        image.specialChannelIndex = byte;
+        break;
+    case HeaderField::ToneCode:
+        image.toneCodes[static_cast<std::size_t>(spec.index)] = byte;
+        break;
+    case HeaderField::IdCode:
+        image.idCode = static_cast<quint16>(value);
+        break;
+    case HeaderField::FvCode:
+        image.fvCode = byte;
+        break;
+    case HeaderField::MinVolume:
+        image.minVolume = byte;
+        break;
+    case HeaderField::DcsPolarity:
+        image.dcsPolarity = byte;
+        break;
+    case HeaderField::FunctionFlags:
+        image.functionFlags = byte;
+        break;
+    case HeaderField::ModuleType:
+        contents.moduleType = byte;
+        break;
+    case HeaderField::TypeCode:
+        // The write stream repeats the code; its first copy is the one taken.
+        if (spec.index == 0)
+            contents.typeCode = byte;
+        break;
+    }
+}
+
+QByteArray encodeStream(Stream stream, const StreamContents& contents)
+{
+    StreamContents sent = contents;
+    const int count = std::min<int>(sent.image.channelCount, MaxRecords);
+    sent.image.channelCount = static_cast<quint8>(count);
+
+    QByteArray bytes(streamSize(stream, count), '\0');
+    for (const HeaderFieldSpec& spec : HeaderFields) {
+        const int offset = spec.offset(stream);
+        if (offset < 0)
+            continue;
+        quint32 value = headerValue(sent, spec);
+        for (int b = spec.width - 1; b >= 0; --b, value >>= 8)
+            bytes[offset + b] = static_cast<char>(value & 0xFF);
+    }
     for (int i = 0; i < count; ++i) {
-        const qsizetype start = DeviceImage::RecordsOffset + qsizetype{ChannelRecord::Size} * i;
-        std::copy_n(stream.data() + start, ChannelRecord::Size,
-                    reinterpret_cast<char*>(image.records[static_cast<std::size_t>(i)].bytes.data()));
+        const ChannelRecord& record = sent.image.records[static_cast<std::size_t>(i)];
+        std::copy(record.bytes.begin(), record.bytes.end(),
+                  bytes.begin() + headerSize(stream) + RecordSize * i);
+    }
+    return bytes;
+}
+
+std::optional<StreamContents> decodeStream(Stream stream, QByteArrayView bytes)
+{
+    if (bytes.size() < headerSize(stream))
+        return std::nullopt;
+    StreamContents contents;
+    for (const HeaderFieldSpec& spec : HeaderFields) {
+        const int offset = spec.offset(stream);
+        if (offset < 0)
+            continue;
+        quint32 value = 0;
+        for (int b = 0; b < spec.width; ++b)
+            value = value << 8 | static_cast<quint8>(bytes[offset + b]);
+        setHeaderValue(contents, spec, value);
+    }
+    const qsizetype held = (bytes.size() - headerSize(stream)) / RecordSize;
+    const int count = static_cast<int>(std::min<qsizetype>({contents.image.channelCount, MaxRecords, held}));
+    contents.image.channelCount = static_cast<quint8>(count);
+    for (int i = 0; i < count; ++i) {
+        const qsizetype start = headerSize(stream) + qsizetype{RecordSize} * i;
+        std::copy_n(bytes.begin() + start, RecordSize,
+                    contents.image.records[static_cast<std::size_t>(i)].bytes.begin());
     }
     return contents;
+}
+
+void takeReadBack(const DeviceImage& station, DeviceImage& image)
+{
+    StreamContents from{station, 0, 0, 0};
+    StreamContents into{image, 0, 0, 0};
+    for (const HeaderFieldSpec& spec : HeaderFields) {
+        if (spec.readBack == ReadBackRule::Taken)
+            setHeaderValue(into, spec, headerValue(from, spec));
+    }
+    const int count = std::min<int>(station.channelCount, MaxRecords);
+    std::copy_n(station.records.begin(), count, into.image.records.begin());
+    image = into.image;
+}
+
+namespace {
+
+QString hexValue(quint32 value, int width)
+{
+    return QStringLiteral("0x") + QString::number(value, 16).toUpper().rightJustified(2 * width, u'0');
+}
+
+} // namespace
+
+QStringList streamDifferences(Stream stream, const StreamContents& written, const StreamContents& held)
+{
+    QStringList lines;
+    const auto differ = [&lines](const QString& field, quint32 a, quint32 b, int width) {
+        if (a != b)
+            lines << QStringLiteral("%1: written %2, station holds %3")
+                         .arg(field, hexValue(a, width), hexValue(b, width));
+    };
+    for (const HeaderFieldSpec& spec : HeaderFields) {
+        if (spec.offset(stream) >= 0)
+            differ(spec.name.toString(), headerValue(written, spec), headerValue(held, spec), spec.width);
+    }
+    const int count = std::min<int>({written.image.channelCount, held.image.channelCount, MaxRecords});
+    for (int i = 0; i < count; ++i) {
+        const ChannelRecord& a = written.image.records[static_cast<std::size_t>(i)];
+        const ChannelRecord& b = held.image.records[static_cast<std::size_t>(i)];
+        for (const RecordFieldSpec& spec : RecordFields) {
+            differ(
+                QStringLiteral("record %1 (channel %2) %3").arg(i + 1).arg(a.channelNumber()).arg(spec.name),
+                a.value(spec.field), b.value(spec.field), spec.width);
+        }
+    }
+    return lines;
+}
+
+QString fieldAtByte(Stream stream, qsizetype index)
+{
+    for (const HeaderFieldSpec& spec : HeaderFields) {
+        const int offset = spec.offset(stream);
+        if (offset >= 0 && index >= offset && index < offset + spec.width)
+            return spec.name.toString();
+    }
+    const qsizetype inRecords = index - headerSize(stream);
+    const qsizetype record = inRecords / RecordSize;
+    if (inRecords < 0 || record >= MaxRecords)
+        return QStringLiteral("beyond the stream");
+    const qsizetype inRecord = inRecords % RecordSize;
+    for (const RecordFieldSpec& spec : RecordFields) {
+        if (inRecord >= spec.offset && inRecord < spec.offset + spec.width)
+            return QStringLiteral("record %1 %2").arg(record + 1).arg(spec.name);
+    }
+    return {};
 }
 
 FrequencyWord encodeFrequencyWord(std::int64_t steps, qint32 modulus)

@@ -1,8 +1,11 @@
 #pragma once
 
+#include "image/stream_layout.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
+#include <QStringList>
 #include <QStringView>
 #include <QtGlobal>
 
@@ -12,118 +15,80 @@
 
 namespace yalmera {
 
-// One channel's 18 bytes in the station's image. Offsets within the record:
+using FrequencyWord = std::array<quint8, 3>;
+
+// One channel's 18 bytes in the station's image; stream_layout.h places every field.
 struct ChannelRecord
 {
-    enum Offset : int {
-        FlagsOffset = 0,         // ChannelFlags
-        ChannelNumberOffset = 1, // "№ кан."
-        RxWordOffset = 2,        // 3 bytes, receive frequency word (offset added)
-        TxWordOffset = 5,        // 3 bytes, transmit frequency word
-        RxCodeOffset = 8,        // CTCSS or DCS code, 200 = none
-        TxCodeOffset = 9,
-        RxToneOffset = 10, // 1..10, 0 = none
-        TxToneOffset = 11,
-        SquelchOffset = 12,
-        PowerMinOffset = 13,
-        PowerMaxOffset = 14,
-        ExtraFlagsOffset = 15, // ExtraFlags, active low
-        TimerOffset = 16,      // 1..15, 0 = none
-        ReservedOffset = 17,   // always 0
-    };
-    static constexpr int Size = 18;
+    static constexpr int Size = RecordSize;
 
     std::array<quint8, Size> bytes{};
 
-    quint8 at(Offset offset) const { return bytes[static_cast<std::size_t>(offset)]; }
-    void set(Offset offset, quint8 value) { bytes[static_cast<std::size_t>(offset)] = value; }
+    // A field's value, its bytes most significant first.
+    constexpr quint32 value(RecordField field) const
+    {
+        const RecordFieldSpec& spec = recordField(field);
+        quint32 v = 0;
+        for (int b = 0; b < spec.width; ++b)
+            v = v << 8 | bytes[static_cast<std::size_t>(spec.offset + b)];
+        return v;
+    }
+    constexpr void setValue(RecordField field, quint32 v)
+    {
+        const RecordFieldSpec& spec = recordField(field);
+        for (int b = spec.width - 1; b >= 0; --b, v >>= 8)
+            bytes[static_cast<std::size_t>(spec.offset + b)] = static_cast<quint8>(v & 0xFF);
+    }
 
-    quint8 channelFlags() const { return at(FlagsOffset); }
-    quint8 channelNumber() const { return at(ChannelNumberOffset); }
-    quint8 extraFlags() const { return at(ExtraFlagsOffset); }
-
-    std::array<quint8, 3> rxWord() const { return word(RxWordOffset); }
-    std::array<quint8, 3> txWord() const { return word(TxWordOffset); }
-    void setRxWord(const std::array<quint8, 3>& w) { setWord(RxWordOffset, w); }
-    void setTxWord(const std::array<quint8, 3>& w) { setWord(TxWordOffset, w); }
+    quint8 channelFlags() const { return byte(RecordField::ChannelFlags); }
+    void setChannelFlags(quint8 v) { setValue(RecordField::ChannelFlags, v); }
+    quint8 channelNumber() const { return byte(RecordField::ChannelNumber); }
+    void setChannelNumber(quint8 v) { setValue(RecordField::ChannelNumber, v); }
+    FrequencyWord rxFrequencyWord() const { return word(RecordField::RxFrequencyWord); }
+    void setRxFrequencyWord(const FrequencyWord& w) { setWord(RecordField::RxFrequencyWord, w); }
+    FrequencyWord txFrequencyWord() const { return word(RecordField::TxFrequencyWord); }
+    void setTxFrequencyWord(const FrequencyWord& w) { setWord(RecordField::TxFrequencyWord, w); }
+    quint8 rxCode() const { return byte(RecordField::RxCode); }
+    void setRxCode(quint8 v) { setValue(RecordField::RxCode, v); }
+    quint8 txCode() const { return byte(RecordField::TxCode); }
+    void setTxCode(quint8 v) { setValue(RecordField::TxCode, v); }
+    quint8 rxToneNumber() const { return byte(RecordField::RxToneNumber); }
+    void setRxToneNumber(quint8 v) { setValue(RecordField::RxToneNumber, v); }
+    quint8 txToneNumber() const { return byte(RecordField::TxToneNumber); }
+    void setTxToneNumber(quint8 v) { setValue(RecordField::TxToneNumber, v); }
+    quint8 squelch() const { return byte(RecordField::SquelchLevel); }
+    void setSquelch(quint8 v) { setValue(RecordField::SquelchLevel, v); }
+    quint8 powerMin() const { return byte(RecordField::PowerMin); }
+    void setPowerMin(quint8 v) { setValue(RecordField::PowerMin, v); }
+    quint8 powerMax() const { return byte(RecordField::PowerMax); }
+    void setPowerMax(quint8 v) { setValue(RecordField::PowerMax, v); }
+    quint8 extraFlags() const { return byte(RecordField::ExtraFlags); }
+    void setExtraFlags(quint8 v) { setValue(RecordField::ExtraFlags, v); }
+    quint8 timer() const { return byte(RecordField::TimerValue); }
+    void setTimer(quint8 v) { setValue(RecordField::TimerValue, v); }
 
     friend bool operator==(const ChannelRecord&, const ChannelRecord&) = default;
 
 private:
-    std::array<quint8, 3> word(Offset offset) const
+    quint8 byte(RecordField field) const { return static_cast<quint8>(value(field)); }
+    FrequencyWord word(RecordField field) const
     {
-        const auto i = static_cast<std::size_t>(offset);
-        return {bytes[i], bytes[i + 1], bytes[i + 2]};
+        const quint32 v = value(field);
+        return {static_cast<quint8>(v >> 16), static_cast<quint8>(v >> 8), static_cast<quint8>(v)};
     }
-    void setWord(Offset offset, const std::array<quint8, 3>& w)
+    void setWord(RecordField field, const FrequencyWord& w)
     {
-        const auto i = static_cast<std::size_t>(offset);
-        bytes[i] = w[0];
-        bytes[i + 1] = w[1];
-        bytes[i + 2] = w[2];
+        setValue(field, quint32{w[0]} << 16 | quint32{w[1]} << 8 | w[2]);
     }
 };
-
-// ChannelFlags (record byte 0): a bit is set when its condition holds; bit 0 is never set.
-namespace ChannelFlagBits {
-inline constexpr quint8 Scan = 0x02;      // "Скан." ticked
-inline constexpr quint8 Active = 0x04;    // "Акт" ticked
-inline constexpr quint8 CtcssMode = 0x08; // both DCS cells "Нет"
-inline constexpr quint8 NoRxTone = 0x10;  // "Тон_Rx" is "Нет"
-inline constexpr quint8 NoTxTone = 0x20;  // "Тон_Tx" is "Нет"
-inline constexpr quint8 Narrow = 0x40;    // "  SW" is "12,5"
-inline constexpr quint8 NoIdTone = 0x80;  // "Id_Тон" NOT ticked
-} // namespace ChannelFlagBits
-
-// ExtraFlags (record byte 15): starts at 0xFF; a bit is cleared when its condition holds.
-namespace ExtraFlagBits {
-inline constexpr quint8 Initial = 0xFF;
-inline constexpr quint8 TxOffRssi = 0x01;  // "Tx_Off" is "RSSI"
-inline constexpr quint8 TxOffOff = 0x04;   // "Tx_Off" is "OFF"
-inline constexpr quint8 Timer = 0x08;      // "Время" is not "Нет"
-inline constexpr quint8 TxRepeater = 0x10; // " Tx, кГц" holds "РЕТР_ПР"
-inline constexpr quint8 RxRepeater = 0x20; // " Rx, кГц" holds "РЕТР_ПП"
-} // namespace ExtraFlagBits
-
-// FunctionFlags (header byte 21).
-namespace FunctionFlagBits {
-inline constexpr quint8 Scan = 0x02;   // "Ф_Скан" is "+"
-inline constexpr quint8 V = 0x04;      // "Ф_V" is "+"
-inline constexpr quint8 Module = 0x10; // "ВУ" is "+"
-} // namespace FunctionFlagBits
-
-inline constexpr quint8 WriteCommand = 0x14; // opens the write stream
-inline constexpr quint8 ReadCommand = 0x1E;  // asks the station for its read stream
-inline constexpr quint8 CodeNone = 200;      // RxCode/TxCode without tone or code
-inline constexpr quint8 SwitchOn = 200;      // KeyBeep / DcsPolarity "+"
-inline constexpr quint8 SwitchOff = 100;     // KeyBeep / DcsPolarity "-"
 
 // The station's byte image of one plan. The data check fills it; the write exchange sends it;
 // the read exchange overwrites it with what the station holds. ModuleType and TypeCode are not
 // part of it: they are taken from the program's current choice when the stream is made.
 struct DeviceImage
 {
-    // Write stream offsets of the 26-byte header.
-    enum HeaderOffset : int {
-        CommandOffset = 0,
-        BrightnessOffset = 1, // 5 * level - 4
-        VolumeOffset = 2,
-        ChannelCountOffset = 3,
-        KeyBeepOffset = 4,
-        SpecialChannelOffset = 5,
-        ToneCodesOffset = 6, // 10 bytes, Hz / 10
-        IdCodeOffset = 16,   // 2 bytes, most significant first
-        FvCodeOffset = 18,
-        MinVolumeOffset = 19,
-        DcsPolarityOffset = 20,
-        FunctionFlagsOffset = 21,
-        ModuleTypeOffset = 22,
-        TypeCodeOffset = 23, // 3 bytes, the same code three times
-        RecordsOffset = 26,
-    };
-    static constexpr int HeaderSize = 26;
-    static constexpr int MaxRecords = 99;
-    static constexpr int MaxStreamSize = HeaderSize + ChannelRecord::Size * MaxRecords; // 1808
+    static constexpr int MaxRecords = yalmera::MaxRecords;
+    static constexpr int MaxStreamSize = streamSize(Stream::Write, MaxRecords); // 1808
 
     quint8 brightnessCode = 0;
     quint8 volume = 0;
@@ -145,18 +110,47 @@ struct DeviceImage
     friend bool operator==(const DeviceImage&, const DeviceImage&) = default;
 };
 
-// What a write stream carries: the image with the module type and band code sent with it.
-struct WriteStreamContents
+// What a stream carries: the image, and what travels with it: the module type and band code the
+// program sends, and the serial number the station answers with (read stream only, 24 bits).
+struct StreamContents
 {
     DeviceImage image;
     quint8 moduleType = 0;
     quint8 typeCode = 0;
-};
-// The inverse of DeviceImage::writeStream: nothing when the 26-byte header is incomplete; of the
-// records announced, those the stream holds (at most 99).
-std::optional<WriteStreamContents> readWriteStream(QByteArrayView stream);
+    quint32 serialNumber = 0;
 
-using FrequencyWord = std::array<quint8, 3>;
+    friend bool operator==(const StreamContents&, const StreamContents&) = default;
+};
+
+// A header field's value in the contents (a multi-byte field as one number).
+quint32 headerValue(const StreamContents& contents, const HeaderFieldSpec& spec);
+void setHeaderValue(StreamContents& contents, const HeaderFieldSpec& spec, quint32 value);
+
+// The stream of the contents: its header, then image.channelCount records (at most 99; the count
+// sent is the count of records that follow).
+QByteArray encodeStream(Stream stream, const StreamContents& contents);
+// The inverse: nothing when the header is incomplete; of the records announced, those the bytes
+// hold (at most 99), with the count lowered to match.
+std::optional<StreamContents> decodeStream(Stream stream, QByteArrayView bytes);
+// The write stream's contents (the virtual station keeps what it was sent).
+inline std::optional<StreamContents> readWriteStream(QByteArrayView bytes)
+{
+    return decodeStream(Stream::Write, bytes);
+}
+
+// A station read taking the station's image into the program's: every header field the layout
+// marks as taken, and the first channelCount records; the other fields and record slots keep
+// what they held.
+void takeReadBack(const DeviceImage& station, DeviceImage& image);
+
+// What differs between two stream contents, one line per field ("FvCode: written 0x00, station
+// holds 0x01"; "record 3 (channel 5) RxCode: ..."), in stream order. Fields the stream lacks are
+// not compared.
+QStringList streamDifferences(Stream stream, const StreamContents& written, const StreamContents& held);
+
+// The field a byte of a stream belongs to: "ToneCode3", "record 2 RxFrequencyWord" (records
+// counted from 1), "beyond the stream" past the 99th record.
+QString fieldAtByte(Stream stream, qsizetype index);
 
 // Encodes a count D of 6,25 kHz steps with the band's modulus M: Q = D div M, R = D mod M,
 // word = 0x100000 + Q*128 + R*4 + 1, most significant byte first.

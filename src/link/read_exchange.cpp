@@ -46,7 +46,7 @@ ReadResult runReadExchange(const ReadRequest& request, ExchangeObserver& observe
 
     // The stream goes into a buffer of our own; nothing else changes before the last byte.
     QByteArray received;
-    received.reserve(ReadStreamOffset::MaxSize);
+    received.reserve(streamSize(Stream::Read, MaxRecords));
     // Receives n bytes; false on silence (the station stopped) or a stop request.
     const auto receive = [&](int n, std::chrono::milliseconds silenceLimit) {
         for (int k = 0; k < n; ++k) {
@@ -81,7 +81,7 @@ ReadResult runReadExchange(const ReadRequest& request, ExchangeObserver& observe
         endIdle();
     };
 
-    if (!receive(ReadStreamOffset::HeaderSize, HeaderSilenceLimit))
+    if (!receive(headerSize(Stream::Read), HeaderSilenceLimit))
         return endSilent();
     if (UserMessage refusal = checkReadStreamHeader(received); !refusal.isEmpty()) {
         endFlushed();
@@ -90,10 +90,11 @@ ReadResult runReadExchange(const ReadRequest& request, ExchangeObserver& observe
         return result;
     }
 
-    const int channelCount = static_cast<quint8>(received[ReadStreamOffset::ChannelCount]);
+    const int channelCount =
+        static_cast<quint8>(received[headerField(HeaderField::ChannelCount).offset(Stream::Read)]);
     const int step = channelCount > 0 ? static_cast<int>(divideRoundHalfEven(100, channelCount)) : 0;
     for (int i = 0; i < channelCount; ++i) {
-        if (!receive(ChannelRecord::Size, RecordSilenceLimit))
+        if (!receive(RecordSize, RecordSilenceLimit))
             return endSilent();
         gauge = std::max(0, gauge - step);
         observer.gaugeChanged(gauge);

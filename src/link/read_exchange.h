@@ -1,7 +1,7 @@
 #pragma once
 
+#include "image/read_back.h"
 #include "link/exchange_report.h"
-#include "link/read_stream.h"
 #include "link/station_exchange.h"
 #include "model/station_type.h"
 #include "model/user_message.h"

@@ -14,8 +14,9 @@ namespace yalmera {
 namespace {
 
 // Gauge positions of the header: after BrightnessCode..SpecialChannelIndex, after the tone codes.
-constexpr int AfterFirstFields = DeviceImage::ToneCodesOffset; // 6 bytes sent
-constexpr int AfterToneCodes = DeviceImage::IdCodeOffset;      // 16 bytes sent
+constexpr int AfterFirstFields = headerField(HeaderField::ToneCode, 0).writeOffset; // 6 bytes sent
+constexpr int AfterToneCodes = headerField(HeaderField::IdCode).writeOffset;        // 16 bytes sent
+constexpr int HeaderSize = headerSize(Stream::Write);
 
 // An unchecked plan never reaches the port.
 WriteResult notCheckedResult()
@@ -46,8 +47,7 @@ WriteResult runWriteExchange(const WriteRequest& request, ExchangeObserver& obse
 
     const QByteArray& stream = request.stream;
     const int total = static_cast<int>(stream.size());
-    const int channelCount =
-        total > DeviceImage::HeaderSize ? (total - DeviceImage::HeaderSize) / ChannelRecord::Size : 0;
+    const int channelCount = total > HeaderSize ? (total - HeaderSize) / RecordSize : 0;
 
     const auto endIdle = [&observer] {
         observer.statusChanged(linktext::StatusIdle.toString());
@@ -112,13 +112,12 @@ WriteResult runWriteExchange(const WriteRequest& request, ExchangeObserver& obse
             observer.gaugeChanged(33);
         } else if (sent == AfterToneCodes) {
             observer.gaugeChanged(66);
-        } else if (sent == DeviceImage::HeaderSize) {
+        } else if (sent == HeaderSize) {
             observer.gaugeChanged(100);
             QThread::msleep(static_cast<unsigned long>(HeaderRecordPause.count()));
             observer.gaugeChanged(0);
-        } else if (sent > DeviceImage::HeaderSize &&
-                   (sent - DeviceImage::HeaderSize) % ChannelRecord::Size == 0) {
-            const int j = (sent - DeviceImage::HeaderSize) / ChannelRecord::Size;
+        } else if (sent > HeaderSize && (sent - HeaderSize) % RecordSize == 0) {
+            const int j = (sent - HeaderSize) / RecordSize;
             observer.gaugeChanged(static_cast<int>(divideRoundHalfEven(100LL * j, channelCount)));
         }
     }

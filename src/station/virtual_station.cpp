@@ -1,17 +1,22 @@
 #include "virtual_station.h"
 
-#include "link/read_stream.h"
+#include "image/read_back.h"
 
 #include <algorithm>
 
 namespace yalmera::station {
 
+namespace {
+
+constexpr int CountOffset = headerField(HeaderField::ChannelCount).offset(Stream::Write);
+
+} // namespace
+
 qsizetype writeStreamLength(QByteArrayView header)
 {
-    if (header.size() < DeviceImage::HeaderSize)
+    if (header.size() < headerSize(Stream::Write))
         return -1;
-    return DeviceImage::HeaderSize +
-           qsizetype{ChannelRecord::Size} * static_cast<quint8>(header[DeviceImage::ChannelCountOffset]);
+    return streamSize(Stream::Write, static_cast<quint8>(header[CountOffset]));
 }
 
 VirtualStation::VirtualStation(quint32 serialNumber) : m_serialNumber(serialNumber & 0xFFFFFF) {}
@@ -23,7 +28,7 @@ QString VirtualStation::preload(QByteArrayView writeStream)
     const qsizetype length = writeStreamLength(writeStream);
     if (length < 0)
         return QStringLiteral("a write stream has a header of 26 bytes");
-    if (static_cast<quint8>(writeStream[DeviceImage::ChannelCountOffset]) > DeviceImage::MaxRecords)
+    if (static_cast<quint8>(writeStream[CountOffset]) > MaxRecords)
         return QStringLiteral("a station holds at most 99 channels");
     if (writeStream.size() != length)
         return QStringLiteral("the header announces %1 bytes, the file holds %2")
@@ -65,7 +70,7 @@ void VirtualStation::abandonPartialWrite()
 QByteArray VirtualStation::readStream() const
 {
     // A station that was never written holds an empty plan.
-    const WriteStreamContents plan = readWriteStream(m_held).value_or(WriteStreamContents{});
+    const StreamContents plan = readWriteStream(m_held).value_or(StreamContents{});
     return encodeReadStream(plan.image, m_serialNumber, plan.moduleType, plan.typeCode);
 }
 

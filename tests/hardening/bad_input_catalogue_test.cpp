@@ -3,13 +3,14 @@
 // crash or hang, and a refused input leaves the program's plan as it was (a refused template and
 // a failed check clear only the data-check gate, as they always do).
 
+#include "common/stream_fixture.h"
 #include "hardening_fixture.h"
 #include "image/plan_fixture.h"
 
 #include "files/plan_file.h"
 #include "files/plan_text_codec.h"
 #include "image/data_check.h"
-#include "link/read_stream.h"
+#include "image/read_back.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -19,6 +20,10 @@
 
 namespace yalmera::hardening {
 namespace {
+
+using test::inRecord;
+using test::readAt;
+using test::ReadRecords;
 
 // What the row's action is allowed to change besides showing its message.
 enum class Leaves {
@@ -179,9 +184,9 @@ QByteArray streamWith(int offset, quint8 byte, QByteArray stream = exampleStream
 // A DCS-mode record (flags without 0x08) with the given receive code.
 QByteArray dcsStream(quint8 polarity, quint8 rxCode)
 {
-    QByteArray stream = streamWith(ReadStreamOffset::DcsPolarity, polarity);
-    stream[ReadStreamOffset::Records] = static_cast<char>(0xB6);
-    stream[ReadStreamOffset::Records + ChannelRecord::RxCodeOffset] = static_cast<char>(rxCode);
+    QByteArray stream = streamWith(readAt(HeaderField::DcsPolarity), polarity);
+    stream[ReadRecords] = static_cast<char>(0xB6);
+    stream[ReadRecords + inRecord(RecordField::RxCode)] = static_cast<char>(rxCode);
     return stream;
 }
 
@@ -378,20 +383,19 @@ std::vector<BadInput> catalogue()
                   QStringLiteral("Станция передала неполные данные (27 байт из 46): данные не приняты.")),
         streamRow("StreamRecordCutShort", exampleStream().left(45),
                   QStringLiteral("Станция передала неполные данные (45 байт из 46): данные не приняты.")),
-        streamRow("StreamHundredChannels", streamWith(ReadStreamOffset::ChannelCount, 100),
+        streamRow("StreamHundredChannels", streamWith(readAt(HeaderField::ChannelCount), 100),
                   QStringLiteral(
                       "Станция передала число каналов 100, а допускается не более 99: данные не приняты.")),
-        streamRow("StreamTwoHundredFiftyFiveChannels", streamWith(ReadStreamOffset::ChannelCount, 255),
+        streamRow("StreamTwoHundredFiftyFiveChannels", streamWith(readAt(HeaderField::ChannelCount), 255),
                   QStringLiteral(
                       "Станция передала число каналов 255, а допускается не более 99: данные не приняты.")),
         streamRow(
-            "StreamCtcssCodeOutOfList",
-            streamWith(ReadStreamOffset::Records + ChannelRecord::RxCodeOffset, 56),
+            "StreamCtcssCodeOutOfList", streamWith(ReadRecords + inRecord(RecordField::RxCode), 56),
             QStringLiteral(
                 "Станция передала недопустимый код CTCSS 56 в канале 1 (запись 1): данные не приняты.")),
         streamRow(
             "StreamTransmitCodeTwoHundredFiftyFive",
-            streamWith(ReadStreamOffset::Records + ChannelRecord::TxCodeOffset, 255),
+            streamWith(ReadRecords + inRecord(RecordField::TxCode), 255),
             QStringLiteral(
                 "Станция передала недопустимый код CTCSS 255 в канале 1 (запись 1): данные не приняты.")),
         streamRow("StreamDcsCodeOutOfList", dcsStream(SwitchOff, 85),

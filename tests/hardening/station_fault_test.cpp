@@ -4,9 +4,9 @@
 
 #include "hardening_fixture.h"
 
+#include "image/read_back.h"
 #include "link/link_texts.h"
 #include "link/read_exchange.h"
-#include "link/read_stream.h"
 #include "link/serial_link.h"
 #include "link/write_exchange.h"
 
@@ -120,7 +120,7 @@ TEST_P(SilenceSweep, WriteEndsWithAKAtEveryByteAndNothingMoreIsSent)
     const AppState state = checkedTemplateState(channels);
     const PlanSnapshot before = PlanSnapshot::of(state);
     const SavedPlan disk(state);
-    const int total = DeviceImage::HeaderSize + ChannelRecord::Size * channels;
+    const int total = headerSize(Stream::Write) + ChannelRecord::Size * channels;
     ASSERT_EQ(state.image.writeStream(state.moduleType, state.stationType.typeCode).size(), total);
 
     std::vector<WriteSweepCase> cases(static_cast<std::size_t>(total));
@@ -171,7 +171,7 @@ TEST_P(SilenceSweep, ReadEndsWithAKAtEveryByteAndThePlanStays)
     const SavedPlan disk(userPlan);
     const AppState stationPlan = checkedTemplateState(channels);
     const QByteArray held = stationPlan.image.writeStream(0, 0);
-    const int total = readStreamSize(channels);
+    const int total = streamSize(Stream::Read, channels);
 
     std::vector<ReadSweepCase> cases(static_cast<std::size_t>(total));
     forEachInParallel(total, [&](int k) {
@@ -439,7 +439,7 @@ TEST(VanishingStation, KilledDuringTheReadLeavesThePlanAsItWas)
     EXPECT_EQ(result.outcome, ExchangeOutcome::TimedOut);
     EXPECT_FALSE(result.readBack.has_value());
     EXPECT_GT(result.bytesReceived, 28);
-    EXPECT_LT(result.bytesReceived, readStreamSize(10));
+    EXPECT_LT(result.bytesReceived, streamSize(Stream::Read, 10));
     EXPECT_EQ(run.report.status, QStringLiteral("AK"));
     EXPECT_EQ(run.report.buttons, LinkButtons::allEnabled());
     EXPECT_EQ(PlanSnapshot::of(state), before);

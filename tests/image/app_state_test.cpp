@@ -54,7 +54,7 @@ TEST(RepeaterPanel, WritesClearTheGateEvenWhenRefusedAndKeepWorkingOnTheCheckedI
     // The marked plan passes the next check with a zero receive word.
     state.table.setCell(ChannelNumberColumn, 4, QStringLiteral("9"));
     ASSERT_TRUE(runDataCheck(state).passed);
-    EXPECT_EQ(state.image.records[3].rxWord(), (FrequencyWord{0, 0, 0}));
+    EXPECT_EQ(state.image.records[3].rxFrequencyWord(), (FrequencyWord{0, 0, 0}));
     EXPECT_EQ(state.image.records[3].extraFlags(), 0xDF);
 }
 

@@ -396,8 +396,8 @@ TEST(DataCheck, ChannelCodes)
         state.table.setCell(DcsTxColumn, 1, s(c.dcsTx));
         setSetting(state, s(u"Код_DCS"), s(c.polarity));
         ASSERT_TRUE(runDataCheck(state).passed) << c.name;
-        EXPECT_EQ(record(state, 1).at(ChannelRecord::RxCodeOffset), c.rxCode) << c.name;
-        EXPECT_EQ(record(state, 1).at(ChannelRecord::TxCodeOffset), c.txCode) << c.name;
+        EXPECT_EQ(record(state, 1).value(RecordField::RxCode), c.rxCode) << c.name;
+        EXPECT_EQ(record(state, 1).value(RecordField::TxCode), c.txCode) << c.name;
         EXPECT_EQ((record(state, 1).channelFlags() & ChannelFlagBits::CtcssMode) != 0, c.ctcssMode) << c.name;
     }
 }
@@ -427,22 +427,22 @@ TEST(DataCheck, ChannelFlagsAndExtraFlags)
 
     const ChannelRecord& narrow = record(state, 2);
     EXPECT_EQ(narrow.channelFlags(), 0x40 | 0x08 | 0x04);
-    EXPECT_EQ(narrow.at(ChannelRecord::RxToneOffset), 3);
-    EXPECT_EQ(narrow.at(ChannelRecord::TxToneOffset), 10);
+    EXPECT_EQ(narrow.value(RecordField::RxToneNumber), 3);
+    EXPECT_EQ(narrow.value(RecordField::TxToneNumber), 10);
     EXPECT_EQ(narrow.extraFlags(), 0xFE);
 
     const ChannelRecord& marked = record(state, 3);
-    EXPECT_EQ(marked.rxWord(), (FrequencyWord{0, 0, 0}));
-    EXPECT_EQ(marked.txWord(), (FrequencyWord{0x11, 0x63, 0x01})); // 142000 kHz
+    EXPECT_EQ(marked.rxFrequencyWord(), (FrequencyWord{0, 0, 0}));
+    EXPECT_EQ(marked.txFrequencyWord(), (FrequencyWord{0x11, 0x63, 0x01})); // 142000 kHz
     EXPECT_EQ(marked.extraFlags(), 0xD3);
-    EXPECT_EQ(marked.at(ChannelRecord::TimerOffset), 5);
+    EXPECT_EQ(marked.value(RecordField::TimerValue), 5);
     EXPECT_EQ(marked.channelFlags(), 0xBE & ~0x04);
 
     const ChannelRecord& both = record(state, 4);
-    EXPECT_EQ(both.rxWord(), (FrequencyWord{0, 0, 0}));
-    EXPECT_EQ(both.txWord(), (FrequencyWord{0, 0, 0}));
+    EXPECT_EQ(both.rxFrequencyWord(), (FrequencyWord{0, 0, 0}));
+    EXPECT_EQ(both.txFrequencyWord(), (FrequencyWord{0, 0, 0}));
     EXPECT_EQ(both.extraFlags(), 0xCF);
-    EXPECT_EQ(both.at(ChannelRecord::ReservedOffset), 0);
+    EXPECT_EQ(both.value(RecordField::Reserved), 0);
 }
 
 TEST(DataCheck, FrequencyWordsOfBothBands)
@@ -452,9 +452,9 @@ TEST(DataCheck, FrequencyWordsOfBothBands)
     high.table.setCell(TxFrequencyColumn, 1, s(u"145006,25"));
     high.table.setCell(RxFrequencyColumn, 2, s(u"174000"));
     ASSERT_TRUE(runDataCheck(high).passed);
-    EXPECT_EQ(record(high, 1).rxWord(), (FrequencyWord{0x12, 0x00, 0x89}));
-    EXPECT_EQ(record(high, 1).txWord(), (FrequencyWord{0x11, 0x6A, 0x85}));
-    EXPECT_EQ(record(high, 2).rxWord(), (FrequencyWord{0x12, 0x23, 0x81}));
+    EXPECT_EQ(record(high, 1).rxFrequencyWord(), (FrequencyWord{0x12, 0x00, 0x89}));
+    EXPECT_EQ(record(high, 1).txFrequencyWord(), (FrequencyWord{0x11, 0x6A, 0x85}));
+    EXPECT_EQ(record(high, 2).rxFrequencyWord(), (FrequencyWord{0x12, 0x23, 0x81}));
 
     AppState low = templateState(2, 30000);
     low.selectBand(Band::Mhz30to60);
@@ -462,9 +462,9 @@ TEST(DataCheck, FrequencyWordsOfBothBands)
     low.table.setCell(RxFrequencyColumn, 2, s(u"33018,75"));
     low.table.setCell(TxFrequencyColumn, 2, s(u"33018,75"));
     ASSERT_TRUE(runDataCheck(low).passed) << runDataCheck(low).message.text.toStdString();
-    EXPECT_EQ(record(low, 1).rxWord(), (FrequencyWord{0x12, 0x02, 0x01}));
-    EXPECT_EQ(record(low, 2).rxWord(), (FrequencyWord{0x12, 0x20, 0x0D}));
-    EXPECT_EQ(record(low, 2).txWord(), (FrequencyWord{0x11, 0x4A, 0x0D}));
+    EXPECT_EQ(record(low, 1).rxFrequencyWord(), (FrequencyWord{0x12, 0x02, 0x01}));
+    EXPECT_EQ(record(low, 2).rxFrequencyWord(), (FrequencyWord{0x12, 0x20, 0x0D}));
+    EXPECT_EQ(record(low, 2).txFrequencyWord(), (FrequencyWord{0x11, 0x4A, 0x0D}));
 }
 
 TEST(DataCheck, IntegerCellsOutsideTheirListsKeepTheirLowByte)
@@ -476,9 +476,9 @@ TEST(DataCheck, IntegerCellsOutsideTheirListsKeepTheirLowByte)
     state.table.setCell(PowerMinColumn, 1, s(u" 4")); // not the text "4": taken as a number
     ASSERT_TRUE(runDataCheck(state).passed);
     EXPECT_EQ(record(state, 2).channelNumber(), 255);
-    EXPECT_EQ(record(state, 1).at(ChannelRecord::SquelchOffset), 300 & 0xFF);
-    EXPECT_EQ(record(state, 1).at(ChannelRecord::TimerOffset), 0xFF);
-    EXPECT_EQ(record(state, 1).at(ChannelRecord::PowerMinOffset), 4);
+    EXPECT_EQ(record(state, 1).value(RecordField::SquelchLevel), 300 & 0xFF);
+    EXPECT_EQ(record(state, 1).value(RecordField::TimerValue), 0xFF);
+    EXPECT_EQ(record(state, 1).value(RecordField::PowerMin), 4);
 }
 
 TEST(DataCheck, GateAndImageAcrossRuns)
@@ -498,7 +498,7 @@ TEST(DataCheck, GateAndImageAcrossRuns)
     state.table.setCell(TxFrequencyColumn, 2, s(u"145006,25"));
     EXPECT_TRUE(runDataCheck(state).passed);
     EXPECT_NE(state.image, good);
-    EXPECT_EQ(record(state, 2).txWord(), (FrequencyWord{0x11, 0x6A, 0x85}));
+    EXPECT_EQ(record(state, 2).txFrequencyWord(), (FrequencyWord{0x11, 0x6A, 0x85}));
 }
 
 TEST(DataCheck, RecordSlotsBeyondTheCountAreZero)

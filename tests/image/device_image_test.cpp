@@ -2,7 +2,7 @@
 #include "image/device_image.h"
 #include "model/value_lists.h"
 
-#include "common/distinct_header.h"
+#include "common/stream_fixture.h"
 
 #include <gtest/gtest.h>
 
@@ -101,9 +101,9 @@ TEST(WriteStream, HeaderOrderRecordsAndTypeCodeThreeTimes)
     image.minVolume = 3;
     image.dcsPolarity = SwitchOff;
     image.functionFlags = 0x16;
-    image.records[0].set(ChannelRecord::ChannelNumberOffset, 7);
-    image.records[1].set(ChannelRecord::ReservedOffset, 0x5A);
-    image.records[2].set(ChannelRecord::ChannelNumberOffset, 9); // beyond the count: not sent
+    image.records[0].setValue(RecordField::ChannelNumber, 7);
+    image.records[1].setValue(RecordField::Reserved, 0x5A);
+    image.records[2].setValue(RecordField::ChannelNumber, 9); // beyond the count: not sent
 
     const QByteArray s = image.writeStream(3, 1);
     ASSERT_EQ(s.size(), 26 + 2 * 18);
@@ -161,7 +161,7 @@ TEST(WriteStream, ACountAboveTheRecordSlotsIsSentAsTheRecordsThatFollow)
     image.channelCount = 120;
     const QByteArray s = image.writeStream(0, 0);
     EXPECT_EQ(s.size(), DeviceImage::MaxStreamSize);
-    EXPECT_EQ(static_cast<quint8>(s[DeviceImage::ChannelCountOffset]), 99);
+    EXPECT_EQ(static_cast<quint8>(s[headerField(HeaderField::ChannelCount).writeOffset]), 99);
 }
 
 TEST(WriteStream, ReadsBackAsTheImageModuleAndCodeItWasMadeFrom)

@@ -3,6 +3,7 @@
 // Pseudo-terminal peers and a recording observer shared by the link tests.
 
 #include "common/qt_printers.h"
+#include "common/stream_fixture.h"
 #include "image/device_image.h"
 #include "link/exchange_report.h"
 #include "station/station_server.h"
@@ -157,47 +158,5 @@ public:
     std::vector<LinkButtons> buttons;
     QStringList events;
 };
-
-inline QByteArray hexBytes(const char* hex)
-{
-    return QByteArray::fromHex(QByteArray(hex));
-}
-
-// The image of the one-channel template (start 140000 kHz, default values and settings).
-inline DeviceImage oneChannelTemplateImage()
-{
-    DeviceImage image;
-    image.brightnessCode = 1;
-    image.volume = 8;
-    image.channelCount = 1;
-    image.keyBeep = SwitchOn;
-    image.specialChannelIndex = 0;
-    image.toneCodes = {70, 75, 100, 120, 140, 155, 170, 199, 210, 240};
-    image.idCode = 0x0001;
-    image.fvCode = 0;
-    image.minVolume = 0;
-    image.dcsPolarity = SwitchOn;
-    image.functionFlags = 0x06;
-    const QByteArray record = hexBytes("BE0111CE81115E01C8C80000010104FF0000");
-    for (int b = 0; b < ChannelRecord::Size; ++b)
-        image.records[0].bytes[static_cast<std::size_t>(b)] = static_cast<quint8>(record[b]);
-    return image;
-}
-
-// An image of n channels 1..n at 145000 + 12,5 i kHz with the template's other values.
-inline DeviceImage channelsImage(int n)
-{
-    DeviceImage image = oneChannelTemplateImage();
-    image.channelCount = static_cast<quint8>(n);
-    for (int i = 0; i < n; ++i) {
-        ChannelRecord record = image.records[0];
-        record.set(ChannelRecord::ChannelNumberOffset, static_cast<quint8>(i + 1));
-        const double kHz = 145000 + 12.5 * i;
-        record.setRxWord(frequencyWordForKHz(kHz + 45000, 32));
-        record.setTxWord(frequencyWordForKHz(kHz, 32));
-        image.records[static_cast<std::size_t>(i)] = record;
-    }
-    return image;
-}
 
 } // namespace yalmera::test

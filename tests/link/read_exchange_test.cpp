@@ -58,8 +58,8 @@ private:
 TEST(ReadExchange, ExampleStationIsReadIntoAPlanAsideAndTheGaugeFalls)
 {
     DeviceImage example = oneChannelTemplateImage();
-    example.records[0].setRxWord({0x11, 0xDB, 0x01});
-    example.records[0].setTxWord({0x11, 0x6A, 0x81});
+    example.records[0].setRxFrequencyWord({0x11, 0xDB, 0x01});
+    example.records[0].setTxFrequencyWord({0x11, 0x6A, 0x81});
     StationOnPty station(writeStreamOf(example));
     ASSERT_TRUE(station.ok());
     RecordingObserver observer;
@@ -126,7 +126,7 @@ TEST(ReadExchange, StreamsThatCannotBeHeldAreRefusedAndExtraBytesAreDropped)
 {
     DeviceImage example = oneChannelTemplateImage();
     QByteArray tooMany = encodeReadStream(example, 1, 0, 0);
-    tooMany[ReadStreamOffset::ChannelCount] = static_cast<char>(120);
+    tooMany[readAt(HeaderField::ChannelCount)] = static_cast<char>(120);
     {
         ScriptedPeer peer(tooMany);
         RecordingObserver observer;
@@ -138,7 +138,7 @@ TEST(ReadExchange, StreamsThatCannotBeHeldAreRefusedAndExtraBytesAreDropped)
         EXPECT_EQ(observer.buttons.back(), LinkButtons::allEnabled());
     }
     QByteArray badCode = encodeReadStream(example, 1, 0, 0);
-    badCode[ReadStreamOffset::Records + ChannelRecord::RxCodeOffset] = static_cast<char>(77);
+    badCode[ReadRecords + inRecord(RecordField::RxCode)] = static_cast<char>(77);
     {
         ScriptedPeer peer(badCode);
         RecordingObserver observer;
@@ -173,9 +173,9 @@ TEST(StationRoundTrip, WriteThenReadGivesBackTheSamePlan)
     AppState written;
     written.image = channelsImage(12);
     written.image.dcsPolarity = SwitchOff;
-    written.image.records[4].set(ChannelRecord::FlagsOffset, 0xB6); // DCS mode
-    written.image.records[4].set(ChannelRecord::RxCodeOffset, 8);
-    written.image.records[4].set(ChannelRecord::ExtraFlagsOffset, 0xFB);
+    written.image.records[4].setValue(RecordField::ChannelFlags, 0xB6); // DCS mode
+    written.image.records[4].setValue(RecordField::RxCode, 8);
+    written.image.records[4].setValue(RecordField::ExtraFlags, 0xFB);
     written.moduleType = 3;
     written.dataChecked = true;
     RecordingObserver writeObserver;

@@ -1,7 +1,7 @@
 #include "link_fixture.h"
 
+#include "image/read_back.h"
 #include "link/read_exchange.h"
-#include "link/read_stream.h"
 
 #include <QElapsedTimer>
 
@@ -62,7 +62,7 @@ TEST(VirtualStation, PreloadAcceptsOnlyCompleteWriteStreams)
     EXPECT_FALSE(station.preload(good.mid(1)).isEmpty());
     EXPECT_FALSE(station.preload(QByteArray()).isEmpty());
     QByteArray tooMany = good;
-    tooMany[DeviceImage::ChannelCountOffset] = 100;
+    tooMany[headerField(HeaderField::ChannelCount).writeOffset] = 100;
     EXPECT_FALSE(station.preload(tooMany).isEmpty());
     EXPECT_EQ(station.heldWriteStream(), good);
 }

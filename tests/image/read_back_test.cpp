@@ -1,9 +1,8 @@
-#include "link_fixture.h"
-
-#include "common/distinct_header.h"
+#include "common/qt_printers.h"
+#include "common/stream_fixture.h"
 
 #include "image/app_state.h"
-#include "link/read_stream.h"
+#include "image/read_back.h"
 #include "model/value_lists.h"
 
 #include <QRandomGenerator>
@@ -34,9 +33,9 @@ QByteArray oneRecordStream(std::initializer_list<std::pair<int, quint8>> recordP
                            quint8 dcsPolarity = SwitchOn)
 {
     QByteArray stream = exampleStream();
-    stream[ReadStreamOffset::DcsPolarity] = static_cast<char>(dcsPolarity);
+    stream[readAt(HeaderField::DcsPolarity)] = static_cast<char>(dcsPolarity);
     for (const auto& [offset, value] : recordPatches)
-        stream[ReadStreamOffset::Records + offset] = static_cast<char>(value);
+        stream[ReadRecords + offset] = static_cast<char>(value);
     return stream;
 }
 
@@ -137,9 +136,9 @@ TEST(ReadStreamDecoding, FrequenciesUseTheBandTheStationsCodeNames)
     };
     for (const Case& c : cases) {
         QByteArray stream = exampleStream();
-        stream[ReadStreamOffset::TypeCode] = static_cast<char>(c.typeCode);
-        stream.replace(ReadStreamOffset::Records + ChannelRecord::RxWordOffset, 3, hexBytes(c.rx));
-        stream.replace(ReadStreamOffset::Records + ChannelRecord::TxWordOffset, 3, hexBytes(c.tx));
+        stream[readAt(HeaderField::TypeCode)] = static_cast<char>(c.typeCode);
+        stream.replace(ReadRecords + inRecord(RecordField::RxFrequencyWord), 3, hexBytes(c.rx));
+        stream.replace(ReadRecords + inRecord(RecordField::TxFrequencyWord), 3, hexBytes(c.tx));
         EXPECT_EQ(cellOf(stream, RxFrequencyColumn, c.selected), QString::fromUtf8(c.rxText)) << c.rx;
         EXPECT_EQ(cellOf(stream, TxFrequencyColumn, c.selected), QString::fromUtf8(c.txText)) << c.tx;
     }
@@ -147,9 +146,9 @@ TEST(ReadStreamDecoding, FrequenciesUseTheBandTheStationsCodeNames)
 
 TEST(ReadStreamDecoding, CodeColumnsFollowTheModeAndTheDcsPolarity)
 {
-    constexpr int Flags = ChannelRecord::FlagsOffset;
-    constexpr int Rx = ChannelRecord::RxCodeOffset;
-    constexpr int Tx = ChannelRecord::TxCodeOffset;
+    constexpr int Flags = inRecord(RecordField::ChannelFlags);
+    constexpr int Rx = inRecord(RecordField::RxCode);
+    constexpr int Tx = inRecord(RecordField::TxCode);
     const quint8 dcsMode = 0xB6; // 0xBE without the CTCSS bit
     struct Case
     {
@@ -194,8 +193,8 @@ TEST(ReadStreamDecoding, CodeColumnsFollowTheModeAndTheDcsPolarity)
 
 TEST(ReadStreamDecoding, FlagsTonesTimerAndWidth)
 {
-    constexpr int Extra = ChannelRecord::ExtraFlagsOffset;
-    constexpr int Flags = ChannelRecord::FlagsOffset;
+    constexpr int Extra = inRecord(RecordField::ExtraFlags);
+    constexpr int Flags = inRecord(RecordField::ChannelFlags);
     struct Case
     {
         std::initializer_list<std::pair<int, quint8>> patches;
@@ -207,16 +206,16 @@ TEST(ReadStreamDecoding, FlagsTonesTimerAndWidth)
         {{{Extra, 0xFB}}, TxOffColumn, "OFF"},
         {{{Extra, 0xFF}}, TxOffColumn, "Норм"},
         {{{Extra, 0xFE}}, TxOffColumn, "RSSI"},
-        {{{ChannelRecord::RxToneOffset, 0}}, ToneRxColumn, "Нет"},
-        {{{ChannelRecord::RxToneOffset, 11}}, ToneRxColumn, "Нет"},
-        {{{ChannelRecord::TxToneOffset, 10}}, ToneTxColumn, "10"},
-        {{{ChannelRecord::TxToneOffset, 1}}, ToneTxColumn, "1"},
-        {{{ChannelRecord::TimerOffset, 0}}, TimeColumn, "Нет"},
-        {{{ChannelRecord::TimerOffset, 15}}, TimeColumn, "15"},
+        {{{inRecord(RecordField::RxToneNumber), 0}}, ToneRxColumn, "Нет"},
+        {{{inRecord(RecordField::RxToneNumber), 11}}, ToneRxColumn, "Нет"},
+        {{{inRecord(RecordField::TxToneNumber), 10}}, ToneTxColumn, "10"},
+        {{{inRecord(RecordField::TxToneNumber), 1}}, ToneTxColumn, "1"},
+        {{{inRecord(RecordField::TimerValue), 0}}, TimeColumn, "Нет"},
+        {{{inRecord(RecordField::TimerValue), 15}}, TimeColumn, "15"},
         {{{Flags, 0xFE}}, WidthColumn, "12,5"},
-        {{{ChannelRecord::SquelchOffset, 6}}, SquelchColumn, "6"},
-        {{{ChannelRecord::PowerMaxOffset, 3}}, PowerMaxColumn, "3"},
-        {{{ChannelRecord::ChannelNumberOffset, 42}}, ChannelNumberColumn, "42"},
+        {{{inRecord(RecordField::SquelchLevel), 6}}, SquelchColumn, "6"},
+        {{{inRecord(RecordField::PowerMax), 3}}, PowerMaxColumn, "3"},
+        {{{inRecord(RecordField::ChannelNumber), 42}}, ChannelNumberColumn, "42"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(cellOf(oneRecordStream(c.patches), c.column), QString::fromUtf8(c.text)) << c.column;
@@ -242,20 +241,20 @@ TEST(ReadStreamDecoding, SettingsLinesCarryLevelsSymbolsAndSwitches)
     };
     // Brightness levels 1..5 travel as 5 L - 4 and come back as the level.
     for (int level = 1; level <= 5; ++level) {
-        stream[ReadStreamOffset::Brightness] = static_cast<char>(5 * level - 4);
+        stream[readAt(HeaderField::BrightnessCode)] = static_cast<char>(5 * level - 4);
         EXPECT_EQ(settingsOf(stream).textValue(u"Яркость диодов", {}), QString::number(level));
     }
-    stream[ReadStreamOffset::IdCode] = static_cast<char>(0x1A);
-    stream[ReadStreamOffset::IdCode + 1] = static_cast<char>(0xEF);
-    stream[ReadStreamOffset::SerialNumber] = 0x0A;
-    stream[ReadStreamOffset::SerialNumber + 1] = 0x1B;
-    stream[ReadStreamOffset::SerialNumber + 2] = 0x2C;
-    stream[ReadStreamOffset::FvCode] = 0x21;
-    stream[ReadStreamOffset::KeyBeep] = 100;
-    stream[ReadStreamOffset::DcsPolarity] = 100;
-    stream[ReadStreamOffset::FunctionFlags] = 0x10;
-    stream[ReadStreamOffset::Volume] = 16;
-    stream[ReadStreamOffset::MinVolume] = 8;
+    stream[readAt(HeaderField::IdCode)] = static_cast<char>(0x1A);
+    stream[readAt(HeaderField::IdCode) + 1] = static_cast<char>(0xEF);
+    stream[readAt(HeaderField::SerialNumber)] = 0x0A;
+    stream[readAt(HeaderField::SerialNumber) + 1] = 0x1B;
+    stream[readAt(HeaderField::SerialNumber) + 2] = 0x2C;
+    stream[readAt(HeaderField::FvCode)] = 0x21;
+    stream[readAt(HeaderField::KeyBeep)] = 100;
+    stream[readAt(HeaderField::DcsPolarity)] = 100;
+    stream[readAt(HeaderField::FunctionFlags)] = 0x10;
+    stream[readAt(HeaderField::Volume)] = 16;
+    stream[readAt(HeaderField::MinVolume)] = 8;
     const GeneralSettings s = settingsOf(stream);
     ASSERT_EQ(s.lines().size(), 27);
     EXPECT_EQ(s.lines()[1], QStringLiteral("Серийный номер=0A1B2C"));
@@ -275,7 +274,7 @@ TEST(ReadStreamDecoding, ChannelCountAndSpecialChannelEdges)
 {
     // No channels: captions only, no record, "СК=" without value.
     QByteArray empty = hexBytes(ExampleHeader);
-    empty[ReadStreamOffset::ChannelCount] = 0;
+    empty[readAt(HeaderField::ChannelCount)] = 0;
     ReadStreamDecode decoded = decodeReadStream(empty, Band144);
     ASSERT_TRUE(decoded.ok());
     EXPECT_EQ(decoded.readBack->table.rowCount(), 1);
@@ -285,16 +284,16 @@ TEST(ReadStreamDecoding, ChannelCountAndSpecialChannelEdges)
 
     // A special channel index naming no record.
     QByteArray stream = exampleStream();
-    stream[ReadStreamOffset::SpecialChannel] = 1;
+    stream[readAt(HeaderField::SpecialChannelIndex)] = 1;
     decoded = decodeReadStream(stream, Band144);
     ASSERT_TRUE(decoded.ok());
     EXPECT_EQ(decoded.readBack->settings.lines().last(), QStringLiteral("СК="));
 
     // The special channel is named by its channel number, not its position.
     QByteArray two = exampleStream() + hexBytes(ExampleRecord);
-    two[ReadStreamOffset::ChannelCount] = 2;
-    two[ReadStreamOffset::SpecialChannel] = 1;
-    two[ReadStreamOffset::Records + ChannelRecord::Size + ChannelRecord::ChannelNumberOffset] = 17;
+    two[readAt(HeaderField::ChannelCount)] = 2;
+    two[readAt(HeaderField::SpecialChannelIndex)] = 1;
+    two[ReadRecords + ChannelRecord::Size + inRecord(RecordField::ChannelNumber)] = 17;
     decoded = decodeReadStream(two, Band144);
     ASSERT_TRUE(decoded.ok());
     EXPECT_EQ(decoded.readBack->settings.lines().last(), QStringLiteral("СК=17"));
@@ -302,7 +301,7 @@ TEST(ReadStreamDecoding, ChannelCountAndSpecialChannelEdges)
 
     // More than 99 channels, or fewer bytes than announced: refused.
     QByteArray tooMany = exampleStream();
-    tooMany[ReadStreamOffset::ChannelCount] = 100;
+    tooMany[readAt(HeaderField::ChannelCount)] = 100;
     decoded = decodeReadStream(tooMany, Band144);
     ASSERT_FALSE(decoded.ok());
     EXPECT_EQ(
@@ -323,7 +322,7 @@ TEST(ReadStreamEncoding, AStationsStreamDecodesToTheImageItWasMadeFrom)
 {
     const DeviceImage image = channelsImage(99);
     const QByteArray stream = encodeReadStream(image, 0xABCDEF, 4, 0);
-    ASSERT_EQ(stream.size(), ReadStreamOffset::MaxSize);
+    ASSERT_EQ(stream.size(), streamSize(Stream::Read, MaxRecords));
     EXPECT_EQ(stream.left(3), hexBytes("ABCDEF"));
     const ReadStreamDecode decoded = decodeReadStream(stream, Band30);
     ASSERT_TRUE(decoded.ok());
@@ -334,8 +333,8 @@ TEST(ReadStreamEncoding, AStationsStreamDecodesToTheImageItWasMadeFrom)
 
     // The example station's stream is the one-channel image's, serial first, IdCode before the tones.
     DeviceImage example = oneChannelTemplateImage();
-    example.records[0].setRxWord({0x11, 0xDB, 0x01});
-    example.records[0].setTxWord({0x11, 0x6A, 0x81});
+    example.records[0].setRxFrequencyWord({0x11, 0xDB, 0x01});
+    example.records[0].setTxFrequencyWord({0x11, 0x6A, 0x81});
     EXPECT_EQ(encodeReadStream(example, 0x012345, 0, 0), exampleStream());
 
     // Every header field different: any two swapped on the way out or back change the bytes.
@@ -356,12 +355,12 @@ TEST(ReadStreamDecoding, ArbitraryBytesAreDecodedOrRefusedNeverMisread)
     int accepted = 0;
     for (int run = 0; run < 3000; ++run) {
         const int count = random.bounded(0, 120);
-        const int size = random.bounded(0, readStreamSize(count) + 40);
+        const int size = random.bounded(0, streamSize(Stream::Read, count) + 40);
         QByteArray stream(size, '\0');
         for (char& c : stream)
             c = static_cast<char>(random.bounded(256));
-        if (size > ReadStreamOffset::ChannelCount && run % 2 == 0)
-            stream[ReadStreamOffset::ChannelCount] = static_cast<char>(count);
+        if (size > readAt(HeaderField::ChannelCount) && run % 2 == 0)
+            stream[readAt(HeaderField::ChannelCount)] = static_cast<char>(count);
         const ReadStreamDecode decoded = decodeReadStream(stream, run % 3 ? Band144 : Band30);
         if (!decoded.ok()) {
             EXPECT_FALSE(decoded.refusal.isEmpty());
@@ -370,7 +369,7 @@ TEST(ReadStreamDecoding, ArbitraryBytesAreDecodedOrRefusedNeverMisread)
         ++accepted;
         const int n = decoded.readBack->image.channelCount;
         EXPECT_LE(n, 99);
-        EXPECT_GE(stream.size(), readStreamSize(n));
+        EXPECT_GE(stream.size(), streamSize(Stream::Read, n));
         EXPECT_EQ(decoded.readBack->table.rowCount(), n + 1);
         EXPECT_EQ(decoded.readBack->settings.lines().size(), 27);
     }
@@ -409,7 +408,7 @@ TEST(ReadBackApply, ReplacesThePlanAtOnceAndKeepsWhatTheStreamDoesNotCarry)
 
     // A code naming a band selects it with its constants, as a plan file's "Тип" does.
     QByteArray stream = exampleStream();
-    stream[ReadStreamOffset::TypeCode] = 1;
+    stream[readAt(HeaderField::TypeCode)] = 1;
     state.selectBand(Band::Mhz144to174);
     EXPECT_TRUE(applyReadBack(state, *decodeReadStream(stream, state.stationType).readBack));
     EXPECT_EQ(state.stationType, StationType::forBand(Band::Mhz30to60));
