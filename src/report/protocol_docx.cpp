@@ -220,6 +220,15 @@ QByteArray stylesXml()
            "<w:qFormat/></w:style></w:styles>";
 }
 
+// Without a compatibility mode of its own Word opens a document in "Compatibility Mode" of an
+// old version; 15 is the mode of Word 2013 and later.
+QByteArray settingsXml()
+{
+    return QByteArray(XmlDeclaration) + "<w:settings xmlns:w=\"" + WordNamespace +
+           "\"><w:compat><w:compatSetting w:name=\"compatibilityMode\" "
+           "w:uri=\"http://schemas.microsoft.com/office/word\" w:val=\"15\"/></w:compat></w:settings>";
+}
+
 QByteArray contentTypesXml()
 {
     return QByteArray(XmlDeclaration) +
@@ -232,6 +241,8 @@ QByteArray contentTypesXml()
            ">"
            "<Override PartName=\"/word/styles.xml\" "
            "ContentType=\"application/vnd.openxmlformats-officedocument.wordprocessingml.styles+xml\"/>"
+           "<Override PartName=\"/word/settings.xml\" "
+           "ContentType=\"application/vnd.openxmlformats-officedocument.wordprocessingml.settings+xml\"/>"
            "</Types>";
 }
 
@@ -250,7 +261,9 @@ QByteArray documentRelsXml()
            "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
            "<Relationship Id=\"rId1\" "
            "Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/styles\" "
-           "Target=\"styles.xml\"/></Relationships>";
+           "Target=\"styles.xml\"/><Relationship Id=\"rId2\" "
+           "Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/settings\" "
+           "Target=\"settings.xml\"/></Relationships>";
 }
 
 // Zips the entries in memory. libzip reads the entries' bytes only in zip_close, so they must
@@ -319,6 +332,7 @@ std::optional<QByteArray> protocolDocxBytes(const ProtocolDocument& document)
         {"word/document.xml", documentXml(document)},
         {"word/_rels/document.xml.rels", documentRelsXml()},
         {"word/styles.xml", stylesXml()},
+        {"word/settings.xml", settingsXml()},
     };
     return zipped(entries);
 }

@@ -122,7 +122,7 @@ TEST(ProtocolDocx, IsACompleteWordProcessingPackage)
     const QMap<QString, QByteArray> entries = unzipped(*docx);
     EXPECT_EQ(entries.keys(),
               (QStringList{u"[Content_Types].xml"_qs, u"_rels/.rels"_qs, u"word/_rels/document.xml.rels"_qs,
-                           u"word/document.xml"_qs, u"word/styles.xml"_qs}));
+                           u"word/document.xml"_qs, u"word/settings.xml"_qs, u"word/styles.xml"_qs}));
     for (auto it = entries.begin(); it != entries.end(); ++it) {
         QXmlStreamReader reader(it.value());
         while (!reader.atEnd())
@@ -134,6 +134,13 @@ TEST(ProtocolDocx, IsACompleteWordProcessingPackage)
         "PartName=\"/word/document.xml\" "
         "ContentType=\"application/vnd.openxmlformats-officedocument.wordprocessingml.document.main+xml\""));
     EXPECT_TRUE(entries[u"_rels/.rels"_qs].contains("Target=\"word/document.xml\""));
+    // Word opens it in its own mode, not in "Compatibility Mode".
+    EXPECT_TRUE(entries[u"[Content_Types].xml"_qs].contains("PartName=\"/word/settings.xml\""));
+    EXPECT_TRUE(entries[u"word/_rels/document.xml.rels"_qs].contains(
+        "relationships/settings\" Target=\"settings.xml\""));
+    EXPECT_TRUE(entries[u"word/settings.xml"_qs].contains(
+        "<w:compatSetting w:name=\"compatibilityMode\" w:uri=\"http://schemas.microsoft.com/office/word\" "
+        "w:val=\"15\"/>"));
 }
 
 TEST(ProtocolDocx, PageIsA4LandscapeWithTheMarginsInTwips)
@@ -223,7 +230,7 @@ TEST(ProtocolDocx, WritesThroughATemporaryFileAndReportsFailures)
     EXPECT_TRUE(writeProtocolDocx(document, path).isEmpty());
     QFile written(path);
     ASSERT_TRUE(written.open(QIODevice::ReadOnly));
-    EXPECT_EQ(unzipped(written.readAll()).size(), 5);
+    EXPECT_EQ(unzipped(written.readAll()).size(), 6);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{u"p.docx"_qs});
 
     const UserMessage failed = writeProtocolDocx(document, dir.filePath(u"missing/p.docx"_qs));
