@@ -8,6 +8,7 @@ YALMERA_BUILD_DIR="${YALMERA_BUILD_DIR:-$YALMERA_ROOT/build}"
 yalmera_packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-serialport-dev libzip-dev
+  qt6-translations-l10n
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-dejavu-core
 )

@@ -77,6 +77,27 @@ const std::array<ProtocolColumn, ProtocolColumnCount>& protocolColumns()
     return columns;
 }
 
+std::array<int, ProtocolColumnCount> fittedColumnWidths(int tableWidth)
+{
+    const auto& columns = protocolColumns();
+    qint64 designedTotal = 0;
+    for (const ProtocolColumn& column : columns)
+        designedTotal += column.widthPt;
+    tableWidth = std::max(0, tableWidth);
+    std::array<int, ProtocolColumnCount> widths{};
+    qint64 designedEdge = 0;
+    int previousEdge = 0;
+    for (int i = 0; i < ProtocolColumnCount; ++i) {
+        designedEdge += columns[i].widthPt;
+        // Nearest whole unit, halves up; the last edge is tableWidth itself.
+        const int edge =
+            static_cast<int>((2 * designedEdge * tableWidth + designedTotal) / (2 * designedTotal));
+        widths[i] = edge - previousEdge;
+        previousEdge = edge;
+    }
+    return widths;
+}
+
 int ProtocolDocument::channelRowCount() const
 {
     return static_cast<int>(std::count_if(tableRows.begin(), tableRows.end(),

@@ -32,8 +32,14 @@ struct Paragraph
 
 inline constexpr int ProtocolColumnCount = 18;
 
-// One printed column: its header text, its width in points and the channel-table column it shows
-// (for the three flag columns, the flag printed as "+" or "-").
+// Every table row has this exact height in every rendering, in points: a header row and 31
+// channel rows (448 pt) fit the 457 pt between the margins of A4 landscape, and a 12 pt line
+// fits a row.
+inline constexpr int TableRowHeightPt = 14;
+
+// One printed column: its header text, its width in points as designed and the channel-table
+// column it shows (for the three flag columns, the flag printed as "+" or "-"). The designed
+// widths add up to 807 pt, more than a page holds: renderers print fittedColumnWidths().
 struct ProtocolColumn
 {
     QString header;
@@ -43,6 +49,11 @@ struct ProtocolColumn
 
 // The 18 printed columns, left to right. P_min is printed before P_max.
 const std::array<ProtocolColumn, ProtocolColumnCount>& protocolColumns();
+
+// The designed widths scaled in proportion so that they add up to tableWidth exactly, in whole
+// units of the caller's choice (twips, device pixels). Each column edge is rounded from its
+// share of the width, so rounding never adds up along the row.
+std::array<int, ProtocolColumnCount> fittedColumnWidths(int tableWidth);
 
 enum class RowKind { Header, Channel };
 

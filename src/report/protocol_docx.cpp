@@ -27,7 +27,7 @@ constexpr int A4ShortEdgeTwips = 11906;
 constexpr int A4LongEdgeTwips = 16838;
 // Distance of an (absent) page header and footer from the paper's edge; inside the margins.
 constexpr int HeaderFooterTwips = 720;
-// Cell padding left and right: narrow, so that "145006,25" fits its 62 pt column at 12 pt.
+// Cell padding left and right: narrow, so that "145006,25" fits its column at 12 pt.
 constexpr int CellPaddingTwips = 30;
 // Cell borders: single lines of 1/2 pt (eighths of a point).
 constexpr int BorderEighths = 4;
@@ -127,12 +127,17 @@ QString paragraph(const QString& text, const TextStyle& style, Keep keep = Keep:
              runs(text, style));
 }
 
-QString table(const QList<TableRow>& rows)
+// The width between the margins, in twips: the table spans it exactly.
+int contentWidthTwips(const PageSetup& page)
 {
-    const auto& columns = protocolColumns();
-    int totalWidthPt = 0;
-    for (const ProtocolColumn& column : columns)
-        totalWidthPt += column.widthPt;
+    return (page.landscape ? A4LongEdgeTwips : A4ShortEdgeTwips) - twips(page.leftMarginPt) -
+           twips(page.rightMarginPt);
+}
+
+QString table(const QList<TableRow>& rows, const PageSetup& page)
+{
+    const int tableWidth = contentWidthTwips(page);
+    const std::array<int, ProtocolColumnCount> widths = fittedColumnWidths(tableWidth);
 
     QString border;
     for (const char* side : {"top", "left", "bottom", "right", "insideH", "insideV"})
@@ -147,22 +152,27 @@ QString table(const QList<TableRow>& rows)
             "<w:tblBorders>%2</w:tblBorders><w:tblLayout w:type=\"fixed\"/>"
             "<w:tblCellMar><w:left w:w=\"%3\" w:type=\"dxa\"/><w:right w:w=\"%3\" w:type=\"dxa\"/>"
             "</w:tblCellMar><w:tblLook w:val=\"0000\"/></w:tblPr><w:tblGrid>")
-            .arg(twips(totalWidthPt))
+            .arg(tableWidth)
             .arg(border)
             .arg(CellPaddingTwips);
-    for (const ProtocolColumn& column : columns)
-        xml += QStringLiteral("<w:gridCol w:w=\"%1\"/>").arg(twips(column.widthPt));
+    for (const int width : widths)
+        xml += QStringLiteral("<w:gridCol w:w=\"%1\"/>").arg(width);
     xml += QStringLiteral("</w:tblGrid>");
 
     for (const TableRow& row : rows) {
-        // Rows never break across pages. The repeated header rows are part of the document itself,
-        // so no row is marked for Word's own header repetition, which would print them twice.
-        xml += QStringLiteral("<w:tr><w:trPr><w:cantSplit/></w:trPr>");
+        // Rows never break across pages and have the exact height the PDF gives them. The repeated
+        // header rows are part of the document itself, so no row is marked for Word's own header
+        // repetition, which would print them twice.
+        xml += QStringLiteral(
+                   "<w:tr><w:trPr><w:cantSplit/><w:trHeight w:val=\"%1\" w:hRule=\"exact\"/></w:trPr>")
+                   .arg(twips(TableRowHeightPt));
         // A header row stays on the page of the channel row under it.
         const Keep keep = row.kind == RowKind::Header ? Keep::WithNext : Keep::Free;
         for (int i = 0; i < ProtocolColumnCount; ++i) {
-            xml += QStringLiteral("<w:tc><w:tcPr><w:tcW w:w=\"%1\" w:type=\"dxa\"/></w:tcPr>")
-                       .arg(twips(columns[i].widthPt));
+            xml +=
+                QStringLiteral("<w:tc><w:tcPr><w:tcW w:w=\"%1\" w:type=\"dxa\"/><w:vAlign w:val=\"center\"/>"
+                               "</w:tcPr>")
+                    .arg(widths[i]);
             xml += paragraph(row.cells[i], row.style, keep);
             xml += QStringLiteral("</w:tc>");
         }
@@ -198,7 +208,7 @@ QByteArray documentXml(const ProtocolDocument& document)
     QString body;
     for (const Paragraph& p : document.paragraphs)
         body += paragraph(p.text, p.style);
-    body += table(document.tableRows);
+    body += table(document.tableRows, document.page);
     // A document always ends in a paragraph; after the table it is kept tiny (1 pt) so it never
     // pushes a blank page of its own.
     body += paragraph(QString(), TextStyle{Alignment::Left, false, 1});
@@ -220,6 +230,15 @@ QByteArray stylesXml()
            "<w:qFormat/></w:style></w:styles>";
 }
 
+// Without a compatibility mode of its own Word opens a document in "Compatibility Mode" of an
+// old version; 15 is the mode of Word 2013 and later.
+QByteArray settingsXml()
+{
+    return QByteArray(XmlDeclaration) + "<w:settings xmlns:w=\"" + WordNamespace +
+           "\"><w:compat><w:compatSetting w:name=\"compatibilityMode\" "
+           "w:uri=\"http://schemas.microsoft.com/office/word\" w:val=\"15\"/></w:compat></w:settings>";
+}
+
 QByteArray contentTypesXml()
 {
     return QByteArray(XmlDeclaration) +
@@ -232,6 +251,8 @@ QByteArray contentTypesXml()
            ">"
            "<Override PartName=\"/word/styles.xml\" "
            "ContentType=\"application/vnd.openxmlformats-officedocument.wordprocessingml.styles+xml\"/>"
+           "<Override PartName=\"/word/settings.xml\" "
+           "ContentType=\"application/vnd.openxmlformats-officedocument.wordprocessingml.settings+xml\"/>"
            "</Types>";
 }
 
@@ -250,7 +271,9 @@ QByteArray documentRelsXml()
            "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
            "<Relationship Id=\"rId1\" "
            "Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/styles\" "
-           "Target=\"styles.xml\"/></Relationships>";
+           "Target=\"styles.xml\"/><Relationship Id=\"rId2\" "
+           "Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/settings\" "
+           "Target=\"settings.xml\"/></Relationships>";
 }
 
 // Zips the entries in memory. libzip reads the entries' bytes only in zip_close, so they must
@@ -319,6 +342,7 @@ std::optional<QByteArray> protocolDocxBytes(const ProtocolDocument& document)
         {"word/document.xml", documentXml(document)},
         {"word/_rels/document.xml.rels", documentRelsXml()},
         {"word/styles.xml", stylesXml()},
+        {"word/settings.xml", settingsXml()},
     };
     return zipped(entries);
 }

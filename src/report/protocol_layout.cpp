@@ -1,36 +1,49 @@
 #include "protocol_layout.h"
 
 #include <QFontDatabase>
+#include <QFontMetricsF>
 #include <QPaintDevice>
 #include <QPainter>
 #include <QPen>
 #include <QTextLayout>
 
+#include <algorithm>
+#include <cmath>
+
 namespace yalmera::report {
 
 namespace {
 
-// Cell padding and border, in points; the .docx uses the same padding.
+// Cell padding left and right and the border, in points; the .docx uses the same padding.
 constexpr qreal CellPaddingXPt = 1.5;
-constexpr qreal CellPaddingYPt = 0.5;
 constexpr qreal BorderPt = 0.5;
 
-// Line breaks inside a text break the line; other control characters, which no font draws,
-// show as U+FFFD so the reader sees that something was there.
-QString printable(const QString& text)
+// Characters of one line measured at most: no line of a page shows more than a few hundred at
+// these sizes, and measuring more would cost time in proportion to text that cannot show.
+constexpr qsizetype MaxMeasuredChars = 1000;
+
+const QChar Ellipsis(0x2026);
+
+bool isLineBreak(QChar c)
+{
+    return c == u'\r' || c == u'\n' || c == QChar::LineSeparator || c == QChar::ParagraphSeparator;
+}
+
+// A tab shows as a blank (tab stops would measure differently when cutting and when drawing);
+// other control characters, which no font draws, show as U+FFFD so the reader sees that
+// something was there.
+QString printable(QStringView text)
 {
     QString out;
     out.reserve(text.size());
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text[i];
-        if (c == u'\r' || c == u'\n') {
-            if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
-                ++i;
-            out += QChar(QChar::LineSeparator);
-        } else if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+        if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
             out += c;
             out += text[++i];
-        } else if (c.isSurrogate() || (c != u'\t' && c.category() == QChar::Other_Control)) {
+        } else if (c == u'\t') {
+            out += u' ';
+        } else if (c.isSurrogate() || c.category() == QChar::Other_Control) {
             out += QChar(QChar::ReplacementCharacter);
         } else {
             out += c;
@@ -39,10 +52,26 @@ QString printable(const QString& text)
     return out;
 }
 
+// One line (no line breaks) as shown within width: printable, and whatever does not fit cut off
+// and marked with "…".
+QString fittedLine(QStringView line, const QFontMetricsF& metrics, qreal width)
+{
+    bool cut = false;
+    if (line.size() > MaxMeasuredChars) {
+        qsizetype keep = MaxMeasuredChars;
+        if (line[keep - 1].isHighSurrogate())
+            --keep;
+        line = line.left(keep);
+        cut = true;
+    }
+    const QString shown = printable(line);
+    return metrics.elidedText(cut ? shown + Ellipsis : shown, Qt::ElideRight, width);
+}
+
 QFont chooseBaseFont()
 {
     // Times New Roman is what a word processor starts with; Liberation Serif has its metrics.
-    // Without either, DejaVu Serif's condensed face keeps "145006,25" inside its 62 pt column.
+    // Without either, DejaVu Serif's condensed face keeps "145006,25" inside its column.
     const QStringList families = QFontDatabase::families();
     for (const QString& family : {QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif")}) {
         if (families.contains(family))
@@ -69,13 +98,13 @@ QFont styledFont(QFont font, const TextStyle& style)
     return font;
 }
 
-std::unique_ptr<QTextLayout> layText(const QString& text, const QFont& font, Alignment alignment,
-                                     QPaintDevice& device, qreal width)
+// Lays out already fitted text without wrapping: one line per line break.
+std::unique_ptr<QTextLayout> layLines(const QString& text, const QFont& font, Alignment alignment,
+                                      QPaintDevice& device, qreal width)
 {
-    auto layout = std::make_unique<QTextLayout>(printable(text), font, &device);
+    auto layout = std::make_unique<QTextLayout>(text, font, &device);
     QTextOption option(alignment == Alignment::Center ? Qt::AlignHCenter : Qt::AlignLeft);
-    // A word wider than its column breaks inside rather than running over the border.
-    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    option.setWrapMode(QTextOption::NoWrap);
     layout->setTextOption(option);
     layout->setCacheEnabled(true);
     layout->beginLayout();
@@ -93,12 +122,13 @@ std::unique_ptr<QTextLayout> layText(const QString& text, const QFont& font, Ali
     return layout;
 }
 
-qreal textHeight(const QTextLayout& layout)
+// The union of the lines' ink boxes, in the layout's coordinates.
+QRectF inkBounds(const QTextLayout& layout)
 {
-    qreal height = 0;
+    QRectF bounds;
     for (int i = 0; i < layout.lineCount(); ++i)
-        height += layout.lineAt(i).height();
-    return height;
+        bounds |= layout.lineAt(i).naturalTextRect();
+    return bounds;
 }
 
 } // namespace
@@ -109,53 +139,87 @@ QFont ProtocolLayout::font(const TextStyle& style)
 }
 
 ProtocolLayout::ProtocolLayout(const ProtocolDocument& document, QPaintDevice& device, QSizeF contentSize)
-    : m_contentSize(contentSize), m_xScale(device.logicalDpiX() / 72.0), m_yScale(device.logicalDpiY() / 72.0)
+    : m_contentSize(contentSize), m_xScale(device.logicalDpiX() / 72.0),
+      m_yScale(device.logicalDpiY() / 72.0), m_rowHeight(TableRowHeightPt * m_yScale)
 {
     const QFont base = chooseBaseFont();
-    const auto& columns = protocolColumns();
 
     QList<Piece> pieces;
     for (int p = 0; p < document.paragraphs.size(); ++p) {
         const Paragraph& paragraph = document.paragraphs[p];
-        m_paragraphs.push_back(layText(paragraph.text, styledFont(base, paragraph.style),
-                                       paragraph.style.alignment, device, contentSize.width()));
+        const QFont font = styledFont(base, paragraph.style);
+        const QFontMetricsF metrics(font, &device);
+        QString shown;
+        const QString& text = paragraph.text;
+        for (qsizetype start = 0;;) {
+            qsizetype end = start;
+            while (end < text.size() && !isLineBreak(text[end]))
+                ++end;
+            shown += fittedLine(QStringView(text).mid(start, end - start), metrics, contentSize.width());
+            if (end == text.size())
+                break;
+            shown += QChar(QChar::LineSeparator);
+            start = end + (text[end] == u'\r' && end + 1 < text.size() && text[end + 1] == u'\n' ? 2 : 1);
+        }
+        m_paragraphs.push_back(layLines(shown, font, paragraph.style.alignment, device, contentSize.width()));
         const QTextLayout& layout = *m_paragraphs.back();
         for (int l = 0; l < layout.lineCount(); ++l)
             pieces.append({PieceKind::ParagraphLine, p, l, 0, layout.lineAt(l).height()});
     }
 
+    const std::array<int, ProtocolColumnCount> widths =
+        fittedColumnWidths(static_cast<int>(std::floor(contentSize.width())));
+    for (int c = 0; c < ProtocolColumnCount; ++c)
+        m_columnEdges[c + 1] = m_columnEdges[c] + widths[c];
+
     const qreal padX = CellPaddingXPt * m_xScale;
-    const qreal padY = CellPaddingYPt * m_yScale;
     for (int r = 0; r < document.tableRows.size(); ++r) {
         const TableRow& row = document.tableRows[r];
         const QFont font = styledFont(base, row.style);
+        const QFontMetricsF metrics(font, &device);
         TableRowLayout rowLayout;
-        qreal tallest = 0;
         for (int c = 0; c < ProtocolColumnCount; ++c) {
-            const qreal width = std::max<qreal>(1, columns[c].widthPt * m_xScale - 2 * padX);
-            rowLayout.cells.push_back(layText(row.cells[c], font, row.style.alignment, device, width));
-            tallest = std::max(tallest, textHeight(*rowLayout.cells.back()));
+            // A row is one line high: a cell shows its text up to the first line break.
+            const QString& text = row.cells[c];
+            const qsizetype lineEnd = std::find_if(text.begin(), text.end(), isLineBreak) - text.begin();
+            const qreal width = std::max<qreal>(1, widths[c] - 2 * padX);
+            QString shown = fittedLine(QStringView(text).left(lineEnd), metrics, width);
+            if (lineEnd < text.size() && !shown.endsWith(Ellipsis))
+                shown = metrics.elidedText(shown + Ellipsis, Qt::ElideRight, width);
+            rowLayout[c] = layLines(shown, font, row.style.alignment, device, width);
         }
-        rowLayout.height = tallest + 2 * padY;
-        pieces.append({PieceKind::TableRow, r, 0, 0, rowLayout.height});
+        pieces.append({PieceKind::TableRow, r, 0, 0, m_rowHeight});
         m_rows.push_back(std::move(rowLayout));
     }
 
-    // Fill pages top to bottom; a piece that does not fit starts the next page, and a header
-    // row goes along with the channel row under it rather than end a page alone. The small
+    // The height of each block of the table, at its header row.
+    const auto isHeader = [&](const Piece& piece) {
+        return piece.kind == PieceKind::TableRow && document.tableRows[piece.index].kind == RowKind::Header;
+    };
+    std::vector<qreal> blockHeights(pieces.size(), 0);
+    qreal below = 0;
+    for (qsizetype i = pieces.size() - 1; i >= 0 && pieces[i].kind == PieceKind::TableRow; --i) {
+        below += pieces[i].height;
+        if (isHeader(pieces[i])) {
+            blockHeights[i] = below;
+            below = 0;
+        }
+    }
+
+    // Fill pages top to bottom; a piece that does not fit starts the next page. The small
     // tolerance keeps rounding from pushing a piece that fits exactly.
     const qreal pageHeight = contentSize.height() + 0.01;
-    auto keptWithNext = [&](qsizetype i) {
-        const Piece& piece = pieces[i];
-        return piece.kind == PieceKind::TableRow && document.tableRows[piece.index].kind == RowKind::Header &&
-               i + 1 < pieces.size();
-    };
+    bool firstBlock = true;
     qreal y = 0;
     m_pages.append(QList<Piece>());
     for (qsizetype i = 0; i < pieces.size(); ++i) {
         Piece piece = pieces[i];
-        const qreal needed = piece.height + (keptWithNext(i) ? pieces[i + 1].height : 0);
-        if (y > 0 && y + needed > pageHeight) {
+        bool newPage = y + piece.height > pageHeight;
+        if (isHeader(piece)) {
+            newPage = !firstBlock || y + blockHeights[i] > pageHeight;
+            firstBlock = false;
+        }
+        if (newPage && y > 0) {
             m_pages.append(QList<Piece>());
             y = 0;
         }
@@ -166,6 +230,25 @@ ProtocolLayout::ProtocolLayout(const ProtocolDocument& document, QPaintDevice& d
 }
 
 ProtocolLayout::~ProtocolLayout() = default;
+
+ProtocolLayout::ShownText ProtocolLayout::paragraphText(int paragraph) const
+{
+    const QTextLayout& layout = *m_paragraphs.at(paragraph);
+    return {layout.text(), inkBounds(layout)};
+}
+
+ProtocolLayout::ShownText ProtocolLayout::cellText(int row, int column) const
+{
+    const QTextLayout& layout = *m_rows.at(row).at(column);
+    return {layout.text(), inkBounds(layout).translated(cellTextOrigin(layout, column))};
+}
+
+QPointF ProtocolLayout::cellTextOrigin(const QTextLayout& cell, int column) const
+{
+    // The line stands in the middle of the row's exact height.
+    const qreal lineHeight = cell.lineCount() > 0 ? cell.lineAt(0).height() : 0;
+    return {m_columnEdges[column] + CellPaddingXPt * m_xScale, (m_rowHeight - lineHeight) / 2};
+}
 
 void ProtocolLayout::paintPage(QPainter& painter, int page) const
 {
@@ -185,15 +268,10 @@ void ProtocolLayout::paintPage(QPainter& painter, int page) const
 
 void ProtocolLayout::paintRow(QPainter& painter, const TableRowLayout& row, qreal y) const
 {
-    const auto& columns = protocolColumns();
-    const qreal padX = CellPaddingXPt * m_xScale;
-    const qreal padY = CellPaddingYPt * m_yScale;
-    qreal x = 0;
     for (int c = 0; c < ProtocolColumnCount; ++c) {
-        const qreal width = columns[c].widthPt * m_xScale;
-        painter.drawRect(QRectF(x, y, width, row.height));
-        row.cells[c]->draw(&painter, QPointF(x + padX, y + padY));
-        x += width;
+        const qreal left = m_columnEdges[c];
+        painter.drawRect(QRectF(left, y, m_columnEdges[c + 1] - left, m_rowHeight));
+        row[c]->draw(&painter, cellTextOrigin(*row[c], c) + QPointF(0, y));
     }
 }
 

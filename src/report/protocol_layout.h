@@ -4,8 +4,10 @@
 
 #include <QFont>
 #include <QList>
+#include <QRectF>
 #include <QSizeF>
 
+#include <array>
 #include <memory>
 #include <vector>
 
@@ -16,9 +18,13 @@ class QTextLayout;
 namespace yalmera::report {
 
 // The protocol laid out for one paint device: which paragraph lines and table rows stand on
-// which page and where. Lengths are the device's pixels; y counts from the top margin. A
-// paragraph may break between its lines; a table row never breaks and goes to the next page
-// whole (a row taller than a page stands alone on its page and runs past the bottom margin).
+// which page and where. Lengths are the device's pixels; x counts from the left margin, y from
+// the top margin. The table spans the width between the margins; its rows have one exact
+// height and show one line per cell, cut to the cell's width; paragraph lines are cut to the
+// width between the margins, so laying out takes time in proportion to what can show. Each
+// block of the table (a header row and the channel rows up to the next one) starts a page,
+// except the first when it fits whole under the paragraphs; only a block taller than a page
+// breaks, between rows.
 class ProtocolLayout
 {
 public:
@@ -33,6 +39,14 @@ public:
         qreal height = 0;
     };
 
+    // What a paragraph or a table cell shows once cut to its width, and the box its ink takes up:
+    // x from the left margin, y from the top of the paragraph or the row.
+    struct ShownText
+    {
+        QString text;
+        QRectF bounds;
+    };
+
     // contentSize: the area inside the margins, in the device's pixels.
     ProtocolLayout(const ProtocolDocument& document, QPaintDevice& device, QSizeF contentSize);
     ~ProtocolLayout();
@@ -40,6 +54,10 @@ public:
     ProtocolLayout& operator=(const ProtocolLayout&) = delete;
 
     const QList<QList<Piece>>& pages() const { return m_pages; }
+    // The left edges of the 18 columns, then the table's right edge.
+    const std::array<qreal, ProtocolColumnCount + 1>& columnEdges() const { return m_columnEdges; }
+    ShownText paragraphText(int paragraph) const;
+    ShownText cellText(int row, int column) const;
     QSizeF contentSize() const { return m_contentSize; }
     // Points to the device's pixels, horizontally and vertically.
     qreal xScale() const { return m_xScale; }
@@ -52,17 +70,17 @@ public:
     static QFont font(const TextStyle& style);
 
 private:
-    struct TableRowLayout
-    {
-        std::vector<std::unique_ptr<QTextLayout>> cells;
-        qreal height = 0;
-    };
+    using TableRowLayout = std::array<std::unique_ptr<QTextLayout>, ProtocolColumnCount>;
 
+    // Where a cell's text is drawn, relative to the top-left corner of its row.
+    QPointF cellTextOrigin(const QTextLayout& cell, int column) const;
     void paintRow(QPainter& painter, const TableRowLayout& row, qreal y) const;
 
     QSizeF m_contentSize;
     qreal m_xScale = 1;
     qreal m_yScale = 1;
+    qreal m_rowHeight = 0;
+    std::array<qreal, ProtocolColumnCount + 1> m_columnEdges{};
     std::vector<std::unique_ptr<QTextLayout>> m_paragraphs;
     std::vector<TableRowLayout> m_rows;
     QList<QList<Piece>> m_pages;

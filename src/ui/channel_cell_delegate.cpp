@@ -17,6 +17,8 @@ namespace {
 
 // The text a line editor started with, given back on Escape.
 constexpr char OriginalTextProperty[] = "yalmeraOriginalText";
+// Set while a list's item was chosen by the user since it opened: only then is it written.
+constexpr char ItemChosenProperty[] = "yalmeraItemChosen";
 
 // The check box of a flag cell lies 2 px in from the cell's top-left corner on its own colour.
 constexpr int CheckBoxInset = 2; // px
@@ -93,15 +95,19 @@ QComboBox* ChannelCellDelegate::makeListEditor(CellEditor editor, QWidget* paren
     QAbstractItemView* list = combo->view();
     list->setMinimumWidth(list->sizeHintForColumn(0) + 2 * list->frameWidth() +
                           list->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 4);
-    // No item before the first use, so a first use on a text in no list writes nothing.
+    // No item before the first use, so a first use on a text in no list shows none.
     combo->setCurrentIndex(-1);
     combo->setFocusPolicy(Qt::StrongFocus);
     combo->hide();
     auto* self = const_cast<ChannelCellDelegate*>(this);
     // Every change of the chosen item writes it into the cell and closes the list; so does
-    // choosing the item already shown.
-    connect(combo, &QComboBox::activated, self, [self, combo] { self->commitAndClose(combo); });
-    connect(combo, &QComboBox::currentIndexChanged, self, [self, combo] { self->commitAndClose(combo); });
+    // choosing the item already shown. The starting item is set with these signals blocked.
+    const auto choose = [self, combo] {
+        combo->setProperty(ItemChosenProperty, true);
+        self->commitAndClose(combo);
+    };
+    connect(combo, &QComboBox::activated, self, choose);
+    connect(combo, &QComboBox::currentIndexChanged, self, choose);
     m_listEditors[slot(editor)] = combo;
     return combo;
 }
@@ -152,6 +158,7 @@ void ChannelCellDelegate::setEditorData(QWidget* editor, const QModelIndex& inde
 {
     const QString text = index.data(Qt::EditRole).toString();
     if (auto* combo = qobject_cast<QComboBox*>(editor)) {
+        combo->setProperty(ItemChosenProperty, false);
         const StartingItem start = startingItem(editorForColumn(index.column()), text);
         if (start.kind != StartingItem::Kind::Item)
             return; // the previous item stays
@@ -170,8 +177,10 @@ void ChannelCellDelegate::setModelData(QWidget* editor, QAbstractItemModel* mode
                                        const QModelIndex& index) const
 {
     if (auto* combo = qobject_cast<QComboBox*>(editor)) {
-        // Without a chosen item (a number outside the list) nothing is written.
-        if (combo->currentIndex() >= 0)
+        // Leaving a list without choosing keeps the cell's text: the starting item shown over a
+        // text in no list (left from a previous use, or the nearest reading of a number) is
+        // only an offer.
+        if (combo->property(ItemChosenProperty).toBool() && combo->currentIndex() >= 0)
             model->setData(index, combo->currentText(), Qt::EditRole);
         return;
     }

@@ -1,6 +1,7 @@
 #include "image/app_state.h"
 #include "plan_file_dialogs.h"
 #include "program_windows.h"
+#include "qt_translations.h"
 #include "user_feedback.h"
 
 #include <QApplication>
@@ -9,6 +10,7 @@ int main(int argc, char** argv)
 {
     QApplication application(argc, argv);
     application.setQuitOnLastWindowClosed(false);
+    yalmera::ui::installRussianQtTranslations(application);
 
     yalmera::AppState state;
     yalmera::ui::MessageBoxFeedback feedback;

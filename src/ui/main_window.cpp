@@ -4,6 +4,7 @@
 #include "channel_table_model.h"
 #include "key_filter.h"
 #include "plan_file_dialogs.h"
+#include "select_all_on_focus.h"
 #include "ui_texts.h"
 #include "user_feedback.h"
 
@@ -258,6 +259,8 @@ void MainWindow::buildTemplatePanel(QWidget* workArea)
     m_offsetField->setObjectName(QStringLiteral("Edit3"));
     m_offsetField->setGeometry(fieldLeft, 50, fieldWidth, rowHeight);
     DigitKeyFilter::install(m_countField, DigitKeyFilter::Accepts::Digits, m_feedback);
+    // Typing a count replaces "10" rather than extending it.
+    SelectAllOnFocus::install(m_countField);
     DigitKeyFilter::install(m_startField, DigitKeyFilter::Accepts::DigitsAndComma, m_feedback);
     DigitKeyFilter::install(m_offsetField, DigitKeyFilter::Accepts::DigitsAndComma, m_feedback);
 
@@ -360,6 +363,7 @@ void MainWindow::openTemplatePanel()
 {
     m_workArea->show();
     m_countField->setFocus(Qt::OtherFocusReason);
+    m_countField->selectAll(); // also when the field had the focus already
     m_startField->setText(m_state.stationType.lowerLimitText());
 }
 

@@ -18,6 +18,8 @@
 #include <QRadioButton>
 #include <QStyle>
 
+#include <array>
+
 namespace yalmera::ui {
 
 namespace {
@@ -163,8 +165,16 @@ void StationLinkWindow::writeStation()
     // gives that refusal itself without touching a port.
     if (exchangeRunning() || (m_state.dataChecked && refuseWithoutPort()))
         return;
-    m_write->start(WriteRequest::fromState(m_state, portChoice()));
+    if (m_write->start(WriteRequest::fromState(m_state, portChoice())))
+        enablePortChoice(false);
     reportRunning();
+}
+
+void StationLinkWindow::enablePortChoice(bool enabled)
+{
+    const std::array<QWidget*, 4> choices{m_com1, m_com2, m_otherPort, m_otherPortName};
+    for (QWidget* choice : choices)
+        choice->setEnabled(enabled);
 }
 
 void StationLinkWindow::reportRunning()
@@ -174,6 +184,7 @@ void StationLinkWindow::reportRunning()
 
 void StationLinkWindow::showWriteResult(const WriteResult& result)
 {
+    enablePortChoice(true);
     reportRunning();
     if (!result.message.isEmpty())
         m_feedback.show(result.message, this);
@@ -186,12 +197,14 @@ void StationLinkWindow::readStation()
     ReadRequest request;
     request.port = portChoice();
     request.stationType = m_state.stationType;
-    m_read->start(request);
+    if (m_read->start(request))
+        enablePortChoice(false);
     reportRunning();
 }
 
 void StationLinkWindow::applyReadResult(const ReadResult& result)
 {
+    enablePortChoice(true);
     reportRunning();
     if (result.ok()) {
         const bool bandChosen = applyReadBack(m_state, *result.readBack);

@@ -64,6 +64,9 @@ private:
     // The other port chosen without a name: says so, and nothing starts.
     bool refuseWithoutPort();
     void enableButtons(const LinkButtons& buttons);
+    // The port choice is fixed from the start of an exchange to its end, whatever its outcome,
+    // so that the window always shows the port the data went to.
+    void enablePortChoice(bool enabled);
     void reportRunning();
     void showWriteResult(const WriteResult& result);
     void applyReadResult(const ReadResult& result);

@@ -105,6 +105,11 @@ TEST_F(ProtocolCommand, NinetyNineChannelsRepeatTheHeaderThreeTimes)
         GTEST_SKIP() << "pdftotext is not installed";
     EXPECT_EQ(text->count(QStringLiteral("CTCSS_Rx")), 4);
     EXPECT_EQ(channelLines(*text), 99);
+    // The settings fill the first page; each block of the table begins a page of its own.
+    const QStringList pages = text->split(u'\f', Qt::SkipEmptyParts);
+    ASSERT_EQ(pages.size(), 5);
+    for (int p = 1; p < pages.size(); ++p)
+        EXPECT_TRUE(pages[p].trimmed().startsWith(QStringLiteral("№ "))) << p;
 }
 
 TEST_F(ProtocolCommand, APlanTheCheckRefusesGivesItsMessageAndNoDocument)

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <numeric>
+
 using namespace yalmera;
 using namespace yalmera::report;
 
@@ -104,6 +106,17 @@ TEST(ProtocolTable, HeaderRowsCarryTheHeaderTextsBoldEleven)
     for (int i : {7, 8}) {
         EXPECT_EQ(protocolColumns()[i].header[0].unicode(), 0x54);
         EXPECT_EQ(protocolColumns()[i].header[1].unicode(), 0x43E);
+    }
+}
+
+TEST(ProtocolTable, FittedColumnWidthsAddUpExactlyAndKeepTheProportions)
+{
+    // Twips between the margins of A4 landscape, pixels of a 1200 dpi page, the designed total.
+    for (const int total : {15838, 13200, 807, 17}) {
+        const auto widths = fittedColumnWidths(total);
+        EXPECT_EQ(std::accumulate(widths.begin(), widths.end(), 0), total) << total;
+        for (int i = 0; i < ProtocolColumnCount; ++i)
+            EXPECT_NEAR(widths[i], protocolColumns()[i].widthPt * total / 807.0, 1.0) << total << ' ' << i;
     }
 }
 

@@ -26,6 +26,7 @@ struct DocxRow
 {
     bool cantSplit = false;
     bool repeatsAsHeader = false;
+    QString height; // value and rule, "280 exact"
     QList<int> cellWidths;
     QList<DocxParagraph> cells;
 };
@@ -85,6 +86,8 @@ DocxBody readBody(const QByteArray& xml)
                 body.rows.last().cantSplit = true;
             else if (name == u"tblHeader")
                 body.rows.last().repeatsAsHeader = true;
+            else if (name == u"trHeight")
+                body.rows.last().height = value + u' ' + reader.attributes().value(u"w:hRule"_qs).toString();
             else if (name == u"tcW")
                 body.rows.last().cellWidths.append(reader.attributes().value(u"w:w"_qs).toInt());
             else if (name == u"pgSz")
@@ -122,7 +125,7 @@ TEST(ProtocolDocx, IsACompleteWordProcessingPackage)
     const QMap<QString, QByteArray> entries = unzipped(*docx);
     EXPECT_EQ(entries.keys(),
               (QStringList{u"[Content_Types].xml"_qs, u"_rels/.rels"_qs, u"word/_rels/document.xml.rels"_qs,
-                           u"word/document.xml"_qs, u"word/styles.xml"_qs}));
+                           u"word/document.xml"_qs, u"word/settings.xml"_qs, u"word/styles.xml"_qs}));
     for (auto it = entries.begin(); it != entries.end(); ++it) {
         QXmlStreamReader reader(it.value());
         while (!reader.atEnd())
@@ -134,6 +137,13 @@ TEST(ProtocolDocx, IsACompleteWordProcessingPackage)
         "PartName=\"/word/document.xml\" "
         "ContentType=\"application/vnd.openxmlformats-officedocument.wordprocessingml.document.main+xml\""));
     EXPECT_TRUE(entries[u"_rels/.rels"_qs].contains("Target=\"word/document.xml\""));
+    // Word opens it in its own mode, not in "Compatibility Mode".
+    EXPECT_TRUE(entries[u"[Content_Types].xml"_qs].contains("PartName=\"/word/settings.xml\""));
+    EXPECT_TRUE(entries[u"word/_rels/document.xml.rels"_qs].contains(
+        "relationships/settings\" Target=\"settings.xml\""));
+    EXPECT_TRUE(entries[u"word/settings.xml"_qs].contains(
+        "<w:compatSetting w:name=\"compatibilityMode\" w:uri=\"http://schemas.microsoft.com/office/word\" "
+        "w:val=\"15\"/>"));
 }
 
 TEST(ProtocolDocx, PageIsA4LandscapeWithTheMarginsInTwips)
@@ -178,15 +188,16 @@ TEST(ProtocolDocx, TableHasFixedColumnWidthsAndRowsThatNeverSplit)
     ASSERT_TRUE(body.wellFormed);
     EXPECT_EQ(body.tables, 1);
     EXPECT_EQ(body.tableLayout, u"fixed");
-    QList<int> twips;
-    for (const ProtocolColumn& column : protocolColumns())
-        twips.append(column.widthPt * 20);
+    // The widths between the margins: 842 - 25 - 25 pt in twips.
+    const auto fitted = fittedColumnWidths(15838);
+    const QList<int> twips(fitted.begin(), fitted.end());
     EXPECT_EQ(body.gridColumns, twips);
     ASSERT_EQ(body.rows.size(), 33);
     for (int r = 0; r < body.rows.size(); ++r) {
         const DocxRow& row = body.rows[r];
         EXPECT_TRUE(row.cantSplit) << r;
-        EXPECT_FALSE(row.repeatsAsHeader) << r; // the document repeats its header rows itself
+        EXPECT_FALSE(row.repeatsAsHeader) << r;   // the document repeats its header rows itself
+        EXPECT_EQ(row.height, u"280 exact") << r; // as the PDF's rows
         EXPECT_EQ(row.cellWidths, twips) << r;
         ASSERT_EQ(row.cells.size(), 18);
         const bool header = r == 0 || r == 31;
@@ -223,7 +234,7 @@ TEST(ProtocolDocx, WritesThroughATemporaryFileAndReportsFailures)
     EXPECT_TRUE(writeProtocolDocx(document, path).isEmpty());
     QFile written(path);
     ASSERT_TRUE(written.open(QIODevice::ReadOnly));
-    EXPECT_EQ(unzipped(written.readAll()).size(), 5);
+    EXPECT_EQ(unzipped(written.readAll()).size(), 6);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{u"p.docx"_qs});
 
     const UserMessage failed = writeProtocolDocx(document, dir.filePath(u"missing/p.docx"_qs));

@@ -69,7 +69,7 @@ TEST(ProtocolSaving, NeverOverwritesAnEarlierProtocol)
     EXPECT_EQ(earlier.readAll(), QByteArray("earlier"));
     QFile saved(third.path);
     ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
-    EXPECT_EQ(unzipped(saved.readAll()).size(), 5);
+    EXPECT_EQ(unzipped(saved.readAll()).size(), 6);
     // Nothing else was left behind (no temporary files).
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 3);
 }

@@ -43,7 +43,7 @@ std::optional<QString> pdfText(const QString& path, const QStringList& options =
 TEST(ProtocolLayout, TableRowsNeverSplitAndEveryPieceIsPlacedOnceInOrder)
 {
     AppState state = checkedPlan(99);
-    // A row made tall by long texts still moves whole to the next page.
+    // A cell of long text stays within its one row.
     state.table.setCell(RxFrequencyColumn, 40, QString(60, u'7'));
     const ProtocolDocument document = buildProtocolDocument(state, u"К17М-12345"_qs);
     PdfDevice device;
@@ -97,6 +97,99 @@ TEST(ProtocolLayout, ARowTallerThanAPageStandsAloneInsteadOfLoopingOrSplitting)
         }
     }
     EXPECT_EQ(rowsSeen, 3);
+}
+
+TEST(ProtocolLayout, TableSpansTheWidthBetweenTheMarginsAndEveryTextStaysInItsCell)
+{
+    // A made plan with the widest texts of its columns in channel 1.
+    AppState state;
+    ASSERT_TRUE(state.createTemplate({u"99"_qs, u"145000"_qs, u"25"_qs}).isEmpty());
+    state.image.channelCount = 99;
+    for (const auto& [column, text] : {std::pair{RxFrequencyColumn, u"145006,25"_qs},
+                                       {TxFrequencyColumn, u"РЕТР_ПР"_qs},
+                                       {CtcssRxColumn, u"254,1"_qs},
+                                       {WidthColumn, u"12,5"_qs},
+                                       {TxOffColumn, u"RSSI"_qs}})
+        state.table.setCell(column, 1, text);
+    const ProtocolDocument document = buildProtocolDocument(state, QString());
+    PdfDevice device;
+    const ProtocolLayout layout(document, device.writer, device.content);
+
+    const auto& edges = layout.columnEdges();
+    EXPECT_NEAR(edges.back(), layout.contentSize().width() - 0.5, 0.5);
+    for (int r = 0; r < document.tableRows.size(); ++r) {
+        for (int c = 0; c < ProtocolColumnCount; ++c) {
+            const ProtocolLayout::ShownText shown = layout.cellText(r, c);
+            EXPECT_EQ(shown.text, document.tableRows[r].cells[c]) << r << ' ' << c; // nothing cut
+            EXPECT_LE(shown.bounds.right(), edges[c + 1]) << r << ' ' << c;
+        }
+    }
+}
+
+TEST(ProtocolLayout, EveryTablePageBeginsWithAHeaderRowOfExactHeight)
+{
+    const QStringList settings = GeneralSettings::templateLines();
+    const struct
+    {
+        int channels;
+        qsizetype settingsLines;
+        int tablePage; // where the table begins
+        int pages;
+    } cases[] = {
+        {99, settings.size(), 1, 5},
+        {62, 5, 1, 4},
+        {30, 5, 1, 2}, // the first block does not fit under the paragraphs
+        {20, 5, 0, 1},
+    };
+    for (const auto& c : cases) {
+        AppState state = checkedPlan(c.channels);
+        state.settings.setLines(settings.mid(0, c.settingsLines));
+        const ProtocolDocument document = buildProtocolDocument(state, u"К17М-12345"_qs);
+        PdfDevice device;
+        const ProtocolLayout layout(document, device.writer, device.content);
+        ASSERT_EQ(layout.pages().size(), c.pages) << c.channels;
+        for (int p = 0; p < c.pages; ++p) {
+            QList<RowKind> rows; // of the page's table rows
+            for (const ProtocolLayout::Piece& piece : layout.pages()[p]) {
+                if (piece.kind == ProtocolLayout::PieceKind::TableRow) {
+                    rows.append(document.tableRows[piece.index].kind);
+                    EXPECT_DOUBLE_EQ(piece.height, TableRowHeightPt * 1200 / 72.0);
+                }
+            }
+            EXPECT_EQ(!rows.isEmpty(), p >= c.tablePage) << c.channels << " page " << p;
+            EXPECT_EQ(rows.value(0, RowKind::Header), RowKind::Header) << c.channels << " page " << p;
+        }
+    }
+}
+
+TEST(ProtocolLayout, TextsWiderThanTheirPlaceAreCutToOneLineThatFits)
+{
+    const QString million(1'000'000, u'1');
+    AppState state = checkedPlan(1);
+    state.table.setCell(WidthColumn, 1, million); // the check reads only "12,5" there
+    state.table.setCell(TimeColumn, 1, u"5\n6"_qs);
+    state.settings.setLines({u"Id_номер="_qs + million, u"a\r\nb"_qs});
+    PdfDevice device;
+    const ProtocolLayout layout(buildProtocolDocument(state, million), device.writer, device.content);
+    const qreal pageWidth = layout.contentSize().width();
+    const struct
+    {
+        ProtocolLayout::ShownText shown;
+        QString start;
+        bool cut;
+        qreal right;
+    } cases[] = {
+        {layout.cellText(1, 13), u"11"_qs, true, layout.columnEdges()[14]}, // "Sw"
+        {layout.cellText(1, 16), u"5"_qs, true, layout.columnEdges()[17]},  // a row shows one line
+        {layout.paragraphText(1), u"1111"_qs, true, pageWidth},             // 20 pt bold
+        {layout.paragraphText(3), u"Id_номер=1"_qs, true, pageWidth},
+        {layout.paragraphText(4), u"a\u2028b"_qs, false, pageWidth}, // a paragraph keeps its lines
+    };
+    for (const auto& c : cases) {
+        EXPECT_TRUE(c.shown.text.startsWith(c.start)) << c.shown.text.left(50).toStdString();
+        EXPECT_EQ(c.shown.text.endsWith(u'…'), c.cut) << c.shown.text.left(50).toStdString();
+        EXPECT_LE(c.shown.bounds.right(), c.right);
+    }
 }
 
 TEST(ProtocolPdf, LandscapePagesWithExtractableCyrillicText)

@@ -4,6 +4,7 @@
 #include "ui/channel_grid.h"
 #include "ui/channel_table_model.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QComboBox>
 #include <QHeaderView>
@@ -156,13 +157,62 @@ TEST_F(ChannelGridTest, TextInNoListKeepsThePreviousItem)
     clickCell(ChannelNumberColumn, 1);
     EXPECT_EQ(cell(TxOffColumn, 1), QStringLiteral("Выкл"));
 
-    // Later uses start on the item of the previous one, and leaving writes it.
+    // Later uses start on the item of the previous one; leaving still writes nothing.
     clickCell(TxOffColumn, 2);
     combo("ComboBox8")->setCurrentIndex(2);
     clickCell(TxOffColumn, 1);
     EXPECT_EQ(combo("ComboBox8")->currentIndex(), 2);
     clickCell(ChannelNumberColumn, 1);
-    EXPECT_EQ(cell(TxOffColumn, 1), QStringLiteral("OFF"));
+    EXPECT_EQ(cell(TxOffColumn, 1), QStringLiteral("Выкл"));
+}
+
+enum class ListEnd { Leave, PickShownWithMouse, PickShownWithKeyboard };
+
+TEST_F(ChannelGridTest, OnlyAPickedItemIsWritten)
+{
+    struct Case
+    {
+        const char* name;
+        int column;
+        QStringView text;
+        ListEnd end;
+        QStringView expected;
+    };
+    const Case cases[] = {
+        {"CtcssTextInNoList", CtcssRxColumn, u"67,5", ListEnd::Leave, u"67,5"},
+        {"WidthTextInNoList", WidthColumn, u"20", ListEnd::Leave, u"20"},
+        {"ToneNumberNotAsListed", ToneRxColumn, u"03", ListEnd::Leave, u"03"},
+        {"WidthShownItemByMouse", WidthColumn, u"20", ListEnd::PickShownWithMouse, u"12,5"},
+        {"ToneShownItemByKeyboard", ToneRxColumn, u"03", ListEnd::PickShownWithKeyboard, u"3"},
+    };
+    // The CTCSS editor's previous use was on "88,5", the item it then shows over "67,5".
+    state.table.setCell(CtcssRxColumn, 10, QStringLiteral("88,5"));
+    model->refreshCells();
+    clickCell(CtcssRxColumn, 10);
+    int row = 1;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        state.table.setCell(c.column, row, c.text.toString());
+        model->refreshCells();
+        clickCell(c.column, row);
+        auto* editor = qobject_cast<QComboBox*>(QApplication::focusWidget());
+        ASSERT_NE(editor, nullptr);
+        ASSERT_GE(editor->currentIndex(), 0); // an item is shown
+        if (c.end == ListEnd::Leave) {
+            clickCell(ChannelNumberColumn, row);
+        } else if (c.end == ListEnd::PickShownWithMouse) {
+            editor->showPopup();
+            QAbstractItemView* list = editor->view();
+            const QRect item = list->visualRect(list->model()->index(editor->currentIndex(), 0));
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, item.center());
+        } else {
+            QTest::keyClick(editor, Qt::Key_F4);
+            QTest::keyClick(editor->view(), Qt::Key_Return);
+        }
+        EXPECT_EQ(cell(c.column, row), c.expected.toString());
+        EXPECT_FALSE(editor->isVisible());
+        ++row;
+    }
 }
 
 TEST_F(ChannelGridTest, NumberOutsideTheListChoosesNothingAndLeavingWritesNothing)

@@ -17,6 +17,8 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 
+#include <functional>
+
 namespace yalmera::ui {
 namespace {
 
@@ -298,6 +300,31 @@ TEST_F(MainWindowTest, FieldsAcceptOnlyTheirCharacters)
             EXPECT_EQ(feedback.texts(), QStringList{c.message});
             EXPECT_EQ(feedback.sounds, std::vector<Sound>{Sound::DefaultBeep});
         }
+    }
+}
+
+TEST_F(MainWindowTest, CountFieldSelectsItsTextWhenFocused)
+{
+    struct FocusCase
+    {
+        const char* name;
+        std::function<void()> focus;
+    };
+    QLineEdit* count = field("Edit1");
+    const FocusCase cases[] = {
+        {"CreateTemplate", [&] { action("N2")->trigger(); }},
+        {"BackTab", [&] { QTest::keyClick(field("Edit2"), Qt::Key_Backtab); }},
+        {"MouseClick", [&] { QTest::mouseClick(count, Qt::LeftButton, {}, QPoint(4, count->height() / 2)); }},
+    };
+    action("N2")->trigger();
+    for (const FocusCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        count->setText(QStringLiteral("10"));
+        field("Edit2")->setFocus();
+        c.focus();
+        ASSERT_TRUE(count->hasFocus());
+        typeInto(count, QStringLiteral("7"));
+        EXPECT_EQ(count->text(), QStringLiteral("7"));
     }
 }
 

@@ -195,6 +195,43 @@ TEST_F(StationLinkWindowTest, PortThatCannotBeOpenedIsShownAndTheWindowIsUsableA
 
 #ifdef YALMERA_STATION_PROGRAM
 
+TEST_F(StationLinkWindowTest, PortChoiceTakesNoInputWhileAnExchangeRuns)
+{
+    struct Case
+    {
+        const char* name;
+        const char* button;
+        QStringList stationArguments;
+        bool portExists = true;
+    };
+    const Case cases[] = {
+        {"Written", "BitBtn2", {}},
+        {"StationSilent", "BitBtn2", {QStringLiteral("--silent-after"), QStringLiteral("0")}},
+        {"PortMissing", "BitBtn2", {}, false},
+        {"ReadBack", "BitBtn3", {}},
+    };
+    const auto enabledPortChoices = [this] {
+        return linkChild("RadioButton1")->isEnabled() + linkChild("RadioButton2")->isEnabled() +
+               linkChild("RadioButton3")->isEnabled() + linkChild("ComboBox1")->isEnabled();
+    };
+    makeCheckedPlan(QStringLiteral("1"));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        VirtualStationProcess station(c.stationArguments);
+        ASSERT_FALSE(station.path().isEmpty());
+        const QString port = c.portExists ? station.path() : QStringLiteral("/dev/no-such-yalmera-port");
+        openOnPort(port);
+        QSignalSpy runningChanges(link, &StationLinkWindow::exchangeRunningChanged);
+        QTest::mouseClick(linkChild<QPushButton>(c.button), Qt::LeftButton);
+        EXPECT_EQ(enabledPortChoices(), 0);
+        QTest::mouseClick(linkChild<QRadioButton>("RadioButton1"), Qt::LeftButton);
+        EXPECT_EQ(link->portChoice(), port);
+        EXPECT_EVENTUALLY_EQ(runningChanges.count(), 2); // started, ended
+        EXPECT_EQ(enabledPortChoices(), 4);
+        feedback.clear();
+    }
+}
+
 TEST_F(StationLinkWindowTest, WritesAndReadsBackThroughTheVirtualStation)
 {
     VirtualStationProcess station;
