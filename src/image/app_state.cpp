@@ -54,7 +54,7 @@ bool AppState::adoptTypeCode(quint8 typeCode)
 UserMessage AppState::openRepeaterPanel() const
 {
     if (!dataChecked)
-        return UserMessage::notice(RepeaterTexts::openRefused());
+        return UserMessage::notice(texts::model::RepeaterRefused.toString());
     return {};
 }
 
@@ -64,7 +64,7 @@ RepeaterWriteResult AppState::writeRepeaterMark(const QString& channelNumberText
     // The panel stays open across a new template or file; the old image's channel numbers would
     // then point at rows of another plan. An empty field is told first, as always.
     if (imagePlanRevision != planRevision && !channelNumberText.isEmpty())
-        return {UserMessage::notice(RepeaterTexts::openRefused()), 0};
+        return {UserMessage::notice(texts::model::RepeaterRefused.toString()), 0};
     const auto count = std::min<std::size_t>(image.channelCount, image.records.size());
     std::vector<quint8> channelNumbers;
     channelNumbers.reserve(count);

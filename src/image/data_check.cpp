@@ -1,6 +1,8 @@
 #include "data_check.h"
 
+#include "image/image_texts.h"
 #include "model/number_text.h"
+#include "model/settings_keys.h"
 #include "model/repeater.h"
 #include "model/value_lists.h"
 
@@ -10,43 +12,6 @@ namespace yalmera {
 
 namespace {
 
-// Every text the data check shows, in the order its rules run. Quotes, double blanks and the
-// Latin "M" of " MГц" are part of the station's texts.
-namespace CheckTexts {
-constexpr QStringView Brightness = u"Уровень яркости изм. 1-5";
-constexpr QStringView Volume = u"Уровень громкости изм. 1-16";
-constexpr QStringView TooManyChannels =
-    u"В таблице больше 99 каналов. В радиостанцию можно записать не более 99 каналов";
-constexpr QStringView KeyBeep = u"Вводить в поле \"Пик_кнопок\" можно только + или -";
-constexpr QStringView SpecialChannel =
-    u"Ошибка в номере спец. канала!!! В радиостанции нет такого номера канала";
-constexpr QStringView FvLength = u"Код поля \"ФВ\" должен быть двузначным";
-constexpr QStringView FvDigit = u"В поле \"ФВ\" введен неправильный код";
-constexpr QStringView MinVolume = u"Минимальный уровень громкости изменякться от 0 до 8";
-constexpr QStringView MinAboveVolume = u"Громкость не д.б. меньше минимального уровня громкости";
-constexpr QStringView DcsPolarity = u"Вводить в поле \"Код_DCS\" можно только + или -";
-constexpr QStringView ScanFunction =
-    u"Вы не заполнили поле \"Ф_Скан\" или ввели не тот символ. Вводимые символы  + или -";
-constexpr QStringView VFunction =
-    u"Вы не заполнили поле \"Ф_V\" или ввели не тот символ. Вводимые символы  + или -";
-constexpr QStringView ModuleFunction =
-    u"Вы не заполнили поле \"ВУ\" или ввели не тот символ. Вводимые символы  + или -";
-constexpr QStringView ToneRange = u"Ошибка в Тон%1 диапазон от 700Гц до 2550Гц"; // %1: tone 1..10
-constexpr QStringView IdLength = u"Id_Tон должен быть четырехзначным. Например: 0001";
-
-// Row rules; %1 is the row number unless said otherwise.
-constexpr QStringView MissingFlags = u"В строчке №%1 нет отметок \"Скан.\", \"Id_Тон\" и \"Акт\". "
-                                     u"Создайте шаблон или прочитайте файл заново";
-constexpr QStringView NotInList = u"В строчке №%1 в столбце \"%2\" значение \"%3\" не из списка";
-constexpr QStringView ChannelNumber = u"В строчке №%1 введен неправильный номер канала";
-constexpr QStringView NoRxFrequency = u"В канале №%1 не введена частота приема";   // %1: channel number
-constexpr QStringView NoTxFrequency = u"В канале №%1 не введена частота передачи"; // %1: channel number
-constexpr QStringView Band = u"Ошибка в канале №%1 частотный диапазон %2 MГц";     // %2: "140-174"
-constexpr QStringView OffGrid = u"Частота должна быть кратна 6,25кГц";
-constexpr QStringView PowerMin = u"Не желательно использовать в минимальной мощности 4 уровень";
-constexpr QStringView PowerMax = u"Не желательно использовать в максимальной мощности 1 уровень";
-constexpr QStringView Passed = u"Все данные введены верно.";
-} // namespace CheckTexts
 
 constexpr QStringView Plus = u"+";
 constexpr QStringView Minus = u"-";
@@ -107,7 +72,7 @@ constexpr SettingsRule toneRule(QStringView key, int tone)
             .accepts = Accepts::Range,
             .low = 700,
             .high = 2550,
-            .message = CheckTexts::ToneRange,
+            .message = texts::check::ToneRange,
             .encodes = Encodes::ToneCode,
             .tone = tone,
             .digits = Digits::ThreeOrFourFrom1000};
@@ -120,54 +85,54 @@ constexpr SettingsRule toneRule(QStringView key, int tone)
 // like values above the range.
 // clang-format off
 constexpr std::array<SettingsRule, 23> SettingsRules{{
-    {.key = u"Яркость диодов", .readAs = ReadAs::Integer, .integerDefault = 0,
+    {.key = keys::Brightness, .readAs = ReadAs::Integer, .integerDefault = 0,
      .accepts = Accepts::Range, .low = 1, .high = 5,
-     .message = CheckTexts::Brightness, .encodes = Encodes::BrightnessCode},
-    {.key = u"Громкость", .readAs = ReadAs::Integer, .integerDefault = 0,
+     .message = texts::check::Brightness, .encodes = Encodes::BrightnessCode},
+    {.key = keys::Volume, .readAs = ReadAs::Integer, .integerDefault = 0,
      .accepts = Accepts::Range, .low = 1, .high = 16,
-     .message = CheckTexts::Volume, .encodes = Encodes::Volume, .digits = Digits::OneOrTwoFrom10},
+     .message = texts::check::Volume, .encodes = Encodes::Volume, .digits = Digits::OneOrTwoFrom10},
     {.accepts = Accepts::AtMost99Rows,
-     .message = CheckTexts::TooManyChannels, .encodes = Encodes::ChannelCount},
-    {.key = u"Пик_кнопок", .readAs = ReadAs::Text, .textDefault = u"+",
+     .message = texts::check::TooManyChannels, .encodes = Encodes::ChannelCount},
+    {.key = keys::KeyBeep, .readAs = ReadAs::Text, .textDefault = u"+",
      .accepts = Accepts::PlusOrMinus,
-     .message = CheckTexts::KeyBeep, .encodes = Encodes::KeyBeep},
-    {.key = u"СК", .readAs = ReadAs::Integer, .integerDefault = 200,
+     .message = texts::check::KeyBeep, .encodes = Encodes::KeyBeep},
+    {.key = keys::SpecialChannel, .readAs = ReadAs::Integer, .integerDefault = 200,
      .accepts = Accepts::ChannelNumber,
-     .message = CheckTexts::SpecialChannel, .encodes = Encodes::SpecialChannelIndex,
+     .message = texts::check::SpecialChannel, .encodes = Encodes::SpecialChannelIndex,
      .digits = Digits::OneOrTwoFrom10},
-    {.key = u"ФВ", .readAs = ReadAs::Text, .textDefault = u"100",
+    {.key = keys::Fv, .readAs = ReadAs::Text, .textDefault = u"100",
      .accepts = Accepts::FvCode,
-     .message = CheckTexts::FvLength, .encodes = Encodes::FvCode, .digits = Digits::Two},
-    {.key = u"МинГромкость", .readAs = ReadAs::Integer, .integerDefault = 10,
+     .message = texts::check::FvLength, .encodes = Encodes::FvCode, .digits = Digits::Two},
+    {.key = keys::MinVolume, .readAs = ReadAs::Integer, .integerDefault = 10,
      .accepts = Accepts::Range, .low = 0, .high = 8,
-     .message = CheckTexts::MinVolume, .encodes = Encodes::MinVolume, .digits = Digits::One},
+     .message = texts::check::MinVolume, .encodes = Encodes::MinVolume, .digits = Digits::One},
     {.accepts = Accepts::NotAboveVolume,
-     .message = CheckTexts::MinAboveVolume},
-    {.key = u"Код_DCS", .readAs = ReadAs::Text, .textDefault = u"+",
+     .message = texts::check::MinAboveVolume},
+    {.key = keys::DcsPolarity, .readAs = ReadAs::Text, .textDefault = u"+",
      .accepts = Accepts::PlusOrMinus,
-     .message = CheckTexts::DcsPolarity, .encodes = Encodes::DcsPolarity},
-    {.key = u"Ф_Скан", .readAs = ReadAs::Text, .textDefault = u"i",
+     .message = texts::check::DcsPolarity, .encodes = Encodes::DcsPolarity},
+    {.key = keys::ScanFunction, .readAs = ReadAs::Text, .textDefault = u"i",
      .accepts = Accepts::PlusOrMinus,
-     .message = CheckTexts::ScanFunction, .encodes = Encodes::FunctionFlag, .bit = FunctionFlagBits::Scan},
-    {.key = u"Ф_V", .readAs = ReadAs::Text, .textDefault = u"i",
+     .message = texts::check::ScanFunction, .encodes = Encodes::FunctionFlag, .bit = FunctionFlagBits::Scan},
+    {.key = keys::VFunction, .readAs = ReadAs::Text, .textDefault = u"i",
      .accepts = Accepts::PlusOrMinus,
-     .message = CheckTexts::VFunction, .encodes = Encodes::FunctionFlag, .bit = FunctionFlagBits::V},
-    {.key = u"ВУ", .readAs = ReadAs::Text, .textDefault = u"i",
+     .message = texts::check::VFunction, .encodes = Encodes::FunctionFlag, .bit = FunctionFlagBits::V},
+    {.key = keys::Module, .readAs = ReadAs::Text, .textDefault = u"i",
      .accepts = Accepts::PlusOrMinus,
-     .message = CheckTexts::ModuleFunction, .encodes = Encodes::FunctionFlag, .bit = FunctionFlagBits::Module},
-    toneRule(u"Тон1", 1),
-    toneRule(u"Тон2", 2),
-    toneRule(u"Тон3", 3),
-    toneRule(u"Тон4", 4),
-    toneRule(u"Тон5", 5),
-    toneRule(u"Тон6", 6),
-    toneRule(u"Тон7", 7),
-    toneRule(u"Тон8", 8),
-    toneRule(u"Тон9", 9),
-    toneRule(u"Тон10", 10),
-    {.key = u"Id_номер", .readAs = ReadAs::Text, .textDefault = u"0",
+     .message = texts::check::ModuleFunction, .encodes = Encodes::FunctionFlag, .bit = FunctionFlagBits::Module},
+    toneRule(keys::Tones[0], 1),
+    toneRule(keys::Tones[1], 2),
+    toneRule(keys::Tones[2], 3),
+    toneRule(keys::Tones[3], 4),
+    toneRule(keys::Tones[4], 5),
+    toneRule(keys::Tones[5], 6),
+    toneRule(keys::Tones[6], 7),
+    toneRule(keys::Tones[7], 8),
+    toneRule(keys::Tones[8], 9),
+    toneRule(keys::Tones[9], 10),
+    {.key = keys::IdNumber, .readAs = ReadAs::Text, .textDefault = u"0",
      .accepts = Accepts::FourCharacters,
-     .message = CheckTexts::IdLength, .encodes = Encodes::IdCode},
+     .message = texts::check::IdLength, .encodes = Encodes::IdCode},
 }};
 // clang-format on
 
@@ -226,7 +191,7 @@ public:
             if (!encodeRow(row, m_image.records[static_cast<std::size_t>(row - 1)]))
                 return false;
         }
-        m_message = UserMessage::notice(CheckTexts::Passed.toString());
+        m_message = UserMessage::notice(texts::check::Passed.toString());
         return true;
     }
 
@@ -317,12 +282,12 @@ private:
             if (!toInteger(text.left(1), first))
                 return false;
             if (first != 0 && first != 1 && first != 2 && first != 4)
-                return stop(CheckTexts::FvDigit.toString());
+                return stop(texts::check::FvDigit.toString());
             qint32 second = 0;
             if (!toInteger(text.mid(1, 1), second))
                 return false;
             if (second < 0 || second > 2)
-                return stop(CheckTexts::FvDigit.toString());
+                return stop(texts::check::FvDigit.toString());
             accepted = 16 * first + second;
             break;
         }
@@ -390,7 +355,7 @@ private:
     {
         const auto flags = m_table.rowFlags(row);
         if (!flags)
-            return stop(arg(CheckTexts::MissingFlags, QString::number(row)));
+            return stop(arg(texts::check::MissingFlags, QString::number(row)));
 
         quint8 channelFlags = 0;
         quint8 extraFlags = ExtraFlagBits::Initial;
@@ -415,16 +380,16 @@ private:
 
         const QString number = cell(ChannelNumberColumn, row);
         if (number.size() < 1 || number.size() > 2)
-            return stop(arg(CheckTexts::ChannelNumber, QString::number(row)));
+            return stop(arg(texts::check::ChannelNumber, QString::number(row)));
         quint8 channelNumber = 0;
         if (!toByte(number, channelNumber))
             return false;
         record.setChannelNumber(channelNumber);
 
         const Frequency rx{RxFrequencyColumn,         RxRepeaterMark,          ExtraFlagBits::RxRepeater,
-                           CheckTexts::NoRxFrequency, m_band.receiveOffsetKHz, Sound::None};
+                           texts::check::NoRxFrequency, m_band.receiveOffsetKHz, Sound::None};
         const Frequency tx{
-            TxFrequencyColumn, TxRepeaterMark, ExtraFlagBits::TxRepeater, CheckTexts::NoTxFrequency, 0,
+            TxFrequencyColumn, TxRepeaterMark, ExtraFlagBits::TxRepeater, texts::check::NoTxFrequency, 0,
             Sound::ErrorBeep};
         FrequencyWord rxWord{};
         FrequencyWord txWord{};
@@ -442,14 +407,14 @@ private:
 
         const QString powerMin = cell(PowerMinColumn, row);
         if (powerMin == u"4")
-            return stop(CheckTexts::PowerMin.toString());
+            return stop(texts::check::PowerMin.toString());
         if (!toByte(powerMin, byte))
             return false;
         record.setPowerMin(byte);
 
         const QString powerMax = cell(PowerMaxColumn, row);
         if (powerMax == u"1")
-            return stop(CheckTexts::PowerMax.toString());
+            return stop(texts::check::PowerMax.toString());
         if (!toByte(powerMax, byte))
             return false;
         record.setPowerMax(byte);
@@ -486,7 +451,7 @@ private:
             {{CtcssRxColumn, ctcssRx}, {CtcssTxColumn, ctcssTx}, {DcsRxColumn, dcsRx}, {DcsTxColumn, dcsTx}}};
         for (const auto& [column, position] : positions) {
             if (position < 0)
-                return stop(CheckTexts::NotInList.toString().arg(row).arg(columnCaption(column).trimmed(),
+                return stop(texts::check::NotInList.toString().arg(row).arg(columnCaption(column).trimmed(),
                                                                           cell(column, row)));
         }
 
@@ -554,9 +519,9 @@ private:
         if (!kHz)
             return conversionFailure(decimalConversionError(text));
         if (*kHz < m_band.lowerLimitKHz || *kHz > m_band.upperLimitKHz)
-            return stop(CheckTexts::Band.toString().arg(row).arg(m_band.limitsMHzText()));
+            return stop(texts::check::Band.toString().arg(row).arg(m_band.limitsMHzText()));
         if (!isOnGrid625(*kHz))
-            return stop(CheckTexts::OffGrid.toString(), f.offGridSound);
+            return stop(texts::check::OffGrid.toString(), f.offGridSound);
         word = frequencyWordForKHz(*kHz + f.offsetKHz, m_band.dividerModulus);
         return true;
     }

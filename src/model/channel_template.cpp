@@ -1,5 +1,6 @@
 #include "channel_template.h"
 
+#include "model_texts.h"
 #include "number_text.h"
 #include "value_lists.h"
 
@@ -8,14 +9,6 @@
 namespace yalmera {
 
 namespace {
-
-// The template panel's refusals.
-const QString CountMessage = QStringLiteral("Вы не ввели количество каналов или ввели слишком много");
-const QString StartGridMessage = QStringLiteral("Частота должна быть кратна 6,25кГц");
-const QString OffsetGridMessage = QStringLiteral("Шаг смещения должен быть кратен 6,25кГц");
-const QString RangeMessagePrefix =
-    QStringLiteral("Введенная частота не соответствует частотному диапазону, частотный диапазон ");
-const QString RangeMessageSuffix = QStringLiteral(" МГц");
 
 // The cells every template row gets besides its number and frequencies. The flag columns carry
 // no text; their state comes from the flags' creation state.
@@ -44,9 +37,9 @@ TemplateResult refused(UserMessage message)
 std::optional<UserMessage> countRefusal(const QString& text)
 {
     if (text.isEmpty() || text.size() > 2)
-        return UserMessage::notice(CountMessage, Sound::CriticalStop);
+        return UserMessage::notice(texts::model::CountRefused.toString(), Sound::CriticalStop);
     if (const auto count = parseInteger(text); count && *count < 1)
-        return UserMessage::notice(CountMessage, Sound::CriticalStop);
+        return UserMessage::notice(texts::model::CountRefused.toString(), Sound::CriticalStop);
     return std::nullopt;
 }
 
@@ -70,18 +63,18 @@ TemplateResult makeChannelTemplate(const TemplateFields& fields, const StationTy
         return refused(*message);
     const double startKHz = std::get<double>(start);
     if (!isOnGrid625(startKHz))
-        return refused(UserMessage::notice(StartGridMessage, Sound::CriticalStop));
+        return refused(UserMessage::notice(texts::model::StartOffGrid.toString(), Sound::CriticalStop));
 
     const auto offset = frequencyKHz(fields.offsetKHz);
     if (const auto* message = std::get_if<UserMessage>(&offset))
         return refused(*message);
     const double offsetKHz = std::get<double>(offset);
     if (!isOnGrid625(offsetKHz))
-        return refused(UserMessage::notice(OffsetGridMessage, Sound::CriticalStop));
+        return refused(UserMessage::notice(texts::model::OffsetOffGrid.toString(), Sound::CriticalStop));
 
     if (startKHz < stationType.lowerLimitKHz || startKHz > stationType.upperLimitKHz) {
         return refused(
-            UserMessage::notice(RangeMessagePrefix + stationType.limitsMHzText() + RangeMessageSuffix));
+            UserMessage::notice(texts::model::StartOutOfBand.toString() + stationType.limitsMHzText() + texts::model::StartOutOfBandUnit.toString()));
     }
 
     const auto count = parseInteger(fields.count);

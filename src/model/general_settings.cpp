@@ -1,5 +1,7 @@
 #include "general_settings.h"
 
+#include "settings_keys.h"
+
 #include "ini_syntax.h"
 
 namespace yalmera {
@@ -51,34 +53,27 @@ qint32 GeneralSettings::integerValue(QStringView key, qint32 defaultValue) const
 
 QStringList GeneralSettings::templateLines()
 {
-    return {
-        sectionLine(),
-        QStringLiteral("Id_номер=0001"),
-        QStringLiteral("Тон1=700"),
-        QStringLiteral("Тон2=750"),
-        QStringLiteral("Тон3=1000"),
-        QStringLiteral("Тон4=1200"),
-        QStringLiteral("Тон5=1400"),
-        QStringLiteral("Тон6=1550"),
-        QStringLiteral("Тон7=1700"),
-        QStringLiteral("Тон8=1989"),
-        QStringLiteral("Тон9=2100"),
-        QStringLiteral("Тон10=2400"),
-        QStringLiteral("P_1=5"),
-        QStringLiteral("P_2=10"),
-        QStringLiteral("P_3=25"),
-        QStringLiteral("P_4=40"),
-        QStringLiteral("Яркость диодов=1"),
-        QStringLiteral("Громкость=8"),
-        QStringLiteral("МинГромкость=0"),
-        QStringLiteral("Пик_кнопок=+"),
-        QStringLiteral("ФВ=00"),
-        QStringLiteral("Код_DCS=+"),
-        QStringLiteral("Ф_Скан=+"),
-        QStringLiteral("Ф_V=+"),
-        QStringLiteral("ВУ=-"),
-        QStringLiteral("СК=1"),
+    struct Line
+    {
+        QStringView key;
+        QStringView value;
     };
+    // The template's values; the read-back writes its power values from the same four.
+    static constexpr Line Lines[] = {
+        {keys::IdNumber, u"0001"},     {keys::Tones[0], u"700"},     {keys::Tones[1], u"750"},
+        {keys::Tones[2], u"1000"},     {keys::Tones[3], u"1200"},    {keys::Tones[4], u"1400"},
+        {keys::Tones[5], u"1550"},     {keys::Tones[6], u"1700"},    {keys::Tones[7], u"1989"},
+        {keys::Tones[8], u"2100"},     {keys::Tones[9], u"2400"},    {keys::Powers[0], u"5"},
+        {keys::Powers[1], u"10"},      {keys::Powers[2], u"25"},     {keys::Powers[3], u"40"},
+        {keys::Brightness, u"1"},      {keys::Volume, u"8"},         {keys::MinVolume, u"0"},
+        {keys::KeyBeep, u"+"},         {keys::Fv, u"00"},            {keys::DcsPolarity, u"+"},
+        {keys::ScanFunction, u"+"},    {keys::VFunction, u"+"},      {keys::Module, u"-"},
+        {keys::SpecialChannel, u"1"},
+    };
+    QStringList lines{sectionLine()};
+    for (const Line& line : Lines)
+        lines.append(line.key.toString() + u'=' + line.value.toString());
+    return lines;
 }
 
 } // namespace yalmera

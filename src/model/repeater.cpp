@@ -18,7 +18,7 @@ RepeaterWriteResult writeRepeaterMark(ChannelTable& table, RepeaterSavedTexts& s
                                       const QString& channelNumberText, RepeaterMode mode)
 {
     if (channelNumberText.isEmpty())
-        return {UserMessage::notice(RepeaterTexts::noChannelNumber()), 0};
+        return {UserMessage::notice(texts::model::RepeaterNoChannelNumber.toString()), 0};
 
     // The field takes digits only; an overlong or pasted text is no integer and gets the
     // platform's conversion error like every other number the user gives.
@@ -34,7 +34,7 @@ RepeaterWriteResult writeRepeaterMark(ChannelTable& table, RepeaterSavedTexts& s
     }
     // A row beyond the table can only come from an image older than the table; never write there.
     if (row == 0 || row > table.channelCount())
-        return {UserMessage::notice(RepeaterTexts::unknownChannelNumber()), 0};
+        return {UserMessage::notice(texts::model::RepeaterUnknownChannel.toString()), 0};
 
     const bool receive = mode == RepeaterMode::Receive;
     // Receive mode restores the receive column and marks the transmit column; transmit mode the reverse.

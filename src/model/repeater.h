@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/channel_table.h"
+#include "model/model_texts.h"
 #include "model/user_message.h"
 
 #include <QHash>
@@ -18,20 +19,6 @@ enum class RepeaterMode { Receive, Transmit };
 inline constexpr QStringView RxRepeaterMark = u"РЕТР_ПП"; // in " Rx, кГц": the channel only transmits
 inline constexpr QStringView TxRepeaterMark = u"РЕТР_ПР"; // in " Tx, кГц": the channel only receives
 
-namespace RepeaterTexts {
-inline QString openRefused()
-{
-    return QStringLiteral("Прежде чем производить настройку рентраслятора проверьте введеные данные !!!");
-}
-inline QString noChannelNumber()
-{
-    return QStringLiteral("Вы не указали номер канала !!!");
-}
-inline QString unknownChannelNumber()
-{
-    return QStringLiteral("Такого номера канала нет в таблице !!!");
-}
-} // namespace RepeaterTexts
 
 // The frequency text a mark replaced, remembered per table row together with the column it came
 // from, so that switching the channel back gives that column its own frequency and never another

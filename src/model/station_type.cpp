@@ -1,5 +1,6 @@
 #include "station_type.h"
 
+#include "model_texts.h"
 #include "number_text.h"
 
 namespace yalmera {
@@ -17,7 +18,7 @@ StationType StationType::forBand(Band band)
 
 QString StationType::modelCaption() const
 {
-    return band == Band::Mhz30to60 ? QStringLiteral("Ялмера 4К-15") : QStringLiteral("Ялмера 4К-17");
+    return (band == Band::Mhz30to60 ? texts::model::Model30to60 : texts::model::Model144to174).toString();
 }
 
 QString StationType::limitsMHzText() const

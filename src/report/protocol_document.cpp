@@ -1,6 +1,6 @@
 #include "protocol_document.h"
 
-#include "protocol_texts.h"
+#include "report_texts.h"
 
 #include <algorithm>
 
@@ -109,7 +109,7 @@ ProtocolDocument buildProtocolDocument(const AppState& state, const QString& ser
     ProtocolDocument document;
     document.serialNumber = serialNumber;
 
-    document.paragraphs.append({texts::title(), TitleStyle});
+    document.paragraphs.append({texts::report::Title.toString(), TitleStyle});
     document.paragraphs.append({serialNumber, TitleStyle});
     document.paragraphs.append({QString(), BodyStyle});
     for (const QString& line : state.settings.lines())
@@ -135,11 +135,11 @@ UserMessage protocolRefusal(const AppState& state, ProtocolRequest request)
 {
     // Told first: without flags no check can pass, and the flag columns would all print "-".
     if (const int row = state.table.firstRowWithoutFlags())
-        return UserMessage::notice(texts::refusedWithoutFlags().arg(row));
+        return UserMessage::notice(texts::report::RefusedWithoutFlags.toString().arg(row));
     if (state.dataChecked)
         return {};
-    return UserMessage::notice(request == ProtocolRequest::Menu ? texts::refusedOnMenu()
-                                                                : texts::refusedOnCreate());
+    return UserMessage::notice(request == ProtocolRequest::Menu ? texts::report::RefusedOnMenu.toString()
+                                                                : texts::report::RefusedOnCreate.toString());
 }
 
 } // namespace yalmera::report

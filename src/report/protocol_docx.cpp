@@ -1,7 +1,7 @@
 #include "protocol_docx.h"
 
 #include "model/whole_file.h"
-#include "protocol_texts.h"
+#include "report_texts.h"
 
 #include <zip.h>
 
@@ -351,7 +351,7 @@ UserMessage writeProtocolDocx(const ProtocolDocument& document, const QString& p
 {
     const std::optional<QByteArray> bytes = protocolDocxBytes(document);
     if (!bytes)
-        return UserMessage::failure(texts::cannotAssembleDocx());
+        return UserMessage::failure(texts::report::CannotAssembleDocx.toString());
     if (const QString error = saveWholeFile(path, *bytes); !error.isEmpty())
         return UserMessage::failure(error);
     return {};

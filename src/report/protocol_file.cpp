@@ -2,7 +2,7 @@
 
 #include "model/whole_file.h"
 #include "protocol_docx.h"
-#include "protocol_texts.h"
+#include "report_texts.h"
 
 #include <QDir>
 #include <QFile>
@@ -51,7 +51,7 @@ QString safeSerial(const QString& serial)
 
 QString numberedName(const QString& serial, int number)
 {
-    QString name = texts::fileNameStem();
+    QString name = texts::report::FileNameStem.toString();
     const QString safe = safeSerial(serial);
     if (!safe.isEmpty())
         name += u' ' + safe;
@@ -76,11 +76,11 @@ QString protocolFileName(const QString& serialNumber)
 SavedProtocol saveProtocolDocx(const ProtocolDocument& document, const QString& folder)
 {
     if (!QFileInfo(folder).isDir() && !QDir().mkpath(folder))
-        return {{}, UserMessage::failure(texts::cannotCreateFolder().arg(QDir::toNativeSeparators(folder)))};
+        return {{}, UserMessage::failure(texts::report::CannotCreateFolder.toString().arg(QDir::toNativeSeparators(folder)))};
 
     const std::optional<QByteArray> bytes = protocolDocxBytes(document);
     if (!bytes)
-        return {{}, UserMessage::failure(texts::cannotAssembleDocx())};
+        return {{}, UserMessage::failure(texts::report::CannotAssembleDocx.toString())};
 
     const QDir dir(folder);
     for (int number = 1; number <= MaxNameNumber; ++number) {
@@ -102,7 +102,7 @@ SavedProtocol saveProtocolDocx(const ProtocolDocument& document, const QString& 
         }
         return {path, {}};
     }
-    return {{}, UserMessage::failure(texts::noFreeFileName().arg(QDir::toNativeSeparators(folder)))};
+    return {{}, UserMessage::failure(texts::report::NoFreeFileName.toString().arg(QDir::toNativeSeparators(folder)))};
 }
 
 } // namespace yalmera::report

@@ -2,7 +2,7 @@
 
 #include "model/whole_file.h"
 #include "protocol_layout.h"
-#include "protocol_texts.h"
+#include "report_texts.h"
 
 #include <QPagedPaintDevice>
 #include <QPageLayout>
@@ -21,8 +21,8 @@ void setUpWriter(QPdfWriter& writer, const ProtocolDocument& document)
 {
     writer.setResolution(PdfResolution);
     writer.setPageSize(QPageSize(QPageSize::A4));
-    writer.setTitle(document.serialNumber.isEmpty() ? texts::fileNameStem()
-                                                    : texts::fileNameStem() + u' ' + document.serialNumber);
+    writer.setTitle(document.serialNumber.isEmpty() ? texts::report::FileNameStem.toString()
+                                                    : texts::report::FileNameStem.toString() + u' ' + document.serialNumber);
     writer.setCreator(QStringLiteral("Yalmera Programmer"));
 }
 
@@ -81,7 +81,7 @@ UserMessage writeProtocolPdf(const ProtocolDocument& document, const QString& pa
     }
     if (!painted) {
         const QString error =
-            file.error() != QFileDevice::NoError ? file.errorString() : texts::cannotPaintPdf();
+            file.error() != QFileDevice::NoError ? file.errorString() : texts::report::CannotPaintPdf.toString();
         file.cancelWriting();
         return UserMessage::failure(error);
     }

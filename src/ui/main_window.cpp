@@ -120,63 +120,63 @@ void MainWindow::buildMenus()
     QMenuBar* bar = menuBar();
     bar->installEventFilter(new MenuBarHints(bar));
 
-    QMenu* channels = bar->addMenu(texts::channelsMenu());
+    QMenu* channels = bar->addMenu(texts::ui::ChannelsMenu.toString());
     channels->setObjectName(QStringLiteral("N1"));
     channels->setToolTipsVisible(true);
-    setHint(channels->menuAction(), texts::channelsMenuHint());
-    QAction* createTemplate = addItem(channels, QStringLiteral("N2"), texts::createTemplateItem());
+    setHint(channels->menuAction(), texts::ui::ChannelsMenuHint.toString());
+    QAction* createTemplate = addItem(channels, QStringLiteral("N2"), texts::ui::CreateTemplateItem.toString());
     createTemplate->setIcon(style()->standardIcon(QStyle::SP_FileIcon));
     channels->addSeparator()->setObjectName(QStringLiteral("N3"));
-    QAction* writeFile = addItem(channels, QStringLiteral("N4"), texts::writeFileItem());
+    QAction* writeFile = addItem(channels, QStringLiteral("N4"), texts::ui::WriteFileItem.toString());
     writeFile->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
-    QAction* readFile = addItem(channels, QStringLiteral("N5"), texts::readFileItem());
+    QAction* readFile = addItem(channels, QStringLiteral("N5"), texts::ui::ReadFileItem.toString());
     readFile->setIcon(style()->standardIcon(QStyle::SP_DialogOpenButton));
     connect(createTemplate, &QAction::triggered, this, &MainWindow::openTemplatePanel);
     connect(writeFile, &QAction::triggered, this, &MainWindow::writePlanToFile);
     connect(readFile, &QAction::triggered, this, &MainWindow::readPlanFromFile);
 
-    QMenu* equipment = bar->addMenu(texts::equipmentMenu());
+    QMenu* equipment = bar->addMenu(texts::ui::EquipmentMenu.toString());
     equipment->setObjectName(QStringLiteral("N6"));
-    QMenu* modules = equipment->addMenu(texts::modulesMenu());
+    QMenu* modules = equipment->addMenu(texts::ui::ModulesMenu.toString());
     modules->setObjectName(QStringLiteral("N7"));
     auto* moduleGroup = new QActionGroup(this);
     moduleGroup->setExclusive(true);
-    for (int moduleType = 0; moduleType < texts::ModuleItemCount; ++moduleType) {
+    for (int moduleType = 0; moduleType < static_cast<int>(texts::ui::ModuleItems.size()); ++moduleType) {
         QAction* item =
-            addItem(modules, QStringLiteral("N%1").arg(12 + moduleType), texts::moduleItem(moduleType));
+            addItem(modules, QStringLiteral("N%1").arg(12 + moduleType), texts::ui::ModuleItems[static_cast<std::size_t>(moduleType)].toString());
         item->setCheckable(true);
         moduleGroup->addAction(item);
         connect(item, &QAction::triggered, this, [this, moduleType] { selectModule(moduleType); });
         m_moduleItems[static_cast<std::size_t>(moduleType)] = item;
     }
 
-    QAction* repeater = bar->addAction(texts::repeaterItem());
+    QAction* repeater = bar->addAction(texts::ui::RepeaterItem.toString());
     repeater->setObjectName(QStringLiteral("N11"));
     connect(repeater, &QAction::triggered, this, &MainWindow::openRepeaterPanel);
 
-    QAction* check = bar->addAction(texts::checkItem());
+    QAction* check = bar->addAction(texts::ui::CheckItem.toString());
     check->setObjectName(QStringLiteral("N19"));
-    setHint(check, texts::checkItemHint());
+    setHint(check, texts::ui::CheckItemHint.toString());
     connect(check, &QAction::triggered, this, &MainWindow::runDataCheck);
 
-    QMenu* station = bar->addMenu(texts::stationMenu());
+    QMenu* station = bar->addMenu(texts::ui::StationMenu.toString());
     station->setObjectName(QStringLiteral("N20"));
-    QAction* protocol = addItem(station, QStringLiteral("N21"), texts::createProtocolItem());
+    QAction* protocol = addItem(station, QStringLiteral("N21"), texts::ui::CreateProtocolItem.toString());
     protocol->setIcon(style()->standardIcon(QStyle::SP_FileDialogDetailedView));
     station->addSeparator()->setObjectName(QStringLiteral("N22"));
-    QAction* link = addItem(station, QStringLiteral("N23"), texts::stationLinkItem());
+    QAction* link = addItem(station, QStringLiteral("N23"), texts::ui::StationLinkItem.toString());
     link->setIcon(style()->standardIcon(QStyle::SP_DriveNetIcon));
     connect(protocol, &QAction::triggered, this, &MainWindow::openProtocolWindow);
     connect(link, &QAction::triggered, this, &MainWindow::openStationLinkWindow);
 
-    QMenu* stationType = station->addMenu(texts::stationTypeMenu());
+    QMenu* stationType = station->addMenu(texts::ui::StationTypeMenu.toString());
     stationType->setObjectName(QStringLiteral("N24"));
     auto* bandGroup = new QActionGroup(this);
     bandGroup->setExclusive(true);
-    m_band30to60Item = addItem(stationType, QStringLiteral("N3062"), texts::band30to60Item());
-    m_band144to174Item = addItem(stationType, QStringLiteral("N3063"), texts::band144to174Item());
-    QAction* band300 = addItem(stationType, QStringLiteral("N300345"), texts::band300to345Item());
-    QAction* band400 = addItem(stationType, QStringLiteral("N400486"), texts::band400to486Item());
+    m_band30to60Item = addItem(stationType, QStringLiteral("N3062"), texts::ui::Band30to60Item.toString());
+    m_band144to174Item = addItem(stationType, QStringLiteral("N3063"), texts::ui::Band144to174Item.toString());
+    QAction* band300 = addItem(stationType, QStringLiteral("N300345"), texts::ui::Band300to345Item.toString());
+    QAction* band400 = addItem(stationType, QStringLiteral("N400486"), texts::ui::Band400to486Item.toString());
     for (QAction* item : {m_band30to60Item, m_band144to174Item, band300, band400}) {
         item->setCheckable(true);
         bandGroup->addAction(item);
@@ -187,9 +187,9 @@ void MainWindow::buildMenus()
     connect(m_band30to60Item, &QAction::triggered, this, [this] { selectBand(Band::Mhz30to60); });
     connect(m_band144to174Item, &QAction::triggered, this, [this] { selectBand(Band::Mhz144to174); });
 
-    QAction* exit = bar->addAction(texts::exitItem());
+    QAction* exit = bar->addAction(texts::ui::ExitItem.toString());
     exit->setObjectName(QStringLiteral("N25"));
-    setHint(exit, texts::exitItemHint());
+    setHint(exit, texts::ui::ExitItemHint.toString());
     connect(exit, &QAction::triggered, this, &QWidget::close);
 }
 
@@ -242,20 +242,20 @@ void MainWindow::buildTemplatePanel(QWidget* workArea)
     constexpr int fieldLeft = 160;
     constexpr int fieldWidth = 75;
     constexpr int rowHeight = 21;
-    addLabel(m_templatePanel, QStringLiteral("Label1"), texts::countLabel(),
+    addLabel(m_templatePanel, QStringLiteral("Label1"), texts::ui::CountLabel.toString(),
              {labelLeft, 4, labelWidth, rowHeight});
-    addLabel(m_templatePanel, QStringLiteral("Label2"), texts::startLabel(),
+    addLabel(m_templatePanel, QStringLiteral("Label2"), texts::ui::StartLabel.toString(),
              {labelLeft, 27, labelWidth, rowHeight});
-    addLabel(m_templatePanel, QStringLiteral("Label3"), texts::offsetLabel(),
+    addLabel(m_templatePanel, QStringLiteral("Label3"), texts::ui::OffsetLabel.toString(),
              {labelLeft, 50, labelWidth, rowHeight});
 
-    m_countField = new QLineEdit(texts::countFieldStart(), m_templatePanel);
+    m_countField = new QLineEdit(texts::ui::CountFieldStart.toString(), m_templatePanel);
     m_countField->setObjectName(QStringLiteral("Edit1"));
     m_countField->setGeometry(fieldLeft, 4, fieldWidth, rowHeight);
     m_startField = new QLineEdit(m_state.stationType.lowerLimitText(), m_templatePanel);
     m_startField->setObjectName(QStringLiteral("Edit2"));
     m_startField->setGeometry(fieldLeft, 27, fieldWidth, rowHeight);
-    m_offsetField = new QLineEdit(texts::offsetFieldStart(), m_templatePanel);
+    m_offsetField = new QLineEdit(texts::ui::OffsetFieldStart.toString(), m_templatePanel);
     m_offsetField->setObjectName(QStringLiteral("Edit3"));
     m_offsetField->setGeometry(fieldLeft, 50, fieldWidth, rowHeight);
     DigitKeyFilter::install(m_countField, DigitKeyFilter::Accepts::Digits, m_feedback);
@@ -264,7 +264,7 @@ void MainWindow::buildTemplatePanel(QWidget* workArea)
     DigitKeyFilter::install(m_startField, DigitKeyFilter::Accepts::DigitsAndComma, m_feedback);
     DigitKeyFilter::install(m_offsetField, DigitKeyFilter::Accepts::DigitsAndComma, m_feedback);
 
-    m_okButton = new QPushButton(texts::okButton(), m_templatePanel);
+    m_okButton = new QPushButton(texts::ui::OkButton.toString(), m_templatePanel);
     m_okButton->setObjectName(QStringLiteral("BitBtn1"));
     m_okButton->setIcon(style()->standardIcon(QStyle::SP_DialogOkButton));
     m_okButton->setGeometry(fieldLeft, 74, fieldWidth, 22);
@@ -279,30 +279,30 @@ void MainWindow::buildRepeaterPanel(QWidget* workArea)
     m_repeaterPanel->setGeometry(537, 6, 252, 143);
 
     makeBoldTitle(
-        addLabel(m_repeaterPanel, QStringLiteral("Label4"), texts::repeaterTitle(), {2, 4, 248, 18}),
+        addLabel(m_repeaterPanel, QStringLiteral("Label4"), texts::ui::RepeaterTitle.toString(), {2, 4, 248, 18}),
         TitlePurple);
-    addLabel(m_repeaterPanel, QStringLiteral("Label5"), texts::repeaterChannelLabel(), {10, 27, 100, 21});
+    addLabel(m_repeaterPanel, QStringLiteral("Label5"), texts::ui::RepeaterChannelLabel.toString(), {10, 27, 100, 21});
     m_repeaterChannelField = new QLineEdit(m_repeaterPanel);
     m_repeaterChannelField->setObjectName(QStringLiteral("Edit4"));
     m_repeaterChannelField->setGeometry(120, 27, 60, 21);
     DigitKeyFilter::install(m_repeaterChannelField, DigitKeyFilter::Accepts::Digits, m_feedback);
 
     makeBoldTitle(
-        addLabel(m_repeaterPanel, QStringLiteral("Label6"), texts::repeaterModeLabel(), {2, 54, 248, 18}),
+        addLabel(m_repeaterPanel, QStringLiteral("Label6"), texts::ui::RepeaterModeLabel.toString(), {2, 54, 248, 18}),
         TitleTeal);
-    m_receiveMode = new QRadioButton(texts::repeaterReceive(), m_repeaterPanel);
+    m_receiveMode = new QRadioButton(texts::ui::RepeaterReceive.toString(), m_repeaterPanel);
     m_receiveMode->setObjectName(QStringLiteral("RadioButton1"));
     m_receiveMode->setGeometry(24, 76, 100, 20);
     m_receiveMode->setChecked(true);
-    m_transmitMode = new QRadioButton(texts::repeaterTransmit(), m_repeaterPanel);
+    m_transmitMode = new QRadioButton(texts::ui::RepeaterTransmit.toString(), m_repeaterPanel);
     m_transmitMode->setObjectName(QStringLiteral("RadioButton2"));
     m_transmitMode->setGeometry(132, 76, 100, 20);
 
-    auto* write = new QPushButton(texts::repeaterWriteButton(), m_repeaterPanel);
+    auto* write = new QPushButton(texts::ui::RepeaterWriteButton.toString(), m_repeaterPanel);
     write->setObjectName(QStringLiteral("BitBtn2"));
     write->setGeometry(16, 108, 104, 26);
     write->setIcon(style()->standardIcon(QStyle::SP_DialogApplyButton));
-    auto* close = new QPushButton(texts::repeaterCloseButton(), m_repeaterPanel);
+    auto* close = new QPushButton(texts::ui::RepeaterCloseButton.toString(), m_repeaterPanel);
     close->setObjectName(QStringLiteral("BitBtn3"));
     close->setGeometry(132, 108, 104, 26);
     close->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
@@ -355,7 +355,7 @@ void MainWindow::showBand()
 
 void MainWindow::markModule(int moduleType)
 {
-    if (moduleType >= 0 && moduleType < texts::ModuleItemCount)
+    if (moduleType >= 0 && moduleType < static_cast<int>(texts::ui::ModuleItems.size()))
         m_moduleItems[static_cast<std::size_t>(moduleType)]->setChecked(true);
 }
 

@@ -7,7 +7,7 @@
 #include "report/protocol_document.h"
 #include "report/protocol_file.h"
 #include "report/protocol_pdf.h"
-#include "report/protocol_texts.h"
+#include "report/report_texts.h"
 
 #include <QDesktopServices>
 #include <QDir>
@@ -28,7 +28,7 @@ ProtocolWindow::ProtocolWindow(AppState& state, UserInterfaceFeedback& feedback,
       m_openDocument([](const QString& path) { return QDesktopServices::openUrl(QUrl::fromLocalFile(path)); })
 {
     setObjectName(QStringLiteral("FormProtokol"));
-    setWindowTitle(texts::protocolCaption());
+    setWindowTitle(texts::ui::ProtocolCaption.toString());
     // No title-bar buttons: "Выход" is the way back.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     QFont font(QStringLiteral("MS Sans Serif"), 8);
@@ -36,7 +36,7 @@ ProtocolWindow::ProtocolWindow(AppState& state, UserInterfaceFeedback& feedback,
     setFont(font);
     setFixedSize(ClientWidth, ClientHeight);
 
-    auto* label = new QLabel(texts::serialNumberLabel(), this);
+    auto* label = new QLabel(texts::ui::SerialNumberLabel.toString(), this);
     label->setObjectName(QStringLiteral("Label1"));
     QFont bold = label->font();
     bold.setBold(true);
@@ -47,19 +47,19 @@ ProtocolWindow::ProtocolWindow(AppState& state, UserInterfaceFeedback& feedback,
     label->setAlignment(Qt::AlignCenter);
     label->setGeometry(8, 8, 321, 20);
 
-    m_serialNumber = new QLineEdit(report::texts::initialSerialNumber(), this);
+    m_serialNumber = new QLineEdit(texts::report::InitialSerialNumber.toString(), this);
     m_serialNumber->setObjectName(QStringLiteral("Edit1"));
     m_serialNumber->setGeometry(8, 34, 321, 24);
 
-    auto* create = new QPushButton(texts::protocolCreateButton(), this);
+    auto* create = new QPushButton(texts::ui::ProtocolCreateButton.toString(), this);
     create->setObjectName(QStringLiteral("BitBtn1"));
     create->setIcon(style()->standardIcon(QStyle::SP_FileIcon));
     create->setGeometry(8, 74, 102, 30);
-    auto* preview = new QPushButton(texts::protocolPreviewButton(), this);
+    auto* preview = new QPushButton(texts::ui::ProtocolPreviewButton.toString(), this);
     preview->setObjectName(QStringLiteral("BitBtn3"));
     preview->setIcon(style()->standardIcon(QStyle::SP_FileDialogContentsView));
     preview->setGeometry(117, 74, 103, 30);
-    auto* exit = new QPushButton(texts::protocolExitButton(), this);
+    auto* exit = new QPushButton(texts::ui::ProtocolExitButton.toString(), this);
     exit->setObjectName(QStringLiteral("BitBtn2"));
     exit->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
     exit->setGeometry(227, 74, 102, 30);
@@ -90,7 +90,7 @@ void ProtocolWindow::createProtocol()
     }
     m_lastSavedPath = saved.path;
     if (!m_openDocument || !m_openDocument(saved.path))
-        m_feedback.show(UserMessage::notice(texts::protocolSavedAt(QDir::toNativeSeparators(saved.path))),
+        m_feedback.show(UserMessage::notice(texts::ui::ProtocolSavedAt.toString().arg(QDir::toNativeSeparators(saved.path))),
                         this);
 }
 
@@ -98,7 +98,7 @@ void ProtocolWindow::paintPreview(QPrinter* printer)
 {
     const report::ProtocolDocument document = report::buildProtocolDocument(m_state, m_serialNumber->text());
     if (!report::paintProtocol(document, *printer))
-        m_feedback.show(UserMessage::failure(report::texts::cannotPaintPreview()), this);
+        m_feedback.show(UserMessage::failure(texts::report::CannotPaintPreview.toString()), this);
 }
 
 void ProtocolWindow::previewProtocol()
@@ -109,7 +109,7 @@ void ProtocolWindow::previewProtocol()
     printer.setPageOrientation(QPageLayout::Landscape);
     QPrintPreviewDialog dialog(&printer, this);
     dialog.setObjectName(QStringLiteral("PrintPreview"));
-    dialog.setWindowTitle(texts::protocolCaption());
+    dialog.setWindowTitle(texts::ui::ProtocolCaption.toString());
     connect(&dialog, &QPrintPreviewDialog::paintRequested, this, &ProtocolWindow::paintPreview);
     dialog.exec();
 }

@@ -34,7 +34,7 @@ StationLinkWindow::StationLinkWindow(AppState& state, UserInterfaceFeedback& fee
       m_read(new ReadExchange(this))
 {
     setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(texts::stationLinkCaption());
+    setWindowTitle(texts::ui::StationLinkCaption.toString());
     // No close button: "Выход" is the way back, and it is disabled while an exchange runs.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     QFont font(QStringLiteral("MS Sans Serif"), 8);
@@ -42,24 +42,24 @@ StationLinkWindow::StationLinkWindow(AppState& state, UserInterfaceFeedback& fee
     setFont(font);
     setFixedSize(ClientWidth, ClientHeight);
 
-    m_com1 = new QRadioButton(texts::com1Choice(), this);
+    m_com1 = new QRadioButton(texts::ui::Com1Choice.toString(), this);
     m_com1->setObjectName(QStringLiteral("RadioButton1"));
-    m_com1->setToolTip(texts::com1Hint());
+    m_com1->setToolTip(texts::ui::Com1Hint.toString());
     m_com1->setGeometry(16, 14, 120, 20);
-    m_com2 = new QRadioButton(texts::com2Choice(), this);
+    m_com2 = new QRadioButton(texts::ui::Com2Choice.toString(), this);
     m_com2->setObjectName(QStringLiteral("RadioButton2"));
-    m_com2->setToolTip(texts::com2Hint());
+    m_com2->setToolTip(texts::ui::Com2Hint.toString());
     m_com2->setGeometry(16, 38, 120, 20);
     m_com2->setChecked(true);
-    m_otherPort = new QRadioButton(texts::otherPortChoice(), this);
+    m_otherPort = new QRadioButton(texts::ui::OtherPortChoice.toString(), this);
     m_otherPort->setObjectName(QStringLiteral("RadioButton3"));
-    m_otherPort->setToolTip(texts::otherPortHint());
+    m_otherPort->setToolTip(texts::ui::OtherPortHint.toString());
     m_otherPort->setGeometry(16, 62, 130, 20);
     m_otherPortName = new QComboBox(this);
     m_otherPortName->setObjectName(QStringLiteral("ComboBox1"));
     m_otherPortName->setEditable(true);
     m_otherPortName->setInsertPolicy(QComboBox::NoInsert);
-    m_otherPortName->setToolTip(texts::otherPortHint());
+    m_otherPortName->setToolTip(texts::ui::OtherPortHint.toString());
     m_otherPortName->setGeometry(34, 86, 236, 24);
     // Naming a port chooses it.
     connect(m_otherPortName, &QComboBox::currentTextChanged, this, [this](const QString& text) {
@@ -81,15 +81,15 @@ StationLinkWindow::StationLinkWindow(AppState& state, UserInterfaceFeedback& fee
     m_status->setAlignment(Qt::AlignCenter);
     m_status->setGeometry(290, 130, 60, 22);
 
-    m_writeButton = new QPushButton(texts::linkWriteButton(), this);
+    m_writeButton = new QPushButton(texts::ui::LinkWriteButton.toString(), this);
     m_writeButton->setObjectName(QStringLiteral("BitBtn2"));
     m_writeButton->setIcon(style()->standardIcon(QStyle::SP_ArrowUp));
     m_writeButton->setGeometry(12, 162, 128, 28);
-    m_readButton = new QPushButton(texts::linkReadButton(), this);
+    m_readButton = new QPushButton(texts::ui::LinkReadButton.toString(), this);
     m_readButton->setObjectName(QStringLiteral("BitBtn3"));
     m_readButton->setIcon(style()->standardIcon(QStyle::SP_ArrowDown));
     m_readButton->setGeometry(148, 162, 128, 28);
-    m_exitButton = new QPushButton(texts::linkExitButton(), this);
+    m_exitButton = new QPushButton(texts::ui::LinkExitButton.toString(), this);
     m_exitButton->setObjectName(QStringLiteral("BitBtn1"));
     m_exitButton->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
     m_exitButton->setGeometry(284, 162, 76, 28);
@@ -155,7 +155,7 @@ bool StationLinkWindow::refuseWithoutPort()
 {
     if (!portChoice().isEmpty())
         return false;
-    m_feedback.show(UserMessage::notice(texts::noPortNamed()), this);
+    m_feedback.show(UserMessage::notice(texts::ui::NoPortNamed.toString()), this);
     return true;
 }
 

@@ -1,273 +1,91 @@
 #pragma once
 
-#include <QString>
+#include <QStringView>
+
+#include <array>
 
 // The windows' own Russian texts: captions, menu items, hints, labels and the messages the windows
-// themselves give. Texts of the rules (template, data check, files, link, protocol) stay with the
+// themselves give, as views of the literals. Texts of the rules (template, data check, files, link, protocol) stay with the
 // layer that owns them.
-namespace yalmera::ui::texts {
+namespace yalmera::texts::ui {
 
-inline QString programTitle()
-{
-    return QStringLiteral("Ялмера");
-}
+inline constexpr QStringView ProgramTitle = u"Ялмера";
 
 // Main window menus, in menu-bar order.
-inline QString channelsMenu()
-{
-    return QStringLiteral("Каналы");
-}
-inline QString channelsMenuHint()
-{
-    return QStringLiteral("Программирование каналов радоистанции");
-}
-inline QString createTemplateItem()
-{
-    return QStringLiteral("Создать шаблон");
-}
-inline QString writeFileItem()
-{
-    return QStringLiteral("Запись в файл");
-}
-inline QString readFileItem()
-{
-    return QStringLiteral("Чтение файла");
-}
-inline QString equipmentMenu()
-{
-    return QStringLiteral("Доп. оборудование");
-}
-inline QString modulesMenu()
-{
-    return QStringLiteral("Модули ");
-}
-inline QString repeaterItem()
-{
-    return QStringLiteral("Ретранслятор");
-}
-inline QString checkItem()
-{
-    return QStringLiteral("Контроль");
-}
-inline QString checkItemHint()
-{
-    return QStringLiteral("Проверка введенных данных");
-}
-inline QString stationMenu()
-{
-    return QStringLiteral("Станция");
-}
-inline QString createProtocolItem()
-{
-    return QStringLiteral("Создать протокол");
-}
-inline QString stationLinkItem()
-{
-    return QStringLiteral("Запись/Чтение данных");
-}
-inline QString stationTypeMenu()
-{
-    return QStringLiteral("Тип радиостанции");
-}
-inline QString band30to60Item()
-{
-    return QStringLiteral("30-60 МГц");
-}
-inline QString band144to174Item()
-{
-    return QStringLiteral("144-174 МГц");
-}
-inline QString band300to345Item()
-{
-    return QStringLiteral("300-345 МГц");
-}
-inline QString band400to486Item()
-{
-    return QStringLiteral("400-486 Мгц");
-}
-inline QString exitItem()
-{
-    return QStringLiteral("Выход");
-}
-inline QString exitItemHint()
-{
-    return QStringLiteral("Закрытие программы");
-}
+inline constexpr QStringView ChannelsMenu = u"Каналы";
+inline constexpr QStringView ChannelsMenuHint = u"Программирование каналов радоистанции";
+inline constexpr QStringView CreateTemplateItem = u"Создать шаблон";
+inline constexpr QStringView WriteFileItem = u"Запись в файл";
+inline constexpr QStringView ReadFileItem = u"Чтение файла";
+inline constexpr QStringView EquipmentMenu = u"Доп. оборудование";
+inline constexpr QStringView ModulesMenu = u"Модули ";
+inline constexpr QStringView RepeaterItem = u"Ретранслятор";
+inline constexpr QStringView CheckItem = u"Контроль";
+inline constexpr QStringView CheckItemHint = u"Проверка введенных данных";
+inline constexpr QStringView StationMenu = u"Станция";
+inline constexpr QStringView CreateProtocolItem = u"Создать протокол";
+inline constexpr QStringView StationLinkItem = u"Запись/Чтение данных";
+inline constexpr QStringView StationTypeMenu = u"Тип радиостанции";
+inline constexpr QStringView Band30to60Item = u"30-60 МГц";
+inline constexpr QStringView Band144to174Item = u"144-174 МГц";
+inline constexpr QStringView Band300to345Item = u"300-345 МГц";
+inline constexpr QStringView Band400to486Item = u"400-486 Мгц";
+inline constexpr QStringView ExitItem = u"Выход";
+inline constexpr QStringView ExitItemHint = u"Закрытие программы";
 
 // "Модули " items; the position is the module type sent to the station and kept in files as "ТипВУ".
-inline QString moduleItem(int moduleType)
-{
-    switch (moduleType) {
-    case 1:
-        return QStringLiteral("Маскиратор 07ПЛ300-02Г");
-    case 2:
-        return QStringLiteral("Модуль Тримлинк");
-    case 3:
-        return QStringLiteral("Маскиратор Зорпик");
-    case 4:
-        return QStringLiteral("Маскиратор типа \"Тенир\"");
-    default:
-        return QStringLiteral("Нет модуля");
-    }
-}
-inline constexpr int ModuleItemCount = 5;
+inline constexpr std::array<QStringView, 5> ModuleItems{
+    u"Нет модуля", u"Маскиратор 07ПЛ300-02Г", u"Модуль Тримлинк", u"Маскиратор Зорпик",
+    u"Маскиратор типа \"Тенир\""};
 
 // Template panel.
-inline QString countLabel()
-{
-    return QStringLiteral("Кол-во каналов");
-}
-inline QString startLabel()
-{
-    return QStringLiteral("Начальная частота, кГц");
-}
-inline QString offsetLabel()
-{
-    return QStringLiteral("Смещение, кГц");
-}
-inline QString countFieldStart()
-{
-    return QStringLiteral("10");
-}
-inline QString offsetFieldStart()
-{
-    return QStringLiteral("1000");
-}
-inline QString okButton()
-{
-    return QStringLiteral("Ok");
-}
+inline constexpr QStringView CountLabel = u"Кол-во каналов";
+inline constexpr QStringView StartLabel = u"Начальная частота, кГц";
+inline constexpr QStringView OffsetLabel = u"Смещение, кГц";
+inline constexpr QStringView CountFieldStart = u"10";
+inline constexpr QStringView OffsetFieldStart = u"1000";
+inline constexpr QStringView OkButton = u"Ok";
 
 // Repeater panel.
-inline QString repeaterTitle()
-{
-    return QStringLiteral("НАСТРОЙКА РАБОТЫ РЕТРАНСЛЯТОРА");
-}
-inline QString repeaterChannelLabel()
-{
-    return QStringLiteral("Номер канала");
-}
-inline QString repeaterModeLabel()
-{
-    return QStringLiteral("Рерим работы ретранслятора");
-}
-inline QString repeaterReceive()
-{
-    return QStringLiteral("Прием");
-}
-inline QString repeaterTransmit()
-{
-    return QStringLiteral("Передача");
-}
-inline QString repeaterWriteButton()
-{
-    return QStringLiteral("Запись");
-}
-inline QString repeaterCloseButton()
-{
-    return QStringLiteral("Закрыть");
-}
+inline constexpr QStringView RepeaterTitle = u"НАСТРОЙКА РАБОТЫ РЕТРАНСЛЯТОРА";
+inline constexpr QStringView RepeaterChannelLabel = u"Номер канала";
+inline constexpr QStringView RepeaterModeLabel = u"Рерим работы ретранслятора";
+inline constexpr QStringView RepeaterReceive = u"Прием";
+inline constexpr QStringView RepeaterTransmit = u"Передача";
+inline constexpr QStringView RepeaterWriteButton = u"Запись";
+inline constexpr QStringView RepeaterCloseButton = u"Закрыть";
 
 // Key filters of the template and repeater fields.
-inline QString digitsOnly()
-{
-    return QStringLiteral("Вводите только цифры от 0 до 9");
-}
-inline QString digitsAndCommaOnly()
-{
-    return QStringLiteral("Вводите только цифры от 0 до 9 и запятую");
-}
+inline constexpr QStringView DigitsOnly = u"Вводите только цифры от 0 до 9";
+inline constexpr QStringView DigitsAndCommaOnly = u"Вводите только цифры от 0 до 9 и запятую";
 
 // Plan-file dialogs.
-inline QString saveDialogTitle()
-{
-    return QStringLiteral("Сохранение данных радиостанции на диск");
-}
+inline constexpr QStringView SaveDialogTitle = u"Сохранение данных радиостанции на диск";
 // The save dialog's question before it creates a file that does not exist yet (%1: its name).
-inline QString createFileQuestion()
-{
-    return QStringLiteral("%1\nЭтот файл не существует.\nСоздать его?");
-}
-inline QString planFileFilter()
-{
-    return QStringLiteral("Файлы(*.ini)");
-}
-inline QString defaultPlanFileName()
-{
-    return QStringLiteral("K17M_10.ini");
-}
+inline constexpr QStringView CreateFileQuestion = u"%1\nЭтот файл не существует.\nСоздать его?";
+inline constexpr QStringView PlanFileFilter = u"Файлы(*.ini)";
+inline constexpr QStringView DefaultPlanFileName = u"K17M_10.ini";
 
 // Station-link window.
-inline QString stationLinkCaption()
-{
-    return QStringLiteral("Прием и передача информации в станцию");
-}
-inline QString com1Choice()
-{
-    return QStringLiteral(" COM1");
-}
-inline QString com1Hint()
-{
-    return QStringLiteral("Верхний разъем");
-}
-inline QString com2Choice()
-{
-    return QStringLiteral(" COM2");
-}
-inline QString com2Hint()
-{
-    return QStringLiteral("Нижний разъем");
-}
-inline QString otherPortChoice()
-{
-    return QStringLiteral(" Другой порт:");
-}
-inline QString otherPortHint()
-{
-    return QStringLiteral("Переходник USB или путь к устройству, например /dev/ttyUSB0");
-}
-inline QString noPortNamed()
-{
-    return QStringLiteral("Не указан порт: выберите его из списка или введите путь к устройству.");
-}
-inline QString linkExitButton()
-{
-    return QStringLiteral("Выход");
-}
-inline QString linkWriteButton()
-{
-    return QStringLiteral("Запись данных ");
-}
-inline QString linkReadButton()
-{
-    return QStringLiteral("Чтение данных ");
-}
+inline constexpr QStringView StationLinkCaption = u"Прием и передача информации в станцию";
+inline constexpr QStringView Com1Choice = u" COM1";
+inline constexpr QStringView Com1Hint = u"Верхний разъем";
+inline constexpr QStringView Com2Choice = u" COM2";
+inline constexpr QStringView Com2Hint = u"Нижний разъем";
+inline constexpr QStringView OtherPortChoice = u" Другой порт:";
+inline constexpr QStringView OtherPortHint = u"Переходник USB или путь к устройству, например /dev/ttyUSB0";
+inline constexpr QStringView NoPortNamed = u"Не указан порт: выберите его из списка или введите путь к устройству.";
+inline constexpr QStringView LinkExitButton = u"Выход";
+inline constexpr QStringView LinkWriteButton = u"Запись данных ";
+inline constexpr QStringView LinkReadButton = u"Чтение данных ";
 
 // Protocol window.
-inline QString protocolCaption()
-{
-    return QStringLiteral("Создание протокола");
-}
-inline QString serialNumberLabel()
-{
-    return QStringLiteral("Серийный номер протокола");
-}
-inline QString protocolCreateButton()
-{
-    return QStringLiteral("Создать");
-}
-inline QString protocolPreviewButton()
-{
-    return QStringLiteral("Просмотр");
-}
-inline QString protocolExitButton()
-{
-    return QStringLiteral("Выход");
-}
+inline constexpr QStringView ProtocolCaption = u"Создание протокола";
+inline constexpr QStringView SerialNumberLabel = u"Серийный номер протокола";
+inline constexpr QStringView ProtocolCreateButton = u"Создать";
+inline constexpr QStringView ProtocolPreviewButton = u"Просмотр";
+inline constexpr QStringView ProtocolExitButton = u"Выход";
 // When no program opens the saved protocol; %1 is the file's path.
-inline QString protocolSavedAt(const QString& path)
-{
-    return QStringLiteral("Протокол сохранен в файле \"%1\".").arg(path);
-}
+inline constexpr QStringView ProtocolSavedAt = u"Протокол сохранен в файле \"%1\".";
 
-} // namespace yalmera::ui::texts
+} // namespace yalmera::texts::ui

@@ -23,7 +23,7 @@ void MessageBoxFeedback::show(const UserMessage& message, QWidget* parent)
     if (!parent)
         parent = QApplication::activeWindow();
     // The boxes carry the caption of the window they stand over ("Ялмера 4К-17", ...).
-    const QString title = parent ? parent->window()->windowTitle() : texts::programTitle();
+    const QString title = parent ? parent->window()->windowTitle() : texts::ui::ProgramTitle.toString();
     if (message.kind == MessageKind::Failure)
         QMessageBox::critical(parent, title, message.text);
     else
