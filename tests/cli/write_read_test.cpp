@@ -33,7 +33,8 @@ class StationProcess
 public:
     explicit StationProcess(const QStringList& options = {})
     {
-        m_process.start(QStringLiteral(YALMERA_STATION), QStringList{QStringLiteral("--pty")} + options);
+        m_process.start(QStringLiteral(YALMERA_STATION),
+                        QStringList{QStringLiteral("--pty"), QStringLiteral("--stdin-quit")} + options);
         if (!m_process.waitForStarted(5000))
             return;
         while (!m_process.canReadLine() && m_process.waitForReadyRead(5000)) {
@@ -263,7 +264,8 @@ TEST_F(WriteReadCommands, StationServesAnExistingPortToo)
 
     QProcess station;
     station.start(QStringLiteral(YALMERA_STATION),
-                  {QStringLiteral("--port"), slave, QStringLiteral("--serial"), QStringLiteral("ABCDEF")});
+                  {QStringLiteral("--port"), slave, QStringLiteral("--serial"), QStringLiteral("ABCDEF"),
+                   QStringLiteral("--stdin-quit")});
     ASSERT_TRUE(station.waitForStarted(5000));
     // The station has the device open once it answers; ask until it does.
     QByteArray answer;
