@@ -1,6 +1,7 @@
 // yalmera-station: a simulated station on a pseudo-terminal or a serial port, for trying the
 // program without hardware and for the tests.
 
+#include "model/version.h"
 #include "station/station_server.h"
 #include "station/virtual_station.h"
 
@@ -48,6 +49,7 @@ int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("yalmera-station"));
+    QCoreApplication::setApplicationVersion(QString::fromLatin1(yalmera::ProgramVersion));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
@@ -55,6 +57,7 @@ int main(int argc, char* argv[])
         "received and answers the read command 0x1E with the plan it holds. Runs until it is\n"
         "terminated (SIGTERM, SIGINT, SIGHUP) or, with --stdin-quit, its standard input closes."));
     parser.addHelpOption();
+    parser.addVersionOption();
     const QCommandLineOption ptyOption(
         QStringLiteral("pty"),
         QStringLiteral("Create a pseudo-terminal; its path is the first line of output."));

@@ -1,12 +1,22 @@
 #include "image/app_state.h"
+#include "model/version.h"
 #include "plan_file_dialogs.h"
 #include "program_windows.h"
 #include "user_feedback.h"
 
 #include <QApplication>
 
+#include <cstdio>
+#include <cstring>
+
 int main(int argc, char** argv)
 {
+    // Answered before the toolkit starts, so that it needs no display.
+    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+        std::printf("yalmera %s\n", yalmera::ProgramVersion);
+        return 0;
+    }
+
     QApplication application(argc, argv);
     application.setQuitOnLastWindowClosed(false);
 

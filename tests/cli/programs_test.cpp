@@ -1,3 +1,5 @@
+#include "model/version.h"
+
 #include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
@@ -17,6 +19,30 @@ QString output(QProcess& process)
 }
 
 } // namespace
+
+TEST(Programs, EachPrintsItsNameAndVersion)
+{
+    const std::pair<const char*, const char*> programs[] = {
+        {"yalmera-cli", YALMERA_CLI},
+        {"yalmera-station", YALMERA_STATION},
+        {"yalmera", YALMERA_GUI},
+    };
+    for (const auto& [name, path] : programs) {
+        if (QString::fromLatin1(path).isEmpty())
+            continue; // not built on this platform
+        QProcess p;
+        // No display: the desktop program answers before its toolkit starts.
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+        env.remove(QStringLiteral("DISPLAY"));
+        p.setProcessEnvironment(env);
+        p.start(QString::fromLatin1(path), {QStringLiteral("--version")});
+        ASSERT_TRUE(p.waitForFinished(30000)) << name;
+        EXPECT_EQ(p.exitCode(), 0) << name;
+        EXPECT_EQ(output(p),
+                  QStringLiteral("%1 %2\n").arg(QLatin1String(name), QLatin1String(yalmera::ProgramVersion)));
+    }
+}
 
 #ifndef Q_OS_WIN
 TEST(Programs, StationStartedInTheBackgroundOfAnInteractiveShellKeepsRunning)
