@@ -5,6 +5,7 @@
 #include "user_feedback.h"
 
 #include <QApplication>
+#include <QIcon>
 
 #include <cstdio>
 #include <cstring>
@@ -19,6 +20,11 @@ int main(int argc, char** argv)
 
     QApplication application(argc, argv);
     application.setQuitOnLastWindowClosed(false);
+    // Qt draws the SVG only with its svg plugin (a package of its own on Debian): the PNG
+    // rendered from it stands in where the plugin is missing.
+    QIcon icon(QStringLiteral(":/icons/yalmera.svg"));
+    icon.addFile(QStringLiteral(":/icons/yalmera-256.png"));
+    QApplication::setWindowIcon(icon);
 
     yalmera::AppState state;
     yalmera::ui::MessageBoxFeedback feedback;
