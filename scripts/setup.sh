@@ -10,6 +10,7 @@ yalmera_packages=(
   qt6-base-dev qt6-serialport-dev libzip-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-dejavu-core
+  desktop-file-utils appstream groff-base
 )
 
 yalmera_install_missing() {
