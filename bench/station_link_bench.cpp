@@ -39,7 +39,7 @@ class Station
 public:
     explicit Station(bool paced)
     {
-        QStringList arguments{QStringLiteral("--pty")};
+        QStringList arguments{QStringLiteral("--pty"), QStringLiteral("--stdin-quit")};
         if (paced)
             arguments << QStringLiteral("--pace");
         m_process.start(QStringLiteral(YALMERA_BINARY_DIR "/src/station/yalmera-station"), arguments);

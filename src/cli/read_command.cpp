@@ -59,7 +59,7 @@ int runRead(const QStringList& arguments)
 
     const ReadResult result = readStationShowingProgress({commandLine.value(port), state.stationType});
     if (!result.ok())
-        return linkFailureExit(commandLine.name(), result.outcome, result.message);
+        return linkFailureExit(commandLine.name(), result.outcome, result.message, commandLine.value(port));
 
     const bool bandChosen = applyReadBack(state, *result.readBack);
     const UserMessage saved = files::writePlanFile(outputPath, state.settings, state.table,

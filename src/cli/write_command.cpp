@@ -105,7 +105,7 @@ int runWrite(const QStringList& arguments)
     runOffThisThread([&] { written = runWriteExchange(request, *progress); });
     endTerminalProgress(*progress);
     if (!written.ok())
-        return linkFailureExit(commandLine.name(), written.outcome, written.message);
+        return linkFailureExit(commandLine.name(), written.outcome, written.message, portName);
     printOut(QStringLiteral("%1 channel(s) written, %2 bytes acknowledged")
                  .arg(state.image.channelCount)
                  .arg(written.repliesReceived));
@@ -114,7 +114,7 @@ int runWrite(const QStringList& arguments)
 
     const ReadResult readBack = readStationShowingProgress({portName, state.stationType});
     if (!readBack.ok())
-        return linkFailureExit(commandLine.name(), readBack.outcome, readBack.message);
+        return linkFailureExit(commandLine.name(), readBack.outcome, readBack.message, portName);
     const QStringList diff = differences(state, *readBack.readBack);
     if (!diff.isEmpty()) {
         printErr(QStringLiteral("%1: the station holds a different plan than was written:")
