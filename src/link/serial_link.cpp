@@ -185,6 +185,36 @@ quint8 SerialLink::getByte()
     return static_cast<quint8>(c);
 }
 
+bool SerialLink::awaitQuietLine(const std::atomic<bool>* stop)
+{
+    const Clock::time_point giveUp = Clock::now() + QuietLineBound;
+    Clock::time_point quietUntil = Clock::now() + QuietLineTime;
+    for (;;) {
+        if (stop && *stop)
+            return false;
+        if (!m_port.isOpen())
+            return true;
+        if (m_port.bytesAvailable() > 0) {
+            m_port.skip(m_port.bytesAvailable());
+            const Clock::time_point now = Clock::now();
+            if (now > giveUp)
+                return false;
+            quietUntil = now + QuietLineTime;
+        }
+        const int waitMs = millisecondsUntil(quietUntil);
+        if (waitMs <= 0)
+            return true;
+        if (!m_port.waitForReadyRead(waitMs)) {
+            const QSerialPort::SerialPortError error = m_port.error();
+            if (error == QSerialPort::ReadError || error == QSerialPort::ResourceError) {
+                noteLineError();
+                return true;
+            }
+            m_port.clearError();
+        }
+    }
+}
+
 void SerialLink::close()
 {
     if (m_port.isOpen())
