@@ -1,6 +1,7 @@
 #include "serial_link.h"
 
 #include "link/link_texts.h"
+#include "link/port_lock.h"
 
 #include <QFileInfo>
 #include <QSerialPortInfo>
@@ -82,7 +83,15 @@ UserMessage SerialLink::openSelected()
     m_lastError.clear();
     const QString device = portDeviceName(m_portChoice);
     m_port.setPortName(device);
-    if (!m_port.open(QIODevice::ReadWrite)) {
+    bool opened = m_port.open(QIODevice::ReadWrite);
+    if (!opened && m_port.error() == QSerialPort::PermissionError) {
+        // Qt refuses a port whose lock file a killed program left behind (for 30 s when the file
+        // is empty, for good once such leftovers pile up): clear what no live process holds.
+        m_port.clearError();
+        clearAbandonedPortLock(device);
+        opened = m_port.open(QIODevice::ReadWrite);
+    }
+    if (!opened) {
         const QSerialPort::SerialPortError error = m_port.error();
         QString text;
         switch (error) {

@@ -59,8 +59,10 @@ public:
     // Line settings for the next opening: 1200 baud, 8 data bits, no parity, 1 stop bit, no
     // hardware or software handshake. Nothing carries over from an earlier exchange.
     void configure();
-    // Closes the link if open, then opens the chosen port with DTR and RTS raised. Returns an
-    // empty message on success, otherwise the failure to show; the link then stays closed.
+    // Closes the link if open, then opens the chosen port with DTR and RTS raised. A lock file
+    // that a killed program left on the port is cleared; only a live holder makes the port
+    // "already open". Returns an empty message on success, otherwise the failure to show; the
+    // link then stays closed.
     UserMessage openSelected();
     bool isOpen() const;
 
