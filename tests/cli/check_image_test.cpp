@@ -217,6 +217,19 @@ TEST_F(CheckImageCommands, FifosAndDevicesAreNeitherReadNorReplaced)
     EXPECT_EQ(readAll(plan).size(), 26 + 18 * 2);
 }
 
+TEST_F(CheckImageCommands, ControlCharactersOfPlanTextArePrintedEscaped)
+{
+    // A cell that would clear the screen and set the terminal's title.
+    const QString plan = planFile(QStringLiteral("escape.ini"), 1, [](AppState& state) {
+        state.table.setCell(CtcssRxColumn, 1, QStringLiteral("\x1b[2J\x1b]0;Тон\x07"));
+    });
+    const CliRun run = runCli({QStringLiteral("check"), plan});
+    EXPECT_TRUE(run.out.contains(QStringLiteral("значение \"\\x1b[2J\\x1b]0;Тон\\x07\" не из списка")))
+        << run.out.toStdString();
+    EXPECT_FALSE(run.out.contains(u'\x1b'));
+    EXPECT_FALSE(run.out.contains(u'\x07'));
+}
+
 TEST_F(CheckImageCommands, HelpForBoth)
 {
     for (const char* command : {"check", "image"}) {
