@@ -16,6 +16,7 @@
 
 #include <cerrno>
 #include <chrono>
+#include <limits>
 #include <thread>
 
 namespace yalmera {
@@ -50,7 +51,8 @@ QByteArray readSome(int fd)
     return n > 0 ? QByteArray(buffer, n) : QByteArray();
 }
 
-// Whether the lock's content names no live owner. Nobody holds a flock on the file when this runs.
+// Whether the lock's content names no live owner. Runs while this process holds the file's flock:
+// an owner that keeps one (every Qt program does) is gone already.
 bool ownerIsGone(int fd)
 {
     QByteArray content = readSome(fd);
@@ -63,7 +65,7 @@ bool ownerIsGone(int fd)
     const QList<QByteArray> lines = content.split('\n');
     bool ok = false;
     const qint64 pid = lines.value(0).trimmed().toLongLong(&ok);
-    if (!ok || pid <= 0)
+    if (!ok || pid <= 0 || pid > std::numeric_limits<pid_t>::max())
         return false; // no lock of Qt's; not ours to judge
     const QByteArray host = lines.value(2).trimmed();
     if (!host.isEmpty() && host != QSysInfo::machineHostName().toUtf8())
@@ -116,7 +118,8 @@ void clearAbandonedPortLock(const QString& device)
     for (QString removal = lock + QStringLiteral(".rmlock");
          chain.size() <= MaxRemovalChain && QFileInfo::exists(removal); removal += QStringLiteral(".rmlock"))
         chain.append(removal);
-    // The removal files first: a live one means another program is removing the lock right now.
+    // Deepest removal file first, the lock itself last. Each is judged on its own: a live one
+    // (another program removing the lock right now) stays.
     for (qsizetype i = chain.size() - 1; i >= 0; --i)
         removeIfAbandoned(chain[i]);
 }
