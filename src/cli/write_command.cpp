@@ -27,8 +27,8 @@ QString helpText()
         "  -h, --help    this text\n"
         "\n"
         "Exit codes: 0 written (and verified); 1 the check refused the plan; 2 usage or file\n"
-        "error; 3 station link failure (port, silence, a station holding something else after\n"
-        "--verify). Messages on stderr.");
+        "error; 3 station link failure (port, silence, a station still sending when the write\n"
+        "begins, a station holding something else after --verify). Messages on stderr.");
 }
 
 // What the station holds that differs from the image written, one line each.

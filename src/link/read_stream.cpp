@@ -83,6 +83,8 @@ UserMessage checkReadStreamHeader(QByteArrayView headerBytes)
         return UserMessage::notice(
             linktext::StreamIncomplete.toString().arg(headerBytes.size()).arg(Off::HeaderSize));
     const int count = static_cast<quint8>(headerBytes[Off::ChannelCount]);
+    if (count == 0)
+        return UserMessage::notice(linktext::NoChannels.toString());
     if (count > DeviceImage::MaxRecords)
         return UserMessage::notice(linktext::TooManyChannels.toString().arg(count));
     return {};

@@ -71,13 +71,13 @@ struct ReadStreamDecode
 
 // Decodes a complete read stream. Frequencies are decoded with the modulus and receive offset of
 // the band the station's TypeCode names (as a plan file's "Тип" names it), and with the selected
-// band's when the code names none. Refuses a stream that is too short, announces more than 99
-// channels or holds a CTCSS/DCS code outside its list. Bytes after the stream are ignored. Never
-// reads outside the bytes given.
+// band's when the code names none. Refuses a stream that is too short, announces no channel or
+// more than 99, or holds a CTCSS/DCS code outside its list. Bytes after the stream are ignored.
+// Never reads outside the bytes given.
 ReadStreamDecode decodeReadStream(QByteArrayView stream, const StationType& selectedBand);
 
-// The refusal of a stream whose header announces an impossible channel count, decided as soon
-// as the header is in (empty when the header is acceptable). headerBytes holds at least 6 bytes.
+// The refusal of a stream whose header announces a channel count a plan cannot hold (none, or
+// more than 99), decided as soon as the header is in (empty when the header is acceptable).
 UserMessage checkReadStreamHeader(QByteArrayView headerBytes);
 
 // The stream a station holding this image sends: serial number (24 bits), header in read order,

@@ -5,15 +5,17 @@
 #include "station/station_server.h"
 #include "station/virtual_station.h"
 
+#include "model/whole_file.h"
+
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QFile>
 
 #include <signal.h>
 #include <unistd.h>
 
 #include <cstdio>
 
+using namespace yalmera;
 using namespace yalmera::station;
 
 namespace {
@@ -116,12 +118,18 @@ int main(int argc, char* argv[])
         options.replyDelay = std::chrono::milliseconds(ms);
     }
     if (parser.isSet(imageOption)) {
-        QFile file(parser.value(imageOption));
-        if (!file.open(QIODevice::ReadOnly))
-            return fail(QStringLiteral("%1: %2").arg(file.fileName(), file.errorString()));
-        const QString problem = station.preload(file.readAll());
+        // Bounded like a plan file: a FIFO or a device given by mistake is refused, not read.
+        const QString path = parser.value(imageOption);
+        const WholeFileRead read = readWholeFile(path, DeviceImage::MaxStreamSize);
+        if (read.tooLarge)
+            return fail(QStringLiteral("%1: larger than a write stream (at most %2 bytes)")
+                            .arg(path)
+                            .arg(DeviceImage::MaxStreamSize));
+        if (!read.bytes)
+            return fail(QStringLiteral("%1: %2").arg(path, read.error));
+        const QString problem = station.preload(*read.bytes);
         if (!problem.isEmpty())
-            return fail(QStringLiteral("%1: %2").arg(file.fileName(), problem));
+            return fail(QStringLiteral("%1: %2").arg(path, problem));
     }
 
     QString error;

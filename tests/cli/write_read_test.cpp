@@ -237,6 +237,15 @@ TEST_F(WriteReadCommands, RefusalsPortAndUsageErrorsHaveTheirExitCodes)
     EXPECT_EQ(refused.exitCode, 1);
     EXPECT_FALSE(refused.err.contains(QStringLiteral("ie_BadId")));
 
+    // A station never written holds no channels: a plan that could not be opened again.
+    StationProcess empty;
+    const QString emptyPlan = path(QStringLiteral("empty.ini"));
+    EXPECT_EQ(runCli({QStringLiteral("read"), QStringLiteral("--port"), empty.path(), QStringLiteral("-o"),
+                      emptyPlan})
+                  .exitCode,
+              1);
+    EXPECT_FALSE(QFile::exists(emptyPlan));
+
     EXPECT_EQ(runCli({QStringLiteral("write"), ExamplePlan}).exitCode, 2);
     EXPECT_EQ(runCli({QStringLiteral("write"), path(QStringLiteral("none.ini")), QStringLiteral("--port"),
                       missingPort})
