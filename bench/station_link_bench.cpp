@@ -7,6 +7,7 @@
 #include "image/data_check.h"
 #include "link/exchange_report.h"
 #include "link/read_exchange.h"
+#include "link/serial_link.h"
 #include "link/write_exchange.h"
 
 #include <QCoreApplication>
@@ -39,7 +40,7 @@ class Station
 public:
     explicit Station(bool paced)
     {
-        QStringList arguments{QStringLiteral("--pty")};
+        QStringList arguments{QStringLiteral("--pty"), QStringLiteral("--stdin-quit")};
         if (paced)
             arguments << QStringLiteral("--pace");
         m_process.start(QStringLiteral(YALMERA_BINARY_DIR "/src/station/yalmera-station"), arguments);
@@ -105,8 +106,10 @@ void writeAndRead(benchmark::State& bench, bool paced, bool write)
         seconds += elapsed;
     }
     const double perRun = seconds / static_cast<double>(bench.iterations());
-    // The write pauses 200 ms after the header by design; that is no overhead of the line.
-    const double pause = write ? std::chrono::duration<double>(HeaderRecordPause).count() : 0.0;
+    // Both wait for a quiet line before their command byte, and the write pauses 200 ms after
+    // the header, by design; that is no overhead of the line.
+    const double pause = std::chrono::duration<double>(QuietLineTime).count() +
+                         (write ? std::chrono::duration<double>(HeaderRecordPause).count() : 0.0);
     const int bytes = write ? WriteBytes : ReadBytes;
     bench.counters["wall_s"] = perRun;
     if (paced) {

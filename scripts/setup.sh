@@ -11,6 +11,7 @@ yalmera_packages=(
   qt6-translations-l10n
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-dejavu-core
+  desktop-file-utils appstream groff-base
 )
 
 yalmera_install_missing() {
@@ -26,11 +27,13 @@ yalmera_install_missing() {
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
-# yalmera_build: configures with $YALMERA_CMAKE_ARGS (e.g. "-DYALMERA_SANITIZE=ON") and builds.
+# yalmera_build [TARGET...]: configures with $YALMERA_CMAKE_ARGS (e.g. "-DYALMERA_SANITIZE=ON")
+# and builds the targets given, or everything.
 yalmera_build() {
-  local generator=()
+  local generator=() targets=()
   [ -f "$YALMERA_BUILD_DIR/CMakeCache.txt" ] || generator=(-G Ninja)
+  [ $# -eq 0 ] || targets=(--target "$@")
   # shellcheck disable=SC2086
   cmake -S "$YALMERA_ROOT" -B "$YALMERA_BUILD_DIR" "${generator[@]}" ${YALMERA_CMAKE_ARGS:-}
-  cmake --build "$YALMERA_BUILD_DIR" --parallel "$(nproc 2>/dev/null || echo 2)"
+  cmake --build "$YALMERA_BUILD_DIR" --parallel "$(nproc 2>/dev/null || echo 2)" "${targets[@]}"
 }

@@ -7,18 +7,39 @@
 
 namespace yalmera::cli {
 
+namespace {
+
+void printLine(const QString& text, FILE* stream)
+{
+    const QByteArray bytes = terminalSafe(text).toUtf8() + '\n';
+    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stream);
+    std::fflush(stream);
+}
+
+} // namespace
+
+QString terminalSafe(QStringView text)
+{
+    QString safe;
+    safe.reserve(text.size());
+    for (const QChar c : text) {
+        // C0, DEL and C1 alike: a terminal takes 0x9B as the start of a control sequence too.
+        if (c.category() == QChar::Other_Control && c != u'\n')
+            safe += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'));
+        else
+            safe += c;
+    }
+    return safe;
+}
+
 void printOut(const QString& text)
 {
-    const QByteArray bytes = text.toUtf8() + '\n';
-    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stdout);
-    std::fflush(stdout);
+    printLine(text, stdout);
 }
 
 void printErr(const QString& text)
 {
-    const QByteArray bytes = text.toUtf8() + '\n';
-    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stderr);
-    std::fflush(stderr);
+    printLine(text, stderr);
 }
 
 CommandLine::CommandLine(const QString& command, QString helpText)

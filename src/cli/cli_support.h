@@ -23,9 +23,14 @@ enum ExitCode : int {
     ExitLink = 3,    // the station link failed
 };
 
-// Lines on the standard streams, UTF-8.
+// Lines on the standard streams, UTF-8, through terminalSafe.
 void printOut(const QString& text);
 void printErr(const QString& text);
+
+// The text with every control character but the line break written as \xHH (ESC as \x1b): a
+// message quoting plan or station text shows what the text holds instead of driving the
+// terminal. Cyrillic and other printable text stays as it is.
+QString terminalSafe(QStringView text);
 
 // A command gets its arguments without the program and command names.
 using CommandFunction = int (*)(const QStringList& arguments);

@@ -1,4 +1,5 @@
 #include "cli_support.h"
+#include "model/version.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -32,7 +33,8 @@ void printUsage()
     for (const Command& c : Commands)
         text += QStringLiteral("  %1  %2\n")
                     .arg(QString::fromLatin1(c.name).leftJustified(9), QString::fromLatin1(c.summary));
-    text += QStringLiteral("\n'yalmera-cli COMMAND --help' explains a command's options.\n"
+    text += QStringLiteral("\n'yalmera-cli COMMAND --help' explains a command's options; "
+                           "'yalmera-cli --version' prints the version.\n"
                            "Exit codes: 0 success, 1 refused by the station's rules, 2 usage or file error, "
                            "3 station link failure.");
     printOut(text);
@@ -51,6 +53,10 @@ int main(int argc, char* argv[])
     if (!command) {
         if (name == u"--help" || name == u"-h" || name == u"help") {
             printUsage();
+            return ExitSuccess;
+        }
+        if (name == u"--version") {
+            printOut(QStringLiteral("yalmera-cli ") + QString::fromLatin1(yalmera::ProgramVersion));
             return ExitSuccess;
         }
         printErr(name.isEmpty() ? QStringLiteral("yalmera-cli: no command given")

@@ -29,8 +29,9 @@ QString helpText()
         "                       no band\n"
         "  -h, --help           this text\n"
         "\n"
-        "Exit codes: 0 the plan was saved; 1 the station's data were refused; 2 usage or file\n"
-        "error; 3 station link failure (port, silence). Messages on stderr.");
+        "Exit codes: 0 the plan was saved; 1 the station's data were refused (none or more than\n"
+        "99 channels, a code in no list); 2 usage or file error; 3 station link failure (port,\n"
+        "silence, a station still sending when the read begins). Messages on stderr.");
 }
 
 } // namespace
@@ -59,7 +60,7 @@ int runRead(const QStringList& arguments)
 
     const ReadResult result = readStationShowingProgress({commandLine.value(port), state.stationType});
     if (!result.ok())
-        return linkFailureExit(commandLine.name(), result.outcome, result.message);
+        return linkFailureExit(commandLine.name(), result.outcome, result.message, commandLine.value(port));
 
     const bool bandChosen = applyReadBack(state, *result.readBack);
     const UserMessage saved = files::writePlanFile(outputPath, state.settings, state.table,

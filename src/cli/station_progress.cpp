@@ -2,7 +2,9 @@
 
 #include "cli_support.h"
 #include "link/link_texts.h"
+#include "link/serial_link.h"
 
+#include <QFileInfo>
 #include <QThread>
 
 #include <cstdio>
@@ -16,6 +18,11 @@
 namespace yalmera::cli {
 
 namespace {
+
+// Serial devices on Linux belong to the group dialout; a user outside it may not open them.
+constexpr QStringView NoPortAccessHint =
+    u"Нет доступа к порту. Добавьте пользователя в группу dialout "
+    u"командой «sudo usermod -aG dialout $USER» и войдите в систему заново.";
 
 bool stderrIsTerminal()
 {
@@ -107,12 +114,22 @@ ReadResult readStationShowingProgress(const ReadRequest& request)
     return result;
 }
 
-int linkFailureExit(const QString& name, ExchangeOutcome outcome, const UserMessage& message)
+int linkFailureExit(const QString& name, ExchangeOutcome outcome, const UserMessage& message,
+                    const QString& port)
 {
     QString text = message.text;
     if (text.isEmpty() && outcome == ExchangeOutcome::TimedOut)
         text = linktext::StationSilent.toString();
     printErr(QStringLiteral("%1: %2").arg(name, text));
+#ifdef Q_OS_LINUX
+    if (outcome == ExchangeOutcome::OpenFailed) {
+        const QFileInfo device(portDeviceName(port));
+        if (device.exists() && !(device.isReadable() && device.isWritable()))
+            printErr(NoPortAccessHint.toString());
+    }
+#else
+    Q_UNUSED(port);
+#endif
     return outcome == ExchangeOutcome::Refused ? ExitRefused : ExitLink;
 }
 

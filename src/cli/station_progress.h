@@ -21,7 +21,9 @@ void runOffThisThread(const std::function<void()>& work);
 // A read exchange with its progress on stderr.
 ReadResult readStationShowingProgress(const ReadRequest& request);
 
-// Says why an exchange failed; exit code 1 for a refused stream, 3 for a link failure.
-int linkFailureExit(const QString& name, ExchangeOutcome outcome, const UserMessage& message);
+// Says why an exchange on port failed, with the way out when the user may not use the port;
+// exit code 1 for a refused stream, 3 for a link failure.
+int linkFailureExit(const QString& name, ExchangeOutcome outcome, const UserMessage& message,
+                    const QString& port);
 
 } // namespace yalmera::cli

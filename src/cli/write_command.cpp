@@ -27,8 +27,8 @@ QString helpText()
         "  -h, --help    this text\n"
         "\n"
         "Exit codes: 0 written (and verified); 1 the check refused the plan; 2 usage or file\n"
-        "error; 3 station link failure (port, silence, a station holding something else after\n"
-        "--verify). Messages on stderr.");
+        "error; 3 station link failure (port, silence, a station still sending when the write\n"
+        "begins, a station holding something else after --verify). Messages on stderr.");
 }
 
 } // namespace
@@ -59,7 +59,7 @@ int runWrite(const QStringList& arguments)
     runOffThisThread([&] { written = runWriteExchange(request, *progress); });
     endTerminalProgress(*progress);
     if (!written.ok())
-        return linkFailureExit(commandLine.name(), written.outcome, written.message);
+        return linkFailureExit(commandLine.name(), written.outcome, written.message, portName);
     printOut(QStringLiteral("%1 channel(s) written, %2 bytes acknowledged")
                  .arg(state.image.channelCount)
                  .arg(written.repliesReceived));
@@ -68,7 +68,7 @@ int runWrite(const QStringList& arguments)
 
     const ReadResult readBack = readStationShowingProgress({portName, state.stationType});
     if (!readBack.ok())
-        return linkFailureExit(commandLine.name(), readBack.outcome, readBack.message);
+        return linkFailureExit(commandLine.name(), readBack.outcome, readBack.message, portName);
     const ReadBack& held = *readBack.readBack;
     const QStringList diff =
         streamDifferences(Stream::Write, {state.image, state.moduleType, state.stationType.typeCode, 0},

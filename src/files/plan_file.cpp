@@ -7,8 +7,6 @@
 #include "model/value_lists.h"
 #include "model/whole_file.h"
 
-#include <QFile>
-
 namespace yalmera::files {
 
 namespace {
@@ -263,15 +261,12 @@ UserMessage writePlanFile(const QString& path, const GeneralSettings& settings, 
 
 PlanDecodeResult readPlanFile(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {std::nullopt, UserMessage::failure(file.errorString())};
-    const QByteArray bytes = file.read(MaxPlanFileBytes + 1);
-    if (file.error() != QFileDevice::NoError)
-        return {std::nullopt, UserMessage::failure(file.errorString())};
-    if (bytes.size() > MaxPlanFileBytes)
+    const WholeFileRead read = readWholeFile(path, MaxPlanFileBytes);
+    if (read.tooLarge)
         return {std::nullopt, UserMessage::notice(TooLargeMessage)};
-    return decodePlan(bytes);
+    if (!read.bytes)
+        return {std::nullopt, UserMessage::failure(read.error)};
+    return decodePlan(*read.bytes);
 }
 
 } // namespace yalmera::files

@@ -51,10 +51,12 @@ PlanDecodeResult decodePlan(const QByteArray& fileBytes);
 std::optional<UserMessage> planWriteRefusal(bool tableCreated, const ChannelTable& table);
 
 // Saves through a temporary file renamed into place, so a failed save leaves the old file.
-// Returns an empty message on success, the refusal of tryEncodePlan, or the platform's error text.
+// Returns an empty message on success, the refusal of tryEncodePlan, the refusal of a target
+// that is no regular file, or the platform's error text.
 UserMessage writePlanFile(const QString& path, const GeneralSettings& settings, const ChannelTable& table,
                           quint8 typeCode, quint8 moduleType);
-// The platform's error text when the file cannot be read.
+// The platform's error text when the file cannot be read; a path that is no regular file (a
+// FIFO, a device) is refused without being opened.
 PlanDecodeResult readPlanFile(const QString& path);
 
 } // namespace yalmera::files

@@ -50,6 +50,9 @@ inline constexpr QStringView StreamIncomplete =
     u"Станция передала неполные данные (%1 байт из %2): данные не приняты.";
 inline constexpr QStringView TooManyChannels =
     u"Станция передала число каналов %1, а допускается не более 99: данные не приняты.";
+// A plan of no channels could be saved but never opened again as a plan file.
+inline constexpr QStringView NoChannels =
+    u"Станция передала число каналов 0: в станции нет данных каналов, данные не приняты.";
 inline constexpr QStringView BadCtcssCode =
     u"Станция передала недопустимый код CTCSS %1 в канале %2 (запись %3): данные не приняты.";
 inline constexpr QStringView BadDcsCode =

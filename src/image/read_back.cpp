@@ -89,6 +89,8 @@ UserMessage checkReadStreamHeader(QByteArrayView headerBytes)
                                        .arg(headerBytes.size())
                                        .arg(headerSize(Stream::Read)));
     const int count = static_cast<quint8>(headerBytes[countOffset]);
+    if (count == 0)
+        return UserMessage::notice(texts::readback::NoChannels.toString());
     if (count > MaxRecords)
         return UserMessage::notice(texts::readback::TooManyChannels.toString().arg(count));
     return {};

@@ -62,8 +62,8 @@ struct ReadStreamDecode
 // Never reads outside the bytes given.
 ReadStreamDecode decodeReadStream(QByteArrayView stream, const StationType& selectedBand);
 
-// The refusal of a stream whose header announces an impossible channel count, decided as soon
-// as the header is in (empty when the header is acceptable).
+// The refusal of a stream whose header announces a channel count a plan cannot hold (none, or
+// more than 99), decided as soon as the header is in (empty when the header is acceptable).
 UserMessage checkReadStreamHeader(QByteArrayView headerBytes);
 
 // The stream a station holding this image sends: serial number (24 bits), header in read order,

@@ -27,7 +27,7 @@ enum class ExchangeOutcome {
     Refused,    // not started (plan not checked) or a read stream the program cannot hold
     OpenFailed, // the port could not be opened; nothing was sent
     TimedOut,   // the station fell silent, or its port vanished while the program waited ("AK")
-    LinkFailed, // the line refused a byte the program sent
+    LinkFailed, // the line refused a byte, or the station went on sending before the command byte
     Cancelled,  // stopped on request (the window is being destroyed)
 };
 

@@ -21,5 +21,9 @@ inline constexpr QStringView LastByteUnanswered =
     u"Станция не подтвердила прием последнего байта: запись не завершена.";
 inline constexpr QStringView StationSilent = u"Станция не отвечает: чтение прервано, данные не изменены.";
 inline constexpr QStringView Cancelled = u"Обмен со станцией прерван.";
+// The line did not fall quiet before the command byte: the station still sends something (the
+// stream of an interrupted read, a fault). Nothing was sent.
+inline constexpr QStringView StillSending =
+    u"Станция продолжает передавать данные, обмен не начат: ничего не отправлено, данные не изменены.";
 
 } // namespace yalmera::linktext

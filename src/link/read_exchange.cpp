@@ -10,6 +10,9 @@
 
 namespace yalmera {
 
+static_assert(QuietLineBound * 1200 >= std::chrono::seconds(10) * streamSize(Stream::Read, MaxRecords),
+              "the quiet wait outlasts the longest stream a station sends");
+
 ReadResult runReadExchange(const ReadRequest& request, ExchangeObserver& observer,
                            const std::atomic<bool>* stop)
 {
@@ -33,6 +36,15 @@ ReadResult runReadExchange(const ReadRequest& request, ExchangeObserver& observe
     }
     link.flushInput();
     link.flushOutput();
+    if (!link.awaitQuietLine(stop)) {
+        link.close();
+        endIdle();
+        const bool stopped = stop && *stop;
+        result.outcome = stopped ? ExchangeOutcome::Cancelled : ExchangeOutcome::LinkFailed;
+        result.message =
+            UserMessage::failure((stopped ? linktext::Cancelled : linktext::StillSending).toString());
+        return result;
+    }
     if (UserMessage failure = link.putByte(ReadCommand); !failure.isEmpty()) {
         link.close();
         endIdle();

@@ -1,6 +1,7 @@
 #include "serial_link.h"
 
 #include "link/link_texts.h"
+#include "link/port_lock.h"
 
 #include <QFileInfo>
 #include <QSerialPortInfo>
@@ -82,7 +83,15 @@ UserMessage SerialLink::openSelected()
     m_lastError.clear();
     const QString device = portDeviceName(m_portChoice);
     m_port.setPortName(device);
-    if (!m_port.open(QIODevice::ReadWrite)) {
+    bool opened = m_port.open(QIODevice::ReadWrite);
+    if (!opened && m_port.error() == QSerialPort::PermissionError) {
+        // Qt refuses a port whose lock file a killed program left behind (for 30 s when the file
+        // is empty, for good once such leftovers pile up): clear what no live process holds.
+        m_port.clearError();
+        clearAbandonedPortLock(device);
+        opened = m_port.open(QIODevice::ReadWrite);
+    }
+    if (!opened) {
         const QSerialPort::SerialPortError error = m_port.error();
         QString text;
         switch (error) {
@@ -183,6 +192,36 @@ quint8 SerialLink::getByte()
     if (!m_port.isOpen() || !m_port.getChar(&c))
         return 0;
     return static_cast<quint8>(c);
+}
+
+bool SerialLink::awaitQuietLine(const std::atomic<bool>* stop)
+{
+    const Clock::time_point giveUp = Clock::now() + QuietLineBound;
+    Clock::time_point quietUntil = Clock::now() + QuietLineTime;
+    for (;;) {
+        if (stop && *stop)
+            return false;
+        if (!m_port.isOpen())
+            return true;
+        if (m_port.bytesAvailable() > 0) {
+            m_port.skip(m_port.bytesAvailable());
+            const Clock::time_point now = Clock::now();
+            if (now > giveUp)
+                return false;
+            quietUntil = now + QuietLineTime;
+        }
+        const int waitMs = millisecondsUntil(quietUntil);
+        if (waitMs <= 0)
+            return true;
+        if (!m_port.waitForReadyRead(waitMs)) {
+            const QSerialPort::SerialPortError error = m_port.error();
+            if (error == QSerialPort::ReadError || error == QSerialPort::ResourceError) {
+                noteLineError();
+                return true;
+            }
+            m_port.clearError();
+        }
+    }
 }
 
 void SerialLink::close()

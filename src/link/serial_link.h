@@ -6,6 +6,7 @@
 #include <QSerialPort>
 #include <QString>
 
+#include <atomic>
 #include <chrono>
 #include <optional>
 
@@ -16,6 +17,15 @@ namespace yalmera {
 inline constexpr std::chrono::milliseconds ReplySilenceLimit{200};  // write: reply to each byte
 inline constexpr std::chrono::milliseconds HeaderSilenceLimit{200}; // read: stream bytes 0..27
 inline constexpr std::chrono::milliseconds RecordSilenceLimit{100}; // read: channel-record bytes
+
+// Before its command byte an exchange waits until the line has been quiet this long: a station
+// may still be sending the stream of a read that was interrupted (the program killed), whose
+// tail the next read would take for its header. Longer than the header silence limit, since a
+// pause the read accepts inside a stream is no end of it.
+inline constexpr std::chrono::milliseconds QuietLineTime{250};
+// How long the station may go on sending before the exchange gives up: the longest stream a
+// station sends, 1810 bytes of 10 bits at 1200 baud, about 15.1 s.
+inline constexpr std::chrono::milliseconds QuietLineBound{(1810 * 10 * 1000 + 1199) / 1200};
 
 // The port a user names: "COM1" and "COM2" are the platform's first and second serial ports
 // (Windows COM1/COM2, elsewhere /dev/ttyS0 and /dev/ttyS1); anything else is a port name as the
@@ -49,8 +59,10 @@ public:
     // Line settings for the next opening: 1200 baud, 8 data bits, no parity, 1 stop bit, no
     // hardware or software handshake. Nothing carries over from an earlier exchange.
     void configure();
-    // Closes the link if open, then opens the chosen port with DTR and RTS raised. Returns an
-    // empty message on success, otherwise the failure to show; the link then stays closed.
+    // Closes the link if open, then opens the chosen port with DTR and RTS raised. A lock file
+    // that a killed program left on the port is cleared; only a live holder makes the port
+    // "already open". Returns an empty message on success, otherwise the failure to show; the
+    // link then stays closed.
     UserMessage openSelected();
     bool isOpen() const;
 
@@ -66,6 +78,12 @@ public:
     bool byteReady();
     // The oldest received byte; call only after byteReady() returned true.
     quint8 getByte();
+
+    // Waits until no byte has arrived for QuietLineTime, discarding what arrives meanwhile.
+    // False when bytes still arrive after QuietLineBound, or at once when *stop is set; the link
+    // then stays open. A line that fails meanwhile counts as quiet: the next byte sent finds it
+    // closed.
+    bool awaitQuietLine(const std::atomic<bool>* stop = nullptr);
 
     // Closes the port; harmless on a closed link.
     void close();

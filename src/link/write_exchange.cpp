@@ -66,6 +66,14 @@ WriteResult runWriteExchange(const WriteRequest& request, ExchangeObserver& obse
         result.message = failure;
         return result;
     }
+    // A stop request meanwhile is answered by the loop below, before any byte goes out.
+    if (!link.awaitQuietLine(stop) && !(stop && *stop)) {
+        link.close();
+        endIdle();
+        result.outcome = ExchangeOutcome::LinkFailed;
+        result.message = UserMessage::failure(linktext::StillSending.toString());
+        return result;
+    }
     observer.gaugeChanged(0);
 
     bool silent = false; // the station missed a reply; the link is closed

@@ -42,6 +42,8 @@ inline constexpr std::chrono::milliseconds HeaderRecordPause{200};
 
 // Runs the write on the calling thread, which it blocks for the whole exchange (about 30 s for
 // 99 channels at 1200 baud): call it from a worker thread, never from the window's thread.
+// The command byte goes out once the line is quiet (SerialLink::awaitQuietLine); a station that
+// goes on sending ends the write as LinkFailed with nothing sent and the window idle ("- -").
 // Reports gauge, status and buttons to the observer in the order the window shows them.
 // A set stop flag ends the exchange at the next byte (outcome Cancelled).
 WriteResult runWriteExchange(const WriteRequest& request, ExchangeObserver& observer,

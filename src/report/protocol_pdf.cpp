@@ -71,8 +71,8 @@ bool paintProtocol(const ProtocolDocument& document, QPagedPaintDevice& device)
 UserMessage writeProtocolPdf(const ProtocolDocument& document, const QString& path)
 {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return UserMessage::failure(file.errorString());
+    if (const QString error = openSaveFile(file); !error.isEmpty())
+        return UserMessage::failure(error);
     bool painted = false;
     {
         QPdfWriter writer(&file);

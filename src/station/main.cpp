@@ -1,19 +1,21 @@
 // yalmera-station: a simulated station on a pseudo-terminal or a serial port, for trying the
 // program without hardware and for the tests.
 
+#include "model/version.h"
 #include "station/station_server.h"
 #include "station/virtual_station.h"
 
+#include "model/whole_file.h"
+
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QFile>
 
 #include <signal.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
 
+using namespace yalmera;
 using namespace yalmera::station;
 
 namespace {
@@ -43,31 +45,21 @@ int fail(const QString& text)
     return 2;
 }
 
-// Standard input is watched only when it can close: a pipe or a terminal. A station started in
-// the background of a shell reads /dev/null and must not end at once.
-bool stdinCanClose()
-{
-    struct stat st
-    {
-    };
-    if (fstat(STDIN_FILENO, &st) != 0)
-        return false;
-    return S_ISFIFO(st.st_mode) || S_ISSOCK(st.st_mode) || isatty(STDIN_FILENO);
-}
-
 } // namespace
 
 int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("yalmera-station"));
+    QCoreApplication::setApplicationVersion(QString::fromLatin1(yalmera::ProgramVersion));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "A simulated station: acknowledges every byte of a write (command 0x14), keeps the plan it\n"
         "received and answers the read command 0x1E with the plan it holds. Runs until it is\n"
-        "terminated or its standard input (a pipe or terminal) closes."));
+        "terminated (SIGTERM, SIGINT, SIGHUP) or, with --stdin-quit, its standard input closes."));
     parser.addHelpOption();
+    parser.addVersionOption();
     const QCommandLineOption ptyOption(
         QStringLiteral("pty"),
         QStringLiteral("Create a pseudo-terminal; its path is the first line of output."));
@@ -87,8 +79,13 @@ int main(int argc, char* argv[])
                                          QStringLiteral("MS"));
     const QCommandLineOption paceOption(QStringLiteral("pace"),
                                         QStringLiteral("Receive and send at real 1200-baud byte times."));
+    // A station in the background of an interactive shell must leave the terminal alone: reading
+    // it would stop the job (SIGTTIN). Only a parent that holds a pipe to the station asks for this.
+    const QCommandLineOption stdinQuitOption(QStringLiteral("stdin-quit"),
+                                             QStringLiteral("End when standard input closes."));
     parser.addOptions(
         {ptyOption, portOption, imageOption, serialOption, silentOption, delayOption, paceOption});
+    parser.addOption(stdinQuitOption);
     parser.process(app);
 
     if (parser.isSet(ptyOption) == parser.isSet(portOption))
@@ -112,7 +109,7 @@ int main(int argc, char* argv[])
     }
     ServerOptions options;
     options.pace = parser.isSet(paceOption);
-    options.watchStdin = stdinCanClose();
+    options.watchStdin = parser.isSet(stdinQuitOption);
     if (parser.isSet(delayOption)) {
         bool ok = false;
         const int ms = parser.value(delayOption).toInt(&ok);
@@ -121,12 +118,18 @@ int main(int argc, char* argv[])
         options.replyDelay = std::chrono::milliseconds(ms);
     }
     if (parser.isSet(imageOption)) {
-        QFile file(parser.value(imageOption));
-        if (!file.open(QIODevice::ReadOnly))
-            return fail(QStringLiteral("%1: %2").arg(file.fileName(), file.errorString()));
-        const QString problem = station.preload(file.readAll());
+        // Bounded like a plan file: a FIFO or a device given by mistake is refused, not read.
+        const QString path = parser.value(imageOption);
+        const WholeFileRead read = readWholeFile(path, DeviceImage::MaxStreamSize);
+        if (read.tooLarge)
+            return fail(QStringLiteral("%1: larger than a write stream (at most %2 bytes)")
+                            .arg(path)
+                            .arg(DeviceImage::MaxStreamSize));
+        if (!read.bytes)
+            return fail(QStringLiteral("%1: %2").arg(path, read.error));
+        const QString problem = station.preload(*read.bytes);
         if (!problem.isEmpty())
-            return fail(QStringLiteral("%1: %2").arg(file.fileName(), problem));
+            return fail(QStringLiteral("%1: %2").arg(path, problem));
     }
 
     QString error;

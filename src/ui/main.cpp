@@ -1,16 +1,32 @@
 #include "image/app_state.h"
+#include "model/version.h"
 #include "plan_file_dialogs.h"
 #include "program_windows.h"
 #include "qt_translations.h"
 #include "user_feedback.h"
 
 #include <QApplication>
+#include <QIcon>
+
+#include <cstdio>
+#include <cstring>
 
 int main(int argc, char** argv)
 {
+    // Answered before the toolkit starts, so that it needs no display.
+    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+        std::printf("yalmera %s\n", yalmera::ProgramVersion);
+        return 0;
+    }
+
     QApplication application(argc, argv);
     application.setQuitOnLastWindowClosed(false);
     yalmera::ui::installRussianQtTranslations(application);
+    // Qt draws the SVG only with its svg plugin (a package of its own on Debian): the PNG
+    // rendered from it stands in where the plugin is missing.
+    QIcon icon(QStringLiteral(":/icons/yalmera.svg"));
+    icon.addFile(QStringLiteral(":/icons/yalmera-256.png"));
+    QApplication::setWindowIcon(icon);
 
     yalmera::AppState state;
     yalmera::ui::MessageBoxFeedback feedback;

@@ -5,9 +5,12 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 #include <functional>
 
@@ -163,6 +166,68 @@ TEST_F(CheckImageCommands, UsageAndFileErrorsExitTwoOnStderr)
         EXPECT_TRUE(run.out.isEmpty()) << arguments.join(u' ').toStdString();
     }
     EXPECT_FALSE(QFile::exists(path(QStringLiteral("x.bin"))));
+}
+
+TEST_F(CheckImageCommands, FifosAndDevicesAreNeitherReadNorReplaced)
+{
+    const QString plan = planFile(QStringLiteral("good.ini"), 2);
+    const QString fifo = path(QStringLiteral("fifo"));
+    const QString fifoPdf = path(QStringLiteral("fifo.pdf"));
+    for (const QString& name : {fifo, fifoPdf})
+        ASSERT_EQ(mkfifo(QFile::encodeName(name).constData(), 0600), 0);
+    const QString out = path(QStringLiteral("out.pdf"));
+    const QString cli = QStringLiteral(YALMERA_CLI);
+    const QString station = QStringLiteral(YALMERA_STATION);
+    const QString notRegular = QStringLiteral("не к обычному файлу, а к каналу или устройству");
+    // As inputs they would block the open (a FIFO) or never end (a device); as outputs the save
+    // would put a regular file in their place. The station's image (here a plan file of 10
+    // channels) is at most one write stream.
+    const std::tuple<QString, QStringList, QString> cases[] = {
+        {cli, {QStringLiteral("check"), fifo}, notRegular},
+        {cli, {QStringLiteral("check"), QStringLiteral("/dev/zero")}, notRegular},
+        {cli, {QStringLiteral("image"), fifo, QStringLiteral("-o"), out}, notRegular},
+        {cli,
+         {QStringLiteral("protocol"), fifo, QStringLiteral("--serial=1"), QStringLiteral("-o"), out},
+         notRegular},
+        {cli, {QStringLiteral("write"), fifo, QStringLiteral("--port=/dev/yalmera-none")}, notRegular},
+        {cli, {QStringLiteral("image"), plan, QStringLiteral("-o"), fifo}, notRegular},
+        {cli, {QStringLiteral("template"), QStringLiteral("-o"), fifo}, notRegular},
+        {cli,
+         {QStringLiteral("protocol"), plan, QStringLiteral("--serial=1"), QStringLiteral("-o"), fifoPdf},
+         notRegular},
+        {station, {QStringLiteral("--pty"), QStringLiteral("--image"), fifo}, notRegular},
+        {station,
+         {QStringLiteral("--pty"), QStringLiteral("--image"),
+          QStringLiteral(YALMERA_SOURCE_DIR "/examples/k17m_10.ini")},
+         QStringLiteral("larger than a write stream")},
+    };
+    for (const auto& [program, arguments, message] : cases) {
+        const CliRun run = runProgram(program, arguments, 20000);
+        EXPECT_EQ(run.exitCode, 2) << arguments.join(u' ').toStdString();
+        EXPECT_TRUE(run.err.contains(message)) << run.err.toStdString();
+    }
+    for (const QString& name : {fifo, fifoPdf})
+        EXPECT_FALSE(QFileInfo(name).isFile()) << name.toStdString();
+
+    // A symbolic link to a regular file is still saved through.
+    const QString link = path(QStringLiteral("link.bin"));
+    ASSERT_TRUE(QFile::link(plan, link));
+    EXPECT_EQ(runCli({QStringLiteral("image"), plan, QStringLiteral("-o"), link}).exitCode, 0);
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+    EXPECT_EQ(readAll(plan).size(), 26 + 18 * 2);
+}
+
+TEST_F(CheckImageCommands, ControlCharactersOfPlanTextArePrintedEscaped)
+{
+    // A cell that would clear the screen and set the terminal's title.
+    const QString plan = planFile(QStringLiteral("escape.ini"), 1, [](AppState& state) {
+        state.table.setCell(CtcssRxColumn, 1, QStringLiteral("\x1b[2J\x1b]0;Тон\x07"));
+    });
+    const CliRun run = runCli({QStringLiteral("check"), plan});
+    EXPECT_TRUE(run.out.contains(QStringLiteral("значение \"\\x1b[2J\\x1b]0;Тон\\x07\" не из списка")))
+        << run.out.toStdString();
+    EXPECT_FALSE(run.out.contains(u'\x1b'));
+    EXPECT_FALSE(run.out.contains(u'\x07'));
 }
 
 TEST_F(CheckImageCommands, HelpForBoth)

@@ -16,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <grp.h>
 #include <poll.h>
 #include <stdlib.h>
 #include <termios.h>
@@ -33,7 +34,8 @@ class StationProcess
 public:
     explicit StationProcess(const QStringList& options = {})
     {
-        m_process.start(QStringLiteral(YALMERA_STATION), QStringList{QStringLiteral("--pty")} + options);
+        m_process.start(QStringLiteral(YALMERA_STATION),
+                        QStringList{QStringLiteral("--pty"), QStringLiteral("--stdin-quit")} + options);
         if (!m_process.waitForStarted(5000))
             return;
         while (!m_process.canReadLine() && m_process.waitForReadyRead(5000)) {
@@ -214,6 +216,7 @@ TEST_F(WriteReadCommands, RefusalsPortAndUsageErrorsHaveTheirExitCodes)
         runCli({QStringLiteral("write"), ExamplePlan, QStringLiteral("--port"), missingPort});
     EXPECT_EQ(noPort.exitCode, 3);
     EXPECT_TRUE(noPort.err.contains(QStringLiteral("ie_BadId - Specified comport doesn't exist")));
+    EXPECT_FALSE(noPort.err.contains(QStringLiteral("dialout"))) << "a missing port is no matter of rights";
     const CliRun readNoPort = runCli({QStringLiteral("read"), QStringLiteral("--port"), missingPort,
                                       QStringLiteral("-o"), path(QStringLiteral("x.ini"))});
     EXPECT_EQ(readNoPort.exitCode, 3);
@@ -233,6 +236,15 @@ TEST_F(WriteReadCommands, RefusalsPortAndUsageErrorsHaveTheirExitCodes)
     const CliRun refused = runCli({QStringLiteral("write"), bad, QStringLiteral("--port"), missingPort});
     EXPECT_EQ(refused.exitCode, 1);
     EXPECT_FALSE(refused.err.contains(QStringLiteral("ie_BadId")));
+
+    // A station never written holds no channels: a plan that could not be opened again.
+    StationProcess empty;
+    const QString emptyPlan = path(QStringLiteral("empty.ini"));
+    EXPECT_EQ(runCli({QStringLiteral("read"), QStringLiteral("--port"), empty.path(), QStringLiteral("-o"),
+                      emptyPlan})
+                  .exitCode,
+              1);
+    EXPECT_FALSE(QFile::exists(emptyPlan));
 
     EXPECT_EQ(runCli({QStringLiteral("write"), ExamplePlan}).exitCode, 2);
     EXPECT_EQ(runCli({QStringLiteral("write"), path(QStringLiteral("none.ini")), QStringLiteral("--port"),
@@ -263,7 +275,8 @@ TEST_F(WriteReadCommands, StationServesAnExistingPortToo)
 
     QProcess station;
     station.start(QStringLiteral(YALMERA_STATION),
-                  {QStringLiteral("--port"), slave, QStringLiteral("--serial"), QStringLiteral("ABCDEF")});
+                  {QStringLiteral("--port"), slave, QStringLiteral("--serial"), QStringLiteral("ABCDEF"),
+                   QStringLiteral("--stdin-quit")});
     ASSERT_TRUE(station.waitForStarted(5000));
     // The station has the device open once it answers; ask until it does.
     QByteArray answer;
@@ -287,6 +300,37 @@ TEST_F(WriteReadCommands, StationServesAnExistingPortToo)
     ASSERT_GE(answer.size(), 28);
     EXPECT_EQ(answer.left(3), QByteArray::fromHex("ABCDEF"));
     EXPECT_EQ(answer[5], 0); // holds no channels yet
+}
+
+TEST_F(WriteReadCommands, PortTheUserMayNotOpenGetsTheDialoutHint)
+{
+#ifndef Q_OS_LINUX
+    GTEST_SKIP() << "the dialout group is Linux's";
+#endif
+    // A device nobody may open, as a serial port outside the user's groups. Root may open anything,
+    // so under root the command runs as the user nobody.
+    ASSERT_TRUE(QFile::setPermissions(m_dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                                        QFile::ExeGroup | QFile::ExeOther));
+    const QString device = path(QStringLiteral("ttyS9"));
+    QFile f(device);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.close();
+    ASSERT_TRUE(f.setPermissions({}));
+
+    QProcess read;
+    read.setChildProcessModifier([] {
+        if (geteuid() == 0 && (setgroups(0, nullptr) != 0 || setgid(65534) != 0 || setuid(65534) != 0))
+            _exit(99);
+    });
+    read.start(QStringLiteral(YALMERA_CLI), {QStringLiteral("read"), QStringLiteral("--port"), device,
+                                             QStringLiteral("-o"), path(QStringLiteral("out.ini"))});
+    if (!read.waitForStarted(5000) || (read.waitForFinished(60000) && read.exitCode() == 99))
+        GTEST_SKIP() << "cannot run yalmera-cli as the user nobody here";
+    ASSERT_EQ(read.state(), QProcess::NotRunning);
+    const QString err = QString::fromUtf8(read.readAllStandardError());
+    EXPECT_EQ(read.exitCode(), 3) << err.toStdString();
+    EXPECT_TRUE(err.contains(QStringLiteral("«sudo usermod -aG dialout $USER» и войдите в систему заново")))
+        << err.toStdString();
 }
 
 #endif // Q_OS_WIN

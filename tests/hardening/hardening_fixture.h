@@ -90,7 +90,8 @@ class StationProcess
 public:
     explicit StationProcess(const QStringList& options = {})
     {
-        m_process.start(QStringLiteral(YALMERA_STATION), QStringList{QStringLiteral("--pty")} + options);
+        m_process.start(QStringLiteral(YALMERA_STATION),
+                        QStringList{QStringLiteral("--pty"), QStringLiteral("--stdin-quit")} + options);
         if (!m_process.waitForStarted(10000))
             return;
         while (!m_process.canReadLine() && m_process.waitForReadyRead(10000)) {

@@ -466,6 +466,55 @@ TEST(VanishingStation, LineClosedInTheMiddleOfTheStreamEndsTheRead)
     EXPECT_EQ(PlanSnapshot::of(state), before);
 }
 
+// ---- A station still sending when the exchange begins ------------------------------------------
+
+TEST(StillSendingStation, ExchangesSpeakOnlyOnceTheLineIsQuietAndGiveUpAfterTheLongestStream)
+{
+    const AppState state = checkedTemplateState(2);
+    const QByteArray stream = state.image.writeStream(state.moduleType, state.stationType.typeCode);
+    // What the station still sends, a byte per 8 ms: the last records of a 10-channel stream that
+    // a killed read left behind (0.5 s), or more than the longest stream (1810 bytes).
+    const QByteArray tails[] = {encodeReadStream(checkedTemplateState(10).image, 1, 0, 0).mid(150),
+                                QByteArray(2100, '\x55')};
+    struct Case
+    {
+        ExchangeOutcome outcome = ExchangeOutcome::Cancelled;
+        UserMessage message;
+        LastReport report;
+        bool heard = true;
+        QByteArray held;
+    };
+    std::vector<Case> cases(4); // read and write after the short tail, then after the endless one
+    forEachInParallel(4, [&](int i) {
+        Case& c = cases[static_cast<std::size_t>(i)];
+        StationThread station(i % 2 == 0 ? stream : QByteArray(), -1, {}, tails[i / 2]);
+        if (i % 2 == 0) {
+            const ReadResult result = runReadExchange(readRequest(state, station.path()), c.report);
+            // Complete only with the plan the station holds, not with the tail taken for it.
+            const bool misread = result.ok() && !(result.readBack->image == state.image);
+            c.outcome = misread ? ExchangeOutcome::Refused : result.outcome;
+            c.message = result.message;
+        } else {
+            const WriteResult result = runWriteExchange(writeRequest(state, station.path()), c.report);
+            c.outcome = result.outcome;
+            c.message = result.message;
+        }
+        c.held = station.stopAndInspect().heldWriteStream();
+        c.heard = station.heardDuringTail();
+    });
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        SCOPED_TRACE(testing::Message()
+                     << (i % 2 == 0 ? "read" : "write") << (i < 2 ? ", short" : ", endless"));
+        EXPECT_FALSE(cases[i].heard);
+        EXPECT_EQ(cases[i].outcome, i < 2 ? ExchangeOutcome::Completed : ExchangeOutcome::LinkFailed);
+        EXPECT_EQ(cases[i].message,
+                  i < 2 ? UserMessage() : UserMessage::failure(linktext::StillSending.toString()));
+        EXPECT_EQ(cases[i].held, i < 3 ? stream : QByteArray());
+        EXPECT_EQ(cases[i].report.status, QStringLiteral("- -"));
+        EXPECT_EQ(cases[i].report.buttons, LinkButtons::allEnabled());
+    }
+}
+
 // ---- A station that sends too much --------------------------------------------------------------
 
 TEST(TalkativeStation, BytesAfterTheStreamAreDroppedAndDoNotReachTheNextRead)

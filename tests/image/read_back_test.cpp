@@ -272,15 +272,14 @@ TEST(ReadStreamDecoding, SettingsLinesCarryLevelsSymbolsAndSwitches)
 
 TEST(ReadStreamDecoding, ChannelCountAndSpecialChannelEdges)
 {
-    // No channels: captions only, no record, "СК=" without value.
+    // No channels: refused as soon as the header is in; such a plan could never be opened again.
     QByteArray empty = hexBytes(ExampleHeader);
     empty[readAt(HeaderField::ChannelCount)] = 0;
     ReadStreamDecode decoded = decodeReadStream(empty, Band144);
-    ASSERT_TRUE(decoded.ok());
-    EXPECT_EQ(decoded.readBack->table.rowCount(), 1);
-    EXPECT_EQ(decoded.readBack->table.cell(RxFrequencyColumn, 0), QStringLiteral(" Rx, кГц"));
-    EXPECT_EQ(decoded.readBack->settings.lines().size(), 27);
-    EXPECT_EQ(decoded.readBack->settings.lines().last(), QStringLiteral("СК="));
+    ASSERT_FALSE(decoded.ok());
+    EXPECT_EQ(decoded.refusal.text, QStringLiteral("Станция передала число каналов 0: в станции нет данных "
+                                                   "каналов, данные не приняты."));
+    EXPECT_EQ(checkReadStreamHeader(empty), decoded.refusal);
 
     // A special channel index naming no record.
     QByteArray stream = exampleStream();

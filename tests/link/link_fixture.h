@@ -17,6 +17,7 @@
 #include <poll.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <chrono>
 #include <ostream>
 #include <thread>
@@ -81,12 +82,14 @@ private:
     station::Pty m_pty;
 };
 
-// The virtual station served on its own pseudo-terminal by a thread of the test.
+// The virtual station served on its own pseudo-terminal by a thread of the test. With a tail it
+// is still sending when it starts, as after a read the program was killed in: the tail goes out
+// one byte per line time (8 ms) before the station listens.
 class StationOnPty
 {
 public:
     explicit StationOnPty(const QByteArray& heldWriteStream = {}, qint64 silentAfter = -1,
-                          station::ServerOptions options = {})
+                          station::ServerOptions options = {}, QByteArray tail = {})
         : m_station(station::VirtualStation::DefaultSerialNumber)
     {
         if (!heldWriteStream.isEmpty())
@@ -98,8 +101,19 @@ public:
         if (m_pty.master < 0)
             return;
         m_server = std::make_unique<station::StationServer>(m_station, m_pty.master, options);
-        m_thread = std::thread([this] { m_serverResult = m_server->run(); });
+        m_thread = std::thread([this, tail = std::move(tail)] {
+            for (qsizetype i = 0; i < tail.size() && !m_stopTail; ++i) {
+                [[maybe_unused]] const ssize_t n = ::write(m_pty.master, tail.constData() + i, 1);
+                std::this_thread::sleep_for(std::chrono::milliseconds(8));
+                pollfd fd{m_pty.master, POLLIN, 0};
+                if (poll(&fd, 1, 0) > 0)
+                    m_heardDuringTail = true;
+            }
+            m_serverResult = m_server->run();
+        });
     }
+    // Whether the program sent anything while the tail was still going out.
+    bool heardDuringTail() const { return m_heardDuringTail; }
     ~StationOnPty()
     {
         stop();
@@ -120,6 +134,7 @@ private:
     void stop()
     {
         if (m_thread.joinable()) {
+            m_stopTail = true;
             m_server->stop();
             m_thread.join();
         }
@@ -130,6 +145,8 @@ private:
     QString m_preloadError;
     QString m_serverResult;
     std::unique_ptr<station::StationServer> m_server;
+    std::atomic<bool> m_stopTail{false};
+    std::atomic<bool> m_heardDuringTail{false};
     std::thread m_thread;
 };
 

@@ -84,7 +84,6 @@ TEST(ReadExchange, GaugeFallsByTheRoundedStepAndNeverBelowZero)
         {3, {100, 67, 34, 1, 0}},
         {8, {100, 88, 76, 64, 52, 40, 28, 16, 4, 0}},
         {40, {}},
-        {0, {100, 0}},
     };
     for (const auto& [count, expected] : cases) {
         StationOnPty station(writeStreamOf(channelsImage(count)));
@@ -125,15 +124,18 @@ TEST(ReadExchange, SilenceAnywhereEndsWithAkAndNoPlan)
 TEST(ReadExchange, StreamsThatCannotBeHeldAreRefusedAndExtraBytesAreDropped)
 {
     DeviceImage example = oneChannelTemplateImage();
-    QByteArray tooMany = encodeReadStream(example, 1, 0, 0);
-    tooMany[readAt(HeaderField::ChannelCount)] = static_cast<char>(120);
-    {
-        ScriptedPeer peer(tooMany);
+    // More channels than a plan holds, or none at all (a station never written).
+    for (const int count : {120, 0}) {
+        QByteArray header = encodeReadStream(example, 1, 0, 0);
+        header[readAt(HeaderField::ChannelCount)] = static_cast<char>(count);
+        ScriptedPeer peer(header);
         RecordingObserver observer;
         const ReadResult result = runReadExchange(readFrom(peer.path()), observer);
         EXPECT_EQ(result.outcome, ExchangeOutcome::Refused);
-        EXPECT_TRUE(result.message.text.contains(QStringLiteral("120")));
+        EXPECT_TRUE(
+            result.message.text.startsWith(QStringLiteral("Станция передала число каналов %1").arg(count)));
         EXPECT_FALSE(result.readBack.has_value());
+        EXPECT_EQ(observer.gauges, (std::vector<int>{100, 0}));
         EXPECT_EQ(observer.statuses.last(), QStringLiteral("- -"));
         EXPECT_EQ(observer.buttons.back(), LinkButtons::allEnabled());
     }

@@ -1,9 +1,14 @@
 #include "link_fixture.h"
 
 #include "link/link_texts.h"
+#include "link/port_lock.h"
 #include "link/serial_link.h"
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QSysInfo>
 
 #include <gtest/gtest.h>
 
@@ -70,6 +75,40 @@ TEST(SerialLinkOpening, FailuresCarryTheLinkTextsAndLeaveTheLinkClosed)
     EXPECT_TRUE(holder.openSelected().isEmpty());
     holder.close();
     EXPECT_TRUE(openOn(second, pty.path()).isEmpty());
+}
+
+TEST(SerialLinkOpening, LockFilesOfKilledProgramsAreClearedAndOnlyALiveHolderKeepsThePort)
+{
+    // Lock files as Qt writes them: PID, program name, host name. No PID runs above pid_max.
+    const QByteArray host = QSysInfo::machineHostName().toUtf8();
+    const QByteArray dead = "2147483647\nyalmera-cli\n" + host + '\n';
+    const QByteArray live = QByteArray::number(QCoreApplication::applicationPid()) + '\n' +
+                            QFileInfo(QCoreApplication::applicationFilePath()).fileName().toUtf8() + '\n' +
+                            host + '\n';
+    // The lock file and its chain of ".rmlock" files; whether the port opens.
+    const std::pair<QList<QByteArray>, bool> cases[] = {
+        {{""}, true},                   // killed while creating its lock
+        {{dead, ""}, true},             // killed holding the port, then while removing its lock
+        {{dead, dead, "", dead}, true}, // removals killed again and again
+        {{live}, false},                // a live process holds the port
+    };
+    for (const auto& [files, opens] : cases) {
+        TestPty pty;
+        const QString lock = portLockFilePath(pty.path());
+        QStringList paths;
+        for (const QByteArray& content : files) {
+            paths << lock + QStringLiteral(".rmlock").repeated(paths.size());
+            QFile file(paths.last());
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::NewOnly));
+            file.write(content);
+        }
+        SerialLink link;
+        EXPECT_EQ(openOn(link, pty.path()).text, opens ? QString() : linktext::AlreadyOpen.toString())
+            << files.size();
+        link.close();
+        for (const QString& path : paths)
+            EXPECT_EQ(QFile::remove(path), !opens) << path.toStdString();
+    }
 }
 
 TEST(SerialLinkOpening, APseudoTerminalWithoutModemLinesOpensAndTakesRts)

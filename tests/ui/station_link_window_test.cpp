@@ -29,7 +29,8 @@ public:
     {
 #ifdef YALMERA_STATION_PROGRAM
         m_process.start(QStringLiteral(YALMERA_STATION_PROGRAM),
-                        QStringList{QStringLiteral("--pty")} + extraArguments);
+                        QStringList{QStringLiteral("--pty"), QStringLiteral("--stdin-quit")} +
+                            extraArguments);
         if (!m_process.waitForStarted(5000))
             return;
         while (!m_process.canReadLine() && m_process.waitForReadyRead(5000)) {

@@ -1,0 +1,111 @@
+#include "model/version.h"
+
+#include <QFileInfo>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+
+#include <gtest/gtest.h>
+
+#ifndef Q_OS_WIN
+#include <signal.h>
+#endif
+
+namespace {
+
+QString output(QProcess& process)
+{
+    return QString::fromLocal8Bit(process.readAllStandardOutput());
+}
+
+} // namespace
+
+TEST(Programs, EachPrintsItsNameAndVersion)
+{
+    const std::pair<const char*, const char*> programs[] = {
+        {"yalmera-cli", YALMERA_CLI},
+        {"yalmera-station", YALMERA_STATION},
+        {"yalmera", YALMERA_GUI},
+    };
+    for (const auto& [name, path] : programs) {
+        if (QString::fromLatin1(path).isEmpty())
+            continue; // not built on this platform
+        QProcess p;
+        // No display: the desktop program answers before its toolkit starts.
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+        env.remove(QStringLiteral("DISPLAY"));
+        p.setProcessEnvironment(env);
+        p.start(QString::fromLatin1(path), {QStringLiteral("--version")});
+        ASSERT_TRUE(p.waitForFinished(30000)) << name;
+        EXPECT_EQ(p.exitCode(), 0) << name;
+        EXPECT_EQ(output(p),
+                  QStringLiteral("%1 %2\n").arg(QLatin1String(name), QLatin1String(yalmera::ProgramVersion)));
+    }
+}
+
+#ifndef Q_OS_WIN
+TEST(Programs, StationStartedInTheBackgroundOfAnInteractiveShellKeepsRunning)
+{
+    // The first step a newcomer takes, typed into bash on a terminal of its own: a background job
+    // that reads the terminal is stopped by the shell.
+    const QString script = QStandardPaths::findExecutable(QStringLiteral("script"));
+    const QString bash = QStandardPaths::findExecutable(QStringLiteral("bash"));
+    if (script.isEmpty() || bash.isEmpty())
+        GTEST_SKIP() << "needs bash and script (util-linux) to give the shell a terminal";
+    if (QStringLiteral(YALMERA_STATION).isEmpty())
+        GTEST_SKIP() << "no virtual station on this platform";
+
+    QProcess shell;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("PATH"),
+               QFileInfo(QStringLiteral(YALMERA_STATION)).path() + u':' + env.value(QStringLiteral("PATH")));
+    env.insert(QStringLiteral("TERM"), QStringLiteral("dumb"));
+    shell.setProcessEnvironment(env);
+    shell.start(script, {QStringLiteral("-qfec"), bash + QStringLiteral(" --norc --noprofile -i"),
+                         QStringLiteral("/dev/null")});
+    ASSERT_TRUE(shell.waitForStarted(5000));
+
+    QString seen;
+    // What the terminal shows until pattern turns up (or the shell ends or stays silent for 30 s).
+    const auto waitFor = [&](const QRegularExpression& pattern) {
+        QRegularExpressionMatch match;
+        while (!(match = pattern.match(seen)).hasMatch() && shell.waitForReadyRead(30000))
+            seen += output(shell);
+        return match;
+    };
+    pid_t station = 0;
+    struct Cleanup
+    {
+        pid_t& pid;
+        ~Cleanup()
+        {
+            if (pid > 0) {
+                ::kill(pid, SIGTERM);
+                ::kill(pid, SIGCONT); // a stopped job takes the signal only once it runs
+            }
+        }
+    } cleanup{station};
+
+    shell.write("yalmera-station --pty &\necho PID-$!\n");
+    const QRegularExpressionMatch pid = waitFor(QRegularExpression(QStringLiteral("PID-(\\d+)")));
+    ASSERT_TRUE(pid.hasMatch()) << seen.toStdString();
+    station = pid.captured(1).toInt();
+    EXPECT_TRUE(waitFor(QRegularExpression(QStringLiteral("/dev/pts/\\d+"))).hasMatch())
+        << seen.toStdString();
+
+    // More typing, and a line typed ahead while a foreground command runs: a station watching the
+    // terminal reads it and is stopped.
+    seen.clear();
+    shell.write("sleep 1; jobs\ntrue\necho JOBS-$((6*7))\n");
+    ASSERT_TRUE(waitFor(QRegularExpression(QStringLiteral("JOBS-42"))).hasMatch()) << seen.toStdString();
+    EXPECT_TRUE(seen.contains(QStringLiteral("Running"))) << seen.toStdString();
+    EXPECT_FALSE(seen.contains(QStringLiteral("Stopped"))) << seen.toStdString();
+
+    shell.write("kill %1; wait; exit\n");
+    if (shell.waitForFinished(30000))
+        station = 0;
+    else
+        shell.kill();
+}
+#endif
