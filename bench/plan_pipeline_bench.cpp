@@ -35,13 +35,13 @@ struct Fixture
             std::abort();
         // A few channels with tones, codes and repeater marks, so every branch of a row runs.
         for (int row = 1; row <= 99; row += 7) {
-            made.table.setCell(CtcssRxColumn, row, QStringLiteral("67,0"));
-            made.table.setCell(DcsTxColumn, row + 1, QStringLiteral("023"));
-            made.table.setCell(ToneRxColumn, row + 2, QStringLiteral("3"));
-            made.table.setCell(TimeColumn, row + 3, QStringLiteral("5"));
-            made.table.setCell(TxFrequencyColumn, row + 4, QStringLiteral("РЕТР_ПР"));
+            made.editTable().setCell(CtcssRxColumn, row, QStringLiteral("67,0"));
+            made.editTable().setCell(DcsTxColumn, row + 1, QStringLiteral("023"));
+            made.editTable().setCell(ToneRxColumn, row + 2, QStringLiteral("3"));
+            made.editTable().setCell(TimeColumn, row + 3, QStringLiteral("5"));
+            made.editTable().setCell(TxFrequencyColumn, row + 4, QStringLiteral("РЕТР_ПР"));
         }
-        if (!files::writePlanFile(planPath, made.settings, made.table, 0, 0).isEmpty())
+        if (!files::writePlanFile(planPath, made.settings(), made.table(), 0, 0).isEmpty())
             std::abort();
         files::PlanDecodeResult read = files::readPlanFile(planPath);
         if (!read.contents)
@@ -75,7 +75,7 @@ void BM_CheckAndEncode99(benchmark::State& s)
         const CheckResult result = runDataCheck(state);
         if (!result.passed)
             s.SkipWithError("the plan did not pass");
-        QByteArray stream = state.image.writeStream(state.moduleType, state.stationType.typeCode);
+        QByteArray stream = state.image().writeStream(moduleCode(state.moduleType()), state.stationType().typeCode);
         benchmark::DoNotOptimize(stream);
     }
 }
@@ -86,7 +86,7 @@ void BM_WritePlanFile(benchmark::State& s)
     Fixture& f = fixture();
     const QString out = f.dir.filePath(QStringLiteral("written.ini"));
     for (auto _ : s) {
-        UserMessage saved = files::writePlanFile(out, f.state.settings, f.state.table, 0, 0);
+        UserMessage saved = files::writePlanFile(out, f.state.settings(), f.state.table(), 0, 0);
         benchmark::DoNotOptimize(saved);
     }
 }
@@ -101,9 +101,9 @@ void BM_WholePipeline(benchmark::State& s)
         AppState state;
         state.adoptPlanFile(std::move(*read.contents));
         const CheckResult result = runDataCheck(state);
-        QByteArray stream = state.image.writeStream(state.moduleType, state.stationType.typeCode);
+        QByteArray stream = state.image().writeStream(moduleCode(state.moduleType()), state.stationType().typeCode);
         benchmark::DoNotOptimize(stream);
-        UserMessage saved = files::writePlanFile(out, state.settings, state.table, 0, 0);
+        UserMessage saved = files::writePlanFile(out, state.settings(), state.table(), 0, 0);
         benchmark::DoNotOptimize(saved);
         if (!result.passed)
             s.SkipWithError("the plan did not pass");

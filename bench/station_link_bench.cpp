@@ -98,7 +98,7 @@ void writeAndRead(benchmark::State& bench, bool paced, bool write)
         if (write)
             ok = runWriteExchange(request, observer).ok();
         else
-            ok = runReadExchange({station.path(), plan99().stationType}, observer).ok();
+            ok = runReadExchange({station.path(), plan99().stationType()}, observer).ok();
         const double elapsed = static_cast<double>(timer.nsecsElapsed()) * 1e-9;
         if (!ok)
             bench.SkipWithError("exchange failed");

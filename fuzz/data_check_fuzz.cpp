@@ -16,17 +16,17 @@ namespace {
 
 void checkReadBack(const AppState& state)
 {
-    const DeviceImage& image = state.image;
+    const DeviceImage& image = state.image();
     const QByteArray readStream =
-        encodeReadStream(image, 0x012345, state.moduleType, state.stationType.typeCode);
-    const ReadStreamDecode decoded = decodeReadStream(readStream, state.stationType);
+        encodeReadStream(image, 0x012345, moduleCode(state.moduleType()), state.stationType().typeCode);
+    const ReadStreamDecode decoded = decodeReadStream(readStream, state.stationType());
     // Every code the check encodes is one the read-back knows.
     FUZZ_CHECK(decoded.ok());
     const ChannelTable& table = decoded.readBack->table;
-    FUZZ_CHECK(table.channelCount() == state.table.channelCount());
+    FUZZ_CHECK(table.channelCount() == state.table().channelCount());
     for (int row = 1; row <= table.channelCount(); ++row) {
         for (const int column : {RxFrequencyColumn, TxFrequencyColumn}) {
-            const std::optional<double> sent = parseDecimal(state.table.cell(column, row));
+            const std::optional<double> sent = parseDecimal(state.table().cell(column, row));
             if (!sent)
                 continue; // a repeater mark
             FUZZ_CHECK(parseDecimal(table.cell(column, row)) == sent);
@@ -46,32 +46,32 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     AppState state;
     state.adoptPlanFile(std::move(*read.contents));
-    const GeneralSettings settings = state.settings;
-    const ChannelTable table = state.table;
-    const DeviceImage imageBefore = state.image;
+    const GeneralSettings settings = state.settings();
+    const ChannelTable table = state.table();
+    const DeviceImage imageBefore = state.image();
 
     const CheckResult result = runDataCheck(state);
     FUZZ_CHECK(!result.message.isEmpty());
-    FUZZ_CHECK(result.passed == state.dataChecked);
-    FUZZ_CHECK(state.settings == settings);
-    FUZZ_CHECK(state.table == table);
+    FUZZ_CHECK(result.passed == state.dataChecked());
+    FUZZ_CHECK(state.settings() == settings);
+    FUZZ_CHECK(state.table() == table);
     if (!result.passed) {
         // A stopped check leaves the image of the last good check.
-        FUZZ_CHECK(state.image == imageBefore);
+        FUZZ_CHECK(state.image() == imageBefore);
         return 0;
     }
 
-    FUZZ_CHECK(state.image.channelCount == table.channelCount());
-    FUZZ_CHECK(state.image.channelCount <= DeviceImage::MaxRecords);
-    FUZZ_CHECK(state.settingsDigitCount <= 47);
-    const QByteArray stream = state.image.writeStream(state.moduleType, state.stationType.typeCode);
-    FUZZ_CHECK(stream.size() == 26 + 18 * state.image.channelCount);
+    FUZZ_CHECK(state.image().channelCount == table.channelCount());
+    FUZZ_CHECK(state.image().channelCount <= DeviceImage::MaxRecords);
+    FUZZ_CHECK(state.settingsDigitCount() <= 47);
+    const QByteArray stream = state.image().writeStream(moduleCode(state.moduleType()), state.stationType().typeCode);
+    FUZZ_CHECK(stream.size() == 26 + 18 * state.image().channelCount);
     FUZZ_CHECK(static_cast<quint8>(stream[0]) == WriteCommand);
     checkReadBack(state);
 
     // The same plan checked again gives the same image.
-    const DeviceImage first = state.image;
+    const DeviceImage first = state.image();
     FUZZ_CHECK(runDataCheck(state).passed);
-    FUZZ_CHECK(state.image == first);
+    FUZZ_CHECK(state.image() == first);
     return 0;
 }

@@ -46,23 +46,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(encodeReadStream(readBack.image, serial, readBack.moduleType, readBack.typeCode) == expected);
 
     AppState state;
-    const DeviceImage untouched = state.image;
-    state.dataChecked = true;
+    const DeviceImage untouched = state.image();
+    state.acceptCheck(state.image(), state.settingsDigitCount());
     applyReadBack(state, readBack);
-    FUZZ_CHECK(state.table.rowCount() == count + 1);
-    FUZZ_CHECK(state.table.rowCount() <= MaxChannels + 1);
-    for (int row = 1; row < state.table.rowCount(); ++row)
-        FUZZ_CHECK(state.table.hasFlags(row));
-    FUZZ_CHECK(state.settings == readBack.settings);
-    FUZZ_CHECK(!state.dataChecked);
-    FUZZ_CHECK(state.moduleType == readBack.moduleType);
-    FUZZ_CHECK(state.stationType.typeCode == readBack.typeCode);
-    FUZZ_CHECK(state.stationType.band == Band::Mhz144to174); // a read never changes the band
-    FUZZ_CHECK(state.image.channelCount == count);
-    FUZZ_CHECK(state.image.idCode == untouched.idCode);
+    FUZZ_CHECK(state.table().rowCount() == count + 1);
+    FUZZ_CHECK(state.table().rowCount() <= MaxChannels + 1);
+    for (int row = 1; row < state.table().rowCount(); ++row)
+        FUZZ_CHECK(state.table().hasFlags(row));
+    FUZZ_CHECK(state.settings() == readBack.settings);
+    FUZZ_CHECK(!state.dataChecked());
+    FUZZ_CHECK(moduleCode(state.moduleType()) == readBack.moduleType);
+    FUZZ_CHECK(state.stationType().typeCode == readBack.typeCode);
+    FUZZ_CHECK(state.stationType().band == Band::Mhz144to174); // a read never changes the band
+    FUZZ_CHECK(state.image().channelCount == count);
+    FUZZ_CHECK(state.image().idCode == untouched.idCode);
     for (int i = 0; i < DeviceImage::MaxRecords; ++i) {
         const auto slot = static_cast<std::size_t>(i);
-        FUZZ_CHECK(state.image.records[slot] ==
+        FUZZ_CHECK(state.image().records[slot] ==
                    (i < count ? readBack.image.records[slot] : untouched.records[slot]));
     }
     return 0;

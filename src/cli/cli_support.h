@@ -10,7 +10,7 @@
 #include <optional>
 
 namespace yalmera {
-struct AppState;
+class AppState;
 }
 
 namespace yalmera::cli {

@@ -58,21 +58,21 @@ int runRead(const QStringList& arguments)
         return commandLine.usageError(QStringLiteral("unknown band '%1' (144-174 or 30-60)").arg(givenBand));
     state.selectBand(*chosen);
 
-    const ReadResult result = readStationShowingProgress({commandLine.value(port), state.stationType});
+    const ReadResult result = readStationShowingProgress({commandLine.value(port), state.stationType()});
     if (!result.ok())
         return linkFailureExit(commandLine.name(), result.outcome, result.message, commandLine.value(port));
 
     const bool bandChosen = applyReadBack(state, *result.readBack);
-    const UserMessage saved = files::writePlanFile(outputPath, state.settings, state.table,
-                                                   state.stationType.typeCode, state.moduleType);
+    const UserMessage saved = files::writePlanFile(outputPath, state.settings(), state.table(),
+                                                   state.stationType().typeCode, moduleCode(state.moduleType()));
     if (!saved.isEmpty())
         return commandLine.fileError(outputPath, saved.text);
     printOut(QStringLiteral("Station %1: %2 (%3 MHz, type code %4%5), %6 channel(s) saved to %7")
-                 .arg(result.readBack->serialNumber, state.stationType.modelCaption(),
-                      bandText(state.stationType.band))
-                 .arg(state.stationType.typeCode)
+                 .arg(result.readBack->serialNumber, state.stationType().modelCaption(),
+                      bandText(state.stationType().band))
+                 .arg(state.stationType().typeCode)
                  .arg(bandChosen ? QString() : QStringLiteral(", which names no band: decoded as selected"))
-                 .arg(state.table.channelCount())
+                 .arg(state.table().channelCount())
                  .arg(outputPath));
     return ExitSuccess;
 }

@@ -65,11 +65,11 @@ int runTemplate(const QStringList& arguments)
         const QString text = commandLine.value(module);
         if (text.size() != 1 || text[0] < u'0' || text[0] > u'4')
             return commandLine.usageError(QStringLiteral("module must be 0 to 4, not '%1'").arg(text));
-        state.moduleType = static_cast<quint8>(text[0].unicode() - u'0');
+        state.selectModule(moduleTypeOfCode(static_cast<quint8>(text[0].unicode() - u'0')));
     }
 
     TemplateFields fields;
-    fields.startKHz = state.stationType.lowerLimitText();
+    fields.startKHz = state.stationType().lowerLimitText();
     if (commandLine.isSet(count))
         fields.count = commandLine.value(count);
     if (commandLine.isSet(start))
@@ -82,7 +82,7 @@ int runTemplate(const QStringList& arguments)
         return ExitRefused;
     }
     const UserMessage saved =
-        files::writePlanFile(path, state.settings, state.table, state.stationType.typeCode, state.moduleType);
+        files::writePlanFile(path, state.settings(), state.table(), state.stationType().typeCode, moduleCode(state.moduleType()));
     if (!saved.isEmpty()) {
         if (saved.kind == MessageKind::Failure)
             return commandLine.fileError(path, saved.text);

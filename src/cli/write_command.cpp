@@ -61,17 +61,17 @@ int runWrite(const QStringList& arguments)
     if (!written.ok())
         return linkFailureExit(commandLine.name(), written.outcome, written.message, portName);
     printOut(QStringLiteral("%1 channel(s) written, %2 bytes acknowledged")
-                 .arg(state.image.channelCount)
+                 .arg(state.image().channelCount)
                  .arg(written.repliesReceived));
     if (!commandLine.isSet(verify))
         return ExitSuccess;
 
-    const ReadResult readBack = readStationShowingProgress({portName, state.stationType});
+    const ReadResult readBack = readStationShowingProgress({portName, state.stationType()});
     if (!readBack.ok())
         return linkFailureExit(commandLine.name(), readBack.outcome, readBack.message, portName);
     const ReadBack& held = *readBack.readBack;
     const QStringList diff =
-        streamDifferences(Stream::Write, {state.image, state.moduleType, state.stationType.typeCode, 0},
+        streamDifferences(Stream::Write, {state.image(), moduleCode(state.moduleType()), state.stationType().typeCode, 0},
                           {held.image, held.moduleType, held.typeCode, 0});
     if (!diff.isEmpty()) {
         printErr(QStringLiteral("%1: the station holds a different plan than was written:")

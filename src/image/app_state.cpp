@@ -1,5 +1,7 @@
 #include "app_state.h"
 
+#include "model/model_texts.h"
+
 #include <algorithm>
 #include <vector>
 
@@ -8,28 +10,28 @@ namespace yalmera {
 bool AppState::selectBand(Band band)
 {
     const StationType chosen = StationType::forBand(band);
-    if (stationType == chosen)
+    if (m_stationType == chosen)
         return false;
-    stationType = chosen;
-    table.removeFlags();
-    dataChecked = false;
+    m_stationType = chosen;
+    m_table.removeFlags();
+    m_dataChecked = false;
     return true;
 }
 
 void AppState::adoptPlan(GeneralSettings newSettings, ChannelTable newTable)
 {
-    settings = std::move(newSettings);
-    table = std::move(newTable);
-    tableCreated = true;
-    repeaterSavedTexts.clear();
-    ++planRevision;
-    dataChecked = false;
+    m_settings = std::move(newSettings);
+    m_table = std::move(newTable);
+    m_tableCreated = true;
+    m_repeaterSavedTexts.clear();
+    ++m_planRevision;
+    m_dataChecked = false;
 }
 
 UserMessage AppState::createTemplate(const TemplateFields& fields)
 {
-    dataChecked = false;
-    TemplateResult result = makeChannelTemplate(fields, stationType);
+    m_dataChecked = false;
+    TemplateResult result = makeChannelTemplate(fields, m_stationType);
     if (result.ok())
         adoptPlan(std::move(result.settings), std::move(result.table));
     return result.message;
@@ -38,39 +40,62 @@ UserMessage AppState::createTemplate(const TemplateFields& fields)
 bool AppState::adoptPlanFile(PlanFileContents contents)
 {
     adoptPlan(std::move(contents.settings), std::move(contents.table));
-    moduleType = contents.moduleType;
+    m_moduleType = moduleTypeOfCode(contents.moduleType);
     return adoptTypeCode(contents.typeCode);
+}
+
+bool AppState::adoptStationPlan(GeneralSettings newSettings, ChannelTable newTable, const DeviceImage& station,
+                                ModuleType module, quint8 typeCode)
+{
+    adoptPlan(std::move(newSettings), std::move(newTable));
+    takeReadBack(station, m_image);
+    m_moduleType = module;
+    return adoptTypeCode(typeCode);
 }
 
 bool AppState::adoptTypeCode(quint8 typeCode)
 {
     const std::optional<Band> band = bandOfTypeCode(typeCode);
     if (band)
-        stationType = StationType::forBand(*band);
-    stationType.typeCode = typeCode;
+        m_stationType = StationType::forBand(*band);
+    m_stationType.typeCode = typeCode;
     return band.has_value();
+}
+
+void AppState::acceptCheck(const DeviceImage& image, quint8 settingsDigitCount)
+{
+    m_image = image;
+    m_settingsDigitCount = settingsDigitCount;
+    m_imagePlanRevision = m_planRevision;
+    m_dataChecked = true;
+}
+
+void AppState::refuseCheck(quint8 settingsDigitCount)
+{
+    m_settingsDigitCount = settingsDigitCount;
+    m_dataChecked = false;
 }
 
 UserMessage AppState::openRepeaterPanel() const
 {
-    if (!dataChecked)
+    if (!m_dataChecked)
         return UserMessage::notice(texts::model::RepeaterRefused.toString());
     return {};
 }
 
 RepeaterWriteResult AppState::writeRepeaterMark(const QString& channelNumberText, RepeaterMode mode)
 {
-    dataChecked = false;
+    m_dataChecked = false;
     // The panel stays open across a new template or file; the old image's channel numbers would
     // then point at rows of another plan. An empty field is told first, as always.
-    if (imagePlanRevision != planRevision && !channelNumberText.isEmpty())
+    if (m_imagePlanRevision != m_planRevision && !channelNumberText.isEmpty())
         return {UserMessage::notice(texts::model::RepeaterRefused.toString()), 0};
-    const auto count = std::min<std::size_t>(image.channelCount, image.records.size());
+    const auto count = std::min<std::size_t>(m_image.channelCount, m_image.records.size());
     std::vector<quint8> channelNumbers;
     channelNumbers.reserve(count);
     for (std::size_t i = 0; i < count; ++i)
-        channelNumbers.push_back(image.records[i].channelNumber());
-    return yalmera::writeRepeaterMark(table, repeaterSavedTexts, channelNumbers, channelNumberText, mode);
+        channelNumbers.push_back(m_image.records[i].channelNumber());
+    return yalmera::writeRepeaterMark(m_table, m_repeaterSavedTexts, channelNumbers, channelNumberText, mode);
 }
 
 } // namespace yalmera

@@ -177,7 +177,7 @@ class DataCheck
 {
 public:
     explicit DataCheck(const AppState& state)
-        : m_settings(state.settings), m_table(state.table), m_band(state.stationType)
+        : m_settings(state.settings()), m_table(state.table()), m_band(state.stationType())
     {
     }
 
@@ -540,18 +540,13 @@ private:
 
 CheckResult runDataCheck(AppState& state)
 {
-    state.dataChecked = false;
-    state.settingsDigitCount = 0;
-
     DataCheck check(state);
     const bool passed = check.run();
     // A stopped check leaves its partial count, which nobody reads without the gate.
-    state.settingsDigitCount = check.digitCount();
-    if (passed) {
-        state.image = check.image();
-        state.imagePlanRevision = state.planRevision;
-        state.dataChecked = true;
-    }
+    if (passed)
+        state.acceptCheck(check.image(), check.digitCount());
+    else
+        state.refuseCheck(check.digitCount());
     return {passed, check.message()};
 }
 

@@ -12,7 +12,7 @@ struct CheckResult
 };
 
 // Checks the settings and every channel row of the state's plan in order, encoding each accepted
-// value into state.image; sets state.dataChecked only when it reaches the end. Never changes the
+// value into the state's image; sets the gate only when it reaches the end. Never changes the
 // table or the settings text.
 CheckResult runDataCheck(AppState& state);
 

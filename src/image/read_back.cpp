@@ -233,10 +233,8 @@ QByteArray encodeReadStream(const DeviceImage& image, quint32 serialNumber, quin
 
 bool applyReadBack(AppState& state, const ReadBack& readBack)
 {
-    state.adoptPlan(readBack.settings, readBack.table);
-    takeReadBack(readBack.image, state.image);
-    state.moduleType = readBack.moduleType;
-    return state.adoptTypeCode(readBack.typeCode);
+    return state.adoptStationPlan(readBack.settings, readBack.table, readBack.image,
+                                  moduleTypeOfCode(readBack.moduleType), readBack.typeCode);
 }
 
 } // namespace yalmera

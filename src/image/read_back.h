@@ -14,7 +14,7 @@
 
 namespace yalmera {
 
-struct AppState;
+class AppState;
 
 // The plan an image holds, as the table and settings the user sees: the inverse of the data check.
 struct PlanTexts

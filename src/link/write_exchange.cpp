@@ -33,8 +33,8 @@ WriteRequest WriteRequest::fromState(const AppState& state, const QString& port)
 {
     WriteRequest request;
     request.port = port;
-    request.dataChecked = state.dataChecked;
-    request.stream = state.image.writeStream(state.moduleType, state.stationType.typeCode);
+    request.dataChecked = state.dataChecked();
+    request.stream = state.image().writeStream(moduleCode(state.moduleType()), state.stationType().typeCode);
     return request;
 }
 

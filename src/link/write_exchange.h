@@ -13,7 +13,7 @@
 
 namespace yalmera {
 
-struct AppState;
+class AppState;
 
 // Everything the write needs, copied from the program's state when it starts, so the exchange
 // can run on its own thread while the windows go on.

@@ -36,6 +36,24 @@ struct StationType
     friend bool operator==(const StationType&, const StationType&) = default;
 };
 
+// The additional module of the "Модули " menu as the station and the plan file take it
+// ("ТипВУ"). A file or a station may bring any other byte; it is kept as it came.
+enum class ModuleType : quint8 {
+    None = 0,          // "Нет модуля"
+    Masker07PL300 = 1, // "Маскиратор 07ПЛ300-02Г"
+    Trimlink = 2,      // "Модуль Тримлинк"
+    Zorpik = 3,        // "Маскиратор Зорпик"
+    Tenir = 4,         // "Маскиратор типа \"Тенир\""
+};
+constexpr quint8 moduleCode(ModuleType module)
+{
+    return static_cast<quint8>(module);
+}
+constexpr ModuleType moduleTypeOfCode(quint8 code)
+{
+    return static_cast<ModuleType>(code);
+}
+
 // The band a plan file's "Тип" or a station's TypeCode names: 0 144-174 MHz, 1 or 2 30-60 MHz;
 // any other code names none (the selected band then stays).
 std::optional<Band> bandOfTypeCode(quint8 typeCode);

@@ -112,21 +112,21 @@ ProtocolDocument buildProtocolDocument(const AppState& state, const QString& ser
     document.paragraphs.append({texts::report::Title.toString(), TitleStyle});
     document.paragraphs.append({serialNumber, TitleStyle});
     document.paragraphs.append({QString(), BodyStyle});
-    for (const QString& line : state.settings.lines())
+    for (const QString& line : state.settings().lines())
         document.paragraphs.append({line, BodyStyle});
     document.paragraphs.append({QString(), BodyStyle});
 
     // The channel count of the image (the last check, or a station read). Every way to a new row
     // count also clears the check, so the two agree whenever a protocol can be made; the bound
     // keeps a document built without that gate from reaching rows that do not exist.
-    const int channels = std::min<int>(state.image.channelCount, std::max(0, state.table.channelCount()));
+    const int channels = std::min<int>(state.image().channelCount, std::max(0, state.table().channelCount()));
 
     document.tableRows.append(headerRow());
     for (int channel = 1; channel <= channels; ++channel) {
         if (std::find(RepeatHeaderBeforeChannel.begin(), RepeatHeaderBeforeChannel.end(), channel) !=
             RepeatHeaderBeforeChannel.end())
             document.tableRows.append(headerRow());
-        document.tableRows.append(channelRow(state.table, channel));
+        document.tableRows.append(channelRow(state.table(), channel));
     }
     return document;
 }
@@ -134,9 +134,9 @@ ProtocolDocument buildProtocolDocument(const AppState& state, const QString& ser
 UserMessage protocolRefusal(const AppState& state, ProtocolRequest request)
 {
     // Told first: without flags no check can pass, and the flag columns would all print "-".
-    if (const int row = state.table.firstRowWithoutFlags())
+    if (const int row = state.table().firstRowWithoutFlags())
         return UserMessage::notice(texts::report::RefusedWithoutFlags.toString().arg(row));
-    if (state.dataChecked)
+    if (state.dataChecked())
         return {};
     return UserMessage::notice(request == ProtocolRequest::Menu ? texts::report::RefusedOnMenu.toString()
                                                                 : texts::report::RefusedOnCreate.toString());

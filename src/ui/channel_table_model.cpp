@@ -11,7 +11,7 @@ ChannelTableModel::ChannelTableModel(AppState& state, QObject* parent)
 
 int ChannelTableModel::rowCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : m_state.table.channelCount();
+    return parent.isValid() ? 0 : m_state.table().channelCount();
 }
 
 int ChannelTableModel::columnCount(const QModelIndex& parent) const
@@ -28,13 +28,13 @@ QVariant ChannelTableModel::data(const QModelIndex& index, int role) const
     if (isFlagColumn(column)) {
         if (role != Qt::CheckStateRole)
             return {};
-        const auto flag = m_state.table.flag(column, row);
+        const auto flag = m_state.table().flag(column, row);
         if (!flag)
             return {};
         return *flag ? Qt::Checked : Qt::Unchecked;
     }
     if (role == Qt::DisplayRole || role == Qt::EditRole)
-        return m_state.table.cell(column, row);
+        return m_state.table().cell(column, row);
     return {};
 }
 
@@ -45,16 +45,16 @@ bool ChannelTableModel::setData(const QModelIndex& index, const QVariant& value,
     const int column = index.column();
     const int row = tableRow(index);
     if (isFlagColumn(column)) {
-        if (role != Qt::CheckStateRole || !m_state.table.hasFlags(row))
+        if (role != Qt::CheckStateRole || !m_state.table().hasFlags(row))
             return false;
-        m_state.table.setFlag(column, row, value.value<Qt::CheckState>() == Qt::Checked);
+        m_state.editTable().setFlag(column, row, value.value<Qt::CheckState>() == Qt::Checked);
     } else {
         if (role != Qt::EditRole)
             return false;
         const QString text = value.toString();
-        if (m_state.table.cell(column, row) == text)
+        if (m_state.table().cell(column, row) == text)
             return true;
-        m_state.table.setCell(column, row, text);
+        m_state.editTable().setCell(column, row, text);
     }
     emit dataChanged(index, index, {role});
     return true;
@@ -65,7 +65,7 @@ QVariant ChannelTableModel::headerData(int section, Qt::Orientation orientation,
     if (role != Qt::DisplayRole)
         return {};
     if (orientation == Qt::Horizontal)
-        return m_state.table.cell(section, 0);
+        return m_state.table().cell(section, 0);
     return section + 1;
 }
 
@@ -75,7 +75,7 @@ Qt::ItemFlags ChannelTableModel::flags(const QModelIndex& index) const
         return Qt::NoItemFlags;
     Qt::ItemFlags result = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
     if (isFlagColumn(index.column())) {
-        if (m_state.table.hasFlags(tableRow(index)))
+        if (m_state.table().hasFlags(tableRow(index)))
             result |= Qt::ItemIsUserCheckable;
     } else {
         result |= Qt::ItemIsEditable;

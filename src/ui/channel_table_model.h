@@ -3,7 +3,7 @@
 #include <QAbstractTableModel>
 
 namespace yalmera {
-struct AppState;
+class AppState;
 }
 
 namespace yalmera::ui {

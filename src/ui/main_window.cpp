@@ -109,7 +109,6 @@ MainWindow::MainWindow(AppState& state, UserInterfaceFeedback& feedback, PlanFil
     buildMenus();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
-    m_state.dataChecked = false;
     resetAtStartUp();
 }
 
@@ -146,7 +145,8 @@ void MainWindow::buildMenus()
             addItem(modules, QStringLiteral("N%1").arg(12 + moduleType), texts::ui::ModuleItems[static_cast<std::size_t>(moduleType)].toString());
         item->setCheckable(true);
         moduleGroup->addAction(item);
-        connect(item, &QAction::triggered, this, [this, moduleType] { selectModule(moduleType); });
+        connect(item, &QAction::triggered, this,
+                [this, moduleType] { selectModule(moduleTypeOfCode(static_cast<quint8>(moduleType))); });
         m_moduleItems[static_cast<std::size_t>(moduleType)] = item;
     }
 
@@ -252,7 +252,7 @@ void MainWindow::buildTemplatePanel(QWidget* workArea)
     m_countField = new QLineEdit(texts::ui::CountFieldStart.toString(), m_templatePanel);
     m_countField->setObjectName(QStringLiteral("Edit1"));
     m_countField->setGeometry(fieldLeft, 4, fieldWidth, rowHeight);
-    m_startField = new QLineEdit(m_state.stationType.lowerLimitText(), m_templatePanel);
+    m_startField = new QLineEdit(m_state.stationType().lowerLimitText(), m_templatePanel);
     m_startField->setObjectName(QStringLiteral("Edit2"));
     m_startField->setGeometry(fieldLeft, 27, fieldWidth, rowHeight);
     m_offsetField = new QLineEdit(texts::ui::OffsetFieldStart.toString(), m_templatePanel);
@@ -315,21 +315,21 @@ void MainWindow::resetAtStartUp()
     // Once, at start-up only: a band or module the user chooses later is never reset behind
     // their back when the window becomes active again.
     m_state.selectBand(Band::Mhz144to174);
-    m_state.moduleType = 0;
+    m_state.selectModule(ModuleType::None);
     showBand();
-    markModule(0);
+    markModule(ModuleType::None);
 }
 
 void MainWindow::storeSettingsText()
 {
-    m_state.settings.setText(m_settingsEditor->toPlainText());
+    m_state.editSettings().setText(m_settingsEditor->toPlainText());
 }
 
 void MainWindow::refreshPlanViews()
 {
     {
         const QSignalBlocker blocker(m_settingsEditor);
-        m_settingsEditor->setPlainText(m_state.settings.text());
+        m_settingsEditor->setPlainText(m_state.settings().text());
     }
     m_model->reload();
 }
@@ -348,15 +348,17 @@ void MainWindow::markBand(Band band)
 
 void MainWindow::showBand()
 {
-    setWindowTitle(m_state.stationType.modelCaption());
-    markBand(m_state.stationType.band);
-    m_startField->setText(m_state.stationType.lowerLimitText());
+    setWindowTitle(m_state.stationType().modelCaption());
+    markBand(m_state.stationType().band);
+    m_startField->setText(m_state.stationType().lowerLimitText());
 }
 
-void MainWindow::markModule(int moduleType)
+void MainWindow::markModule(ModuleType module)
 {
-    if (moduleType >= 0 && moduleType < static_cast<int>(texts::ui::ModuleItems.size()))
-        m_moduleItems[static_cast<std::size_t>(moduleType)]->setChecked(true);
+    // A code beyond the menu's items (from a file or a station) marks nothing.
+    const std::size_t item = moduleCode(module);
+    if (item < m_moduleItems.size())
+        m_moduleItems[item]->setChecked(true);
 }
 
 void MainWindow::openTemplatePanel()
@@ -364,7 +366,7 @@ void MainWindow::openTemplatePanel()
     m_workArea->show();
     m_countField->setFocus(Qt::OtherFocusReason);
     m_countField->selectAll(); // also when the field had the focus already
-    m_startField->setText(m_state.stationType.lowerLimitText());
+    m_startField->setText(m_state.stationType().lowerLimitText());
 }
 
 void MainWindow::createTemplateFromFields()
@@ -381,15 +383,15 @@ void MainWindow::createTemplateFromFields()
 
 void MainWindow::writePlanToFile()
 {
-    if (const auto refusal = files::planWriteRefusal(m_state.tableCreated, m_state.table)) {
+    if (const auto refusal = files::planWriteRefusal(m_state.tableCreated(), m_state.table())) {
         m_feedback.show(*refusal, this);
         return;
     }
     const auto path = m_dialogs.askSavePath(this);
     if (!path)
         return;
-    const UserMessage failure = files::writePlanFile(*path, m_state.settings, m_state.table,
-                                                     m_state.stationType.typeCode, m_state.moduleType);
+    const UserMessage failure = files::writePlanFile(*path, m_state.settings(), m_state.table(),
+                                                     m_state.stationType().typeCode, moduleCode(m_state.moduleType()));
     if (!failure.isEmpty())
         m_feedback.show(failure, this);
 }
@@ -407,15 +409,15 @@ void MainWindow::readPlanFromFile()
     // A code that names no band keeps the caption, mark and start frequency shown.
     if (m_state.adoptPlanFile(std::move(*read.contents)))
         showBand();
-    markModule(m_state.moduleType);
+    markModule(m_state.moduleType());
     refreshPlanViews();
     showPlanArea();
 }
 
-void MainWindow::selectModule(int moduleType)
+void MainWindow::selectModule(ModuleType module)
 {
-    m_state.moduleType = static_cast<quint8>(moduleType);
-    markModule(moduleType);
+    m_state.selectModule(module);
+    markModule(module);
 }
 
 void MainWindow::selectBand(Band band)
@@ -425,10 +427,10 @@ void MainWindow::selectBand(Band band)
     // lose their check boxes until a new table is built.
     if (!m_state.selectBand(band))
         return;
-    setWindowTitle(m_state.stationType.modelCaption());
+    setWindowTitle(m_state.stationType().modelCaption());
     m_workArea->hide();
     markBand(band);
-    m_startField->setText(m_state.stationType.lowerLimitText());
+    m_startField->setText(m_state.stationType().lowerLimitText());
     m_settingsEditor->hide();
     m_grid->hide();
     m_model->reload();
@@ -500,7 +502,7 @@ void MainWindow::showPlanReadFromStation(bool bandChosen)
         showBand();
     refreshPlanViews();
     m_grid->show();
-    markModule(m_state.moduleType);
+    markModule(m_state.moduleType());
 }
 
 void MainWindow::setStationExchangeRunning(bool running)

@@ -16,7 +16,7 @@ class QPushButton;
 class QRadioButton;
 
 namespace yalmera {
-struct AppState;
+class AppState;
 }
 
 namespace yalmera::ui {
@@ -66,7 +66,7 @@ public slots:
     void createTemplateFromFields();
     void writePlanToFile();
     void readPlanFromFile();
-    void selectModule(int moduleType);
+    void selectModule(yalmera::ModuleType module);
     void selectBand(yalmera::Band band);
     void runDataCheck();
     void openRepeaterPanel();
@@ -106,7 +106,7 @@ private:
     void markBand(Band band);
     // The selected band's caption, menu mark and template start frequency.
     void showBand();
-    void markModule(int moduleType);
+    void markModule(ModuleType module);
     void storeSettingsText();
 
     AppState& m_state;

@@ -8,7 +8,7 @@ class QLineEdit;
 class QPrinter;
 
 namespace yalmera {
-struct AppState;
+class AppState;
 }
 
 namespace yalmera::ui {

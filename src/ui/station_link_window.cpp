@@ -163,7 +163,7 @@ void StationLinkWindow::writeStation()
 {
     // An unchecked plan is refused before anything else, the port choice included; the exchange
     // gives that refusal itself without touching a port.
-    if (exchangeRunning() || (m_state.dataChecked && refuseWithoutPort()))
+    if (exchangeRunning() || (m_state.dataChecked() && refuseWithoutPort()))
         return;
     if (m_write->start(WriteRequest::fromState(m_state, portChoice())))
         enablePortChoice(false);
@@ -196,7 +196,7 @@ void StationLinkWindow::readStation()
         return;
     ReadRequest request;
     request.port = portChoice();
-    request.stationType = m_state.stationType;
+    request.stationType = m_state.stationType();
     if (m_read->start(request))
         enablePortChoice(false);
     reportRunning();

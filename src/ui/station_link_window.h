@@ -9,7 +9,7 @@ class QPushButton;
 class QRadioButton;
 
 namespace yalmera {
-struct AppState;
+class AppState;
 class ReadExchange;
 class WriteExchange;
 struct LinkButtons;

@@ -55,8 +55,8 @@ protected:
         if (edit)
             edit(state);
         const QString file = path(name);
-        EXPECT_TRUE(files::writePlanFile(file, state.settings, state.table, state.stationType.typeCode,
-                                         state.moduleType)
+        EXPECT_TRUE(files::writePlanFile(file, state.settings(), state.table(), state.stationType().typeCode,
+                                         moduleCode(state.moduleType()))
                         .isEmpty());
         return file;
     }
@@ -115,16 +115,16 @@ TEST_F(CheckImageCommands, RefusalsExitOneWithTheMessageOnStdoutAndWriteNothing)
         QString message;
     };
     const Case cases[] = {
-        {"power min 4", [](AppState& s) { s.table.setCell(PowerMinColumn, 2, QStringLiteral("4")); },
+        {"power min 4", [](AppState& s) { s.editTable().setCell(PowerMinColumn, 2, QStringLiteral("4")); },
          QStringLiteral("Не желательно использовать в минимальной мощности 4 уровень")},
         {"frequency no number",
-         [](AppState& s) { s.table.setCell(RxFrequencyColumn, 1, QStringLiteral("abc")); },
+         [](AppState& s) { s.editTable().setCell(RxFrequencyColumn, 1, QStringLiteral("abc")); },
          QStringLiteral("'abc' is not a valid floating point value")},
         {"special channel",
          [](AppState& s) {
-             QStringList lines = s.settings.lines();
+             QStringList lines = s.settings().lines();
              lines.replaceInStrings(QStringLiteral("СК=1"), QStringLiteral("СК=5"));
-             s.settings.setLines(lines);
+             s.editSettings().setLines(lines);
          },
          QStringLiteral("Ошибка в номере спец. канала!!! В радиостанции нет такого номера канала")},
     };
@@ -221,7 +221,7 @@ TEST_F(CheckImageCommands, ControlCharactersOfPlanTextArePrintedEscaped)
 {
     // A cell that would clear the screen and set the terminal's title.
     const QString plan = planFile(QStringLiteral("escape.ini"), 1, [](AppState& state) {
-        state.table.setCell(CtcssRxColumn, 1, QStringLiteral("\x1b[2J\x1b]0;Тон\x07"));
+        state.editTable().setCell(CtcssRxColumn, 1, QStringLiteral("\x1b[2J\x1b]0;Тон\x07"));
     });
     const CliRun run = runCli({QStringLiteral("check"), plan});
     EXPECT_TRUE(run.out.contains(QStringLiteral("значение \"\\x1b[2J\\x1b]0;Тон\\x07\" не из списка")))

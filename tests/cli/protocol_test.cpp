@@ -33,8 +33,8 @@ protected:
         if (edit)
             edit(state);
         const QString file = path(QStringLiteral("plan%1.ini").arg(count));
-        EXPECT_TRUE(files::writePlanFile(file, state.settings, state.table, state.stationType.typeCode,
-                                         state.moduleType)
+        EXPECT_TRUE(files::writePlanFile(file, state.settings(), state.table(), state.stationType().typeCode,
+                                         moduleCode(state.moduleType()))
                         .isEmpty());
         return file;
     }
@@ -115,7 +115,7 @@ TEST_F(ProtocolCommand, NinetyNineChannelsRepeatTheHeaderThreeTimes)
 TEST_F(ProtocolCommand, APlanTheCheckRefusesGivesItsMessageAndNoDocument)
 {
     const QString plan =
-        planFile(3, [](AppState& s) { s.table.setCell(PowerMinColumn, 2, QStringLiteral("4")); });
+        planFile(3, [](AppState& s) { s.editTable().setCell(PowerMinColumn, 2, QStringLiteral("4")); });
     const QString out = path(QStringLiteral("refused.docx"));
     const CliRun run = runCli({QStringLiteral("protocol"), plan, QStringLiteral("--serial"),
                                QStringLiteral("1"), QStringLiteral("-o"), out});

@@ -67,7 +67,7 @@ QByteArray checkedStream(const QString& planPath)
     state.adoptPlanFile(std::move(*read.contents));
     if (!runDataCheck(state).passed)
         return {};
-    return state.image.writeStream(state.moduleType, state.stationType.typeCode);
+    return state.image().writeStream(moduleCode(state.moduleType()), state.stationType().typeCode);
 }
 
 QByteArray fileBytes(const QString& path)

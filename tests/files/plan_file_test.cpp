@@ -375,16 +375,16 @@ TEST(PlanReader, TypeCodeSelectsTheBandWhenTheStateAdoptsTheFile)
 {
     AppState state;
     state.adoptPlanFile(decoded(fileWith(QStringLiteral("Тип=2\n"), QStringLiteral("Номер=1\n"))));
-    EXPECT_EQ(state.stationType.band, Band::Mhz30to60);
-    EXPECT_EQ(state.stationType.modelCaption(), QStringLiteral("Ялмера 4К-15"));
-    EXPECT_EQ(state.stationType.typeCode, 2);
+    EXPECT_EQ(state.stationType().band, Band::Mhz30to60);
+    EXPECT_EQ(state.stationType().modelCaption(), QStringLiteral("Ялмера 4К-15"));
+    EXPECT_EQ(state.stationType().typeCode, 2);
 
     state.selectBand(Band::Mhz144to174);
     state.adoptPlanFile(decoded(fileWith(QStringLiteral("Тип=7\n"), QStringLiteral("Номер=1\n"))));
-    EXPECT_EQ(state.stationType.band, Band::Mhz144to174);
-    EXPECT_EQ(state.stationType.lowerLimitKHz, 140000);
-    EXPECT_EQ(state.stationType.upperLimitKHz, 174000);
-    EXPECT_EQ(state.stationType.typeCode, 7);
+    EXPECT_EQ(state.stationType().band, Band::Mhz144to174);
+    EXPECT_EQ(state.stationType().lowerLimitKHz, 140000);
+    EXPECT_EQ(state.stationType().upperLimitKHz, 174000);
+    EXPECT_EQ(state.stationType().typeCode, 7);
 }
 
 TEST(PlanReader, AcceptsEveryLineEndAndUtf8Files)
@@ -453,7 +453,7 @@ TEST(PlanReader, ARefusedFileLeavesTheStateAsItWas)
                     .createTemplate(
                         TemplateFields{QStringLiteral("3"), QStringLiteral("150000"), QStringLiteral("12,5")})
                     .isEmpty());
-    state.dataChecked = true;
+    state.acceptCheck(state.image(), state.settingsDigitCount());
     const AppState before = state;
 
     QTemporaryDir dir;
@@ -466,10 +466,10 @@ TEST(PlanReader, ARefusedFileLeavesTheStateAsItWas)
         if (read.contents)
             state.adoptPlanFile(*read.contents);
     }
-    EXPECT_EQ(state.settings, before.settings);
-    EXPECT_EQ(state.table, before.table);
-    EXPECT_EQ(state.stationType, before.stationType);
-    EXPECT_TRUE(state.dataChecked);
+    EXPECT_EQ(state.settings(), before.settings());
+    EXPECT_EQ(state.table(), before.table());
+    EXPECT_EQ(state.stationType(), before.stationType());
+    EXPECT_TRUE(state.dataChecked());
 }
 
 TEST(PlanReader, FileErrorsCarryThePlatformsText)

@@ -89,7 +89,7 @@ BadInput settingRow(std::string name, const QString& key, const QString& value, 
 BadInput cellRow(std::string name, int column, int row, const QString& text, QString expected)
 {
     return settingsRow(
-        std::move(name), [=](AppState& state) { state.table.setCell(column, row, text); },
+        std::move(name), [=](AppState& state) { state.editTable().setCell(column, row, text); },
         std::move(expected));
 }
 
@@ -99,7 +99,7 @@ QByteArray oneChannelFile()
     AppState state;
     state.createTemplate(
         TemplateFields{QStringLiteral("1"), QStringLiteral("140000"), QStringLiteral("1000")});
-    return files::encodePlan(state.settings, state.table, 0, 0);
+    return files::encodePlan(state.settings(), state.table(), 0, 0);
 }
 
 QByteArray withLine(QByteArray file, const QByteArray& line, const QByteArray& replacement)
@@ -160,7 +160,7 @@ BadInput streamRow(std::string name, QByteArray stream, QString expected)
 {
     return {std::move(name), nullptr,
             [stream = std::move(stream)](AppState& state, const QString&) {
-                const ReadStreamDecode decoded = decodeReadStream(stream, state.stationType);
+                const ReadStreamDecode decoded = decodeReadStream(stream, state.stationType());
                 if (decoded.ok())
                     applyReadBack(state, *decoded.readBack);
                 return decoded.refusal;
@@ -278,9 +278,9 @@ std::vector<BadInput> catalogue()
         settingsRow(
             "SettingsWithoutSectionLine",
             [](AppState& state) {
-                QStringList lines = state.settings.lines();
+                QStringList lines = state.settings().lines();
                 lines.removeFirst();
-                state.settings.setLines(lines);
+                state.editSettings().setLines(lines);
             },
             QStringLiteral("Уровень яркости изм. 1-5")),
 
@@ -322,7 +322,7 @@ std::vector<BadInput> catalogue()
             QStringLiteral("В строчке №1 нет отметок \"Скан.\", \"Id_Тон\" и \"Акт\". "
                            "Создайте шаблон или прочитайте файл заново")),
         settingsRow(
-            "HundredChannelRows", [](AppState& state) { state.table.setRowCount(101); },
+            "HundredChannelRows", [](AppState& state) { state.editTable().setRowCount(101); },
             QStringLiteral("В таблице больше 99 каналов. В радиостанцию можно записать не более 99 каналов")),
 
         // Plan files
@@ -442,7 +442,7 @@ TEST_P(BadInputCatalogue, GivesItsMessageAndKeepsWhatTheUserHad)
         break;
     case Leaves::NewPlan:
         // The loaded plan passed or not, and the gate says the same.
-        EXPECT_EQ(state.dataChecked, message.text == Passed);
+        EXPECT_EQ(state.dataChecked(), message.text == Passed);
         break;
     }
 }

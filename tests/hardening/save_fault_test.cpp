@@ -102,14 +102,14 @@ public:
 
     UserMessage savePlan(const QString& path) const
     {
-        return files::writePlanFile(path, m_state.settings, m_state.table, m_state.stationType.typeCode,
-                                    m_state.moduleType);
+        return files::writePlanFile(path, m_state.settings(), m_state.table(), m_state.stationType().typeCode,
+                                    moduleCode(m_state.moduleType()));
     }
     // A one-channel plan: small enough to sit whole in the file's write buffer until the end.
     UserMessage saveSmallPlan(const QString& path) const
     {
         const AppState small = checkedTemplateState(1);
-        return files::writePlanFile(path, small.settings, small.table, 0, 0);
+        return files::writePlanFile(path, small.settings(), small.table(), 0, 0);
     }
     report::SavedProtocol saveProtocol(const QString& folder) const
     {

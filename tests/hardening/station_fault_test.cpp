@@ -67,7 +67,7 @@ ReadRequest readRequest(const AppState& state, const QString& port)
 {
     ReadRequest request;
     request.port = port;
-    request.stationType = state.stationType;
+    request.stationType = state.stationType();
     return request;
 }
 
@@ -85,8 +85,8 @@ public:
     explicit SavedPlan(const AppState& state)
     {
         m_path = m_dir.filePath(QStringLiteral("plan.ini"));
-        const UserMessage saved = files::writePlanFile(m_path, state.settings, state.table,
-                                                       state.stationType.typeCode, state.moduleType);
+        const UserMessage saved = files::writePlanFile(m_path, state.settings(), state.table(),
+                                                       state.stationType().typeCode, moduleCode(state.moduleType()));
         EXPECT_TRUE(saved.isEmpty()) << saved.text.toStdString();
         m_bytes = readFileBytes(m_path);
         EXPECT_FALSE(m_bytes.isEmpty());
@@ -121,7 +121,7 @@ TEST_P(SilenceSweep, WriteEndsWithAKAtEveryByteAndNothingMoreIsSent)
     const PlanSnapshot before = PlanSnapshot::of(state);
     const SavedPlan disk(state);
     const int total = headerSize(Stream::Write) + ChannelRecord::Size * channels;
-    ASSERT_EQ(state.image.writeStream(state.moduleType, state.stationType.typeCode).size(), total);
+    ASSERT_EQ(state.image().writeStream(moduleCode(state.moduleType()), state.stationType().typeCode).size(), total);
 
     std::vector<WriteSweepCase> cases(static_cast<std::size_t>(total));
     forEachInParallel(total, [&](int n) {
@@ -170,7 +170,7 @@ TEST_P(SilenceSweep, ReadEndsWithAKAtEveryByteAndThePlanStays)
     const AppState userPlan = checkedTemplateState(3, QStringLiteral("160000"), QStringLiteral("25"));
     const SavedPlan disk(userPlan);
     const AppState stationPlan = checkedTemplateState(channels);
-    const QByteArray held = stationPlan.image.writeStream(0, 0);
+    const QByteArray held = stationPlan.image().writeStream(0, 0);
     const int total = streamSize(Stream::Read, channels);
 
     std::vector<ReadSweepCase> cases(static_cast<std::size_t>(total));
@@ -237,7 +237,7 @@ TEST(LateStation, RepliesJustUnderTheLimitCompleteTheWriteAndTheReadBackMatches)
     LastReport readReport;
     const ReadResult read = runReadExchange(readRequest(state, station.path()), readReport);
     ASSERT_TRUE(read.ok()) << read.message.text.toStdString();
-    EXPECT_EQ(read.readBack->image.records[0], state.image.records[0]);
+    EXPECT_EQ(read.readBack->image.records[0], state.image().records[0]);
     EXPECT_EQ(readReport.status, QStringLiteral("- -"));
 }
 
@@ -302,7 +302,7 @@ TEST_P(PausingStation, ReadCompletesOnlyWhenEveryPauseIsWithinItsLimit)
 {
     const PauseCase& pc = GetParam();
     const AppState stationPlan = checkedTemplateState(2);
-    const QByteArray stream = encodeReadStream(stationPlan.image, 0x012345, 0, 0);
+    const QByteArray stream = encodeReadStream(stationPlan.image(), 0x012345, 0, 0);
     ScriptedPeer peer({{0ms, stream.left(pc.pauseAfterBytes)}, {pc.pause, stream.mid(pc.pauseAfterBytes)}});
     ASSERT_TRUE(peer.ok());
 
@@ -316,7 +316,7 @@ TEST_P(PausingStation, ReadCompletesOnlyWhenEveryPauseIsWithinItsLimit)
         ASSERT_TRUE(result.ok()) << result.message.text.toStdString();
         EXPECT_EQ(result.bytesReceived, stream.size());
         EXPECT_EQ(report.status, QStringLiteral("- -"));
-        EXPECT_EQ(state.table.channelCount(), 2);
+        EXPECT_EQ(state.table().channelCount(), 2);
     } else {
         EXPECT_EQ(result.outcome, ExchangeOutcome::TimedOut);
         EXPECT_EQ(result.bytesReceived, pc.pauseAfterBytes);
@@ -421,7 +421,7 @@ TEST(VanishingStation, KilledDuringTheReadLeavesThePlanAsItWas)
     const AppState stationPlan = checkedTemplateState(10);
     QTemporaryDir dir;
     const QString imagePath = dir.filePath(QStringLiteral("station.bin"));
-    ASSERT_TRUE(writeFileBytes(imagePath, stationPlan.image.writeStream(0, 0)));
+    ASSERT_TRUE(writeFileBytes(imagePath, stationPlan.image().writeStream(0, 0)));
     StationProcess station({QStringLiteral("--pace"), QStringLiteral("--image"), imagePath});
     ASSERT_FALSE(station.path().isEmpty());
 
@@ -449,7 +449,7 @@ TEST(VanishingStation, KilledDuringTheReadLeavesThePlanAsItWas)
 TEST(VanishingStation, LineClosedInTheMiddleOfTheStreamEndsTheRead)
 {
     const AppState stationPlan = checkedTemplateState(3);
-    const QByteArray stream = encodeReadStream(stationPlan.image, 0x012345, 0, 0);
+    const QByteArray stream = encodeReadStream(stationPlan.image(), 0x012345, 0, 0);
     // The pause lets the bytes reach the program: a hang-up discards what the line still holds.
     ScriptedPeer peer({{0ms, stream.left(40)}, {50ms, {}}}, 1, true);
     ASSERT_TRUE(peer.ok());
@@ -471,10 +471,10 @@ TEST(VanishingStation, LineClosedInTheMiddleOfTheStreamEndsTheRead)
 TEST(StillSendingStation, ExchangesSpeakOnlyOnceTheLineIsQuietAndGiveUpAfterTheLongestStream)
 {
     const AppState state = checkedTemplateState(2);
-    const QByteArray stream = state.image.writeStream(state.moduleType, state.stationType.typeCode);
+    const QByteArray stream = state.image().writeStream(moduleCode(state.moduleType()), state.stationType().typeCode);
     // What the station still sends, a byte per 8 ms: the last records of a 10-channel stream that
     // a killed read left behind (0.5 s), or more than the longest stream (1810 bytes).
-    const QByteArray tails[] = {encodeReadStream(checkedTemplateState(10).image, 1, 0, 0).mid(150),
+    const QByteArray tails[] = {encodeReadStream(checkedTemplateState(10).image(), 1, 0, 0).mid(150),
                                 QByteArray(2100, '\x55')};
     struct Case
     {
@@ -491,7 +491,7 @@ TEST(StillSendingStation, ExchangesSpeakOnlyOnceTheLineIsQuietAndGiveUpAfterTheL
         if (i % 2 == 0) {
             const ReadResult result = runReadExchange(readRequest(state, station.path()), c.report);
             // Complete only with the plan the station holds, not with the tail taken for it.
-            const bool misread = result.ok() && !(result.readBack->image == state.image);
+            const bool misread = result.ok() && !(result.readBack->image == state.image());
             c.outcome = misread ? ExchangeOutcome::Refused : result.outcome;
             c.message = result.message;
         } else {
@@ -520,13 +520,13 @@ TEST(StillSendingStation, ExchangesSpeakOnlyOnceTheLineIsQuietAndGiveUpAfterTheL
 TEST(TalkativeStation, BytesAfterTheStreamAreDroppedAndDoNotReachTheNextRead)
 {
     const AppState stationPlan = checkedTemplateState(2);
-    const QByteArray stream = encodeReadStream(stationPlan.image, 0x012345, 0, 0);
+    const QByteArray stream = encodeReadStream(stationPlan.image(), 0x012345, 0, 0);
     const QByteArray garbage(64, '\x1E');
     // Some extra bytes come with the stream, more arrive after the read has ended.
     ScriptedPeer peer({{0ms, stream + garbage}, {50ms, garbage}}, 2);
     ASSERT_TRUE(peer.ok());
 
-    const ReadStreamDecode expected = decodeReadStream(stream, stationPlan.stationType);
+    const ReadStreamDecode expected = decodeReadStream(stream, stationPlan.stationType());
     ASSERT_TRUE(expected.ok());
     for (int round = 1; round <= 2; ++round) {
         SCOPED_TRACE(testing::Message() << "read " << round);
@@ -547,7 +547,7 @@ TEST(TalkativeStation, StationThatAnswersEveryWriteByteTwiceStillEndsTheWrite)
     // A second reply byte per byte is taken as the reply to the next byte: the write runs ahead
     // of the station but still ends, with the link closed.
     const AppState state = checkedTemplateState(1);
-    const QByteArray stream = state.image.writeStream(state.moduleType, state.stationType.typeCode);
+    const QByteArray stream = state.image().writeStream(moduleCode(state.moduleType()), state.stationType().typeCode);
     std::vector<ScriptedPeer::Part> parts{{0ms, QByteArray(2 * stream.size(), '\x06')}};
     ScriptedPeer peer(parts);
     ASSERT_TRUE(peer.ok());

@@ -98,7 +98,7 @@ TEST_F(StationWindowFault, StationSilentInTheMiddleOfTheReadLeavesThePlan)
     const AppState stationPlan = checkedTemplateState(5);
     QTemporaryDir dir;
     const QString imagePath = dir.filePath(QStringLiteral("station.bin"));
-    ASSERT_TRUE(writeFileBytes(imagePath, stationPlan.image.writeStream(0, 0)));
+    ASSERT_TRUE(writeFileBytes(imagePath, stationPlan.image().writeStream(0, 0)));
     StationProcess station({QStringLiteral("--image"), imagePath, QStringLiteral("--silent-after=70")});
     ASSERT_FALSE(station.path().isEmpty());
     useStation(station.path());
@@ -121,7 +121,7 @@ TEST_F(StationWindowFault, StationSilentInTheMiddleOfTheReadLeavesThePlan)
     ASSERT_TRUE(finished.wait(20000));
     EXPECT_TRUE(waitUntil([&] { return status() == QStringLiteral("- -"); })) << status().toStdString();
     EXPECT_EQ(planRead.size(), 1);
-    EXPECT_EQ(state.table.channelCount(), 5);
+    EXPECT_EQ(state.table().channelCount(), 5);
     EXPECT_TRUE(allButtonsEnabled());
 }
 
@@ -130,7 +130,7 @@ TEST_F(StationWindowFault, StationKilledDuringTheReadLeavesThePlan)
     const AppState stationPlan = checkedTemplateState(10);
     QTemporaryDir dir;
     const QString imagePath = dir.filePath(QStringLiteral("station.bin"));
-    ASSERT_TRUE(writeFileBytes(imagePath, stationPlan.image.writeStream(0, 0)));
+    ASSERT_TRUE(writeFileBytes(imagePath, stationPlan.image().writeStream(0, 0)));
     StationProcess station({QStringLiteral("--image"), imagePath, QStringLiteral("--pace")});
     ASSERT_FALSE(station.path().isEmpty());
     useStation(station.path());

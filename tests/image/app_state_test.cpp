@@ -27,41 +27,41 @@ TEST(RepeaterPanel, OpensOnlyAfterASuccessfulCheck)
 
     // A write clears the gate, so the panel cannot be opened again before the next check.
     ASSERT_TRUE(state.writeRepeaterMark(QStringLiteral("2"), RepeaterMode::Receive).ok());
-    EXPECT_FALSE(state.dataChecked);
+    EXPECT_FALSE(state.dataChecked());
     EXPECT_EQ(state.openRepeaterPanel(), UserMessage::notice(OpenRefused));
 }
 
 TEST(RepeaterPanel, WritesClearTheGateEvenWhenRefusedAndKeepWorkingOnTheCheckedImage)
 {
     AppState state = templateState(4);
-    state.table.setCell(ChannelNumberColumn, 4, QStringLiteral("9"));
+    state.editTable().setCell(ChannelNumberColumn, 4, QStringLiteral("9"));
     ASSERT_TRUE(runDataCheck(state).passed);
 
     const RepeaterWriteResult empty = state.writeRepeaterMark(QString(), RepeaterMode::Receive);
     EXPECT_EQ(empty.message.text, s(u"Вы не указали номер канала !!!"));
-    EXPECT_FALSE(state.dataChecked);
+    EXPECT_FALSE(state.dataChecked());
 
     // Further writes in the open panel use the channel numbers of the last check.
-    state.table.setCell(ChannelNumberColumn, 4, QStringLiteral("4"));
+    state.editTable().setCell(ChannelNumberColumn, 4, QStringLiteral("4"));
     EXPECT_EQ(state.writeRepeaterMark(QStringLiteral("4"), RepeaterMode::Transmit).message.text,
               s(u"Такого номера канала нет в таблице !!!"));
     const RepeaterWriteResult marked = state.writeRepeaterMark(QStringLiteral("9"), RepeaterMode::Transmit);
     ASSERT_TRUE(marked.ok());
     EXPECT_EQ(marked.row, 4);
-    EXPECT_EQ(state.table.cell(RxFrequencyColumn, 4), s(u"РЕТР_ПП"));
-    EXPECT_EQ(state.table.flag(ScanColumn, 4), false);
+    EXPECT_EQ(state.table().cell(RxFrequencyColumn, 4), s(u"РЕТР_ПП"));
+    EXPECT_EQ(state.table().flag(ScanColumn, 4), false);
 
     // The marked plan passes the next check with a zero receive word.
-    state.table.setCell(ChannelNumberColumn, 4, QStringLiteral("9"));
+    state.editTable().setCell(ChannelNumberColumn, 4, QStringLiteral("9"));
     ASSERT_TRUE(runDataCheck(state).passed);
-    EXPECT_EQ(state.image.records[3].rxFrequencyWord(), (FrequencyWord{0, 0, 0}));
-    EXPECT_EQ(state.image.records[3].extraFlags(), 0xDF);
+    EXPECT_EQ(state.image().records[3].rxFrequencyWord(), (FrequencyWord{0, 0, 0}));
+    EXPECT_EQ(state.image().records[3].extraFlags(), 0xDF);
 }
 
 TEST(RepeaterPanel, AFailedCheckKeepsTheLookupOfTheLastGoodOne)
 {
     AppState state = templateState(3);
-    state.table.setCell(ChannelNumberColumn, 1, QStringLiteral("7"));
+    state.editTable().setCell(ChannelNumberColumn, 1, QStringLiteral("7"));
     setSetting(state, s(u"СК"), s(u"7"));
     ASSERT_TRUE(runDataCheck(state).passed);
     setSetting(state, s(u"Яркость диодов"), s(u"9"));
@@ -77,11 +77,11 @@ TEST(RepeaterPanel, ANewPlanMakesTheCheckedNumbersUnusable)
     AppState state = templateState(3);
     ASSERT_TRUE(runDataCheck(state).passed);
     const AppState other = templateState(5, 150000);
-    state.adoptPlan(other.settings, other.table); // a file read while the panel is open
-    const ChannelTable before = state.table;
+    state.adoptPlan(other.settings(), other.table()); // a file read while the panel is open
+    const ChannelTable before = state.table();
     EXPECT_EQ(state.writeRepeaterMark(QStringLiteral("2"), RepeaterMode::Receive).message,
               UserMessage::notice(OpenRefused));
-    EXPECT_EQ(state.table, before);
+    EXPECT_EQ(state.table(), before);
 
     ASSERT_TRUE(runDataCheck(state).passed);
     EXPECT_TRUE(state.writeRepeaterMark(QStringLiteral("5"), RepeaterMode::Receive).ok());
@@ -91,18 +91,18 @@ TEST(AppStateGate, EditsLeaveTheGateTemplateAndFileClearIt)
 {
     AppState state = templateState(2);
     ASSERT_TRUE(runDataCheck(state).passed);
-    state.table.setCell(TxFrequencyColumn, 1, QStringLiteral("150000"));
-    state.table.setFlag(ScanColumn, 1, false);
-    state.settings.appendLine(QStringLiteral("Громкость=3"));
-    EXPECT_TRUE(state.dataChecked);
+    state.editTable().setCell(TxFrequencyColumn, 1, QStringLiteral("150000"));
+    state.editTable().setFlag(ScanColumn, 1, false);
+    state.editSettings().appendLine(QStringLiteral("Громкость=3"));
+    EXPECT_TRUE(state.dataChecked());
 
     PlanFileContents file;
-    file.settings = state.settings;
-    file.table = state.table;
+    file.settings = state.settings();
+    file.table = state.table();
     file.typeCode = 1;
     file.moduleType = 2;
     state.adoptPlanFile(file);
-    EXPECT_FALSE(state.dataChecked);
-    EXPECT_EQ(state.stationType.band, Band::Mhz30to60);
-    EXPECT_EQ(state.moduleType, 2);
+    EXPECT_FALSE(state.dataChecked());
+    EXPECT_EQ(state.stationType().band, Band::Mhz30to60);
+    EXPECT_EQ(moduleCode(state.moduleType()), 2);
 }

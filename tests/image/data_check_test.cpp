@@ -29,7 +29,7 @@ QByteArray bytes(std::initializer_list<int> values)
 
 const ChannelRecord& record(const AppState& state, int row)
 {
-    return state.image.records[static_cast<std::size_t>(row - 1)];
+    return state.image().records[static_cast<std::size_t>(row - 1)];
 }
 
 struct MessageCase
@@ -43,7 +43,7 @@ struct MessageCase
 
 void expectMessage(const MessageCase& c, AppState state)
 {
-    state.dataChecked = true; // a check clears it before anything else
+    state.acceptCheck(state.image(), state.settingsDigitCount()); // a check clears it before anything else
     c.edit(state);
     const AppState before = state;
     const CheckResult result = runDataCheck(state);
@@ -51,9 +51,9 @@ void expectMessage(const MessageCase& c, AppState state)
     EXPECT_EQ(result.message.text, c.text) << c.name;
     EXPECT_EQ(result.message.kind, c.kind) << c.name;
     EXPECT_EQ(result.message.sound, c.sound) << c.name;
-    EXPECT_FALSE(state.dataChecked) << c.name;
-    EXPECT_EQ(state.table, before.table) << c.name;
-    EXPECT_EQ(state.settings, before.settings) << c.name;
+    EXPECT_FALSE(state.dataChecked()) << c.name;
+    EXPECT_EQ(state.table(), before.table()) << c.name;
+    EXPECT_EQ(state.settings(), before.settings()) << c.name;
 }
 
 std::function<void(AppState&)> setting(const char16_t* key, const char16_t* value)
@@ -63,7 +63,7 @@ std::function<void(AppState&)> setting(const char16_t* key, const char16_t* valu
 
 std::function<void(AppState&)> cellAt(int column, int row, const char16_t* text)
 {
-    return [column, row, text](AppState& st) { st.table.setCell(column, row, s(text)); };
+    return [column, row, text](AppState& st) { st.editTable().setCell(column, row, s(text)); };
 }
 
 } // namespace
@@ -74,16 +74,16 @@ TEST(DataCheck, OneChannelTemplatePassesWithTheKnownStream)
     const CheckResult result = runDataCheck(state);
     ASSERT_TRUE(result.passed) << result.message.text.toStdString();
     EXPECT_EQ(result.message, UserMessage::notice(Passed));
-    EXPECT_TRUE(state.dataChecked);
-    EXPECT_EQ(state.settingsDigitCount, 43);
+    EXPECT_TRUE(state.dataChecked());
+    EXPECT_EQ(state.settingsDigitCount(), 43);
     const QByteArray expected =
         bytes({0x14, 0x01, 0x08, 0x01, 0xC8, 0x00, 0x46, 0x4B, 0x64, 0x78, 0x8C, 0x9B, 0xAA,
                0xC7, 0xD2, 0xF0, 0x00, 0x01, 0x00, 0x00, 0xC8, 0x06, 0x00, 0x00, 0x00, 0x00, // header
                0xBE, 0x01, 0x11, 0xCE, 0x81, 0x11, 0x5E, 0x01, 0xC8, 0xC8, 0x00, 0x00, 0x01,
                0x01, 0x04, 0xFF, 0x00, 0x00});
-    EXPECT_EQ(state.image.writeStream(state.moduleType, state.stationType.typeCode), expected);
+    EXPECT_EQ(state.image().writeStream(moduleCode(state.moduleType()), state.stationType().typeCode), expected);
     // The module and band code are taken when the stream is made, never kept in the image.
-    const QByteArray other = state.image.writeStream(3, 1);
+    const QByteArray other = state.image().writeStream(3, 1);
     EXPECT_EQ(other.mid(22, 4), bytes({3, 1, 1, 1}));
     EXPECT_EQ(other.mid(26), expected.mid(26));
 }
@@ -96,11 +96,11 @@ TEST(DataCheck, TheProgramsOwnTemplateGivesTheSameStream)
     fields.startKHz = QStringLiteral("140000");
     ASSERT_TRUE(state.createTemplate(fields).isEmpty());
     ASSERT_TRUE(runDataCheck(state).passed);
-    EXPECT_EQ(state.settingsDigitCount, 43);
+    EXPECT_EQ(state.settingsDigitCount(), 43);
     AppState handMade = templateState(1);
     ASSERT_TRUE(runDataCheck(handMade).passed);
-    EXPECT_EQ(state.image.writeStream(0, 0), handMade.image.writeStream(0, 0));
-    EXPECT_EQ(state.image.writeStream(0, 0).size(), 44);
+    EXPECT_EQ(state.image().writeStream(0, 0), handMade.image().writeStream(0, 0));
+    EXPECT_EQ(state.image().writeStream(0, 0).size(), 44);
 }
 
 TEST(DataCheck, EverySettingsMessage)
@@ -112,7 +112,7 @@ TEST(DataCheck, EverySettingsMessage)
         {"brightness missing", setting(u"Яркость диодов", nullptr), s(u"Уровень яркости изм. 1-5")},
         {"brightness negative", setting(u"Яркость диодов", u"-1"), s(u"Уровень яркости изм. 1-5")},
         {"brightness no number", setting(u"Яркость диодов", u"1,0"), s(u"Уровень яркости изм. 1-5")},
-        {"no section line", [](AppState& st) { st.settings.setLines(st.settings.lines().mid(1)); },
+        {"no section line", [](AppState& st) { st.editSettings().setLines(st.settings().lines().mid(1)); },
          s(u"Уровень яркости изм. 1-5")},
         {"volume 0", setting(u"Громкость", u"0"), s(u"Уровень громкости изм. 1-16")},
         {"volume 17", setting(u"Громкость", u"17"), s(u"Уровень громкости изм. 1-16")},
@@ -173,20 +173,20 @@ TEST(DataCheck, SettingsValuesThatPass)
         std::function<void(const AppState&)> expect;
     };
     const PassCase cases[] = {
-        {"ФВ 40", setting(u"ФВ", u"40"), [](const AppState& st) { EXPECT_EQ(st.image.fvCode, 0x40); }},
-        {"ФВ 22", setting(u"ФВ", u"22"), [](const AppState& st) { EXPECT_EQ(st.image.fvCode, 0x22); }},
+        {"ФВ 40", setting(u"ФВ", u"40"), [](const AppState& st) { EXPECT_EQ(st.image().fvCode, 0x40); }},
+        {"ФВ 22", setting(u"ФВ", u"22"), [](const AppState& st) { EXPECT_EQ(st.image().fvCode, 0x22); }},
         {"tone 3 at 2550", setting(u"Тон3", u"2550"),
-         [](const AppState& st) { EXPECT_EQ(st.image.toneCodes[2], 255); }},
+         [](const AppState& st) { EXPECT_EQ(st.image().toneCodes[2], 255); }},
         {"tone ties to even", setting(u"Тон4", u"1015"),
-         [](const AppState& st) { EXPECT_EQ(st.image.toneCodes[3], 102); }},
+         [](const AppState& st) { EXPECT_EQ(st.image().toneCodes[3], 102); }},
         {"min volume equal to volume",
          [](AppState& st) {
              setSetting(st, s(u"Громкость"), s(u"5"));
              setSetting(st, s(u"МинГромкость"), s(u"5"));
          },
          [](const AppState& st) {
-             EXPECT_EQ(st.image.volume, 5);
-             EXPECT_EQ(st.image.minVolume, 5);
+             EXPECT_EQ(st.image().volume, 5);
+             EXPECT_EQ(st.image().minVolume, 5);
          }},
         {"switches may be missing",
          [](AppState& st) {
@@ -194,8 +194,8 @@ TEST(DataCheck, SettingsValuesThatPass)
              setSetting(st, s(u"Код_DCS"), QString());
          },
          [](const AppState& st) {
-             EXPECT_EQ(st.image.keyBeep, 200);
-             EXPECT_EQ(st.image.dcsPolarity, 200);
+             EXPECT_EQ(st.image().keyBeep, 200);
+             EXPECT_EQ(st.image().dcsPolarity, 200);
          }},
         {"switches off",
          [](AppState& st) {
@@ -204,36 +204,36 @@ TEST(DataCheck, SettingsValuesThatPass)
              setSetting(st, s(u"ВУ"), s(u"+"));
          },
          [](const AppState& st) {
-             EXPECT_EQ(st.image.keyBeep, 100);
-             EXPECT_EQ(st.image.dcsPolarity, 100);
-             EXPECT_EQ(st.image.functionFlags, 0x10);
+             EXPECT_EQ(st.image().keyBeep, 100);
+             EXPECT_EQ(st.image().dcsPolarity, 100);
+             EXPECT_EQ(st.image().functionFlags, 0x10);
          }},
         {"brightness hexadecimal, keys in any case, blanks around",
          [](AppState& st) {
              setSetting(st, s(u"Яркость диодов"), QString());
-             st.settings.appendLine(s(u"  ЯРКОСТЬ ДИОДОВ = $5 "));
+             st.editSettings().appendLine(s(u"  ЯРКОСТЬ ДИОДОВ = $5 "));
          },
-         [](const AppState& st) { EXPECT_EQ(st.image.brightnessCode, 21); }},
+         [](const AppState& st) { EXPECT_EQ(st.image().brightnessCode, 21); }},
         {"first of two equal keys counts",
          [](AppState& st) {
              setSetting(st, s(u"Громкость"), s(u"16"));
-             st.settings.appendLine(s(u"Громкость=99"));
+             st.editSettings().appendLine(s(u"Громкость=99"));
          },
-         [](const AppState& st) { EXPECT_EQ(st.image.volume, 16); }},
+         [](const AppState& st) { EXPECT_EQ(st.image().volume, 16); }},
         {"Id symbols", setting(u"Id_номер", u"1a#*"),
-         [](const AppState& st) { EXPECT_EQ(st.image.idCode, 0x1AEF); }},
+         [](const AppState& st) { EXPECT_EQ(st.image().idCode, 0x1AEF); }},
         {"special channel 257 is channel 1", setting(u"СК", u"257"),
-         [](const AppState& st) { EXPECT_EQ(st.image.specialChannelIndex, 0); }},
+         [](const AppState& st) { EXPECT_EQ(st.image().specialChannelIndex, 0); }},
         {"special channel 7 in row 3",
          [](AppState& st) {
-             st.table.setCell(ChannelNumberColumn, 3, s(u"7"));
+             st.editTable().setCell(ChannelNumberColumn, 3, s(u"7"));
              setSetting(st, s(u"СК"), s(u"7"));
          },
-         [](const AppState& st) { EXPECT_EQ(st.image.specialChannelIndex, 2); }},
+         [](const AppState& st) { EXPECT_EQ(st.image().specialChannelIndex, 2); }},
         {"serial number and unknown keys are carried, not read",
          [](AppState& st) {
-             st.settings.appendLine(s(u"Серийный номер=ZZ"));
-             st.settings.appendLine(s(u"Прочее=?"));
+             st.editSettings().appendLine(s(u"Серийный номер=ZZ"));
+             st.editSettings().appendLine(s(u"Прочее=?"));
          },
          [](const AppState&) {}},
     };
@@ -242,7 +242,7 @@ TEST(DataCheck, SettingsValuesThatPass)
         c.edit(state);
         const CheckResult result = runDataCheck(state);
         EXPECT_TRUE(result.passed) << c.name << ": " << result.message.text.toStdString();
-        EXPECT_TRUE(state.dataChecked) << c.name;
+        EXPECT_TRUE(state.dataChecked()) << c.name;
         c.expect(state);
     }
 }
@@ -251,7 +251,7 @@ TEST(DataCheck, SettingsDigitCount)
 {
     AppState state = templateState(12);
     ASSERT_TRUE(runDataCheck(state).passed);
-    EXPECT_EQ(state.settingsDigitCount, 43);
+    EXPECT_EQ(state.settingsDigitCount(), 43);
 
     // Volume 16 and the special channel in row 12 add a digit each; every tone from 1000 Hz has 4.
     setSetting(state, s(u"Громкость"), s(u"16"));
@@ -259,12 +259,12 @@ TEST(DataCheck, SettingsDigitCount)
     for (int n = 1; n <= 10; ++n)
         setSetting(state, QStringLiteral("Тон%1").arg(n), QStringLiteral("2000"));
     ASSERT_TRUE(runDataCheck(state).passed);
-    EXPECT_EQ(state.settingsDigitCount, 47);
+    EXPECT_EQ(state.settingsDigitCount(), 47);
 
     // A stopped check leaves the count of what it had accepted; the next run starts from 0.
     setSetting(state, s(u"Тон2"), s(u"1"));
     EXPECT_FALSE(runDataCheck(state).passed);
-    EXPECT_EQ(state.settingsDigitCount, 2 + 2 + 2 + 1 + 4);
+    EXPECT_EQ(state.settingsDigitCount(), 2 + 2 + 2 + 1 + 4);
 }
 
 TEST(DataCheck, EveryRowMessage)
@@ -279,9 +279,9 @@ TEST(DataCheck, EveryRowMessage)
          s(u"'2a' is not a valid integer value"), MessageKind::Failure},
         {"empty receive frequency",
          [](AppState& st) {
-             st.table.setCell(ChannelNumberColumn, 2, s(u"5"));
-             st.table.setCell(ChannelNumberColumn, 5, s(u"2"));
-             st.table.setCell(RxFrequencyColumn, 2, QString());
+             st.editTable().setCell(ChannelNumberColumn, 2, s(u"5"));
+             st.editTable().setCell(ChannelNumberColumn, 5, s(u"2"));
+             st.editTable().setCell(RxFrequencyColumn, 2, QString());
          },
          s(u"В канале №5 не введена частота приема")},
         {"empty transmit frequency", cellAt(TxFrequencyColumn, 3, u""),
@@ -315,14 +315,14 @@ TEST(DataCheck, EveryRowMessage)
          s(u"В строчке №3 в столбце \"DCS_Tx\" значение \"23\" не из списка")},
         {"unknown CTCSS text beside a DCS code",
          [](AppState& st) {
-             st.table.setCell(DcsRxColumn, 1, s(u"023"));
-             st.table.setCell(CtcssTxColumn, 1, QString());
+             st.editTable().setCell(DcsRxColumn, 1, s(u"023"));
+             st.editTable().setCell(CtcssTxColumn, 1, QString());
          },
          s(u"В строчке №1 в столбце \"CTC_Tx\" значение \"\" не из списка")},
-        {"rows without flags after a band change", [](AppState& st) { st.table.removeFlags(); },
+        {"rows without flags after a band change", [](AppState& st) { st.editTable().removeFlags(); },
          s(u"В строчке №1 нет отметок \"Скан.\", \"Id_Тон\" и \"Акт\". Создайте шаблон или прочитайте файл "
            u"заново")},
-        {"more than 99 rows", [](AppState& st) { st.table.setRowCount(101); },
+        {"more than 99 rows", [](AppState& st) { st.editTable().setRowCount(101); },
          s(u"В таблице больше 99 каналов. В радиостанцию можно записать не более 99 каналов")},
     };
     const AppState plan = templateState(5);
@@ -333,14 +333,16 @@ TEST(DataCheck, EveryRowMessage)
 TEST(DataCheck, BandLimitsBothIncludedAndNamedInMegahertz)
 {
     AppState state = templateState(2);
-    state.table.setCell(RxFrequencyColumn, 1, s(u"140000"));
-    state.table.setCell(TxFrequencyColumn, 1, s(u"174000"));
-    state.table.setCell(TxFrequencyColumn, 2, s(u"145006,25"));
+    state.editTable().setCell(RxFrequencyColumn, 1, s(u"140000"));
+    state.editTable().setCell(TxFrequencyColumn, 1, s(u"174000"));
+    state.editTable().setCell(TxFrequencyColumn, 2, s(u"145006,25"));
     EXPECT_TRUE(runDataCheck(state).passed);
 
     AppState low = templateState(2, 30000);
-    low.stationType = StationType::forBand(Band::Mhz30to60);
-    low.table.setCell(TxFrequencyColumn, 2, s(u"60006,25"));
+    const ChannelTable lowTable = low.table();
+    low.selectBand(Band::Mhz30to60); // a real change takes the rows' flags: the plan comes again
+    low.adoptPlan(low.settings(), lowTable);
+    low.editTable().setCell(TxFrequencyColumn, 2, s(u"60006,25"));
     EXPECT_EQ(runDataCheck(low).message.text, s(u"Ошибка в канале №2 частотный диапазон 30-60 MГц"));
 }
 
@@ -358,10 +360,10 @@ TEST(DataCheck, NinetyNineRowsFitTheImage)
     AppState state = templateState(99, 140000, 6.25);
     setSetting(state, s(u"СК"), s(u"99"));
     ASSERT_TRUE(runDataCheck(state).passed);
-    EXPECT_EQ(state.image.channelCount, 99);
-    EXPECT_EQ(state.image.specialChannelIndex, 98);
+    EXPECT_EQ(state.image().channelCount, 99);
+    EXPECT_EQ(state.image().specialChannelIndex, 98);
     EXPECT_EQ(record(state, 99).channelNumber(), 99);
-    EXPECT_EQ(state.image.writeStream(0, 0).size(), 1808);
+    EXPECT_EQ(state.image().writeStream(0, 0).size(), 1808);
 }
 
 TEST(DataCheck, ChannelCodes)
@@ -390,10 +392,10 @@ TEST(DataCheck, ChannelCodes)
     };
     for (const CodeCase& c : cases) {
         AppState state = templateState(1);
-        state.table.setCell(CtcssRxColumn, 1, s(c.ctcRx));
-        state.table.setCell(CtcssTxColumn, 1, s(c.ctcTx));
-        state.table.setCell(DcsRxColumn, 1, s(c.dcsRx));
-        state.table.setCell(DcsTxColumn, 1, s(c.dcsTx));
+        state.editTable().setCell(CtcssRxColumn, 1, s(c.ctcRx));
+        state.editTable().setCell(CtcssTxColumn, 1, s(c.ctcTx));
+        state.editTable().setCell(DcsRxColumn, 1, s(c.dcsRx));
+        state.editTable().setCell(DcsTxColumn, 1, s(c.dcsTx));
         setSetting(state, s(u"Код_DCS"), s(c.polarity));
         ASSERT_TRUE(runDataCheck(state).passed) << c.name;
         EXPECT_EQ(record(state, 1).value(RecordField::RxCode), c.rxCode) << c.name;
@@ -406,20 +408,20 @@ TEST(DataCheck, ChannelFlagsAndExtraFlags)
 {
     AppState state = templateState(4);
     // Row 1: template defaults. Row 2: narrow, identification tone, no scan, tones 3 and 10, RSSI.
-    state.table.setCell(WidthColumn, 2, s(u"12,5"));
-    state.table.setFlag(IdToneColumn, 2, true);
-    state.table.setFlag(ScanColumn, 2, false);
-    state.table.setCell(ToneRxColumn, 2, s(u"3"));
-    state.table.setCell(ToneTxColumn, 2, s(u"10"));
-    state.table.setCell(TxOffColumn, 2, s(u"RSSI"));
+    state.editTable().setCell(WidthColumn, 2, s(u"12,5"));
+    state.editTable().setFlag(IdToneColumn, 2, true);
+    state.editTable().setFlag(ScanColumn, 2, false);
+    state.editTable().setCell(ToneRxColumn, 2, s(u"3"));
+    state.editTable().setCell(ToneTxColumn, 2, s(u"10"));
+    state.editTable().setCell(TxOffColumn, 2, s(u"RSSI"));
     // Row 3: receive-only repeater mark, inactive, transmit off "OFF", time 5.
-    state.table.setCell(RxFrequencyColumn, 3, s(u"РЕТР_ПП"));
-    state.table.setFlag(ActiveColumn, 3, false);
-    state.table.setCell(TxOffColumn, 3, s(u"OFF"));
-    state.table.setCell(TimeColumn, 3, s(u"5"));
+    state.editTable().setCell(RxFrequencyColumn, 3, s(u"РЕТР_ПП"));
+    state.editTable().setFlag(ActiveColumn, 3, false);
+    state.editTable().setCell(TxOffColumn, 3, s(u"OFF"));
+    state.editTable().setCell(TimeColumn, 3, s(u"5"));
     // Row 4: both marks.
-    state.table.setCell(RxFrequencyColumn, 4, s(u"РЕТР_ПП"));
-    state.table.setCell(TxFrequencyColumn, 4, s(u"РЕТР_ПР"));
+    state.editTable().setCell(RxFrequencyColumn, 4, s(u"РЕТР_ПП"));
+    state.editTable().setCell(TxFrequencyColumn, 4, s(u"РЕТР_ПР"));
     ASSERT_TRUE(runDataCheck(state).passed);
 
     EXPECT_EQ(record(state, 1).channelFlags(), 0xBE);
@@ -448,9 +450,9 @@ TEST(DataCheck, ChannelFlagsAndExtraFlags)
 TEST(DataCheck, FrequencyWordsOfBothBands)
 {
     AppState high = templateState(2);
-    high.table.setCell(RxFrequencyColumn, 1, s(u"160012,5"));
-    high.table.setCell(TxFrequencyColumn, 1, s(u"145006,25"));
-    high.table.setCell(RxFrequencyColumn, 2, s(u"174000"));
+    high.editTable().setCell(RxFrequencyColumn, 1, s(u"160012,5"));
+    high.editTable().setCell(TxFrequencyColumn, 1, s(u"145006,25"));
+    high.editTable().setCell(RxFrequencyColumn, 2, s(u"174000"));
     ASSERT_TRUE(runDataCheck(high).passed);
     EXPECT_EQ(record(high, 1).rxFrequencyWord(), (FrequencyWord{0x12, 0x00, 0x89}));
     EXPECT_EQ(record(high, 1).txFrequencyWord(), (FrequencyWord{0x11, 0x6A, 0x85}));
@@ -458,9 +460,9 @@ TEST(DataCheck, FrequencyWordsOfBothBands)
 
     AppState low = templateState(2, 30000);
     low.selectBand(Band::Mhz30to60);
-    low.table.createFlags();
-    low.table.setCell(RxFrequencyColumn, 2, s(u"33018,75"));
-    low.table.setCell(TxFrequencyColumn, 2, s(u"33018,75"));
+    low.editTable().createFlags();
+    low.editTable().setCell(RxFrequencyColumn, 2, s(u"33018,75"));
+    low.editTable().setCell(TxFrequencyColumn, 2, s(u"33018,75"));
     ASSERT_TRUE(runDataCheck(low).passed) << runDataCheck(low).message.text.toStdString();
     EXPECT_EQ(record(low, 1).rxFrequencyWord(), (FrequencyWord{0x12, 0x02, 0x01}));
     EXPECT_EQ(record(low, 2).rxFrequencyWord(), (FrequencyWord{0x12, 0x20, 0x0D}));
@@ -470,10 +472,10 @@ TEST(DataCheck, FrequencyWordsOfBothBands)
 TEST(DataCheck, IntegerCellsOutsideTheirListsKeepTheirLowByte)
 {
     AppState state = templateState(2);
-    state.table.setCell(ChannelNumberColumn, 2, s(u"-1"));
-    state.table.setCell(SquelchColumn, 1, s(u"300"));
-    state.table.setCell(TimeColumn, 1, s(u"$1FF"));
-    state.table.setCell(PowerMinColumn, 1, s(u" 4")); // not the text "4": taken as a number
+    state.editTable().setCell(ChannelNumberColumn, 2, s(u"-1"));
+    state.editTable().setCell(SquelchColumn, 1, s(u"300"));
+    state.editTable().setCell(TimeColumn, 1, s(u"$1FF"));
+    state.editTable().setCell(PowerMinColumn, 1, s(u" 4")); // not the text "4": taken as a number
     ASSERT_TRUE(runDataCheck(state).passed);
     EXPECT_EQ(record(state, 2).channelNumber(), 255);
     EXPECT_EQ(record(state, 1).value(RecordField::SquelchLevel), 300 & 0xFF);
@@ -485,19 +487,19 @@ TEST(DataCheck, GateAndImageAcrossRuns)
 {
     AppState state = templateState(3);
     ASSERT_TRUE(runDataCheck(state).passed);
-    const DeviceImage good = state.image;
+    const DeviceImage good = state.image();
 
     // Edits after a check leave the gate; only the next check looks at them.
-    state.table.setCell(TxFrequencyColumn, 2, s(u"145003"));
-    EXPECT_TRUE(state.dataChecked);
+    state.editTable().setCell(TxFrequencyColumn, 2, s(u"145003"));
+    EXPECT_TRUE(state.dataChecked());
     EXPECT_FALSE(runDataCheck(state).passed);
-    EXPECT_FALSE(state.dataChecked);
+    EXPECT_FALSE(state.dataChecked());
     // A stopped check keeps the image of the last good one: the repeater panel may still use it.
-    EXPECT_EQ(state.image, good);
+    EXPECT_EQ(state.image(), good);
 
-    state.table.setCell(TxFrequencyColumn, 2, s(u"145006,25"));
+    state.editTable().setCell(TxFrequencyColumn, 2, s(u"145006,25"));
     EXPECT_TRUE(runDataCheck(state).passed);
-    EXPECT_NE(state.image, good);
+    EXPECT_NE(state.image(), good);
     EXPECT_EQ(record(state, 2).txFrequencyWord(), (FrequencyWord{0x11, 0x6A, 0x85}));
 }
 
@@ -505,9 +507,9 @@ TEST(DataCheck, RecordSlotsBeyondTheCountAreZero)
 {
     AppState state = templateState(5);
     ASSERT_TRUE(runDataCheck(state).passed);
-    state.table.setRowCount(4);
+    state.editTable().setRowCount(4);
     ASSERT_TRUE(runDataCheck(state).passed);
-    EXPECT_EQ(state.image.channelCount, 3);
+    EXPECT_EQ(state.image().channelCount, 3);
     EXPECT_EQ(record(state, 4), ChannelRecord{});
     EXPECT_EQ(record(state, 99), ChannelRecord{});
 }
@@ -530,18 +532,18 @@ TEST(DataCheck, ArbitraryTextsAlwaysEndInOneMessage)
     for (int run = 0; run < 400; ++run) {
         AppState state = templateState(1 + static_cast<int>(pick(6)), 145000);
         for (int edit = static_cast<int>(pick(4)); edit > 0; --edit) {
-            const int row = 1 + static_cast<int>(pick(static_cast<std::size_t>(state.table.channelCount())));
-            state.table.setCell(static_cast<int>(pick(ColumnCount)), row, s(pool[pick(std::size(pool))]));
+            const int row = 1 + static_cast<int>(pick(static_cast<std::size_t>(state.table().channelCount())));
+            state.editTable().setCell(static_cast<int>(pick(ColumnCount)), row, s(pool[pick(std::size(pool))]));
         }
         if (pick(3) == 0)
             setSetting(state, s(keys[pick(std::size(keys))]), s(pool[pick(std::size(pool))]));
         const CheckResult result = runDataCheck(state);
         EXPECT_FALSE(result.message.isEmpty());
-        EXPECT_EQ(result.passed, state.dataChecked);
+        EXPECT_EQ(result.passed, state.dataChecked());
         EXPECT_EQ(result.passed, result.message.text == Passed) << result.message.text.toStdString();
         if (result.passed) {
             ++passed;
-            EXPECT_EQ(state.image.channelCount, state.table.channelCount());
+            EXPECT_EQ(state.image().channelCount, state.table().channelCount());
         }
     }
     EXPECT_GT(passed, 0);

@@ -1,4 +1,6 @@
 #include "image/app_state.h"
+#include "image/data_check.h"
+#include "image/plan_fixture.h"
 #include "image/device_image.h"
 #include "model/value_lists.h"
 
@@ -127,16 +129,18 @@ TEST(WriteStream, HeaderOrderRecordsAndTypeCodeThreeTimes)
 
 TEST(AppStateGate, PlanReplacementClearsTheGateBandChangeDropsFlags)
 {
-    AppState state;
+    AppState state = templateState(2);
+    ASSERT_TRUE(runDataCheck(state).passed);
+    ASSERT_TRUE(state.writeRepeaterMark(QStringLiteral("1"), RepeaterMode::Receive).ok());
+    ASSERT_FALSE(state.repeaterSavedTexts().isEmpty());
+    state.acceptCheck(state.image(), state.settingsDigitCount());
     ChannelTable table;
     table.setRowCount(3);
     table.createFlags();
-    state.dataChecked = true;
-    state.repeaterSavedTexts.insert(1, RepeaterSavedText{TxFrequencyColumn, QStringLiteral("145000")});
     state.adoptPlan(GeneralSettings(GeneralSettings::templateLines()), table);
-    EXPECT_FALSE(state.dataChecked);
-    EXPECT_TRUE(state.tableCreated);
-    EXPECT_TRUE(state.repeaterSavedTexts.isEmpty());
+    EXPECT_FALSE(state.dataChecked());
+    EXPECT_TRUE(state.tableCreated());
+    EXPECT_TRUE(state.repeaterSavedTexts().isEmpty());
 
     // The band already selected changes nothing; another band takes the flags and the gate: the
     // image of the last check holds the other band's frequency words.
@@ -146,12 +150,12 @@ TEST(AppStateGate, PlanReplacementClearsTheGateBandChangeDropsFlags)
         bool changed;
     };
     for (const Case c : {Case{Band::Mhz144to174, false}, Case{Band::Mhz30to60, true}}) {
-        state.dataChecked = true;
+        state.acceptCheck(state.image(), state.settingsDigitCount());
         EXPECT_EQ(state.selectBand(c.band), c.changed);
-        EXPECT_EQ(state.stationType, StationType::forBand(c.band));
-        EXPECT_EQ(state.table.hasFlags(1), !c.changed);
-        EXPECT_EQ(state.dataChecked, !c.changed);
-        EXPECT_EQ(state.table.channelCount(), 2);
+        EXPECT_EQ(state.stationType(), StationType::forBand(c.band));
+        EXPECT_EQ(state.table().hasFlags(1), !c.changed);
+        EXPECT_EQ(state.dataChecked(), !c.changed);
+        EXPECT_EQ(state.table().channelCount(), 2);
     }
 }
 

@@ -46,18 +46,18 @@ inline yalmera::AppState templateState(int count, double startKHz = 140000, doub
 // Replaces the value of a settings key line (or the whole line when value is null: the key is removed).
 inline void setSetting(yalmera::AppState& state, const QString& key, const QString& value)
 {
-    QStringList lines = state.settings.lines();
+    QStringList lines = state.settings().lines();
     for (qsizetype i = 0; i < lines.size(); ++i) {
         if (lines[i].startsWith(key + u'=')) {
             if (value.isNull())
                 lines.removeAt(i);
             else
                 lines[i] = key + u'=' + value;
-            state.settings.setLines(lines);
+            state.editSettings().setLines(lines);
             return;
         }
     }
     if (!value.isNull())
         lines.append(key + u'=' + value);
-    state.settings.setLines(lines);
+    state.editSettings().setLines(lines);
 }

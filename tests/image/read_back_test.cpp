@@ -379,36 +379,36 @@ TEST(ReadBackApply, ReplacesThePlanAtOnceAndKeepsWhatTheStreamDoesNotCarry)
 {
     AppState state;
     state.selectBand(Band::Mhz30to60);
-    state.image = channelsImage(5);
-    state.image.idCode = 0x1234;
-    state.dataChecked = true;
-    state.moduleType = 2;
-    state.settings = GeneralSettings(GeneralSettings::templateLines());
+    DeviceImage checked = channelsImage(5);
+    checked.idCode = 0x1234;
+    state.acceptCheck(checked, 0);
+    state.selectModule(ModuleType::Trimlink);
+    state.editSettings() = GeneralSettings(GeneralSettings::templateLines());
 
     // Every header field different, so a field copied into another's place shows.
-    const ReadStreamDecode decoded = decodeReadStream(distinctHeaderReadStream(), state.stationType);
+    const ReadStreamDecode decoded = decodeReadStream(distinctHeaderReadStream(), state.stationType());
     ASSERT_TRUE(decoded.ok());
-    const DeviceImage before = state.image;
+    const DeviceImage before = state.image();
     EXPECT_FALSE(applyReadBack(state, *decoded.readBack)); // code 0x48 names no band
 
-    EXPECT_FALSE(state.dataChecked);
-    EXPECT_TRUE(state.tableCreated);
-    EXPECT_EQ(state.settings, decoded.readBack->settings);
-    EXPECT_EQ(state.table, decoded.readBack->table);
-    EXPECT_EQ(state.moduleType, DistinctModuleType);
-    EXPECT_EQ(state.stationType.band, Band::Mhz30to60); // a code naming no band keeps the band
-    EXPECT_EQ(state.stationType.dividerModulus, 8);
-    EXPECT_EQ(state.stationType.typeCode, DistinctTypeCode);
+    EXPECT_FALSE(state.dataChecked());
+    EXPECT_TRUE(state.tableCreated());
+    EXPECT_EQ(state.settings(), decoded.readBack->settings);
+    EXPECT_EQ(state.table(), decoded.readBack->table);
+    EXPECT_EQ(moduleCode(state.moduleType()), DistinctModuleType);
+    EXPECT_EQ(state.stationType().band, Band::Mhz30to60); // a code naming no band keeps the band
+    EXPECT_EQ(state.stationType().dividerModulus, 8);
+    EXPECT_EQ(state.stationType().typeCode, DistinctTypeCode);
     DeviceImage expected = distinctHeaderImage();
     expected.idCode = 0x1234; // not taken from the station
     for (std::size_t i = 1; i < 5; ++i)
         expected.records[i] = before.records[i];
-    EXPECT_EQ(state.image, expected);
+    EXPECT_EQ(state.image(), expected);
 
     // A code naming a band selects it with its constants, as a plan file's "Тип" does.
     QByteArray stream = exampleStream();
     stream[readAt(HeaderField::TypeCode)] = 1;
     state.selectBand(Band::Mhz144to174);
-    EXPECT_TRUE(applyReadBack(state, *decodeReadStream(stream, state.stationType).readBack));
-    EXPECT_EQ(state.stationType, StationType::forBand(Band::Mhz30to60));
+    EXPECT_TRUE(applyReadBack(state, *decodeReadStream(stream, state.stationType()).readBack));
+    EXPECT_EQ(state.stationType(), StationType::forBand(Band::Mhz30to60));
 }

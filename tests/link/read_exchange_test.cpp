@@ -173,19 +173,19 @@ TEST(StationRoundTrip, WriteThenReadGivesBackTheSamePlan)
 {
     StationOnPty station;
     AppState written;
-    written.image = channelsImage(12);
-    written.image.dcsPolarity = SwitchOff;
-    written.image.records[4].setValue(RecordField::ChannelFlags, 0xB6); // DCS mode
-    written.image.records[4].setValue(RecordField::RxCode, 8);
-    written.image.records[4].setValue(RecordField::ExtraFlags, 0xFB);
-    written.moduleType = 3;
-    written.dataChecked = true;
+    DeviceImage image = channelsImage(12);
+    image.dcsPolarity = SwitchOff;
+    image.records[4].setValue(RecordField::ChannelFlags, 0xB6); // DCS mode
+    image.records[4].setValue(RecordField::RxCode, 8);
+    image.records[4].setValue(RecordField::ExtraFlags, 0xFB);
+    written.selectModule(ModuleType::Zorpik);
+    written.acceptCheck(image, 0);
     RecordingObserver writeObserver;
     ASSERT_TRUE(runWriteExchange(WriteRequest::fromState(written, station.path()), writeObserver).ok());
 
     // Read through the objects the window uses, applying on this thread once complete.
     AppState state;
-    state.settings = GeneralSettings(GeneralSettings::templateLines());
+    state.editSettings() = GeneralSettings(GeneralSettings::templateLines());
     ReadExchange exchange;
     QEventLoop loop;
     std::optional<ReadResult> result;
@@ -200,15 +200,15 @@ TEST(StationRoundTrip, WriteThenReadGivesBackTheSamePlan)
     loop.exec();
     ASSERT_TRUE(result && result->ok());
 
-    EXPECT_EQ(state.moduleType, 3);
-    EXPECT_EQ(state.table.cell(DcsRxColumn, 5), QStringLiteral("047"));
-    EXPECT_EQ(state.table.cell(TxOffColumn, 5), QStringLiteral("OFF"));
-    EXPECT_EQ(state.table.cell(ChannelNumberColumn, 12), QStringLiteral("12"));
-    EXPECT_EQ(result->readBack->image, written.image);
+    EXPECT_EQ(moduleCode(state.moduleType()), 3);
+    EXPECT_EQ(state.table().cell(DcsRxColumn, 5), QStringLiteral("047"));
+    EXPECT_EQ(state.table().cell(TxOffColumn, 5), QStringLiteral("OFF"));
+    EXPECT_EQ(state.table().cell(ChannelNumberColumn, 12), QStringLiteral("12"));
+    EXPECT_EQ(result->readBack->image, written.image());
     // Applied: every field and record but IdCode, which only the check writes into the image.
-    DeviceImage expected = written.image;
+    DeviceImage expected = written.image();
     expected.idCode = 0;
-    EXPECT_EQ(state.image, expected);
-    EXPECT_EQ(state.settings.textValue(u"Id_номер", {}), QStringLiteral("0001"));
-    EXPECT_FALSE(state.dataChecked);
+    EXPECT_EQ(state.image(), expected);
+    EXPECT_EQ(state.settings().textValue(u"Id_номер", {}), QStringLiteral("0001"));
+    EXPECT_FALSE(state.dataChecked());
 }

@@ -22,8 +22,7 @@ const QByteArray OneChannelStream = hexBytes("14010801C800464B64788C9BAAC7D2F000
 WriteRequest requestFor(const DeviceImage& image, const QString& port)
 {
     AppState state;
-    state.image = image;
-    state.dataChecked = true;
+    state.acceptCheck(image, 0);
     return WriteRequest::fromState(state, port);
 }
 

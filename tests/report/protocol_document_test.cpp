@@ -123,9 +123,9 @@ TEST(ProtocolTable, FittedColumnWidthsAddUpExactlyAndKeepTheProportions)
 TEST(ProtocolTable, FlagsPrintPlusOrMinusAndARowWithoutFlagsPrintsMinus)
 {
     AppState state = checkedPlan(3);
-    state.table.setFlag(ScanColumn, 1, false);
-    state.table.setFlag(IdToneColumn, 2, true);
-    state.table.setFlag(ActiveColumn, 2, false);
+    state.editTable().setFlag(ScanColumn, 1, false);
+    state.editTable().setFlag(IdToneColumn, 2, true);
+    state.editTable().setFlag(ActiveColumn, 2, false);
     ProtocolDocument document = buildProtocolDocument(state, QString());
     auto flags = [&](int channel) {
         const TableRow& row = document.tableRows[channel];
@@ -135,7 +135,7 @@ TEST(ProtocolTable, FlagsPrintPlusOrMinusAndARowWithoutFlagsPrintsMinus)
     EXPECT_EQ(flags(2), u"++-"_qs); // scan kept, "Id_Тон" set, not active
     EXPECT_EQ(flags(3), u"+-+"_qs);
 
-    state.table.removeFlags(); // a band change after the check
+    state.editTable().removeFlags(); // a band change after the check
     document = buildProtocolDocument(state, QString());
     for (int channel = 1; channel <= 3; ++channel)
         EXPECT_EQ(flags(channel), u"---"_qs);
@@ -144,8 +144,8 @@ TEST(ProtocolTable, FlagsPrintPlusOrMinusAndARowWithoutFlagsPrintsMinus)
 TEST(ProtocolTable, ShowsTableAsEditedAfterTheCheckWithTheImagesChannelCount)
 {
     AppState state = checkedPlan(10);
-    state.image.channelCount = 8; // the check saw 8 rows; two were added since
-    state.table.setCell(RxFrequencyColumn, 2, u"145006,25"_qs);
+    acceptImageOf(state, 8); // the check saw 8 rows; two were added since
+    state.editTable().setCell(RxFrequencyColumn, 2, u"145006,25"_qs);
     const ProtocolDocument document = buildProtocolDocument(state, QString());
     EXPECT_EQ(document.channelRowCount(), 8);
     EXPECT_EQ(document.tableRows[2].cells[1], u"145006,25"_qs);
@@ -154,19 +154,19 @@ TEST(ProtocolTable, ShowsTableAsEditedAfterTheCheckWithTheImagesChannelCount)
 TEST(ProtocolTable, ChannelCountAboveTheTablesRowsIsBoundedByTheTable)
 {
     AppState state = checkedPlan(5);
-    state.image.channelCount = 40; // a station read that broke off
+    acceptImageOf(state, 40); // a station read that broke off
     const ProtocolDocument document = buildProtocolDocument(state, QString());
     EXPECT_EQ(document.channelRowCount(), 5);
     EXPECT_EQ(document.tableRows.size(), 6);
 
-    state.table.setRowCount(1); // captions only
+    state.editTable().setRowCount(1); // captions only
     EXPECT_EQ(buildProtocolDocument(state, QString()).tableRows.size(), 1);
 }
 
 TEST(ProtocolParagraphs, TitleSerialEmptyLineSettingsLinesEmptyLine)
 {
     AppState state = checkedPlan(2);
-    state.settings.setLines(
+    state.editSettings().setLines(
         {u"[Общие установки]"_qs, u"Серийный номер=77"_qs, QString(), u"Id_номер=0001"_qs});
     const ProtocolDocument document = buildProtocolDocument(state, u"К17М-12345"_qs);
 
@@ -197,15 +197,16 @@ TEST(ProtocolParagraphs, EmptySerialNumberStillGivesACentredBoldTwentyPointParag
 TEST(ProtocolBuild, LeavesTheStateAsItWas)
 {
     AppState state = checkedPlan(40);
-    state.image.channelCount = 60;
-    state.settingsDigitCount = 43;
+    DeviceImage image = state.image();
+    image.channelCount = 60;
+    state.acceptCheck(image, 43);
     const AppState before = state;
     buildProtocolDocument(state, u"1"_qs);
-    EXPECT_EQ(state.table, before.table);
-    EXPECT_EQ(state.settings, before.settings);
-    EXPECT_EQ(state.image, before.image);
-    EXPECT_TRUE(state.dataChecked);
-    EXPECT_EQ(state.settingsDigitCount, 43);
+    EXPECT_EQ(state.table(), before.table());
+    EXPECT_EQ(state.settings(), before.settings());
+    EXPECT_EQ(state.image(), before.image());
+    EXPECT_TRUE(state.dataChecked());
+    EXPECT_EQ(state.settingsDigitCount(), 43);
 }
 
 TEST(ProtocolGate, RefusesWithoutAPassedCheckWithTheWordingOfWhereItWasAsked)
@@ -213,7 +214,7 @@ TEST(ProtocolGate, RefusesWithoutAPassedCheckWithTheWordingOfWhereItWasAsked)
     AppState state = checkedPlan(1);
     EXPECT_TRUE(protocolRefusal(state, ProtocolRequest::Menu).isEmpty());
     EXPECT_TRUE(protocolRefusal(state, ProtocolRequest::Create).isEmpty());
-    state.dataChecked = false;
+    state.refuseCheck(state.settingsDigitCount());
     EXPECT_EQ(protocolRefusal(state, ProtocolRequest::Create).text,
               u"Пока не будет произведена проверка данных, протокол создаваться не будет"_qs);
     EXPECT_EQ(protocolRefusal(state, ProtocolRequest::Menu).text,
@@ -221,8 +222,8 @@ TEST(ProtocolGate, RefusesWithoutAPassedCheckWithTheWordingOfWhereItWasAsked)
     EXPECT_EQ(protocolRefusal(state, ProtocolRequest::Menu).kind, MessageKind::Notice);
 
     // Rows that lost their flags through a band change would all print "-": told first.
-    state.table.setRowCount(1);
-    state.table.setRowCount(2);
+    state.editTable().setRowCount(1);
+    state.editTable().setRowCount(2);
     EXPECT_EQ(protocolRefusal(state, ProtocolRequest::Menu).text,
               u"В строчке №1 нет отметок \"Скан.\", \"Id_Тон\" и \"Акт\": протокол создаваться не будет. "
               u"Создайте шаблон или прочитайте файл заново"_qs);

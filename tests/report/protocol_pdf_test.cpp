@@ -44,7 +44,7 @@ TEST(ProtocolLayout, TableRowsNeverSplitAndEveryPieceIsPlacedOnceInOrder)
 {
     AppState state = checkedPlan(99);
     // A cell of long text stays within its one row.
-    state.table.setCell(RxFrequencyColumn, 40, QString(60, u'7'));
+    state.editTable().setCell(RxFrequencyColumn, 40, QString(60, u'7'));
     const ProtocolDocument document = buildProtocolDocument(state, u"К17М-12345"_qs);
     PdfDevice device;
     const ProtocolLayout layout(document, device.writer, device.content);
@@ -82,7 +82,7 @@ TEST(ProtocolLayout, TableRowsNeverSplitAndEveryPieceIsPlacedOnceInOrder)
 TEST(ProtocolLayout, ARowTallerThanAPageStandsAloneInsteadOfLoopingOrSplitting)
 {
     AppState state = checkedPlan(2);
-    state.table.setCell(RxFrequencyColumn, 1, QString(3000, u'8'));
+    state.editTable().setCell(RxFrequencyColumn, 1, QString(3000, u'8'));
     PdfDevice device;
     const ProtocolLayout layout(buildProtocolDocument(state, QString()), device.writer, device.content);
     int rowsSeen = 0;
@@ -104,13 +104,13 @@ TEST(ProtocolLayout, TableSpansTheWidthBetweenTheMarginsAndEveryTextStaysInItsCe
     // A made plan with the widest texts of its columns in channel 1.
     AppState state;
     ASSERT_TRUE(state.createTemplate({u"99"_qs, u"145000"_qs, u"25"_qs}).isEmpty());
-    state.image.channelCount = 99;
+    acceptImageOf(state, 99);
     for (const auto& [column, text] : {std::pair{RxFrequencyColumn, u"145006,25"_qs},
                                        {TxFrequencyColumn, u"РЕТР_ПР"_qs},
                                        {CtcssRxColumn, u"254,1"_qs},
                                        {WidthColumn, u"12,5"_qs},
                                        {TxOffColumn, u"RSSI"_qs}})
-        state.table.setCell(column, 1, text);
+        state.editTable().setCell(column, 1, text);
     const ProtocolDocument document = buildProtocolDocument(state, QString());
     PdfDevice device;
     const ProtocolLayout layout(document, device.writer, device.content);
@@ -143,7 +143,7 @@ TEST(ProtocolLayout, EveryTablePageBeginsWithAHeaderRowOfExactHeight)
     };
     for (const auto& c : cases) {
         AppState state = checkedPlan(c.channels);
-        state.settings.setLines(settings.mid(0, c.settingsLines));
+        state.editSettings().setLines(settings.mid(0, c.settingsLines));
         const ProtocolDocument document = buildProtocolDocument(state, u"К17М-12345"_qs);
         PdfDevice device;
         const ProtocolLayout layout(document, device.writer, device.content);
@@ -166,9 +166,9 @@ TEST(ProtocolLayout, TextsWiderThanTheirPlaceAreCutToOneLineThatFits)
 {
     const QString million(1'000'000, u'1');
     AppState state = checkedPlan(1);
-    state.table.setCell(WidthColumn, 1, million); // the check reads only "12,5" there
-    state.table.setCell(TimeColumn, 1, u"5\n6"_qs);
-    state.settings.setLines({u"Id_номер="_qs + million, u"a\r\nb"_qs});
+    state.editTable().setCell(WidthColumn, 1, million); // the check reads only "12,5" there
+    state.editTable().setCell(TimeColumn, 1, u"5\n6"_qs);
+    state.editSettings().setLines({u"Id_номер="_qs + million, u"a\r\nb"_qs});
     PdfDevice device;
     const ProtocolLayout layout(buildProtocolDocument(state, million), device.writer, device.content);
     const qreal pageWidth = layout.contentSize().width();

@@ -16,19 +16,29 @@
 // template's settings lines, and the image's channel count as a passed check leaves it.
 inline yalmera::AppState checkedPlan(int channels)
 {
-    yalmera::AppState state;
-    state.settings = yalmera::GeneralSettings(yalmera::GeneralSettings::templateLines());
-    state.table.setRowCount(channels + 1);
-    state.table.writeCaptions();
+    yalmera::ChannelTable table;
+    table.setRowCount(channels + 1);
+    table.writeCaptions();
     for (int row = 1; row <= channels; ++row) {
         for (int column = 0; column < yalmera::ColumnCount; ++column)
-            state.table.setCell(column, row, QStringLiteral("c%1r%2").arg(column).arg(row));
+            table.setCell(column, row, QStringLiteral("c%1r%2").arg(column).arg(row));
     }
-    state.table.createFlags();
-    state.tableCreated = true;
-    state.image.channelCount = static_cast<quint8>(channels);
-    state.dataChecked = true;
+    table.createFlags();
+    yalmera::AppState state;
+    state.adoptPlan(yalmera::GeneralSettings(yalmera::GeneralSettings::templateLines()), table);
+    yalmera::DeviceImage image;
+    image.channelCount = static_cast<quint8>(channels);
+    state.acceptCheck(image, 0);
     return state;
+}
+
+// The state as a passed check of n channel rows leaves it (a station read may leave a count
+// above the table's rows).
+inline void acceptImageOf(yalmera::AppState& state, int channels)
+{
+    yalmera::DeviceImage image = state.image();
+    image.channelCount = static_cast<quint8>(channels);
+    state.acceptCheck(image, state.settingsDigitCount());
 }
 
 // Every entry of a zip archive held in memory, by name; empty when it is no archive.

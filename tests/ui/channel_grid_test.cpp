@@ -34,7 +34,7 @@ protected:
     }
 
     QModelIndex cellIndex(int column, int tableRow) const { return model->index(tableRow - 1, column); }
-    QString cell(int column, int tableRow) const { return state.table.cell(column, tableRow); }
+    QString cell(int column, int tableRow) const { return state.table().cell(column, tableRow); }
 
     void clickCell(int column, int tableRow)
     {
@@ -101,7 +101,7 @@ TEST_F(ChannelGridTest, ListEditorsOpenOnTheItemOfTheCell)
     int row = 1;
     for (const EditorCase& c : cases) {
         SCOPED_TRACE(std::string(c.editor) + " " + c.text.toStdString());
-        state.table.setCell(c.column, row, c.text);
+        state.editTable().setCell(c.column, row, c.text);
         model->refreshCells();
         clickCell(c.column, row);
         QComboBox* editor = combo(c.editor);
@@ -119,7 +119,7 @@ TEST_F(ChannelGridTest, ListEditorsOpenOnTheItemOfTheCell)
 
 TEST_F(ChannelGridTest, ChoosingAnItemWritesItAndClosesTheList)
 {
-    state.dataChecked = true;
+    state.acceptCheck(state.image(), state.settingsDigitCount());
     clickCell(CtcssRxColumn, 2);
     QComboBox* editor = combo("ComboBox1");
     ASSERT_TRUE(editor->isVisible());
@@ -138,19 +138,19 @@ TEST_F(ChannelGridTest, ChoosingAnItemWritesItAndClosesTheList)
     clickCell(CtcssTxColumn, 2);
     clickCell(CtcssRxColumn, 2);
     EXPECT_EQ(combo("ComboBox1")->currentIndex(), 34);
-    EXPECT_TRUE(state.dataChecked);
+    EXPECT_TRUE(state.dataChecked());
 
     // Keyboard: the arrow chooses the next item at once.
     clickCell(TxOffColumn, 4);
     press(Qt::Key_Down);
     EXPECT_EQ(cell(TxOffColumn, 4), QStringLiteral("RSSI"));
-    EXPECT_TRUE(state.dataChecked);
+    EXPECT_TRUE(state.dataChecked());
 }
 
 TEST_F(ChannelGridTest, TextInNoListKeepsThePreviousItem)
 {
     // The first use of a list over such a text has no item and writes nothing on leaving.
-    state.table.setCell(TxOffColumn, 1, QStringLiteral("Выкл"));
+    state.editTable().setCell(TxOffColumn, 1, QStringLiteral("Выкл"));
     model->refreshCells();
     clickCell(TxOffColumn, 1);
     EXPECT_EQ(combo("ComboBox8")->currentIndex(), -1);
@@ -186,13 +186,13 @@ TEST_F(ChannelGridTest, OnlyAPickedItemIsWritten)
         {"ToneShownItemByKeyboard", ToneRxColumn, u"03", ListEnd::PickShownWithKeyboard, u"3"},
     };
     // The CTCSS editor's previous use was on "88,5", the item it then shows over "67,5".
-    state.table.setCell(CtcssRxColumn, 10, QStringLiteral("88,5"));
+    state.editTable().setCell(CtcssRxColumn, 10, QStringLiteral("88,5"));
     model->refreshCells();
     clickCell(CtcssRxColumn, 10);
     int row = 1;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        state.table.setCell(c.column, row, c.text.toString());
+        state.editTable().setCell(c.column, row, c.text.toString());
         model->refreshCells();
         clickCell(c.column, row);
         auto* editor = qobject_cast<QComboBox*>(QApplication::focusWidget());
@@ -217,7 +217,7 @@ TEST_F(ChannelGridTest, OnlyAPickedItemIsWritten)
 
 TEST_F(ChannelGridTest, NumberOutsideTheListChoosesNothingAndLeavingWritesNothing)
 {
-    state.table.setCell(SquelchColumn, 3, QStringLiteral("12"));
+    state.editTable().setCell(SquelchColumn, 3, QStringLiteral("12"));
     model->refreshCells();
     clickCell(SquelchColumn, 3);
     EXPECT_TRUE(combo("ComboBox4")->isVisible());
@@ -229,7 +229,7 @@ TEST_F(ChannelGridTest, NumberOutsideTheListChoosesNothingAndLeavingWritesNothin
 
 TEST_F(ChannelGridTest, TextThatIsNoNumberShowsTheConversionErrorInsteadOfTheList)
 {
-    state.table.setCell(PowerMinColumn, 2, QStringLiteral("Нет"));
+    state.editTable().setCell(PowerMinColumn, 2, QStringLiteral("Нет"));
     model->refreshCells();
     clickCell(PowerMinColumn, 2);
     ASSERT_EQ(feedback.messages.size(), 1u);
@@ -260,7 +260,7 @@ TEST_F(ChannelGridTest, TypingReplacesTheCellKeystrokeByKeystroke)
 
 TEST_F(ChannelGridTest, EnterCopiesTheFrequencyAlsoWhileTyping)
 {
-    state.dataChecked = true;
+    state.acceptCheck(state.image(), state.settingsDigitCount());
     clickCell(RxFrequencyColumn, 2);
     type(QStringLiteral("145006,25"));
     press(Qt::Key_Enter);
@@ -268,7 +268,7 @@ TEST_F(ChannelGridTest, EnterCopiesTheFrequencyAlsoWhileTyping)
     EXPECT_EQ(cell(TxFrequencyColumn, 2), QStringLiteral("145006,25"));
 
     // Transmit to receive, also when Enter comes before any typing.
-    state.table.setCell(TxFrequencyColumn, 4, QStringLiteral("150000"));
+    state.editTable().setCell(TxFrequencyColumn, 4, QStringLiteral("150000"));
     model->refreshCells();
     clickCell(TxFrequencyColumn, 4);
     press(Qt::Key_Return);
@@ -277,31 +277,31 @@ TEST_F(ChannelGridTest, EnterCopiesTheFrequencyAlsoWhileTyping)
     press(Qt::Key_Return);
 
     // Column 0 and the list columns copy nothing.
-    const ChannelTable before = state.table;
+    const ChannelTable before = state.table();
     clickCell(ChannelNumberColumn, 5);
     type(QStringLiteral("7"));
     press(Qt::Key_Return);
     EXPECT_EQ(cell(RxFrequencyColumn, 5), before.cell(RxFrequencyColumn, 5));
     EXPECT_EQ(cell(TxFrequencyColumn, 5), before.cell(TxFrequencyColumn, 5));
-    EXPECT_TRUE(state.dataChecked);
+    EXPECT_TRUE(state.dataChecked());
 }
 
 TEST_F(ChannelGridTest, CheckBoxesToggleByClickAndSpace)
 {
-    state.dataChecked = true;
-    ASSERT_EQ(state.table.flag(ScanColumn, 3), true);
+    state.acceptCheck(state.image(), state.settingsDigitCount());
+    ASSERT_EQ(state.table().flag(ScanColumn, 3), true);
     clickCell(ScanColumn, 3);
-    EXPECT_EQ(state.table.flag(ScanColumn, 3), false);
+    EXPECT_EQ(state.table().flag(ScanColumn, 3), false);
     EXPECT_TRUE(grid->findChildren<QComboBox*>().isEmpty() ||
                 !grid->findChild<QComboBox*>()->isVisible()); // no editor over a flag cell
 
     clickCell(IdToneColumn, 3);
-    EXPECT_EQ(state.table.flag(IdToneColumn, 3), true);
+    EXPECT_EQ(state.table().flag(IdToneColumn, 3), true);
     press(Qt::Key_Space);
-    EXPECT_EQ(state.table.flag(IdToneColumn, 3), false);
+    EXPECT_EQ(state.table().flag(IdToneColumn, 3), false);
     clickCell(ActiveColumn, 10);
-    EXPECT_EQ(state.table.flag(ActiveColumn, 10), false);
-    EXPECT_TRUE(state.dataChecked);
+    EXPECT_EQ(state.table().flag(ActiveColumn, 10), false);
+    EXPECT_TRUE(state.dataChecked());
 }
 
 TEST_F(ChannelGridTest, CaptionRowIsNoCell)
@@ -352,7 +352,7 @@ TEST_F(ChannelGridTest, RowsWithoutFlagsShowNoCheckBoxes)
                       Qt::LeftButton);
     ASSERT_TRUE(grid->isVisible());
     clickCell(ScanColumn, 2);
-    EXPECT_FALSE(state.table.hasFlags(2));
+    EXPECT_FALSE(state.table().hasFlags(2));
     EXPECT_EQ(pixelAt(ScanColumn, 3), QColor(255, 204, 204));
 }
 

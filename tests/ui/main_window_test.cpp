@@ -82,9 +82,9 @@ TEST_F(MainWindowTest, StartsWithOnlyTheMenuOverAnEmptySurface)
 
     EXPECT_TRUE(action("N3063")->isChecked());
     EXPECT_TRUE(action("N12")->isChecked());
-    EXPECT_FALSE(state.dataChecked);
-    EXPECT_EQ(state.moduleType, 0);
-    EXPECT_EQ(state.stationType.typeCode, 0);
+    EXPECT_FALSE(state.dataChecked());
+    EXPECT_EQ(moduleCode(state.moduleType()), 0);
+    EXPECT_EQ(state.stationType().typeCode, 0);
     EXPECT_EQ(field("Edit1")->text(), QStringLiteral("10"));
     EXPECT_EQ(field("Edit2")->text(), QStringLiteral("140000"));
     EXPECT_EQ(field("Edit3")->text(), QStringLiteral("1000"));
@@ -154,11 +154,11 @@ TEST_F(MainWindowTest, TemplatePanelOpensWithTheBandsLowerLimit)
 
 TEST_F(MainWindowTest, OkFillsTheTableAndTheSettings)
 {
-    state.dataChecked = true;
+    state.acceptCheck(state.image(), state.settingsDigitCount());
     makeTemplate();
     EXPECT_TRUE(visible("Memo1"));
     EXPECT_TRUE(visible("StringGrid1"));
-    EXPECT_FALSE(state.dataChecked);
+    EXPECT_FALSE(state.dataChecked());
     ChannelTableModel* model = main().tableModel();
     ASSERT_EQ(model->rowCount(), 10);
     EXPECT_EQ(model->headerData(1, Qt::Horizontal).toString(), QStringLiteral(" Rx, кГц"));
@@ -176,14 +176,14 @@ TEST_F(MainWindowTest, OkFillsTheTableAndTheSettings)
 TEST_F(MainWindowTest, RefusedTemplateLeavesEverythingAndSoundsTheCriticalStop)
 {
     makeTemplate();
-    const ChannelTable before = state.table;
-    state.dataChecked = true;
+    const ChannelTable before = state.table();
+    state.acceptCheck(state.image(), state.settingsDigitCount());
     makeTemplate(QStringLiteral("100"));
     ASSERT_EQ(feedback.texts(),
               QStringList{QStringLiteral("Вы не ввели количество каналов или ввели слишком много")});
     EXPECT_EQ(feedback.sounds, std::vector<Sound>{Sound::CriticalStop});
-    EXPECT_EQ(state.table, before);
-    EXPECT_FALSE(state.dataChecked);
+    EXPECT_EQ(state.table(), before);
+    EXPECT_FALSE(state.dataChecked());
 }
 
 TEST_F(MainWindowTest, BandChangeHidesTheTableAndRemovesTheCheckBoxes)
@@ -195,8 +195,8 @@ TEST_F(MainWindowTest, BandChangeHidesTheTableAndRemovesTheCheckBoxes)
     EXPECT_TRUE(action("N3062")->isChecked());
     EXPECT_FALSE(action("N3063")->isChecked());
     EXPECT_EQ(field("Edit2")->text(), QStringLiteral("30000"));
-    EXPECT_EQ(state.stationType.lowerLimitKHz, 30000);
-    EXPECT_EQ(state.stationType.typeCode, 1);
+    EXPECT_EQ(state.stationType().lowerLimitKHz, 30000);
+    EXPECT_EQ(state.stationType().typeCode, 1);
     ChannelTableModel* model = main().tableModel();
     for (int row = 0; row < model->rowCount(); ++row) {
         EXPECT_FALSE(model->index(row, ScanColumn).data(Qt::CheckStateRole).isValid());
@@ -223,16 +223,16 @@ TEST_F(MainWindowTest, OnlyARealBandChangeTakesTheFlagsAndTheCheck)
 {
     makeTemplate(QStringLiteral("3"));
     action("N19")->trigger();
-    ASSERT_TRUE(state.dataChecked);
+    ASSERT_TRUE(state.dataChecked());
     action("N3063")->trigger(); // the band already selected: nothing at all changes
-    EXPECT_TRUE(state.dataChecked);
+    EXPECT_TRUE(state.dataChecked());
     EXPECT_TRUE(visible("StringGrid1"));
-    EXPECT_EQ(state.table.firstRowWithoutFlags(), 0);
+    EXPECT_EQ(state.table().firstRowWithoutFlags(), 0);
 
     // The image holds the old band's frequency words: it must be checked again, and a table
     // without flags is neither saved nor printed.
     action("N3062")->trigger();
-    EXPECT_FALSE(state.dataChecked);
+    EXPECT_FALSE(state.dataChecked());
     feedback.clear();
     action("N4")->trigger();
     action("N21")->trigger();
@@ -248,21 +248,21 @@ TEST_F(MainWindowTest, FutureBandsCannotBeChosen)
     action("N300345")->trigger();
     action("N400486")->trigger();
     EXPECT_TRUE(action("N3063")->isChecked());
-    EXPECT_EQ(state.stationType.lowerLimitKHz, 140000);
+    EXPECT_EQ(state.stationType().lowerLimitKHz, 140000);
 }
 
 TEST_F(MainWindowTest, ModuleItemsMarkThemselvesAndSetTheModuleType)
 {
     action("N15")->trigger();
-    EXPECT_EQ(state.moduleType, 3);
+    EXPECT_EQ(moduleCode(state.moduleType()), 3);
     for (const char* name : {"N12", "N13", "N14", "N16"})
         EXPECT_FALSE(action(name)->isChecked()) << name;
     EXPECT_TRUE(action("N15")->isChecked());
     // A band chosen later keeps the module.
     action("N3062")->trigger();
-    EXPECT_EQ(state.moduleType, 3);
+    EXPECT_EQ(moduleCode(state.moduleType()), 3);
     main().activateWindow();
-    EXPECT_EQ(state.moduleType, 3);
+    EXPECT_EQ(moduleCode(state.moduleType()), 3);
 }
 
 struct KeyCase
@@ -337,7 +337,7 @@ TEST_F(MainWindowTest, EnterIsRefusedAndBackspaceAccepted)
     QTest::keyClick(count, Qt::Key_Return);
     EXPECT_EQ(feedback.texts(), QStringList{DigitsOnly});
     EXPECT_EQ(feedback.sounds, std::vector<Sound>{Sound::DefaultBeep});
-    EXPECT_EQ(state.table.channelCount(), 0); // Enter did not press "Ok"
+    EXPECT_EQ(state.table().channelCount(), 0); // Enter did not press "Ok"
 
     feedback.clear();
     QTest::keyClick(count, Qt::Key_Backspace);
@@ -355,13 +355,13 @@ TEST_F(MainWindowTest, EnterIsRefusedAndBackspaceAccepted)
 TEST_F(MainWindowTest, SettingsEditsReachTheStateAndLeaveTheGate)
 {
     makeTemplate();
-    state.dataChecked = true;
+    state.acceptCheck(state.image(), state.settingsDigitCount());
     auto* memo = mainChild<QPlainTextEdit>("Memo1");
     memo->moveCursor(QTextCursor::End);
     memo->insertPlainText(QStringLiteral("\nНовая=1"));
-    EXPECT_EQ(state.settings.lines().last(), QStringLiteral("Новая=1"));
-    EXPECT_EQ(state.settings.lines().size(), 27);
-    EXPECT_TRUE(state.dataChecked);
+    EXPECT_EQ(state.settings().lines().last(), QStringLiteral("Новая=1"));
+    EXPECT_EQ(state.settings().lines().size(), 27);
+    EXPECT_TRUE(state.dataChecked());
 }
 
 TEST_F(MainWindowTest, CheckOfTheTemplatePasses)
@@ -369,18 +369,18 @@ TEST_F(MainWindowTest, CheckOfTheTemplatePasses)
     makeTemplate(QStringLiteral("1"));
     action("N19")->trigger();
     EXPECT_EQ(feedback.texts(), QStringList{QStringLiteral("Все данные введены верно.")});
-    EXPECT_TRUE(state.dataChecked);
-    EXPECT_EQ(state.image.channelCount, 1);
+    EXPECT_TRUE(state.dataChecked());
+    EXPECT_EQ(state.image().channelCount, 1);
 }
 
 TEST_F(MainWindowTest, CheckStopsAtTheFirstViolation)
 {
     makeTemplate(QStringLiteral("1"));
-    state.table.setCell(PowerMinColumn, 1, QStringLiteral("4"));
+    state.editTable().setCell(PowerMinColumn, 1, QStringLiteral("4"));
     action("N19")->trigger();
     EXPECT_EQ(feedback.texts(),
               QStringList{QStringLiteral("Не желательно использовать в минимальной мощности 4 уровень")});
-    EXPECT_FALSE(state.dataChecked);
+    EXPECT_FALSE(state.dataChecked());
 }
 
 TEST_F(MainWindowTest, RepeaterAndProtocolAreRefusedWithoutACheck)
@@ -405,7 +405,7 @@ TEST_F(MainWindowTest, RepeaterMarksAChannelAfterACheck)
 {
     makeTemplate(QStringLiteral("5"));
     action("N19")->trigger();
-    ASSERT_TRUE(state.dataChecked);
+    ASSERT_TRUE(state.dataChecked());
     feedback.clear();
     action("N11")->trigger();
     ASSERT_TRUE(visible("Panel3"));
@@ -419,7 +419,7 @@ TEST_F(MainWindowTest, RepeaterMarksAChannelAfterACheck)
     ChannelTableModel* model = main().tableModel();
     EXPECT_EQ(model->index(2, TxFrequencyColumn).data().toString(), QStringLiteral("РЕТР_ПР"));
     EXPECT_EQ(model->index(2, ScanColumn).data(Qt::CheckStateRole).value<Qt::CheckState>(), Qt::Unchecked);
-    EXPECT_FALSE(state.dataChecked);
+    EXPECT_FALSE(state.dataChecked());
 
     // The panel stays open for the next channel; the other mode gives the frequency back.
     QTest::mouseClick(mainChild<QRadioButton>("RadioButton2"), Qt::LeftButton);
@@ -444,9 +444,9 @@ TEST_F(MainWindowTest, PlanFileWrittenAndReadBackThroughTheMenu)
     const QString path = folder.filePath(QStringLiteral("K17M_10.ini"));
     makeTemplate(QStringLiteral("3"));
     action("N14")->trigger();
-    state.table.setCell(CtcssRxColumn, 2, QStringLiteral("67,0"));
-    state.table.setFlag(IdToneColumn, 3, true);
-    const ChannelTable written = state.table;
+    state.editTable().setCell(CtcssRxColumn, 2, QStringLiteral("67,0"));
+    state.editTable().setFlag(IdToneColumn, 3, true);
+    const ChannelTable written = state.table();
 
     dialogs.savePaths.push_back(path);
     action("N4")->trigger();
@@ -456,7 +456,7 @@ TEST_F(MainWindowTest, PlanFileWrittenAndReadBackThroughTheMenu)
     // Another band and module, then the file brings its own back.
     action("N3062")->trigger();
     action("N12")->trigger();
-    state.dataChecked = true;
+    state.acceptCheck(state.image(), state.settingsDigitCount());
     dialogs.openPaths.push_back(path);
     action("N5")->trigger();
     ASSERT_TRUE(feedback.messages.empty()) << feedback.texts().join(u'\n').toStdString();
@@ -464,9 +464,9 @@ TEST_F(MainWindowTest, PlanFileWrittenAndReadBackThroughTheMenu)
     EXPECT_EQ(main().windowTitle(), QStringLiteral("Ялмера 4К-17"));
     EXPECT_TRUE(action("N3063")->isChecked());
     EXPECT_TRUE(action("N14")->isChecked());
-    EXPECT_EQ(state.moduleType, 2);
+    EXPECT_EQ(moduleCode(state.moduleType()), 2);
     EXPECT_EQ(field("Edit2")->text(), QStringLiteral("140000"));
-    EXPECT_FALSE(state.dataChecked);
+    EXPECT_FALSE(state.dataChecked());
     EXPECT_TRUE(visible("Panel1"));
     EXPECT_TRUE(visible("Memo1"));
     EXPECT_TRUE(visible("StringGrid1"));
@@ -475,8 +475,8 @@ TEST_F(MainWindowTest, PlanFileWrittenAndReadBackThroughTheMenu)
     EXPECT_EQ(model->headerData(TxFrequencyColumn, Qt::Horizontal).toString(), QStringLiteral(" Tx, кГЦ"));
     for (int row = 1; row <= 3; ++row) {
         for (int column = 0; column < ColumnCount; ++column) {
-            EXPECT_EQ(state.table.cell(column, row), written.cell(column, row)) << row << "," << column;
-            EXPECT_EQ(state.table.flag(column, row), written.flag(column, row)) << row << "," << column;
+            EXPECT_EQ(state.table().cell(column, row), written.cell(column, row)) << row << "," << column;
+            EXPECT_EQ(state.table().flag(column, row), written.flag(column, row)) << row << "," << column;
         }
     }
     EXPECT_TRUE(
@@ -486,27 +486,27 @@ TEST_F(MainWindowTest, PlanFileWrittenAndReadBackThroughTheMenu)
 TEST_F(MainWindowTest, CancelledDialogsChangeNothing)
 {
     makeTemplate();
-    const ChannelTable before = state.table;
+    const ChannelTable before = state.table();
     action("N4")->trigger();
     action("N5")->trigger();
     EXPECT_EQ(dialogs.saveAsked, 1);
     EXPECT_EQ(dialogs.openAsked, 1);
     EXPECT_TRUE(feedback.messages.empty());
-    EXPECT_EQ(state.table, before);
+    EXPECT_EQ(state.table(), before);
 }
 
 TEST_F(MainWindowTest, FileFailuresAreShownAndKeepThePlan)
 {
     makeTemplate();
-    state.dataChecked = true;
-    const ChannelTable before = state.table;
+    state.acceptCheck(state.image(), state.settingsDigitCount());
+    const ChannelTable before = state.table();
     QTemporaryDir folder;
     dialogs.openPaths.push_back(folder.filePath(QStringLiteral("missing.ini")));
     action("N5")->trigger();
     ASSERT_EQ(feedback.messages.size(), 1u);
     EXPECT_EQ(feedback.messages[0].kind, MessageKind::Failure);
-    EXPECT_EQ(state.table, before);
-    EXPECT_TRUE(state.dataChecked);
+    EXPECT_EQ(state.table(), before);
+    EXPECT_TRUE(state.dataChecked());
 
     feedback.clear();
     dialogs.savePaths.push_back(folder.filePath(QStringLiteral("no/such/folder/plan.ini")));
@@ -543,7 +543,7 @@ TEST_F(MainWindowTest, ProtocolWindowMinimisesAndRestoresTheMainWindow)
 {
     makeTemplate(QStringLiteral("1"));
     action("N19")->trigger();
-    ASSERT_TRUE(state.dataChecked);
+    ASSERT_TRUE(state.dataChecked());
     action("N21")->trigger();
     EXPECT_TRUE(windows.protocolWindow().isVisible());
     EXPECT_TRUE(main().isMinimized());

@@ -32,7 +32,7 @@ protected:
         main().findChild<QAction*>(QStringLiteral("N2"))->trigger();
         QTest::mouseClick(mainChild<QPushButton>("BitBtn1"), Qt::LeftButton);
         main().findChild<QAction*>(QStringLiteral("N19"))->trigger();
-        ASSERT_TRUE(state.dataChecked);
+        ASSERT_TRUE(state.dataChecked());
         feedback.clear();
     }
 
@@ -85,8 +85,8 @@ TEST_F(ProtocolWindowTest, CreateSavesTheDocumentUnderTheSerialNumberAndOpensIt)
 {
     makeCheckedPlan();
     main().findChild<QAction*>(QStringLiteral("N21"))->trigger();
-    const ChannelTable table = state.table;
-    const QString settings = state.settings.text();
+    const ChannelTable table = state.table();
+    const QString settings = state.settings().text();
 
     protocolChild<QLineEdit>("Edit1")->setText(QStringLiteral("К17М-777"));
     QTest::mouseClick(protocolChild<QPushButton>("BitBtn1"), Qt::LeftButton);
@@ -102,9 +102,9 @@ TEST_F(ProtocolWindowTest, CreateSavesTheDocumentUnderTheSerialNumberAndOpensIt)
     EXPECT_TRUE(QFileInfo::exists(opened[0]));
 
     // Nothing of the program's own state changes.
-    EXPECT_TRUE(state.dataChecked);
-    EXPECT_EQ(state.table, table);
-    EXPECT_EQ(state.settings.text(), settings);
+    EXPECT_TRUE(state.dataChecked());
+    EXPECT_EQ(state.table(), table);
+    EXPECT_EQ(state.settings().text(), settings);
     EXPECT_TRUE(protocol->isVisible());
 }
 

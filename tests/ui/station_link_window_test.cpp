@@ -82,7 +82,7 @@ protected:
         mainChild<QLineEdit>("Edit1")->setText(count);
         QTest::mouseClick(mainChild<QPushButton>("BitBtn1"), Qt::LeftButton);
         main().findChild<QAction*>(QStringLiteral("N19"))->trigger();
-        ASSERT_TRUE(state.dataChecked);
+        ASSERT_TRUE(state.dataChecked());
         feedback.clear();
     }
 
@@ -252,7 +252,7 @@ TEST_F(StationLinkWindowTest, WritesAndReadsBackThroughTheVirtualStation)
     EXPECT_EQ(linkChild<QLabel>("StaticText1")->text(), QStringLiteral("- -"));
     EXPECT_EQ(linkChild<QProgressBar>("Gauge1")->value(), 100);
     EXPECT_TRUE(buttonsEnabled());
-    EXPECT_TRUE(state.dataChecked); // the same image can go to the next station
+    EXPECT_TRUE(state.dataChecked()); // the same image can go to the next station
 
     // Another plan of the other band in the window; the read brings the station's back, decoded
     // with the station's own band, which it selects.
@@ -277,9 +277,9 @@ TEST_F(StationLinkWindowTest, WritesAndReadsBackThroughTheVirtualStation)
     ASSERT_EQ(model->rowCount(), 3);
     EXPECT_EQ(model->index(2, RxFrequencyColumn).data().toString(), QStringLiteral("142000,00"));
     EXPECT_EQ(model->index(2, ScanColumn).data(Qt::CheckStateRole).value<Qt::CheckState>(), Qt::Checked);
-    EXPECT_EQ(state.moduleType, 3);
+    EXPECT_EQ(moduleCode(state.moduleType()), 3);
     EXPECT_TRUE(mainChild<QAction>("N15")->isChecked());
-    EXPECT_EQ(state.stationType, StationType::forBand(Band::Mhz144to174));
+    EXPECT_EQ(state.stationType(), StationType::forBand(Band::Mhz144to174));
     EXPECT_EQ(main().windowTitle(), QStringLiteral("Ялмера 4К-17"));
     EXPECT_TRUE(mainChild<QAction>("N3063")->isChecked());
     EXPECT_EQ(mainChild<QLineEdit>("Edit2")->text(), QStringLiteral("140000"));
@@ -346,12 +346,12 @@ TEST_F(StationLinkWindowTest, SilentStationShowsAKAndTheFailure)
     EXPECT_EQ(feedback.messages[0].text, QStringLiteral("ie_NOpen - device not open"));
 
     // A read from the silent station changes nothing of the plan.
-    const ChannelTable before = state.table;
+    const ChannelTable before = state.table();
     QSignalSpy readFinished(link->readExchange(), &ReadExchange::finished);
     QTest::mouseClick(linkChild<QPushButton>("BitBtn3"), Qt::LeftButton);
     ASSERT_TRUE(readFinished.wait(10000));
     EXPECT_EQ(linkChild<QLabel>("StaticText1")->text(), QStringLiteral("AK"));
-    EXPECT_EQ(state.table, before);
+    EXPECT_EQ(state.table(), before);
     EXPECT_TRUE(buttonsEnabled());
 }
 
