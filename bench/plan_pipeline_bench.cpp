@@ -35,11 +35,11 @@ struct Fixture
             std::abort();
         // A few channels with tones, codes and repeater marks, so every branch of a row runs.
         for (int row = 1; row <= 99; row += 7) {
-            made.editTable().setCell(CtcssRxColumn, row, QStringLiteral("67,0"));
-            made.editTable().setCell(DcsTxColumn, row + 1, QStringLiteral("023"));
-            made.editTable().setCell(ToneRxColumn, row + 2, QStringLiteral("3"));
-            made.editTable().setCell(TimeColumn, row + 3, QStringLiteral("5"));
-            made.editTable().setCell(TxFrequencyColumn, row + 4, QStringLiteral("РЕТР_ПР"));
+            made.editTable().setCell(Column::CtcssRx, row, QStringLiteral("67,0"));
+            made.editTable().setCell(Column::DcsTx, row + 1, QStringLiteral("023"));
+            made.editTable().setCell(Column::ToneRx, row + 2, QStringLiteral("3"));
+            made.editTable().setCell(Column::Time, row + 3, QStringLiteral("5"));
+            made.editTable().setCell(Column::TxFrequency, row + 4, QStringLiteral("РЕТР_ПР"));
         }
         if (!files::writePlanFile(planPath, made.settings(), made.table(), 0, 0).isEmpty())
             std::abort();

@@ -27,7 +27,7 @@ void BM_ProtocolPdfWithLongCell(benchmark::State& run)
     fields.offsetKHz = QStringLiteral("25");
     if (!state.createTemplate(fields).isEmpty())
         std::abort();
-    state.editTable().setCell(WidthColumn, 50, QString(run.range(0), u'7'));
+    state.editTable().setCell(Column::Width, 50, QString(run.range(0), u'7'));
     if (!runDataCheck(state).passed)
         std::abort();
     const report::ProtocolDocument document =

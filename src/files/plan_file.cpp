@@ -80,19 +80,19 @@ constexpr SettingsKey ReadSettingsKeys[] = {
 struct ChannelKey
 {
     QStringView key;
-    int column;
+    Column column;
     QStringView defaultValue;
 };
 constexpr ChannelKey ChannelKeys[ColumnCount] = {
-    {u"Номер", ChannelNumberColumn, u"1"},  {u"Rx", RxFrequencyColumn, u"144000"},
-    {u"Tx", TxFrequencyColumn, u"144000"},  {u"CTCSS_Rx", CtcssRxColumn, NoneText},
-    {u"CTCSS_Tx", CtcssTxColumn, NoneText}, {u"DCS_Rx", DcsRxColumn, NoneText},
-    {u"DCS_Tx", DcsTxColumn, NoneText},     {u"Тон_Rx", ToneRxColumn, NoneText},
-    {u"Тон_Tx", ToneTxColumn, NoneText},    {u"ШП", SquelchColumn, u"1"},
-    {u"P_max", PowerMaxColumn, u"1"},       {u"P_min", PowerMinColumn, u"1"},
-    {u"Сканировать", ScanColumn, No},       {u"Sw", WidthColumn, u"25"},
-    {u"Id_Тон", IdToneColumn, No},          {u"Tx_Off", TxOffColumn, u"Норм"},
-    {u"Время", TimeColumn, NoneText},       {u"Активен", ActiveColumn, No},
+    {u"Номер", Column::ChannelNumber, u"1"},  {u"Rx", Column::RxFrequency, u"144000"},
+    {u"Tx", Column::TxFrequency, u"144000"},  {u"CTCSS_Rx", Column::CtcssRx, NoneText},
+    {u"CTCSS_Tx", Column::CtcssTx, NoneText}, {u"DCS_Rx", Column::DcsRx, NoneText},
+    {u"DCS_Tx", Column::DcsTx, NoneText},     {u"Тон_Rx", Column::ToneRx, NoneText},
+    {u"Тон_Tx", Column::ToneTx, NoneText},    {u"ШП", Column::Squelch, u"1"},
+    {u"P_max", Column::PowerMax, u"1"},       {u"P_min", Column::PowerMin, u"1"},
+    {u"Сканировать", Column::Scan, No},       {u"Sw", Column::Width, u"25"},
+    {u"Id_Тон", Column::IdTone, No},          {u"Tx_Off", Column::TxOff, u"Норм"},
+    {u"Время", Column::Time, NoneText},       {u"Активен", Column::Active, No},
 };
 
 // The text a row stores under a key: the cell, or the flag as "да" / "нет". A row without flags
@@ -117,7 +117,7 @@ QString codePointText(const QString& character)
 QString cellPlace(const ChannelTable& table, const ChannelKey& key, int row)
 {
     // One arg() call: a "%2" typed into a cell must stay text.
-    return CellPlace.arg(table.cell(ChannelNumberColumn, row), QString::number(row),
+    return CellPlace.arg(table.cell(Column::ChannelNumber, row), QString::number(row),
                          columnCaption(key.column).trimmed());
 }
 
@@ -153,7 +153,7 @@ bool anyLineBreak(const GeneralSettings& settings, const ChannelTable& table)
     }
     for (int row = 1; row < table.rowCount(); ++row) {
         for (int column = 0; column < ColumnCount; ++column) {
-            if (hasLineBreak(table.cell(column, row)))
+            if (hasLineBreak(table.cell(columnAt(column), row)))
                 return true;
         }
     }

@@ -266,7 +266,7 @@ private:
             accepted = -1;
             for (int row = 1; row <= m_image.channelCount && accepted < 0; ++row) {
                 qint32 channel = 0;
-                if (!toInteger(m_table.cell(ChannelNumberColumn, row), channel))
+                if (!toInteger(m_table.cell(Column::ChannelNumber, row), channel))
                     return false;
                 if (channel == wanted)
                     accepted = row - 1;
@@ -363,7 +363,7 @@ private:
             channelFlags |= ChannelFlagBits::Active;
         if (!flags->idTone)
             channelFlags |= ChannelFlagBits::NoIdTone;
-        if (cell(WidthColumn, row) == u"12,5")
+        if (cell(Column::Width, row) == u"12,5")
             channelFlags |= ChannelFlagBits::Narrow;
         if (flags->scan)
             channelFlags |= ChannelFlagBits::Scan;
@@ -371,14 +371,14 @@ private:
         if (!encodeCodes(row, record, channelFlags))
             return false;
 
-        if (!encodeToneNumber(row, ToneRxColumn, ChannelFlagBits::NoRxTone, RecordField::RxToneNumber, record,
+        if (!encodeToneNumber(row, Column::ToneRx, ChannelFlagBits::NoRxTone, RecordField::RxToneNumber, record,
                               channelFlags))
             return false;
-        if (!encodeToneNumber(row, ToneTxColumn, ChannelFlagBits::NoTxTone, RecordField::TxToneNumber, record,
+        if (!encodeToneNumber(row, Column::ToneTx, ChannelFlagBits::NoTxTone, RecordField::TxToneNumber, record,
                               channelFlags))
             return false;
 
-        const QString number = cell(ChannelNumberColumn, row);
+        const QString number = cell(Column::ChannelNumber, row);
         if (number.size() < 1 || number.size() > 2)
             return stop(arg(texts::check::ChannelNumber, QString::number(row)));
         quint8 channelNumber = 0;
@@ -386,10 +386,10 @@ private:
             return false;
         record.setChannelNumber(channelNumber);
 
-        const Frequency rx{RxFrequencyColumn,         RxRepeaterMark,          ExtraFlagBits::RxRepeater,
+        const Frequency rx{Column::RxFrequency,         RxRepeaterMark,          ExtraFlagBits::RxRepeater,
                            texts::check::NoRxFrequency, m_band.receiveOffsetKHz, Sound::None};
         const Frequency tx{
-            TxFrequencyColumn, TxRepeaterMark, ExtraFlagBits::TxRepeater, texts::check::NoTxFrequency, 0,
+            Column::TxFrequency, TxRepeaterMark, ExtraFlagBits::TxRepeater, texts::check::NoTxFrequency, 0,
             Sound::ErrorBeep};
         FrequencyWord rxWord{};
         FrequencyWord txWord{};
@@ -401,31 +401,31 @@ private:
         record.setTxFrequencyWord(txWord);
 
         quint8 byte = 0;
-        if (!toByte(cell(SquelchColumn, row), byte))
+        if (!toByte(cell(Column::Squelch, row), byte))
             return false;
         record.setSquelch(byte);
 
-        const QString powerMin = cell(PowerMinColumn, row);
+        const QString powerMin = cell(Column::PowerMin, row);
         if (powerMin == u"4")
             return stop(texts::check::PowerMin.toString());
         if (!toByte(powerMin, byte))
             return false;
         record.setPowerMin(byte);
 
-        const QString powerMax = cell(PowerMaxColumn, row);
+        const QString powerMax = cell(Column::PowerMax, row);
         if (powerMax == u"1")
             return stop(texts::check::PowerMax.toString());
         if (!toByte(powerMax, byte))
             return false;
         record.setPowerMax(byte);
 
-        const QString txOff = cell(TxOffColumn, row);
+        const QString txOff = cell(Column::TxOff, row);
         if (txOff == u"RSSI")
             extraFlags &= static_cast<quint8>(~ExtraFlagBits::TxOffRssi);
         else if (txOff == u"OFF")
             extraFlags &= static_cast<quint8>(~ExtraFlagBits::TxOffOff);
 
-        const QString time = cell(TimeColumn, row);
+        const QString time = cell(Column::Time, row);
         quint8 timer = 0;
         if (time != NoneText) {
             extraFlags &= static_cast<quint8>(~ExtraFlagBits::Timer);
@@ -443,12 +443,12 @@ private:
     // is in no list (a hand-edited file) would be sent as a meaningless code, so it stops the check.
     bool encodeCodes(int row, ChannelRecord& record, quint8& channelFlags)
     {
-        const int ctcssRx = firstPosition(CtcssTones, cell(CtcssRxColumn, row));
-        const int ctcssTx = firstPosition(CtcssTones, cell(CtcssTxColumn, row));
-        const int dcsRx = firstPosition(DcsCodes, cell(DcsRxColumn, row));
-        const int dcsTx = firstPosition(DcsCodes, cell(DcsTxColumn, row));
-        const std::array<std::pair<int, int>, 4> positions{
-            {{CtcssRxColumn, ctcssRx}, {CtcssTxColumn, ctcssTx}, {DcsRxColumn, dcsRx}, {DcsTxColumn, dcsTx}}};
+        const int ctcssRx = firstPosition(CtcssTones, cell(Column::CtcssRx, row));
+        const int ctcssTx = firstPosition(CtcssTones, cell(Column::CtcssTx, row));
+        const int dcsRx = firstPosition(DcsCodes, cell(Column::DcsRx, row));
+        const int dcsTx = firstPosition(DcsCodes, cell(Column::DcsTx, row));
+        const std::array<std::pair<Column, int>, 4> positions{
+            {{Column::CtcssRx, ctcssRx}, {Column::CtcssTx, ctcssTx}, {Column::DcsRx, dcsRx}, {Column::DcsTx, dcsTx}}};
         for (const auto& [column, position] : positions) {
             if (position < 0)
                 return stop(texts::check::NotInList.toString().arg(row).arg(columnCaption(column).trimmed(),
@@ -479,7 +479,7 @@ private:
         return true;
     }
 
-    bool encodeToneNumber(int row, int column, quint8 noneBit, RecordField field, ChannelRecord& record,
+    bool encodeToneNumber(int row, Column column, quint8 noneBit, RecordField field, ChannelRecord& record,
                           quint8& channelFlags)
     {
         const QString text = cell(column, row);
@@ -496,7 +496,7 @@ private:
 
     struct Frequency
     {
-        int column;
+        Column column;
         QStringView mark;
         quint8 markBit; // ExtraFlags bit cleared by the mark
         QStringView emptyMessage;
@@ -526,7 +526,7 @@ private:
         return true;
     }
 
-    QString cell(int column, int row) const { return m_table.cell(column, row); }
+    QString cell(Column column, int row) const { return m_table.cell(column, row); }
 
     const GeneralSettings& m_settings;
     const ChannelTable& m_table;

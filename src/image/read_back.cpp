@@ -124,21 +124,21 @@ PlanFromImage planFromImage(const DeviceImage& image, const QString& serialNumbe
         }
         const quint8 extra = record.extraFlags();
 
-        table.setCell(ChannelNumberColumn, row, QString::number(record.channelNumber()));
-        table.setCell(RxFrequencyColumn, row,
+        table.setCell(Column::ChannelNumber, row, QString::number(record.channelNumber()));
+        table.setCell(Column::RxFrequency, row,
                       frequencyText(record.rxFrequencyWord(), band, band.receiveOffsetKHz, RxRepeaterMark));
-        table.setCell(TxFrequencyColumn, row,
+        table.setCell(Column::TxFrequency, row,
                       frequencyText(record.txFrequencyWord(), band, 0, TxRepeaterMark));
-        table.setCell(CtcssRxColumn, row, rx->ctcss);
-        table.setCell(CtcssTxColumn, row, tx->ctcss);
-        table.setCell(DcsRxColumn, row, rx->dcs);
-        table.setCell(DcsTxColumn, row, tx->dcs);
-        table.setCell(ToneRxColumn, row, toneNumberText(record.rxToneNumber()));
-        table.setCell(ToneTxColumn, row, toneNumberText(record.txToneNumber()));
-        table.setCell(SquelchColumn, row, QString::number(record.squelch()));
-        table.setCell(PowerMaxColumn, row, QString::number(record.powerMax()));
-        table.setCell(PowerMinColumn, row, QString::number(record.powerMin()));
-        table.setCell(WidthColumn, row,
+        table.setCell(Column::CtcssRx, row, rx->ctcss);
+        table.setCell(Column::CtcssTx, row, tx->ctcss);
+        table.setCell(Column::DcsRx, row, rx->dcs);
+        table.setCell(Column::DcsTx, row, tx->dcs);
+        table.setCell(Column::ToneRx, row, toneNumberText(record.rxToneNumber()));
+        table.setCell(Column::ToneTx, row, toneNumberText(record.txToneNumber()));
+        table.setCell(Column::Squelch, row, QString::number(record.squelch()));
+        table.setCell(Column::PowerMax, row, QString::number(record.powerMax()));
+        table.setCell(Column::PowerMin, row, QString::number(record.powerMin()));
+        table.setCell(Column::Width, row,
                       (flags & ChannelFlagBits::Narrow) ? ChannelWidths[0].toString()
                                                         : ChannelWidths[1].toString());
         QStringView txOff = TxOffModes[0]; // "Норм"
@@ -146,12 +146,12 @@ PlanFromImage planFromImage(const DeviceImage& image, const QString& serialNumbe
             txOff = TxOffModes[1]; // "RSSI"
         else if ((extra & ExtraFlagBits::TxOffOff) == 0)
             txOff = TxOffModes[2]; // "OFF"
-        table.setCell(TxOffColumn, row, txOff.toString());
-        table.setCell(TimeColumn, row,
+        table.setCell(Column::TxOff, row, txOff.toString());
+        table.setCell(Column::Time, row,
                       record.timer() == 0 ? NoneText.toString() : QString::number(record.timer()));
-        table.setFlag(ScanColumn, row, (flags & ChannelFlagBits::Scan) != 0);
-        table.setFlag(IdToneColumn, row, (flags & ChannelFlagBits::NoIdTone) == 0);
-        table.setFlag(ActiveColumn, row, (flags & ChannelFlagBits::Active) != 0);
+        table.setFlag(Column::Scan, row, (flags & ChannelFlagBits::Scan) != 0);
+        table.setFlag(Column::IdTone, row, (flags & ChannelFlagBits::NoIdTone) == 0);
+        table.setFlag(Column::Active, row, (flags & ChannelFlagBits::Active) != 0);
     }
 
     // The settings text: 27 lines in the key order of the template, the serial number second.

@@ -11,13 +11,14 @@ constexpr std::array<const char16_t*, ColumnCount> StandardCaptions{
 
 } // namespace
 
-QString columnCaption(int column, CaptionStyle style)
+QString columnCaption(Column column, CaptionStyle style)
 {
-    if (column < 0 || column >= ColumnCount)
+    const int index = columnIndex(column);
+    if (index < 0 || index >= ColumnCount)
         return {};
-    if (column == TxFrequencyColumn && style == CaptionStyle::FileRead)
+    if (column == Column::TxFrequency && style == CaptionStyle::FileRead)
         return QStringLiteral(" Tx, кГЦ");
-    return QString::fromUtf16(StandardCaptions[static_cast<std::size_t>(column)]);
+    return QString::fromUtf16(StandardCaptions[static_cast<std::size_t>(index)]);
 }
 
 ChannelTable::ChannelTable()
@@ -30,50 +31,52 @@ void ChannelTable::setRowCount(int rowCount)
     m_rows.resize(qMax(1, rowCount));
 }
 
-QString ChannelTable::cell(int column, int row) const
+QString ChannelTable::cell(Column column, int row) const
 {
-    if (column < 0 || column >= ColumnCount || row < 0 || row >= rowCount())
+    const int index = columnIndex(column);
+    if (index < 0 || index >= ColumnCount || row < 0 || row >= rowCount())
         return {};
-    return m_rows[row].cells[static_cast<std::size_t>(column)];
+    return m_rows[row].cells[static_cast<std::size_t>(index)];
 }
 
-void ChannelTable::setCell(int column, int row, const QString& text)
+void ChannelTable::setCell(Column column, int row, const QString& text)
 {
-    if (column < 0 || column >= ColumnCount || row < 0 || row >= rowCount())
+    const int index = columnIndex(column);
+    if (index < 0 || index >= ColumnCount || row < 0 || row >= rowCount())
         return;
-    m_rows[row].cells[static_cast<std::size_t>(column)] = text;
+    m_rows[row].cells[static_cast<std::size_t>(index)] = text;
 }
 
-std::optional<bool> ChannelTable::flag(int column, int row) const
+std::optional<bool> ChannelTable::flag(Column column, int row) const
 {
     const auto flags = rowFlags(row);
     if (!flags)
         return std::nullopt;
     switch (column) {
-    case ScanColumn:
+    case Column::Scan:
         return flags->scan;
-    case IdToneColumn:
+    case Column::IdTone:
         return flags->idTone;
-    case ActiveColumn:
+    case Column::Active:
         return flags->active;
     default:
         return std::nullopt;
     }
 }
 
-void ChannelTable::setFlag(int column, int row, bool value)
+void ChannelTable::setFlag(Column column, int row, bool value)
 {
     if (!isDataRow(row) || !m_rows[row].flags)
         return;
     RowFlags& flags = *m_rows[row].flags;
     switch (column) {
-    case ScanColumn:
+    case Column::Scan:
         flags.scan = value;
         break;
-    case IdToneColumn:
+    case Column::IdTone:
         flags.idTone = value;
         break;
-    case ActiveColumn:
+    case Column::Active:
         flags.active = value;
         break;
     default:
@@ -112,7 +115,7 @@ int ChannelTable::firstRowWithoutFlags() const
 void ChannelTable::writeCaptions(CaptionStyle style)
 {
     for (int column = 0; column < ColumnCount; ++column)
-        m_rows[0].cells[static_cast<std::size_t>(column)] = columnCaption(column, style);
+        m_rows[0].cells[static_cast<std::size_t>(column)] = columnCaption(columnAt(column), style);
 }
 
 } // namespace yalmera

@@ -9,40 +9,50 @@
 namespace yalmera {
 
 // Columns of the channel table, in display order.
-enum Column : int {
-    ChannelNumberColumn = 0, // "№ кан."
-    RxFrequencyColumn = 1,   // " Rx, кГц", kHz or the mark "РЕТР_ПП"
-    TxFrequencyColumn = 2,   // " Tx, кГц", kHz or the mark "РЕТР_ПР"
-    CtcssRxColumn = 3,
-    CtcssTxColumn = 4,
-    DcsRxColumn = 5,
-    DcsTxColumn = 6,
-    ToneRxColumn = 7,
-    ToneTxColumn = 8,
-    SquelchColumn = 9,
-    PowerMaxColumn = 10,
-    PowerMinColumn = 11,
-    ScanColumn = 12, // flag
-    WidthColumn = 13,
-    IdToneColumn = 14, // flag
-    TxOffColumn = 15,
-    TimeColumn = 16,
-    ActiveColumn = 17, // flag
+enum class Column : int {
+    ChannelNumber = 0, // "№ кан."
+    RxFrequency = 1,   // " Rx, кГц", kHz or the mark "РЕТР_ПП"
+    TxFrequency = 2,   // " Tx, кГц", kHz or the mark "РЕТР_ПР"
+    CtcssRx = 3,
+    CtcssTx = 4,
+    DcsRx = 5,
+    DcsTx = 6,
+    ToneRx = 7,
+    ToneTx = 8,
+    Squelch = 9,
+    PowerMax = 10,
+    PowerMin = 11,
+    Scan = 12, // flag
+    Width = 13,
+    IdTone = 14, // flag
+    TxOff = 15,
+    Time = 16,
+    Active = 17, // flag
 };
 
 inline constexpr int ColumnCount = 18;
 inline constexpr int MaxChannels = 99; // the device image has 99 record slots
 
-inline constexpr bool isFlagColumn(int column)
+// The column's place in the grid and in the caption row, and back (index 0..17).
+constexpr int columnIndex(Column column)
 {
-    return column == ScanColumn || column == IdToneColumn || column == ActiveColumn;
+    return static_cast<int>(column);
+}
+constexpr Column columnAt(int index)
+{
+    return static_cast<Column>(index);
+}
+
+inline constexpr bool isFlagColumn(Column column)
+{
+    return column == Column::Scan || column == Column::IdTone || column == Column::Active;
 }
 
 // The caption row is written by the template and the station read-back with " Tx, кГц"; the
 // file reader writes " Tx, кГЦ" (capital Ц), and the program keeps that difference visible.
 enum class CaptionStyle { Standard, FileRead };
 
-QString columnCaption(int column, CaptionStyle style = CaptionStyle::Standard);
+QString columnCaption(Column column, CaptionStyle style = CaptionStyle::Standard);
 
 // The three per-row flags. A row has them once a table is built (template, file, station) and
 // loses them with a band change; until then the row has no flags at all.
@@ -69,13 +79,13 @@ public:
     // The caption row always stays.
     void setRowCount(int rowCount);
 
-    QString cell(int column, int row) const;
-    void setCell(int column, int row, const QString& text);
+    QString cell(Column column, int row) const;
+    void setCell(Column column, int row, const QString& text);
 
     // The flag of a data row in column 12, 14 or 17, or nothing when the row has no flags.
-    std::optional<bool> flag(int column, int row) const;
+    std::optional<bool> flag(Column column, int row) const;
     // Sets a flag of a row that has its flags; does nothing on a row without them.
-    void setFlag(int column, int row, bool value);
+    void setFlag(Column column, int row, bool value);
     std::optional<RowFlags> rowFlags(int row) const;
     bool hasFlags(int row) const { return rowFlags(row).has_value(); }
 

@@ -14,13 +14,13 @@ namespace {
 // no text; their state comes from the flags' creation state.
 struct DefaultCell
 {
-    int column;
+    Column column;
     QStringView text;
 };
 constexpr DefaultCell DefaultCells[] = {
-    {CtcssRxColumn, NoneText}, {CtcssTxColumn, NoneText}, {DcsRxColumn, NoneText}, {DcsTxColumn, NoneText},
-    {ToneRxColumn, NoneText},  {ToneTxColumn, NoneText},  {SquelchColumn, u"1"},   {PowerMaxColumn, u"4"},
-    {PowerMinColumn, u"1"},    {WidthColumn, u"25"},      {TxOffColumn, u"Норм"},  {TimeColumn, NoneText},
+    {Column::CtcssRx, NoneText}, {Column::CtcssTx, NoneText}, {Column::DcsRx, NoneText}, {Column::DcsTx, NoneText},
+    {Column::ToneRx, NoneText},  {Column::ToneTx, NoneText},  {Column::Squelch, u"1"},   {Column::PowerMax, u"4"},
+    {Column::PowerMin, u"1"},    {Column::Width, u"25"},      {Column::TxOff, u"Норм"},  {Column::Time, NoneText},
 };
 
 TemplateResult refused(UserMessage message)
@@ -91,9 +91,9 @@ TemplateResult makeChannelTemplate(const TemplateFields& fields, const StationTy
         if (kHz > stationType.upperLimitKHz)
             kHz = stationType.upperLimitKHz;
         const QString frequency = shortestDecimalText(kHz);
-        result.table.setCell(ChannelNumberColumn, row, QString::number(row));
-        result.table.setCell(RxFrequencyColumn, row, frequency);
-        result.table.setCell(TxFrequencyColumn, row, frequency);
+        result.table.setCell(Column::ChannelNumber, row, QString::number(row));
+        result.table.setCell(Column::RxFrequency, row, frequency);
+        result.table.setCell(Column::TxFrequency, row, frequency);
         for (const DefaultCell& cell : DefaultCells)
             result.table.setCell(cell.column, row, cell.text.toString());
     }

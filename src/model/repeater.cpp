@@ -38,8 +38,8 @@ RepeaterWriteResult writeRepeaterMark(ChannelTable& table, RepeaterSavedTexts& s
 
     const bool receive = mode == RepeaterMode::Receive;
     // Receive mode restores the receive column and marks the transmit column; transmit mode the reverse.
-    const int restoreColumn = receive ? RxFrequencyColumn : TxFrequencyColumn;
-    const int markColumn = receive ? TxFrequencyColumn : RxFrequencyColumn;
+    const Column restoreColumn = receive ? Column::RxFrequency : Column::TxFrequency;
+    const Column markColumn = receive ? Column::TxFrequency : Column::RxFrequency;
     const QStringView restoreMark = receive ? RxRepeaterMark : TxRepeaterMark;
     const QStringView newMark = receive ? TxRepeaterMark : RxRepeaterMark;
 
@@ -59,7 +59,7 @@ RepeaterWriteResult writeRepeaterMark(ChannelTable& table, RepeaterSavedTexts& s
         savedTexts.insert(row, RepeaterSavedText{markColumn, replaced});
     table.setCell(markColumn, row, newMark.toString());
 
-    table.setFlag(ScanColumn, row, false);
+    table.setFlag(Column::Scan, row, false);
     return {UserMessage{}, row};
 }
 

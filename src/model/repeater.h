@@ -25,7 +25,7 @@ inline constexpr QStringView TxRepeaterMark = u"РЕТР_ПР"; // in " Tx, кГ
 // channel's or another column's.
 struct RepeaterSavedText
 {
-    int column = RxFrequencyColumn;
+    Column column = Column::RxFrequency;
     QString text;
 
     friend bool operator==(const RepeaterSavedText&, const RepeaterSavedText&) = default;

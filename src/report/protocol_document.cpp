@@ -35,7 +35,7 @@ TableRow channelRow(const ChannelTable& table, int tableRow)
     row.style = ChannelRowStyle;
     const auto& columns = protocolColumns();
     for (int i = 0; i < ProtocolColumnCount; ++i) {
-        const int source = columns[i].sourceColumn;
+        const Column source = columns[i].sourceColumn;
         if (isFlagColumn(source))
             row.cells[i] =
                 table.flag(source, tableRow).value_or(false) ? QStringLiteral("+") : QStringLiteral("-");
@@ -51,28 +51,28 @@ const std::array<ProtocolColumn, ProtocolColumnCount>& protocolColumns()
 {
     // The "T" of the two tone headers is the Latin letter, the rest Cyrillic.
     static const std::array<ProtocolColumn, ProtocolColumnCount> columns{{
-        {QStringLiteral("№"), 23, ChannelNumberColumn},
-        {QStringLiteral("Прием"), 62, RxFrequencyColumn},
-        {QStringLiteral("Передача"), 62, TxFrequencyColumn},
-        {QStringLiteral("CTCSS_Rx"), 69, CtcssRxColumn},
-        {QStringLiteral("CTCSS_Tx"), 69, CtcssTxColumn},
-        {QStringLiteral("DCS_Rx"), 54, DcsRxColumn},
-        {QStringLiteral("DCS_Tx"), 54, DcsTxColumn},
+        {QStringLiteral("№"), 23, Column::ChannelNumber},
+        {QStringLiteral("Прием"), 62, Column::RxFrequency},
+        {QStringLiteral("Передача"), 62, Column::TxFrequency},
+        {QStringLiteral("CTCSS_Rx"), 69, Column::CtcssRx},
+        {QStringLiteral("CTCSS_Tx"), 69, Column::CtcssTx},
+        {QStringLiteral("DCS_Rx"), 54, Column::DcsRx},
+        {QStringLiteral("DCS_Tx"), 54, Column::DcsTx},
         {QStringLiteral("T"
                         "он_Rx"),
-         51, ToneRxColumn},
+         51, Column::ToneRx},
         {QStringLiteral("T"
                         "он_Tx"),
-         49, ToneTxColumn},
-        {QStringLiteral("ШП"), 32, SquelchColumn},
-        {QStringLiteral("Pmin"), 37, PowerMinColumn},
-        {QStringLiteral("Pmax"), 38, PowerMaxColumn},
-        {QStringLiteral("Скан"), 37, ScanColumn},
-        {QStringLiteral("Sw"), 33, WidthColumn},
-        {QStringLiteral("Id"), 24, IdToneColumn},
-        {QStringLiteral("Tx_Off"), 46, TxOffColumn},
-        {QStringLiteral("Time"), 36, TimeColumn},
-        {QStringLiteral("Акт"), 31, ActiveColumn},
+         49, Column::ToneTx},
+        {QStringLiteral("ШП"), 32, Column::Squelch},
+        {QStringLiteral("Pmin"), 37, Column::PowerMin},
+        {QStringLiteral("Pmax"), 38, Column::PowerMax},
+        {QStringLiteral("Скан"), 37, Column::Scan},
+        {QStringLiteral("Sw"), 33, Column::Width},
+        {QStringLiteral("Id"), 24, Column::IdTone},
+        {QStringLiteral("Tx_Off"), 46, Column::TxOff},
+        {QStringLiteral("Time"), 36, Column::Time},
+        {QStringLiteral("Акт"), 31, Column::Active},
     }};
     return columns;
 }

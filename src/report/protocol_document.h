@@ -44,7 +44,7 @@ struct ProtocolColumn
 {
     QString header;
     int widthPt = 0;
-    int sourceColumn = 0;
+    Column sourceColumn = Column::ChannelNumber;
 };
 
 // The 18 printed columns, left to right. P_min is printed before P_max.

@@ -42,32 +42,32 @@ StartingItem numericItem(const QString& cellText, int first, int itemCount)
 
 } // namespace
 
-CellEditor editorForColumn(int column)
+CellEditor editorForColumn(Column column)
 {
     switch (column) {
-    case ChannelNumberColumn:
-    case RxFrequencyColumn:
-    case TxFrequencyColumn:
+    case Column::ChannelNumber:
+    case Column::RxFrequency:
+    case Column::TxFrequency:
         return CellEditor::Typed;
-    case CtcssRxColumn:
-    case CtcssTxColumn:
+    case Column::CtcssRx:
+    case Column::CtcssTx:
         return CellEditor::CtcssTones;
-    case DcsRxColumn:
-    case DcsTxColumn:
+    case Column::DcsRx:
+    case Column::DcsTx:
         return CellEditor::DcsCodes;
-    case ToneRxColumn:
-    case ToneTxColumn:
+    case Column::ToneRx:
+    case Column::ToneTx:
         return CellEditor::ToneNumbers;
-    case SquelchColumn:
+    case Column::Squelch:
         return CellEditor::Squelch;
-    case PowerMaxColumn:
-    case PowerMinColumn:
+    case Column::PowerMax:
+    case Column::PowerMin:
         return CellEditor::PowerSteps;
-    case WidthColumn:
+    case Column::Width:
         return CellEditor::ChannelWidth;
-    case TxOffColumn:
+    case Column::TxOff:
         return CellEditor::TxOffModes;
-    case TimeColumn:
+    case Column::Time:
         return CellEditor::TimeValues;
     default:
         return CellEditor::Flag;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/channel_table.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -20,7 +22,7 @@ enum class CellEditor {
     TxOffModes,   // ComboBox8, column 15
 };
 
-CellEditor editorForColumn(int column);
+CellEditor editorForColumn(Column column);
 bool isListEditor(CellEditor editor);
 
 // "ComboBox1" .. "ComboBox8" for the list editors, empty otherwise.

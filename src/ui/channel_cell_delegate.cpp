@@ -124,7 +124,7 @@ void ChannelCellDelegate::commitAndClose(QWidget* editor)
 QWidget* ChannelCellDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem& option,
                                            const QModelIndex& index) const
 {
-    const CellEditor kind = editorForColumn(index.column());
+    const CellEditor kind = editorForColumn(ChannelTableModel::tableColumn(index));
     if (isListEditor(kind)) {
         QComboBox* combo = m_listEditors[slot(kind)];
         if (!combo)
@@ -159,7 +159,7 @@ void ChannelCellDelegate::setEditorData(QWidget* editor, const QModelIndex& inde
     const QString text = index.data(Qt::EditRole).toString();
     if (auto* combo = qobject_cast<QComboBox*>(editor)) {
         combo->setProperty(ItemChosenProperty, false);
-        const StartingItem start = startingItem(editorForColumn(index.column()), text);
+        const StartingItem start = startingItem(editorForColumn(ChannelTableModel::tableColumn(index)), text);
         if (start.kind != StartingItem::Kind::Item)
             return; // the previous item stays
         const QSignalBlocker blocker(combo);

@@ -88,14 +88,14 @@ ChannelGrid::ChannelGrid(ChannelTableModel* model, UserInterfaceFeedback& feedba
 void ChannelGrid::forgetSelection()
 {
     m_selectedRow = 0;
-    m_selectedColumn = 0;
+    m_selectedColumn = Column::ChannelNumber;
 }
 
 void ChannelGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous)
 {
     if (current.isValid()) {
         m_selectedRow = ChannelTableModel::tableRow(current);
-        m_selectedColumn = current.column();
+        m_selectedColumn = ChannelTableModel::tableColumn(current);
     }
     // The whole row of the selected cell is marked: repaint both rows, not just two cells.
     viewport()->update();
@@ -106,7 +106,7 @@ bool ChannelGrid::edit(const QModelIndex& index, EditTrigger trigger, QEvent* ev
 {
     if (!index.isValid())
         return QTableView::edit(index, trigger, event);
-    const CellEditor kind = editorForColumn(index.column());
+    const CellEditor kind = editorForColumn(ChannelTableModel::tableColumn(index));
     switch (kind) {
     case CellEditor::Flag:
         // The delegate toggles the check box; a flag cell has no editor.
@@ -138,18 +138,19 @@ void ChannelGrid::copyFrequencyOnEnter()
     if (m_selectedRow == 0 || m_selectedRow > m_model->rowCount())
         return;
     const int modelRow = m_selectedRow - 1;
-    int from = -1;
-    int to = -1;
-    if (m_selectedColumn == RxFrequencyColumn) {
-        from = RxFrequencyColumn;
-        to = TxFrequencyColumn;
-    } else if (m_selectedColumn == TxFrequencyColumn) {
-        from = TxFrequencyColumn;
-        to = RxFrequencyColumn;
+    Column from{};
+    Column to{};
+    if (m_selectedColumn == Column::RxFrequency) {
+        from = Column::RxFrequency;
+        to = Column::TxFrequency;
+    } else if (m_selectedColumn == Column::TxFrequency) {
+        from = Column::TxFrequency;
+        to = Column::RxFrequency;
     } else {
         return;
     }
-    m_model->setData(m_model->index(modelRow, to), m_model->index(modelRow, from).data(Qt::EditRole));
+    m_model->setData(m_model->index(modelRow, columnIndex(to)),
+                     m_model->index(modelRow, columnIndex(from)).data(Qt::EditRole));
 }
 
 void ChannelGrid::keyPressEvent(QKeyEvent* event)
@@ -157,7 +158,7 @@ void ChannelGrid::keyPressEvent(QKeyEvent* event)
     if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && state() != EditingState) {
         copyFrequencyOnEnter();
         const QModelIndex current = currentIndex();
-        if (current.isValid() && editorForColumn(current.column()) != CellEditor::Flag)
+        if (current.isValid() && editorForColumn(ChannelTableModel::tableColumn(current)) != CellEditor::Flag)
             edit(current, EditKeyPressed, event);
         event->accept();
         return;

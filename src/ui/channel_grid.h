@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/channel_table.h"
+
 #include <QColor>
 #include <QTableView>
 
@@ -30,7 +32,7 @@ public:
 
     // Table row and column of the cell last selected; row 0 until a data cell was selected.
     int selectedRow() const { return m_selectedRow; }
-    int selectedColumn() const { return m_selectedColumn; }
+    Column selectedColumn() const { return m_selectedColumn; }
 
     // Column widths in px, columns 0..17.
     static int columnWidth(int column);
@@ -55,7 +57,7 @@ private:
     ChannelCellDelegate* m_delegate;
     UserInterfaceFeedback& m_feedback;
     int m_selectedRow = 0;
-    int m_selectedColumn = 0;
+    Column m_selectedColumn = Column::ChannelNumber;
 };
 
 } // namespace yalmera::ui

@@ -23,7 +23,7 @@ QVariant ChannelTableModel::data(const QModelIndex& index, int role) const
 {
     if (!index.isValid())
         return {};
-    const int column = index.column();
+    const Column column = tableColumn(index);
     const int row = tableRow(index);
     if (isFlagColumn(column)) {
         if (role != Qt::CheckStateRole)
@@ -42,7 +42,7 @@ bool ChannelTableModel::setData(const QModelIndex& index, const QVariant& value,
 {
     if (!index.isValid())
         return false;
-    const int column = index.column();
+    const Column column = tableColumn(index);
     const int row = tableRow(index);
     if (isFlagColumn(column)) {
         if (role != Qt::CheckStateRole || !m_state.table().hasFlags(row))
@@ -65,7 +65,7 @@ QVariant ChannelTableModel::headerData(int section, Qt::Orientation orientation,
     if (role != Qt::DisplayRole)
         return {};
     if (orientation == Qt::Horizontal)
-        return m_state.table().cell(section, 0);
+        return m_state.table().cell(columnAt(section), 0);
     return section + 1;
 }
 
@@ -74,7 +74,7 @@ Qt::ItemFlags ChannelTableModel::flags(const QModelIndex& index) const
     if (!index.isValid())
         return Qt::NoItemFlags;
     Qt::ItemFlags result = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
-    if (isFlagColumn(index.column())) {
+    if (isFlagColumn(tableColumn(index))) {
         if (m_state.table().hasFlags(tableRow(index)))
             result |= Qt::ItemIsUserCheckable;
     } else {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/channel_table.h"
+
 #include <QAbstractTableModel>
 
 namespace yalmera {
@@ -28,6 +30,8 @@ public:
 
     // Table row of a model row.
     static int tableRow(const QModelIndex& index) { return index.row() + 1; }
+    // Table column of a model column (the same place).
+    static Column tableColumn(const QModelIndex& index) { return columnAt(index.column()); }
 
     // The state's table was replaced (rows, captions, flags may all differ).
     void reload();

@@ -115,10 +115,10 @@ TEST_F(CheckImageCommands, RefusalsExitOneWithTheMessageOnStdoutAndWriteNothing)
         QString message;
     };
     const Case cases[] = {
-        {"power min 4", [](AppState& s) { s.editTable().setCell(PowerMinColumn, 2, QStringLiteral("4")); },
+        {"power min 4", [](AppState& s) { s.editTable().setCell(Column::PowerMin, 2, QStringLiteral("4")); },
          QStringLiteral("Не желательно использовать в минимальной мощности 4 уровень")},
         {"frequency no number",
-         [](AppState& s) { s.editTable().setCell(RxFrequencyColumn, 1, QStringLiteral("abc")); },
+         [](AppState& s) { s.editTable().setCell(Column::RxFrequency, 1, QStringLiteral("abc")); },
          QStringLiteral("'abc' is not a valid floating point value")},
         {"special channel",
          [](AppState& s) {
@@ -221,7 +221,7 @@ TEST_F(CheckImageCommands, ControlCharactersOfPlanTextArePrintedEscaped)
 {
     // A cell that would clear the screen and set the terminal's title.
     const QString plan = planFile(QStringLiteral("escape.ini"), 1, [](AppState& state) {
-        state.editTable().setCell(CtcssRxColumn, 1, QStringLiteral("\x1b[2J\x1b]0;Тон\x07"));
+        state.editTable().setCell(Column::CtcssRx, 1, QStringLiteral("\x1b[2J\x1b]0;Тон\x07"));
     });
     const CliRun run = runCli({QStringLiteral("check"), plan});
     EXPECT_TRUE(run.out.contains(QStringLiteral("значение \"\\x1b[2J\\x1b]0;Тон\\x07\" не из списка")))

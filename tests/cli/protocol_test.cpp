@@ -115,7 +115,7 @@ TEST_F(ProtocolCommand, NinetyNineChannelsRepeatTheHeaderThreeTimes)
 TEST_F(ProtocolCommand, APlanTheCheckRefusesGivesItsMessageAndNoDocument)
 {
     const QString plan =
-        planFile(3, [](AppState& s) { s.editTable().setCell(PowerMinColumn, 2, QStringLiteral("4")); });
+        planFile(3, [](AppState& s) { s.editTable().setCell(Column::PowerMin, 2, QStringLiteral("4")); });
     const QString out = path(QStringLiteral("refused.docx"));
     const CliRun run = runCli({QStringLiteral("protocol"), plan, QStringLiteral("--serial"),
                                QStringLiteral("1"), QStringLiteral("-o"), out});

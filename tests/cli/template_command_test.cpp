@@ -65,8 +65,8 @@ TEST(CliTemplate, BandAndModuleAreSavedAsTypeAndModuleType)
     EXPECT_EQ(read.contents->typeCode, 1);
     EXPECT_EQ(read.contents->moduleType, 3);
     EXPECT_EQ(read.contents->table.channelCount(), 3);
-    EXPECT_EQ(read.contents->table.cell(RxFrequencyColumn, 1), QStringLiteral("30000"));
-    EXPECT_EQ(read.contents->table.cell(TxFrequencyColumn, 3), QStringLiteral("30012,5"));
+    EXPECT_EQ(read.contents->table.cell(Column::RxFrequency, 1), QStringLiteral("30000"));
+    EXPECT_EQ(read.contents->table.cell(Column::TxFrequency, 3), QStringLiteral("30012,5"));
 }
 
 TEST(CliTemplate, RefusalsExitOneWithTheirOneMessageAndWriteNothing)

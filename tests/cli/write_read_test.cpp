@@ -159,8 +159,8 @@ TEST_F(WriteReadCommands, ReadDecodesWithTheStationsOwnBandWhateverBandIsGiven)
         files::PlanDecodeResult saved = files::readPlanFile(out);
         ASSERT_TRUE(saved.contents.has_value());
         EXPECT_EQ(saved.contents->settings.textValue(u"Серийный номер", {}), QStringLiteral("0A1B2C"));
-        EXPECT_EQ(saved.contents->table.cell(RxFrequencyColumn, 1), QString::fromLatin1(c.firstRx));
-        EXPECT_EQ(saved.contents->table.cell(TxFrequencyColumn, 2), QString::fromLatin1(c.secondRx));
+        EXPECT_EQ(saved.contents->table.cell(Column::RxFrequency, 1), QString::fromLatin1(c.firstRx));
+        EXPECT_EQ(saved.contents->table.cell(Column::TxFrequency, 2), QString::fromLatin1(c.secondRx));
         EXPECT_EQ(saved.contents->typeCode, c.typeCode);
     }
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/channel_table.h"
 #include "model/user_message.h"
 
 #include <QString>
@@ -18,5 +19,9 @@ inline void PrintTo(const UserMessage& message, std::ostream* os)
 {
     *os << (message.kind == MessageKind::Failure ? "failure " : "notice ") << '"'
         << message.text.toStdString() << '"';
+}
+inline void PrintTo(Column column, std::ostream* os)
+{
+    *os << "column " << columnIndex(column);
 }
 } // namespace yalmera

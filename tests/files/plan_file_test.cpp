@@ -136,7 +136,7 @@ TEST(PlanWriter, SettingsWithoutSectionLineGetTheSectionCreatedForTypeAndModule)
 TEST(PlanWriter, EmptyCellsAreWrittenAsKeyAndEqualsSign)
 {
     TemplateResult plan = templatePlan(QStringLiteral("1"));
-    plan.table.setCell(TimeColumn, 1, QString());
+    plan.table.setCell(Column::Time, 1, QString());
     const QString text = fromCp1251(encodePlan(plan.settings, plan.table, 0, 0));
     EXPECT_TRUE(text.contains(QStringLiteral("\r\nВремя=\r\n")));
 }
@@ -173,22 +173,22 @@ TEST(PlanRoundTrip, GivesTheSameCellsFlagsTypeAndModule)
 {
     TemplateResult plan = templatePlan(QStringLiteral("4"));
     ChannelTable& t = plan.table;
-    t.setCell(ChannelNumberColumn, 1, QStringLiteral("17"));
-    t.setCell(RxFrequencyColumn, 1, QStringLiteral("144006,25"));
-    t.setCell(TxFrequencyColumn, 1, QStringLiteral("РЕТР_ПР"));
-    t.setCell(RxFrequencyColumn, 2, QStringLiteral("РЕТР_ПП"));
-    t.setCell(TxFrequencyColumn, 2, QStringLiteral("145000,00"));
-    t.setCell(CtcssRxColumn, 2, QStringLiteral("67,0"));
-    t.setCell(DcsTxColumn, 3, QStringLiteral("023"));
-    t.setCell(ToneRxColumn, 3, QStringLiteral("10"));
-    t.setCell(WidthColumn, 3, QStringLiteral("12,5"));
-    t.setCell(TxOffColumn, 4, QStringLiteral("RSSI"));
-    t.setCell(TimeColumn, 4, QStringLiteral("15"));
-    t.setCell(SquelchColumn, 4, QString());
-    t.setCell(PowerMaxColumn, 4, QStringLiteral("a=b")); // split at the first "="
-    t.setFlag(ScanColumn, 2, false);
-    t.setFlag(IdToneColumn, 3, true);
-    t.setFlag(ActiveColumn, 4, false);
+    t.setCell(Column::ChannelNumber, 1, QStringLiteral("17"));
+    t.setCell(Column::RxFrequency, 1, QStringLiteral("144006,25"));
+    t.setCell(Column::TxFrequency, 1, QStringLiteral("РЕТР_ПР"));
+    t.setCell(Column::RxFrequency, 2, QStringLiteral("РЕТР_ПП"));
+    t.setCell(Column::TxFrequency, 2, QStringLiteral("145000,00"));
+    t.setCell(Column::CtcssRx, 2, QStringLiteral("67,0"));
+    t.setCell(Column::DcsTx, 3, QStringLiteral("023"));
+    t.setCell(Column::ToneRx, 3, QStringLiteral("10"));
+    t.setCell(Column::Width, 3, QStringLiteral("12,5"));
+    t.setCell(Column::TxOff, 4, QStringLiteral("RSSI"));
+    t.setCell(Column::Time, 4, QStringLiteral("15"));
+    t.setCell(Column::Squelch, 4, QString());
+    t.setCell(Column::PowerMax, 4, QStringLiteral("a=b")); // split at the first "="
+    t.setFlag(Column::Scan, 2, false);
+    t.setFlag(Column::IdTone, 3, true);
+    t.setFlag(Column::Active, 4, false);
 
     for (const auto& [typeCode, moduleType] : {std::pair<quint8, quint8>{0, 0}, {1, 3}, {2, 4}, {255, 0}}) {
         const PlanFileContents read = decoded(encodePlan(plan.settings, t, typeCode, moduleType));
@@ -197,14 +197,14 @@ TEST(PlanRoundTrip, GivesTheSameCellsFlagsTypeAndModule)
         ASSERT_EQ(read.table.rowCount(), t.rowCount());
         for (int row = 1; row < t.rowCount(); ++row) {
             for (int column = 0; column < ColumnCount; ++column) {
-                if (isFlagColumn(column))
-                    EXPECT_EQ(read.table.flag(column, row), t.flag(column, row)) << row << ' ' << column;
+                if (isFlagColumn(columnAt(column)))
+                    EXPECT_EQ(read.table.flag(columnAt(column), row), t.flag(columnAt(column), row)) << row << ' ' << column;
                 else
-                    EXPECT_EQ(read.table.cell(column, row), t.cell(column, row)) << row << ' ' << column;
+                    EXPECT_EQ(read.table.cell(columnAt(column), row), t.cell(columnAt(column), row)) << row << ' ' << column;
             }
         }
-        EXPECT_EQ(read.table.cell(TxFrequencyColumn, 0), QStringLiteral(" Tx, кГЦ"));
-        EXPECT_EQ(read.table.cell(RxFrequencyColumn, 0), QStringLiteral(" Rx, кГц"));
+        EXPECT_EQ(read.table.cell(Column::TxFrequency, 0), QStringLiteral(" Tx, кГЦ"));
+        EXPECT_EQ(read.table.cell(Column::RxFrequency, 0), QStringLiteral(" Rx, кГц"));
     }
 }
 
@@ -222,12 +222,12 @@ TEST(PlanRoundTrip, Windows1251SignsAndEuroSurvive)
 {
     TemplateResult plan = templatePlan(QStringLiteral("1"));
     plan.settings.setLines(linesOf({u"[Общие установки]", u"Серийный номер=№Ё-ёЪ€", u"Id_номер=0001"}));
-    plan.table.setCell(TimeColumn, 1, QStringLiteral("№5"));
+    plan.table.setCell(Column::Time, 1, QStringLiteral("№5"));
     const QByteArray bytes = encodePlan(plan.settings, plan.table, 0, 0);
     EXPECT_TRUE(bytes.contains("\xB9\xA8-\xB8\xDA\x88")); // №, Ё, -, ё, Ъ, €
     const PlanFileContents read = decoded(bytes);
     EXPECT_EQ(read.settings.lookup(u"Серийный номер"), QStringLiteral("№Ё-ёЪ€"));
-    EXPECT_EQ(read.table.cell(TimeColumn, 1), QStringLiteral("№5"));
+    EXPECT_EQ(read.table.cell(Column::Time, 1), QStringLiteral("№5"));
 }
 
 TEST(PlanRoundTrip, FivePlanChannelsOverATenChannelFileLeaveFive)
@@ -281,15 +281,15 @@ TEST(PlanReader, MissingKeysTakeTheReadersOwnDefaults)
     });
     EXPECT_EQ(read.settings.lines(), expected);
 
-    const std::pair<int, const char16_t*> cells[] = {
-        {ChannelNumberColumn, u"1"}, {RxFrequencyColumn, u"150000"}, {TxFrequencyColumn, u"144000"},
-        {CtcssRxColumn, u"Нет"},     {CtcssTxColumn, u"Нет"},        {DcsRxColumn, u"Нет"},
-        {DcsTxColumn, u"Нет"},       {ToneRxColumn, u"Нет"},         {ToneTxColumn, u"Нет"},
-        {SquelchColumn, u"1"},       {PowerMaxColumn, u"1"},         {PowerMinColumn, u"1"},
-        {WidthColumn, u"25"},        {TxOffColumn, u"Норм"},         {TimeColumn, u"Нет"},
+    const std::pair<Column, const char16_t*> cells[] = {
+        {Column::ChannelNumber, u"1"}, {Column::RxFrequency, u"150000"}, {Column::TxFrequency, u"144000"},
+        {Column::CtcssRx, u"Нет"},     {Column::CtcssTx, u"Нет"},        {Column::DcsRx, u"Нет"},
+        {Column::DcsTx, u"Нет"},       {Column::ToneRx, u"Нет"},         {Column::ToneTx, u"Нет"},
+        {Column::Squelch, u"1"},       {Column::PowerMax, u"1"},         {Column::PowerMin, u"1"},
+        {Column::Width, u"25"},        {Column::TxOff, u"Норм"},         {Column::Time, u"Нет"},
     };
     for (const auto& [column, text] : cells)
-        EXPECT_EQ(read.table.cell(column, 1), QString::fromUtf16(text)) << column;
+        EXPECT_EQ(read.table.cell(column, 1), QString::fromUtf16(text)) << columnIndex(column);
     EXPECT_EQ(read.table.rowFlags(1), (RowFlags{false, false, false}));
 }
 
@@ -299,8 +299,8 @@ TEST(PlanReader, AnEmptyValueIsEmptyNotTheDefault)
         decoded(fileWith(QStringLiteral("Id_номер=\nСерийный номер=  \n"), QStringLiteral("Rx=\nВремя=\n")));
     EXPECT_EQ(read.settings.lines().value(1), QStringLiteral("Серийный номер="));
     EXPECT_EQ(read.settings.lines().value(2), QStringLiteral("Id_номер="));
-    EXPECT_EQ(read.table.cell(RxFrequencyColumn, 1), QString());
-    EXPECT_EQ(read.table.cell(TimeColumn, 1), QString());
+    EXPECT_EQ(read.table.cell(Column::RxFrequency, 1), QString());
+    EXPECT_EQ(read.table.cell(Column::Time, 1), QString());
 }
 
 TEST(PlanReader, OnlyNetClearsAFlagAndAMissingKeyClearsIt)
@@ -313,7 +313,7 @@ TEST(PlanReader, OnlyNetClearsAFlagAndAMissingKeyClearsIt)
     };
     for (const auto& [line, expected] : cases) {
         const PlanFileContents read = decoded(fileWith({}, QString::fromUtf16(line) + u'\n'));
-        EXPECT_EQ(read.table.flag(ScanColumn, 1), expected) << QString::fromUtf16(line).toStdString();
+        EXPECT_EQ(read.table.flag(Column::Scan, 1), expected) << QString::fromUtf16(line).toStdString();
     }
 }
 
@@ -352,9 +352,9 @@ TEST(PlanReader, NamesCompareWithoutCaseAndTheFirstOccurrenceWins)
     EXPECT_EQ(read.settings.lookup(u"Громкость"), QStringLiteral("5"));
     EXPECT_EQ(read.settings.lookup(u"СК"), QStringLiteral("1")); // the second section is not read
     EXPECT_EQ(read.moduleType, 2);
-    EXPECT_EQ(read.table.cell(RxFrequencyColumn, 1), QStringLiteral("145000"));
-    EXPECT_EQ(read.table.cell(TxFrequencyColumn, 1), QStringLiteral("144000"));
-    EXPECT_EQ(read.table.flag(ScanColumn, 1), false);
+    EXPECT_EQ(read.table.cell(Column::RxFrequency, 1), QStringLiteral("145000"));
+    EXPECT_EQ(read.table.cell(Column::TxFrequency, 1), QStringLiteral("144000"));
+    EXPECT_EQ(read.table.flag(Column::Scan, 1), false);
 }
 
 TEST(PlanReader, TypeAndModuleAreWholeNumbersCutToEightBits)
@@ -418,7 +418,7 @@ TEST(PlanReader, Utf8WithByteOrderMarkAndWindows1251WithStrayBytes)
     // An ASCII-only file with a mark is still read (as UTF-8, which is the same text).
     EXPECT_EQ(decoded(QByteArray("\xEF\xBB\xBF[1]\r\nNomer=1\r\n")).table.channelCount(), 1);
     // Byte 0x98 has no letter in Windows-1251; the file is still read.
-    EXPECT_EQ(decoded(QByteArray("[1]\r\nRx=\x98\r\n")).table.cell(RxFrequencyColumn, 1).size(), 1);
+    EXPECT_EQ(decoded(QByteArray("[1]\r\nRx=\x98\r\n")).table.cell(Column::RxFrequency, 1).size(), 1);
 }
 
 TEST(PlanReader, RefusesFilesWithoutChannelsOrWithTooMany)
@@ -443,7 +443,7 @@ TEST(PlanReader, RefusesFilesWithoutChannelsOrWithTooMany)
     const PlanDecodeResult most = decodePlan(planBytes(sections));
     ASSERT_TRUE(most.contents.has_value());
     EXPECT_EQ(most.contents->table.channelCount(), 99);
-    EXPECT_EQ(most.contents->table.cell(ChannelNumberColumn, 99), QStringLiteral("99"));
+    EXPECT_EQ(most.contents->table.cell(Column::ChannelNumber, 99), QStringLiteral("99"));
 }
 
 TEST(PlanReader, ARefusedFileLeavesTheStateAsItWas)
@@ -498,7 +498,7 @@ TEST(PlanReader, RefusesAFileLargerThanAnyPlan)
     ASSERT_TRUE(writeAll(path, bytes));
     const PlanDecodeResult atLimit = readPlanFile(path);
     ASSERT_TRUE(atLimit.contents.has_value()) << atLimit.error.text.toStdString();
-    EXPECT_EQ(atLimit.contents->table.cell(RxFrequencyColumn, 1), QStringLiteral("5"));
+    EXPECT_EQ(atLimit.contents->table.cell(Column::RxFrequency, 1), QStringLiteral("5"));
 
     bytes += ' ';
     ASSERT_TRUE(writeAll(path, bytes));
@@ -527,18 +527,18 @@ TEST(PlanSave, ACharacterWithoutWindows1251ByteRefusesTheSaveAndKeepsTheOldFile)
     EXPECT_EQ(readAll(path), QByteArray("old contents"));
 
     ChannelTable table = plan.table;
-    table.setCell(TimeColumn, 2, QStringLiteral("ä"));
+    table.setCell(Column::Time, 2, QStringLiteral("ä"));
     const UserMessage cellRefused = writePlanFile(path, plan.settings, table, 0, 0);
     EXPECT_TRUE(cellRefused.text.contains(
         QStringLiteral("«ä» (U+00E4) в канале 2 (строка 2 таблицы), столбец «Время»")))
         << cellRefused.text.toStdString();
     EXPECT_TRUE(encodePlan(plan.settings, table, 0, 0).isEmpty());
 
-    table.setCell(ChannelNumberColumn, 2, QStringLiteral("%2%3"));
+    table.setCell(Column::ChannelNumber, 2, QStringLiteral("%2%3"));
     EXPECT_TRUE(tryEncodePlan(plan.settings, table, 0, 0)
                     .error.text.contains(QStringLiteral("в канале %2%3 (строка 2")));
 
-    table.setCell(TimeColumn, 2, QString(QChar(0xD800))); // a lone surrogate the converter would drop
+    table.setCell(Column::Time, 2, QString(QChar(0xD800))); // a lone surrogate the converter would drop
     EXPECT_FALSE(tryEncodePlan(plan.settings, table, 0, 0).ok());
     EXPECT_EQ(readAll(path), QByteArray("old contents"));
 }
@@ -546,7 +546,7 @@ TEST(PlanSave, ACharacterWithoutWindows1251ByteRefusesTheSaveAndKeepsTheOldFile)
 TEST(PlanSave, ALineBreakInsideAValueRefusesTheSave)
 {
     TemplateResult plan = templatePlan(QStringLiteral("1"));
-    plan.table.setCell(RxFrequencyColumn, 1, QStringLiteral("140000\r\n[2]"));
+    plan.table.setCell(Column::RxFrequency, 1, QStringLiteral("140000\r\n[2]"));
     const PlanEncodeResult encoded = tryEncodePlan(plan.settings, plan.table, 0, 0);
     EXPECT_FALSE(encoded.ok());
     EXPECT_TRUE(encoded.bytes.isEmpty());

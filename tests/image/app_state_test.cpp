@@ -34,7 +34,7 @@ TEST(RepeaterPanel, OpensOnlyAfterASuccessfulCheck)
 TEST(RepeaterPanel, WritesClearTheGateEvenWhenRefusedAndKeepWorkingOnTheCheckedImage)
 {
     AppState state = templateState(4);
-    state.editTable().setCell(ChannelNumberColumn, 4, QStringLiteral("9"));
+    state.editTable().setCell(Column::ChannelNumber, 4, QStringLiteral("9"));
     ASSERT_TRUE(runDataCheck(state).passed);
 
     const RepeaterWriteResult empty = state.writeRepeaterMark(QString(), RepeaterMode::Receive);
@@ -42,17 +42,17 @@ TEST(RepeaterPanel, WritesClearTheGateEvenWhenRefusedAndKeepWorkingOnTheCheckedI
     EXPECT_FALSE(state.dataChecked());
 
     // Further writes in the open panel use the channel numbers of the last check.
-    state.editTable().setCell(ChannelNumberColumn, 4, QStringLiteral("4"));
+    state.editTable().setCell(Column::ChannelNumber, 4, QStringLiteral("4"));
     EXPECT_EQ(state.writeRepeaterMark(QStringLiteral("4"), RepeaterMode::Transmit).message.text,
               s(u"Такого номера канала нет в таблице !!!"));
     const RepeaterWriteResult marked = state.writeRepeaterMark(QStringLiteral("9"), RepeaterMode::Transmit);
     ASSERT_TRUE(marked.ok());
     EXPECT_EQ(marked.row, 4);
-    EXPECT_EQ(state.table().cell(RxFrequencyColumn, 4), s(u"РЕТР_ПП"));
-    EXPECT_EQ(state.table().flag(ScanColumn, 4), false);
+    EXPECT_EQ(state.table().cell(Column::RxFrequency, 4), s(u"РЕТР_ПП"));
+    EXPECT_EQ(state.table().flag(Column::Scan, 4), false);
 
     // The marked plan passes the next check with a zero receive word.
-    state.editTable().setCell(ChannelNumberColumn, 4, QStringLiteral("9"));
+    state.editTable().setCell(Column::ChannelNumber, 4, QStringLiteral("9"));
     ASSERT_TRUE(runDataCheck(state).passed);
     EXPECT_EQ(state.image().records[3].rxFrequencyWord(), (FrequencyWord{0, 0, 0}));
     EXPECT_EQ(state.image().records[3].extraFlags(), 0xDF);
@@ -61,7 +61,7 @@ TEST(RepeaterPanel, WritesClearTheGateEvenWhenRefusedAndKeepWorkingOnTheCheckedI
 TEST(RepeaterPanel, AFailedCheckKeepsTheLookupOfTheLastGoodOne)
 {
     AppState state = templateState(3);
-    state.editTable().setCell(ChannelNumberColumn, 1, QStringLiteral("7"));
+    state.editTable().setCell(Column::ChannelNumber, 1, QStringLiteral("7"));
     setSetting(state, s(u"СК"), s(u"7"));
     ASSERT_TRUE(runDataCheck(state).passed);
     setSetting(state, s(u"Яркость диодов"), s(u"9"));
@@ -91,8 +91,8 @@ TEST(AppStateGate, EditsLeaveTheGateTemplateAndFileClearIt)
 {
     AppState state = templateState(2);
     ASSERT_TRUE(runDataCheck(state).passed);
-    state.editTable().setCell(TxFrequencyColumn, 1, QStringLiteral("150000"));
-    state.editTable().setFlag(ScanColumn, 1, false);
+    state.editTable().setCell(Column::TxFrequency, 1, QStringLiteral("150000"));
+    state.editTable().setFlag(Column::Scan, 1, false);
     state.editSettings().appendLine(QStringLiteral("Громкость=3"));
     EXPECT_TRUE(state.dataChecked());
 

@@ -61,7 +61,7 @@ std::function<void(AppState&)> setting(const char16_t* key, const char16_t* valu
     return [key, value](AppState& st) { setSetting(st, s(key), value ? s(value) : QString()); };
 }
 
-std::function<void(AppState&)> cellAt(int column, int row, const char16_t* text)
+std::function<void(AppState&)> cellAt(Column column, int row, const char16_t* text)
 {
     return [column, row, text](AppState& st) { st.editTable().setCell(column, row, s(text)); };
 }
@@ -123,7 +123,7 @@ TEST(DataCheck, EverySettingsMessage)
          s(u"Ошибка в номере спец. канала!!! В радиостанции нет такого номера канала")},
         {"special channel missing", setting(u"СК", nullptr),
          s(u"Ошибка в номере спец. канала!!! В радиостанции нет такого номера канала")},
-        {"special channel search meets no number", cellAt(ChannelNumberColumn, 1, u"x1"),
+        {"special channel search meets no number", cellAt(Column::ChannelNumber, 1, u"x1"),
          s(u"'x1' is not a valid integer value"), MessageKind::Failure},
         {"ФВ one digit", setting(u"ФВ", u"0"), s(u"Код поля \"ФВ\" должен быть двузначным")},
         {"ФВ missing", setting(u"ФВ", nullptr), s(u"Код поля \"ФВ\" должен быть двузначным")},
@@ -226,7 +226,7 @@ TEST(DataCheck, SettingsValuesThatPass)
          [](const AppState& st) { EXPECT_EQ(st.image().specialChannelIndex, 0); }},
         {"special channel 7 in row 3",
          [](AppState& st) {
-             st.editTable().setCell(ChannelNumberColumn, 3, s(u"7"));
+             st.editTable().setCell(Column::ChannelNumber, 3, s(u"7"));
              setSetting(st, s(u"СК"), s(u"7"));
          },
          [](const AppState& st) { EXPECT_EQ(st.image().specialChannelIndex, 2); }},
@@ -271,52 +271,52 @@ TEST(DataCheck, EveryRowMessage)
 {
     const QString offGrid = s(u"Частота должна быть кратна 6,25кГц");
     const MessageCase cases[] = {
-        {"channel number of three characters", cellAt(ChannelNumberColumn, 4, u"100"),
+        {"channel number of three characters", cellAt(Column::ChannelNumber, 4, u"100"),
          s(u"В строчке №4 введен неправильный номер канала")},
-        {"empty channel number", cellAt(ChannelNumberColumn, 3, u""),
+        {"empty channel number", cellAt(Column::ChannelNumber, 3, u""),
          s(u"В строчке №3 введен неправильный номер канала")},
-        {"channel number no integer", cellAt(ChannelNumberColumn, 2, u"2a"),
+        {"channel number no integer", cellAt(Column::ChannelNumber, 2, u"2a"),
          s(u"'2a' is not a valid integer value"), MessageKind::Failure},
         {"empty receive frequency",
          [](AppState& st) {
-             st.editTable().setCell(ChannelNumberColumn, 2, s(u"5"));
-             st.editTable().setCell(ChannelNumberColumn, 5, s(u"2"));
-             st.editTable().setCell(RxFrequencyColumn, 2, QString());
+             st.editTable().setCell(Column::ChannelNumber, 2, s(u"5"));
+             st.editTable().setCell(Column::ChannelNumber, 5, s(u"2"));
+             st.editTable().setCell(Column::RxFrequency, 2, QString());
          },
          s(u"В канале №5 не введена частота приема")},
-        {"empty transmit frequency", cellAt(TxFrequencyColumn, 3, u""),
+        {"empty transmit frequency", cellAt(Column::TxFrequency, 3, u""),
          s(u"В канале №3 не введена частота передачи")},
-        {"receive below the band", cellAt(RxFrequencyColumn, 1, u"139993,75"),
+        {"receive below the band", cellAt(Column::RxFrequency, 1, u"139993,75"),
          s(u"Ошибка в канале №1 частотный диапазон 140-174 MГц")},
-        {"transmit above the band", cellAt(TxFrequencyColumn, 2, u"174006,25"),
+        {"transmit above the band", cellAt(Column::TxFrequency, 2, u"174006,25"),
          s(u"Ошибка в канале №2 частотный диапазон 140-174 MГц")},
-        {"transmit off the grid beeps", cellAt(TxFrequencyColumn, 1, u"145003"), offGrid, MessageKind::Notice,
+        {"transmit off the grid beeps", cellAt(Column::TxFrequency, 1, u"145003"), offGrid, MessageKind::Notice,
          Sound::ErrorBeep},
-        {"receive off the grid is silent", cellAt(RxFrequencyColumn, 1, u"145003"), offGrid},
-        {"frequency no number", cellAt(RxFrequencyColumn, 1, u"145.000"),
+        {"receive off the grid is silent", cellAt(Column::RxFrequency, 1, u"145003"), offGrid},
+        {"frequency no number", cellAt(Column::RxFrequency, 1, u"145.000"),
          s(u"'145.000' is not a valid floating point value"), MessageKind::Failure},
-        {"frequency with two commas", cellAt(TxFrequencyColumn, 1, u"145,0,0"),
+        {"frequency with two commas", cellAt(Column::TxFrequency, 1, u"145,0,0"),
          s(u"'145,0,0' is not a valid floating point value"), MessageKind::Failure},
-        {"power min 4", cellAt(PowerMinColumn, 5, u"4"),
+        {"power min 4", cellAt(Column::PowerMin, 5, u"4"),
          s(u"Не желательно использовать в минимальной мощности 4 уровень")},
-        {"power max 1", cellAt(PowerMaxColumn, 5, u"1"),
+        {"power max 1", cellAt(Column::PowerMax, 5, u"1"),
          s(u"Не желательно использовать в максимальной мощности 1 уровень")},
-        {"squelch no integer", cellAt(SquelchColumn, 1, u""), s(u"'' is not a valid integer value"),
+        {"squelch no integer", cellAt(Column::Squelch, 1, u""), s(u"'' is not a valid integer value"),
          MessageKind::Failure},
-        {"tone number no integer", cellAt(ToneTxColumn, 1, u"Да"), s(u"'Да' is not a valid integer value"),
+        {"tone number no integer", cellAt(Column::ToneTx, 1, u"Да"), s(u"'Да' is not a valid integer value"),
          MessageKind::Failure},
-        {"time no integer", cellAt(TimeColumn, 1, u"5с"), s(u"'5с' is not a valid integer value"),
+        {"time no integer", cellAt(Column::Time, 1, u"5с"), s(u"'5с' is not a valid integer value"),
          MessageKind::Failure},
-        {"power max no integer", cellAt(PowerMaxColumn, 1, u"max"), s(u"'max' is not a valid integer value"),
+        {"power max no integer", cellAt(Column::PowerMax, 1, u"max"), s(u"'max' is not a valid integer value"),
          MessageKind::Failure},
-        {"CTCSS text in no list", cellAt(CtcssRxColumn, 2, u"67.0"),
+        {"CTCSS text in no list", cellAt(Column::CtcssRx, 2, u"67.0"),
          s(u"В строчке №2 в столбце \"CTC_Rx\" значение \"67.0\" не из списка")},
-        {"DCS text in no list", cellAt(DcsTxColumn, 3, u"23"),
+        {"DCS text in no list", cellAt(Column::DcsTx, 3, u"23"),
          s(u"В строчке №3 в столбце \"DCS_Tx\" значение \"23\" не из списка")},
         {"unknown CTCSS text beside a DCS code",
          [](AppState& st) {
-             st.editTable().setCell(DcsRxColumn, 1, s(u"023"));
-             st.editTable().setCell(CtcssTxColumn, 1, QString());
+             st.editTable().setCell(Column::DcsRx, 1, s(u"023"));
+             st.editTable().setCell(Column::CtcssTx, 1, QString());
          },
          s(u"В строчке №1 в столбце \"CTC_Tx\" значение \"\" не из списка")},
         {"rows without flags after a band change", [](AppState& st) { st.editTable().removeFlags(); },
@@ -333,16 +333,16 @@ TEST(DataCheck, EveryRowMessage)
 TEST(DataCheck, BandLimitsBothIncludedAndNamedInMegahertz)
 {
     AppState state = templateState(2);
-    state.editTable().setCell(RxFrequencyColumn, 1, s(u"140000"));
-    state.editTable().setCell(TxFrequencyColumn, 1, s(u"174000"));
-    state.editTable().setCell(TxFrequencyColumn, 2, s(u"145006,25"));
+    state.editTable().setCell(Column::RxFrequency, 1, s(u"140000"));
+    state.editTable().setCell(Column::TxFrequency, 1, s(u"174000"));
+    state.editTable().setCell(Column::TxFrequency, 2, s(u"145006,25"));
     EXPECT_TRUE(runDataCheck(state).passed);
 
     AppState low = templateState(2, 30000);
     const ChannelTable lowTable = low.table();
     low.selectBand(Band::Mhz30to60); // a real change takes the rows' flags: the plan comes again
     low.adoptPlan(low.settings(), lowTable);
-    low.editTable().setCell(TxFrequencyColumn, 2, s(u"60006,25"));
+    low.editTable().setCell(Column::TxFrequency, 2, s(u"60006,25"));
     EXPECT_EQ(runDataCheck(low).message.text, s(u"Ошибка в канале №2 частотный диапазон 30-60 MГц"));
 }
 
@@ -392,10 +392,10 @@ TEST(DataCheck, ChannelCodes)
     };
     for (const CodeCase& c : cases) {
         AppState state = templateState(1);
-        state.editTable().setCell(CtcssRxColumn, 1, s(c.ctcRx));
-        state.editTable().setCell(CtcssTxColumn, 1, s(c.ctcTx));
-        state.editTable().setCell(DcsRxColumn, 1, s(c.dcsRx));
-        state.editTable().setCell(DcsTxColumn, 1, s(c.dcsTx));
+        state.editTable().setCell(Column::CtcssRx, 1, s(c.ctcRx));
+        state.editTable().setCell(Column::CtcssTx, 1, s(c.ctcTx));
+        state.editTable().setCell(Column::DcsRx, 1, s(c.dcsRx));
+        state.editTable().setCell(Column::DcsTx, 1, s(c.dcsTx));
         setSetting(state, s(u"Код_DCS"), s(c.polarity));
         ASSERT_TRUE(runDataCheck(state).passed) << c.name;
         EXPECT_EQ(record(state, 1).value(RecordField::RxCode), c.rxCode) << c.name;
@@ -408,20 +408,20 @@ TEST(DataCheck, ChannelFlagsAndExtraFlags)
 {
     AppState state = templateState(4);
     // Row 1: template defaults. Row 2: narrow, identification tone, no scan, tones 3 and 10, RSSI.
-    state.editTable().setCell(WidthColumn, 2, s(u"12,5"));
-    state.editTable().setFlag(IdToneColumn, 2, true);
-    state.editTable().setFlag(ScanColumn, 2, false);
-    state.editTable().setCell(ToneRxColumn, 2, s(u"3"));
-    state.editTable().setCell(ToneTxColumn, 2, s(u"10"));
-    state.editTable().setCell(TxOffColumn, 2, s(u"RSSI"));
+    state.editTable().setCell(Column::Width, 2, s(u"12,5"));
+    state.editTable().setFlag(Column::IdTone, 2, true);
+    state.editTable().setFlag(Column::Scan, 2, false);
+    state.editTable().setCell(Column::ToneRx, 2, s(u"3"));
+    state.editTable().setCell(Column::ToneTx, 2, s(u"10"));
+    state.editTable().setCell(Column::TxOff, 2, s(u"RSSI"));
     // Row 3: receive-only repeater mark, inactive, transmit off "OFF", time 5.
-    state.editTable().setCell(RxFrequencyColumn, 3, s(u"РЕТР_ПП"));
-    state.editTable().setFlag(ActiveColumn, 3, false);
-    state.editTable().setCell(TxOffColumn, 3, s(u"OFF"));
-    state.editTable().setCell(TimeColumn, 3, s(u"5"));
+    state.editTable().setCell(Column::RxFrequency, 3, s(u"РЕТР_ПП"));
+    state.editTable().setFlag(Column::Active, 3, false);
+    state.editTable().setCell(Column::TxOff, 3, s(u"OFF"));
+    state.editTable().setCell(Column::Time, 3, s(u"5"));
     // Row 4: both marks.
-    state.editTable().setCell(RxFrequencyColumn, 4, s(u"РЕТР_ПП"));
-    state.editTable().setCell(TxFrequencyColumn, 4, s(u"РЕТР_ПР"));
+    state.editTable().setCell(Column::RxFrequency, 4, s(u"РЕТР_ПП"));
+    state.editTable().setCell(Column::TxFrequency, 4, s(u"РЕТР_ПР"));
     ASSERT_TRUE(runDataCheck(state).passed);
 
     EXPECT_EQ(record(state, 1).channelFlags(), 0xBE);
@@ -450,9 +450,9 @@ TEST(DataCheck, ChannelFlagsAndExtraFlags)
 TEST(DataCheck, FrequencyWordsOfBothBands)
 {
     AppState high = templateState(2);
-    high.editTable().setCell(RxFrequencyColumn, 1, s(u"160012,5"));
-    high.editTable().setCell(TxFrequencyColumn, 1, s(u"145006,25"));
-    high.editTable().setCell(RxFrequencyColumn, 2, s(u"174000"));
+    high.editTable().setCell(Column::RxFrequency, 1, s(u"160012,5"));
+    high.editTable().setCell(Column::TxFrequency, 1, s(u"145006,25"));
+    high.editTable().setCell(Column::RxFrequency, 2, s(u"174000"));
     ASSERT_TRUE(runDataCheck(high).passed);
     EXPECT_EQ(record(high, 1).rxFrequencyWord(), (FrequencyWord{0x12, 0x00, 0x89}));
     EXPECT_EQ(record(high, 1).txFrequencyWord(), (FrequencyWord{0x11, 0x6A, 0x85}));
@@ -461,8 +461,8 @@ TEST(DataCheck, FrequencyWordsOfBothBands)
     AppState low = templateState(2, 30000);
     low.selectBand(Band::Mhz30to60);
     low.editTable().createFlags();
-    low.editTable().setCell(RxFrequencyColumn, 2, s(u"33018,75"));
-    low.editTable().setCell(TxFrequencyColumn, 2, s(u"33018,75"));
+    low.editTable().setCell(Column::RxFrequency, 2, s(u"33018,75"));
+    low.editTable().setCell(Column::TxFrequency, 2, s(u"33018,75"));
     ASSERT_TRUE(runDataCheck(low).passed) << runDataCheck(low).message.text.toStdString();
     EXPECT_EQ(record(low, 1).rxFrequencyWord(), (FrequencyWord{0x12, 0x02, 0x01}));
     EXPECT_EQ(record(low, 2).rxFrequencyWord(), (FrequencyWord{0x12, 0x20, 0x0D}));
@@ -472,10 +472,10 @@ TEST(DataCheck, FrequencyWordsOfBothBands)
 TEST(DataCheck, IntegerCellsOutsideTheirListsKeepTheirLowByte)
 {
     AppState state = templateState(2);
-    state.editTable().setCell(ChannelNumberColumn, 2, s(u"-1"));
-    state.editTable().setCell(SquelchColumn, 1, s(u"300"));
-    state.editTable().setCell(TimeColumn, 1, s(u"$1FF"));
-    state.editTable().setCell(PowerMinColumn, 1, s(u" 4")); // not the text "4": taken as a number
+    state.editTable().setCell(Column::ChannelNumber, 2, s(u"-1"));
+    state.editTable().setCell(Column::Squelch, 1, s(u"300"));
+    state.editTable().setCell(Column::Time, 1, s(u"$1FF"));
+    state.editTable().setCell(Column::PowerMin, 1, s(u" 4")); // not the text "4": taken as a number
     ASSERT_TRUE(runDataCheck(state).passed);
     EXPECT_EQ(record(state, 2).channelNumber(), 255);
     EXPECT_EQ(record(state, 1).value(RecordField::SquelchLevel), 300 & 0xFF);
@@ -490,14 +490,14 @@ TEST(DataCheck, GateAndImageAcrossRuns)
     const DeviceImage good = state.image();
 
     // Edits after a check leave the gate; only the next check looks at them.
-    state.editTable().setCell(TxFrequencyColumn, 2, s(u"145003"));
+    state.editTable().setCell(Column::TxFrequency, 2, s(u"145003"));
     EXPECT_TRUE(state.dataChecked());
     EXPECT_FALSE(runDataCheck(state).passed);
     EXPECT_FALSE(state.dataChecked());
     // A stopped check keeps the image of the last good one: the repeater panel may still use it.
     EXPECT_EQ(state.image(), good);
 
-    state.editTable().setCell(TxFrequencyColumn, 2, s(u"145006,25"));
+    state.editTable().setCell(Column::TxFrequency, 2, s(u"145006,25"));
     EXPECT_TRUE(runDataCheck(state).passed);
     EXPECT_NE(state.image(), good);
     EXPECT_EQ(record(state, 2).txFrequencyWord(), (FrequencyWord{0x11, 0x6A, 0x85}));
@@ -533,7 +533,7 @@ TEST(DataCheck, ArbitraryTextsAlwaysEndInOneMessage)
         AppState state = templateState(1 + static_cast<int>(pick(6)), 145000);
         for (int edit = static_cast<int>(pick(4)); edit > 0; --edit) {
             const int row = 1 + static_cast<int>(pick(static_cast<std::size_t>(state.table().channelCount())));
-            state.editTable().setCell(static_cast<int>(pick(ColumnCount)), row, s(pool[pick(std::size(pool))]));
+            state.editTable().setCell(columnAt(static_cast<int>(pick(ColumnCount))), row, s(pool[pick(std::size(pool))]));
         }
         if (pick(3) == 0)
             setSetting(state, s(keys[pick(std::size(keys))]), s(pool[pick(std::size(pool))]));

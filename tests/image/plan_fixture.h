@@ -36,7 +36,7 @@ inline yalmera::AppState templateState(int count, double startKHz = 140000, doub
                                 QStringLiteral("Нет"),
                                 QString()};
         for (int column = 0; column < ColumnCount; ++column)
-            table.setCell(column, row, cells[column]);
+            table.setCell(columnAt(column), row, cells[column]);
     }
     table.createFlags();
     state.adoptPlan(GeneralSettings(GeneralSettings::templateLines()), table);

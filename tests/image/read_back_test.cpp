@@ -39,7 +39,7 @@ QByteArray oneRecordStream(std::initializer_list<std::pair<int, quint8>> recordP
     return stream;
 }
 
-QString cellOf(const QByteArray& stream, int column, const StationType& band = Band144)
+QString cellOf(const QByteArray& stream, Column column, const StationType& band = Band144)
 {
     const ReadStreamDecode decoded = decodeReadStream(stream, band);
     if (!decoded.ok())
@@ -91,16 +91,16 @@ TEST(ReadStreamDecoding, ExampleStationReadsBackAs27LinesAndOneRow)
     const ChannelTable& t = rb.table;
     ASSERT_EQ(t.rowCount(), 2);
     for (int c = 0; c < ColumnCount; ++c)
-        EXPECT_EQ(t.cell(c, 0), columnCaption(c)) << c;
+        EXPECT_EQ(t.cell(columnAt(c), 0), columnCaption(columnAt(c))) << c;
     const QStringList row{QStringLiteral("1"),   QStringLiteral("145000,00"), QStringLiteral("145000,00"),
                           QStringLiteral("Нет"), QStringLiteral("Нет"),       QStringLiteral("Нет"),
                           QStringLiteral("Нет"), QStringLiteral("Нет"),       QStringLiteral("Нет"),
                           QStringLiteral("1"),   QStringLiteral("4"),         QStringLiteral("1")};
     for (int c = 0; c < row.size(); ++c)
-        EXPECT_EQ(t.cell(c, 1), row[c]) << c;
-    EXPECT_EQ(t.cell(WidthColumn, 1), QStringLiteral("25"));
-    EXPECT_EQ(t.cell(TxOffColumn, 1), QStringLiteral("Норм"));
-    EXPECT_EQ(t.cell(TimeColumn, 1), QStringLiteral("Нет"));
+        EXPECT_EQ(t.cell(columnAt(c), 1), row[c]) << c;
+    EXPECT_EQ(t.cell(Column::Width, 1), QStringLiteral("25"));
+    EXPECT_EQ(t.cell(Column::TxOff, 1), QStringLiteral("Норм"));
+    EXPECT_EQ(t.cell(Column::Time, 1), QStringLiteral("Нет"));
     EXPECT_EQ(t.rowFlags(1), (RowFlags{true, false, true}));
 
     EXPECT_EQ(rb.image.channelCount, 1);
@@ -139,8 +139,8 @@ TEST(ReadStreamDecoding, FrequenciesUseTheBandTheStationsCodeNames)
         stream[readAt(HeaderField::TypeCode)] = static_cast<char>(c.typeCode);
         stream.replace(ReadRecords + inRecord(RecordField::RxFrequencyWord), 3, hexBytes(c.rx));
         stream.replace(ReadRecords + inRecord(RecordField::TxFrequencyWord), 3, hexBytes(c.tx));
-        EXPECT_EQ(cellOf(stream, RxFrequencyColumn, c.selected), QString::fromUtf8(c.rxText)) << c.rx;
-        EXPECT_EQ(cellOf(stream, TxFrequencyColumn, c.selected), QString::fromUtf8(c.txText)) << c.tx;
+        EXPECT_EQ(cellOf(stream, Column::RxFrequency, c.selected), QString::fromUtf8(c.rxText)) << c.rx;
+        EXPECT_EQ(cellOf(stream, Column::TxFrequency, c.selected), QString::fromUtf8(c.txText)) << c.tx;
     }
 }
 
@@ -153,28 +153,28 @@ TEST(ReadStreamDecoding, CodeColumnsFollowTheModeAndTheDcsPolarity)
     struct Case
     {
         QByteArray stream;
-        int column;
+        Column column;
         const char* text;
     };
     const Case cases[] = {
-        {oneRecordStream({{Flags, dcsMode}, {Rx, 8}}, SwitchOn), DcsRxColumn, "023"},
-        {oneRecordStream({{Flags, dcsMode}, {Rx, 8}}, SwitchOff), DcsRxColumn, "047"},
-        {oneRecordStream({{Flags, dcsMode}, {Rx, 8}}, SwitchOff), CtcssRxColumn, "Нет"},
-        {oneRecordStream({{Flags, dcsMode}, {Tx, 84}}, SwitchOff), DcsTxColumn, "754"},
-        {oneRecordStream({{Flags, dcsMode}, {Tx, 1}}, SwitchOn), DcsTxColumn, "047"},
-        {oneRecordStream({{Flags, dcsMode}, {Tx, 0}}, SwitchOff), DcsTxColumn, "Нет"},
-        {oneRecordStream({{Flags, dcsMode}, {Tx, 200}}, SwitchOn), DcsTxColumn, "Нет"},
-        {oneRecordStream({{Rx, 1}}), CtcssRxColumn, "67,0"},
-        {oneRecordStream({{Rx, 34}}), CtcssRxColumn, "67,0"},
-        {oneRecordStream({{Tx, 55}}), CtcssTxColumn, "254,1"},
-        {oneRecordStream({{Tx, 55}}), DcsTxColumn, "Нет"},
-        {oneRecordStream({{Rx, 0}}), CtcssRxColumn, "Нет"},
+        {oneRecordStream({{Flags, dcsMode}, {Rx, 8}}, SwitchOn), Column::DcsRx, "023"},
+        {oneRecordStream({{Flags, dcsMode}, {Rx, 8}}, SwitchOff), Column::DcsRx, "047"},
+        {oneRecordStream({{Flags, dcsMode}, {Rx, 8}}, SwitchOff), Column::CtcssRx, "Нет"},
+        {oneRecordStream({{Flags, dcsMode}, {Tx, 84}}, SwitchOff), Column::DcsTx, "754"},
+        {oneRecordStream({{Flags, dcsMode}, {Tx, 1}}, SwitchOn), Column::DcsTx, "047"},
+        {oneRecordStream({{Flags, dcsMode}, {Tx, 0}}, SwitchOff), Column::DcsTx, "Нет"},
+        {oneRecordStream({{Flags, dcsMode}, {Tx, 200}}, SwitchOn), Column::DcsTx, "Нет"},
+        {oneRecordStream({{Rx, 1}}), Column::CtcssRx, "67,0"},
+        {oneRecordStream({{Rx, 34}}), Column::CtcssRx, "67,0"},
+        {oneRecordStream({{Tx, 55}}), Column::CtcssTx, "254,1"},
+        {oneRecordStream({{Tx, 55}}), Column::DcsTx, "Нет"},
+        {oneRecordStream({{Rx, 0}}), Column::CtcssRx, "Нет"},
         // Codes in no list: the stream is refused, nothing is guessed.
-        {oneRecordStream({{Rx, 56}}), CtcssRxColumn, nullptr},
-        {oneRecordStream({{Tx, 199}}), CtcssTxColumn, nullptr},
-        {oneRecordStream({{Flags, dcsMode}, {Rx, 85}}, SwitchOff), DcsRxColumn, nullptr},
-        {oneRecordStream({{Flags, dcsMode}, {Rx, 0}}, SwitchOn), DcsRxColumn, nullptr},
-        {oneRecordStream({{Flags, dcsMode}, {Tx, 0}}, 7), DcsTxColumn, nullptr},
+        {oneRecordStream({{Rx, 56}}), Column::CtcssRx, nullptr},
+        {oneRecordStream({{Tx, 199}}), Column::CtcssTx, nullptr},
+        {oneRecordStream({{Flags, dcsMode}, {Rx, 85}}, SwitchOff), Column::DcsRx, nullptr},
+        {oneRecordStream({{Flags, dcsMode}, {Rx, 0}}, SwitchOn), Column::DcsRx, nullptr},
+        {oneRecordStream({{Flags, dcsMode}, {Tx, 0}}, 7), Column::DcsTx, nullptr},
     };
     for (const Case& c : cases) {
         const QString cell = cellOf(c.stream, c.column);
@@ -184,7 +184,7 @@ TEST(ReadStreamDecoding, CodeColumnsFollowTheModeAndTheDcsPolarity)
             EXPECT_TRUE(cell.startsWith(QStringLiteral("refused: Станция передала недопустимый код")))
                 << cell.toStdString();
     }
-    const QString dcsRefusal = cellOf(oneRecordStream({{Flags, dcsMode}, {Rx, 85}}, SwitchOff), DcsRxColumn);
+    const QString dcsRefusal = cellOf(oneRecordStream({{Flags, dcsMode}, {Rx, 85}}, SwitchOff), Column::DcsRx);
     EXPECT_EQ(
         dcsRefusal,
         QStringLiteral(
@@ -198,27 +198,27 @@ TEST(ReadStreamDecoding, FlagsTonesTimerAndWidth)
     struct Case
     {
         std::initializer_list<std::pair<int, quint8>> patches;
-        int column;
+        Column column;
         const char* text;
     };
     const Case cases[] = {
-        {{{Extra, 0xFA}}, TxOffColumn, "RSSI"},
-        {{{Extra, 0xFB}}, TxOffColumn, "OFF"},
-        {{{Extra, 0xFF}}, TxOffColumn, "Норм"},
-        {{{Extra, 0xFE}}, TxOffColumn, "RSSI"},
-        {{{inRecord(RecordField::RxToneNumber), 0}}, ToneRxColumn, "Нет"},
-        {{{inRecord(RecordField::RxToneNumber), 11}}, ToneRxColumn, "Нет"},
-        {{{inRecord(RecordField::TxToneNumber), 10}}, ToneTxColumn, "10"},
-        {{{inRecord(RecordField::TxToneNumber), 1}}, ToneTxColumn, "1"},
-        {{{inRecord(RecordField::TimerValue), 0}}, TimeColumn, "Нет"},
-        {{{inRecord(RecordField::TimerValue), 15}}, TimeColumn, "15"},
-        {{{Flags, 0xFE}}, WidthColumn, "12,5"},
-        {{{inRecord(RecordField::SquelchLevel), 6}}, SquelchColumn, "6"},
-        {{{inRecord(RecordField::PowerMax), 3}}, PowerMaxColumn, "3"},
-        {{{inRecord(RecordField::ChannelNumber), 42}}, ChannelNumberColumn, "42"},
+        {{{Extra, 0xFA}}, Column::TxOff, "RSSI"},
+        {{{Extra, 0xFB}}, Column::TxOff, "OFF"},
+        {{{Extra, 0xFF}}, Column::TxOff, "Норм"},
+        {{{Extra, 0xFE}}, Column::TxOff, "RSSI"},
+        {{{inRecord(RecordField::RxToneNumber), 0}}, Column::ToneRx, "Нет"},
+        {{{inRecord(RecordField::RxToneNumber), 11}}, Column::ToneRx, "Нет"},
+        {{{inRecord(RecordField::TxToneNumber), 10}}, Column::ToneTx, "10"},
+        {{{inRecord(RecordField::TxToneNumber), 1}}, Column::ToneTx, "1"},
+        {{{inRecord(RecordField::TimerValue), 0}}, Column::Time, "Нет"},
+        {{{inRecord(RecordField::TimerValue), 15}}, Column::Time, "15"},
+        {{{Flags, 0xFE}}, Column::Width, "12,5"},
+        {{{inRecord(RecordField::SquelchLevel), 6}}, Column::Squelch, "6"},
+        {{{inRecord(RecordField::PowerMax), 3}}, Column::PowerMax, "3"},
+        {{{inRecord(RecordField::ChannelNumber), 42}}, Column::ChannelNumber, "42"},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(cellOf(oneRecordStream(c.patches), c.column), QString::fromUtf8(c.text)) << c.column;
+        EXPECT_EQ(cellOf(oneRecordStream(c.patches), c.column), QString::fromUtf8(c.text)) << columnIndex(c.column);
 
     // Scan bit 0x02, active bit 0x04, identification tone when bit 0x80 is clear.
     const std::pair<quint8, RowFlags> flagCases[] = {{0xBE, {true, false, true}},
@@ -296,7 +296,7 @@ TEST(ReadStreamDecoding, ChannelCountAndSpecialChannelEdges)
     decoded = decodeReadStream(two, Band144);
     ASSERT_TRUE(decoded.ok());
     EXPECT_EQ(decoded.readBack->settings.lines().last(), QStringLiteral("СК=17"));
-    EXPECT_EQ(decoded.readBack->table.cell(ChannelNumberColumn, 2), QStringLiteral("17"));
+    EXPECT_EQ(decoded.readBack->table.cell(Column::ChannelNumber, 2), QStringLiteral("17"));
 
     // More than 99 channels, or fewer bytes than announced: refused.
     QByteArray tooMany = exampleStream();
@@ -328,7 +328,7 @@ TEST(ReadStreamEncoding, AStationsStreamDecodesToTheImageItWasMadeFrom)
     EXPECT_EQ(decoded.readBack->image, image);
     EXPECT_EQ(decoded.readBack->moduleType, 4);
     EXPECT_EQ(decoded.readBack->typeCode, 0);
-    EXPECT_EQ(decoded.readBack->table.cell(TxFrequencyColumn, 99), QStringLiteral("146225,00"));
+    EXPECT_EQ(decoded.readBack->table.cell(Column::TxFrequency, 99), QStringLiteral("146225,00"));
 
     // The example station's stream is the one-channel image's, serial first, IdCode before the tones.
     DeviceImage example = oneChannelTemplateImage();

@@ -69,7 +69,7 @@ TEST(ReadExchange, ExampleStationIsReadIntoAPlanAsideAndTheGaugeFalls)
     EXPECT_EQ(result.bytesReceived, 46);
     EXPECT_EQ(result.readBack->settings.lines().size(), 27);
     EXPECT_EQ(result.readBack->settings.lines()[1], QStringLiteral("Серийный номер=012345"));
-    EXPECT_EQ(result.readBack->table.cell(RxFrequencyColumn, 1), QStringLiteral("145000,00"));
+    EXPECT_EQ(result.readBack->table.cell(Column::RxFrequency, 1), QStringLiteral("145000,00"));
     EXPECT_EQ(result.readBack->image.records[0], example.records[0]);
     EXPECT_EQ(observer.events, (QStringList{QStringLiteral("buttons 001"), QStringLiteral("status ПП"),
                                             QStringLiteral("gauge 100"), QStringLiteral("buttons 000"),
@@ -201,9 +201,9 @@ TEST(StationRoundTrip, WriteThenReadGivesBackTheSamePlan)
     ASSERT_TRUE(result && result->ok());
 
     EXPECT_EQ(moduleCode(state.moduleType()), 3);
-    EXPECT_EQ(state.table().cell(DcsRxColumn, 5), QStringLiteral("047"));
-    EXPECT_EQ(state.table().cell(TxOffColumn, 5), QStringLiteral("OFF"));
-    EXPECT_EQ(state.table().cell(ChannelNumberColumn, 12), QStringLiteral("12"));
+    EXPECT_EQ(state.table().cell(Column::DcsRx, 5), QStringLiteral("047"));
+    EXPECT_EQ(state.table().cell(Column::TxOff, 5), QStringLiteral("OFF"));
+    EXPECT_EQ(state.table().cell(Column::ChannelNumber, 12), QStringLiteral("12"));
     EXPECT_EQ(result->readBack->image, written.image());
     // Applied: every field and record but IdCode, which only the check writes into the image.
     DeviceImage expected = written.image();

@@ -27,14 +27,14 @@ TEST(ValueLists, SizesAndPositions)
 
 TEST(ChannelTableCaptions, CarryTheirBlanks)
 {
-    EXPECT_EQ(columnCaption(RxFrequencyColumn), QStringLiteral(" Rx, кГц"));
-    EXPECT_EQ(columnCaption(SquelchColumn), QStringLiteral("  ШП"));
-    EXPECT_EQ(columnCaption(WidthColumn), QStringLiteral("  SW"));
-    EXPECT_EQ(columnCaption(TxFrequencyColumn), QStringLiteral(" Tx, кГц"));
-    EXPECT_EQ(columnCaption(TxFrequencyColumn, CaptionStyle::FileRead), QStringLiteral(" Tx, кГЦ"));
-    EXPECT_EQ(columnCaption(ChannelNumberColumn), QStringLiteral("№ кан."));
-    EXPECT_EQ(columnCaption(ActiveColumn), QStringLiteral("Акт"));
-    EXPECT_EQ(columnCaption(18), QString());
+    EXPECT_EQ(columnCaption(Column::RxFrequency), QStringLiteral(" Rx, кГц"));
+    EXPECT_EQ(columnCaption(Column::Squelch), QStringLiteral("  ШП"));
+    EXPECT_EQ(columnCaption(Column::Width), QStringLiteral("  SW"));
+    EXPECT_EQ(columnCaption(Column::TxFrequency), QStringLiteral(" Tx, кГц"));
+    EXPECT_EQ(columnCaption(Column::TxFrequency, CaptionStyle::FileRead), QStringLiteral(" Tx, кГЦ"));
+    EXPECT_EQ(columnCaption(Column::ChannelNumber), QStringLiteral("№ кан."));
+    EXPECT_EQ(columnCaption(Column::Active), QStringLiteral("Акт"));
+    EXPECT_EQ(columnCaption(columnAt(18)), QString());
 }
 
 TEST(ChannelTableRows, GrowAndShrinkKeepingTheCaptionRow)
@@ -44,36 +44,36 @@ TEST(ChannelTableRows, GrowAndShrinkKeepingTheCaptionRow)
     t.writeCaptions();
     t.setRowCount(100);
     EXPECT_EQ(t.channelCount(), 99);
-    t.setCell(RxFrequencyColumn, 99, QStringLiteral("140000"));
-    EXPECT_EQ(t.cell(RxFrequencyColumn, 99), QStringLiteral("140000"));
+    t.setCell(Column::RxFrequency, 99, QStringLiteral("140000"));
+    EXPECT_EQ(t.cell(Column::RxFrequency, 99), QStringLiteral("140000"));
     EXPECT_FALSE(t.hasFlags(99));
     t.setRowCount(0);
     EXPECT_EQ(t.rowCount(), 1);
-    EXPECT_EQ(t.cell(ActiveColumn, 0), QStringLiteral("Акт"));
+    EXPECT_EQ(t.cell(Column::Active, 0), QStringLiteral("Акт"));
     // Out-of-range access is harmless.
-    t.setCell(0, 5, QStringLiteral("x"));
-    EXPECT_EQ(t.cell(0, 5), QString());
-    EXPECT_EQ(t.cell(-1, 0), QString());
+    t.setCell(Column::ChannelNumber, 5, QStringLiteral("x"));
+    EXPECT_EQ(t.cell(Column::ChannelNumber, 5), QString());
+    EXPECT_EQ(t.cell(columnAt(-1), 0), QString());
 }
 
 TEST(ChannelTableFlags, CreationStateRemovalAndEditing)
 {
     ChannelTable t;
     t.setRowCount(3);
-    EXPECT_FALSE(t.flag(ScanColumn, 1).has_value());
-    t.setFlag(ScanColumn, 1, false); // no flags yet: ignored
+    EXPECT_FALSE(t.flag(Column::Scan, 1).has_value());
+    t.setFlag(Column::Scan, 1, false); // no flags yet: ignored
     EXPECT_FALSE(t.hasFlags(1));
 
     t.createFlags();
-    EXPECT_EQ(t.flag(ScanColumn, 2), true);
-    EXPECT_EQ(t.flag(IdToneColumn, 2), false);
-    EXPECT_EQ(t.flag(ActiveColumn, 2), true);
-    EXPECT_FALSE(t.flag(ScanColumn, 0).has_value()); // the caption row has none
-    EXPECT_FALSE(t.flag(WidthColumn, 1).has_value());
+    EXPECT_EQ(t.flag(Column::Scan, 2), true);
+    EXPECT_EQ(t.flag(Column::IdTone, 2), false);
+    EXPECT_EQ(t.flag(Column::Active, 2), true);
+    EXPECT_FALSE(t.flag(Column::Scan, 0).has_value()); // the caption row has none
+    EXPECT_FALSE(t.flag(Column::Width, 1).has_value());
 
-    t.setFlag(IdToneColumn, 1, true);
-    EXPECT_EQ(t.flag(IdToneColumn, 1), true);
-    EXPECT_EQ(t.flag(IdToneColumn, 2), false);
+    t.setFlag(Column::IdTone, 1, true);
+    EXPECT_EQ(t.flag(Column::IdTone, 1), true);
+    EXPECT_EQ(t.flag(Column::IdTone, 2), false);
 
     t.removeFlags();
     EXPECT_FALSE(t.hasFlags(1));

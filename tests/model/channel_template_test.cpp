@@ -31,8 +31,8 @@ QStringList frequencies(const ChannelTable& table)
 {
     QStringList result;
     for (int row = 1; row < table.rowCount(); ++row) {
-        EXPECT_EQ(table.cell(RxFrequencyColumn, row), table.cell(TxFrequencyColumn, row)) << row;
-        result << table.cell(RxFrequencyColumn, row);
+        EXPECT_EQ(table.cell(Column::RxFrequency, row), table.cell(Column::TxFrequency, row)) << row;
+        result << table.cell(Column::RxFrequency, row);
     }
     return result;
 }
@@ -50,23 +50,23 @@ TEST(TemplateRows, TenChannelsOfTheDefaultBand)
                            QStringLiteral("146000"), QStringLiteral("147000"), QStringLiteral("148000"),
                            QStringLiteral("149000")}));
     for (int column = 0; column < ColumnCount; ++column)
-        EXPECT_EQ(plan.table.cell(column, 0), columnCaption(column, CaptionStyle::Standard)) << column;
+        EXPECT_EQ(plan.table.cell(columnAt(column), 0), columnCaption(columnAt(column), CaptionStyle::Standard)) << column;
 }
 
 TEST(TemplateRows, EveryRowGetsTheDefaultCellsAndCreationFlags)
 {
     const TemplateResult plan = make(u"3", u"150000", u"12,5");
     ASSERT_TRUE(plan.ok());
-    const std::pair<int, const char16_t*> defaults[] = {
-        {CtcssRxColumn, u"Нет"}, {CtcssTxColumn, u"Нет"}, {DcsRxColumn, u"Нет"},  {DcsTxColumn, u"Нет"},
-        {ToneRxColumn, u"Нет"},  {ToneTxColumn, u"Нет"},  {SquelchColumn, u"1"},  {PowerMaxColumn, u"4"},
-        {PowerMinColumn, u"1"},  {WidthColumn, u"25"},    {TxOffColumn, u"Норм"}, {TimeColumn, u"Нет"},
-        {ScanColumn, u""},       {IdToneColumn, u""},     {ActiveColumn, u""},
+    const std::pair<Column, const char16_t*> defaults[] = {
+        {Column::CtcssRx, u"Нет"}, {Column::CtcssTx, u"Нет"}, {Column::DcsRx, u"Нет"},  {Column::DcsTx, u"Нет"},
+        {Column::ToneRx, u"Нет"},  {Column::ToneTx, u"Нет"},  {Column::Squelch, u"1"},  {Column::PowerMax, u"4"},
+        {Column::PowerMin, u"1"},  {Column::Width, u"25"},    {Column::TxOff, u"Норм"}, {Column::Time, u"Нет"},
+        {Column::Scan, u""},       {Column::IdTone, u""},     {Column::Active, u""},
     };
     for (int row = 1; row <= 3; ++row) {
-        EXPECT_EQ(plan.table.cell(ChannelNumberColumn, row), QString::number(row));
+        EXPECT_EQ(plan.table.cell(Column::ChannelNumber, row), QString::number(row));
         for (const auto& [column, text] : defaults)
-            EXPECT_EQ(plan.table.cell(column, row), QString::fromUtf16(text)) << row << ' ' << column;
+            EXPECT_EQ(plan.table.cell(column, row), QString::fromUtf16(text)) << row << ' ' << columnIndex(column);
         EXPECT_EQ(plan.table.rowFlags(row), (RowFlags{true, false, true}));
     }
     EXPECT_EQ(plan.settings.lines(), GeneralSettings::templateLines());
@@ -120,8 +120,8 @@ TEST(TemplateRows, NinetyNineChannelsGiveAHundredRows)
     const TemplateResult plan = make(u"99", u"140000", u"6,25");
     ASSERT_TRUE(plan.ok());
     EXPECT_EQ(plan.table.rowCount(), 100);
-    EXPECT_EQ(plan.table.cell(ChannelNumberColumn, 99), QStringLiteral("99"));
-    EXPECT_EQ(plan.table.cell(RxFrequencyColumn, 99), QStringLiteral("140612,5"));
+    EXPECT_EQ(plan.table.cell(Column::ChannelNumber, 99), QStringLiteral("99"));
+    EXPECT_EQ(plan.table.cell(Column::RxFrequency, 99), QStringLiteral("140612,5"));
 }
 
 TEST(TemplateRefusals, MessagesSoundsAndTheirOrder)

@@ -27,9 +27,9 @@ struct Plan
         table.createFlags();
         for (int row = 1; row <= count; ++row) {
             numbers.push_back(static_cast<quint8>(row + 10));
-            table.setCell(ChannelNumberColumn, row, QString::number(row + 10));
-            table.setCell(RxFrequencyColumn, row, QString::number(140000 + row));
-            table.setCell(TxFrequencyColumn, row, QString::number(150000 + row));
+            table.setCell(Column::ChannelNumber, row, QString::number(row + 10));
+            table.setCell(Column::RxFrequency, row, QString::number(140000 + row));
+            table.setCell(Column::TxFrequency, row, QString::number(150000 + row));
         }
     }
 
@@ -37,8 +37,8 @@ struct Plan
     {
         return writeRepeaterMark(table, saved, numbers, number, mode);
     }
-    QString rx(int row) const { return table.cell(RxFrequencyColumn, row); }
-    QString tx(int row) const { return table.cell(TxFrequencyColumn, row); }
+    QString rx(int row) const { return table.cell(Column::RxFrequency, row); }
+    QString tx(int row) const { return table.cell(Column::TxFrequency, row); }
 };
 
 const QString RxMark = s(u"РЕТР_ПП");
@@ -58,7 +58,7 @@ TEST(RepeaterMarks, ReceiveThenTransmitOnOneChannelGivesTheFrequencyBack)
     EXPECT_EQ(result.row, 5);
     EXPECT_EQ(plan.tx(5), QStringLiteral("150005"));
     EXPECT_EQ(plan.rx(5), RxMark);
-    EXPECT_EQ(plan.saved.value(5), (RepeaterSavedText{RxFrequencyColumn, QStringLiteral("140005")}));
+    EXPECT_EQ(plan.saved.value(5), (RepeaterSavedText{Column::RxFrequency, QStringLiteral("140005")}));
 
     // And back again.
     ASSERT_TRUE(plan.write(QStringLiteral("15"), RepeaterMode::Receive).ok());
@@ -99,7 +99,7 @@ TEST(RepeaterMarks, OtherChannelsInBetweenDoNotMixFrequencies)
 TEST(RepeaterMarks, AMarkWithNothingSavedIsReplacedByTheEmptyText)
 {
     Plan plan(2);
-    plan.table.setCell(TxFrequencyColumn, 1, TxMark); // from a file, say
+    plan.table.setCell(Column::TxFrequency, 1, TxMark); // from a file, say
     ASSERT_TRUE(plan.write(QStringLiteral("11"), RepeaterMode::Transmit).ok());
     EXPECT_EQ(plan.tx(1), QString());
     EXPECT_EQ(plan.rx(1), RxMark);
@@ -107,7 +107,7 @@ TEST(RepeaterMarks, AMarkWithNothingSavedIsReplacedByTheEmptyText)
     // Both columns marked: each restores only what was saved from that column.
     Plan both(1);
     ASSERT_TRUE(both.write(QStringLiteral("11"), RepeaterMode::Transmit).ok()); // saves the receive frequency
-    both.table.setCell(TxFrequencyColumn, 1, TxMark);
+    both.table.setCell(Column::TxFrequency, 1, TxMark);
     ASSERT_TRUE(both.write(QStringLiteral("11"), RepeaterMode::Receive).ok());
     EXPECT_EQ(both.rx(1), QStringLiteral("140001"));
     EXPECT_EQ(both.tx(1), TxMark);
@@ -120,7 +120,7 @@ TEST(RepeaterMarks, LookupUsesTheCheckedChannelNumbersNotRowsNorCurrentCells)
 {
     Plan plan(5);
     // Row 3 carried 13 at the check; its cell says 2 now. Number 3 names no channel.
-    plan.table.setCell(ChannelNumberColumn, 3, QStringLiteral("2"));
+    plan.table.setCell(Column::ChannelNumber, 3, QStringLiteral("2"));
     EXPECT_EQ(plan.write(QStringLiteral("3"), RepeaterMode::Receive).message.text,
               s(u"Такого номера канала нет в таблице !!!"));
     EXPECT_EQ(plan.write(QStringLiteral("2"), RepeaterMode::Receive).message.text,
@@ -170,7 +170,7 @@ TEST(RepeaterMarks, RefusalsChangeNothing)
 TEST(RepeaterMarks, ScanFlagClearedOthersKept)
 {
     Plan plan(2);
-    plan.table.setFlag(IdToneColumn, 2, true);
+    plan.table.setFlag(Column::IdTone, 2, true);
     ASSERT_TRUE(plan.write(QStringLiteral("12"), RepeaterMode::Transmit).ok());
     EXPECT_EQ(plan.table.rowFlags(2), (RowFlags{false, true, true}));
     EXPECT_EQ(plan.table.rowFlags(1), RowFlags{});

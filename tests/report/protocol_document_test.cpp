@@ -123,9 +123,9 @@ TEST(ProtocolTable, FittedColumnWidthsAddUpExactlyAndKeepTheProportions)
 TEST(ProtocolTable, FlagsPrintPlusOrMinusAndARowWithoutFlagsPrintsMinus)
 {
     AppState state = checkedPlan(3);
-    state.editTable().setFlag(ScanColumn, 1, false);
-    state.editTable().setFlag(IdToneColumn, 2, true);
-    state.editTable().setFlag(ActiveColumn, 2, false);
+    state.editTable().setFlag(Column::Scan, 1, false);
+    state.editTable().setFlag(Column::IdTone, 2, true);
+    state.editTable().setFlag(Column::Active, 2, false);
     ProtocolDocument document = buildProtocolDocument(state, QString());
     auto flags = [&](int channel) {
         const TableRow& row = document.tableRows[channel];
@@ -145,7 +145,7 @@ TEST(ProtocolTable, ShowsTableAsEditedAfterTheCheckWithTheImagesChannelCount)
 {
     AppState state = checkedPlan(10);
     acceptImageOf(state, 8); // the check saw 8 rows; two were added since
-    state.editTable().setCell(RxFrequencyColumn, 2, u"145006,25"_qs);
+    state.editTable().setCell(Column::RxFrequency, 2, u"145006,25"_qs);
     const ProtocolDocument document = buildProtocolDocument(state, QString());
     EXPECT_EQ(document.channelRowCount(), 8);
     EXPECT_EQ(document.tableRows[2].cells[1], u"145006,25"_qs);

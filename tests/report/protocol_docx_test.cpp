@@ -217,7 +217,7 @@ TEST(ProtocolDocx, MarkupAndControlCharactersInTextsStayWellFormed)
 {
     AppState state = checkedPlan(1);
     state.editSettings().setLines({u"[Общие установки]"_qs, u"a<b>&\"c\"\tx\x01y  "_qs});
-    state.editTable().setCell(RxFrequencyColumn, 1, u"]]></w:t>"_qs);
+    state.editTable().setCell(Column::RxFrequency, 1, u"]]></w:t>"_qs);
     const DocxBody body = bodyOf(buildProtocolDocument(state, u" <К17М & 5> "_qs));
     ASSERT_TRUE(body.wellFormed);
     EXPECT_EQ(body.paragraphs[1].text, u" <К17М & 5> "_qs); // blanks kept

@@ -44,7 +44,7 @@ TEST(ProtocolLayout, TableRowsNeverSplitAndEveryPieceIsPlacedOnceInOrder)
 {
     AppState state = checkedPlan(99);
     // A cell of long text stays within its one row.
-    state.editTable().setCell(RxFrequencyColumn, 40, QString(60, u'7'));
+    state.editTable().setCell(Column::RxFrequency, 40, QString(60, u'7'));
     const ProtocolDocument document = buildProtocolDocument(state, u"К17М-12345"_qs);
     PdfDevice device;
     const ProtocolLayout layout(document, device.writer, device.content);
@@ -82,7 +82,7 @@ TEST(ProtocolLayout, TableRowsNeverSplitAndEveryPieceIsPlacedOnceInOrder)
 TEST(ProtocolLayout, ARowTallerThanAPageStandsAloneInsteadOfLoopingOrSplitting)
 {
     AppState state = checkedPlan(2);
-    state.editTable().setCell(RxFrequencyColumn, 1, QString(3000, u'8'));
+    state.editTable().setCell(Column::RxFrequency, 1, QString(3000, u'8'));
     PdfDevice device;
     const ProtocolLayout layout(buildProtocolDocument(state, QString()), device.writer, device.content);
     int rowsSeen = 0;
@@ -105,11 +105,11 @@ TEST(ProtocolLayout, TableSpansTheWidthBetweenTheMarginsAndEveryTextStaysInItsCe
     AppState state;
     ASSERT_TRUE(state.createTemplate({u"99"_qs, u"145000"_qs, u"25"_qs}).isEmpty());
     acceptImageOf(state, 99);
-    for (const auto& [column, text] : {std::pair{RxFrequencyColumn, u"145006,25"_qs},
-                                       {TxFrequencyColumn, u"РЕТР_ПР"_qs},
-                                       {CtcssRxColumn, u"254,1"_qs},
-                                       {WidthColumn, u"12,5"_qs},
-                                       {TxOffColumn, u"RSSI"_qs}})
+    for (const auto& [column, text] : {std::pair{Column::RxFrequency, u"145006,25"_qs},
+                                       {Column::TxFrequency, u"РЕТР_ПР"_qs},
+                                       {Column::CtcssRx, u"254,1"_qs},
+                                       {Column::Width, u"12,5"_qs},
+                                       {Column::TxOff, u"RSSI"_qs}})
         state.editTable().setCell(column, 1, text);
     const ProtocolDocument document = buildProtocolDocument(state, QString());
     PdfDevice device;
@@ -166,8 +166,8 @@ TEST(ProtocolLayout, TextsWiderThanTheirPlaceAreCutToOneLineThatFits)
 {
     const QString million(1'000'000, u'1');
     AppState state = checkedPlan(1);
-    state.editTable().setCell(WidthColumn, 1, million); // the check reads only "12,5" there
-    state.editTable().setCell(TimeColumn, 1, u"5\n6"_qs);
+    state.editTable().setCell(Column::Width, 1, million); // the check reads only "12,5" there
+    state.editTable().setCell(Column::Time, 1, u"5\n6"_qs);
     state.editSettings().setLines({u"Id_номер="_qs + million, u"a\r\nb"_qs});
     PdfDevice device;
     const ProtocolLayout layout(buildProtocolDocument(state, million), device.writer, device.content);

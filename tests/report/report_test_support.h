@@ -21,7 +21,7 @@ inline yalmera::AppState checkedPlan(int channels)
     table.writeCaptions();
     for (int row = 1; row <= channels; ++row) {
         for (int column = 0; column < yalmera::ColumnCount; ++column)
-            table.setCell(column, row, QStringLiteral("c%1r%2").arg(column).arg(row));
+            table.setCell(yalmera::columnAt(column), row, QStringLiteral("c%1r%2").arg(column).arg(row));
     }
     table.createFlags();
     yalmera::AppState state;

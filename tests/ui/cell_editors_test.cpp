@@ -89,7 +89,7 @@ TEST(CellEditors, EveryColumnHasItsEditor)
         CellEditor::TimeValues,  CellEditor::Flag,
     };
     for (int column = 0; column < ColumnCount; ++column)
-        EXPECT_EQ(editorForColumn(column), expected[column]) << "column " << column;
+        EXPECT_EQ(editorForColumn(columnAt(column)), expected[column]) << "column " << column;
 }
 
 TEST(CellEditors, ListsAndNamesFollowTheComponents)

@@ -33,10 +33,10 @@ protected:
         ASSERT_EQ(model->rowCount(), 10);
     }
 
-    QModelIndex cellIndex(int column, int tableRow) const { return model->index(tableRow - 1, column); }
-    QString cell(int column, int tableRow) const { return state.table().cell(column, tableRow); }
+    QModelIndex cellIndex(Column column, int tableRow) const { return model->index(tableRow - 1, columnIndex(column)); }
+    QString cell(Column column, int tableRow) const { return state.table().cell(column, tableRow); }
 
-    void clickCell(int column, int tableRow)
+    void clickCell(Column column, int tableRow)
     {
         const QModelIndex index = cellIndex(column, tableRow);
         grid->scrollTo(index);
@@ -64,7 +64,7 @@ protected:
         QTest::keyClick(target, key);
     }
 
-    QColor pixelAt(int column, int tableRow)
+    QColor pixelAt(Column column, int tableRow)
     {
         const QImage image = grid->viewport()->grab().toImage();
         const QRect rect = grid->visualRect(cellIndex(column, tableRow));
@@ -78,7 +78,7 @@ protected:
 
 struct EditorCase
 {
-    int column;
+    Column column;
     QString text;
     const char* editor;
     int expectedItem;
@@ -87,16 +87,16 @@ struct EditorCase
 TEST_F(ChannelGridTest, ListEditorsOpenOnTheItemOfTheCell)
 {
     const EditorCase cases[] = {
-        {CtcssRxColumn, QStringLiteral("67,0"), "ComboBox1", 34}, // the second "67,0"
-        {CtcssTxColumn, QStringLiteral("127,3"), "ComboBox1", 14},
-        {DcsRxColumn, QStringLiteral("023"), "ComboBox2", 1},
-        {ToneTxColumn, QStringLiteral("3"), "ComboBox3", 3},
-        {SquelchColumn, QStringLiteral("6"), "ComboBox4", 5},
-        {PowerMaxColumn, QStringLiteral("4"), "ComboBox5", 3},
-        {WidthColumn, QStringLiteral("12,5"), "ComboBox6", 0},
-        {WidthColumn, QStringLiteral("25"), "ComboBox6", 1},
-        {TimeColumn, QStringLiteral("15"), "ComboBox7", 15},
-        {TxOffColumn, QStringLiteral("OFF"), "ComboBox8", 2},
+        {Column::CtcssRx, QStringLiteral("67,0"), "ComboBox1", 34}, // the second "67,0"
+        {Column::CtcssTx, QStringLiteral("127,3"), "ComboBox1", 14},
+        {Column::DcsRx, QStringLiteral("023"), "ComboBox2", 1},
+        {Column::ToneTx, QStringLiteral("3"), "ComboBox3", 3},
+        {Column::Squelch, QStringLiteral("6"), "ComboBox4", 5},
+        {Column::PowerMax, QStringLiteral("4"), "ComboBox5", 3},
+        {Column::Width, QStringLiteral("12,5"), "ComboBox6", 0},
+        {Column::Width, QStringLiteral("25"), "ComboBox6", 1},
+        {Column::Time, QStringLiteral("15"), "ComboBox7", 15},
+        {Column::TxOff, QStringLiteral("OFF"), "ComboBox8", 2},
     };
     int row = 1;
     for (const EditorCase& c : cases) {
@@ -120,50 +120,50 @@ TEST_F(ChannelGridTest, ListEditorsOpenOnTheItemOfTheCell)
 TEST_F(ChannelGridTest, ChoosingAnItemWritesItAndClosesTheList)
 {
     state.acceptCheck(state.image(), state.settingsDigitCount());
-    clickCell(CtcssRxColumn, 2);
+    clickCell(Column::CtcssRx, 2);
     QComboBox* editor = combo("ComboBox1");
     ASSERT_TRUE(editor->isVisible());
     editor->setCurrentIndex(1); // the first "67,0"
-    EXPECT_EQ(cell(CtcssRxColumn, 2), QStringLiteral("67,0"));
+    EXPECT_EQ(cell(Column::CtcssRx, 2), QStringLiteral("67,0"));
     EXPECT_FALSE(editor->isVisible());
     EXPECT_TRUE(grid->hasFocus());
-    clickCell(WidthColumn, 2);
+    clickCell(Column::Width, 2);
     combo("ComboBox6")->showPopup();
     EXPECT_GE(combo("ComboBox6")->view()->width(), combo("ComboBox6")->view()->sizeHintForColumn(0));
     testing::saveScreenshot(*grid, QStringLiteral("channel-grid-list-editor"));
     testing::saveScreenshot(*combo("ComboBox6")->view()->window(), QStringLiteral("channel-grid-list-popup"));
     combo("ComboBox6")->hidePopup();
-    clickCell(ChannelNumberColumn, 2);
+    clickCell(Column::ChannelNumber, 2);
     // The same text opens on its second position next time.
-    clickCell(CtcssTxColumn, 2);
-    clickCell(CtcssRxColumn, 2);
+    clickCell(Column::CtcssTx, 2);
+    clickCell(Column::CtcssRx, 2);
     EXPECT_EQ(combo("ComboBox1")->currentIndex(), 34);
     EXPECT_TRUE(state.dataChecked());
 
     // Keyboard: the arrow chooses the next item at once.
-    clickCell(TxOffColumn, 4);
+    clickCell(Column::TxOff, 4);
     press(Qt::Key_Down);
-    EXPECT_EQ(cell(TxOffColumn, 4), QStringLiteral("RSSI"));
+    EXPECT_EQ(cell(Column::TxOff, 4), QStringLiteral("RSSI"));
     EXPECT_TRUE(state.dataChecked());
 }
 
 TEST_F(ChannelGridTest, TextInNoListKeepsThePreviousItem)
 {
     // The first use of a list over such a text has no item and writes nothing on leaving.
-    state.editTable().setCell(TxOffColumn, 1, QStringLiteral("Выкл"));
+    state.editTable().setCell(Column::TxOff, 1, QStringLiteral("Выкл"));
     model->refreshCells();
-    clickCell(TxOffColumn, 1);
+    clickCell(Column::TxOff, 1);
     EXPECT_EQ(combo("ComboBox8")->currentIndex(), -1);
-    clickCell(ChannelNumberColumn, 1);
-    EXPECT_EQ(cell(TxOffColumn, 1), QStringLiteral("Выкл"));
+    clickCell(Column::ChannelNumber, 1);
+    EXPECT_EQ(cell(Column::TxOff, 1), QStringLiteral("Выкл"));
 
     // Later uses start on the item of the previous one; leaving still writes nothing.
-    clickCell(TxOffColumn, 2);
+    clickCell(Column::TxOff, 2);
     combo("ComboBox8")->setCurrentIndex(2);
-    clickCell(TxOffColumn, 1);
+    clickCell(Column::TxOff, 1);
     EXPECT_EQ(combo("ComboBox8")->currentIndex(), 2);
-    clickCell(ChannelNumberColumn, 1);
-    EXPECT_EQ(cell(TxOffColumn, 1), QStringLiteral("Выкл"));
+    clickCell(Column::ChannelNumber, 1);
+    EXPECT_EQ(cell(Column::TxOff, 1), QStringLiteral("Выкл"));
 }
 
 enum class ListEnd { Leave, PickShownWithMouse, PickShownWithKeyboard };
@@ -173,22 +173,22 @@ TEST_F(ChannelGridTest, OnlyAPickedItemIsWritten)
     struct Case
     {
         const char* name;
-        int column;
+        Column column;
         QStringView text;
         ListEnd end;
         QStringView expected;
     };
     const Case cases[] = {
-        {"CtcssTextInNoList", CtcssRxColumn, u"67,5", ListEnd::Leave, u"67,5"},
-        {"WidthTextInNoList", WidthColumn, u"20", ListEnd::Leave, u"20"},
-        {"ToneNumberNotAsListed", ToneRxColumn, u"03", ListEnd::Leave, u"03"},
-        {"WidthShownItemByMouse", WidthColumn, u"20", ListEnd::PickShownWithMouse, u"12,5"},
-        {"ToneShownItemByKeyboard", ToneRxColumn, u"03", ListEnd::PickShownWithKeyboard, u"3"},
+        {"CtcssTextInNoList", Column::CtcssRx, u"67,5", ListEnd::Leave, u"67,5"},
+        {"WidthTextInNoList", Column::Width, u"20", ListEnd::Leave, u"20"},
+        {"ToneNumberNotAsListed", Column::ToneRx, u"03", ListEnd::Leave, u"03"},
+        {"WidthShownItemByMouse", Column::Width, u"20", ListEnd::PickShownWithMouse, u"12,5"},
+        {"ToneShownItemByKeyboard", Column::ToneRx, u"03", ListEnd::PickShownWithKeyboard, u"3"},
     };
     // The CTCSS editor's previous use was on "88,5", the item it then shows over "67,5".
-    state.editTable().setCell(CtcssRxColumn, 10, QStringLiteral("88,5"));
+    state.editTable().setCell(Column::CtcssRx, 10, QStringLiteral("88,5"));
     model->refreshCells();
-    clickCell(CtcssRxColumn, 10);
+    clickCell(Column::CtcssRx, 10);
     int row = 1;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -199,7 +199,7 @@ TEST_F(ChannelGridTest, OnlyAPickedItemIsWritten)
         ASSERT_NE(editor, nullptr);
         ASSERT_GE(editor->currentIndex(), 0); // an item is shown
         if (c.end == ListEnd::Leave) {
-            clickCell(ChannelNumberColumn, row);
+            clickCell(Column::ChannelNumber, row);
         } else if (c.end == ListEnd::PickShownWithMouse) {
             editor->showPopup();
             QAbstractItemView* list = editor->view();
@@ -217,116 +217,116 @@ TEST_F(ChannelGridTest, OnlyAPickedItemIsWritten)
 
 TEST_F(ChannelGridTest, NumberOutsideTheListChoosesNothingAndLeavingWritesNothing)
 {
-    state.editTable().setCell(SquelchColumn, 3, QStringLiteral("12"));
+    state.editTable().setCell(Column::Squelch, 3, QStringLiteral("12"));
     model->refreshCells();
-    clickCell(SquelchColumn, 3);
+    clickCell(Column::Squelch, 3);
     EXPECT_TRUE(combo("ComboBox4")->isVisible());
     EXPECT_EQ(combo("ComboBox4")->currentIndex(), -1);
-    clickCell(ChannelNumberColumn, 3);
-    EXPECT_EQ(cell(SquelchColumn, 3), QStringLiteral("12"));
+    clickCell(Column::ChannelNumber, 3);
+    EXPECT_EQ(cell(Column::Squelch, 3), QStringLiteral("12"));
     EXPECT_TRUE(feedback.messages.empty());
 }
 
 TEST_F(ChannelGridTest, TextThatIsNoNumberShowsTheConversionErrorInsteadOfTheList)
 {
-    state.editTable().setCell(PowerMinColumn, 2, QStringLiteral("Нет"));
+    state.editTable().setCell(Column::PowerMin, 2, QStringLiteral("Нет"));
     model->refreshCells();
-    clickCell(PowerMinColumn, 2);
+    clickCell(Column::PowerMin, 2);
     ASSERT_EQ(feedback.messages.size(), 1u);
     EXPECT_EQ(feedback.messages[0].text, QStringLiteral("'Нет' is not a valid integer value"));
     EXPECT_EQ(feedback.messages[0].kind, MessageKind::Failure);
     QComboBox* editor = combo("ComboBox5");
     EXPECT_TRUE(editor == nullptr || !editor->isVisible());
-    EXPECT_EQ(cell(PowerMinColumn, 2), QStringLiteral("Нет"));
+    EXPECT_EQ(cell(Column::PowerMin, 2), QStringLiteral("Нет"));
 }
 
 TEST_F(ChannelGridTest, TypingReplacesTheCellKeystrokeByKeystroke)
 {
-    clickCell(RxFrequencyColumn, 3);
+    clickCell(Column::RxFrequency, 3);
     EXPECT_EQ(grid->findChild<QLineEdit*>(), nullptr); // selecting opens no editor
     type(QStringLiteral("1500"));
-    EXPECT_EQ(cell(RxFrequencyColumn, 3), QStringLiteral("1500"));
+    EXPECT_EQ(cell(Column::RxFrequency, 3), QStringLiteral("1500"));
     type(QStringLiteral("00"));
-    EXPECT_EQ(cell(RxFrequencyColumn, 3), QStringLiteral("150000"));
+    EXPECT_EQ(cell(Column::RxFrequency, 3), QStringLiteral("150000"));
     press(Qt::Key_Escape);
-    EXPECT_EQ(cell(RxFrequencyColumn, 3), QStringLiteral("142000"));
+    EXPECT_EQ(cell(Column::RxFrequency, 3), QStringLiteral("142000"));
 
     // Any text is taken; the data check judges it.
-    clickCell(ChannelNumberColumn, 3);
+    clickCell(Column::ChannelNumber, 3);
     type(QStringLiteral("к3"));
     press(Qt::Key_Return);
-    EXPECT_EQ(cell(ChannelNumberColumn, 3), QStringLiteral("к3"));
+    EXPECT_EQ(cell(Column::ChannelNumber, 3), QStringLiteral("к3"));
 }
 
 TEST_F(ChannelGridTest, EnterCopiesTheFrequencyAlsoWhileTyping)
 {
     state.acceptCheck(state.image(), state.settingsDigitCount());
-    clickCell(RxFrequencyColumn, 2);
+    clickCell(Column::RxFrequency, 2);
     type(QStringLiteral("145006,25"));
     press(Qt::Key_Enter);
-    EXPECT_EQ(cell(RxFrequencyColumn, 2), QStringLiteral("145006,25"));
-    EXPECT_EQ(cell(TxFrequencyColumn, 2), QStringLiteral("145006,25"));
+    EXPECT_EQ(cell(Column::RxFrequency, 2), QStringLiteral("145006,25"));
+    EXPECT_EQ(cell(Column::TxFrequency, 2), QStringLiteral("145006,25"));
 
     // Transmit to receive, also when Enter comes before any typing.
-    state.editTable().setCell(TxFrequencyColumn, 4, QStringLiteral("150000"));
+    state.editTable().setCell(Column::TxFrequency, 4, QStringLiteral("150000"));
     model->refreshCells();
-    clickCell(TxFrequencyColumn, 4);
+    clickCell(Column::TxFrequency, 4);
     press(Qt::Key_Return);
-    EXPECT_EQ(cell(RxFrequencyColumn, 4), QStringLiteral("150000"));
+    EXPECT_EQ(cell(Column::RxFrequency, 4), QStringLiteral("150000"));
     EXPECT_NE(grid->findChild<QLineEdit*>(), nullptr); // Enter started typing
     press(Qt::Key_Return);
 
     // Column 0 and the list columns copy nothing.
     const ChannelTable before = state.table();
-    clickCell(ChannelNumberColumn, 5);
+    clickCell(Column::ChannelNumber, 5);
     type(QStringLiteral("7"));
     press(Qt::Key_Return);
-    EXPECT_EQ(cell(RxFrequencyColumn, 5), before.cell(RxFrequencyColumn, 5));
-    EXPECT_EQ(cell(TxFrequencyColumn, 5), before.cell(TxFrequencyColumn, 5));
+    EXPECT_EQ(cell(Column::RxFrequency, 5), before.cell(Column::RxFrequency, 5));
+    EXPECT_EQ(cell(Column::TxFrequency, 5), before.cell(Column::TxFrequency, 5));
     EXPECT_TRUE(state.dataChecked());
 }
 
 TEST_F(ChannelGridTest, CheckBoxesToggleByClickAndSpace)
 {
     state.acceptCheck(state.image(), state.settingsDigitCount());
-    ASSERT_EQ(state.table().flag(ScanColumn, 3), true);
-    clickCell(ScanColumn, 3);
-    EXPECT_EQ(state.table().flag(ScanColumn, 3), false);
+    ASSERT_EQ(state.table().flag(Column::Scan, 3), true);
+    clickCell(Column::Scan, 3);
+    EXPECT_EQ(state.table().flag(Column::Scan, 3), false);
     EXPECT_TRUE(grid->findChildren<QComboBox*>().isEmpty() ||
                 !grid->findChild<QComboBox*>()->isVisible()); // no editor over a flag cell
 
-    clickCell(IdToneColumn, 3);
-    EXPECT_EQ(state.table().flag(IdToneColumn, 3), true);
+    clickCell(Column::IdTone, 3);
+    EXPECT_EQ(state.table().flag(Column::IdTone, 3), true);
     press(Qt::Key_Space);
-    EXPECT_EQ(state.table().flag(IdToneColumn, 3), false);
-    clickCell(ActiveColumn, 10);
-    EXPECT_EQ(state.table().flag(ActiveColumn, 10), false);
+    EXPECT_EQ(state.table().flag(Column::IdTone, 3), false);
+    clickCell(Column::Active, 10);
+    EXPECT_EQ(state.table().flag(Column::Active, 10), false);
     EXPECT_TRUE(state.dataChecked());
 }
 
 TEST_F(ChannelGridTest, CaptionRowIsNoCell)
 {
-    clickCell(SquelchColumn, 2);
+    clickCell(Column::Squelch, 2);
     combo("ComboBox4")->hide();
     const QModelIndex before = grid->currentIndex();
     QHeaderView* header = grid->horizontalHeader();
     QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
-                      QPoint(header->sectionViewportPosition(CtcssRxColumn) + 5, header->height() / 2));
+                      QPoint(header->sectionViewportPosition(columnIndex(Column::CtcssRx)) + 5, header->height() / 2));
     EXPECT_EQ(grid->currentIndex(), before);
     EXPECT_EQ(grid->selectedRow(), 2);
 }
 
 TEST_F(ChannelGridTest, MarksTheSelectedRowInItsColours)
 {
-    clickCell(ChannelNumberColumn, 4);
+    clickCell(Column::ChannelNumber, 4);
     grid->setFocus();
-    EXPECT_EQ(pixelAt(SquelchColumn, 4), QColor(80, 127, 255));
-    EXPECT_EQ(pixelAt(SquelchColumn, 5), QColor(255, 204, 204));
-    EXPECT_EQ(pixelAt(ChannelNumberColumn, 4), QColor(80, 127, 255));
+    EXPECT_EQ(pixelAt(Column::Squelch, 4), QColor(80, 127, 255));
+    EXPECT_EQ(pixelAt(Column::Squelch, 5), QColor(255, 204, 204));
+    EXPECT_EQ(pixelAt(Column::ChannelNumber, 4), QColor(80, 127, 255));
     // A flag cell of another row: its box on the box colour.
-    EXPECT_EQ(pixelAt(ScanColumn, 6), QColor(80, 127, 255));
+    EXPECT_EQ(pixelAt(Column::Scan, 6), QColor(80, 127, 255));
     EXPECT_EQ(grid->selectedRow(), 4);
-    EXPECT_EQ(grid->selectedColumn(), ChannelNumberColumn);
+    EXPECT_EQ(grid->selectedColumn(), Column::ChannelNumber);
     testing::saveScreenshot(*grid, QStringLiteral("channel-grid"));
 }
 
@@ -351,9 +351,9 @@ TEST_F(ChannelGridTest, RowsWithoutFlagsShowNoCheckBoxes)
     QTest::mouseClick(windows.stationLinkWindow().findChild<QPushButton*>(QStringLiteral("BitBtn1")),
                       Qt::LeftButton);
     ASSERT_TRUE(grid->isVisible());
-    clickCell(ScanColumn, 2);
+    clickCell(Column::Scan, 2);
     EXPECT_FALSE(state.table().hasFlags(2));
-    EXPECT_EQ(pixelAt(ScanColumn, 3), QColor(255, 204, 204));
+    EXPECT_EQ(pixelAt(Column::Scan, 3), QColor(255, 204, 204));
 }
 
 } // namespace

@@ -162,10 +162,10 @@ TEST_F(MainWindowTest, OkFillsTheTableAndTheSettings)
     ChannelTableModel* model = main().tableModel();
     ASSERT_EQ(model->rowCount(), 10);
     EXPECT_EQ(model->headerData(1, Qt::Horizontal).toString(), QStringLiteral(" Rx, кГц"));
-    EXPECT_EQ(model->index(0, RxFrequencyColumn).data().toString(), QStringLiteral("140000"));
-    EXPECT_EQ(model->index(9, TxFrequencyColumn).data().toString(), QStringLiteral("149000"));
-    EXPECT_EQ(model->index(9, ScanColumn).data(Qt::CheckStateRole).value<Qt::CheckState>(), Qt::Checked);
-    EXPECT_EQ(model->index(9, IdToneColumn).data(Qt::CheckStateRole).value<Qt::CheckState>(), Qt::Unchecked);
+    EXPECT_EQ(model->index(0, columnIndex(Column::RxFrequency)).data().toString(), QStringLiteral("140000"));
+    EXPECT_EQ(model->index(9, columnIndex(Column::TxFrequency)).data().toString(), QStringLiteral("149000"));
+    EXPECT_EQ(model->index(9, columnIndex(Column::Scan)).data(Qt::CheckStateRole).value<Qt::CheckState>(), Qt::Checked);
+    EXPECT_EQ(model->index(9, columnIndex(Column::IdTone)).data(Qt::CheckStateRole).value<Qt::CheckState>(), Qt::Unchecked);
     const QString settings = mainChild<QPlainTextEdit>("Memo1")->toPlainText();
     EXPECT_TRUE(settings.startsWith(QStringLiteral("[Общие установки]\nId_номер=0001\n")));
     EXPECT_TRUE(settings.endsWith(QStringLiteral("ВУ=-\nСК=1")));
@@ -199,8 +199,8 @@ TEST_F(MainWindowTest, BandChangeHidesTheTableAndRemovesTheCheckBoxes)
     EXPECT_EQ(state.stationType().typeCode, 1);
     ChannelTableModel* model = main().tableModel();
     for (int row = 0; row < model->rowCount(); ++row) {
-        EXPECT_FALSE(model->index(row, ScanColumn).data(Qt::CheckStateRole).isValid());
-        EXPECT_FALSE(model->flags(model->index(row, ActiveColumn)) & Qt::ItemIsUserCheckable);
+        EXPECT_FALSE(model->index(row, columnIndex(Column::Scan)).data(Qt::CheckStateRole).isValid());
+        EXPECT_FALSE(model->flags(model->index(row, columnIndex(Column::Active))) & Qt::ItemIsUserCheckable);
     }
 
     // The template panel comes back alone until a new table is made.
@@ -211,8 +211,8 @@ TEST_F(MainWindowTest, BandChangeHidesTheTableAndRemovesTheCheckBoxes)
     EXPECT_EQ(field("Edit2")->text(), QStringLiteral("30000"));
     QTest::mouseClick(mainChild<QPushButton>("BitBtn1"), Qt::LeftButton);
     EXPECT_TRUE(visible("StringGrid1"));
-    EXPECT_EQ(model->index(0, RxFrequencyColumn).data().toString(), QStringLiteral("30000"));
-    EXPECT_EQ(model->index(0, ActiveColumn).data(Qt::CheckStateRole).value<Qt::CheckState>(), Qt::Checked);
+    EXPECT_EQ(model->index(0, columnIndex(Column::RxFrequency)).data().toString(), QStringLiteral("30000"));
+    EXPECT_EQ(model->index(0, columnIndex(Column::Active)).data(Qt::CheckStateRole).value<Qt::CheckState>(), Qt::Checked);
 
     action("N3063")->trigger();
     EXPECT_EQ(main().windowTitle(), QStringLiteral("Ялмера 4К-17"));
@@ -376,7 +376,7 @@ TEST_F(MainWindowTest, CheckOfTheTemplatePasses)
 TEST_F(MainWindowTest, CheckStopsAtTheFirstViolation)
 {
     makeTemplate(QStringLiteral("1"));
-    state.editTable().setCell(PowerMinColumn, 1, QStringLiteral("4"));
+    state.editTable().setCell(Column::PowerMin, 1, QStringLiteral("4"));
     action("N19")->trigger();
     EXPECT_EQ(feedback.texts(),
               QStringList{QStringLiteral("Не желательно использовать в минимальной мощности 4 уровень")});
@@ -417,15 +417,15 @@ TEST_F(MainWindowTest, RepeaterMarksAChannelAfterACheck)
     QTest::mouseClick(mainChild<QPushButton>("BitBtn2"), Qt::LeftButton);
     EXPECT_TRUE(feedback.messages.empty());
     ChannelTableModel* model = main().tableModel();
-    EXPECT_EQ(model->index(2, TxFrequencyColumn).data().toString(), QStringLiteral("РЕТР_ПР"));
-    EXPECT_EQ(model->index(2, ScanColumn).data(Qt::CheckStateRole).value<Qt::CheckState>(), Qt::Unchecked);
+    EXPECT_EQ(model->index(2, columnIndex(Column::TxFrequency)).data().toString(), QStringLiteral("РЕТР_ПР"));
+    EXPECT_EQ(model->index(2, columnIndex(Column::Scan)).data(Qt::CheckStateRole).value<Qt::CheckState>(), Qt::Unchecked);
     EXPECT_FALSE(state.dataChecked());
 
     // The panel stays open for the next channel; the other mode gives the frequency back.
     QTest::mouseClick(mainChild<QRadioButton>("RadioButton2"), Qt::LeftButton);
     QTest::mouseClick(mainChild<QPushButton>("BitBtn2"), Qt::LeftButton);
-    EXPECT_EQ(model->index(2, TxFrequencyColumn).data().toString(), QStringLiteral("142000"));
-    EXPECT_EQ(model->index(2, RxFrequencyColumn).data().toString(), QStringLiteral("РЕТР_ПП"));
+    EXPECT_EQ(model->index(2, columnIndex(Column::TxFrequency)).data().toString(), QStringLiteral("142000"));
+    EXPECT_EQ(model->index(2, columnIndex(Column::RxFrequency)).data().toString(), QStringLiteral("РЕТР_ПП"));
 
     channel->clear();
     QTest::mouseClick(mainChild<QPushButton>("BitBtn2"), Qt::LeftButton);
@@ -444,8 +444,8 @@ TEST_F(MainWindowTest, PlanFileWrittenAndReadBackThroughTheMenu)
     const QString path = folder.filePath(QStringLiteral("K17M_10.ini"));
     makeTemplate(QStringLiteral("3"));
     action("N14")->trigger();
-    state.editTable().setCell(CtcssRxColumn, 2, QStringLiteral("67,0"));
-    state.editTable().setFlag(IdToneColumn, 3, true);
+    state.editTable().setCell(Column::CtcssRx, 2, QStringLiteral("67,0"));
+    state.editTable().setFlag(Column::IdTone, 3, true);
     const ChannelTable written = state.table();
 
     dialogs.savePaths.push_back(path);
@@ -472,11 +472,11 @@ TEST_F(MainWindowTest, PlanFileWrittenAndReadBackThroughTheMenu)
     EXPECT_TRUE(visible("StringGrid1"));
     ChannelTableModel* model = main().tableModel();
     ASSERT_EQ(model->rowCount(), 3);
-    EXPECT_EQ(model->headerData(TxFrequencyColumn, Qt::Horizontal).toString(), QStringLiteral(" Tx, кГЦ"));
+    EXPECT_EQ(model->headerData(columnIndex(Column::TxFrequency), Qt::Horizontal).toString(), QStringLiteral(" Tx, кГЦ"));
     for (int row = 1; row <= 3; ++row) {
         for (int column = 0; column < ColumnCount; ++column) {
-            EXPECT_EQ(state.table().cell(column, row), written.cell(column, row)) << row << "," << column;
-            EXPECT_EQ(state.table().flag(column, row), written.flag(column, row)) << row << "," << column;
+            EXPECT_EQ(state.table().cell(columnAt(column), row), written.cell(columnAt(column), row)) << row << "," << column;
+            EXPECT_EQ(state.table().flag(columnAt(column), row), written.flag(columnAt(column), row)) << row << "," << column;
         }
     }
     EXPECT_TRUE(
