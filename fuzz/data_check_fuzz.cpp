@@ -25,7 +25,7 @@ void checkReadBack(const AppState& state)
     const ChannelTable& table = decoded.readBack->table;
     FUZZ_CHECK(table.channelCount() == state.table().channelCount());
     for (int row = 1; row <= table.channelCount(); ++row) {
-        for (const int column : {Column::RxFrequency, Column::TxFrequency}) {
+        for (const Column column : {Column::RxFrequency, Column::TxFrequency}) {
             const std::optional<double> sent = parseDecimal(state.table().cell(column, row));
             if (!sent)
                 continue; // a repeater mark
