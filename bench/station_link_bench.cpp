@@ -30,8 +30,7 @@ class NoObserver final : public ExchangeObserver
 {
 public:
     void gaugeChanged(int) override {}
-    void statusChanged(const QString&) override {}
-    void buttonsChanged(const LinkButtons&) override {}
+    void phaseChanged(ExchangePhase) override {}
 };
 
 // The station process, serving a pseudo-terminal until its standard input closes.

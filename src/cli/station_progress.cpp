@@ -33,6 +33,22 @@ bool stderrIsTerminal()
 #endif
 }
 
+QStringView statusText(ExchangePhase phase)
+{
+    switch (phase) {
+    case ExchangePhase::Writing:
+        return texts::link::StatusWriting;
+    case ExchangePhase::ReadRequest:
+    case ExchangePhase::Reading:
+        return texts::link::StatusReading;
+    case ExchangePhase::NoAnswer:
+        return texts::link::StatusNoAnswer;
+    case ExchangePhase::Idle:
+        break;
+    }
+    return texts::link::StatusIdle;
+}
+
 // The station-link window's gauge and status field on stderr: one line redrawn in place on a
 // terminal; otherwise (a log, a pipe) one line per status change.
 class TerminalProgress final : public ExchangeObserver
@@ -45,14 +61,17 @@ public:
         if (m_inPlace)
             draw();
     }
-    void statusChanged(const QString& text) override
+    void phaseChanged(ExchangePhase phase) override
     {
+        // The window's status texts; the read's two phases share "ПП".
+        const QString text = statusText(phase).toString();
+        if (text == m_status)
+            return;
         m_status = text;
         draw();
         if (!m_inPlace)
             end();
     }
-    void buttonsChanged(const LinkButtons&) override {}
 
     void end()
     {
@@ -119,7 +138,7 @@ int linkFailureExit(const QString& name, ExchangeOutcome outcome, const UserMess
 {
     QString text = message.text;
     if (text.isEmpty() && outcome == ExchangeOutcome::TimedOut)
-        text = linktext::StationSilent.toString();
+        text = texts::link::StationSilent.toString();
     printErr(QStringLiteral("%1: %2").arg(name, text));
 #ifdef Q_OS_LINUX
     if (outcome == ExchangeOutcome::OpenFailed) {

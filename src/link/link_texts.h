@@ -2,14 +2,16 @@
 
 #include <QStringView>
 
-namespace yalmera::linktext {
+// The station link's own texts.
+namespace yalmera::texts::link {
 
 // The serial layer's own messages. They are shown as they stand, in the standard error box.
 inline constexpr QStringView BadId = u"ie_BadId - Specified comport doesn't exist";
 inline constexpr QStringView AlreadyOpen = u"ie_Open - device already open";
 inline constexpr QStringView NotOpen = u"ie_NOpen - device not open";
 
-// The status field of the station-link window. "AK" is written in Latin capitals.
+// The status field of the station-link window, which the window and the command-line tool show
+// for an exchange's phase. "AK" is written in Latin capitals.
 inline constexpr QStringView StatusIdle = u"- -";
 inline constexpr QStringView StatusWriting = u"ПР";
 inline constexpr QStringView StatusReading = u"ПП";
@@ -26,4 +28,4 @@ inline constexpr QStringView Cancelled = u"Обмен со станцией пр
 inline constexpr QStringView StillSending =
     u"Станция продолжает передавать данные, обмен не начат: ничего не отправлено, данные не изменены.";
 
-} // namespace yalmera::linktext
+} // namespace yalmera::texts::link

@@ -96,21 +96,21 @@ UserMessage SerialLink::openSelected()
         QString text;
         switch (error) {
         case QSerialPort::DeviceNotFoundError:
-            text = linktext::BadId.toString();
+            text = texts::link::BadId.toString();
             break;
         case QSerialPort::OpenError:
-            text = linktext::AlreadyOpen.toString();
+            text = texts::link::AlreadyOpen.toString();
             break;
         case QSerialPort::PermissionError: {
             // Both a port held by another program (lock file, exclusive mode) and a device we
             // may not use end here. Only a device we could use is "already open".
 #ifdef Q_OS_WIN
-            text = linktext::AlreadyOpen.toString();
+            text = texts::link::AlreadyOpen.toString();
 #else
             const QFileInfo info(m_port.portName().startsWith(u'/')
                                      ? m_port.portName()
                                      : QStringLiteral("/dev/") + m_port.portName());
-            text = info.isReadable() && info.isWritable() ? linktext::AlreadyOpen.toString()
+            text = info.isReadable() && info.isWritable() ? texts::link::AlreadyOpen.toString()
                                                           : m_port.errorString();
 #endif
             break;
@@ -155,7 +155,7 @@ void SerialLink::flushOutput()
 UserMessage SerialLink::putByte(quint8 byte)
 {
     if (!m_port.isOpen())
-        return UserMessage::failure(linktext::NotOpen.toString());
+        return UserMessage::failure(texts::link::NotOpen.toString());
     const char c = static_cast<char>(byte);
     if (m_port.write(&c, 1) != 1) {
         noteLineError();

@@ -75,7 +75,7 @@ StationLinkWindow::StationLinkWindow(AppState& state, UserInterfaceFeedback& fee
     m_gauge->setTextVisible(true);
     m_gauge->setGeometry(300, 12, 40, 112);
 
-    m_status = new QLabel(linktext::StatusIdle.toString(), this);
+    m_status = new QLabel(texts::link::StatusIdle.toString(), this);
     m_status->setObjectName(QStringLiteral("StaticText1"));
     m_status->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     m_status->setAlignment(Qt::AlignCenter);
@@ -102,8 +102,7 @@ StationLinkWindow::StationLinkWindow(AppState& state, UserInterfaceFeedback& fee
     for (StationExchange* exchange :
          {static_cast<StationExchange*>(m_write), static_cast<StationExchange*>(m_read)}) {
         connect(exchange, &StationExchange::gaugeChanged, m_gauge, &QProgressBar::setValue);
-        connect(exchange, &StationExchange::statusChanged, m_status, &QLabel::setText);
-        connect(exchange, &StationExchange::buttonsChanged, this, &StationLinkWindow::enableButtons);
+        connect(exchange, &StationExchange::phaseChanged, this, &StationLinkWindow::showPhase);
     }
     connect(m_write, &WriteExchange::finished, this, &StationLinkWindow::showWriteResult);
     connect(m_read, &ReadExchange::finished, this, &StationLinkWindow::applyReadResult);
@@ -144,11 +143,38 @@ void StationLinkWindow::showEvent(QShowEvent* event)
     QWidget::showEvent(event);
 }
 
-void StationLinkWindow::enableButtons(const LinkButtons& buttons)
+void StationLinkWindow::showPhase(ExchangePhase phase)
 {
-    m_exitButton->setEnabled(buttons.exit);
-    m_writeButton->setEnabled(buttons.write);
-    m_readButton->setEnabled(buttons.read);
+    // The status field's text and which of "Выход", "Запись данных ", "Чтение данных " take
+    // input. While the read asks the station, "Чтение данных " stays enabled a moment longer.
+    struct Shown
+    {
+        QStringView status;
+        bool exit;
+        bool write;
+        bool read;
+    };
+    Shown shown{texts::link::StatusIdle, true, true, true};
+    switch (phase) {
+    case ExchangePhase::Idle:
+        break;
+    case ExchangePhase::Writing:
+        shown = {texts::link::StatusWriting, false, false, false};
+        break;
+    case ExchangePhase::ReadRequest:
+        shown = {texts::link::StatusReading, false, false, true};
+        break;
+    case ExchangePhase::Reading:
+        shown = {texts::link::StatusReading, false, false, false};
+        break;
+    case ExchangePhase::NoAnswer:
+        shown = {texts::link::StatusNoAnswer, true, true, true};
+        break;
+    }
+    m_status->setText(shown.status.toString());
+    m_exitButton->setEnabled(shown.exit);
+    m_writeButton->setEnabled(shown.write);
+    m_readButton->setEnabled(shown.read);
 }
 
 bool StationLinkWindow::refuseWithoutPort()

@@ -12,7 +12,7 @@ namespace yalmera {
 class AppState;
 class ReadExchange;
 class WriteExchange;
-struct LinkButtons;
+enum class ExchangePhase;
 struct ReadResult;
 struct WriteResult;
 } // namespace yalmera
@@ -63,7 +63,8 @@ private:
     void listOtherPorts();
     // The other port chosen without a name: says so, and nothing starts.
     bool refuseWithoutPort();
-    void enableButtons(const LinkButtons& buttons);
+    // The status text and the buttons of an exchange's phase.
+    void showPhase(ExchangePhase phase);
     // The port choice is fixed from the start of an exchange to its end, whatever its outcome,
     // so that the window always shows the port the data went to.
     void enablePortChoice(bool enabled);

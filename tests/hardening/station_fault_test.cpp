@@ -135,8 +135,8 @@ TEST_P(SilenceSweep, WriteEndsWithAKAtEveryByteAndNothingMoreIsSent)
         c.stationReceived = station.stopAndInspect().received().size();
     });
 
-    const UserMessage notOpen = UserMessage::failure(linktext::NotOpen.toString());
-    const UserMessage lastUnanswered = UserMessage::failure(linktext::LastByteUnanswered.toString());
+    const UserMessage notOpen = UserMessage::failure(texts::link::NotOpen.toString());
+    const UserMessage lastUnanswered = UserMessage::failure(texts::link::LastByteUnanswered.toString());
     for (const WriteSweepCase& c : cases) {
         SCOPED_TRACE(testing::Message()
                      << channels << " channels, silent after " << c.answered << " replies");
@@ -146,8 +146,8 @@ TEST_P(SilenceSweep, WriteEndsWithAKAtEveryByteAndNothingMoreIsSent)
         EXPECT_EQ(c.result.bytesSent, c.answered + 1);
         EXPECT_EQ(c.result.repliesReceived, c.answered);
         EXPECT_EQ(c.stationReceived, c.answered + 1);
-        EXPECT_EQ(c.report.status, QStringLiteral("AK"));
-        EXPECT_EQ(c.report.buttons, LinkButtons::allEnabled());
+        EXPECT_EQ(c.report.phase, ExchangePhase::NoAnswer);
+        EXPECT_TRUE(c.report.ended());
         EXPECT_EQ(c.reopenFailure, QString());
     }
     EXPECT_EQ(PlanSnapshot::of(state), before);
@@ -193,8 +193,8 @@ TEST_P(SilenceSweep, ReadEndsWithAKAtEveryByteAndThePlanStays)
         EXPECT_EQ(c.result.message, UserMessage());
         EXPECT_FALSE(c.result.readBack.has_value());
         EXPECT_EQ(c.result.bytesReceived, c.sent);
-        EXPECT_EQ(c.report.status, QStringLiteral("AK"));
-        EXPECT_EQ(c.report.buttons, LinkButtons::allEnabled());
+        EXPECT_EQ(c.report.phase, ExchangePhase::NoAnswer);
+        EXPECT_TRUE(c.report.ended());
         EXPECT_TRUE(c.planUnchanged);
         EXPECT_EQ(c.reopenFailure, QString());
     }
@@ -230,15 +230,15 @@ TEST(LateStation, RepliesJustUnderTheLimitCompleteTheWriteAndTheReadBackMatches)
     const WriteResult written = runWriteExchange(writeRequest(state, station.path()), report);
     EXPECT_EQ(written.outcome, ExchangeOutcome::Completed) << written.message.text.toStdString();
     EXPECT_EQ(written.repliesReceived, 44);
-    EXPECT_EQ(report.status, QStringLiteral("- -"));
-    EXPECT_EQ(report.buttons, LinkButtons::allEnabled());
+    EXPECT_EQ(report.phase, ExchangePhase::Idle);
+    EXPECT_TRUE(report.ended());
 
     // The read's first byte comes just as late.
     LastReport readReport;
     const ReadResult read = runReadExchange(readRequest(state, station.path()), readReport);
     ASSERT_TRUE(read.ok()) << read.message.text.toStdString();
     EXPECT_EQ(read.readBack->image.records[0], state.image().records[0]);
-    EXPECT_EQ(readReport.status, QStringLiteral("- -"));
+    EXPECT_EQ(readReport.phase, ExchangePhase::Idle);
 }
 
 TEST(LateStation, ReplyJustOverTheLimitEndsTheWriteAtItsFirstByte)
@@ -251,11 +251,11 @@ TEST(LateStation, ReplyJustOverTheLimitEndsTheWriteAtItsFirstByte)
     LastReport report;
     const WriteResult result = runWriteExchange(writeRequest(state, station.path()), report);
     EXPECT_EQ(result.outcome, ExchangeOutcome::TimedOut);
-    EXPECT_EQ(result.message, UserMessage::failure(linktext::NotOpen.toString()));
+    EXPECT_EQ(result.message, UserMessage::failure(texts::link::NotOpen.toString()));
     EXPECT_EQ(result.bytesSent, 1);
     EXPECT_EQ(result.repliesReceived, 0);
-    EXPECT_EQ(report.status, QStringLiteral("AK"));
-    EXPECT_EQ(report.buttons, LinkButtons::allEnabled());
+    EXPECT_EQ(report.phase, ExchangePhase::NoAnswer);
+    EXPECT_TRUE(report.ended());
     EXPECT_EQ(reopenFailure(station.path()), QString());
     EXPECT_EQ(PlanSnapshot::of(state), before);
 }
@@ -272,8 +272,8 @@ TEST(LateStation, FirstReadByteJustOverTheLimitEndsTheReadWithNothingTaken)
     takeReadResult(state, result);
     EXPECT_EQ(result.outcome, ExchangeOutcome::TimedOut);
     EXPECT_EQ(result.bytesReceived, 0);
-    EXPECT_EQ(report.status, QStringLiteral("AK"));
-    EXPECT_EQ(report.buttons, LinkButtons::allEnabled());
+    EXPECT_EQ(report.phase, ExchangePhase::NoAnswer);
+    EXPECT_TRUE(report.ended());
     EXPECT_EQ(reopenFailure(station.path()), QString());
     EXPECT_EQ(PlanSnapshot::of(state), before);
 }
@@ -311,16 +311,16 @@ TEST_P(PausingStation, ReadCompletesOnlyWhenEveryPauseIsWithinItsLimit)
     LastReport report;
     const ReadResult result = runReadExchange(readRequest(state, peer.path()), report);
     takeReadResult(state, result);
-    EXPECT_EQ(report.buttons, LinkButtons::allEnabled());
+    EXPECT_TRUE(report.ended());
     if (pc.completes) {
         ASSERT_TRUE(result.ok()) << result.message.text.toStdString();
         EXPECT_EQ(result.bytesReceived, stream.size());
-        EXPECT_EQ(report.status, QStringLiteral("- -"));
+        EXPECT_EQ(report.phase, ExchangePhase::Idle);
         EXPECT_EQ(state.table().channelCount(), 2);
     } else {
         EXPECT_EQ(result.outcome, ExchangeOutcome::TimedOut);
         EXPECT_EQ(result.bytesReceived, pc.pauseAfterBytes);
-        EXPECT_EQ(report.status, QStringLiteral("AK"));
+        EXPECT_EQ(report.phase, ExchangePhase::NoAnswer);
         EXPECT_EQ(PlanSnapshot::of(state), before);
     }
 }
@@ -353,10 +353,8 @@ template <typename Exchange, typename Result> struct RunningExchange
             report.gaugeChanged(value);
             ++gaugeReports;
         });
-        QObject::connect(&exchange, &StationExchange::statusChanged, &exchange,
-                         [this](const QString& text) { report.statusChanged(text); });
-        QObject::connect(&exchange, &StationExchange::buttonsChanged, &exchange,
-                         [this](const LinkButtons& buttons) { report.buttonsChanged(buttons); });
+        QObject::connect(&exchange, &StationExchange::phaseChanged, &exchange,
+                         [this](ExchangePhase phase) { report.phaseChanged(phase); });
         QObject::connect(&exchange, &Exchange::finished, &exchange, [this](const Result& r) { result = r; });
     }
     // Lets the queued reports and the result arrive.
@@ -398,10 +396,10 @@ TEST(VanishingStation, KilledDuringTheWriteLeavesAKAndButtonsAndTheNextStationWo
     EXPECT_FALSE(result.message.text.isEmpty());
     EXPECT_EQ(result.message.kind, MessageKind::Failure);
     if (result.outcome == ExchangeOutcome::TimedOut) {
-        EXPECT_EQ(result.message.text, linktext::NotOpen.toString());
+        EXPECT_EQ(result.message.text, texts::link::NotOpen.toString());
     }
-    EXPECT_EQ(run.report.status, QStringLiteral("AK"));
-    EXPECT_EQ(run.report.buttons, LinkButtons::allEnabled());
+    EXPECT_EQ(run.report.phase, ExchangePhase::NoAnswer);
+    EXPECT_TRUE(run.report.ended());
     EXPECT_FALSE(run.exchange.isRunning());
     EXPECT_EQ(PlanSnapshot::of(state), before);
     EXPECT_TRUE(disk.unchanged());
@@ -413,7 +411,7 @@ TEST(VanishingStation, KilledDuringTheWriteLeavesAKAndButtonsAndTheNextStationWo
     ASSERT_TRUE(again.exchange.start(writeRequest(state, next.path())));
     ASSERT_TRUE(again.waitForResult());
     EXPECT_TRUE(again.result->ok()) << again.result->message.text.toStdString();
-    EXPECT_EQ(again.report.status, QStringLiteral("- -"));
+    EXPECT_EQ(again.report.phase, ExchangePhase::Idle);
 }
 
 TEST(VanishingStation, KilledDuringTheReadLeavesThePlanAsItWas)
@@ -440,8 +438,8 @@ TEST(VanishingStation, KilledDuringTheReadLeavesThePlanAsItWas)
     EXPECT_FALSE(result.readBack.has_value());
     EXPECT_GT(result.bytesReceived, 28);
     EXPECT_LT(result.bytesReceived, streamSize(Stream::Read, 10));
-    EXPECT_EQ(run.report.status, QStringLiteral("AK"));
-    EXPECT_EQ(run.report.buttons, LinkButtons::allEnabled());
+    EXPECT_EQ(run.report.phase, ExchangePhase::NoAnswer);
+    EXPECT_TRUE(run.report.ended());
     EXPECT_EQ(PlanSnapshot::of(state), before);
     EXPECT_TRUE(disk.unchanged());
 }
@@ -461,8 +459,8 @@ TEST(VanishingStation, LineClosedInTheMiddleOfTheStreamEndsTheRead)
     takeReadResult(state, result);
     EXPECT_EQ(result.outcome, ExchangeOutcome::TimedOut);
     EXPECT_EQ(result.bytesReceived, 40);
-    EXPECT_EQ(report.status, QStringLiteral("AK"));
-    EXPECT_EQ(report.buttons, LinkButtons::allEnabled());
+    EXPECT_EQ(report.phase, ExchangePhase::NoAnswer);
+    EXPECT_TRUE(report.ended());
     EXPECT_EQ(PlanSnapshot::of(state), before);
 }
 
@@ -508,10 +506,10 @@ TEST(StillSendingStation, ExchangesSpeakOnlyOnceTheLineIsQuietAndGiveUpAfterTheL
         EXPECT_FALSE(cases[i].heard);
         EXPECT_EQ(cases[i].outcome, i < 2 ? ExchangeOutcome::Completed : ExchangeOutcome::LinkFailed);
         EXPECT_EQ(cases[i].message,
-                  i < 2 ? UserMessage() : UserMessage::failure(linktext::StillSending.toString()));
+                  i < 2 ? UserMessage() : UserMessage::failure(texts::link::StillSending.toString()));
         EXPECT_EQ(cases[i].held, i < 3 ? stream : QByteArray());
-        EXPECT_EQ(cases[i].report.status, QStringLiteral("- -"));
-        EXPECT_EQ(cases[i].report.buttons, LinkButtons::allEnabled());
+        EXPECT_EQ(cases[i].report.phase, ExchangePhase::Idle);
+        EXPECT_TRUE(cases[i].report.ended());
     }
 }
 
@@ -536,8 +534,8 @@ TEST(TalkativeStation, BytesAfterTheStreamAreDroppedAndDoNotReachTheNextRead)
         ASSERT_TRUE(result.ok()) << result.message.text.toStdString();
         EXPECT_EQ(result.bytesReceived, stream.size());
         EXPECT_EQ(*result.readBack, *expected.readBack);
-        EXPECT_EQ(report.status, QStringLiteral("- -"));
-        EXPECT_EQ(report.buttons, LinkButtons::allEnabled());
+        EXPECT_EQ(report.phase, ExchangePhase::Idle);
+        EXPECT_TRUE(report.ended());
         QThread::msleep(100); // the late extra bytes arrive between the two reads
     }
 }
@@ -554,7 +552,7 @@ TEST(TalkativeStation, StationThatAnswersEveryWriteByteTwiceStillEndsTheWrite)
     LastReport report;
     const WriteResult result = runWriteExchange(writeRequest(state, peer.path()), report);
     EXPECT_EQ(result.outcome, ExchangeOutcome::Completed);
-    EXPECT_EQ(report.buttons, LinkButtons::allEnabled());
+    EXPECT_TRUE(report.ended());
     EXPECT_EQ(reopenFailure(peer.path()), QString());
 }
 

@@ -48,12 +48,12 @@ TEST(SerialLinkOpening, FailuresCarryTheLinkTextsAndLeaveTheLinkClosed)
 {
     SerialLink link;
     const UserMessage missing = openOn(link, QStringLiteral("/dev/yalmera-no-such-port"));
-    EXPECT_EQ(missing.text, linktext::BadId);
+    EXPECT_EQ(missing.text, texts::link::BadId);
     EXPECT_EQ(missing.kind, MessageKind::Failure);
     EXPECT_FALSE(link.isOpen());
 
     // A closed link refuses to send; closing it again is harmless.
-    EXPECT_EQ(link.putByte(0x14).text, linktext::NotOpen);
+    EXPECT_EQ(link.putByte(0x14).text, texts::link::NotOpen);
     link.close();
     link.close();
     EXPECT_FALSE(link.byteReady());
@@ -66,7 +66,7 @@ TEST(SerialLinkOpening, FailuresCarryTheLinkTextsAndLeaveTheLinkClosed)
     ASSERT_TRUE(openOn(holder, pty.path()).isEmpty());
     SerialLink second;
     const UserMessage held = openOn(second, pty.path());
-    EXPECT_EQ(held.text, linktext::AlreadyOpen);
+    EXPECT_EQ(held.text, texts::link::AlreadyOpen);
     EXPECT_EQ(held.kind, MessageKind::Failure);
     EXPECT_FALSE(second.isOpen());
     EXPECT_TRUE(holder.isOpen());
@@ -103,7 +103,7 @@ TEST(SerialLinkOpening, LockFilesOfKilledProgramsAreClearedAndOnlyALiveHolderKee
             file.write(content);
         }
         SerialLink link;
-        EXPECT_EQ(openOn(link, pty.path()).text, opens ? QString() : linktext::AlreadyOpen.toString())
+        EXPECT_EQ(openOn(link, pty.path()).text, opens ? QString() : texts::link::AlreadyOpen.toString())
             << files.size();
         link.close();
         for (const QString& path : paths)
@@ -218,7 +218,7 @@ TEST(SerialLinkWaits, SilenceLimitsAreNeverShortAndAnswersEndTheWaitAtOnce)
     EXPECT_FALSE(link.waitReply());
     EXPECT_GE(timer.nsecsElapsed(), 200'000'000);
     EXPECT_FALSE(link.isOpen());
-    EXPECT_EQ(link.putByte(0x01).text, linktext::NotOpen);
+    EXPECT_EQ(link.putByte(0x01).text, texts::link::NotOpen);
 }
 
 TEST(SerialLinkWaits, APeerThatVanishesEndsTheWaitWithoutHanging)
