@@ -21,6 +21,12 @@ inline constexpr QStringView RepeaterRefused =
 inline constexpr QStringView RepeaterNoChannelNumber = u"Вы не указали номер канала !!!";
 inline constexpr QStringView RepeaterUnknownChannel = u"Такого номера канала нет в таблице !!!";
 
+// Files: a path that names a FIFO, a device or a socket is neither read nor replaced.
+inline constexpr QStringView NotRegularForSave =
+    u"Указанный путь ведет не к обычному файлу, а к каналу или устройству. Файл не записан.";
+inline constexpr QStringView NotRegularForRead =
+    u"Указанный путь ведет не к обычному файлу, а к каналу или устройству. Файл не прочитан.";
+
 // The main window's caption for each band.
 inline constexpr QStringView Model144to174 = u"Ялмера 4К-17";
 inline constexpr QStringView Model30to60 = u"Ялмера 4К-15";
