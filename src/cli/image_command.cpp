@@ -49,7 +49,8 @@ int runImage(const QStringList& arguments)
     }
 
     // The stream the write exchange sends: module and band code as chosen at sending time.
-    const QByteArray stream = state.image().writeStream(moduleCode(state.moduleType()), state.stationType().typeCode);
+    const QByteArray stream =
+        state.image().writeStream(moduleCode(state.moduleType()), state.stationType().typeCode);
     if (const QString error = saveWholeFile(imagePath, stream); !error.isEmpty())
         return commandLine.fileError(imagePath, error);
     printOut(result.message.text);

@@ -63,8 +63,9 @@ int runRead(const QStringList& arguments)
         return linkFailureExit(commandLine.name(), result.outcome, result.message, commandLine.value(port));
 
     const bool bandChosen = applyReadBack(state, *result.readBack);
-    const UserMessage saved = files::writePlanFile(outputPath, state.settings(), state.table(),
-                                                   state.stationType().typeCode, moduleCode(state.moduleType()));
+    const UserMessage saved =
+        files::writePlanFile(outputPath, state.settings(), state.table(), state.stationType().typeCode,
+                             moduleCode(state.moduleType()));
     if (!saved.isEmpty())
         return commandLine.fileError(outputPath, saved.text);
     printOut(QStringLiteral("Station %1: %2 (%3 MHz, type code %4%5), %6 channel(s) saved to %7")

@@ -81,8 +81,8 @@ int runTemplate(const QStringList& arguments)
         printErr(refusal.text);
         return ExitRefused;
     }
-    const UserMessage saved =
-        files::writePlanFile(path, state.settings(), state.table(), state.stationType().typeCode, moduleCode(state.moduleType()));
+    const UserMessage saved = files::writePlanFile(
+        path, state.settings(), state.table(), state.stationType().typeCode, moduleCode(state.moduleType()));
     if (!saved.isEmpty()) {
         if (saved.kind == MessageKind::Failure)
             return commandLine.fileError(path, saved.text);

@@ -70,9 +70,9 @@ int runWrite(const QStringList& arguments)
     if (!readBack.ok())
         return linkFailureExit(commandLine.name(), readBack.outcome, readBack.message, portName);
     const ReadBack& held = *readBack.readBack;
-    const QStringList diff =
-        streamDifferences(Stream::Write, {state.image(), moduleCode(state.moduleType()), state.stationType().typeCode, 0},
-                          {held.image, held.moduleType, held.typeCode, 0});
+    const QStringList diff = streamDifferences(
+        Stream::Write, {state.image(), moduleCode(state.moduleType()), state.stationType().typeCode, 0},
+        {held.image, held.moduleType, held.typeCode, 0});
     if (!diff.isEmpty()) {
         printErr(QStringLiteral("%1: the station holds a different plan than was written:")
                      .arg(commandLine.name()));

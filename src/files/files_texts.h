@@ -15,13 +15,15 @@ inline constexpr QStringView NoFlags =
 inline constexpr QStringView NoChannels =
     u"В файле нет данных каналов (раздел [1] отсутствует или пуст). Файл не прочитан.";
 inline constexpr QStringView TooManyChannels = u"В файле больше 99 каналов. Файл не прочитан.";
-inline constexpr QStringView TooLarge = u"Файл слишком велик для файла каналов (больше 1 МБ). Файл не прочитан.";
+inline constexpr QStringView TooLarge =
+    u"Файл слишком велик для файла каналов (больше 1 МБ). Файл не прочитан.";
 // %1 the character, %2 its code point, %3 its place (SettingsPlace or CellPlace).
-inline constexpr QStringView Unencodable =
-    u"Символ «%1» (%2) %3 нельзя записать в файл: в кодировке Windows-1251 такого символа нет. Файл не записан.";
+inline constexpr QStringView Unencodable = u"Символ «%1» (%2) %3 нельзя записать в файл: в кодировке "
+                                           u"Windows-1251 такого символа нет. Файл не записан.";
 inline constexpr QStringView LineBreak =
     u"Текст %1 содержит перевод строки и не может быть записан в файл. Файл не записан.";
-inline constexpr QStringView Unwritable = u"Данные нельзя записать в файл в кодировке Windows-1251. Файл не записан.";
+inline constexpr QStringView Unwritable =
+    u"Данные нельзя записать в файл в кодировке Windows-1251. Файл не записан.";
 inline constexpr QStringView SettingsPlace = u"в строке %1 общих установок";
 inline constexpr QStringView CellPlace = u"в канале %1 (строка %2 таблицы), столбец «%3»,";
 

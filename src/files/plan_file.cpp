@@ -96,8 +96,8 @@ QString codePointText(const QString& character)
 QString cellPlace(const ChannelTable& table, const ChannelKey& key, int row)
 {
     // One arg() call: a "%2" typed into a cell must stay text.
-    return texts::files::CellPlace.toString().arg(table.cell(Column::ChannelNumber, row), QString::number(row),
-                         columnCaption(key.column).trimmed());
+    return texts::files::CellPlace.toString().arg(table.cell(Column::ChannelNumber, row),
+                                                  QString::number(row), columnCaption(key.column).trimmed());
 }
 
 // A value that would break the file's line structure or lose characters on the way to
@@ -108,7 +108,8 @@ std::optional<UserMessage> unwritableText(const GeneralSettings& settings, const
         if (hasLineBreak(text))
             return UserMessage::notice(texts::files::LineBreak.toString().arg(place));
         if (const auto character = firstUnencodableCharacter(text))
-            return UserMessage::notice(texts::files::Unencodable.toString().arg(*character, codePointText(*character), place));
+            return UserMessage::notice(
+                texts::files::Unencodable.toString().arg(*character, codePointText(*character), place));
         return std::nullopt;
     };
     for (qsizetype i = 0; i < settings.lines().size(); ++i) {
@@ -148,11 +149,14 @@ PlanEncodeResult tryEncodePlan(const GeneralSettings& settings, const ChannelTab
         return {{}, UserMessage::notice(texts::files::NoFlags.toString().arg(row))};
     // A line break inside a value would start new lines, perhaps new sections, in the file.
     if (anyLineBreak(settings, table))
-        return {{}, unwritableText(settings, table).value_or(UserMessage::notice(texts::files::Unwritable.toString()))};
+        return {{},
+                unwritableText(settings, table)
+                    .value_or(UserMessage::notice(texts::files::Unwritable.toString()))};
 
     IniDocument document(settings.lines());
     document.setValue(GeneralSettings::sectionName(), keys::TypeCode.toString(), QString::number(typeCode));
-    document.setValue(GeneralSettings::sectionName(), keys::ModuleType.toString(), QString::number(moduleType));
+    document.setValue(GeneralSettings::sectionName(), keys::ModuleType.toString(),
+                      QString::number(moduleType));
     for (int row = 1; row < table.rowCount(); ++row) {
         const QString section = QString::number(row);
         for (const ChannelKey& key : ChannelKeys)
@@ -162,7 +166,9 @@ PlanEncodeResult tryEncodePlan(const GeneralSettings& settings, const ChannelTab
     if (auto bytes = encodeWindows1251(document.text(u"\r\n")))
         return {std::move(*bytes), {}};
     // Rare: look for the culprit only now, so that a plan without one is encoded once.
-    return {{}, unwritableText(settings, table).value_or(UserMessage::notice(texts::files::Unwritable.toString()))};
+    return {
+        {},
+        unwritableText(settings, table).value_or(UserMessage::notice(texts::files::Unwritable.toString()))};
 }
 
 QByteArray encodePlan(const GeneralSettings& settings, const ChannelTable& table, quint8 typeCode,

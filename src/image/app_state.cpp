@@ -44,8 +44,8 @@ bool AppState::adoptPlanFile(PlanFileContents contents)
     return adoptTypeCode(contents.typeCode);
 }
 
-bool AppState::adoptStationPlan(GeneralSettings newSettings, ChannelTable newTable, const DeviceImage& station,
-                                ModuleType module, quint8 typeCode)
+bool AppState::adoptStationPlan(GeneralSettings newSettings, ChannelTable newTable,
+                                const DeviceImage& station, ModuleType module, quint8 typeCode)
 {
     adoptPlan(std::move(newSettings), std::move(newTable));
     takeReadBack(station, m_image);

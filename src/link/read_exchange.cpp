@@ -1,7 +1,7 @@
 #include "read_exchange.h"
 
-#include "link/link_texts.h"
 #include "link/link_session.h"
+#include "link/link_texts.h"
 #include "model/number_text.h"
 
 #include <QByteArray>
@@ -23,7 +23,9 @@ ReadResult runReadExchange(const ReadRequest& request, ExchangeObserver& observe
         return result;
     };
     const auto stopped = [stop] { return stop && *stop; };
-    const auto cancelled = [&] { return ended(ExchangeOutcome::Cancelled, UserMessage::failure(texts::link::Cancelled.toString())); };
+    const auto cancelled = [&] {
+        return ended(ExchangeOutcome::Cancelled, UserMessage::failure(texts::link::Cancelled.toString()));
+    };
 
     LinkSession session(request.port, observer, ExchangePhase::ReadRequest);
     SerialLink& link = session.link();

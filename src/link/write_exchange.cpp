@@ -1,8 +1,8 @@
 #include "write_exchange.h"
 
 #include "image/app_state.h"
-#include "link/link_texts.h"
 #include "link/link_session.h"
+#include "link/link_texts.h"
 #include "model/number_text.h"
 
 #include <QThread>

@@ -21,10 +21,7 @@ QString columnCaption(Column column, CaptionStyle style)
     return QString::fromUtf16(StandardCaptions[static_cast<std::size_t>(index)]);
 }
 
-ChannelTable::ChannelTable()
-    : m_rows(1)
-{
-}
+ChannelTable::ChannelTable() : m_rows(1) {}
 
 void ChannelTable::setRowCount(int rowCount)
 {

@@ -123,7 +123,8 @@ void MainWindow::buildMenus()
     channels->setObjectName(QStringLiteral("N1"));
     channels->setToolTipsVisible(true);
     setHint(channels->menuAction(), texts::ui::ChannelsMenuHint.toString());
-    QAction* createTemplate = addItem(channels, QStringLiteral("N2"), texts::ui::CreateTemplateItem.toString());
+    QAction* createTemplate =
+        addItem(channels, QStringLiteral("N2"), texts::ui::CreateTemplateItem.toString());
     createTemplate->setIcon(style()->standardIcon(QStyle::SP_FileIcon));
     channels->addSeparator()->setObjectName(QStringLiteral("N3"));
     QAction* writeFile = addItem(channels, QStringLiteral("N4"), texts::ui::WriteFileItem.toString());
@@ -141,8 +142,8 @@ void MainWindow::buildMenus()
     auto* moduleGroup = new QActionGroup(this);
     moduleGroup->setExclusive(true);
     for (int moduleType = 0; moduleType < static_cast<int>(texts::ui::ModuleItems.size()); ++moduleType) {
-        QAction* item =
-            addItem(modules, QStringLiteral("N%1").arg(12 + moduleType), texts::ui::ModuleItems[static_cast<std::size_t>(moduleType)].toString());
+        QAction* item = addItem(modules, QStringLiteral("N%1").arg(12 + moduleType),
+                                texts::ui::ModuleItems[static_cast<std::size_t>(moduleType)].toString());
         item->setCheckable(true);
         moduleGroup->addAction(item);
         connect(item, &QAction::triggered, this,
@@ -174,9 +175,12 @@ void MainWindow::buildMenus()
     auto* bandGroup = new QActionGroup(this);
     bandGroup->setExclusive(true);
     m_band30to60Item = addItem(stationType, QStringLiteral("N3062"), texts::ui::Band30to60Item.toString());
-    m_band144to174Item = addItem(stationType, QStringLiteral("N3063"), texts::ui::Band144to174Item.toString());
-    QAction* band300 = addItem(stationType, QStringLiteral("N300345"), texts::ui::Band300to345Item.toString());
-    QAction* band400 = addItem(stationType, QStringLiteral("N400486"), texts::ui::Band400to486Item.toString());
+    m_band144to174Item =
+        addItem(stationType, QStringLiteral("N3063"), texts::ui::Band144to174Item.toString());
+    QAction* band300 =
+        addItem(stationType, QStringLiteral("N300345"), texts::ui::Band300to345Item.toString());
+    QAction* band400 =
+        addItem(stationType, QStringLiteral("N400486"), texts::ui::Band400to486Item.toString());
     for (QAction* item : {m_band30to60Item, m_band144to174Item, band300, band400}) {
         item->setCheckable(true);
         bandGroup->addAction(item);
@@ -278,18 +282,19 @@ void MainWindow::buildRepeaterPanel(QWidget* workArea)
     m_repeaterPanel->setFrameStyle(QFrame::Panel | QFrame::Raised);
     m_repeaterPanel->setGeometry(537, 6, 252, 143);
 
-    makeBoldTitle(
-        addLabel(m_repeaterPanel, QStringLiteral("Label4"), texts::ui::RepeaterTitle.toString(), {2, 4, 248, 18}),
-        TitlePurple);
-    addLabel(m_repeaterPanel, QStringLiteral("Label5"), texts::ui::RepeaterChannelLabel.toString(), {10, 27, 100, 21});
+    makeBoldTitle(addLabel(m_repeaterPanel, QStringLiteral("Label4"), texts::ui::RepeaterTitle.toString(),
+                           {2, 4, 248, 18}),
+                  TitlePurple);
+    addLabel(m_repeaterPanel, QStringLiteral("Label5"), texts::ui::RepeaterChannelLabel.toString(),
+             {10, 27, 100, 21});
     m_repeaterChannelField = new QLineEdit(m_repeaterPanel);
     m_repeaterChannelField->setObjectName(QStringLiteral("Edit4"));
     m_repeaterChannelField->setGeometry(120, 27, 60, 21);
     DigitKeyFilter::install(m_repeaterChannelField, DigitKeyFilter::Accepts::Digits, m_feedback);
 
-    makeBoldTitle(
-        addLabel(m_repeaterPanel, QStringLiteral("Label6"), texts::ui::RepeaterModeLabel.toString(), {2, 54, 248, 18}),
-        TitleTeal);
+    makeBoldTitle(addLabel(m_repeaterPanel, QStringLiteral("Label6"), texts::ui::RepeaterModeLabel.toString(),
+                           {2, 54, 248, 18}),
+                  TitleTeal);
     m_receiveMode = new QRadioButton(texts::ui::RepeaterReceive.toString(), m_repeaterPanel);
     m_receiveMode->setObjectName(QStringLiteral("RadioButton1"));
     m_receiveMode->setGeometry(24, 76, 100, 20);
@@ -390,8 +395,9 @@ void MainWindow::writePlanToFile()
     const auto path = m_dialogs.askSavePath(this);
     if (!path)
         return;
-    const UserMessage failure = files::writePlanFile(*path, m_state.settings(), m_state.table(),
-                                                     m_state.stationType().typeCode, moduleCode(m_state.moduleType()));
+    const UserMessage failure =
+        files::writePlanFile(*path, m_state.settings(), m_state.table(), m_state.stationType().typeCode,
+                             moduleCode(m_state.moduleType()));
     if (!failure.isEmpty())
         m_feedback.show(failure, this);
 }

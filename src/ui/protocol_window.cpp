@@ -90,7 +90,8 @@ void ProtocolWindow::createProtocol()
     }
     m_lastSavedPath = saved.path;
     if (!m_openDocument || !m_openDocument(saved.path))
-        m_feedback.show(UserMessage::notice(texts::ui::ProtocolSavedAt.toString().arg(QDir::toNativeSeparators(saved.path))),
+        m_feedback.show(UserMessage::notice(
+                            texts::ui::ProtocolSavedAt.toString().arg(QDir::toNativeSeparators(saved.path))),
                         this);
 }
 

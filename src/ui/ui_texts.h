@@ -5,8 +5,8 @@
 #include <array>
 
 // The windows' own Russian texts: captions, menu items, hints, labels and the messages the windows
-// themselves give, as views of the literals. Texts of the rules (template, data check, files, link, protocol) stay with the
-// layer that owns them.
+// themselves give, as views of the literals. Texts of the rules (template, data check, files, link, protocol)
+// stay with the layer that owns them.
 namespace yalmera::texts::ui {
 
 inline constexpr QStringView ProgramTitle = u"Ялмера";
@@ -34,9 +34,9 @@ inline constexpr QStringView ExitItem = u"Выход";
 inline constexpr QStringView ExitItemHint = u"Закрытие программы";
 
 // "Модули " items; the position is the module type sent to the station and kept in files as "ТипВУ".
-inline constexpr std::array<QStringView, 5> ModuleItems{
-    u"Нет модуля", u"Маскиратор 07ПЛ300-02Г", u"Модуль Тримлинк", u"Маскиратор Зорпик",
-    u"Маскиратор типа \"Тенир\""};
+inline constexpr std::array<QStringView, 5> ModuleItems{u"Нет модуля", u"Маскиратор 07ПЛ300-02Г",
+                                                        u"Модуль Тримлинк", u"Маскиратор Зорпик",
+                                                        u"Маскиратор типа \"Тенир\""};
 
 // Template panel.
 inline constexpr QStringView CountLabel = u"Кол-во каналов";
@@ -74,7 +74,8 @@ inline constexpr QStringView Com2Choice = u" COM2";
 inline constexpr QStringView Com2Hint = u"Нижний разъем";
 inline constexpr QStringView OtherPortChoice = u" Другой порт:";
 inline constexpr QStringView OtherPortHint = u"Переходник USB или путь к устройству, например /dev/ttyUSB0";
-inline constexpr QStringView NoPortNamed = u"Не указан порт: выберите его из списка или введите путь к устройству.";
+inline constexpr QStringView NoPortNamed =
+    u"Не указан порт: выберите его из списка или введите путь к устройству.";
 inline constexpr QStringView LinkExitButton = u"Выход";
 inline constexpr QStringView LinkWriteButton = u"Запись данных ";
 inline constexpr QStringView LinkReadButton = u"Чтение данных ";

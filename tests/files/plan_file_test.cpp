@@ -198,9 +198,11 @@ TEST(PlanRoundTrip, GivesTheSameCellsFlagsTypeAndModule)
         for (int row = 1; row < t.rowCount(); ++row) {
             for (int column = 0; column < ColumnCount; ++column) {
                 if (isFlagColumn(columnAt(column)))
-                    EXPECT_EQ(read.table.flag(columnAt(column), row), t.flag(columnAt(column), row)) << row << ' ' << column;
+                    EXPECT_EQ(read.table.flag(columnAt(column), row), t.flag(columnAt(column), row))
+                        << row << ' ' << column;
                 else
-                    EXPECT_EQ(read.table.cell(columnAt(column), row), t.cell(columnAt(column), row)) << row << ' ' << column;
+                    EXPECT_EQ(read.table.cell(columnAt(column), row), t.cell(columnAt(column), row))
+                        << row << ' ' << column;
             }
         }
         EXPECT_EQ(read.table.cell(Column::TxFrequency, 0), QStringLiteral(" Tx, кГЦ"));

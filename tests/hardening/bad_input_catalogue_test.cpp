@@ -316,7 +316,8 @@ std::vector<BadInput> catalogue()
                 QStringLiteral("Не желательно использовать в минимальной мощности 4 уровень")),
         cellRow("CellPowerMaxOne", Column::PowerMax, 1, QStringLiteral("1"),
                 QStringLiteral("Не желательно использовать в максимальной мощности 1 уровень")),
-        cellRow("CellTimeLetters", Column::Time, 2, QStringLiteral("abc"), integerError(QStringLiteral("abc"))),
+        cellRow("CellTimeLetters", Column::Time, 2, QStringLiteral("abc"),
+                integerError(QStringLiteral("abc"))),
         settingsRow(
             "RowsWithoutFlagsAfterABandChange", [](AppState& state) { state.selectBand(Band::Mhz30to60); },
             QStringLiteral("В строчке №1 нет отметок \"Скан.\", \"Id_Тон\" и \"Акт\". "

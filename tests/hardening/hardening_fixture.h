@@ -47,8 +47,14 @@ struct PlanSnapshot
 
     static PlanSnapshot of(const AppState& state)
     {
-        return {state.settings(),   state.table(), state.tableCreated(), state.stationType(),
-                moduleCode(state.moduleType()), state.image(), state.dataChecked(),  state.planRevision()};
+        return {state.settings(),
+                state.table(),
+                state.tableCreated(),
+                state.stationType(),
+                moduleCode(state.moduleType()),
+                state.image(),
+                state.dataChecked(),
+                state.planRevision()};
     }
     friend bool operator==(const PlanSnapshot&, const PlanSnapshot&) = default;
 };

@@ -85,8 +85,9 @@ public:
     explicit SavedPlan(const AppState& state)
     {
         m_path = m_dir.filePath(QStringLiteral("plan.ini"));
-        const UserMessage saved = files::writePlanFile(m_path, state.settings(), state.table(),
-                                                       state.stationType().typeCode, moduleCode(state.moduleType()));
+        const UserMessage saved =
+            files::writePlanFile(m_path, state.settings(), state.table(), state.stationType().typeCode,
+                                 moduleCode(state.moduleType()));
         EXPECT_TRUE(saved.isEmpty()) << saved.text.toStdString();
         m_bytes = readFileBytes(m_path);
         EXPECT_FALSE(m_bytes.isEmpty());
@@ -121,7 +122,8 @@ TEST_P(SilenceSweep, WriteEndsWithAKAtEveryByteAndNothingMoreIsSent)
     const PlanSnapshot before = PlanSnapshot::of(state);
     const SavedPlan disk(state);
     const int total = headerSize(Stream::Write) + ChannelRecord::Size * channels;
-    ASSERT_EQ(state.image().writeStream(moduleCode(state.moduleType()), state.stationType().typeCode).size(), total);
+    ASSERT_EQ(state.image().writeStream(moduleCode(state.moduleType()), state.stationType().typeCode).size(),
+              total);
 
     std::vector<WriteSweepCase> cases(static_cast<std::size_t>(total));
     forEachInParallel(total, [&](int n) {
@@ -469,7 +471,8 @@ TEST(VanishingStation, LineClosedInTheMiddleOfTheStreamEndsTheRead)
 TEST(StillSendingStation, ExchangesSpeakOnlyOnceTheLineIsQuietAndGiveUpAfterTheLongestStream)
 {
     const AppState state = checkedTemplateState(2);
-    const QByteArray stream = state.image().writeStream(moduleCode(state.moduleType()), state.stationType().typeCode);
+    const QByteArray stream =
+        state.image().writeStream(moduleCode(state.moduleType()), state.stationType().typeCode);
     // What the station still sends, a byte per 8 ms: the last records of a 10-channel stream that
     // a killed read left behind (0.5 s), or more than the longest stream (1810 bytes).
     const QByteArray tails[] = {encodeReadStream(checkedTemplateState(10).image(), 1, 0, 0).mid(150),
@@ -545,7 +548,8 @@ TEST(TalkativeStation, StationThatAnswersEveryWriteByteTwiceStillEndsTheWrite)
     // A second reply byte per byte is taken as the reply to the next byte: the write runs ahead
     // of the station but still ends, with the link closed.
     const AppState state = checkedTemplateState(1);
-    const QByteArray stream = state.image().writeStream(moduleCode(state.moduleType()), state.stationType().typeCode);
+    const QByteArray stream =
+        state.image().writeStream(moduleCode(state.moduleType()), state.stationType().typeCode);
     std::vector<ScriptedPeer::Part> parts{{0ms, QByteArray(2 * stream.size(), '\x06')}};
     ScriptedPeer peer(parts);
     ASSERT_TRUE(peer.ok());

@@ -71,10 +71,9 @@ TEST(ReadExchange, ExampleStationIsReadIntoAPlanAsideAndTheGaugeFalls)
     EXPECT_EQ(result.readBack->settings.lines()[1], QStringLiteral("Серийный номер=012345"));
     EXPECT_EQ(result.readBack->table.cell(Column::RxFrequency, 1), QStringLiteral("145000,00"));
     EXPECT_EQ(result.readBack->image.records[0], example.records[0]);
-    EXPECT_EQ(observer.events, (QStringList{QStringLiteral("phase ReadRequest"),
-                                            QStringLiteral("gauge 100"), QStringLiteral("phase Reading"),
-                                            QStringLiteral("gauge 0"), QStringLiteral("gauge 0"),
-                                            QStringLiteral("phase Idle")}));
+    EXPECT_EQ(observer.events, (QStringList{QStringLiteral("phase ReadRequest"), QStringLiteral("gauge 100"),
+                                            QStringLiteral("phase Reading"), QStringLiteral("gauge 0"),
+                                            QStringLiteral("gauge 0"), QStringLiteral("phase Idle")}));
     EXPECT_EQ(station.stopAndInspect().received(), QByteArray(1, char(0x1E)));
 }
 
@@ -163,8 +162,8 @@ TEST(ReadExchange, MissingPortIsShownAndTheWindowIsIdleAgain)
     EXPECT_EQ(result.outcome, ExchangeOutcome::OpenFailed);
     EXPECT_EQ(result.message,
               UserMessage::failure(QStringLiteral("ie_BadId - Specified comport doesn't exist")));
-    EXPECT_EQ(observer.events, (QStringList{QStringLiteral("phase ReadRequest"),
-                                            QStringLiteral("phase Idle")}));
+    EXPECT_EQ(observer.events,
+              (QStringList{QStringLiteral("phase ReadRequest"), QStringLiteral("phase Idle")}));
 }
 
 TEST(StationRoundTrip, WriteThenReadGivesBackTheSamePlan)

@@ -98,8 +98,7 @@ TEST(WriteExchange, PortThatCannotBeOpenedIsShownAndTheWindowIsIdleAgain)
     EXPECT_EQ(result.message,
               UserMessage::failure(QStringLiteral("ie_BadId - Specified comport doesn't exist")));
     EXPECT_EQ(result.bytesSent, 0);
-    EXPECT_EQ(observer.events, (QStringList{QStringLiteral("phase Writing"),
-                                            QStringLiteral("phase Idle")}));
+    EXPECT_EQ(observer.events, (QStringList{QStringLiteral("phase Writing"), QStringLiteral("phase Idle")}));
 }
 
 TEST(WriteExchange, SilentStationShowsAkAndTheNextByteFindsTheLinkClosed)
@@ -177,8 +176,9 @@ TEST(WriteExchangeObject, RunsOffTheCallersThreadAndReportsInOrder)
     QEventLoop loop;
     QObject::connect(&exchange, &StationExchange::gaugeChanged, &loop,
                      [&](int v) { events << QStringLiteral("gauge %1").arg(v); });
-    QObject::connect(&exchange, &StationExchange::phaseChanged, &loop,
-                     [&](ExchangePhase p) { events << QStringLiteral("phase ") + RecordingObserver::phaseName(p); });
+    QObject::connect(&exchange, &StationExchange::phaseChanged, &loop, [&](ExchangePhase p) {
+        events << QStringLiteral("phase ") + RecordingObserver::phaseName(p);
+    });
     QObject::connect(&exchange, &WriteExchange::finished, &loop, [&](const WriteResult& r) {
         result = r;
         loop.quit();
@@ -191,11 +191,11 @@ TEST(WriteExchangeObject, RunsOffTheCallersThreadAndReportsInOrder)
     ASSERT_TRUE(result.has_value());
     EXPECT_TRUE(result->ok());
     EXPECT_FALSE(exchange.isRunning());
-    EXPECT_EQ(events, (QStringList{
-                          QStringLiteral("phase Writing"), QStringLiteral("gauge 0"),
-                          QStringLiteral("gauge 33"), QStringLiteral("gauge 66"), QStringLiteral("gauge 100"),
-                          QStringLiteral("gauge 0"), QStringLiteral("gauge 100"), QStringLiteral("gauge 100"),
-                          QStringLiteral("phase Idle")}));
+    EXPECT_EQ(events, (QStringList{QStringLiteral("phase Writing"), QStringLiteral("gauge 0"),
+                                   QStringLiteral("gauge 33"), QStringLiteral("gauge 66"),
+                                   QStringLiteral("gauge 100"), QStringLiteral("gauge 0"),
+                                   QStringLiteral("gauge 100"), QStringLiteral("gauge 100"),
+                                   QStringLiteral("phase Idle")}));
 
     // The refusal arrives the same way, with nothing else before it.
     events.clear();

@@ -164,8 +164,10 @@ TEST_F(MainWindowTest, OkFillsTheTableAndTheSettings)
     EXPECT_EQ(model->headerData(1, Qt::Horizontal).toString(), QStringLiteral(" Rx, кГц"));
     EXPECT_EQ(model->index(0, columnIndex(Column::RxFrequency)).data().toString(), QStringLiteral("140000"));
     EXPECT_EQ(model->index(9, columnIndex(Column::TxFrequency)).data().toString(), QStringLiteral("149000"));
-    EXPECT_EQ(model->index(9, columnIndex(Column::Scan)).data(Qt::CheckStateRole).value<Qt::CheckState>(), Qt::Checked);
-    EXPECT_EQ(model->index(9, columnIndex(Column::IdTone)).data(Qt::CheckStateRole).value<Qt::CheckState>(), Qt::Unchecked);
+    EXPECT_EQ(model->index(9, columnIndex(Column::Scan)).data(Qt::CheckStateRole).value<Qt::CheckState>(),
+              Qt::Checked);
+    EXPECT_EQ(model->index(9, columnIndex(Column::IdTone)).data(Qt::CheckStateRole).value<Qt::CheckState>(),
+              Qt::Unchecked);
     const QString settings = mainChild<QPlainTextEdit>("Memo1")->toPlainText();
     EXPECT_TRUE(settings.startsWith(QStringLiteral("[Общие установки]\nId_номер=0001\n")));
     EXPECT_TRUE(settings.endsWith(QStringLiteral("ВУ=-\nСК=1")));
@@ -212,7 +214,8 @@ TEST_F(MainWindowTest, BandChangeHidesTheTableAndRemovesTheCheckBoxes)
     QTest::mouseClick(mainChild<QPushButton>("BitBtn1"), Qt::LeftButton);
     EXPECT_TRUE(visible("StringGrid1"));
     EXPECT_EQ(model->index(0, columnIndex(Column::RxFrequency)).data().toString(), QStringLiteral("30000"));
-    EXPECT_EQ(model->index(0, columnIndex(Column::Active)).data(Qt::CheckStateRole).value<Qt::CheckState>(), Qt::Checked);
+    EXPECT_EQ(model->index(0, columnIndex(Column::Active)).data(Qt::CheckStateRole).value<Qt::CheckState>(),
+              Qt::Checked);
 
     action("N3063")->trigger();
     EXPECT_EQ(main().windowTitle(), QStringLiteral("Ялмера 4К-17"));
@@ -418,7 +421,8 @@ TEST_F(MainWindowTest, RepeaterMarksAChannelAfterACheck)
     EXPECT_TRUE(feedback.messages.empty());
     ChannelTableModel* model = main().tableModel();
     EXPECT_EQ(model->index(2, columnIndex(Column::TxFrequency)).data().toString(), QStringLiteral("РЕТР_ПР"));
-    EXPECT_EQ(model->index(2, columnIndex(Column::Scan)).data(Qt::CheckStateRole).value<Qt::CheckState>(), Qt::Unchecked);
+    EXPECT_EQ(model->index(2, columnIndex(Column::Scan)).data(Qt::CheckStateRole).value<Qt::CheckState>(),
+              Qt::Unchecked);
     EXPECT_FALSE(state.dataChecked());
 
     // The panel stays open for the next channel; the other mode gives the frequency back.
@@ -472,11 +476,14 @@ TEST_F(MainWindowTest, PlanFileWrittenAndReadBackThroughTheMenu)
     EXPECT_TRUE(visible("StringGrid1"));
     ChannelTableModel* model = main().tableModel();
     ASSERT_EQ(model->rowCount(), 3);
-    EXPECT_EQ(model->headerData(columnIndex(Column::TxFrequency), Qt::Horizontal).toString(), QStringLiteral(" Tx, кГЦ"));
+    EXPECT_EQ(model->headerData(columnIndex(Column::TxFrequency), Qt::Horizontal).toString(),
+              QStringLiteral(" Tx, кГЦ"));
     for (int row = 1; row <= 3; ++row) {
         for (int column = 0; column < ColumnCount; ++column) {
-            EXPECT_EQ(state.table().cell(columnAt(column), row), written.cell(columnAt(column), row)) << row << "," << column;
-            EXPECT_EQ(state.table().flag(columnAt(column), row), written.flag(columnAt(column), row)) << row << "," << column;
+            EXPECT_EQ(state.table().cell(columnAt(column), row), written.cell(columnAt(column), row))
+                << row << "," << column;
+            EXPECT_EQ(state.table().flag(columnAt(column), row), written.flag(columnAt(column), row))
+                << row << "," << column;
         }
     }
     EXPECT_TRUE(

@@ -292,8 +292,10 @@ TEST_F(StationLinkWindowTest, WritesAndReadsBackThroughTheVirtualStation)
 
     ChannelTableModel* model = main().tableModel();
     ASSERT_EQ(model->rowCount(), 3);
-    EXPECT_EQ(model->index(2, columnIndex(Column::RxFrequency)).data().toString(), QStringLiteral("142000,00"));
-    EXPECT_EQ(model->index(2, columnIndex(Column::Scan)).data(Qt::CheckStateRole).value<Qt::CheckState>(), Qt::Checked);
+    EXPECT_EQ(model->index(2, columnIndex(Column::RxFrequency)).data().toString(),
+              QStringLiteral("142000,00"));
+    EXPECT_EQ(model->index(2, columnIndex(Column::Scan)).data(Qt::CheckStateRole).value<Qt::CheckState>(),
+              Qt::Checked);
     EXPECT_EQ(moduleCode(state.moduleType()), 3);
     EXPECT_TRUE(mainChild<QAction>("N15")->isChecked());
     EXPECT_EQ(state.stationType(), StationType::forBand(Band::Mhz144to174));
