@@ -41,6 +41,8 @@ int runImage(const QStringList& arguments);
 int runWrite(const QStringList& arguments);
 int runRead(const QStringList& arguments);
 int runProtocol(const QStringList& arguments);
+int runExport(const QStringList& arguments);
+int runImport(const QStringList& arguments);
 
 // One command's command line: its options, --help, and its usage and file errors on stderr,
 // each prefixed with "yalmera-cli COMMAND: ".

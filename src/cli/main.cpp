@@ -25,6 +25,8 @@ constexpr Command Commands[] = {
     {"write", runWrite, "check a plan file and write it into a station", false},
     {"read", runRead, "read the plan a station holds and save it as a plan file", false},
     {"protocol", runProtocol, "make the programming protocol (.docx or .pdf) of a plan file", true},
+    {"export", runExport, "write the channel table of a plan file as a CSV spreadsheet file", false},
+    {"import", runImport, "make a plan file from a CSV spreadsheet file and another plan's settings", false},
 };
 
 void printUsage()

@@ -1,8 +1,11 @@
 #pragma once
 
+#include "model/channel_table.h"
+
 #include <QStringView>
 
 #include <array>
+#include <span>
 
 namespace yalmera {
 
@@ -10,6 +13,10 @@ namespace yalmera {
 // read-back decodes by position. A position is the station's code.
 
 inline constexpr QStringView NoneText = u"Нет";
+
+// A per-row flag as plan files and spreadsheets write it.
+inline constexpr QStringView FlagSetText = u"да";
+inline constexpr QStringView FlagClearText = u"нет";
 
 // Five tone values occur twice (positions 34, 35, 37, 39, 41 repeat 1, 2, 3, 4, 5): the station
 // knows both codes, the program only ever sends the first.
@@ -41,6 +48,35 @@ inline constexpr std::array<QStringView, 2> ChannelWidths{u"12,5", u"25"};
 inline constexpr std::array<QStringView, 3> TxOffModes{u"Норм", u"RSSI", u"OFF"};
 inline constexpr std::array<QStringView, 16> TimeValues{
     u"Нет", u"1", u"2", u"3", u"4", u"5", u"6", u"7", u"8", u"9", u"10", u"11", u"12", u"13", u"14", u"15"};
+
+// The texts a list column offers, in list order; empty for the typed and the flag columns.
+inline std::span<const QStringView> columnValues(Column column)
+{
+    switch (column) {
+    case Column::CtcssRx:
+    case Column::CtcssTx:
+        return CtcssTones;
+    case Column::DcsRx:
+    case Column::DcsTx:
+        return DcsCodes;
+    case Column::ToneRx:
+    case Column::ToneTx:
+        return ToneNumbers;
+    case Column::Squelch:
+        return SquelchLevels;
+    case Column::PowerMax:
+    case Column::PowerMin:
+        return PowerSteps;
+    case Column::Width:
+        return ChannelWidths;
+    case Column::TxOff:
+        return TxOffModes;
+    case Column::Time:
+        return TimeValues;
+    default:
+        return {};
+    }
+}
 
 // Position of the first entry equal to text, or -1.
 template <std::size_t N> int firstPosition(const std::array<QStringView, N>& list, QStringView text)

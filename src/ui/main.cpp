@@ -1,3 +1,4 @@
+#include "files/recent_plans.h"
 #include "image/app_state.h"
 #include "model/version.h"
 #include "plan_file_dialogs.h"
@@ -31,7 +32,8 @@ int main(int argc, char** argv)
     yalmera::AppState state;
     yalmera::ui::MessageBoxFeedback feedback;
     yalmera::ui::StandardPlanFileDialogs dialogs;
-    yalmera::ui::ProgramWindows windows(state, feedback, dialogs);
+    yalmera::files::RecentPlans recentPlans(yalmera::files::RecentPlans::userStorePath());
+    yalmera::ui::ProgramWindows windows(state, feedback, dialogs, recentPlans);
     QObject::connect(&windows.mainWindow(), &yalmera::ui::MainWindow::closed, &application,
                      &QCoreApplication::quit, Qt::QueuedConnection);
     windows.show();

@@ -48,4 +48,25 @@ std::optional<QString> StandardPlanFileDialogs::askOpenPath(QWidget* parent)
     return path;
 }
 
+std::optional<QString> StandardPlanFileDialogs::askCsvSavePath(QWidget* parent)
+{
+    // QFileDialog itself asks before replacing an existing file.
+    const QString path =
+        QFileDialog::getSaveFileName(parent, texts::ui::CsvExportTitle.toString(),
+                                     QDir(initialFolder()).filePath(texts::ui::DefaultCsvFileName.toString()),
+                                     texts::ui::CsvFileFilter.toString());
+    if (path.isEmpty())
+        return std::nullopt;
+    return path;
+}
+
+std::optional<QString> StandardPlanFileDialogs::askCsvOpenPath(QWidget* parent)
+{
+    const QString path = QFileDialog::getOpenFileName(parent, texts::ui::CsvImportTitle.toString(),
+                                                      initialFolder(), texts::ui::CsvFileFilter.toString());
+    if (path.isEmpty())
+        return std::nullopt;
+    return path;
+}
+
 } // namespace yalmera::ui

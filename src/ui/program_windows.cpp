@@ -14,8 +14,10 @@ void centreOnScreen(QWidget& window)
     window.move(frame.topLeft());
 }
 
-ProgramWindows::ProgramWindows(AppState& state, UserInterfaceFeedback& feedback, PlanFileDialogs& dialogs)
-    : m_main(state, feedback, dialogs), m_stationLink(state, feedback), m_protocol(state, feedback)
+ProgramWindows::ProgramWindows(AppState& state, UserInterfaceFeedback& feedback, PlanFileDialogs& dialogs,
+                               files::RecentPlans& recentPlans)
+    : m_main(state, feedback, dialogs, recentPlans), m_stationLink(state, feedback),
+      m_protocol(state, feedback)
 {
     QObject::connect(&m_main, &MainWindow::stationLinkWindowRequested, &m_stationLink, [this] {
         centreOnScreen(m_stationLink);
