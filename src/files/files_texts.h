@@ -27,4 +27,18 @@ inline constexpr QStringView Unwritable =
 inline constexpr QStringView SettingsPlace = u"в строке %1 общих установок";
 inline constexpr QStringView CellPlace = u"в канале %1 (строка %2 таблицы), столбец «%3»,";
 
+// Spreadsheet (CSV) import; %1: the file's row, %2: a column caption or count.
+inline constexpr QStringView CsvWrongFieldCount =
+    u"Строка %1 файла: столбцов %2, а в таблице каналов их 18 (разделитель — «;»). Файл не импортирован.";
+inline constexpr QStringView CsvWrongCaption =
+    u"Строка %1 файла, столбец %2: заголовок «%3», а должен быть «%4». Файл не импортирован.";
+inline constexpr QStringView CsvNotInList =
+    u"Строка %1 файла, столбец «%2»: значения «%3» нет в списке этого столбца. Файл не импортирован.";
+inline constexpr QStringView CsvNotAFlag =
+    u"Строка %1 файла, столбец «%2»: «%3» не отметка, нужно «да» или «нет». Файл не импортирован.";
+inline constexpr QStringView CsvNoChannels = u"В файле нет строк каналов. Файл не импортирован.";
+inline constexpr QStringView CsvTooManyChannels = u"В файле больше 99 строк каналов. Файл не импортирован.";
+inline constexpr QStringView CsvTooLarge =
+    u"Файл слишком велик для таблицы каналов (больше 1 МБ). Файл не импортирован.";
+
 } // namespace yalmera::texts::files

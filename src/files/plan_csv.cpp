@@ -1,5 +1,7 @@
 #include "plan_csv.h"
 
+#include "files/files_texts.h"
+
 #include "plan_file.h"
 #include "plan_text_codec.h"
 
@@ -10,21 +12,6 @@
 namespace yalmera::files {
 
 namespace {
-
-// The spreadsheet files' own messages (%1: the file's row, %2: a column caption or count).
-const QString WrongFieldCount =
-    QStringLiteral("Строка %1 файла: столбцов %2, а в таблице каналов их 18 (разделитель — «;»). "
-                   "Файл не импортирован.");
-const QString WrongCaption =
-    QStringLiteral("Строка %1 файла, столбец %2: заголовок «%3», а должен быть «%4». Файл не импортирован.");
-const QString NotInList = QStringLiteral(
-    "Строка %1 файла, столбец «%2»: значения «%3» нет в списке этого столбца. Файл не импортирован.");
-const QString NotAFlag = QStringLiteral(
-    "Строка %1 файла, столбец «%2»: «%3» не отметка, нужно «да» или «нет». Файл не импортирован.");
-const QString NoChannels = QStringLiteral("В файле нет строк каналов. Файл не импортирован.");
-const QString TooManyChannels = QStringLiteral("В файле больше 99 строк каналов. Файл не импортирован.");
-const QString TooLarge =
-    QStringLiteral("Файл слишком велик для таблицы каналов (больше 1 МБ). Файл не импортирован.");
 
 constexpr QChar Separator = u';';
 
@@ -53,12 +40,12 @@ UserMessage refusal(const QString& text)
 std::optional<UserMessage> captionRefusal(const QStringList& fields, int fileRow)
 {
     if (fields.size() != ColumnCount)
-        return refusal(WrongFieldCount.arg(fileRow).arg(fields.size()));
+        return refusal(texts::files::CsvWrongFieldCount.toString().arg(fileRow).arg(fields.size()));
     for (int index = 0; index < ColumnCount; ++index) {
         const QString expected = columnCaption(columnAt(index)).trimmed();
         if (fields[index].trimmed().compare(expected, Qt::CaseInsensitive) != 0)
-            return refusal(WrongCaption.arg(QString::number(fileRow), QString::number(index + 1),
-                                            fields[index], expected));
+            return refusal(texts::files::CsvWrongCaption.toString().arg(
+                QString::number(fileRow), QString::number(index + 1), fields[index], expected));
     }
     return std::nullopt;
 }
@@ -66,13 +53,15 @@ std::optional<UserMessage> captionRefusal(const QStringList& fields, int fileRow
 std::optional<UserMessage> rowRefusal(const QStringList& fields, int fileRow)
 {
     if (fields.size() != ColumnCount)
-        return refusal(WrongFieldCount.arg(fileRow).arg(fields.size()));
+        return refusal(texts::files::CsvWrongFieldCount.toString().arg(fileRow).arg(fields.size()));
     for (int index = 0; index < ColumnCount; ++index) {
         const Column column = columnAt(index);
         const CellTextFault fault = cellTextFault(column, fields[index]);
         if (fault == CellTextFault::None)
             continue;
-        const QString& message = fault == CellTextFault::NotAFlag ? NotAFlag : NotInList;
+        const QString message =
+            (fault == CellTextFault::NotAFlag ? texts::files::CsvNotAFlag : texts::files::CsvNotInList)
+                .toString();
         return refusal(message.arg(QString::number(fileRow), columnCaption(column).trimmed(), fields[index]));
     }
     return std::nullopt;
@@ -102,14 +91,14 @@ CsvDecodeResult decodePlanCsv(const QByteArray& bytes)
             rows.append({static_cast<int>(i) + 1, trimmedFields(records[i])});
     }
     if (rows.isEmpty())
-        return {std::nullopt, refusal(NoChannels)};
+        return {std::nullopt, refusal(texts::files::CsvNoChannels.toString())};
     if (auto refused = captionRefusal(rows.first().second, rows.first().first))
         return {std::nullopt, *refused};
     const int channels = static_cast<int>(rows.size()) - 1;
     if (channels == 0)
-        return {std::nullopt, refusal(NoChannels)};
+        return {std::nullopt, refusal(texts::files::CsvNoChannels.toString())};
     if (channels > MaxChannels)
-        return {std::nullopt, refusal(TooManyChannels)};
+        return {std::nullopt, refusal(texts::files::CsvTooManyChannels.toString())};
     for (int row = 1; row <= channels; ++row) {
         if (auto refused = rowRefusal(rows[row].second, rows[row].first))
             return {std::nullopt, *refused};
@@ -145,7 +134,7 @@ CsvDecodeResult readPlanCsv(const QString& path)
 {
     const WholeFileRead read = readWholeFile(path, MaxCsvFileBytes);
     if (read.tooLarge)
-        return {std::nullopt, refusal(TooLarge)};
+        return {std::nullopt, refusal(texts::files::CsvTooLarge.toString())};
     if (!read.bytes)
         return {std::nullopt, UserMessage::failure(read.error)};
     return decodePlanCsv(*read.bytes);
