@@ -6,6 +6,9 @@
 
 #include <QDateTime>
 
+#include <algorithm>
+#include <array>
+
 namespace yalmera {
 
 namespace {
@@ -47,6 +50,23 @@ const char* outcomeName(ExchangeOutcome outcome)
         return "Cancelled";
     }
     return "";
+}
+
+// The field of every byte of a stream as the trace writes it, built on first use so that a line
+// costs the exchange no formatting beyond its number.
+QByteArray fieldName(Stream stream, qint64 index)
+{
+    static const std::array<QList<QByteArray>, 2> names = [] {
+        std::array<QList<QByteArray>, 2> built;
+        for (const Stream s : {Stream::Write, Stream::Read}) {
+            QList<QByteArray>& list = built[s == Stream::Write ? 0 : 1];
+            for (int i = 0; i <= streamSize(s, MaxRecords); ++i)
+                list.append(fieldAtByte(s, i).toUtf8());
+        }
+        return built;
+    }();
+    const QList<QByteArray>& list = names[stream == Stream::Write ? 0 : 1];
+    return list[static_cast<qsizetype>(std::min<qint64>(index, list.size() - 1))];
 }
 
 } // namespace
@@ -125,38 +145,42 @@ void ByteTrace::endExchange(ExchangeOutcome outcome, const QString& message)
 
 void ByteTrace::line(Direction direction, quint8 byte)
 {
+    static constexpr char Hex[] = "0123456789ABCDEF";
     const qint64 micros = m_clock.nsecsElapsed() / 1000;
-    QString field;
-    const char* name = "";
+    m_buffer += QByteArray::number(micros);
     switch (direction) {
     case Direction::Sent:
-        name = "sent";
-        field = m_exchange == Exchange::Write ? fieldAtByte(Stream::Write, m_sentCount)
-                                              : QStringLiteral("ReadCommand");
-        ++m_sentCount;
+        m_buffer += "\tsent\t";
         break;
     case Direction::Received:
-        name = "received";
-        // The write's replies answer the sent bytes one by one; the read's bytes are its stream.
-        field = m_exchange == Exchange::Write
-                    ? QStringLiteral("reply to ") + fieldAtByte(Stream::Write, m_receivedCount)
-                    : fieldAtByte(Stream::Read, m_receivedCount);
-        ++m_receivedCount;
+        m_buffer += "\treceived\t";
         break;
     case Direction::Discarded:
-        name = "discarded";
-        field = QStringLiteral("before the command byte");
+        m_buffer += "\tdiscarded\t";
         break;
     }
-    m_buffer += QByteArray::number(micros);
-    m_buffer += '\t';
-    m_buffer += name;
-    m_buffer += '\t';
-    m_buffer += QByteArray::number(byte, 16).rightJustified(2, '0').toUpper();
+    m_buffer += Hex[byte >> 4];
+    m_buffer += Hex[byte & 0x0F];
     m_buffer += '\t';
     m_buffer += phaseName(m_phase);
     m_buffer += '\t';
-    m_buffer += field.toUtf8();
+    switch (direction) {
+    case Direction::Sent:
+        m_buffer += m_exchange == Exchange::Write ? fieldName(Stream::Write, m_sentCount) : "ReadCommand";
+        ++m_sentCount;
+        break;
+    case Direction::Received:
+        // The write's replies answer the sent bytes one by one; the read's bytes are its stream.
+        if (m_exchange == Exchange::Write)
+            m_buffer += "reply to " + fieldName(Stream::Write, m_receivedCount);
+        else
+            m_buffer += fieldName(Stream::Read, m_receivedCount);
+        ++m_receivedCount;
+        break;
+    case Direction::Discarded:
+        m_buffer += "before the command byte";
+        break;
+    }
     m_buffer += '\n';
     if (micros / 1000 - m_flushedAtMs >= FlushIntervalMs)
         flush();
