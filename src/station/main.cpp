@@ -69,13 +69,13 @@ int main(int argc, char* argv[])
         "  --pace             receive and send at real 1200-baud byte times\n"
         "  --stdin-quit       end when standard input closes\n"
         "  -h, --help         this text\n"
-        "  --version          the program's version\n"
+        "  -v, --version      the program's version\n"
         "\n"
         "Exit codes: 0 ended as asked; 2 usage or file error, or the line failed. Messages on\n"
         "stderr.");
     QCommandLineParser parser;
     const QCommandLineOption helpOption(QStringList{QStringLiteral("h"), QStringLiteral("help")});
-    const QCommandLineOption versionOption(QStringLiteral("version"));
+    const QCommandLineOption versionOption(QStringList{QStringLiteral("v"), QStringLiteral("version")});
     const QCommandLineOption ptyOption(QStringLiteral("pty"));
     const QCommandLineOption portOption(QStringLiteral("port"), QString(), QStringLiteral("DEV"));
     const QCommandLineOption imageOption(QStringLiteral("image"), QString(), QStringLiteral("FILE"));
