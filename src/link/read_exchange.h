@@ -21,7 +21,7 @@ struct ReadRequest
 {
     QString port = QStringLiteral("COM2"); // "COM1", "COM2", a port name or a device path
     StationType stationType;               // the selected band: decoding uses its modulus and offset
-    std::shared_ptr<ByteTrace> trace;      // as WriteRequest::trace
+    std::shared_ptr<ByteTrace> trace{};    // as WriteRequest::trace
 };
 
 struct ReadResult

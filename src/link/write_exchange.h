@@ -26,7 +26,7 @@ struct WriteRequest
     QByteArray stream; // the write stream, command byte 0x14 first: 26 + 18 x ChannelCount bytes
     // Where every byte of the exchange is recorded; none when null. Used on the exchange's thread
     // only, and shared so that a request may be copied to it.
-    std::shared_ptr<ByteTrace> trace;
+    std::shared_ptr<ByteTrace> trace{};
 
     // The image of the last check with the current module type and band code.
     static WriteRequest fromState(const AppState& state, const QString& port);
