@@ -123,12 +123,12 @@ void runOffThisThread(const std::function<void()>& work)
     worker->wait();
 }
 
-ReadResult readStationShowingProgress(const ReadRequest& request)
+ReadResult readStationShowingProgress(const ReadRequest& request, const std::atomic<bool>* stop)
 {
     // The exchange blocks its thread for the whole read, as it does under the window.
     const std::unique_ptr<ExchangeObserver> progress = makeTerminalProgress(QStringLiteral("Чтение"));
     ReadResult result;
-    runOffThisThread([&] { result = runReadExchange(request, *progress); });
+    runOffThisThread([&] { result = runReadExchange(request, *progress, stop); });
     endTerminalProgress(*progress);
     return result;
 }
@@ -144,11 +144,13 @@ int linkFailureExit(const QString& name, ExchangeOutcome outcome, const UserMess
     if (outcome == ExchangeOutcome::OpenFailed) {
         const QFileInfo device(portDeviceName(port));
         if (device.exists() && !(device.isReadable() && device.isWritable()))
-            printErr(NoPortAccessHint.toString());
+            printErr(QStringLiteral("%1: %2").arg(name, NoPortAccessHint));
     }
 #else
     Q_UNUSED(port);
 #endif
+    if (outcome == ExchangeOutcome::Cancelled)
+        return ExitInterrupted;
     return outcome == ExchangeOutcome::Refused ? ExitRefused : ExitLink;
 }
 

@@ -2,6 +2,8 @@
 
 #include <QStringView>
 
+#include <array>
+
 // The plan files' own texts.
 namespace yalmera::texts::files {
 
@@ -40,5 +42,13 @@ inline constexpr QStringView CsvNoChannels = u"В файле нет строк �
 inline constexpr QStringView CsvTooManyChannels = u"В файле больше 99 строк каналов. Файл не импортирован.";
 inline constexpr QStringView CsvTooLarge =
     u"Файл слишком велик для таблицы каналов (больше 1 МБ). Файл не импортирован.";
+
+// The exchange journal and the backups of station reads; %1: the file, %2: the platform's reason.
+inline constexpr QStringView JournalUnwritable = u"Журнал обмена «%1» не записан: %2";
+inline constexpr QStringView BackupUnwritable = u"Копия прочитанных данных не сохранена в папке «%1»: %2";
+// The journal's column captions, in column order.
+inline constexpr std::array<QStringView, 12> JournalCaptions{
+    u"Время",   u"Версия",     u"Действие", u"Порт",           u"Модель", u"Тип",
+    u"Каналов", u"Файл плана", u"SHA-256",  u"Серийный номер", u"Итог",   u"Сообщение"};
 
 } // namespace yalmera::texts::files

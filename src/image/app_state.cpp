@@ -26,6 +26,7 @@ void AppState::adoptPlan(GeneralSettings newSettings, ChannelTable newTable)
     m_table = std::move(newTable);
     m_tableCreated = true;
     m_repeaterSavedTexts.clear();
+    m_planFile.clear();
     newLayout();
     m_dataChecked = false;
 }
@@ -168,7 +169,8 @@ void AppState::restoreMarkedTable(TableSnapshot snapshot)
 
 PlanSnapshot AppState::snapshot() const
 {
-    return {m_settings, m_table, m_repeaterSavedTexts, m_tableCreated, m_stationType, m_moduleType};
+    return {m_settings,   m_table,   m_repeaterSavedTexts, m_tableCreated, m_stationType,
+            m_moduleType, m_planFile};
 }
 
 void AppState::restore(PlanSnapshot snapshot)
@@ -179,6 +181,7 @@ void AppState::restore(PlanSnapshot snapshot)
     m_tableCreated = snapshot.tableCreated;
     m_stationType = snapshot.stationType;
     m_moduleType = snapshot.moduleType;
+    m_planFile = std::move(snapshot.planFile);
     newLayout();
     m_dataChecked = false;
 }

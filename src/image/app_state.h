@@ -33,6 +33,7 @@ struct PlanSnapshot
     bool tableCreated = false;
     StationType stationType;
     ModuleType moduleType = ModuleType::None;
+    QString planFile;
 
     friend bool operator==(const PlanSnapshot&, const PlanSnapshot&) = default;
 };
@@ -60,6 +61,11 @@ public:
     bool dataChecked() const { return m_dataChecked; }
     // Digits of some accepted settings values, left by the last check for the protocol.
     quint8 settingsDigitCount() const { return m_settingsDigitCount; }
+    // The plan file the plan was last read from or saved to, for the exchange journal; empty
+    // for a plan that came from elsewhere (template, station, spreadsheet).
+    const QString& planFile() const { return m_planFile; }
+    // A plan file read into the program or saved from it ("Чтение файла", "Запись в файл").
+    void notePlanFile(const QString& path) { m_planFile = path; }
 
     // ---- The user's edits: they never touch the gate ----
     GeneralSettings& editSettings() { return m_settings; }
@@ -153,6 +159,7 @@ private:
     bool m_tableCreated = false;
     StationType m_stationType = StationType::forBand(Band::Mhz144to174);
     ModuleType m_moduleType = ModuleType::None;
+    QString m_planFile;
     DeviceImage m_image;
     bool m_dataChecked = false;
     quint8 m_settingsDigitCount = 0;

@@ -1,11 +1,20 @@
 #include "link_session.h"
 
+#include "link/byte_trace.h"
+
 namespace yalmera {
 
-LinkSession::LinkSession(const QString& port, ExchangeObserver& observer, ExchangePhase phase)
-    : m_observer(observer), m_phase(phase)
+LinkSession::LinkSession(const QString& port, ExchangeObserver& observer, ExchangePhase phase,
+                         ByteTrace* trace)
+    : m_observer(observer), m_phase(phase), m_trace(trace)
 {
     m_link.setPortChoice(port);
+    if (m_trace) {
+        m_trace->beginExchange(
+            phase == ExchangePhase::Writing ? ByteTrace::Exchange::Write : ByteTrace::Exchange::Read, port);
+        m_trace->setPhase(phase);
+        m_link.setTrace(m_trace);
+    }
     m_observer.phaseChanged(m_phase);
 }
 
@@ -27,6 +36,8 @@ void LinkSession::enter(ExchangePhase phase)
     if (phase == m_phase)
         return;
     m_phase = phase;
+    if (m_trace)
+        m_trace->setPhase(phase);
     m_observer.phaseChanged(phase);
 }
 

@@ -8,13 +8,17 @@
 
 namespace yalmera {
 
+class ByteTrace;
+
 // One exchange's hold on the line: it tells the observer the exchange's phase at once, opens the
 // chosen port on request, and on every way out closes the line and tells the observer the idle
 // phase, unless the station was lost (NoAnswer), which stays on show until the next exchange.
+// With a trace, every byte of the line and every phase goes there too.
 class LinkSession
 {
 public:
-    LinkSession(const QString& port, ExchangeObserver& observer, ExchangePhase phase);
+    LinkSession(const QString& port, ExchangeObserver& observer, ExchangePhase phase,
+                ByteTrace* trace = nullptr);
     ~LinkSession();
     LinkSession(const LinkSession&) = delete;
     LinkSession& operator=(const LinkSession&) = delete;
@@ -34,6 +38,7 @@ private:
     SerialLink m_link;
     ExchangeObserver& m_observer;
     ExchangePhase m_phase;
+    ByteTrace* m_trace;
 };
 
 } // namespace yalmera

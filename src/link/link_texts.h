@@ -23,9 +23,31 @@ inline constexpr QStringView LastByteUnanswered =
     u"Станция не подтвердила прием последнего байта: запись не завершена.";
 inline constexpr QStringView StationSilent = u"Станция не отвечает: чтение прервано, данные не изменены.";
 inline constexpr QStringView Cancelled = u"Обмен со станцией прерван.";
+// Stopped on request after the first byte; what the station now holds.
+inline constexpr QStringView WriteCancelled =
+    u"Запись прервана: в станции осталась часть плана, следующая запись заменит его целиком.";
+inline constexpr QStringView ReadCancelled = u"Чтение прервано: данные в станции и в программе не изменены.";
+// The write's counterpart of StationSilent, for the command line (the window shows "AK" and the
+// link's own error instead).
+inline constexpr QStringView WriteStationSilent =
+    u"Станция не отвечает: запись прервана, в станции осталась часть плана; следующая запись заменит "
+    u"его целиком.";
 // The line did not fall quiet before the command byte: the station still sends something (the
 // stream of an interrupted read, a fault). Nothing was sent.
 inline constexpr QStringView StillSending =
     u"Станция продолжает передавать данные, обмен не начат: ничего не отправлено, данные не изменены.";
+
+// The exchange journal's operations and outcomes.
+inline constexpr QStringView JournalWrite = u"запись";
+inline constexpr QStringView JournalRead = u"чтение";
+inline constexpr QStringView JournalVerify = u"проверка";
+inline constexpr QStringView JournalProtocol = u"протокол";
+inline constexpr QStringView JournalCompleted = u"выполнено";
+inline constexpr QStringView JournalRefused = u"отказ";
+inline constexpr QStringView JournalOpenFailed = u"порт не открыт";
+inline constexpr QStringView JournalTimedOut = u"нет ответа";
+inline constexpr QStringView JournalLinkFailed = u"сбой линии";
+inline constexpr QStringView JournalCancelled = u"прервано";
+inline constexpr QStringView JournalDiffers = u"не совпадает";
 
 } // namespace yalmera::texts::link

@@ -1,5 +1,6 @@
 #include "read_exchange.h"
 
+#include "link/byte_trace.h"
 #include "link/link_session.h"
 #include "link/link_texts.h"
 #include "model/number_text.h"
@@ -17,17 +18,19 @@ ReadResult runReadExchange(const ReadRequest& request, ExchangeObserver& observe
                            const std::atomic<bool>* stop)
 {
     ReadResult result;
-    const auto ended = [&result](ExchangeOutcome outcome, UserMessage message) {
+    const auto ended = [&result, &request](ExchangeOutcome outcome, UserMessage message) {
         result.outcome = outcome;
         result.message = std::move(message);
+        if (request.trace)
+            request.trace->endExchange(outcome, result.message.text);
         return result;
     };
     const auto stopped = [stop] { return stop && *stop; };
     const auto cancelled = [&] {
-        return ended(ExchangeOutcome::Cancelled, UserMessage::failure(texts::link::Cancelled.toString()));
+        return ended(ExchangeOutcome::Cancelled, UserMessage::failure(texts::link::ReadCancelled.toString()));
     };
 
-    LinkSession session(request.port, observer, ExchangePhase::ReadRequest);
+    LinkSession session(request.port, observer, ExchangePhase::ReadRequest, request.trace.get());
     SerialLink& link = session.link();
     if (UserMessage failure = session.open(); !failure.isEmpty())
         return ended(ExchangeOutcome::OpenFailed, failure);
@@ -45,7 +48,7 @@ ReadResult runReadExchange(const ReadRequest& request, ExchangeObserver& observe
     session.enter(ExchangePhase::Reading);
 
     // The stream goes into a buffer of our own; nothing else changes before the last byte.
-    QByteArray received;
+    QByteArray& received = result.received;
     received.reserve(streamSize(Stream::Read, MaxRecords));
     // Receives n bytes; false on silence (the station stopped) or a stop request.
     const auto receive = [&](int n, std::chrono::milliseconds silenceLimit) {

@@ -1,6 +1,8 @@
 #include "serial_link.h"
 
+#include "link/byte_trace.h"
 #include "link/link_texts.h"
+#include "link/low_latency.h"
 #include "link/port_lock.h"
 
 #include <QFileInfo>
@@ -44,18 +46,45 @@ QString portDeviceName(const QString& choice)
     return name;
 }
 
+QList<PortChoice> serialPorts()
+{
+    QList<PortChoice> ports;
+    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
+        const auto usbId = [](bool has, quint16 id) {
+            return has ? QStringLiteral("%1").arg(id, 4, 16, QLatin1Char('0')).toUpper() : QString();
+        };
+        ports.append({info.portName(), info.description(), info.systemLocation(), info.manufacturer(),
+                      usbId(info.hasVendorIdentifier(), info.vendorIdentifier()),
+                      usbId(info.hasProductIdentifier(), info.productIdentifier()), info.serialNumber()});
+    }
+    return ports;
+}
+
 QList<PortChoice> otherSerialPorts()
 {
     QList<PortChoice> ports;
     const QString first = FirstPort.toString();
     const QString second = SecondPort.toString();
-    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
-        const QString location = info.systemLocation();
-        if (location == first || location == second || info.portName() == first || info.portName() == second)
+    for (const PortChoice& port : serialPorts()) {
+        if (port.location == first || port.location == second || port.name == first || port.name == second)
             continue;
-        ports.append({info.portName(), info.description()});
+        ports.append(port);
     }
     return ports;
+}
+
+QString portDetails(const PortChoice& port)
+{
+    QStringList parts;
+    for (const QString& text : {port.description, port.manufacturer}) {
+        if (!text.trimmed().isEmpty() && !parts.contains(text.trimmed()))
+            parts.append(text.trimmed());
+    }
+    if (!port.vendorId.isEmpty() || !port.productId.isEmpty())
+        parts.append(QStringLiteral("USB %1:%2").arg(port.vendorId, port.productId));
+    if (!port.serialNumber.trimmed().isEmpty())
+        parts.append(QStringLiteral("S/N ") + port.serialNumber.trimmed());
+    return parts.join(QStringLiteral(", "));
 }
 
 SerialLink::SerialLink() = default;
@@ -127,6 +156,7 @@ UserMessage SerialLink::openSelected()
     m_port.setDataTerminalReady(true);
     m_port.setRequestToSend(true);
     m_port.clearError();
+    requestLowLatency(m_port.handle());
     return {};
 }
 
@@ -161,6 +191,8 @@ UserMessage SerialLink::putByte(quint8 byte)
         noteLineError();
         return UserMessage::failure(m_lastError);
     }
+    if (m_trace)
+        m_trace->sent(byte);
     // Hands the byte to the driver now; without an event loop it would wait for the next wait.
     m_port.flush();
     if (m_port.error() == QSerialPort::WriteError || m_port.error() == QSerialPort::ResourceError) {
@@ -191,6 +223,8 @@ quint8 SerialLink::getByte()
     char c = 0;
     if (!m_port.isOpen() || !m_port.getChar(&c))
         return 0;
+    if (m_trace)
+        m_trace->received(static_cast<quint8>(c));
     return static_cast<quint8>(c);
 }
 
@@ -204,7 +238,9 @@ bool SerialLink::awaitQuietLine(const std::atomic<bool>* stop)
         if (!m_port.isOpen())
             return true;
         if (m_port.bytesAvailable() > 0) {
-            m_port.skip(m_port.bytesAvailable());
+            const QByteArray stale = m_port.readAll();
+            for (qsizetype i = 0; m_trace && i < stale.size(); ++i)
+                m_trace->discarded(static_cast<quint8>(stale[i]));
             const Clock::time_point now = Clock::now();
             if (now > giveUp)
                 return false;

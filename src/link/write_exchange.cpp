@@ -1,6 +1,7 @@
 #include "write_exchange.h"
 
 #include "image/app_state.h"
+#include "link/byte_trace.h"
 #include "link/link_session.h"
 #include "link/link_texts.h"
 #include "model/number_text.h"
@@ -44,9 +45,11 @@ WriteResult runWriteExchange(const WriteRequest& request, ExchangeObserver& obse
     if (!request.dataChecked)
         return notCheckedResult();
     WriteResult result;
-    const auto ended = [&result](ExchangeOutcome outcome, UserMessage message) {
+    const auto ended = [&result, &request](ExchangeOutcome outcome, UserMessage message) {
         result.outcome = outcome;
         result.message = std::move(message);
+        if (request.trace)
+            request.trace->endExchange(outcome, result.message.text);
         return result;
     };
 
@@ -54,18 +57,24 @@ WriteResult runWriteExchange(const WriteRequest& request, ExchangeObserver& obse
     const int total = static_cast<int>(stream.size());
     const int channelCount = total > HeaderSize ? (total - HeaderSize) / RecordSize : 0;
 
-    LinkSession session(request.port, observer, ExchangePhase::Writing);
+    LinkSession session(request.port, observer, ExchangePhase::Writing, request.trace.get());
     SerialLink& link = session.link();
     if (UserMessage failure = session.open(); !failure.isEmpty())
         return ended(ExchangeOutcome::OpenFailed, failure);
     // A stop request meanwhile is answered by the loop below, before any byte goes out.
     if (!link.awaitQuietLine(stop) && !(stop && *stop))
         return ended(ExchangeOutcome::LinkFailed, UserMessage::failure(texts::link::StillSending.toString()));
+    // A byte arriving as the quiet wait ended would otherwise count as the command's reply, and
+    // every later reply would answer the byte before.
+    link.flushInput();
     observer.gaugeChanged(0);
 
     for (int i = 0; i < total; ++i) {
-        if (stop && *stop)
-            return ended(ExchangeOutcome::Cancelled, UserMessage::failure(texts::link::Cancelled.toString()));
+        if (stop && *stop) {
+            const QStringView text =
+                result.bytesSent > 0 ? texts::link::WriteCancelled : texts::link::Cancelled;
+            return ended(ExchangeOutcome::Cancelled, UserMessage::failure(text.toString()));
+        }
         if (UserMessage failure = link.putByte(static_cast<quint8>(stream[i])); !failure.isEmpty()) {
             // After a missed reply this is "ie_NOpen - device not open": the station is already
             // lost. Any other failure of the line ends the same way.

@@ -21,6 +21,8 @@ int main(int argc, char** argv)
     }
 
     QApplication application(argc, argv);
+    // Names the user's application-data folder (the exchange journal), the same as yalmera-cli's.
+    QApplication::setApplicationName(QStringLiteral("yalmera"));
     application.setQuitOnLastWindowClosed(false);
     yalmera::ui::installRussianQtTranslations(application);
     // Qt draws the SVG only with its svg plugin (a package of its own on Debian): the PNG

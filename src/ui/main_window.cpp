@@ -23,6 +23,7 @@
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFileInfo>
 #include <QFrame>
 #include <QHelpEvent>
 #include <QLabel>
@@ -311,6 +312,7 @@ void MainWindow::refreshRecentMenu()
 
 void MainWindow::rememberPlanFile(const QString& path)
 {
+    m_state.notePlanFile(QFileInfo(path).absoluteFilePath());
     m_recentPlans.remember(path);
     refreshRecentMenu();
 }
@@ -540,6 +542,8 @@ void MainWindow::readPlanFrom(const QString& path)
     // A code that names no band keeps the caption, mark and start frequency shown.
     if (m_state.adoptPlanFile(std::move(*read.contents)))
         showBand();
+    // Before the step is recorded, so that a redo brings the file's name back with its plan.
+    m_state.notePlanFile(QFileInfo(path).absoluteFilePath());
     m_history->recordPlanReplacement(texts::ui::FileReadStep.toString());
     markModule(m_state.moduleType());
     refreshPlanViews();

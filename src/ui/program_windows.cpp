@@ -31,6 +31,8 @@ ProgramWindows::ProgramWindows(AppState& state, UserInterfaceFeedback& feedback,
         m_protocol.raise();
         m_protocol.activateWindow();
     });
+    // The journal names a written station by the serial number the protocol window holds.
+    m_stationLink.setSerialNumberSource([this] { return m_protocol.serialNumber(); });
     QObject::connect(&m_stationLink, &StationLinkWindow::left, &m_main, &MainWindow::restoreAfterStationLink);
     QObject::connect(&m_stationLink, &StationLinkWindow::planRead, &m_main,
                      &MainWindow::showPlanReadFromStation);

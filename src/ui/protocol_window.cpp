@@ -95,6 +95,12 @@ void ProtocolWindow::createProtocol()
                         this);
 }
 
+QString ProtocolWindow::serialNumber() const
+{
+    const QString text = m_serialNumber->text().trimmed();
+    return text == texts::report::InitialSerialNumber ? QString() : text;
+}
+
 void ProtocolWindow::paintPreview(QPrinter* printer)
 {
     const report::ProtocolDocument document = report::buildProtocolDocument(m_state, m_serialNumber->text());

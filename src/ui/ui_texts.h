@@ -118,6 +118,9 @@ inline constexpr QStringView NoPortNamed =
 inline constexpr QStringView LinkExitButton = u"Выход";
 inline constexpr QStringView LinkWriteButton = u"Запись данных ";
 inline constexpr QStringView LinkReadButton = u"Чтение данных ";
+// The byte trace of the exchanges ($YALMERA_TRACE); %1 the file, %2 the platform's reason.
+inline constexpr QStringView TraceUnopened = u"Файл трассировки обмена «%1» не открыт: %2";
+inline constexpr QStringView TraceIncomplete = u"Трассировка обмена в файл «%1» записана не полностью: %2";
 
 // Protocol window.
 inline constexpr QStringView ProtocolCaption = u"Создание протокола";

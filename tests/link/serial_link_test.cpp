@@ -44,6 +44,26 @@ TEST(PortNames, Com1AndCom2AreThePlatformsFirstTwoPortsOthersPassThrough)
     }
 }
 
+TEST(PortNames, DetailsTellTwoUsbAdaptersApart)
+{
+    struct Case
+    {
+        PortChoice port;
+        const char* details;
+    };
+    const Case cases[] = {
+        {{u"ttyUSB0"_qs, u"FT232R USB UART"_qs, u"/dev/ttyUSB0"_qs, u"FTDI"_qs, u"0403"_qs, u"6001"_qs,
+          u"A50285BI"_qs},
+         "FT232R USB UART, FTDI, USB 0403:6001, S/N A50285BI"},
+        // Drivers that repeat the maker as description, and know no serial number.
+        {{u"ttyUSB1"_qs, u"Prolific"_qs, u"/dev/ttyUSB1"_qs, u"Prolific"_qs, u"067B"_qs, u"2303"_qs, {}},
+         "Prolific, USB 067B:2303"},
+        {{u"ttyS4"_qs, {}, u"/dev/ttyS4"_qs, {}, {}, {}, {}}, ""},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(portDetails(c.port), QString::fromUtf8(c.details)) << c.details;
+}
+
 TEST(SerialLinkOpening, FailuresCarryTheLinkTextsAndLeaveTheLinkClosed)
 {
     SerialLink link;
