@@ -1,10 +1,6 @@
-#include <QtGlobal>
-
-// The virtual station and its pseudo-terminals exist on POSIX systems only.
-#ifndef Q_OS_WIN
-
 #include "cli_runner.h"
 
+#include "common/station_peers.h"
 #include "files/plan_file.h"
 #include "files/plan_text_codec.h"
 #include "image/app_state.h"
@@ -15,12 +11,14 @@
 
 #include <gtest/gtest.h>
 
+#ifndef Q_OS_WIN
 #include <fcntl.h>
 #include <grp.h>
 #include <poll.h>
 #include <stdlib.h>
 #include <termios.h>
 #include <unistd.h>
+#endif
 
 using namespace yalmera;
 
@@ -28,34 +26,7 @@ namespace {
 
 const QString ExamplePlan = QStringLiteral(YALMERA_SOURCE_DIR "/examples/k17m_10.ini");
 
-// yalmera-station on a pseudo-terminal of its own; it ends when its standard input closes.
-class StationProcess
-{
-public:
-    explicit StationProcess(const QStringList& options = {})
-    {
-        m_process.start(QStringLiteral(YALMERA_STATION),
-                        QStringList{QStringLiteral("--pty"), QStringLiteral("--stdin-quit")} + options);
-        if (!m_process.waitForStarted(5000))
-            return;
-        while (!m_process.canReadLine() && m_process.waitForReadyRead(5000)) {
-        }
-        m_path = QString::fromLocal8Bit(m_process.readLine()).trimmed();
-    }
-    ~StationProcess()
-    {
-        m_process.closeWriteChannel();
-        if (!m_process.waitForFinished(3000)) {
-            m_process.kill();
-            m_process.waitForFinished();
-        }
-    }
-    QString path() const { return m_path; }
-
-private:
-    QProcess m_process;
-    QString m_path;
-};
+using test::StationProcess;
 
 // The image the data check builds from a plan file.
 QByteArray checkedStream(const QString& planPath)
@@ -79,12 +50,7 @@ QByteArray fileBytes(const QString& path)
 class WriteReadCommands : public testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        if (QStringLiteral(YALMERA_STATION).isEmpty())
-            GTEST_SKIP() << "no virtual station on this platform";
-        ASSERT_TRUE(m_dir.isValid());
-    }
+    void SetUp() override { ASSERT_TRUE(m_dir.isValid()); }
     QString path(const QString& name) const { return m_dir.filePath(name); }
 
     QTemporaryDir m_dir;
@@ -260,6 +226,8 @@ TEST_F(WriteReadCommands, RefusalsPortAndUsageErrorsHaveTheirExitCodes)
     EXPECT_EQ(runCli({QStringLiteral("read"), QStringLiteral("--help")}).exitCode, 0);
 }
 
+// The test holds a pseudo-terminal itself, which a Windows process cannot.
+#ifndef Q_OS_WIN
 TEST_F(WriteReadCommands, StationServesAnExistingPortToo)
 {
     // The test holds a pseudo-terminal's master; the station serves its slave as a serial device.
@@ -302,11 +270,12 @@ TEST_F(WriteReadCommands, StationServesAnExistingPortToo)
     EXPECT_EQ(answer[5], 0); // holds no channels yet
 }
 
+#endif
+
+// The dialout group is Linux's.
+#ifdef Q_OS_LINUX
 TEST_F(WriteReadCommands, PortTheUserMayNotOpenGetsTheDialoutHint)
 {
-#ifndef Q_OS_LINUX
-    GTEST_SKIP() << "the dialout group is Linux's";
-#endif
     // A device nobody may open, as a serial port outside the user's groups. Root may open anything,
     // so under root the command runs as the user nobody.
     ASSERT_TRUE(QFile::setPermissions(m_dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
@@ -333,4 +302,4 @@ TEST_F(WriteReadCommands, PortTheUserMayNotOpenGetsTheDialoutHint)
         << err.toStdString();
 }
 
-#endif // Q_OS_WIN
+#endif

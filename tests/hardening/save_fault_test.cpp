@@ -2,6 +2,12 @@
 // full disk. Whatever fails, the earlier file stays byte for byte, no stray file is left, and the
 // user sees the platform's text. Covers the plan file, the image file of "yalmera-cli image" and
 // the protocol. The cases on a small tmpfs need the right to mount; the others always run.
+// The faults are made with POSIX means (permission bits, a file size limit, tmpfs, /proc) and the
+// texts are the C library's: the cases are Linux's.
+
+#include <QtGlobal>
+
+#ifdef Q_OS_LINUX
 
 #include "hardening_fixture.h"
 
@@ -12,6 +18,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include <fcntl.h>
@@ -403,3 +410,5 @@ TEST_F(SaveFaultsOnTmpfs, ReadOnlyFileSystemLeavesTheEarlierFilesWhole)
 
 } // namespace
 } // namespace yalmera::hardening
+
+#endif // Q_OS_LINUX

@@ -53,7 +53,7 @@ TEST(WriteExchange, OneChannelTemplateArrivesByteForByteWithTheGaugeSteps)
     EXPECT_EQ(observer.events[1], QStringLiteral("status ПР"));
     EXPECT_EQ(observer.events.mid(observer.events.size() - 2),
               (QStringList{QStringLiteral("status - -"), QStringLiteral("buttons 111")}));
-    const station::VirtualStation& held = station.stopAndInspect();
+    const StationRecord& held = station.stopAndInspect();
     EXPECT_EQ(held.received(), OneChannelStream);
     EXPECT_EQ(held.heldWriteStream(), OneChannelStream);
 }

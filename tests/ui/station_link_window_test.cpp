@@ -2,6 +2,7 @@
 
 #include "ui/channel_table_model.h"
 
+#include "common/station_peers.h"
 #include "link/read_exchange.h"
 #include "link/write_exchange.h"
 
@@ -10,7 +11,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -21,45 +21,7 @@ namespace {
 
 using testing::ProgramFixture;
 
-// The virtual station on a pseudo-terminal; it ends when its standard input closes.
-class VirtualStationProcess
-{
-public:
-    explicit VirtualStationProcess(const QStringList& extraArguments = {})
-    {
-#ifdef YALMERA_STATION_PROGRAM
-        m_process.start(QStringLiteral(YALMERA_STATION_PROGRAM),
-                        QStringList{QStringLiteral("--pty"), QStringLiteral("--stdin-quit")} +
-                            extraArguments);
-        if (!m_process.waitForStarted(5000))
-            return;
-        while (!m_process.canReadLine() && m_process.waitForReadyRead(5000)) {
-        }
-        m_path = QString::fromLocal8Bit(m_process.readLine()).trimmed();
-#else
-        Q_UNUSED(extraArguments);
-#endif
-    }
-    ~VirtualStationProcess()
-    {
-        if (m_process.state() == QProcess::NotRunning)
-            return;
-        m_process.closeWriteChannel();
-        if (!m_process.waitForFinished(3000)) {
-            m_process.kill();
-            m_process.waitForFinished(3000);
-        }
-    }
-
-    QString path() const
-    {
-        return m_path;
-    }
-
-private:
-    QProcess m_process;
-    QString m_path;
-};
+using VirtualStationProcess = test::StationProcess;
 
 class StationLinkWindowTest : public ::testing::Test, public ProgramFixture
 {
@@ -194,8 +156,6 @@ TEST_F(StationLinkWindowTest, PortThatCannotBeOpenedIsShownAndTheWindowIsUsableA
     EXPECT_FALSE(link->exchangeRunning());
 }
 
-#ifdef YALMERA_STATION_PROGRAM
-
 TEST_F(StationLinkWindowTest, PortChoiceTakesNoInputWhileAnExchangeRuns)
 {
     struct Case
@@ -275,8 +235,10 @@ TEST_F(StationLinkWindowTest, WritesAndReadsBackThroughTheVirtualStation)
 
     ChannelTableModel* model = main().tableModel();
     ASSERT_EQ(model->rowCount(), 3);
-    EXPECT_EQ(model->index(2, columnIndex(Column::RxFrequency)).data().toString(), QStringLiteral("142000,00"));
-    EXPECT_EQ(model->index(2, columnIndex(Column::Scan)).data(Qt::CheckStateRole).value<Qt::CheckState>(), Qt::Checked);
+    EXPECT_EQ(model->index(2, columnIndex(Column::RxFrequency)).data().toString(),
+              QStringLiteral("142000,00"));
+    EXPECT_EQ(model->index(2, columnIndex(Column::Scan)).data(Qt::CheckStateRole).value<Qt::CheckState>(),
+              Qt::Checked);
     EXPECT_EQ(moduleCode(state.moduleType()), 3);
     EXPECT_TRUE(mainChild<QAction>("N15")->isChecked());
     EXPECT_EQ(state.stationType(), StationType::forBand(Band::Mhz144to174));
@@ -354,8 +316,6 @@ TEST_F(StationLinkWindowTest, SilentStationShowsAKAndTheFailure)
     EXPECT_EQ(state.table(), before);
     EXPECT_TRUE(buttonsEnabled());
 }
-
-#endif
 
 } // namespace
 } // namespace yalmera::ui
