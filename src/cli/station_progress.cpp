@@ -7,14 +7,6 @@
 #include <QFileInfo>
 #include <QThread>
 
-#include <cstdio>
-
-#ifdef Q_OS_WIN
-#include <io.h>
-#else
-#include <unistd.h>
-#endif
-
 namespace yalmera::cli {
 
 namespace {
@@ -24,21 +16,15 @@ constexpr QStringView NoPortAccessHint =
     u"Нет доступа к порту. Добавьте пользователя в группу dialout "
     u"командой «sudo usermod -aG dialout $USER» и войдите в систему заново.";
 
-bool stderrIsTerminal()
-{
-#ifdef Q_OS_WIN
-    return _isatty(_fileno(stderr)) != 0;
-#else
-    return isatty(fileno(stderr)) != 0;
-#endif
-}
-
 // The station-link window's gauge and status field on stderr: one line redrawn in place on a
 // terminal; otherwise (a log, a pipe) one line per status change.
 class TerminalProgress final : public ExchangeObserver
 {
 public:
-    explicit TerminalProgress(QString title) : m_title(std::move(title)), m_inPlace(stderrIsTerminal()) {}
+    explicit TerminalProgress(QString title)
+        : m_title(std::move(title)), m_inPlace(isTerminal(StandardStream::Err))
+    {
+    }
     void gaugeChanged(int value) override
     {
         m_gauge = value;
@@ -57,7 +43,7 @@ public:
     void end()
     {
         if (m_drawn)
-            std::fputc('\n', stderr);
+            writeText(StandardStream::Err, QStringLiteral("\n"));
         m_drawn = false;
     }
 
@@ -71,9 +57,7 @@ private:
                                  .arg(m_title, QString(filled, u'#'), QString(Width - filled, u'.'))
                                  .arg(m_gauge, 3)
                                  .arg(m_status.leftJustified(3));
-        const QByteArray bytes = line.toUtf8();
-        std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stderr);
-        std::fflush(stderr);
+        writeText(StandardStream::Err, line);
         m_drawn = true;
     }
 
