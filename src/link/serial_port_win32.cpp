@@ -2,7 +2,8 @@
 
 #include "link/serial_link.h"
 
-#include <QRegularExpression>
+#include <QHash>
+#include <QStringView>
 
 #ifndef NOMINMAX
 #define NOMINMAX
@@ -18,19 +19,21 @@ namespace yalmera {
 
 namespace {
 
-// "COM3", "com12 ": a port the system numbers. Its device is \\.\COMn, the only spelling that
-// reaches COM10 and above.
-const QRegularExpression& comName()
+// The number of "COM3", "com12": a port the system numbers, whose device is \\.\COMn (the only
+// spelling that reaches COM10 and above); 0 for any other name. No QRegularExpression here: it
+// keeps a thread-local JIT stack on the exchange's worker thread, and with MinGW's winpthreads
+// that stack's clean-up left the program hanging at its exit (seen under Wine).
+int comNumber(QStringView name)
 {
-    static const QRegularExpression pattern(QStringLiteral("^COM([1-9][0-9]*)$"),
-                                            QRegularExpression::CaseInsensitiveOption);
-    return pattern;
-}
-
-int comNumber(const QString& name)
-{
-    const QRegularExpressionMatch match = comName().match(name);
-    return match.hasMatch() ? match.captured(1).toInt() : 0;
+    if (name.size() < 4 || !name.startsWith(u"COM", Qt::CaseInsensitive) || name[3] == u'0')
+        return 0;
+    int number = 0;
+    for (const QChar c : name.mid(3)) {
+        if (c < u'0' || c > u'9' || number > 9999)
+            return 0;
+        number = number * 10 + (c.unicode() - u'0');
+    }
+    return number;
 }
 
 QString registryText(HKEY key, const wchar_t* valueName)
