@@ -16,11 +16,20 @@
 #include <QStringList>
 
 #include <memory>
+#include <optional>
 
 namespace yalmera::test {
 
 // Whether this Windows test runs under Wine rather than Windows.
 bool runsUnderWine();
+
+// The programs of the machine the tests run on (pdftotext, soffice); for a Windows test under Wine
+// the Linux ones, run by the native helper. hostPath gives a file of the test as they name it.
+bool hostToolExists(const QString& program);
+// The tool's standard output when it ends with 0; nothing when it is missing, fails or takes longer.
+std::optional<QByteArray> runHostTool(const QString& program, const QStringList& arguments,
+                                      int timeoutMs = 120000);
+QString hostPath(const QString& path);
 
 // A raw line whose far end the test drives by hand.
 class TestPty

@@ -3,6 +3,7 @@
 #include "station/virtual_station.h"
 
 #include <QProcess>
+#include <QStandardPaths>
 
 #include <poll.h>
 #include <unistd.h>
@@ -197,6 +198,33 @@ void StationProcess::kill()
 {
     d->process.kill();
     d->process.waitForFinished(5000);
+}
+
+QString hostPath(const QString& path)
+{
+    return path;
+}
+
+std::optional<QByteArray> runHostTool(const QString& program, const QStringList& arguments, int timeoutMs)
+{
+    const QString path = QStandardPaths::findExecutable(program);
+    if (path.isEmpty())
+        return std::nullopt;
+    QProcess process;
+    process.start(path, arguments);
+    if (!process.waitForFinished(timeoutMs)) {
+        process.kill();
+        process.waitForFinished();
+        return std::nullopt;
+    }
+    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
+        return std::nullopt;
+    return process.readAllStandardOutput();
+}
+
+bool hostToolExists(const QString& program)
+{
+    return !QStandardPaths::findExecutable(program).isEmpty();
 }
 
 } // namespace yalmera::test

@@ -110,7 +110,13 @@ public:
             CloseHandle(process.hProcess);
         if (process.hThread)
             CloseHandle(process.hThread);
-        port = QString::fromLatin1(readLine(10000));
+    }
+    // The helper's first answer: the COM port it linked, empty when it could not.
+    QString port(int timeoutMs = 10000)
+    {
+        if (m_port.isEmpty())
+            m_port = QString::fromLatin1(readLine(timeoutMs));
+        return m_port;
     }
     ~NativePeer() { close(); }
     NativePeer(const NativePeer&) = delete;
@@ -164,8 +170,6 @@ public:
         m_socket = INVALID_SOCKET;
     }
 
-    QString port; // "COM12"; empty when the helper could not be started
-
 private:
     static bool connectedPair(SOCKET* ours, SOCKET* theirs)
     {
@@ -209,6 +213,7 @@ private:
 
     SOCKET m_socket = INVALID_SOCKET;
     QByteArray m_pending;
+    QString m_port;
 };
 
 } // namespace
@@ -223,18 +228,21 @@ struct TestPty::Private
     NativePeer peer{{QStringLiteral("relay")}};
 };
 
-TestPty::TestPty() : d(std::make_unique<Private>()) {}
+TestPty::TestPty() : d(std::make_unique<Private>())
+{
+    d->peer.port();
+}
 
 TestPty::~TestPty() = default;
 
 bool TestPty::ok() const
 {
-    return !d->peer.port.isEmpty();
+    return !d->peer.port().isEmpty();
 }
 
 QString TestPty::path() const
 {
-    return d->peer.port;
+    return d->peer.port();
 }
 
 void TestPty::send(const QByteArray& bytes) const
@@ -278,6 +286,7 @@ StationOnPty::StationOnPty(const QByteArray& heldWriteStream, qint64 silentAfter
     if (options.pace)
         arguments << QStringLiteral("--pace");
     d->peer = std::make_unique<NativePeer>(arguments);
+    d->peer->port();
 }
 
 StationOnPty::~StationOnPty()
@@ -287,12 +296,12 @@ StationOnPty::~StationOnPty()
 
 bool StationOnPty::ok() const
 {
-    return !d->peer->port.isEmpty();
+    return !d->peer->port().isEmpty();
 }
 
 QString StationOnPty::path() const
 {
-    return d->peer->port;
+    return d->peer->port();
 }
 
 bool StationOnPty::heardDuringTail() const
@@ -340,19 +349,46 @@ StationProcess::StationProcess(const QStringList& options) : d(std::make_unique<
     for (const QString& option : options)
         arguments << (QFileInfo::exists(option) ? unixPath(option) : option);
     d->peer = std::make_unique<NativePeer>(arguments);
+    d->peer->port();
 }
 
 StationProcess::~StationProcess() = default;
 
 QString StationProcess::path() const
 {
-    return d->peer->port;
+    return d->peer->port();
 }
 
 void StationProcess::kill()
 {
     if (d->peer->send("k"))
         d->peer->readLine(5000); // "killed": the line is closed
+}
+
+QString hostPath(const QString& path)
+{
+    return unixPath(path);
+}
+
+std::optional<QByteArray> runHostTool(const QString& program, const QStringList& arguments, int timeoutMs)
+{
+    NativePeer peer(QStringList{QStringLiteral("run"), program} + arguments);
+    // "exit <code> <bytes>", then its output.
+    const QList<QByteArray> header = peer.readLine(timeoutMs).split(' ');
+    if (header.size() != 3 || header[0] != "exit")
+        return std::nullopt;
+    const int length = header[2].toInt();
+    const QByteArray output = peer.receive(length, timeoutMs);
+    if (header[1] != "0" || output.size() != length)
+        return std::nullopt;
+    return output;
+}
+
+bool hostToolExists(const QString& program)
+{
+    return runHostTool(QStringLiteral("sh"), {QStringLiteral("-c"), QStringLiteral("command -v ") + program},
+                       10000)
+        .has_value();
 }
 
 } // namespace yalmera::test

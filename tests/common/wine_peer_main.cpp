@@ -11,7 +11,9 @@
 //                       (yalmera-station --pty --stdin-quit); "k" from the socket kills it, the
 //                       socket's end closes its standard input.
 //
-// The link goes when the helper ends.
+// The link goes when the helper ends. Without a line it runs a tool of the machine for the test:
+//
+//   run PROGRAM ARGS    answers "exit <status> <bytes>" and the program's standard output.
 
 #include "station/station_server.h"
 #include "station/virtual_station.h"
@@ -25,6 +27,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -205,6 +209,36 @@ int runProgram(const std::string& dosdevices, char** argv)
     return port.isEmpty() ? 2 : 0;
 }
 
+int runTool(char** argv)
+{
+    int out[2];
+    if (::pipe(out) != 0)
+        return fail("pipe");
+    const pid_t child = ::fork();
+    if (child < 0)
+        return fail("fork");
+    if (child == 0) {
+        const int null = ::open("/dev/null", O_RDWR);
+        ::dup2(null, STDIN_FILENO);
+        ::dup2(out[1], STDOUT_FILENO);
+        ::close(out[0]);
+        ::close(out[1]);
+        ::execvp(argv[0], argv);
+        _exit(127);
+    }
+    ::close(out[1]);
+    QByteArray output;
+    char buffer[65536];
+    ssize_t n = 0;
+    while ((n = ::read(out[0], buffer, sizeof buffer)) > 0 || (n < 0 && errno == EINTR))
+        output.append(buffer, std::max<ssize_t>(n, 0));
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    const int code = WIFEXITED(status) ? WEXITSTATUS(status) : 128;
+    answer("exit " + QByteArray::number(code) + ' ' + QByteArray::number(output.size()));
+    return sendAll(STDOUT_FILENO, output.constData(), static_cast<size_t>(output.size())) ? 0 : 2;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -212,13 +246,15 @@ int main(int argc, char** argv)
     ::signal(SIGPIPE, SIG_IGN);
     if (argc < 3) {
         std::fprintf(stderr,
-                     "usage: yalmera-wine-peer DOSDEVICES relay|station [OPTIONS]|exec PROGRAM [ARGS]\n");
+                     "usage: yalmera-wine-peer DOSDEVICES relay|station [OPTIONS]|exec|run PROGRAM [ARGS]\n");
         return 2;
     }
     const std::string dosdevices = argv[1];
     const QByteArray mode = argv[2];
     if (mode == "exec")
         return argc > 3 ? runProgram(dosdevices, argv + 3) : 2;
+    if (mode == "run")
+        return argc > 3 ? runTool(argv + 3) : 2;
 
     QString error;
     std::optional<station::Pty> pty = station::openPty(&error);

@@ -1,3 +1,4 @@
+#include "common/platform_texts.h"
 #include "files/plan_file.h"
 #include "files/plan_text_codec.h"
 #include "image/app_state.h"
@@ -198,9 +199,11 @@ TEST(PlanRoundTrip, GivesTheSameCellsFlagsTypeAndModule)
         for (int row = 1; row < t.rowCount(); ++row) {
             for (int column = 0; column < ColumnCount; ++column) {
                 if (isFlagColumn(columnAt(column)))
-                    EXPECT_EQ(read.table.flag(columnAt(column), row), t.flag(columnAt(column), row)) << row << ' ' << column;
+                    EXPECT_EQ(read.table.flag(columnAt(column), row), t.flag(columnAt(column), row))
+                        << row << ' ' << column;
                 else
-                    EXPECT_EQ(read.table.cell(columnAt(column), row), t.cell(columnAt(column), row)) << row << ' ' << column;
+                    EXPECT_EQ(read.table.cell(columnAt(column), row), t.cell(columnAt(column), row))
+                        << row << ' ' << column;
             }
         }
         EXPECT_EQ(read.table.cell(Column::TxFrequency, 0), QStringLiteral(" Tx, кГЦ"));
@@ -477,7 +480,7 @@ TEST(PlanReader, FileErrorsCarryThePlatformsText)
     QTemporaryDir dir;
     const PlanDecodeResult missing = readPlanFile(dir.filePath(QStringLiteral("нет.ini")));
     EXPECT_EQ(missing.error.kind, MessageKind::Failure);
-    EXPECT_EQ(missing.error.text, QStringLiteral("No such file or directory"));
+    EXPECT_EQ(missing.error.text, test::noSuchFileText());
     EXPECT_EQ(readPlanFile(dir.path()).error.kind, MessageKind::Failure);
 }
 
@@ -565,7 +568,7 @@ TEST(PlanSave, AFailedSaveLeavesTheOldFileAndCreatesNothing)
     const UserMessage noFolder =
         writePlanFile(dir.filePath(QStringLiteral("нет/plan.ini")), plan.settings, plan.table, 0, 0);
     EXPECT_EQ(noFolder.kind, MessageKind::Failure);
-    EXPECT_EQ(noFolder.text, QStringLiteral("No such file or directory"));
+    EXPECT_EQ(noFolder.text, test::noSuchFolderText());
     EXPECT_FALSE(QDir(dir.filePath(QStringLiteral("нет"))).exists());
 
     const QString folder = dir.filePath(QStringLiteral("папка.ini"));

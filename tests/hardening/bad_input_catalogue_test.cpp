@@ -3,6 +3,7 @@
 // crash or hang, and a refused input leaves the program's plan as it was (a refused template and
 // a failed check clear only the data-check gate, as they always do).
 
+#include "common/platform_texts.h"
 #include "common/stream_fixture.h"
 #include "hardening_fixture.h"
 #include "image/plan_fixture.h"
@@ -316,7 +317,8 @@ std::vector<BadInput> catalogue()
                 QStringLiteral("Не желательно использовать в минимальной мощности 4 уровень")),
         cellRow("CellPowerMaxOne", Column::PowerMax, 1, QStringLiteral("1"),
                 QStringLiteral("Не желательно использовать в максимальной мощности 1 уровень")),
-        cellRow("CellTimeLetters", Column::Time, 2, QStringLiteral("abc"), integerError(QStringLiteral("abc"))),
+        cellRow("CellTimeLetters", Column::Time, 2, QStringLiteral("abc"),
+                integerError(QStringLiteral("abc"))),
         settingsRow(
             "RowsWithoutFlagsAfterABandChange", [](AppState& state) { state.selectBand(Band::Mhz30to60); },
             QStringLiteral("В строчке №1 нет отметок \"Скан.\", \"Id_Тон\" и \"Акт\". "
@@ -367,12 +369,12 @@ std::vector<BadInput> catalogue()
                 TooLarge),
         {"FileIsADirectory", nullptr,
          [](AppState& state, const QString& folder) { return readFile(state, folder); },
-         QStringLiteral("file to open is a directory"), Leaves::Everything},
+         test::folderAsFileText(), Leaves::Everything},
         {"FileMissing", nullptr,
          [](AppState& state, const QString& folder) {
              return readFile(state, QDir(folder).filePath(QStringLiteral("no-such-plan.ini")));
          },
-         QStringLiteral("No such file or directory"), Leaves::Everything},
+         test::noSuchFileText(), Leaves::Everything},
 
         // Read streams that arrived whole
         streamRow("StreamEmpty", {},
