@@ -71,22 +71,18 @@ QString fittedLine(QStringView line, const QFontMetricsF& metrics, qreal width)
 QFont chooseBaseFont()
 {
     // Times New Roman is what a word processor starts with; Liberation Serif has its metrics.
-    // Without either, DejaVu Serif's condensed face keeps "145006,25" inside its column:
-    // fontconfig has it as a style of DejaVu Serif, Windows as a family of its own.
+    // Without either, DejaVu Serif's condensed face keeps "145006,25" inside its column.
     const QStringList families = QFontDatabase::families();
     for (const QString& family : {QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif")}) {
         if (families.contains(family))
             return QFont(family);
     }
     const QString dejaVu = QStringLiteral("DejaVu Serif");
-    if (families.contains(dejaVu) && QFontDatabase::styles(dejaVu).contains(QStringLiteral("Condensed"))) {
+    if (families.contains(dejaVu)) {
         QFont font(dejaVu);
-        font.setStretch(QFont::Condensed);
+        if (QFontDatabase::styles(dejaVu).contains(QStringLiteral("Condensed")))
+            font.setStretch(QFont::Condensed);
         return font;
-    }
-    for (const QString& family : {QStringLiteral("DejaVu Serif Condensed"), dejaVu}) {
-        if (families.contains(family))
-            return QFont(family);
     }
     QFont font;
     font.setStyleHint(QFont::Serif);
