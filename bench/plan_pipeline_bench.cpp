@@ -75,7 +75,8 @@ void BM_CheckAndEncode99(benchmark::State& s)
         const CheckResult result = runDataCheck(state);
         if (!result.passed)
             s.SkipWithError("the plan did not pass");
-        QByteArray stream = state.image().writeStream(moduleCode(state.moduleType()), state.stationType().typeCode);
+        QByteArray stream =
+            state.image().writeStream(moduleCode(state.moduleType()), state.stationType().typeCode);
         benchmark::DoNotOptimize(stream);
     }
 }
@@ -101,7 +102,8 @@ void BM_WholePipeline(benchmark::State& s)
         AppState state;
         state.adoptPlanFile(std::move(*read.contents));
         const CheckResult result = runDataCheck(state);
-        QByteArray stream = state.image().writeStream(moduleCode(state.moduleType()), state.stationType().typeCode);
+        QByteArray stream =
+            state.image().writeStream(moduleCode(state.moduleType()), state.stationType().typeCode);
         benchmark::DoNotOptimize(stream);
         UserMessage saved = files::writePlanFile(out, state.settings(), state.table(), 0, 0);
         benchmark::DoNotOptimize(saved);

@@ -2,9 +2,11 @@
 // sends bytes at real 1200-baud byte times: the wall time is compared with the line's physical
 // minimum (write: 1808 bytes x 2 byte times, each byte and its reply; read: 1810 byte times).
 // Unpaced, the wall time per byte is the program's own overhead (plus the station's and the
-// pseudo-terminal's). Run with --benchmark_counters_tabular=true for a compact table.
+// pseudo-terminal's), with and without the byte trace. Run with --benchmark_counters_tabular=true
+// for a compact table.
 #include "image/app_state.h"
 #include "image/data_check.h"
+#include "link/byte_trace.h"
 #include "link/exchange_report.h"
 #include "link/read_exchange.h"
 #include "link/serial_link.h"
@@ -13,6 +15,7 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QProcess>
+#include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
@@ -30,8 +33,7 @@ class NoObserver final : public ExchangeObserver
 {
 public:
     void gaugeChanged(int) override {}
-    void statusChanged(const QString&) override {}
-    void buttonsChanged(const LinkButtons&) override {}
+    void phaseChanged(ExchangePhase) override {}
 };
 
 // The station process, serving a pseudo-terminal until its standard input closes.
@@ -79,10 +81,19 @@ const AppState& plan99()
     return state;
 }
 
-void writeAndRead(benchmark::State& bench, bool paced, bool write)
+void writeAndRead(benchmark::State& bench, bool paced, bool write, bool traced = false)
 {
     Station station(paced);
-    const WriteRequest request = WriteRequest::fromState(plan99(), station.path());
+    WriteRequest request = WriteRequest::fromState(plan99(), station.path());
+    // The trace as the command line keeps it: a file of its own, a line per byte.
+    QTemporaryDir traceFolder;
+    if (traced) {
+        QString error;
+        request.trace = ByteTrace::open(traceFolder.filePath(QStringLiteral("trace.txt")),
+                                        ByteTrace::Mode::Replace, &error);
+        if (!request.trace)
+            std::abort();
+    }
     if (!write) {
         // The station must hold the plan before it can be read.
         NoObserver observer;
@@ -98,7 +109,7 @@ void writeAndRead(benchmark::State& bench, bool paced, bool write)
         if (write)
             ok = runWriteExchange(request, observer).ok();
         else
-            ok = runReadExchange({station.path(), plan99().stationType()}, observer).ok();
+            ok = runReadExchange({station.path(), plan99().stationType(), request.trace}, observer).ok();
         const double elapsed = static_cast<double>(timer.nsecsElapsed()) * 1e-9;
         if (!ok)
             bench.SkipWithError("exchange failed");
@@ -138,6 +149,15 @@ void BM_UnpacedRead99(benchmark::State& s)
 {
     writeAndRead(s, false, false);
 }
+// The same with every byte traced: the difference in own_ms_per_byte is what the trace costs.
+void BM_UnpacedWrite99Traced(benchmark::State& s)
+{
+    writeAndRead(s, false, true, true);
+}
+void BM_UnpacedRead99Traced(benchmark::State& s)
+{
+    writeAndRead(s, false, false, true);
+}
 
 } // namespace
 
@@ -145,6 +165,8 @@ BENCHMARK(BM_PacedWrite99)->Iterations(1)->UseManualTime()->Unit(benchmark::kSec
 BENCHMARK(BM_PacedRead99)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
 BENCHMARK(BM_UnpacedWrite99)->Iterations(5)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_UnpacedRead99)->Iterations(5)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_UnpacedWrite99Traced)->Iterations(5)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_UnpacedRead99Traced)->Iterations(5)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {

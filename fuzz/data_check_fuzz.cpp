@@ -64,7 +64,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(state.image().channelCount == table.channelCount());
     FUZZ_CHECK(state.image().channelCount <= DeviceImage::MaxRecords);
     FUZZ_CHECK(state.settingsDigitCount() <= 47);
-    const QByteArray stream = state.image().writeStream(moduleCode(state.moduleType()), state.stationType().typeCode);
+    const QByteArray stream =
+        state.image().writeStream(moduleCode(state.moduleType()), state.stationType().typeCode);
     FUZZ_CHECK(stream.size() == 26 + 18 * state.image().channelCount);
     FUZZ_CHECK(static_cast<quint8>(stream[0]) == WriteCommand);
     checkReadBack(state);

@@ -45,7 +45,8 @@ void checkPlan(const PlanFileContents& plan)
     FUZZ_CHECK(table.channelCount() >= 1 && table.channelCount() <= MaxChannels);
     for (int row = 1; row < table.rowCount(); ++row)
         FUZZ_CHECK(table.hasFlags(row));
-    FUZZ_CHECK(table.cell(Column::TxFrequency, 0) == columnCaption(Column::TxFrequency, CaptionStyle::FileRead));
+    FUZZ_CHECK(table.cell(Column::TxFrequency, 0) ==
+               columnCaption(Column::TxFrequency, CaptionStyle::FileRead));
 
     // Saved and read again, the plan is the same plan (or the writer says why it cannot save it).
     const PlanEncodeResult encoded = tryEncodePlan(plan.settings, plan.table, plan.typeCode, plan.moduleType);

@@ -9,7 +9,7 @@ yalmera_packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-serialport-dev libzip-dev
   qt6-translations-l10n
-  libgtest-dev libgmock-dev libbenchmark-dev
+  libgtest-dev libgmock-dev libbenchmark-dev clang-format
   fonts-dejavu-core
   desktop-file-utils appstream groff-base
 )

@@ -13,13 +13,14 @@ QString helpText()
         "\n"
         "Reads a channel-plan file as \"Чтение файла\" does (the band and module from its \"Тип\"\n"
         "and \"ТипВУ\") and runs the data check of \"Контроль\" on it. Prints the check's one\n"
-        "message: \"Все данные введены верно.\" or the first rule the plan breaks.\n"
+        "message: \"Все данные введены верно.\" on stdout, or the first rule the plan breaks on\n"
+        "stderr.\n"
         "\n"
         "Options:\n"
         "  -h, --help   this text\n"
         "\n"
-        "Exit codes: 0 the plan passed; 1 the check refused it (its message on stdout); 2 usage\n"
-        "or file error (on stderr).");
+        "Exit codes: 0 the plan passed; 1 the check refused it; 2 usage or file error. Messages\n"
+        "on stderr.");
 }
 
 } // namespace
@@ -33,8 +34,10 @@ int runCheck(const QStringList& arguments)
     if (!loadPlanFile(commandLine, commandLine.positional().first(), state))
         return ExitUsage;
     const CheckResult result = runDataCheck(state);
+    if (!result.passed)
+        return commandLine.refusal(result.message.text);
     printOut(result.message.text);
-    return result.passed ? ExitSuccess : ExitRefused;
+    return ExitSuccess;
 }
 
 } // namespace yalmera::cli

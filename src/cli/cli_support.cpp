@@ -133,6 +133,17 @@ std::optional<int> CommandLine::parse(const QStringList& arguments, int position
     return std::nullopt;
 }
 
+void CommandLine::message(const QString& text) const
+{
+    printErr(m_name + QStringLiteral(": ") + text);
+}
+
+int CommandLine::refusal(const QString& text) const
+{
+    message(text);
+    return ExitRefused;
+}
+
 int CommandLine::usageError(const QString& text) const
 {
     printErr(m_name + QStringLiteral(": ") + text);

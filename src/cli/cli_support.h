@@ -18,9 +18,11 @@ namespace yalmera::cli {
 // Exit codes of yalmera-cli.
 enum ExitCode : int {
     ExitSuccess = 0,
-    ExitRefused = 1, // the system's own rules refused the input
-    ExitUsage = 2,   // usage or file error
-    ExitLink = 3,    // the station link failed
+    ExitRefused = 1,       // the system's own rules refused the input
+    ExitUsage = 2,         // usage or file error
+    ExitLink = 3,          // the station link failed
+    ExitJournal = 4,       // the station exchange succeeded, its journal line or backup was not written
+    ExitInterrupted = 130, // Ctrl-C stopped a station exchange (128 + SIGINT, as shells report it)
 };
 
 enum class StandardStream { Out, Err };
@@ -48,6 +50,9 @@ int runImage(const QStringList& arguments);
 int runWrite(const QStringList& arguments);
 int runRead(const QStringList& arguments);
 int runProtocol(const QStringList& arguments);
+int runExport(const QStringList& arguments);
+int runImport(const QStringList& arguments);
+int runPorts(const QStringList& arguments);
 
 // One command's command line: its options, --help, and its usage and file errors on stderr,
 // each prefixed with "yalmera-cli COMMAND: ".
@@ -69,6 +74,10 @@ public:
     QStringList positional() const { return m_parser.positionalArguments(); }
 
     const QString& name() const { return m_name; }
+    // "yalmera-cli COMMAND: TEXT" on stderr: every message of a command.
+    void message(const QString& text) const;
+    // A refusal by the system's own rules: the message, exit code 1.
+    int refusal(const QString& text) const;
     int usageError(const QString& text) const;
     // "yalmera-cli COMMAND: PATH: TEXT", exit code 2.
     int fileError(const QString& path, const QString& text) const;

@@ -16,15 +16,15 @@ QString helpText()
         "and, when the plan passes, writes exactly the bytes \"Запись данных \" sends to the\n"
         "station: the command byte 0x14, the rest of the 26-byte header (module and band code\n"
         "from the file's \"ТипВУ\" and \"Тип\") and 18 bytes per channel. Prints the check's\n"
-        "message.\n"
+        "message: \"Все данные введены верно.\" on stdout, a refusal on stderr.\n"
         "\n"
         "Options:\n"
         "  -o, --output FILE   the image file to write; an existing file is replaced only when\n"
         "                      the new one is complete\n"
         "  -h, --help          this text\n"
         "\n"
-        "Exit codes: 0 the image was written; 1 the check refused the plan (its message on\n"
-        "stdout, nothing written); 2 usage or file error (on stderr).");
+        "Exit codes: 0 the image was written; 1 the check refused the plan (nothing written); 2\n"
+        "usage or file error. Messages on stderr.");
 }
 
 } // namespace
@@ -43,13 +43,12 @@ int runImage(const QStringList& arguments)
     if (!loadPlanFile(commandLine, commandLine.positional().first(), state))
         return ExitUsage;
     const CheckResult result = runDataCheck(state);
-    if (!result.passed) {
-        printOut(result.message.text);
-        return ExitRefused;
-    }
+    if (!result.passed)
+        return commandLine.refusal(result.message.text);
 
     // The stream the write exchange sends: module and band code as chosen at sending time.
-    const QByteArray stream = state.image().writeStream(moduleCode(state.moduleType()), state.stationType().typeCode);
+    const QByteArray stream =
+        state.image().writeStream(moduleCode(state.moduleType()), state.stationType().typeCode);
     if (const QString error = saveWholeFile(imagePath, stream); !error.isEmpty())
         return commandLine.fileError(imagePath, error);
     printOut(result.message.text);

@@ -25,18 +25,32 @@ constexpr Command Commands[] = {
     {"write", runWrite, "check a plan file and write it into a station", false},
     {"read", runRead, "read the plan a station holds and save it as a plan file", false},
     {"protocol", runProtocol, "make the programming protocol (.docx or .pdf) of a plan file", true},
+    {"export", runExport, "write the channel table of a plan file as a CSV spreadsheet file", false},
+    {"import", runImport, "make a plan file from a CSV spreadsheet file and another plan's settings", false},
+    {"ports", runPorts, "list the serial ports with their description, maker and USB ids", false},
 };
 
 void printUsage()
 {
-    QString text = QStringLiteral("Usage: yalmera-cli COMMAND [OPTIONS]\n\nCommands:\n");
+    QString text = QStringLiteral(
+        "Usage: yalmera-cli COMMAND [OPTIONS]\n"
+        "\n"
+        "Makes and checks channel plans of \"Ялмера\" stations, writes them into a station and reads\n"
+        "stations back, as the desktop program yalmera does, one command per run.\n"
+        "\n"
+        "Commands:\n");
     for (const Command& c : Commands)
         text += QStringLiteral("  %1  %2\n")
                     .arg(QString::fromLatin1(c.name).leftJustified(9), QString::fromLatin1(c.summary));
-    text += QStringLiteral("\n'yalmera-cli COMMAND --help' explains a command's options; "
-                           "'yalmera-cli --version' prints the version.\n"
-                           "Exit codes: 0 success, 1 refused by the station's rules, 2 usage or file error, "
-                           "3 station link failure.");
+    text += QStringLiteral(
+        "\n"
+        "Options:\n"
+        "  -h, --help   this text; 'yalmera-cli COMMAND --help' explains a command's options\n"
+        "  --version    the program's version\n"
+        "\n"
+        "Exit codes: 0 success; 1 refused by the station's rules; 2 usage or file error; 3 station\n"
+        "link failure; 4 done, but its journal line, backup or trace not written; 130 stopped by\n"
+        "Ctrl-C.");
     printOut(text);
 }
 
@@ -77,6 +91,9 @@ int main(int argc, char* argv[])
     } else {
         app = std::make_unique<QCoreApplication>(argc, argv);
     }
+    // The user's application-data folder, which holds the journal, is named after the program,
+    // the same for the desktop program and this tool.
+    QCoreApplication::setApplicationName(QStringLiteral("yalmera"));
     QStringList arguments = QCoreApplication::arguments();
     arguments = arguments.mid(2);
     return command->run(arguments);

@@ -60,16 +60,12 @@ int runProtocol(const QStringList& arguments)
     AppState state;
     if (!loadPlanFile(commandLine, commandLine.positional().first(), state))
         return ExitUsage;
-    if (const CheckResult check = runDataCheck(state); !check.passed) {
-        printErr(check.message.text);
-        return ExitRefused;
-    }
+    if (const CheckResult check = runDataCheck(state); !check.passed)
+        return commandLine.refusal(check.message.text);
 
     if (const UserMessage refusal = report::protocolRefusal(state, report::ProtocolRequest::Create);
-        !refusal.isEmpty()) {
-        printErr(refusal.text);
-        return ExitRefused;
-    }
+        !refusal.isEmpty())
+        return commandLine.refusal(refusal.text);
     const report::ProtocolDocument document = report::buildProtocolDocument(state, commandLine.value(serial));
     const UserMessage written = format == Format::Docx ? report::writeProtocolDocx(document, path)
                                                        : report::writeProtocolPdf(document, path);

@@ -2,8 +2,15 @@
 
 #include "files/plan_file.h"
 #include "image/app_state.h"
+#include "interrupt_stop.h"
+#include "link/exchange_journal.h"
 #include "link/read_exchange.h"
+#include "model/whole_file.h"
 #include "station_progress.h"
+#include "station_records.h"
+
+#include <QFileInfo>
+#include <QTemporaryFile>
 
 namespace yalmera::cli {
 
@@ -12,26 +19,66 @@ namespace {
 QString helpText()
 {
     return QStringLiteral(
-        "Usage: yalmera-cli read --port PORT -o PLAN.ini [--band 144-174|30-60]\n"
+        "Usage: yalmera-cli read --port PORT -o PLAN.ini [--band 144-174|30-60] [--trace FILE]\n"
+        "                        [--journal FILE]\n"
         "\n"
         "Reads the plan a station holds, as \"Чтение данных \" does, and saves it as a channel-plan\n"
         "file whose \"Тип\" and \"ТипВУ\" are the station's band code and module type. The\n"
         "frequencies are decoded with the band the station's code names (0: 144-174 MHz, 1 or 2:\n"
         "30-60 MHz); only a station whose code names no band is decoded with the band given\n"
         "(the band selected in the program), 144-174 MHz unless told otherwise. Prints the band\n"
-        "found. Nothing is written when the read fails.\n"
+        "found. Nothing is written when the read fails. The output file is checked before the\n"
+        "read begins; a file it replaces is kept as PLAN.ini.bak (an older .bak goes). Every read\n"
+        "adds a line to the journal, and a plan read is also kept in the backups folder beside it.\n"
+        "Ctrl-C stops the read at its next byte.\n"
         "\n"
         "Options:\n"
         "  --port PORT          COM1, COM2 (the first and second serial port), a port name such\n"
-        "                       as ttyUSB0, or a device path such as /dev/pts/3\n"
+        "                       as ttyUSB0 (see 'yalmera-cli ports'), or a device path such as\n"
+        "                       /dev/pts/3\n"
         "  -o, --output FILE    the plan file to write\n"
         "  --band BAND          144-174 (default) or 30-60, for a station whose code names\n"
         "                       no band\n"
+        "  --trace FILE         record every byte sent and received in FILE (replaced)\n"
+        "  --journal FILE       the journal to add to (default: journal.csv in the user's\n"
+        "                       application-data folder, or $YALMERA_JOURNAL)\n"
         "  -h, --help           this text\n"
         "\n"
         "Exit codes: 0 the plan was saved; 1 the station's data were refused (none or more than\n"
         "99 channels, a code in no list); 2 usage or file error; 3 station link failure (port,\n"
-        "silence, a station still sending when the read begins). Messages on stderr.");
+        "silence, a station still sending when the read begins); 4 saved, but the journal,\n"
+        "backup or trace could not be written; 130 stopped by Ctrl-C. Messages on stderr.");
+}
+
+// Why the plan could not be saved at path after the read: checked first, so that 15 s of reading
+// are not lost to a missing folder or a FIFO.
+QString outputRefusal(const QString& path)
+{
+    const QFileInfo target(path);
+    if (target.isDir())
+        return QStringLiteral("is a folder");
+    if (QString refusal = saveTargetRefusal(path); !refusal.isEmpty())
+        return refusal;
+    // The save goes through a new file in the same folder, renamed into place.
+    QTemporaryFile probe(target.absolutePath() + QStringLiteral("/.yalmera-XXXXXX"));
+    if (!probe.open())
+        return probe.errorString();
+    if (target.exists() && !target.isWritable())
+        return QStringLiteral("cannot be replaced: no write permission");
+    return {};
+}
+
+// Keeps the plan an output file holds as path.bak before it is replaced; empty on success.
+QString keepPrevious(const QString& path)
+{
+    if (!QFileInfo(path).isFile())
+        return {};
+    const WholeFileRead previous = readWholeFile(path, files::MaxPlanFileBytes);
+    if (previous.tooLarge)
+        return QStringLiteral("larger than a plan file; not replaced");
+    if (!previous.bytes)
+        return previous.error;
+    return saveWholeFile(path + QStringLiteral(".bak"), *previous.bytes);
 }
 
 } // namespace
@@ -43,9 +90,13 @@ int runRead(const QStringList& arguments)
     const QCommandLineOption output =
         commandLine.addOption({QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("FILE"));
     const QCommandLineOption band = commandLine.addOption({QStringLiteral("band")}, QStringLiteral("BAND"));
+    const QCommandLineOption trace = commandLine.addOption({QStringLiteral("trace")}, QStringLiteral("FILE"));
+    const QCommandLineOption journal =
+        commandLine.addOption({QStringLiteral("journal")}, QStringLiteral("FILE"));
     if (const auto exit = commandLine.parse(arguments))
         return *exit;
-    if (commandLine.value(port).isEmpty())
+    const QString portName = commandLine.value(port);
+    if (portName.isEmpty())
         return commandLine.usageError(QStringLiteral("no port given (--port PORT)"));
     const QString outputPath = commandLine.value(output);
     if (outputPath.isEmpty())
@@ -57,16 +108,32 @@ int runRead(const QStringList& arguments)
     if (!chosen)
         return commandLine.usageError(QStringLiteral("unknown band '%1' (144-174 or 30-60)").arg(givenBand));
     state.selectBand(*chosen);
+    if (const QString refusal = outputRefusal(outputPath); !refusal.isEmpty())
+        return commandLine.fileError(outputPath, refusal);
+    StationRecords records(commandLine);
+    if (!records.prepare(commandLine.value(journal), commandLine.value(trace)))
+        return ExitUsage;
 
-    const ReadResult result = readStationShowingProgress({commandLine.value(port), state.stationType()});
+    const InterruptStop interrupt;
+    const ReadRequest request{portName, state.stationType(), records.trace()};
+    const ReadResult result = readStationShowingProgress(request, interrupt.flag());
+    // The backup first: whatever happens to the output, what the station held is kept.
+    records.backup(result);
+    JournalEntry entry = readJournalEntry(request, result);
+    entry.planFile = QFileInfo(outputPath).absoluteFilePath();
+    records.journal(entry);
     if (!result.ok())
-        return linkFailureExit(commandLine.name(), result.outcome, result.message, commandLine.value(port));
+        return records.exitCode(
+            linkFailureExit(commandLine.name(), result.outcome, result.message, portName));
 
     const bool bandChosen = applyReadBack(state, *result.readBack);
-    const UserMessage saved = files::writePlanFile(outputPath, state.settings(), state.table(),
-                                                   state.stationType().typeCode, moduleCode(state.moduleType()));
+    if (const QString kept = keepPrevious(outputPath); !kept.isEmpty())
+        return records.exitCode(commandLine.fileError(outputPath + QStringLiteral(".bak"), kept));
+    const UserMessage saved =
+        files::writePlanFile(outputPath, state.settings(), state.table(), state.stationType().typeCode,
+                             moduleCode(state.moduleType()));
     if (!saved.isEmpty())
-        return commandLine.fileError(outputPath, saved.text);
+        return records.exitCode(commandLine.fileError(outputPath, saved.text));
     printOut(QStringLiteral("Station %1: %2 (%3 MHz, type code %4%5), %6 channel(s) saved to %7")
                  .arg(result.readBack->serialNumber, state.stationType().modelCaption(),
                       bandText(state.stationType().band))
@@ -74,7 +141,7 @@ int runRead(const QStringList& arguments)
                  .arg(bandChosen ? QString() : QStringLiteral(", which names no band: decoded as selected"))
                  .arg(state.table().channelCount())
                  .arg(outputPath));
-    return ExitSuccess;
+    return records.exitCode(ExitSuccess);
 }
 
 } // namespace yalmera::cli

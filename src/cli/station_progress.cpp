@@ -16,6 +16,22 @@ constexpr QStringView NoPortAccessHint =
     u"Нет доступа к порту. Добавьте пользователя в группу dialout "
     u"командой «sudo usermod -aG dialout $USER» и войдите в систему заново.";
 
+QStringView statusText(ExchangePhase phase)
+{
+    switch (phase) {
+    case ExchangePhase::Writing:
+        return texts::link::StatusWriting;
+    case ExchangePhase::ReadRequest:
+    case ExchangePhase::Reading:
+        return texts::link::StatusReading;
+    case ExchangePhase::NoAnswer:
+        return texts::link::StatusNoAnswer;
+    case ExchangePhase::Idle:
+        break;
+    }
+    return texts::link::StatusIdle;
+}
+
 // The station-link window's gauge and status field on stderr: one line redrawn in place on a
 // terminal; otherwise (a log, a pipe) one line per status change.
 class TerminalProgress final : public ExchangeObserver
@@ -31,14 +47,17 @@ public:
         if (m_inPlace)
             draw();
     }
-    void statusChanged(const QString& text) override
+    void phaseChanged(ExchangePhase phase) override
     {
+        // The window's status texts; the read's two phases share "ПП".
+        const QString text = statusText(phase).toString();
+        if (text == m_status)
+            return;
         m_status = text;
         draw();
         if (!m_inPlace)
             end();
     }
-    void buttonsChanged(const LinkButtons&) override {}
 
     void end()
     {
@@ -88,12 +107,12 @@ void runOffThisThread(const std::function<void()>& work)
     worker->wait();
 }
 
-ReadResult readStationShowingProgress(const ReadRequest& request)
+ReadResult readStationShowingProgress(const ReadRequest& request, const std::atomic<bool>* stop)
 {
     // The exchange blocks its thread for the whole read, as it does under the window.
     const std::unique_ptr<ExchangeObserver> progress = makeTerminalProgress(QStringLiteral("Чтение"));
     ReadResult result;
-    runOffThisThread([&] { result = runReadExchange(request, *progress); });
+    runOffThisThread([&] { result = runReadExchange(request, *progress, stop); });
     endTerminalProgress(*progress);
     return result;
 }
@@ -103,17 +122,19 @@ int linkFailureExit(const QString& name, ExchangeOutcome outcome, const UserMess
 {
     QString text = message.text;
     if (text.isEmpty() && outcome == ExchangeOutcome::TimedOut)
-        text = linktext::StationSilent.toString();
+        text = texts::link::StationSilent.toString();
     printErr(QStringLiteral("%1: %2").arg(name, text));
 #ifdef Q_OS_LINUX
     if (outcome == ExchangeOutcome::OpenFailed) {
         const QFileInfo device(portDeviceName(port));
         if (device.exists() && !(device.isReadable() && device.isWritable()))
-            printErr(NoPortAccessHint.toString());
+            printErr(QStringLiteral("%1: %2").arg(name, NoPortAccessHint));
     }
 #else
     Q_UNUSED(port);
 #endif
+    if (outcome == ExchangeOutcome::Cancelled)
+        return ExitInterrupted;
     return outcome == ExchangeOutcome::Refused ? ExitRefused : ExitLink;
 }
 

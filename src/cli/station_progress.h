@@ -5,6 +5,7 @@
 
 #include <QString>
 
+#include <atomic>
 #include <functional>
 #include <memory>
 
@@ -18,11 +19,11 @@ void endTerminalProgress(ExchangeObserver& progress);
 // Runs work on a thread of its own, as the exchanges run under the window, and waits for it.
 void runOffThisThread(const std::function<void()>& work);
 
-// A read exchange with its progress on stderr.
-ReadResult readStationShowingProgress(const ReadRequest& request);
+// A read exchange with its progress on stderr; a set *stop ends it at the next byte.
+ReadResult readStationShowingProgress(const ReadRequest& request, const std::atomic<bool>* stop = nullptr);
 
 // Says why an exchange on port failed, with the way out when the user may not use the port;
-// exit code 1 for a refused stream, 3 for a link failure.
+// exit code 1 for a refused stream, 130 for an exchange stopped by Ctrl-C, 3 for a link failure.
 int linkFailureExit(const QString& name, ExchangeOutcome outcome, const UserMessage& message,
                     const QString& port);
 

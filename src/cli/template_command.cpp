@@ -14,7 +14,7 @@ QString helpText()
         "                            [--module 0..4] -o PLAN.ini\n"
         "\n"
         "Makes the plan that \"Создать шаблон\" and \"Ok\" make and saves it as a channel-plan file\n"
-        "(Windows-1251, CR LF).\n"
+        "(Windows-1251, CR LF). Prints what it saved: channel count, frequencies, band and module.\n"
         "\n"
         "Options:\n"
         "  --count N           channel count, one or two digits, 1 to 99 (default 10)\n"
@@ -30,8 +30,8 @@ QString helpText()
         "                      new one is complete\n"
         "  -h, --help          this text\n"
         "\n"
-        "Exit codes: 0 the plan was saved; 1 the template refused the input (its message on\n"
-        "stderr); 2 usage or file error.");
+        "Exit codes: 0 the plan was saved; 1 the template refused the input; 2 usage or file\n"
+        "error. Messages on stderr.");
 }
 
 } // namespace
@@ -77,18 +77,24 @@ int runTemplate(const QStringList& arguments)
     if (commandLine.isSet(offset))
         fields.offsetKHz = commandLine.value(offset);
 
-    if (const UserMessage refusal = state.createTemplate(fields); !refusal.isEmpty()) {
-        printErr(refusal.text);
-        return ExitRefused;
-    }
-    const UserMessage saved =
-        files::writePlanFile(path, state.settings(), state.table(), state.stationType().typeCode, moduleCode(state.moduleType()));
+    if (const UserMessage refusal = state.createTemplate(fields); !refusal.isEmpty())
+        return commandLine.refusal(refusal.text);
+    const UserMessage saved = files::writePlanFile(
+        path, state.settings(), state.table(), state.stationType().typeCode, moduleCode(state.moduleType()));
     if (!saved.isEmpty()) {
         if (saved.kind == MessageKind::Failure)
             return commandLine.fileError(path, saved.text);
-        printErr(saved.text);
-        return ExitRefused;
+        return commandLine.refusal(saved.text);
     }
+    const ChannelTable& table = state.table();
+    const int channels = table.channelCount();
+    printOut(QStringLiteral("%1 channel(s), %2 to %3 kHz, %4 (%5 MHz, type code %6), module %7, saved to %8")
+                 .arg(channels)
+                 .arg(table.cell(Column::RxFrequency, 1), table.cell(Column::RxFrequency, channels),
+                      state.stationType().modelCaption(), bandText(state.stationType().band))
+                 .arg(state.stationType().typeCode)
+                 .arg(moduleCode(state.moduleType()))
+                 .arg(path));
     return ExitSuccess;
 }
 

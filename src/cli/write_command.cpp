@@ -2,8 +2,18 @@
 
 #include "image/app_state.h"
 #include "image/data_check.h"
+#include "interrupt_stop.h"
+#include "link/exchange_journal.h"
+#include "link/link_texts.h"
 #include "link/write_exchange.h"
+#include "report/protocol_document.h"
+#include "report/protocol_file.h"
 #include "station_progress.h"
+#include "station_records.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryFile>
 
 #include <memory>
 
@@ -14,21 +24,42 @@ namespace {
 QString helpText()
 {
     return QStringLiteral(
-        "Usage: yalmera-cli write PLAN.ini --port PORT [--verify]\n"
+        "Usage: yalmera-cli write PLAN.ini --port PORT [--verify] [--serial S [--protocol DIR]]\n"
+        "                         [--trace FILE] [--journal FILE]\n"
         "\n"
         "Reads a channel-plan file as \"Чтение файла\" does, runs the data check of \"Контроль\"\n"
         "and, when the plan passes, writes its image into the station as \"Запись данных \" does,\n"
-        "byte by byte, each acknowledged by the station. Progress is shown on stderr.\n"
+        "byte by byte, each acknowledged by the station. Progress is shown on stderr. The write\n"
+        "and the read of --verify each add a line to the journal; the plan read back is kept in\n"
+        "the backups folder beside it. Ctrl-C stops the write at its next byte.\n"
         "\n"
         "Options:\n"
-        "  --port PORT   COM1, COM2 (the first and second serial port), a port name such as\n"
-        "                ttyUSB0, or a device path such as /dev/pts/3\n"
-        "  --verify      read the station back afterwards and compare it with what was written\n"
-        "  -h, --help    this text\n"
+        "  --port PORT       COM1, COM2 (the first and second serial port), a port name such as\n"
+        "                    ttyUSB0 (see 'yalmera-cli ports'), or a device path such as /dev/pts/3\n"
+        "  --verify          read the station back afterwards and compare it with what was written\n"
+        "  --serial S        the station's serial number, for the journal and the protocol\n"
+        "  --protocol DIR    once written (and verified), save the protocol \"Протокол S.docx\"\n"
+        "                    in DIR (made when missing; an earlier protocol gets no overwrite,\n"
+        "                    the new one a number); needs --serial\n"
+        "  --trace FILE      record every byte sent and received in FILE (replaced)\n"
+        "  --journal FILE    the journal to add to (default: journal.csv in the user's\n"
+        "                    application-data folder, or $YALMERA_JOURNAL)\n"
+        "  -h, --help        this text\n"
         "\n"
-        "Exit codes: 0 written (and verified); 1 the check refused the plan; 2 usage or file\n"
-        "error; 3 station link failure (port, silence, a station still sending when the write\n"
-        "begins, a station holding something else after --verify). Messages on stderr.");
+        "Exit codes: 0 written (and verified, protocol saved); 1 the check refused the plan; 2\n"
+        "usage or file error (nothing sent); 3 station link failure (port, silence, a station\n"
+        "still sending when the write begins, a station holding something else after --verify);\n"
+        "4 written, but the journal, backup or trace could not be written; 130 stopped by Ctrl-C.\n"
+        "Messages on stderr.");
+}
+
+// The folder a protocol goes to: made when missing, and a file can be created there.
+QString protocolFolderRefusal(const QString& folder)
+{
+    if (!QDir().mkpath(folder))
+        return QStringLiteral("cannot make the folder");
+    QTemporaryFile probe(folder + QStringLiteral("/.yalmera-XXXXXX"));
+    return probe.open() ? QString() : probe.errorString();
 }
 
 } // namespace
@@ -38,51 +69,113 @@ int runWrite(const QStringList& arguments)
     CommandLine commandLine(QStringLiteral("write"), helpText());
     const QCommandLineOption port = commandLine.addOption({QStringLiteral("port")}, QStringLiteral("PORT"));
     const QCommandLineOption verify = commandLine.addOption({QStringLiteral("verify")});
+    const QCommandLineOption serial = commandLine.addOption({QStringLiteral("serial")}, QStringLiteral("S"));
+    const QCommandLineOption protocol =
+        commandLine.addOption({QStringLiteral("protocol")}, QStringLiteral("DIR"));
+    const QCommandLineOption trace = commandLine.addOption({QStringLiteral("trace")}, QStringLiteral("FILE"));
+    const QCommandLineOption journal =
+        commandLine.addOption({QStringLiteral("journal")}, QStringLiteral("FILE"));
     if (const auto exit = commandLine.parse(arguments, 1))
         return *exit;
     const QString portName = commandLine.value(port);
     if (portName.isEmpty())
         return commandLine.usageError(QStringLiteral("no port given (--port PORT)"));
+    const QString protocolFolder = commandLine.value(protocol);
+    if (commandLine.isSet(protocol) && !commandLine.isSet(serial))
+        return commandLine.usageError(QStringLiteral("--protocol needs the serial number (--serial S)"));
+    const QString planPath = commandLine.positional().first();
     AppState state;
-    if (!loadPlanFile(commandLine, commandLine.positional().first(), state))
+    if (!loadPlanFile(commandLine, planPath, state))
         return ExitUsage;
     const CheckResult check = runDataCheck(state);
-    if (!check.passed) {
-        printErr(QStringLiteral("%1: %2").arg(commandLine.name(), check.message.text));
-        return ExitRefused;
+    if (!check.passed)
+        return commandLine.refusal(check.message.text);
+
+    // Whatever cannot be made or kept is known before the station is touched.
+    if (commandLine.isSet(protocol)) {
+        if (const UserMessage refusal = report::protocolRefusal(state, report::ProtocolRequest::Create);
+            !refusal.isEmpty())
+            return commandLine.refusal(refusal.text);
+        if (const QString refusal = protocolFolderRefusal(protocolFolder); !refusal.isEmpty())
+            return commandLine.fileError(protocolFolder, refusal);
     }
+    StationRecords records(commandLine);
+    if (!records.prepare(commandLine.value(journal), commandLine.value(trace)))
+        return ExitUsage;
+    const QString planFile = QFileInfo(planPath).absoluteFilePath();
+    const QString serialNumber = commandLine.value(serial);
 
     // The exchange blocks its thread for the whole write, as it does under the window.
-    const WriteRequest request = WriteRequest::fromState(state, portName);
+    const InterruptStop interrupt;
+    WriteRequest request = WriteRequest::fromState(state, portName);
+    request.trace = records.trace();
     const std::unique_ptr<ExchangeObserver> progress = makeTerminalProgress(QStringLiteral("Запись"));
     WriteResult written;
-    runOffThisThread([&] { written = runWriteExchange(request, *progress); });
+    runOffThisThread([&] { written = runWriteExchange(request, *progress, interrupt.flag()); });
     endTerminalProgress(*progress);
-    if (!written.ok())
-        return linkFailureExit(commandLine.name(), written.outcome, written.message, portName);
+    JournalEntry entry = writeJournalEntry(request, written);
+    entry.planFile = planFile;
+    entry.serialNumber = serialNumber;
+    records.journal(entry);
+    if (!written.ok()) {
+        UserMessage message = written.message;
+        // The window shows "AK" and the line's own error; here the plain words go first.
+        if (written.outcome == ExchangeOutcome::TimedOut && message.text != texts::link::LastByteUnanswered)
+            message.text = QStringLiteral("%1 (%2)").arg(texts::link::WriteStationSilent, message.text);
+        return records.exitCode(linkFailureExit(commandLine.name(), written.outcome, message, portName));
+    }
     printOut(QStringLiteral("%1 channel(s) written, %2 bytes acknowledged")
                  .arg(state.image().channelCount)
                  .arg(written.repliesReceived));
-    if (!commandLine.isSet(verify))
-        return ExitSuccess;
 
-    const ReadResult readBack = readStationShowingProgress({portName, state.stationType()});
-    if (!readBack.ok())
-        return linkFailureExit(commandLine.name(), readBack.outcome, readBack.message, portName);
-    const ReadBack& held = *readBack.readBack;
-    const QStringList diff =
-        streamDifferences(Stream::Write, {state.image(), moduleCode(state.moduleType()), state.stationType().typeCode, 0},
-                          {held.image, held.moduleType, held.typeCode, 0});
-    if (!diff.isEmpty()) {
-        printErr(QStringLiteral("%1: the station holds a different plan than was written:")
-                     .arg(commandLine.name()));
-        for (const QString& line : diff)
-            printErr(QStringLiteral("  ") + line);
-        return ExitLink;
+    if (commandLine.isSet(verify)) {
+        ReadRequest readRequest{portName, state.stationType(), records.trace()};
+        const ReadResult readBack = readStationShowingProgress(readRequest, interrupt.flag());
+        records.backup(readBack);
+        JournalEntry verified = readJournalEntry(readRequest, readBack);
+        verified.operation = texts::link::JournalVerify.toString();
+        verified.planFile = planFile;
+        QStringList diff;
+        if (readBack.ok()) {
+            const ReadBack& held = *readBack.readBack;
+            diff = streamDifferences(
+                Stream::Write,
+                {state.image(), moduleCode(state.moduleType()), state.stationType().typeCode, 0},
+                {held.image, held.moduleType, held.typeCode, 0});
+            if (!diff.isEmpty()) {
+                verified.outcome = texts::link::JournalDiffers.toString();
+                verified.message = diff.join(QStringLiteral("; "));
+            }
+        }
+        records.journal(verified);
+        if (!readBack.ok())
+            return records.exitCode(
+                linkFailureExit(commandLine.name(), readBack.outcome, readBack.message, portName));
+        if (!diff.isEmpty()) {
+            commandLine.message(QStringLiteral("the station holds a different plan than was written:"));
+            for (const QString& line : diff)
+                printErr(QStringLiteral("  ") + line);
+            return records.exitCode(ExitLink);
+        }
+        printOut(QStringLiteral("Verified: station %1 holds the plan written")
+                     .arg(readBack.readBack->serialNumber));
     }
-    printOut(
-        QStringLiteral("Verified: station %1 holds the plan written").arg(readBack.readBack->serialNumber));
-    return ExitSuccess;
+
+    if (commandLine.isSet(protocol)) {
+        const report::SavedProtocol saved =
+            report::saveProtocolDocx(report::buildProtocolDocument(state, serialNumber), protocolFolder);
+        JournalEntry made = entry;
+        made.time = QDateTime::currentDateTime();
+        made.operation = texts::link::JournalProtocol.toString();
+        made.outcome =
+            journalOutcome(saved.error.isEmpty() ? ExchangeOutcome::Completed : ExchangeOutcome::Refused);
+        made.message = saved.error.isEmpty() ? QDir::toNativeSeparators(saved.path) : saved.error.text;
+        records.journal(made);
+        if (!saved.error.isEmpty())
+            return records.exitCode(commandLine.fileError(protocolFolder, saved.error.text));
+        printOut(QStringLiteral("Protocol saved to %1").arg(QDir::toNativeSeparators(saved.path)));
+    }
+    return records.exitCode(ExitSuccess);
 }
 
 } // namespace yalmera::cli

@@ -1,5 +1,8 @@
 #include "plan_file.h"
 
+#include "files/files_texts.h"
+#include "model/settings_keys.h"
+
 #include "ini_document.h"
 #include "plan_text_codec.h"
 
@@ -11,30 +14,6 @@ namespace yalmera::files {
 
 namespace {
 
-// The plan files' own messages.
-const QString NoTableMessage = QStringLiteral(
-    "Нет данных для записи: сначала создайте шаблон или прочитайте данные из файла или из радиостанции.");
-// After a band change the rows have lost their flags; writing them would store every flag as
-// "нет" without a word.
-const QString NoFlagsMessage = QStringLiteral(
-    "В строчке №%1 нет отметок \"Скан.\", \"Id_Тон\" и \"Акт\": таблица не будет записана в файл. "
-    "Создайте шаблон или прочитайте файл заново");
-const QString NoChannelsMessage =
-    QStringLiteral("В файле нет данных каналов (раздел [1] отсутствует или пуст). Файл не прочитан.");
-const QString TooManyChannelsMessage = QStringLiteral("В файле больше 99 каналов. Файл не прочитан.");
-const QString TooLargeMessage =
-    QStringLiteral("Файл слишком велик для файла каналов (больше 1 МБ). Файл не прочитан.");
-const QString UnencodableMessage = QStringLiteral("Символ «%1» (%2) %3 нельзя записать в файл: в кодировке "
-                                                  "Windows-1251 такого символа нет. Файл не записан.");
-const QString LineBreakMessage =
-    QStringLiteral("Текст %1 содержит перевод строки и не может быть записан в файл. Файл не записан.");
-const QString UnwritableMessage =
-    QStringLiteral("Данные нельзя записать в файл в кодировке Windows-1251. Файл не записан.");
-const QString SettingsPlace = QStringLiteral("в строке %1 общих установок");
-const QString CellPlace = QStringLiteral("в канале %1 (строка %2 таблицы), столбец «%3»,");
-
-const QString TypeKey = QStringLiteral("Тип");
-const QString ModuleTypeKey = QStringLiteral("ТипВУ");
 constexpr QStringView Yes = u"да";
 constexpr QStringView No = u"нет";
 
@@ -46,32 +25,32 @@ struct SettingsKey
     QStringView defaultValue;
 };
 constexpr SettingsKey ReadSettingsKeys[] = {
-    {u"Серийный номер", u"100000"},
-    {u"Id_номер", u"1000"},
-    {u"Тон1", u"1000"},
-    {u"Тон2", u"1000"},
-    {u"Тон3", u"1000"},
-    {u"Тон4", u"1000"},
-    {u"Тон5", u"1000"},
-    {u"Тон6", u"1000"},
-    {u"Тон7", u"1000"},
-    {u"Тон8", u"1000"},
-    {u"Тон9", u"1000"},
-    {u"Тон10", u"1000"},
-    {u"P_1", u"1"},
-    {u"P_2", u"1"},
-    {u"P_3", u"1"},
-    {u"P_4", u"1"},
-    {u"Яркость диодов", u"1"},
-    {u"Громкость", u"8"},
-    {u"МинГромкость", u"1"},
-    {u"Пик_кнопок", u"+"},
-    {u"ФВ", u"00"},
-    {u"Код_DCS", u"+"},
-    {u"Ф_Скан", u"-"},
-    {u"Ф_V", u"-"},
-    {u"ВУ", u"-"},
-    {u"СК", u"1"},
+    {keys::SerialNumber, u"100000"},
+    {keys::IdNumber, u"1000"},
+    {keys::Tones[0], u"1000"},
+    {keys::Tones[1], u"1000"},
+    {keys::Tones[2], u"1000"},
+    {keys::Tones[3], u"1000"},
+    {keys::Tones[4], u"1000"},
+    {keys::Tones[5], u"1000"},
+    {keys::Tones[6], u"1000"},
+    {keys::Tones[7], u"1000"},
+    {keys::Tones[8], u"1000"},
+    {keys::Tones[9], u"1000"},
+    {keys::Powers[0], u"1"},
+    {keys::Powers[1], u"1"},
+    {keys::Powers[2], u"1"},
+    {keys::Powers[3], u"1"},
+    {keys::Brightness, u"1"},
+    {keys::Volume, u"8"},
+    {keys::MinVolume, u"1"},
+    {keys::KeyBeep, u"+"},
+    {keys::Fv, u"00"},
+    {keys::DcsPolarity, u"+"},
+    {keys::ScanFunction, u"-"},
+    {keys::VFunction, u"-"},
+    {keys::Module, u"-"},
+    {keys::SpecialChannel, u"1"},
 };
 
 // The keys of a channel section in the order the writer sets them, one per table column, with
@@ -117,8 +96,8 @@ QString codePointText(const QString& character)
 QString cellPlace(const ChannelTable& table, const ChannelKey& key, int row)
 {
     // One arg() call: a "%2" typed into a cell must stay text.
-    return CellPlace.arg(table.cell(Column::ChannelNumber, row), QString::number(row),
-                         columnCaption(key.column).trimmed());
+    return texts::files::CellPlace.toString().arg(table.cell(Column::ChannelNumber, row),
+                                                  QString::number(row), columnCaption(key.column).trimmed());
 }
 
 // A value that would break the file's line structure or lose characters on the way to
@@ -127,13 +106,14 @@ std::optional<UserMessage> unwritableText(const GeneralSettings& settings, const
 {
     const auto check = [](QStringView text, const QString& place) -> std::optional<UserMessage> {
         if (hasLineBreak(text))
-            return UserMessage::notice(LineBreakMessage.arg(place));
+            return UserMessage::notice(texts::files::LineBreak.toString().arg(place));
         if (const auto character = firstUnencodableCharacter(text))
-            return UserMessage::notice(UnencodableMessage.arg(*character, codePointText(*character), place));
+            return UserMessage::notice(
+                texts::files::Unencodable.toString().arg(*character, codePointText(*character), place));
         return std::nullopt;
     };
     for (qsizetype i = 0; i < settings.lines().size(); ++i) {
-        if (auto refusal = check(settings.lines()[i], SettingsPlace.arg(i + 1)))
+        if (auto refusal = check(settings.lines()[i], texts::files::SettingsPlace.toString().arg(i + 1)))
             return refusal;
     }
     for (int row = 1; row < table.rowCount(); ++row) {
@@ -166,14 +146,17 @@ PlanEncodeResult tryEncodePlan(const GeneralSettings& settings, const ChannelTab
                                quint8 moduleType)
 {
     if (const int row = table.firstRowWithoutFlags())
-        return {{}, UserMessage::notice(NoFlagsMessage.arg(row))};
+        return {{}, UserMessage::notice(texts::files::NoFlags.toString().arg(row))};
     // A line break inside a value would start new lines, perhaps new sections, in the file.
     if (anyLineBreak(settings, table))
-        return {{}, unwritableText(settings, table).value_or(UserMessage::notice(UnwritableMessage))};
+        return {{},
+                unwritableText(settings, table)
+                    .value_or(UserMessage::notice(texts::files::Unwritable.toString()))};
 
     IniDocument document(settings.lines());
-    document.setValue(GeneralSettings::sectionName(), TypeKey, QString::number(typeCode));
-    document.setValue(GeneralSettings::sectionName(), ModuleTypeKey, QString::number(moduleType));
+    document.setValue(GeneralSettings::sectionName(), keys::TypeCode.toString(), QString::number(typeCode));
+    document.setValue(GeneralSettings::sectionName(), keys::ModuleType.toString(),
+                      QString::number(moduleType));
     for (int row = 1; row < table.rowCount(); ++row) {
         const QString section = QString::number(row);
         for (const ChannelKey& key : ChannelKeys)
@@ -183,7 +166,9 @@ PlanEncodeResult tryEncodePlan(const GeneralSettings& settings, const ChannelTab
     if (auto bytes = encodeWindows1251(document.text(u"\r\n")))
         return {std::move(*bytes), {}};
     // Rare: look for the culprit only now, so that a plan without one is encoded once.
-    return {{}, unwritableText(settings, table).value_or(UserMessage::notice(UnwritableMessage))};
+    return {
+        {},
+        unwritableText(settings, table).value_or(UserMessage::notice(texts::files::Unwritable.toString()))};
 }
 
 QByteArray encodePlan(const GeneralSettings& settings, const ChannelTable& table, quint8 typeCode,
@@ -202,9 +187,9 @@ PlanDecodeResult decodePlan(const QByteArray& fileBytes)
     while (channels <= MaxChannels && document.hasKeys(QString::number(channels + 1)))
         ++channels;
     if (channels == 0)
-        return {std::nullopt, UserMessage::notice(NoChannelsMessage)};
+        return {std::nullopt, UserMessage::notice(texts::files::NoChannels.toString())};
     if (channels > MaxChannels)
-        return {std::nullopt, UserMessage::notice(TooManyChannelsMessage)};
+        return {std::nullopt, UserMessage::notice(texts::files::TooManyChannels.toString())};
 
     PlanFileContents contents;
     QStringList lines{GeneralSettings::sectionLine()};
@@ -218,8 +203,8 @@ PlanDecodeResult decodePlan(const QByteArray& fileBytes)
         const qint32 value = ini::integerValue(document.value(general, key, QString())).value_or(0);
         return static_cast<quint8>(value & 0xFF);
     };
-    contents.typeCode = byteValue(TypeKey);
-    contents.moduleType = byteValue(ModuleTypeKey);
+    contents.typeCode = byteValue(keys::TypeCode.toString());
+    contents.moduleType = byteValue(keys::ModuleType.toString());
 
     ChannelTable& table = contents.table;
     table.setRowCount(channels + 1);
@@ -241,9 +226,9 @@ PlanDecodeResult decodePlan(const QByteArray& fileBytes)
 std::optional<UserMessage> planWriteRefusal(bool tableCreated, const ChannelTable& table)
 {
     if (!tableCreated)
-        return UserMessage::notice(NoTableMessage);
+        return UserMessage::notice(texts::files::NoTable.toString());
     if (const int row = table.firstRowWithoutFlags())
-        return UserMessage::notice(NoFlagsMessage.arg(row));
+        return UserMessage::notice(texts::files::NoFlags.toString().arg(row));
     return std::nullopt;
 }
 
@@ -263,7 +248,7 @@ PlanDecodeResult readPlanFile(const QString& path)
 {
     const WholeFileRead read = readWholeFile(path, MaxPlanFileBytes);
     if (read.tooLarge)
-        return {std::nullopt, UserMessage::notice(TooLargeMessage)};
+        return {std::nullopt, UserMessage::notice(texts::files::TooLarge.toString())};
     if (!read.bytes)
         return {std::nullopt, UserMessage::failure(read.error)};
     return decodePlan(*read.bytes);

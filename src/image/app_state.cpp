@@ -3,6 +3,7 @@
 #include "model/model_texts.h"
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 namespace yalmera {
@@ -20,12 +21,21 @@ bool AppState::selectBand(Band band)
 
 void AppState::adoptPlan(GeneralSettings newSettings, ChannelTable newTable)
 {
+    m_replacedPlan = snapshot();
     m_settings = std::move(newSettings);
     m_table = std::move(newTable);
     m_tableCreated = true;
     m_repeaterSavedTexts.clear();
-    ++m_planRevision;
+    m_planFile.clear();
+    newLayout();
     m_dataChecked = false;
+}
+
+void AppState::adoptTable(ChannelTable newTable)
+{
+    GeneralSettings settings =
+        m_tableCreated ? m_settings : GeneralSettings(GeneralSettings::templateLines());
+    adoptPlan(std::move(settings), std::move(newTable));
 }
 
 UserMessage AppState::createTemplate(const TemplateFields& fields)
@@ -44,11 +54,13 @@ bool AppState::adoptPlanFile(PlanFileContents contents)
     return adoptTypeCode(contents.typeCode);
 }
 
-bool AppState::adoptStationPlan(GeneralSettings newSettings, ChannelTable newTable, const DeviceImage& station,
-                                ModuleType module, quint8 typeCode)
+bool AppState::adoptStationPlan(GeneralSettings newSettings, ChannelTable newTable,
+                                const DeviceImage& station, ModuleType module, quint8 typeCode)
 {
     adoptPlan(std::move(newSettings), std::move(newTable));
     takeReadBack(station, m_image);
+    // The image now holds the station's records, which name the rows of no layout of ours.
+    m_imagePlanRevision = 0;
     m_moduleType = module;
     return adoptTypeCode(typeCode);
 }
@@ -96,6 +108,87 @@ RepeaterWriteResult AppState::writeRepeaterMark(const QString& channelNumberText
     for (std::size_t i = 0; i < count; ++i)
         channelNumbers.push_back(m_image.records[i].channelNumber());
     return yalmera::writeRepeaterMark(m_table, m_repeaterSavedTexts, channelNumbers, channelNumberText, mode);
+}
+
+UserMessage AppState::insertChannelAfter(int row)
+{
+    if (m_table.channelCount() >= MaxChannels)
+        return UserMessage::notice(texts::model::TableFull.toString());
+    const std::optional<RowMap> map = m_table.insertRowAfter(row);
+    if (map)
+        moveSavedTexts(*map);
+    return {};
+}
+
+UserMessage AppState::removeChannels(int first, int last)
+{
+    if (first <= 1 && last >= m_table.channelCount())
+        return UserMessage::notice(texts::model::LastChannelStays.toString());
+    const std::optional<RowMap> map = m_table.removeRows(first, last);
+    if (map)
+        moveSavedTexts(*map);
+    return {};
+}
+
+bool AppState::moveChannels(int first, int last, int step)
+{
+    const std::optional<RowMap> map = m_table.moveRows(first, last, step);
+    if (map)
+        moveSavedTexts(*map);
+    return map.has_value();
+}
+
+void AppState::moveSavedTexts(const RowMap& map)
+{
+    RepeaterSavedTexts moved;
+    for (auto saved = m_repeaterSavedTexts.cbegin(); saved != m_repeaterSavedTexts.cend(); ++saved) {
+        if (saved.key() >= 0 && saved.key() < map.size() && map[saved.key()] > 0)
+            moved.insert(map[saved.key()], saved.value());
+    }
+    m_repeaterSavedTexts = std::move(moved);
+    newLayout();
+}
+
+TableSnapshot AppState::tableSnapshot() const
+{
+    return {m_table, m_repeaterSavedTexts, m_planRevision};
+}
+
+void AppState::restoreTable(TableSnapshot snapshot)
+{
+    m_table = std::move(snapshot.table);
+    m_repeaterSavedTexts = std::move(snapshot.repeaterSavedTexts);
+    m_planRevision = snapshot.layout;
+}
+
+void AppState::restoreMarkedTable(TableSnapshot snapshot)
+{
+    restoreTable(std::move(snapshot));
+    m_dataChecked = false;
+}
+
+PlanSnapshot AppState::snapshot() const
+{
+    return {m_settings,   m_table,   m_repeaterSavedTexts, m_tableCreated, m_stationType,
+            m_moduleType, m_planFile};
+}
+
+void AppState::restore(PlanSnapshot snapshot)
+{
+    m_settings = std::move(snapshot.settings);
+    m_table = std::move(snapshot.table);
+    m_repeaterSavedTexts = std::move(snapshot.repeaterSavedTexts);
+    m_tableCreated = snapshot.tableCreated;
+    m_stationType = snapshot.stationType;
+    m_moduleType = snapshot.moduleType;
+    m_planFile = std::move(snapshot.planFile);
+    newLayout();
+    m_dataChecked = false;
+}
+
+std::optional<PlanSnapshot> AppState::takeReplacedPlan()
+{
+    return std::exchange(m_replacedPlan, std::nullopt);
 }
 
 } // namespace yalmera

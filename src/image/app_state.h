@@ -11,8 +11,32 @@
 #include <QString>
 
 #include <cstdint>
+#include <optional>
 
 namespace yalmera {
+
+// What the table's own edits change: the table and the frequencies the repeater marks replaced,
+// which follow their rows. `layout` names which channel each row holds (see planRevision).
+struct TableSnapshot
+{
+    ChannelTable table;
+    RepeaterSavedTexts repeaterSavedTexts;
+    std::uint64_t layout = 0;
+};
+
+// A whole plan as a replacement (template, file, station) finds it and an undo gives it back.
+struct PlanSnapshot
+{
+    GeneralSettings settings;
+    ChannelTable table;
+    RepeaterSavedTexts repeaterSavedTexts;
+    bool tableCreated = false;
+    StationType stationType;
+    ModuleType moduleType = ModuleType::None;
+    QString planFile;
+
+    friend bool operator==(const PlanSnapshot&, const PlanSnapshot&) = default;
+};
 
 // The program-wide values every window and command works on, and the rules that tie them. One
 // instance lives for the whole run; the windows, the command-line tool and the tests pass it to
@@ -37,11 +61,40 @@ public:
     bool dataChecked() const { return m_dataChecked; }
     // Digits of some accepted settings values, left by the last check for the protocol.
     quint8 settingsDigitCount() const { return m_settingsDigitCount; }
+    // The plan file the plan was last read from or saved to, for the exchange journal; empty
+    // for a plan that came from elsewhere (template, station, spreadsheet).
+    const QString& planFile() const { return m_planFile; }
+    // A plan file read into the program or saved from it ("Чтение файла", "Запись в файл").
+    void notePlanFile(const QString& path) { m_planFile = path; }
 
     // ---- The user's edits: they never touch the gate ----
     GeneralSettings& editSettings() { return m_settings; }
     // Cells, flags and rows of the plan as the user changes them in the table.
     ChannelTable& editTable() { return m_table; }
+
+    // ---- Rows of the table: edits like any other, the gate stays ----
+    // Each gives the table a new layout, so a repeater mark waits for the next check; the
+    // repeater's remembered frequencies move with their rows. The refusals say why.
+    // A copy of data row `row` after it, with the next free channel number; at most 99 channels.
+    UserMessage insertChannelAfter(int row);
+    // Rows first..last go; at least one channel stays.
+    UserMessage removeChannels(int first, int last);
+    // Rows first..last one place up (step -1) or down (1); false when they are at the edge.
+    bool moveChannels(int first, int last, int step);
+
+    // ---- Taking edits and replacements back ----
+    TableSnapshot tableSnapshot() const;
+    // A table put back as an edit puts it: the gate stays as it is.
+    void restoreTable(TableSnapshot snapshot);
+    // A repeater mark written again: the table put back, and the gate cleared as the mark clears it.
+    void restoreMarkedTable(TableSnapshot snapshot);
+    PlanSnapshot snapshot() const;
+    // A whole plan put back is a new plan: the gate is cleared and the image's channel numbers no
+    // longer name its rows.
+    void restore(PlanSnapshot snapshot);
+    // The plan that the last replacement (template, file, station, table) replaced, once;
+    // nothing when no replacement happened since it was last taken.
+    std::optional<PlanSnapshot> takeReplacedPlan();
 
     // ---- Choices of the menus ----
     // A band chosen in the menu. Choosing the band already selected (with its own code) changes
@@ -69,6 +122,9 @@ public:
     // names. Returns whether the station's code chose the band.
     bool adoptStationPlan(GeneralSettings newSettings, ChannelTable newTable, const DeviceImage& station,
                           ModuleType module, quint8 typeCode);
+    // A table from a spreadsheet: the channels replaced whole, the settings text, band and module
+    // kept (the template's settings when no plan exists yet).
+    void adoptTable(ChannelTable newTable);
 
     // ---- The data check ----
     // A check that reached its end: its image and digit count, and the gate set.
@@ -85,29 +141,38 @@ public:
     RepeaterWriteResult writeRepeaterMark(const QString& channelNumberText, RepeaterMode mode);
     const RepeaterSavedTexts& repeaterSavedTexts() const { return m_repeaterSavedTexts; }
 
-    // Counts plan replacements (template, file, station): a refusal shows it unchanged.
+    // Names the table's layout, which channel each row holds: every plan replacement and row
+    // operation makes a new one, an undone edit gives back the one it had. A refusal shows it
+    // unchanged.
     std::uint64_t planRevision() const { return m_planRevision; }
 
 private:
     // Takes a file's or station's code: the band it names (if any) with its constants, and the
     // code itself. Returns whether the code chose the band.
     bool adoptTypeCode(quint8 typeCode);
+    void newLayout() { m_planRevision = ++m_lastRevision; }
+    // Keeps the repeater's remembered frequencies with their rows after a row operation.
+    void moveSavedTexts(const RowMap& map);
 
     GeneralSettings m_settings;
     ChannelTable m_table;
     bool m_tableCreated = false;
     StationType m_stationType = StationType::forBand(Band::Mhz144to174);
     ModuleType m_moduleType = ModuleType::None;
+    QString m_planFile;
     DeviceImage m_image;
     bool m_dataChecked = false;
     quint8 m_settingsDigitCount = 0;
     // Per table row, the frequency text a repeater mark replaced, so switching a channel from one
     // mode to the other gives back its own frequency.
     RepeaterSavedTexts m_repeaterSavedTexts;
-    // Counts plan replacements; a check notes the revision its image was built from, so a
-    // repeater mark is never placed by channel numbers that belong to an earlier table.
+    // The table's layout; a check notes the layout its image was built from, so a repeater mark
+    // is never placed by channel numbers that belong to other rows. Layouts are numbered from 1;
+    // 0 is the empty start and an image that belongs to no layout (a station's).
     std::uint64_t m_planRevision = 0;
+    std::uint64_t m_lastRevision = 0;
     std::uint64_t m_imagePlanRevision = 0;
+    std::optional<PlanSnapshot> m_replacedPlan;
 };
 
 } // namespace yalmera

@@ -2,8 +2,8 @@
 
 #include "image/image_texts.h"
 #include "model/number_text.h"
-#include "model/settings_keys.h"
 #include "model/repeater.h"
+#include "model/settings_keys.h"
 #include "model/value_lists.h"
 
 #include <array>
@@ -11,7 +11,6 @@
 namespace yalmera {
 
 namespace {
-
 
 constexpr QStringView Plus = u"+";
 constexpr QStringView Minus = u"-";
@@ -371,11 +370,11 @@ private:
         if (!encodeCodes(row, record, channelFlags))
             return false;
 
-        if (!encodeToneNumber(row, Column::ToneRx, ChannelFlagBits::NoRxTone, RecordField::RxToneNumber, record,
-                              channelFlags))
+        if (!encodeToneNumber(row, Column::ToneRx, ChannelFlagBits::NoRxTone, RecordField::RxToneNumber,
+                              record, channelFlags))
             return false;
-        if (!encodeToneNumber(row, Column::ToneTx, ChannelFlagBits::NoTxTone, RecordField::TxToneNumber, record,
-                              channelFlags))
+        if (!encodeToneNumber(row, Column::ToneTx, ChannelFlagBits::NoTxTone, RecordField::TxToneNumber,
+                              record, channelFlags))
             return false;
 
         const QString number = cell(Column::ChannelNumber, row);
@@ -447,12 +446,14 @@ private:
         const int ctcssTx = firstPosition(CtcssTones, cell(Column::CtcssTx, row));
         const int dcsRx = firstPosition(DcsCodes, cell(Column::DcsRx, row));
         const int dcsTx = firstPosition(DcsCodes, cell(Column::DcsTx, row));
-        const std::array<std::pair<Column, int>, 4> positions{
-            {{Column::CtcssRx, ctcssRx}, {Column::CtcssTx, ctcssTx}, {Column::DcsRx, dcsRx}, {Column::DcsTx, dcsTx}}};
+        const std::array<std::pair<Column, int>, 4> positions{{{Column::CtcssRx, ctcssRx},
+                                                               {Column::CtcssTx, ctcssTx},
+                                                               {Column::DcsRx, dcsRx},
+                                                               {Column::DcsTx, dcsTx}}};
         for (const auto& [column, position] : positions) {
             if (position < 0)
                 return stop(texts::check::NotInList.toString().arg(row).arg(columnCaption(column).trimmed(),
-                                                                          cell(column, row)));
+                                                                            cell(column, row)));
         }
 
         quint8 rxCode = CodeNone;

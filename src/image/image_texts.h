@@ -30,12 +30,13 @@ inline constexpr QStringView IdLength = u"Id_Tон должен быть чет�
 
 // Row rules; %1 is the row number unless said otherwise.
 inline constexpr QStringView MissingFlags = u"В строчке №%1 нет отметок \"Скан.\", \"Id_Тон\" и \"Акт\". "
-                                     u"Создайте шаблон или прочитайте файл заново";
+                                            u"Создайте шаблон или прочитайте файл заново";
 inline constexpr QStringView NotInList = u"В строчке №%1 в столбце \"%2\" значение \"%3\" не из списка";
 inline constexpr QStringView ChannelNumber = u"В строчке №%1 введен неправильный номер канала";
-inline constexpr QStringView NoRxFrequency = u"В канале №%1 не введена частота приема";   // %1: channel number
-inline constexpr QStringView NoTxFrequency = u"В канале №%1 не введена частота передачи"; // %1: channel number
-inline constexpr QStringView Band = u"Ошибка в канале №%1 частотный диапазон %2 MГц";     // %2: "140-174"
+inline constexpr QStringView NoRxFrequency = u"В канале №%1 не введена частота приема"; // %1: channel number
+inline constexpr QStringView NoTxFrequency =
+    u"В канале №%1 не введена частота передачи";                                      // %1: channel number
+inline constexpr QStringView Band = u"Ошибка в канале №%1 частотный диапазон %2 MГц"; // %2: "140-174"
 inline constexpr QStringView OffGrid = u"Частота должна быть кратна 6,25кГц";
 inline constexpr QStringView PowerMin = u"Не желательно использовать в минимальной мощности 4 уровень";
 inline constexpr QStringView PowerMax = u"Не желательно использовать в максимальной мощности 1 уровень";

@@ -7,18 +7,15 @@
 
 namespace yalmera {
 
-// Which of the station-link window's three buttons are enabled: "Выход", "Запись данных ",
-// "Чтение данных ".
-struct LinkButtons
-{
-    bool exit = true;
-    bool write = true;
-    bool read = true;
-
-    static constexpr LinkButtons allEnabled() { return {true, true, true}; }
-    static constexpr LinkButtons allDisabled() { return {false, false, false}; }
-
-    friend bool operator==(const LinkButtons&, const LinkButtons&) = default;
+// Where an exchange stands. The station-link window and the command-line tool turn it into their
+// status texts and buttons; the exchange itself decides neither.
+enum class ExchangePhase {
+    Idle,        // nothing runs (the start, the end of an exchange that did not lose the station)
+    Writing,     // the write exchange runs
+    ReadRequest, // the read exchange opens the line and asks the station (the read may still be
+                 // asked for again: the window keeps "Чтение данных " enabled)
+    Reading,     // the station's stream flows in
+    NoAnswer,    // the station fell silent; the exchange has given up (or is about to)
 };
 
 // How an exchange ended.
@@ -37,11 +34,10 @@ class ExchangeObserver
 {
 public:
     virtual ~ExchangeObserver() = default;
-    virtual void gaugeChanged(int value) = 0;            // 0..100
-    virtual void statusChanged(const QString& text) = 0; // "- -", "ПР", "ПП", "AK"
-    virtual void buttonsChanged(const LinkButtons& buttons) = 0;
+    virtual void gaugeChanged(int value) = 0; // 0..100
+    virtual void phaseChanged(ExchangePhase phase) = 0;
 };
 
 } // namespace yalmera
 
-Q_DECLARE_METATYPE(yalmera::LinkButtons)
+Q_DECLARE_METATYPE(yalmera::ExchangePhase)

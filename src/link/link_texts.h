@@ -2,14 +2,16 @@
 
 #include <QStringView>
 
-namespace yalmera::linktext {
+// The station link's own texts.
+namespace yalmera::texts::link {
 
 // The serial layer's own messages. They are shown as they stand, in the standard error box.
 inline constexpr QStringView BadId = u"ie_BadId - Specified comport doesn't exist";
 inline constexpr QStringView AlreadyOpen = u"ie_Open - device already open";
 inline constexpr QStringView NotOpen = u"ie_NOpen - device not open";
 
-// The status field of the station-link window. "AK" is written in Latin capitals.
+// The status field of the station-link window, which the window and the command-line tool show
+// for an exchange's phase. "AK" is written in Latin capitals.
 inline constexpr QStringView StatusIdle = u"- -";
 inline constexpr QStringView StatusWriting = u"ПР";
 inline constexpr QStringView StatusReading = u"ПП";
@@ -21,9 +23,31 @@ inline constexpr QStringView LastByteUnanswered =
     u"Станция не подтвердила прием последнего байта: запись не завершена.";
 inline constexpr QStringView StationSilent = u"Станция не отвечает: чтение прервано, данные не изменены.";
 inline constexpr QStringView Cancelled = u"Обмен со станцией прерван.";
+// Stopped on request after the first byte; what the station now holds.
+inline constexpr QStringView WriteCancelled =
+    u"Запись прервана: в станции осталась часть плана, следующая запись заменит его целиком.";
+inline constexpr QStringView ReadCancelled = u"Чтение прервано: данные в станции и в программе не изменены.";
+// The write's counterpart of StationSilent, for the command line (the window shows "AK" and the
+// link's own error instead).
+inline constexpr QStringView WriteStationSilent =
+    u"Станция не отвечает: запись прервана, в станции осталась часть плана; следующая запись заменит "
+    u"его целиком.";
 // The line did not fall quiet before the command byte: the station still sends something (the
 // stream of an interrupted read, a fault). Nothing was sent.
 inline constexpr QStringView StillSending =
     u"Станция продолжает передавать данные, обмен не начат: ничего не отправлено, данные не изменены.";
 
-} // namespace yalmera::linktext
+// The exchange journal's operations and outcomes.
+inline constexpr QStringView JournalWrite = u"запись";
+inline constexpr QStringView JournalRead = u"чтение";
+inline constexpr QStringView JournalVerify = u"проверка";
+inline constexpr QStringView JournalProtocol = u"протокол";
+inline constexpr QStringView JournalCompleted = u"выполнено";
+inline constexpr QStringView JournalRefused = u"отказ";
+inline constexpr QStringView JournalOpenFailed = u"порт не открыт";
+inline constexpr QStringView JournalTimedOut = u"нет ответа";
+inline constexpr QStringView JournalLinkFailed = u"сбой линии";
+inline constexpr QStringView JournalCancelled = u"прервано";
+inline constexpr QStringView JournalDiffers = u"не совпадает";
+
+} // namespace yalmera::texts::link

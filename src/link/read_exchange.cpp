@@ -1,7 +1,8 @@
 #include "read_exchange.h"
 
+#include "link/byte_trace.h"
+#include "link/link_session.h"
 #include "link/link_texts.h"
-#include "link/serial_link.h"
 #include "model/number_text.h"
 
 #include <QByteArray>
@@ -17,52 +18,42 @@ ReadResult runReadExchange(const ReadRequest& request, ExchangeObserver& observe
                            const std::atomic<bool>* stop)
 {
     ReadResult result;
-    const auto endIdle = [&observer] {
-        observer.statusChanged(linktext::StatusIdle.toString());
-        observer.buttonsChanged(LinkButtons::allEnabled());
+    const auto ended = [&result, &request](ExchangeOutcome outcome, UserMessage message) {
+        result.outcome = outcome;
+        result.message = std::move(message);
+        if (request.trace)
+            request.trace->endExchange(outcome, result.message.text);
+        return result;
+    };
+    const auto stopped = [stop] { return stop && *stop; };
+    const auto cancelled = [&] {
+        return ended(ExchangeOutcome::Cancelled, UserMessage::failure(texts::link::ReadCancelled.toString()));
     };
 
-    observer.buttonsChanged({false, false, true});
-    observer.statusChanged(linktext::StatusReading.toString());
-
-    SerialLink link;
-    link.setPortChoice(request.port);
-    link.configure();
-    if (UserMessage failure = link.openSelected(); !failure.isEmpty()) {
-        endIdle();
-        result.outcome = ExchangeOutcome::OpenFailed;
-        result.message = failure;
-        return result;
-    }
+    LinkSession session(request.port, observer, ExchangePhase::ReadRequest, request.trace.get());
+    SerialLink& link = session.link();
+    if (UserMessage failure = session.open(); !failure.isEmpty())
+        return ended(ExchangeOutcome::OpenFailed, failure);
     link.flushInput();
     link.flushOutput();
     if (!link.awaitQuietLine(stop)) {
-        link.close();
-        endIdle();
-        const bool stopped = stop && *stop;
-        result.outcome = stopped ? ExchangeOutcome::Cancelled : ExchangeOutcome::LinkFailed;
-        result.message =
-            UserMessage::failure((stopped ? linktext::Cancelled : linktext::StillSending).toString());
-        return result;
+        if (stopped())
+            return cancelled();
+        return ended(ExchangeOutcome::LinkFailed, UserMessage::failure(texts::link::StillSending.toString()));
     }
-    if (UserMessage failure = link.putByte(ReadCommand); !failure.isEmpty()) {
-        link.close();
-        endIdle();
-        result.outcome = ExchangeOutcome::LinkFailed;
-        result.message = failure;
-        return result;
-    }
+    if (UserMessage failure = link.putByte(ReadCommand); !failure.isEmpty())
+        return ended(ExchangeOutcome::LinkFailed, failure);
     int gauge = 100;
     observer.gaugeChanged(gauge);
-    observer.buttonsChanged(LinkButtons::allDisabled());
+    session.enter(ExchangePhase::Reading);
 
     // The stream goes into a buffer of our own; nothing else changes before the last byte.
-    QByteArray received;
+    QByteArray& received = result.received;
     received.reserve(streamSize(Stream::Read, MaxRecords));
     // Receives n bytes; false on silence (the station stopped) or a stop request.
     const auto receive = [&](int n, std::chrono::milliseconds silenceLimit) {
         for (int k = 0; k < n; ++k) {
-            if (stop && *stop)
+            if (stopped())
                 return false;
             const std::optional<quint8> byte = link.receiveByte(silenceLimit);
             if (!byte)
@@ -72,34 +63,24 @@ ReadResult runReadExchange(const ReadRequest& request, ExchangeObserver& observe
         }
         return true;
     };
-    const auto endSilent = [&] {
+    // The station fell silent: no flushes, the gauge keeps its value, the window shows "AK".
+    const auto silent = [&] {
         link.close();
-        if (stop && *stop) {
-            endIdle();
-            result.outcome = ExchangeOutcome::Cancelled;
-            result.message = UserMessage::failure(linktext::Cancelled.toString());
-            return result;
-        }
-        observer.statusChanged(linktext::StatusNoAnswer.toString());
-        observer.buttonsChanged(LinkButtons::allEnabled());
-        result.outcome = ExchangeOutcome::TimedOut;
-        return result;
+        if (stopped())
+            return cancelled();
+        session.enter(ExchangePhase::NoAnswer);
+        return ended(ExchangeOutcome::TimedOut, {});
     };
     const auto endFlushed = [&] {
-        link.flushInput();
-        link.flushOutput();
-        link.close();
+        session.closeFlushed();
         observer.gaugeChanged(0);
-        endIdle();
     };
 
     if (!receive(headerSize(Stream::Read), HeaderSilenceLimit))
-        return endSilent();
+        return silent();
     if (UserMessage refusal = checkReadStreamHeader(received); !refusal.isEmpty()) {
         endFlushed();
-        result.outcome = ExchangeOutcome::Refused;
-        result.message = refusal;
-        return result;
+        return ended(ExchangeOutcome::Refused, refusal);
     }
 
     const int channelCount =
@@ -107,21 +88,17 @@ ReadResult runReadExchange(const ReadRequest& request, ExchangeObserver& observe
     const int step = channelCount > 0 ? static_cast<int>(divideRoundHalfEven(100, channelCount)) : 0;
     for (int i = 0; i < channelCount; ++i) {
         if (!receive(RecordSize, RecordSilenceLimit))
-            return endSilent();
+            return silent();
         gauge = std::max(0, gauge - step);
         observer.gaugeChanged(gauge);
     }
 
     ReadStreamDecode decoded = decodeReadStream(received, request.stationType);
     endFlushed();
-    if (!decoded.ok()) {
-        result.outcome = ExchangeOutcome::Refused;
-        result.message = decoded.refusal;
-        return result;
-    }
-    result.outcome = ExchangeOutcome::Completed;
+    if (!decoded.ok())
+        return ended(ExchangeOutcome::Refused, decoded.refusal);
     result.readBack = std::move(decoded.readBack);
-    return result;
+    return ended(ExchangeOutcome::Completed, {});
 }
 
 ReadExchange::ReadExchange(QObject* parent) : StationExchange(parent)

@@ -10,14 +10,18 @@
 #include <QString>
 
 #include <atomic>
+#include <memory>
 #include <optional>
 
 namespace yalmera {
+
+class ByteTrace;
 
 struct ReadRequest
 {
     QString port = QStringLiteral("COM2"); // "COM1", "COM2", a port name or a device path
     StationType stationType;               // the selected band: decoding uses its modulus and offset
+    std::shared_ptr<ByteTrace> trace{};    // as WriteRequest::trace
 };
 
 struct ReadResult
@@ -27,6 +31,7 @@ struct ReadResult
     UserMessage message;
     std::optional<ReadBack> readBack; // only after a complete, acceptable stream
     int bytesReceived = 0;
+    QByteArray received; // the stream's bytes as they came, complete or not
 
     bool ok() const { return outcome == ExchangeOutcome::Completed && readBack.has_value(); }
 };

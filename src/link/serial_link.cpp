@@ -1,6 +1,9 @@
 #include "serial_link.h"
 
+#include "link/byte_trace.h"
 #include "link/link_texts.h"
+
+#include <QStringList>
 
 #include <algorithm>
 
@@ -20,6 +23,34 @@ std::chrono::milliseconds timeUntil(Clock::time_point deadline)
 }
 
 } // namespace
+
+QList<PortChoice> otherSerialPorts()
+{
+    QList<PortChoice> ports;
+    const QString first = portDeviceName(QStringLiteral("COM1"));
+    const QString second = portDeviceName(QStringLiteral("COM2"));
+    for (const PortChoice& port : serialPorts()) {
+        const QString device = portDeviceName(port.name);
+        if (port.location == first || port.location == second || device == first || device == second)
+            continue;
+        ports.append(port);
+    }
+    return ports;
+}
+
+QString portDetails(const PortChoice& port)
+{
+    QStringList parts;
+    for (const QString& text : {port.description, port.manufacturer}) {
+        if (!text.trimmed().isEmpty() && !parts.contains(text.trimmed()))
+            parts.append(text.trimmed());
+    }
+    if (!port.vendorId.isEmpty() || !port.productId.isEmpty())
+        parts.append(QStringLiteral("USB %1:%2").arg(port.vendorId, port.productId));
+    if (!port.serialNumber.trimmed().isEmpty())
+        parts.append(QStringLiteral("S/N ") + port.serialNumber.trimmed());
+    return parts.join(QStringLiteral(", "));
+}
 
 SerialLink::SerialLink() = default;
 
@@ -42,9 +73,9 @@ UserMessage SerialLink::openSelected()
     case detail::OpenFailure::None:
         return {};
     case detail::OpenFailure::NotFound:
-        return UserMessage::failure(linktext::BadId.toString());
+        return UserMessage::failure(texts::link::BadId.toString());
     case detail::OpenFailure::InUse:
-        return UserMessage::failure(linktext::AlreadyOpen.toString());
+        return UserMessage::failure(texts::link::AlreadyOpen.toString());
     case detail::OpenFailure::Other:
         break;
     }
@@ -74,11 +105,13 @@ void SerialLink::flushOutput()
 UserMessage SerialLink::putByte(quint8 byte)
 {
     if (!m_port.isOpen())
-        return UserMessage::failure(linktext::NotOpen.toString());
+        return UserMessage::failure(texts::link::NotOpen.toString());
     if (!m_port.write(static_cast<char>(byte))) {
         noteLineError();
         return UserMessage::failure(m_lastError);
     }
+    if (m_trace)
+        m_trace->sent(byte);
     return {};
 }
 
@@ -99,6 +132,8 @@ quint8 SerialLink::getByte()
         m_received.clear();
         m_receivedAt = 0;
     }
+    if (m_trace)
+        m_trace->received(byte);
     return byte;
 }
 
@@ -112,6 +147,8 @@ bool SerialLink::awaitQuietLine(const std::atomic<bool>* stop)
         if (!m_port.isOpen())
             return true;
         if (m_receivedAt < m_received.size()) {
+            for (qsizetype i = m_receivedAt; m_trace && i < m_received.size(); ++i)
+                m_trace->discarded(static_cast<quint8>(m_received[i]));
             m_received.clear();
             m_receivedAt = 0;
             const Clock::time_point now = Clock::now();

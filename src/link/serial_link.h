@@ -13,6 +13,8 @@
 
 namespace yalmera {
 
+class ByteTrace;
+
 // Silence limits of the waits. They are times, measured from the start of each wait; a wait
 // returns the moment a byte arrives.
 inline constexpr std::chrono::milliseconds ReplySilenceLimit{200};  // write: reply to each byte
@@ -38,11 +40,22 @@ struct PortChoice
 {
     QString name;        // what portDeviceName accepts
     QString description; // for a list the user picks from; may be empty
+    // What tells two USB adapters apart; each empty when the system does not say.
+    QString location;     // the device ("/dev/ttyUSB0", "\\.\COM7")
+    QString manufacturer; // the adapter's maker
+    QString vendorId;     // USB vendor id, four hexadecimal digits ("0403")
+    QString productId;    // USB product id, four hexadecimal digits ("6001")
+    QString serialNumber; // the adapter's own serial number
 };
+// Every serial port the machine reports, COM1 and COM2 included. Pseudo-terminals are not
+// reported by the system: the user types their path.
+QList<PortChoice> serialPorts();
 // Every serial port the machine reports besides the two that "COM1" and "COM2" name (USB
-// adapters), with the name the system gives the device. Pseudo-terminals are not reported by the
-// system: the user types their path.
+// adapters).
 QList<PortChoice> otherSerialPorts();
+// What the system says of a port, on one line: description, maker, "USB 0403:6001",
+// "S/N A50285BI", each where known; empty when nothing is known.
+QString portDetails(const PortChoice& port);
 
 // One serial line at 1200 baud 8N1 without handshake, open for the length of one exchange.
 // Not thread-safe: create and use it on one thread (the exchange's worker thread). The waits
@@ -93,6 +106,10 @@ public:
     // Sets RTS of the open port. A port without modem lines (a pseudo-terminal) ignores it.
     void setRts(bool on);
 
+    // Reports every byte sent, received or discarded to trace (none when null); the caller keeps
+    // it alive while the link is in use.
+    void setTrace(ByteTrace* trace) { m_trace = trace; }
+
     // One received byte, or nothing when silenceLimit passed without one (or the line failed).
     // Returns the moment a byte is there; never waits less than silenceLimit before giving up.
     std::optional<quint8> receiveByte(std::chrono::milliseconds silenceLimit);
@@ -112,6 +129,7 @@ private:
     qsizetype m_receivedAt = 0;
     QString m_portChoice = QStringLiteral("COM2");
     QString m_lastError;
+    ByteTrace* m_trace = nullptr;
 };
 
 } // namespace yalmera

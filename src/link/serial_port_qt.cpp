@@ -1,5 +1,6 @@
 #include "serial_port.h"
 
+#include "link/low_latency.h"
 #include "link/port_lock.h"
 #include "link/serial_link.h"
 
@@ -88,6 +89,7 @@ PortOpenResult SerialPort::open(const QString& device)
     port.setDataTerminalReady(true);
     port.setRequestToSend(true);
     port.clearError();
+    requestLowLatency(port.handle());
     return {};
 }
 
@@ -177,16 +179,16 @@ QString portDeviceName(const QString& choice)
     return name;
 }
 
-QList<PortChoice> otherSerialPorts()
+QList<PortChoice> serialPorts()
 {
     QList<PortChoice> ports;
-    const QString first = FirstPort.toString();
-    const QString second = SecondPort.toString();
     for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
-        const QString location = info.systemLocation();
-        if (location == first || location == second || info.portName() == first || info.portName() == second)
-            continue;
-        ports.append({info.portName(), info.description()});
+        const auto usbId = [](bool has, quint16 id) {
+            return has ? QStringLiteral("%1").arg(id, 4, 16, QLatin1Char('0')).toUpper() : QString();
+        };
+        ports.append({info.portName(), info.description(), info.systemLocation(), info.manufacturer(),
+                      usbId(info.hasVendorIdentifier(), info.vendorIdentifier()),
+                      usbId(info.hasProductIdentifier(), info.productIdentifier()), info.serialNumber()});
     }
     return ports;
 }

@@ -3,6 +3,7 @@
 #include "link/serial_link.h"
 
 #include <QHash>
+#include <QStringList>
 #include <QStringView>
 
 #ifndef NOMINMAX
@@ -48,33 +49,65 @@ QString registryText(HKEY key, const wchar_t* valueName)
     return QString::fromWCharArray(buffer).trimmed();
 }
 
-// The names Device Manager shows ("USB-SERIAL CH340 (COM3)"), by port name.
-QHash<QString, QString> portDescriptions()
+// A device property as text; empty when the device has none.
+QString deviceProperty(HDEVINFO devices, SP_DEVINFO_DATA* device, DWORD property)
 {
-    QHash<QString, QString> descriptions;
+    wchar_t text[512] = {};
+    if (!SetupDiGetDeviceRegistryPropertyW(devices, device, property, nullptr, reinterpret_cast<BYTE*>(text),
+                                           sizeof text - 2 * sizeof(wchar_t), nullptr))
+        return {};
+    return QString::fromWCharArray(text).trimmed(); // the first string of a multi-string
+}
+
+// The four hexadecimal digits after "VID_" or "PID_" in a hardware id
+// ("USB\VID_0403&PID_6001&REV_0600", "FTDIBUS\VID_0403+PID_6001+A50285BIA\0000").
+QString usbId(const QString& hardwareId, QStringView tag)
+{
+    const qsizetype at = hardwareId.indexOf(tag, 0, Qt::CaseInsensitive);
+    return at < 0 ? QString() : hardwareId.mid(at + tag.size(), 4).toUpper();
+}
+
+// What Device Manager says of each present port ("USB-SERIAL CH340 (COM3)", its maker, its USB
+// ids and serial number), by port name.
+QHash<QString, PortChoice> portDevices()
+{
+    QHash<QString, PortChoice> ports;
     const HDEVINFO devices = SetupDiGetClassDevsW(&GUID_DEVCLASS_PORTS, nullptr, nullptr, DIGCF_PRESENT);
     if (devices == INVALID_HANDLE_VALUE)
-        return descriptions;
+        return ports;
     SP_DEVINFO_DATA device{};
     device.cbSize = sizeof device;
     for (DWORD i = 0; SetupDiEnumDeviceInfo(devices, i, &device); ++i) {
         const HKEY key = SetupDiOpenDevRegKey(devices, &device, DICS_FLAG_GLOBAL, 0, DIREG_DEV, KEY_READ);
         if (key == INVALID_HANDLE_VALUE)
             continue;
-        const QString port = registryText(key, L"PortName").toUpper();
+        const QString name = registryText(key, L"PortName").toUpper();
         RegCloseKey(key);
-        wchar_t name[256] = {};
-        if (port.isEmpty() || (!SetupDiGetDeviceRegistryPropertyW(devices, &device, SPDRP_FRIENDLYNAME,
-                                                                  nullptr, reinterpret_cast<BYTE*>(name),
-                                                                  sizeof name - sizeof(wchar_t), nullptr) &&
-                               !SetupDiGetDeviceRegistryPropertyW(devices, &device, SPDRP_DEVICEDESC, nullptr,
-                                                                  reinterpret_cast<BYTE*>(name),
-                                                                  sizeof name - sizeof(wchar_t), nullptr)))
+        if (name.isEmpty())
             continue;
-        descriptions.insert(port, QString::fromWCharArray(name).trimmed());
+        PortChoice port;
+        port.name = name;
+        port.description = deviceProperty(devices, &device, SPDRP_FRIENDLYNAME);
+        if (port.description.isEmpty())
+            port.description = deviceProperty(devices, &device, SPDRP_DEVICEDESC);
+        port.manufacturer = deviceProperty(devices, &device, SPDRP_MFG);
+        const QString hardwareId = deviceProperty(devices, &device, SPDRP_HARDWAREID);
+        port.vendorId = usbId(hardwareId, u"VID_");
+        port.productId = usbId(hardwareId, u"PID_");
+        wchar_t instance[512] = {};
+        if (SetupDiGetDeviceInstanceIdW(devices, &device, instance,
+                                        static_cast<DWORD>(std::size(instance)) - 1, nullptr)) {
+            // "USB\VID_0403&PID_6001\A50285BI": the last part is the adapter's serial number
+            // when the adapter has one (otherwise Windows makes one up, with '&' in it).
+            const QStringList parts = QString::fromWCharArray(instance).split(u'\\');
+            if (parts.size() == 3 && parts[0].compare(u"USB", Qt::CaseInsensitive) == 0 &&
+                !parts[2].contains(u'&'))
+                port.serialNumber = parts[2];
+        }
+        ports.insert(name, port);
     }
     SetupDiDestroyDeviceInfoList(devices);
-    return descriptions;
+    return ports;
 }
 
 } // namespace
@@ -87,7 +120,7 @@ QString portDeviceName(const QString& choice)
     return name;
 }
 
-QList<PortChoice> otherSerialPorts()
+QList<PortChoice> serialPorts()
 {
     // Every port the drivers announce: value name the device ("\Device\Serial0"), data the port
     // name ("COM1").
@@ -96,7 +129,7 @@ QList<PortChoice> otherSerialPorts()
     if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"HARDWARE\\DEVICEMAP\\SERIALCOMM", 0, KEY_READ, &key) !=
         ERROR_SUCCESS)
         return ports;
-    const QHash<QString, QString> descriptions = portDescriptions();
+    const QHash<QString, PortChoice> devices = portDevices();
     for (DWORD i = 0;; ++i) {
         wchar_t device[256] = {};
         DWORD deviceLength = static_cast<DWORD>(std::size(device));
@@ -110,10 +143,14 @@ QList<PortChoice> otherSerialPorts()
         if (status != ERROR_SUCCESS || type != REG_SZ)
             continue;
         const QString name = QString::fromWCharArray(port).trimmed().toUpper();
-        const int number = comNumber(name);
-        if (number == 1 || number == 2 || name.isEmpty())
+        if (name.isEmpty())
             continue;
-        ports.append({name, descriptions.value(name, QString::fromWCharArray(device))});
+        PortChoice choice = devices.value(name);
+        choice.name = name;
+        if (choice.description.isEmpty())
+            choice.description = QString::fromWCharArray(device);
+        choice.location = portDeviceName(name);
+        ports.append(choice);
     }
     RegCloseKey(key);
     // COM3 before COM10.

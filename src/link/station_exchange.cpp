@@ -12,8 +12,7 @@ class SignalObserver final : public ExchangeObserver
 public:
     explicit SignalObserver(StationExchange& exchange) : m_exchange(exchange) {}
     void gaugeChanged(int value) override { emit m_exchange.gaugeChanged(value); }
-    void statusChanged(const QString& text) override { emit m_exchange.statusChanged(text); }
-    void buttonsChanged(const LinkButtons& buttons) override { emit m_exchange.buttonsChanged(buttons); }
+    void phaseChanged(ExchangePhase phase) override { emit m_exchange.phaseChanged(phase); }
 
 private:
     StationExchange& m_exchange;
@@ -23,7 +22,7 @@ private:
 
 StationExchange::StationExchange(QObject* parent) : QObject(parent)
 {
-    qRegisterMetaType<yalmera::LinkButtons>();
+    qRegisterMetaType<yalmera::ExchangePhase>();
 }
 
 StationExchange::~StationExchange()

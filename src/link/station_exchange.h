@@ -31,8 +31,7 @@ public:
 
 signals:
     void gaugeChanged(int value);
-    void statusChanged(const QString& text);
-    void buttonsChanged(const yalmera::LinkButtons& buttons);
+    void phaseChanged(yalmera::ExchangePhase phase);
 
 protected:
     // Runs work on a new worker thread with an observer that emits the signals above; false when

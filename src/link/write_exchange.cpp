@@ -1,8 +1,9 @@
 #include "write_exchange.h"
 
 #include "image/app_state.h"
+#include "link/byte_trace.h"
+#include "link/link_session.h"
 #include "link/link_texts.h"
-#include "link/serial_link.h"
 #include "model/number_text.h"
 
 #include <QThread>
@@ -23,7 +24,7 @@ WriteResult notCheckedResult()
 {
     WriteResult refused;
     refused.outcome = ExchangeOutcome::Refused;
-    refused.message = UserMessage::notice(linktext::NotChecked.toString());
+    refused.message = UserMessage::notice(texts::link::NotChecked.toString());
     return refused;
 }
 
@@ -44,58 +45,42 @@ WriteResult runWriteExchange(const WriteRequest& request, ExchangeObserver& obse
     if (!request.dataChecked)
         return notCheckedResult();
     WriteResult result;
+    const auto ended = [&result, &request](ExchangeOutcome outcome, UserMessage message) {
+        result.outcome = outcome;
+        result.message = std::move(message);
+        if (request.trace)
+            request.trace->endExchange(outcome, result.message.text);
+        return result;
+    };
 
     const QByteArray& stream = request.stream;
     const int total = static_cast<int>(stream.size());
     const int channelCount = total > HeaderSize ? (total - HeaderSize) / RecordSize : 0;
 
-    const auto endIdle = [&observer] {
-        observer.statusChanged(linktext::StatusIdle.toString());
-        observer.buttonsChanged(LinkButtons::allEnabled());
-    };
-
-    observer.buttonsChanged(LinkButtons::allDisabled());
-    observer.statusChanged(linktext::StatusWriting.toString());
-
-    SerialLink link;
-    link.setPortChoice(request.port);
-    link.configure();
-    if (UserMessage failure = link.openSelected(); !failure.isEmpty()) {
-        endIdle();
-        result.outcome = ExchangeOutcome::OpenFailed;
-        result.message = failure;
-        return result;
-    }
+    LinkSession session(request.port, observer, ExchangePhase::Writing, request.trace.get());
+    SerialLink& link = session.link();
+    if (UserMessage failure = session.open(); !failure.isEmpty())
+        return ended(ExchangeOutcome::OpenFailed, failure);
     // A stop request meanwhile is answered by the loop below, before any byte goes out.
-    if (!link.awaitQuietLine(stop) && !(stop && *stop)) {
-        link.close();
-        endIdle();
-        result.outcome = ExchangeOutcome::LinkFailed;
-        result.message = UserMessage::failure(linktext::StillSending.toString());
-        return result;
-    }
+    if (!link.awaitQuietLine(stop) && !(stop && *stop))
+        return ended(ExchangeOutcome::LinkFailed, UserMessage::failure(texts::link::StillSending.toString()));
+    // A byte arriving as the quiet wait ended would otherwise count as the command's reply, and
+    // every later reply would answer the byte before.
+    link.flushInput();
     observer.gaugeChanged(0);
 
-    bool silent = false; // the station missed a reply; the link is closed
     for (int i = 0; i < total; ++i) {
         if (stop && *stop) {
-            link.close();
-            endIdle();
-            result.outcome = ExchangeOutcome::Cancelled;
-            result.message = UserMessage::failure(linktext::Cancelled.toString());
-            return result;
+            const QStringView text =
+                result.bytesSent > 0 ? texts::link::WriteCancelled : texts::link::Cancelled;
+            return ended(ExchangeOutcome::Cancelled, UserMessage::failure(text.toString()));
         }
         if (UserMessage failure = link.putByte(static_cast<quint8>(stream[i])); !failure.isEmpty()) {
-            // After a missed reply this is "ie_NOpen - device not open": the window already shows
-            // "AK" with its buttons enabled. Any other failure of the line ends the same way.
-            if (!silent) {
-                link.close();
-                observer.statusChanged(linktext::StatusNoAnswer.toString());
-                observer.buttonsChanged(LinkButtons::allEnabled());
-            }
-            result.outcome = silent ? ExchangeOutcome::TimedOut : ExchangeOutcome::LinkFailed;
-            result.message = failure;
-            return result;
+            // After a missed reply this is "ie_NOpen - device not open": the station is already
+            // lost. Any other failure of the line ends the same way.
+            const bool silent = result.repliesReceived < result.bytesSent;
+            session.enter(ExchangePhase::NoAnswer);
+            return ended(silent ? ExchangeOutcome::TimedOut : ExchangeOutcome::LinkFailed, failure);
         }
         ++result.bytesSent;
         if (link.waitReply()) {
@@ -103,15 +88,12 @@ WriteResult runWriteExchange(const WriteRequest& request, ExchangeObserver& obse
         } else {
             // waitReply has dropped RTS and closed the link. The exchange goes on as after a
             // reply (the gauge takes its step); the next byte then fails on the closed link.
-            silent = true;
-            observer.statusChanged(linktext::StatusNoAnswer.toString());
-            observer.buttonsChanged(LinkButtons::allEnabled());
+            session.enter(ExchangePhase::NoAnswer);
             if (i == total - 1) {
                 // No byte follows whose failure would tell: a write the station did not
                 // acknowledge to the end is a failed write, never a complete one.
-                result.outcome = ExchangeOutcome::TimedOut;
-                result.message = UserMessage::failure(linktext::LastByteUnanswered.toString());
-                return result;
+                return ended(ExchangeOutcome::TimedOut,
+                             UserMessage::failure(texts::link::LastByteUnanswered.toString()));
             }
         }
 
@@ -130,12 +112,8 @@ WriteResult runWriteExchange(const WriteRequest& request, ExchangeObserver& obse
         }
     }
     observer.gaugeChanged(100);
-    link.flushInput();
-    link.flushOutput();
-    link.close();
-    endIdle();
-    result.outcome = ExchangeOutcome::Completed;
-    return result;
+    session.closeFlushed();
+    return ended(ExchangeOutcome::Completed, {});
 }
 
 WriteExchange::WriteExchange(QObject* parent) : StationExchange(parent)

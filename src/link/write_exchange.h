@@ -10,10 +10,12 @@
 
 #include <atomic>
 #include <chrono>
+#include <memory>
 
 namespace yalmera {
 
 class AppState;
+class ByteTrace;
 
 // Everything the write needs, copied from the program's state when it starts, so the exchange
 // can run on its own thread while the windows go on.
@@ -22,6 +24,9 @@ struct WriteRequest
     QString port = QStringLiteral("COM2"); // "COM1", "COM2", a port name or a device path
     bool dataChecked = false;
     QByteArray stream; // the write stream, command byte 0x14 first: 26 + 18 x ChannelCount bytes
+    // Where every byte of the exchange is recorded; none when null. Used on the exchange's thread
+    // only, and shared so that a request may be copied to it.
+    std::shared_ptr<ByteTrace> trace{};
 
     // The image of the last check with the current module type and band code.
     static WriteRequest fromState(const AppState& state, const QString& port);
@@ -42,10 +47,13 @@ inline constexpr std::chrono::milliseconds HeaderRecordPause{200};
 
 // Runs the write on the calling thread, which it blocks for the whole exchange (about 30 s for
 // 99 channels at 1200 baud): call it from a worker thread, never from the window's thread.
-// The command byte goes out once the line is quiet (SerialLink::awaitQuietLine); a station that
-// goes on sending ends the write as LinkFailed with nothing sent and the window idle ("- -").
+// The command byte goes out once the line is quiet (SerialLink::awaitQuietLine) and what is still
+// in the input has been discarded, so a reply left over from an interrupted exchange is never
+// taken for the first acknowledgement; a station that goes on sending ends the write as
+// LinkFailed with nothing sent and the window idle ("- -").
 // Reports gauge, status and buttons to the observer in the order the window shows them.
-// A set stop flag ends the exchange at the next byte (outcome Cancelled).
+// A set stop flag ends the exchange at the next byte (outcome Cancelled; the message says whether
+// the station got part of the plan).
 WriteResult runWriteExchange(const WriteRequest& request, ExchangeObserver& observer,
                              const std::atomic<bool>* stop = nullptr);
 

@@ -65,6 +65,10 @@ struct RowFlags
     friend bool operator==(const RowFlags&, const RowFlags&) = default;
 };
 
+// Where the rows went in a row operation: indexed by a row before it, the row's place after it
+// (0: removed). Row 0, the captions, stays where it is.
+using RowMap = QList<int>;
+
 // The per-channel half of a plan: row 0 holds the captions, rows 1..N the channels in the order
 // of their image records. Every value is the text the user sees.
 class ChannelTable
@@ -97,6 +101,19 @@ public:
     int firstRowWithoutFlags() const;
 
     void writeCaptions(CaptionStyle style = CaptionStyle::Standard);
+
+    // Row operations on data rows. Each row keeps its cells and flags together. Nothing changes,
+    // and nothing is returned, when the rows named are no data rows or there is no room.
+    // A copy of `row` right after it, numbered nextFreeChannelNumber(row); not past MaxChannels.
+    std::optional<RowMap> insertRowAfter(int row);
+    // Rows first..last go.
+    std::optional<RowMap> removeRows(int first, int last);
+    // Rows first..last move one place up (step -1) or down (step 1); the row they pass takes
+    // the place they leave.
+    std::optional<RowMap> moveRows(int first, int last, int step);
+    // The first channel number after that of `row`, counting round 1..MaxChannels, that no row
+    // carries; counting starts at 1 when the row's number is no number. Empty when all are taken.
+    QString nextFreeChannelNumber(int row) const;
 
     friend bool operator==(const ChannelTable&, const ChannelTable&) = default;
 

@@ -18,9 +18,10 @@ struct DefaultCell
     QStringView text;
 };
 constexpr DefaultCell DefaultCells[] = {
-    {Column::CtcssRx, NoneText}, {Column::CtcssTx, NoneText}, {Column::DcsRx, NoneText}, {Column::DcsTx, NoneText},
-    {Column::ToneRx, NoneText},  {Column::ToneTx, NoneText},  {Column::Squelch, u"1"},   {Column::PowerMax, u"4"},
-    {Column::PowerMin, u"1"},    {Column::Width, u"25"},      {Column::TxOff, u"Норм"},  {Column::Time, NoneText},
+    {Column::CtcssRx, NoneText}, {Column::CtcssTx, NoneText}, {Column::DcsRx, NoneText},
+    {Column::DcsTx, NoneText},   {Column::ToneRx, NoneText},  {Column::ToneTx, NoneText},
+    {Column::Squelch, u"1"},     {Column::PowerMax, u"4"},    {Column::PowerMin, u"1"},
+    {Column::Width, u"25"},      {Column::TxOff, u"Норм"},    {Column::Time, NoneText},
 };
 
 TemplateResult refused(UserMessage message)
@@ -73,8 +74,9 @@ TemplateResult makeChannelTemplate(const TemplateFields& fields, const StationTy
         return refused(UserMessage::notice(texts::model::OffsetOffGrid.toString(), Sound::CriticalStop));
 
     if (startKHz < stationType.lowerLimitKHz || startKHz > stationType.upperLimitKHz) {
-        return refused(
-            UserMessage::notice(texts::model::StartOutOfBand.toString() + stationType.limitsMHzText() + texts::model::StartOutOfBandUnit.toString()));
+        return refused(UserMessage::notice(texts::model::StartOutOfBand.toString() +
+                                           stationType.limitsMHzText() +
+                                           texts::model::StartOutOfBandUnit.toString()));
     }
 
     const auto count = parseInteger(fields.count);

@@ -18,10 +18,7 @@ public:
     static QString sectionLine() { return QStringLiteral("[Общие установки]"); }
 
     GeneralSettings() = default;
-    explicit GeneralSettings(QStringList lines)
-        : m_lines(std::move(lines))
-    {
-    }
+    explicit GeneralSettings(QStringList lines) : m_lines(std::move(lines)) {}
 
     const QStringList& lines() const { return m_lines; }
     void setLines(QStringList lines) { m_lines = std::move(lines); }

@@ -2,8 +2,8 @@
 
 #include <QStringView>
 
-// The channel plan's own texts: the template panel's and the repeater panel's refusals and the
-// models' names.
+// The channel plan's own texts: the refusals of the template panel, the repeater panel, the row
+// operations and pasting, and the models' names.
 namespace yalmera::texts::model {
 
 // Template ("Ok" of the template panel).
@@ -20,6 +20,30 @@ inline constexpr QStringView RepeaterRefused =
     u"Прежде чем производить настройку рентраслятора проверьте введеные данные !!!";
 inline constexpr QStringView RepeaterNoChannelNumber = u"Вы не указали номер канала !!!";
 inline constexpr QStringView RepeaterUnknownChannel = u"Такого номера канала нет в таблице !!!";
+
+// Files: a path that names a FIFO, a device or a socket is neither read nor replaced.
+inline constexpr QStringView NotRegularForSave =
+    u"Указанный путь ведет не к обычному файлу, а к каналу или устройству. Файл не записан.";
+inline constexpr QStringView NotRegularForRead =
+    u"Указанный путь ведет не к обычному файлу, а к каналу или устройству. Файл не прочитан.";
+
+// Rows of the table ("Добавить канал", "Удалить каналы").
+inline constexpr QStringView TableFull = u"В таблице уже 99 каналов: больше радиостанция не принимает.";
+inline constexpr QStringView LastChannelStays =
+    u"Все каналы удалить нельзя: в таблице должен остаться хотя бы один канал.";
+
+// Pasting a block of cells (%1: table row, %2: column caption, %3: the text).
+inline constexpr QStringView PasteNotInList =
+    u"Строка %1, столбец «%2»: значения «%3» нет в списке этого столбца. Ничего не вставлено.";
+inline constexpr QStringView PasteNotAFlag =
+    u"Строка %1, столбец «%2»: «%3» не отметка, вставляются только «да» и «нет». Ничего не вставлено.";
+// %1: the block's columns, %2: the caption it starts at, %3: the columns from there to the last.
+inline constexpr QStringView PasteTooWide =
+    u"Вставляемый блок не помещается: в нем столбцов %1, а от столбца «%2» "
+    u"до конца таблицы их %3. Ничего не вставлено.";
+// %1: the block's rows, %2: the row it starts at, %3: the rows from there up to channel 99.
+inline constexpr QStringView PasteTooLong = u"Вставляемый блок не помещается: в нем строк %1, а от строки %2 "
+                                            u"до 99-го канала их %3. Ничего не вставлено.";
 
 // The main window's caption for each band.
 inline constexpr QStringView Model144to174 = u"Ялмера 4К-17";

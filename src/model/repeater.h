@@ -19,7 +19,6 @@ enum class RepeaterMode { Receive, Transmit };
 inline constexpr QStringView RxRepeaterMark = u"РЕТР_ПП"; // in " Rx, кГц": the channel only transmits
 inline constexpr QStringView TxRepeaterMark = u"РЕТР_ПР"; // in " Tx, кГц": the channel only receives
 
-
 // The frequency text a mark replaced, remembered per table row together with the column it came
 // from, so that switching the channel back gives that column its own frequency and never another
 // channel's or another column's.

@@ -18,7 +18,7 @@ struct StationType
     Band band = Band::Mhz144to174;
     qint32 lowerLimitKHz = 140000;
     qint32 upperLimitKHz = 174000;
-    qint32 dividerModulus = 32;     // synthesiser modulus used in the frequency words
+    qint32 dividerModulus = 32;      // synthesiser modulus used in the frequency words
     qint32 receiveOffsetKHz = 45000; // intermediate frequency added to receive frequencies
     quint8 typeCode = 0;
 

@@ -1,5 +1,7 @@
 #include "whole_file.h"
 
+#include "model_texts.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -20,7 +22,7 @@ bool isSpecialFile(const QString& path)
 
 QString saveTargetRefusal(const QString& path)
 {
-    return isSpecialFile(path) ? WholeFileTexts::notRegularForSave() : QString();
+    return isSpecialFile(path) ? texts::model::NotRegularForSave.toString() : QString();
 }
 
 QString openSaveFile(QSaveFile& file)
@@ -59,7 +61,7 @@ WholeFileRead readWholeFile(const QString& path, qint64 maxBytes)
 {
     WholeFileRead read;
     if (isSpecialFile(path)) {
-        read.error = WholeFileTexts::notRegularForRead();
+        read.error = texts::model::NotRegularForRead.toString();
         return read;
     }
     QFile file(path);

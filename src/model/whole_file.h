@@ -13,19 +13,6 @@ namespace yalmera {
 // renamed into place only once all of them are on disk, so a failed save keeps the earlier file.
 // Reading that never blocks or fills memory on a path that is no ordinary file.
 
-namespace WholeFileTexts {
-inline QString notRegularForSave()
-{
-    return QStringLiteral(
-        "Указанный путь ведет не к обычному файлу, а к каналу или устройству. Файл не записан.");
-}
-inline QString notRegularForRead()
-{
-    return QStringLiteral(
-        "Указанный путь ведет не к обычному файлу, а к каналу или устройству. Файл не прочитан.");
-}
-} // namespace WholeFileTexts
-
 // Why a save must not go to path: it exists and is no regular file (a FIFO, a device node, a
 // socket), which the rename would replace by one. Empty when the path is new or a regular file,
 // also one reached through a symbolic link; a folder is left to the platform's own refusal.

@@ -76,7 +76,9 @@ QString protocolFileName(const QString& serialNumber)
 SavedProtocol saveProtocolDocx(const ProtocolDocument& document, const QString& folder)
 {
     if (!QFileInfo(folder).isDir() && !QDir().mkpath(folder))
-        return {{}, UserMessage::failure(texts::report::CannotCreateFolder.toString().arg(QDir::toNativeSeparators(folder)))};
+        return {{},
+                UserMessage::failure(
+                    texts::report::CannotCreateFolder.toString().arg(QDir::toNativeSeparators(folder)))};
 
     const std::optional<QByteArray> bytes = protocolDocxBytes(document);
     if (!bytes)
@@ -102,7 +104,9 @@ SavedProtocol saveProtocolDocx(const ProtocolDocument& document, const QString& 
         }
         return {path, {}};
     }
-    return {{}, UserMessage::failure(texts::report::NoFreeFileName.toString().arg(QDir::toNativeSeparators(folder)))};
+    return {
+        {},
+        UserMessage::failure(texts::report::NoFreeFileName.toString().arg(QDir::toNativeSeparators(folder)))};
 }
 
 } // namespace yalmera::report

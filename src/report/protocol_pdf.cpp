@@ -21,8 +21,9 @@ void setUpWriter(QPdfWriter& writer, const ProtocolDocument& document)
 {
     writer.setResolution(PdfResolution);
     writer.setPageSize(QPageSize(QPageSize::A4));
-    writer.setTitle(document.serialNumber.isEmpty() ? texts::report::FileNameStem.toString()
-                                                    : texts::report::FileNameStem.toString() + u' ' + document.serialNumber);
+    writer.setTitle(document.serialNumber.isEmpty()
+                        ? texts::report::FileNameStem.toString()
+                        : texts::report::FileNameStem.toString() + u' ' + document.serialNumber);
     writer.setCreator(QStringLiteral("Yalmera Programmer"));
 }
 
@@ -80,8 +81,8 @@ UserMessage writeProtocolPdf(const ProtocolDocument& document, const QString& pa
         painted = paintProtocol(document, writer);
     }
     if (!painted) {
-        const QString error =
-            file.error() != QFileDevice::NoError ? file.errorString() : texts::report::CannotPaintPdf.toString();
+        const QString error = file.error() != QFileDevice::NoError ? file.errorString()
+                                                                   : texts::report::CannotPaintPdf.toString();
         file.cancelWriting();
         return UserMessage::failure(error);
     }

@@ -8,10 +8,12 @@ namespace yalmera::texts::report {
 inline constexpr QStringView Title = u"Ялмера - 407";
 
 // "Создать" of the protocol window without a passed data check.
-inline constexpr QStringView RefusedOnCreate = u"Пока не будет произведена проверка данных, протокол создаваться не будет";
+inline constexpr QStringView RefusedOnCreate =
+    u"Пока не будет произведена проверка данных, протокол создаваться не будет";
 
 // "Создать протокол" of the main menu without a passed data check.
-inline constexpr QStringView RefusedOnMenu = u"Пока не будет произведена проверка данных, протокол создаваться не будет!!!";
+inline constexpr QStringView RefusedOnMenu =
+    u"Пока не будет произведена проверка данных, протокол создаваться не будет!!!";
 
 // "Создать протокол" and "Создать" while rows have lost their flags through a band change; %1 is
 // the first such row.

@@ -50,43 +50,60 @@ int fail(const QString& text)
 int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("yalmera-station"));
-    QCoreApplication::setApplicationVersion(QString::fromLatin1(yalmera::ProgramVersion));
 
-    QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
+    // Help in the format of yalmera-cli's: usage, what it does, options, exit codes.
+    const QString help = QStringLiteral(
+        "Usage: yalmera-station (--pty | --port DEV) [OPTIONS]\n"
+        "\n"
         "A simulated station: acknowledges every byte of a write (command 0x14), keeps the plan it\n"
         "received and answers the read command 0x1E with the plan it holds. Runs until it is\n"
-        "terminated (SIGTERM, SIGINT, SIGHUP) or, with --stdin-quit, its standard input closes."));
-    parser.addHelpOption();
-    parser.addVersionOption();
-    const QCommandLineOption ptyOption(
-        QStringLiteral("pty"),
-        QStringLiteral("Create a pseudo-terminal; its path is the first line of output."));
-    const QCommandLineOption portOption(
-        QStringLiteral("port"), QStringLiteral("Serve an existing serial device."), QStringLiteral("DEV"));
-    const QCommandLineOption imageOption(QStringLiteral("image"),
-                                         QStringLiteral("Hold the plan of this write stream file at start."),
-                                         QStringLiteral("FILE"));
-    const QCommandLineOption serialOption(
-        QStringLiteral("serial"), QStringLiteral("Serial number, six hexadecimal digits (default 012345)."),
-        QStringLiteral("HEX6"));
-    const QCommandLineOption silentOption(QStringLiteral("silent-after"),
-                                          QStringLiteral("Send nothing after the first N bytes."),
-                                          QStringLiteral("N"));
-    const QCommandLineOption delayOption(QStringLiteral("reply-delay"),
-                                         QStringLiteral("Wait MS milliseconds before each answer."),
-                                         QStringLiteral("MS"));
-    const QCommandLineOption paceOption(QStringLiteral("pace"),
-                                        QStringLiteral("Receive and send at real 1200-baud byte times."));
+        "terminated (SIGTERM, SIGINT, SIGHUP) or, with --stdin-quit, its standard input closes.\n"
+        "\n"
+        "Options:\n"
+        "  --pty              create a pseudo-terminal; its path is the first line of output\n"
+        "  --port DEV         serve an existing serial device\n"
+        "  --image FILE       hold the plan of this write stream file at start\n"
+        "  --serial HEX6      serial number, up to six hexadecimal digits (default 012345)\n"
+        "  --silent-after N   send nothing after the first N bytes\n"
+        "  --reply-delay MS   wait MS milliseconds before each answer\n"
+        "  --pace             receive and send at real 1200-baud byte times\n"
+        "  --stdin-quit       end when standard input closes\n"
+        "  -h, --help         this text\n"
+        "  -v, --version      the program's version\n"
+        "\n"
+        "Exit codes: 0 ended as asked; 2 usage or file error, or the line failed. Messages on\n"
+        "stderr.");
+    QCommandLineParser parser;
+    const QCommandLineOption helpOption(QStringList{QStringLiteral("h"), QStringLiteral("help")});
+    const QCommandLineOption versionOption(QStringList{QStringLiteral("v"), QStringLiteral("version")});
+    const QCommandLineOption ptyOption(QStringLiteral("pty"));
+    const QCommandLineOption portOption(QStringLiteral("port"), QString(), QStringLiteral("DEV"));
+    const QCommandLineOption imageOption(QStringLiteral("image"), QString(), QStringLiteral("FILE"));
+    const QCommandLineOption serialOption(QStringLiteral("serial"), QString(), QStringLiteral("HEX6"));
+    const QCommandLineOption silentOption(QStringLiteral("silent-after"), QString(), QStringLiteral("N"));
+    const QCommandLineOption delayOption(QStringLiteral("reply-delay"), QString(), QStringLiteral("MS"));
+    const QCommandLineOption paceOption(QStringLiteral("pace"));
     // A station in the background of an interactive shell must leave the terminal alone: reading
     // it would stop the job (SIGTTIN). Only a parent that holds a pipe to the station asks for this.
-    const QCommandLineOption stdinQuitOption(QStringLiteral("stdin-quit"),
-                                             QStringLiteral("End when standard input closes."));
-    parser.addOptions(
-        {ptyOption, portOption, imageOption, serialOption, silentOption, delayOption, paceOption});
-    parser.addOption(stdinQuitOption);
-    parser.process(app);
+    const QCommandLineOption stdinQuitOption(QStringLiteral("stdin-quit"));
+    parser.addOptions({helpOption, versionOption, ptyOption, portOption, imageOption, serialOption,
+                       silentOption, delayOption, paceOption, stdinQuitOption});
+    if (!parser.parse(QCoreApplication::arguments())) {
+        fail(parser.errorText());
+        printLine(stderr, QStringLiteral("Try 'yalmera-station --help'."));
+        return 2;
+    }
+    if (parser.isSet(helpOption)) {
+        printLine(stdout, help);
+        return 0;
+    }
+    if (parser.isSet(versionOption)) {
+        printLine(stdout, QStringLiteral("yalmera-station ") + QString::fromLatin1(yalmera::ProgramVersion));
+        return 0;
+    }
+    if (!parser.positionalArguments().isEmpty())
+        return fail(QStringLiteral("unexpected argument '%1' (see --help)")
+                        .arg(parser.positionalArguments().first()));
 
     if (parser.isSet(ptyOption) == parser.isSet(portOption))
         return fail(QStringLiteral("give exactly one of --pty and --port DEV (see --help)"));

@@ -45,6 +45,8 @@ void ChannelCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& o
     if (focused) {
         background = ChannelGrid::MarkedBackground;
         text = ChannelGrid::FocusedText;
+    } else if ((option.state & QStyle::State_Selected) && m_grid->selectsBlock()) {
+        background = ChannelGrid::BlockBackground;
     } else if (markedRow) {
         background = ChannelGrid::MarkedBackground;
     }

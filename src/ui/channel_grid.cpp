@@ -7,10 +7,13 @@
 
 #include "model/channel_table.h"
 
+#include <QApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 
+#include <algorithm>
 #include <array>
+#include <climits>
 
 namespace yalmera::ui {
 
@@ -27,6 +30,7 @@ const QColor ChannelGrid::MarkedBackground(80, 127, 255);
 const QColor ChannelGrid::FocusedText(128, 0, 128);
 const QColor ChannelGrid::CellBackground(255, 204, 204);
 const QColor ChannelGrid::CellText(Qt::darkBlue); // navy
+const QColor ChannelGrid::BlockBackground(255, 230, 120);
 
 int ChannelGrid::columnWidth(int column)
 {
@@ -42,7 +46,7 @@ ChannelGrid::ChannelGrid(ChannelTableModel* model, UserInterfaceFeedback& feedba
     setModel(model);
     setItemDelegate(m_delegate);
 
-    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionMode(QAbstractItemView::ContiguousSelection);
     setSelectionBehavior(QAbstractItemView::SelectItems);
     setEditTriggers(QAbstractItemView::CurrentChanged | QAbstractItemView::DoubleClicked |
                     QAbstractItemView::SelectedClicked | QAbstractItemView::EditKeyPressed |
@@ -120,8 +124,12 @@ bool ChannelGrid::edit(const QModelIndex& index, EditTrigger trigger, QEvent* ev
         break;
     }
     // A list opens as soon as its cell is selected, again on a click into the selected cell,
-    // a double click, F2 or Enter; typing into a list cell does nothing.
+    // a double click, F2 or Enter; typing into a list cell does nothing. A cell passed while a
+    // selection grows opens none.
     if (trigger == AnyKeyPressed)
+        return false;
+    if (trigger == CurrentChanged &&
+        (m_extendingSelection || m_selectingQuietly || state() == DragSelectingState))
         return false;
     if (trigger == NoEditTriggers)
         return QTableView::edit(index, trigger, event);
@@ -131,6 +139,71 @@ bool ChannelGrid::edit(const QModelIndex& index, EditTrigger trigger, QEvent* ev
         return false;
     }
     return QTableView::edit(index, trigger, event);
+}
+
+QItemSelectionModel::SelectionFlags ChannelGrid::selectionCommand(const QModelIndex& index,
+                                                                  const QEvent* event) const
+{
+    const QItemSelectionModel::SelectionFlags command = QTableView::selectionCommand(index, event);
+    m_extendingSelection =
+        command.testFlag(QItemSelectionModel::Current) && !command.testFlag(QItemSelectionModel::Clear);
+    return command;
+}
+
+std::optional<CellRange> ChannelGrid::selectedRange() const
+{
+    const QModelIndexList selected = selectionModel()->selectedIndexes();
+    if (selected.isEmpty()) {
+        const QModelIndex current = currentIndex();
+        if (!current.isValid())
+            return std::nullopt;
+        const int row = ChannelTableModel::tableRow(current);
+        return CellRange{row, row, current.column(), current.column()};
+    }
+    CellRange range{INT_MAX, 0, INT_MAX, 0};
+    for (const QModelIndex& index : selected) {
+        const int row = ChannelTableModel::tableRow(index);
+        range.firstRow = std::min(range.firstRow, row);
+        range.lastRow = std::max(range.lastRow, row);
+        range.firstColumn = std::min(range.firstColumn, index.column());
+        range.lastColumn = std::max(range.lastColumn, index.column());
+    }
+    return range;
+}
+
+bool ChannelGrid::selectsBlock() const
+{
+    const QItemSelection selection = selectionModel()->selection();
+    return selection.size() > 1 ||
+           (selection.size() == 1 && selection.first().width() * selection.first().height() > 1);
+}
+
+void ChannelGrid::selectRange(const CellRange& range)
+{
+    const int rows = m_model->rowCount();
+    if (rows == 0)
+        return;
+    const QModelIndex first = m_model->index(std::clamp(range.firstRow, 1, rows) - 1,
+                                             std::clamp(range.firstColumn, 0, ColumnCount - 1));
+    const QModelIndex last = m_model->index(std::clamp(range.lastRow, 1, rows) - 1,
+                                            std::clamp(range.lastColumn, 0, ColumnCount - 1));
+    m_selectingQuietly = true;
+    selectionModel()->setCurrentIndex(first, QItemSelectionModel::NoUpdate);
+    selectionModel()->select(QItemSelection(first, last), QItemSelectionModel::ClearAndSelect);
+    m_selectingQuietly = false;
+    scrollTo(first);
+}
+
+void ChannelGrid::finishEditing()
+{
+    if (state() != EditingState)
+        return;
+    // The open editor has the input focus, or had it before a menu took it.
+    QWidget* editor = QApplication::focusWidget();
+    if (!editor || !viewport()->isAncestorOf(editor))
+        return;
+    commitData(editor);
+    closeEditor(editor, QAbstractItemDelegate::NoHint);
 }
 
 void ChannelGrid::copyFrequencyOnEnter()

@@ -1,9 +1,12 @@
 #pragma once
 
+#include "model/cell_block.h"
 #include "model/channel_table.h"
 
 #include <QColor>
 #include <QTableView>
+
+#include <optional>
 
 namespace yalmera::ui {
 
@@ -13,7 +16,8 @@ class UserInterfaceFeedback;
 
 // The channel table's grid ("StringGrid1"): typing in the number and frequency columns, a
 // drop-down list that opens as soon as a list cell is selected, the row's check boxes in the
-// flag cells, Enter copying one frequency to the other, and the table's colours.
+// flag cells, Enter copying one frequency to the other, and the table's colours. Shift with a
+// click or the arrows selects a rectangle of cells, for the clipboard and the row commands.
 class ChannelGrid : public QTableView
 {
     Q_OBJECT
@@ -24,6 +28,7 @@ public:
     static const QColor FocusedText;
     static const QColor CellBackground;
     static const QColor CellText;
+    static const QColor BlockBackground; // the cells of a selected block besides the focused one
 
     ChannelGrid(ChannelTableModel* model, UserInterfaceFeedback& feedback, QWidget* parent = nullptr);
 
@@ -43,9 +48,20 @@ public:
     // Enter on a frequency cell copies it to the row's other frequency cell.
     void copyFrequencyOnEnter();
 
+    // The selected rectangle, or the current cell alone; nothing when there is no cell.
+    std::optional<CellRange> selectedRange() const;
+    // Whether more than one cell is selected.
+    bool selectsBlock() const;
+    // Selects a rectangle (rows clamped to the table) with its first cell current, opening no list.
+    void selectRange(const CellRange& range);
+    // Writes what an open editor holds and closes it, before a command changes the table under it.
+    void finishEditing();
+
 protected:
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
     bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
+    QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
+                                                         const QEvent* event = nullptr) const override;
     void keyPressEvent(QKeyEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
@@ -58,6 +74,10 @@ private:
     UserInterfaceFeedback& m_feedback;
     int m_selectedRow = 0;
     Column m_selectedColumn = Column::ChannelNumber;
+    // The current cell moves because a selection grows (Shift) or is set by a command: no list
+    // opens on it then.
+    mutable bool m_extendingSelection = false;
+    bool m_selectingQuietly = false;
 };
 
 } // namespace yalmera::ui

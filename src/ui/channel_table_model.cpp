@@ -1,11 +1,14 @@
 #include "channel_table_model.h"
 
+#include "plan_history.h"
+#include "ui_texts.h"
+
 #include "image/app_state.h"
 
 namespace yalmera::ui {
 
-ChannelTableModel::ChannelTableModel(AppState& state, QObject* parent)
-    : QAbstractTableModel(parent), m_state(state)
+ChannelTableModel::ChannelTableModel(AppState& state, PlanHistory& history, QObject* parent)
+    : QAbstractTableModel(parent), m_state(state), m_history(history)
 {
 }
 
@@ -44,10 +47,13 @@ bool ChannelTableModel::setData(const QModelIndex& index, const QVariant& value,
         return false;
     const Column column = tableColumn(index);
     const int row = tableRow(index);
+    const CellRange cell{row, row, index.column(), index.column()};
+    TableSnapshot before = m_state.tableSnapshot();
     if (isFlagColumn(column)) {
         if (role != Qt::CheckStateRole || !m_state.table().hasFlags(row))
             return false;
         m_state.editTable().setFlag(column, row, value.value<Qt::CheckState>() == Qt::Checked);
+        m_history.recordTableEdit(texts::ui::FlagStep.toString(), std::move(before), cell);
     } else {
         if (role != Qt::EditRole)
             return false;
@@ -55,6 +61,9 @@ bool ChannelTableModel::setData(const QModelIndex& index, const QVariant& value,
         if (m_state.table().cell(column, row) == text)
             return true;
         m_state.editTable().setCell(column, row, text);
+        // Every keystroke reaches the cell; one step holds all of them while the editor is open.
+        m_history.recordTableEdit(texts::ui::CellEditStep.toString(), std::move(before), cell,
+                                  PlanHistory::TableEdit::Typing);
     }
     emit dataChanged(index, index, {role});
     return true;

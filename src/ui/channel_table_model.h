@@ -10,16 +10,18 @@ class AppState;
 
 namespace yalmera::ui {
 
+class PlanHistory;
+
 // The channel table of the program's state as a Qt model: the caption row (table row 0) is the
 // horizontal header, table rows 1..N are model rows 0..N-1. Cells are the texts the user sees;
-// the flag columns carry their row's check box state. Edits go straight into the state and
-// never touch the data-check gate.
+// the flag columns carry their row's check box state. Edits go straight into the state, each one
+// a step of the plan's history, and never touch the data-check gate.
 class ChannelTableModel : public QAbstractTableModel
 {
     Q_OBJECT
 
 public:
-    explicit ChannelTableModel(AppState& state, QObject* parent = nullptr);
+    ChannelTableModel(AppState& state, PlanHistory& history, QObject* parent = nullptr);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -40,6 +42,7 @@ public:
 
 private:
     AppState& m_state;
+    PlanHistory& m_history;
 };
 
 } // namespace yalmera::ui

@@ -45,7 +45,8 @@ bool DigitKeyFilter::eventFilter(QObject* watched, QEvent* event)
     const auto* key = static_cast<QKeyEvent*>(event);
     if (accepts(key->key(), key->text()))
         return false;
-    const QString hint = m_accepts == Accepts::Digits ? texts::ui::DigitsOnly.toString() : texts::ui::DigitsAndCommaOnly.toString();
+    const QString hint = m_accepts == Accepts::Digits ? texts::ui::DigitsOnly.toString()
+                                                      : texts::ui::DigitsAndCommaOnly.toString();
     m_feedback.show(UserMessage::notice(hint, Sound::DefaultBeep), qobject_cast<QWidget*>(watched));
     return true;
 }

@@ -1,3 +1,4 @@
+#include "files/recent_plans.h"
 #include "image/app_state.h"
 #include "model/version.h"
 #include "plan_file_dialogs.h"
@@ -37,6 +38,8 @@ int main(int argc, char** argv)
     }
 
     QApplication application(argc, argv);
+    // Names the user's application-data folder (the exchange journal), the same as yalmera-cli's.
+    QApplication::setApplicationName(QStringLiteral("yalmera"));
     application.setQuitOnLastWindowClosed(false);
     yalmera::ui::installRussianQtTranslations(application);
     // Qt draws the SVG only with its svg plugin (a package of its own on Debian): the PNG
@@ -48,7 +51,8 @@ int main(int argc, char** argv)
     yalmera::AppState state;
     yalmera::ui::MessageBoxFeedback feedback;
     yalmera::ui::StandardPlanFileDialogs dialogs;
-    yalmera::ui::ProgramWindows windows(state, feedback, dialogs);
+    yalmera::files::RecentPlans recentPlans(yalmera::files::RecentPlans::userStorePath());
+    yalmera::ui::ProgramWindows windows(state, feedback, dialogs, recentPlans);
     QObject::connect(&windows.mainWindow(), &yalmera::ui::MainWindow::closed, &application,
                      &QCoreApplication::quit, Qt::QueuedConnection);
     windows.show();

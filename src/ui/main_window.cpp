@@ -4,11 +4,15 @@
 #include "channel_table_model.h"
 #include "key_filter.h"
 #include "plan_file_dialogs.h"
+#include "plan_history.h"
 #include "select_all_on_focus.h"
+#include "table_commands.h"
 #include "ui_texts.h"
 #include "user_feedback.h"
 
+#include "files/plan_csv.h"
 #include "files/plan_file.h"
+#include "files/recent_plans.h"
 #include "image/app_state.h"
 #include "image/data_check.h"
 #include "report/protocol_document.h"
@@ -16,6 +20,10 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QCloseEvent>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
 #include <QFrame>
 #include <QHelpEvent>
 #include <QLabel>
@@ -23,11 +31,14 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyle>
 #include <QToolTip>
+#include <QUndoStack>
+#include <QUrl>
 
 namespace yalmera::ui {
 
@@ -80,6 +91,19 @@ QLabel* addLabel(QWidget* parent, const QString& name, const QString& text, cons
     return label;
 }
 
+// The one local file a drag carries, or nothing.
+std::optional<QString> droppedFile(const QMimeData* data)
+{
+    if (!data || !data->hasUrls() || data->urls().size() != 1 || !data->urls().first().isLocalFile())
+        return std::nullopt;
+    return data->urls().first().toLocalFile();
+}
+
+bool isCsvFile(const QString& path)
+{
+    return path.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive);
+}
+
 void makeBoldTitle(QLabel* label, const QColor& colour)
 {
     QFont font = label->font();
@@ -94,8 +118,9 @@ void makeBoldTitle(QLabel* label, const QColor& colour)
 } // namespace
 
 MainWindow::MainWindow(AppState& state, UserInterfaceFeedback& feedback, PlanFileDialogs& dialogs,
-                       QWidget* parent)
-    : QMainWindow(parent), m_state(state), m_feedback(feedback), m_dialogs(dialogs)
+                       files::RecentPlans& recentPlans, QWidget* parent)
+    : QMainWindow(parent), m_state(state), m_feedback(feedback), m_dialogs(dialogs),
+      m_recentPlans(recentPlans), m_history(new PlanHistory(state, this))
 {
     setObjectName(QStringLiteral("FormMain"));
     // A fixed single border: system menu, minimise and close, no maximise.
@@ -108,6 +133,9 @@ MainWindow::MainWindow(AppState& state, UserInterfaceFeedback& feedback, PlanFil
     buildWorkArea();
     buildMenus();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
+    // A plan file dropped on the window is read; a spreadsheet file imported.
+    setAcceptDrops(true);
+    connect(m_history, &PlanHistory::planRestored, this, &MainWindow::showRestoredPlan);
 
     resetAtStartUp();
 }
@@ -123,7 +151,8 @@ void MainWindow::buildMenus()
     channels->setObjectName(QStringLiteral("N1"));
     channels->setToolTipsVisible(true);
     setHint(channels->menuAction(), texts::ui::ChannelsMenuHint.toString());
-    QAction* createTemplate = addItem(channels, QStringLiteral("N2"), texts::ui::CreateTemplateItem.toString());
+    QAction* createTemplate =
+        addItem(channels, QStringLiteral("N2"), texts::ui::CreateTemplateItem.toString());
     createTemplate->setIcon(style()->standardIcon(QStyle::SP_FileIcon));
     channels->addSeparator()->setObjectName(QStringLiteral("N3"));
     QAction* writeFile = addItem(channels, QStringLiteral("N4"), texts::ui::WriteFileItem.toString());
@@ -133,6 +162,18 @@ void MainWindow::buildMenus()
     connect(createTemplate, &QAction::triggered, this, &MainWindow::openTemplatePanel);
     connect(writeFile, &QAction::triggered, this, &MainWindow::writePlanToFile);
     connect(readFile, &QAction::triggered, this, &MainWindow::readPlanFromFile);
+    m_recentMenu = channels->addMenu(texts::ui::RecentMenu.toString());
+    m_recentMenu->setObjectName(QStringLiteral("RecentMenu"));
+    refreshRecentMenu();
+    channels->addSeparator();
+    QAction* exportCsv =
+        addItem(channels, QStringLiteral("ExportCsvItem"), texts::ui::ExportCsvItem.toString());
+    setHint(exportCsv, texts::ui::ExportCsvHint.toString());
+    QAction* importCsv =
+        addItem(channels, QStringLiteral("ImportCsvItem"), texts::ui::ImportCsvItem.toString());
+    setHint(importCsv, texts::ui::ImportCsvHint.toString());
+    connect(exportCsv, &QAction::triggered, this, &MainWindow::exportCsv);
+    connect(importCsv, &QAction::triggered, this, &MainWindow::importCsv);
 
     QMenu* equipment = bar->addMenu(texts::ui::EquipmentMenu.toString());
     equipment->setObjectName(QStringLiteral("N6"));
@@ -141,8 +182,8 @@ void MainWindow::buildMenus()
     auto* moduleGroup = new QActionGroup(this);
     moduleGroup->setExclusive(true);
     for (int moduleType = 0; moduleType < static_cast<int>(texts::ui::ModuleItems.size()); ++moduleType) {
-        QAction* item =
-            addItem(modules, QStringLiteral("N%1").arg(12 + moduleType), texts::ui::ModuleItems[static_cast<std::size_t>(moduleType)].toString());
+        QAction* item = addItem(modules, QStringLiteral("N%1").arg(12 + moduleType),
+                                texts::ui::ModuleItems[static_cast<std::size_t>(moduleType)].toString());
         item->setCheckable(true);
         moduleGroup->addAction(item);
         connect(item, &QAction::triggered, this,
@@ -174,9 +215,12 @@ void MainWindow::buildMenus()
     auto* bandGroup = new QActionGroup(this);
     bandGroup->setExclusive(true);
     m_band30to60Item = addItem(stationType, QStringLiteral("N3062"), texts::ui::Band30to60Item.toString());
-    m_band144to174Item = addItem(stationType, QStringLiteral("N3063"), texts::ui::Band144to174Item.toString());
-    QAction* band300 = addItem(stationType, QStringLiteral("N300345"), texts::ui::Band300to345Item.toString());
-    QAction* band400 = addItem(stationType, QStringLiteral("N400486"), texts::ui::Band400to486Item.toString());
+    m_band144to174Item =
+        addItem(stationType, QStringLiteral("N3063"), texts::ui::Band144to174Item.toString());
+    QAction* band300 =
+        addItem(stationType, QStringLiteral("N300345"), texts::ui::Band300to345Item.toString());
+    QAction* band400 =
+        addItem(stationType, QStringLiteral("N400486"), texts::ui::Band400to486Item.toString());
     for (QAction* item : {m_band30to60Item, m_band144to174Item, band300, band400}) {
         item->setCheckable(true);
         bandGroup->addAction(item);
@@ -191,6 +235,86 @@ void MainWindow::buildMenus()
     exit->setObjectName(QStringLiteral("N25"));
     setHint(exit, texts::ui::ExitItemHint.toString());
     connect(exit, &QAction::triggered, this, &QWidget::close);
+
+    buildEditMenu();
+}
+
+void MainWindow::buildEditMenu()
+{
+    QMenu* edit = menuBar()->addMenu(texts::ui::EditMenu.toString());
+    edit->setObjectName(QStringLiteral("EditMenu"));
+    edit->setToolTipsVisible(true);
+    setHint(edit->menuAction(), texts::ui::EditMenuHint.toString());
+
+    // Undo and redo work wherever the focus is, except in a text field, which keeps its own.
+    QUndoStack* stack = m_history->stack();
+    QAction* undo = addItem(edit, QStringLiteral("UndoItem"), texts::ui::UndoItem.toString());
+    undo->setShortcut(QKeySequence::Undo);
+    undo->setIcon(style()->standardIcon(QStyle::SP_ArrowBack));
+    QAction* redo = addItem(edit, QStringLiteral("RedoItem"), texts::ui::RedoItem.toString());
+    redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    redo->setIcon(style()->standardIcon(QStyle::SP_ArrowForward));
+    const auto follow = [stack, undo, redo] {
+        undo->setEnabled(stack->canUndo());
+        redo->setEnabled(stack->canRedo());
+        setHint(undo, stack->canUndo() ? texts::ui::UndoHint.toString().arg(stack->undoText()) : QString());
+        setHint(redo, stack->canRedo() ? texts::ui::RedoHint.toString().arg(stack->redoText()) : QString());
+    };
+    follow();
+    connect(stack, &QUndoStack::indexChanged, this, follow);
+    connect(stack, &QUndoStack::cleanChanged, this, follow);
+    connect(undo, &QAction::triggered, stack, &QUndoStack::undo);
+    connect(redo, &QAction::triggered, stack, &QUndoStack::redo);
+
+    // The table's commands: from the menu on the table whatever has the focus, by their keys
+    // while the table or one of its editors has it. Alt with the arrows stays with the lists,
+    // which drop down on it.
+    m_tableCommands = new TableCommands(m_state, *m_history, *m_grid, m_feedback, this);
+    const auto tableItem = [this, edit](const char* name, QStringView text, const QList<QKeySequence>& keys,
+                                        void (TableCommands::*command)()) {
+        QAction* item = addItem(edit, QString::fromLatin1(name), text.toString());
+        item->setShortcuts(keys);
+        item->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        m_grid->addAction(item);
+        connect(item, &QAction::triggered, m_tableCommands, command);
+        return item;
+    };
+    edit->addSeparator();
+    tableItem("CopyItem", texts::ui::CopyItem, QKeySequence::keyBindings(QKeySequence::Copy),
+              &TableCommands::copy)
+        ->setIcon(style()->standardIcon(QStyle::SP_FileDialogContentsView));
+    tableItem("PasteItem", texts::ui::PasteItem, QKeySequence::keyBindings(QKeySequence::Paste),
+              &TableCommands::paste);
+    edit->addSeparator();
+    tableItem("InsertChannelItem", texts::ui::InsertChannelItem, {QKeySequence(Qt::ALT | Qt::Key_Insert)},
+              &TableCommands::insertChannel);
+    tableItem("RemoveChannelsItem", texts::ui::RemoveChannelsItem, {QKeySequence(Qt::ALT | Qt::Key_Delete)},
+              &TableCommands::removeChannels);
+    tableItem("MoveUpItem", texts::ui::MoveUpItem, {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Up)},
+              &TableCommands::moveChannelsUp);
+    tableItem("MoveDownItem", texts::ui::MoveDownItem, {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Down)},
+              &TableCommands::moveChannelsDown);
+}
+
+void MainWindow::refreshRecentMenu()
+{
+    m_recentMenu->clear();
+    const QStringList paths = m_recentPlans.paths();
+    for (qsizetype i = 0; i < paths.size(); ++i) {
+        const QString path = paths[i];
+        QAction* item =
+            m_recentMenu->addAction(QStringLiteral("%1 %2").arg(i + 1).arg(QDir::toNativeSeparators(path)));
+        item->setObjectName(QStringLiteral("RecentPlan%1").arg(i + 1));
+        connect(item, &QAction::triggered, this, [this, path] { readPlanFrom(path); });
+    }
+    m_recentMenu->setEnabled(!paths.isEmpty());
+}
+
+void MainWindow::rememberPlanFile(const QString& path)
+{
+    m_state.notePlanFile(QFileInfo(path).absoluteFilePath());
+    m_recentPlans.remember(path);
+    refreshRecentMenu();
 }
 
 void MainWindow::buildWorkArea()
@@ -220,7 +344,7 @@ void MainWindow::buildWorkArea()
 
     buildRepeaterPanel(m_workArea);
 
-    m_model = new ChannelTableModel(m_state, this);
+    m_model = new ChannelTableModel(m_state, *m_history, this);
     m_grid = new ChannelGrid(m_model, m_feedback, m_workArea);
     m_grid->setGeometry(5, 155, 787, 235);
 
@@ -278,18 +402,19 @@ void MainWindow::buildRepeaterPanel(QWidget* workArea)
     m_repeaterPanel->setFrameStyle(QFrame::Panel | QFrame::Raised);
     m_repeaterPanel->setGeometry(537, 6, 252, 143);
 
-    makeBoldTitle(
-        addLabel(m_repeaterPanel, QStringLiteral("Label4"), texts::ui::RepeaterTitle.toString(), {2, 4, 248, 18}),
-        TitlePurple);
-    addLabel(m_repeaterPanel, QStringLiteral("Label5"), texts::ui::RepeaterChannelLabel.toString(), {10, 27, 100, 21});
+    makeBoldTitle(addLabel(m_repeaterPanel, QStringLiteral("Label4"), texts::ui::RepeaterTitle.toString(),
+                           {2, 4, 248, 18}),
+                  TitlePurple);
+    addLabel(m_repeaterPanel, QStringLiteral("Label5"), texts::ui::RepeaterChannelLabel.toString(),
+             {10, 27, 100, 21});
     m_repeaterChannelField = new QLineEdit(m_repeaterPanel);
     m_repeaterChannelField->setObjectName(QStringLiteral("Edit4"));
     m_repeaterChannelField->setGeometry(120, 27, 60, 21);
     DigitKeyFilter::install(m_repeaterChannelField, DigitKeyFilter::Accepts::Digits, m_feedback);
 
-    makeBoldTitle(
-        addLabel(m_repeaterPanel, QStringLiteral("Label6"), texts::ui::RepeaterModeLabel.toString(), {2, 54, 248, 18}),
-        TitleTeal);
+    makeBoldTitle(addLabel(m_repeaterPanel, QStringLiteral("Label6"), texts::ui::RepeaterModeLabel.toString(),
+                           {2, 54, 248, 18}),
+                  TitleTeal);
     m_receiveMode = new QRadioButton(texts::ui::RepeaterReceive.toString(), m_repeaterPanel);
     m_receiveMode->setObjectName(QStringLiteral("RadioButton1"));
     m_receiveMode->setGeometry(24, 76, 100, 20);
@@ -377,6 +502,7 @@ void MainWindow::createTemplateFromFields()
         m_feedback.show(refusal, this);
         return;
     }
+    m_history->recordPlanReplacement(texts::ui::TemplateStep.toString());
     refreshPlanViews();
     showPlanArea();
 }
@@ -390,18 +516,25 @@ void MainWindow::writePlanToFile()
     const auto path = m_dialogs.askSavePath(this);
     if (!path)
         return;
-    const UserMessage failure = files::writePlanFile(*path, m_state.settings(), m_state.table(),
-                                                     m_state.stationType().typeCode, moduleCode(m_state.moduleType()));
-    if (!failure.isEmpty())
+    const UserMessage failure =
+        files::writePlanFile(*path, m_state.settings(), m_state.table(), m_state.stationType().typeCode,
+                             moduleCode(m_state.moduleType()));
+    if (!failure.isEmpty()) {
         m_feedback.show(failure, this);
+        return;
+    }
+    rememberPlanFile(*path);
 }
 
 void MainWindow::readPlanFromFile()
 {
-    const auto path = m_dialogs.askOpenPath(this);
-    if (!path)
-        return;
-    files::PlanDecodeResult read = files::readPlanFile(*path);
+    if (const auto path = m_dialogs.askOpenPath(this))
+        readPlanFrom(*path);
+}
+
+void MainWindow::readPlanFrom(const QString& path)
+{
+    files::PlanDecodeResult read = files::readPlanFile(path);
     if (!read.contents) {
         m_feedback.show(read.error, this);
         return;
@@ -409,9 +542,59 @@ void MainWindow::readPlanFromFile()
     // A code that names no band keeps the caption, mark and start frequency shown.
     if (m_state.adoptPlanFile(std::move(*read.contents)))
         showBand();
+    // Before the step is recorded, so that a redo brings the file's name back with its plan.
+    m_state.notePlanFile(QFileInfo(path).absoluteFilePath());
+    m_history->recordPlanReplacement(texts::ui::FileReadStep.toString());
     markModule(m_state.moduleType());
     refreshPlanViews();
     showPlanArea();
+    rememberPlanFile(path);
+}
+
+void MainWindow::exportCsv()
+{
+    if (const auto refusal = files::planWriteRefusal(m_state.tableCreated(), m_state.table())) {
+        m_feedback.show(*refusal, this);
+        return;
+    }
+    const auto path = m_dialogs.askCsvSavePath(this);
+    if (!path)
+        return;
+    if (const UserMessage failure = files::writePlanCsv(*path, m_state.table()); !failure.isEmpty())
+        m_feedback.show(failure, this);
+}
+
+void MainWindow::importCsv()
+{
+    if (const auto path = m_dialogs.askCsvOpenPath(this))
+        importCsvFrom(*path);
+}
+
+void MainWindow::importCsvFrom(const QString& path)
+{
+    files::CsvDecodeResult read = files::readPlanCsv(path);
+    if (!read.table) {
+        m_feedback.show(read.error, this);
+        return;
+    }
+    m_state.adoptTable(std::move(*read.table));
+    m_history->recordPlanReplacement(texts::ui::CsvImportStep.toString());
+    refreshPlanViews();
+    showPlanArea();
+}
+
+void MainWindow::showRestoredPlan()
+{
+    showBand();
+    markModule(m_state.moduleType());
+    refreshPlanViews();
+    // A plan shows as a replacement shows it; before the first one, or with rows that lost their
+    // flags to a band change, the settings and the table stay hidden.
+    const bool planShown = m_state.tableCreated() && m_state.table().firstRowWithoutFlags() == 0;
+    if (planShown)
+        showPlanArea();
+    m_settingsEditor->setVisible(planShown);
+    m_grid->setVisible(planShown);
 }
 
 void MainWindow::selectModule(ModuleType module)
@@ -427,6 +610,7 @@ void MainWindow::selectBand(Band band)
     // lose their check boxes until a new table is built.
     if (!m_state.selectBand(band))
         return;
+    m_history->clear();
     setWindowTitle(m_state.stationType().modelCaption());
     m_workArea->hide();
     markBand(band);
@@ -455,10 +639,18 @@ void MainWindow::openRepeaterPanel()
 void MainWindow::writeRepeaterMark()
 {
     const RepeaterMode mode = m_transmitMode->isChecked() ? RepeaterMode::Transmit : RepeaterMode::Receive;
+    m_grid->finishEditing();
+    TableSnapshot before = m_state.tableSnapshot();
     const RepeaterWriteResult result = m_state.writeRepeaterMark(m_repeaterChannelField->text(), mode);
     m_model->refreshCells();
-    if (!result.ok())
+    if (!result.ok()) {
         m_feedback.show(result.message, this);
+        return;
+    }
+    const CellRange frequencies{result.row, result.row, columnIndex(Column::RxFrequency),
+                                columnIndex(Column::TxFrequency)};
+    m_history->recordTableEdit(texts::ui::RepeaterMarkStep.toString(), std::move(before), frequencies,
+                               PlanHistory::TableEdit::RepeaterMark);
 }
 
 void MainWindow::closeRepeaterPanel()
@@ -500,6 +692,7 @@ void MainWindow::showPlanReadFromStation(bool bandChosen)
 {
     if (bandChosen)
         showBand();
+    m_history->recordPlanReplacement(texts::ui::StationReadStep.toString());
     refreshPlanViews();
     m_grid->show();
     markModule(m_state.moduleType());
@@ -520,6 +713,24 @@ void MainWindow::closeEvent(QCloseEvent* event)
     // Nothing is saved and nothing is asked.
     event->accept();
     emit closed();
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (droppedFile(event->mimeData()))
+        event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event)
+{
+    const auto path = droppedFile(event->mimeData());
+    if (!path)
+        return;
+    event->acceptProposedAction();
+    if (isCsvFile(*path))
+        importCsvFrom(*path);
+    else
+        readPlanFrom(*path);
 }
 
 } // namespace yalmera::ui

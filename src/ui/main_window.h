@@ -11,6 +11,7 @@ class QActionGroup;
 class QFrame;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
@@ -19,11 +20,17 @@ namespace yalmera {
 class AppState;
 }
 
+namespace yalmera::files {
+class RecentPlans;
+}
+
 namespace yalmera::ui {
 
 class ChannelGrid;
 class ChannelTableModel;
 class PlanFileDialogs;
+class PlanHistory;
+class TableCommands;
 class UserInterfaceFeedback;
 
 // The main window ("FormMain"): the menu, the work area with the template panel, the settings
@@ -37,6 +44,9 @@ class UserInterfaceFeedback;
 //                N11 "Ретранслятор", N19 "Контроль", N21 "Создать протокол",
 //                N23 "Запись/Чтение данных", N3062 "30-60 МГц", N3063 "144-174 МГц",
 //                N300345 "300-345 МГц", N400486 "400-486 Мгц", N25 "Выход"
+//   additions    RecentMenu "Последние файлы", ExportCsvItem, ImportCsvItem (in "Каналы");
+//                EditMenu "Правка" after "Выход": UndoItem, RedoItem, CopyItem, PasteItem,
+//                InsertChannelItem, RemoveChannelsItem, MoveUpItem, MoveDownItem
 //   work area    Panel1 (hidden at start)
 //   template     Panel2: Label1/Edit1 count, Label2/Edit2 start frequency, Label3/Edit3 offset,
 //                BitBtn1 "Ok"
@@ -53,7 +63,7 @@ public:
     static constexpr int ClientHeight = 397; // px, below the menu bar
 
     MainWindow(AppState& state, UserInterfaceFeedback& feedback, PlanFileDialogs& dialogs,
-               QWidget* parent = nullptr);
+               files::RecentPlans& recentPlans, QWidget* parent = nullptr);
     ~MainWindow() override;
 
     ChannelGrid* grid() const { return m_grid; }
@@ -66,6 +76,11 @@ public slots:
     void createTemplateFromFields();
     void writePlanToFile();
     void readPlanFromFile();
+    // A plan file read as "Чтение файла" reads it (a recent file, a file dropped on the window).
+    void readPlanFrom(const QString& path);
+    void exportCsv();
+    void importCsv();
+    void importCsvFrom(const QString& path);
     void selectModule(yalmera::ModuleType module);
     void selectBand(yalmera::Band band);
     void runDataCheck();
@@ -93,9 +108,16 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void buildMenus();
+    void buildEditMenu();
+    void refreshRecentMenu();
+    void rememberPlanFile(const QString& path);
+    // An undo or redo put a whole plan back: band, module, settings and table shown as they are.
+    void showRestoredPlan();
     void buildWorkArea();
     void buildTemplatePanel(QWidget* workArea);
     void buildRepeaterPanel(QWidget* workArea);
@@ -112,6 +134,10 @@ private:
     AppState& m_state;
     UserInterfaceFeedback& m_feedback;
     PlanFileDialogs& m_dialogs;
+    files::RecentPlans& m_recentPlans;
+    PlanHistory* m_history = nullptr;
+    TableCommands* m_tableCommands = nullptr;
+    QMenu* m_recentMenu = nullptr;
 
     QFrame* m_workArea = nullptr;                // Panel1
     QFrame* m_templatePanel = nullptr;           // Panel2

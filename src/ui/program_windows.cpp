@@ -14,8 +14,10 @@ void centreOnScreen(QWidget& window)
     window.move(frame.topLeft());
 }
 
-ProgramWindows::ProgramWindows(AppState& state, UserInterfaceFeedback& feedback, PlanFileDialogs& dialogs)
-    : m_main(state, feedback, dialogs), m_stationLink(state, feedback), m_protocol(state, feedback)
+ProgramWindows::ProgramWindows(AppState& state, UserInterfaceFeedback& feedback, PlanFileDialogs& dialogs,
+                               files::RecentPlans& recentPlans)
+    : m_main(state, feedback, dialogs, recentPlans), m_stationLink(state, feedback),
+      m_protocol(state, feedback)
 {
     QObject::connect(&m_main, &MainWindow::stationLinkWindowRequested, &m_stationLink, [this] {
         centreOnScreen(m_stationLink);
@@ -29,6 +31,8 @@ ProgramWindows::ProgramWindows(AppState& state, UserInterfaceFeedback& feedback,
         m_protocol.raise();
         m_protocol.activateWindow();
     });
+    // The journal names a written station by the serial number the protocol window holds.
+    m_stationLink.setSerialNumberSource([this] { return m_protocol.serialNumber(); });
     QObject::connect(&m_stationLink, &StationLinkWindow::left, &m_main, &MainWindow::restoreAfterStationLink);
     QObject::connect(&m_stationLink, &StationLinkWindow::planRead, &m_main,
                      &MainWindow::showPlanReadFromStation);

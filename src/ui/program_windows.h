@@ -12,7 +12,8 @@ namespace yalmera::ui {
 class ProgramWindows
 {
 public:
-    ProgramWindows(AppState& state, UserInterfaceFeedback& feedback, PlanFileDialogs& dialogs);
+    ProgramWindows(AppState& state, UserInterfaceFeedback& feedback, PlanFileDialogs& dialogs,
+                   files::RecentPlans& recentPlans);
 
     MainWindow& mainWindow() { return m_main; }
     StationLinkWindow& stationLinkWindow() { return m_stationLink; }

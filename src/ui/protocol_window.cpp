@@ -90,8 +90,15 @@ void ProtocolWindow::createProtocol()
     }
     m_lastSavedPath = saved.path;
     if (!m_openDocument || !m_openDocument(saved.path))
-        m_feedback.show(UserMessage::notice(texts::ui::ProtocolSavedAt.toString().arg(QDir::toNativeSeparators(saved.path))),
+        m_feedback.show(UserMessage::notice(
+                            texts::ui::ProtocolSavedAt.toString().arg(QDir::toNativeSeparators(saved.path))),
                         this);
+}
+
+QString ProtocolWindow::serialNumber() const
+{
+    const QString text = m_serialNumber->text().trimmed();
+    return text == texts::report::InitialSerialNumber ? QString() : text;
 }
 
 void ProtocolWindow::paintPreview(QPrinter* printer)

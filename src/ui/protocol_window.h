@@ -41,6 +41,9 @@ public:
 
     // The file the last "Создать" saved, empty before.
     QString lastSavedPath() const { return m_lastSavedPath; }
+    // The serial number typed into Edit1, for the exchange journal; empty while the field holds
+    // its example text or nothing.
+    QString serialNumber() const;
 
     // Paints the protocol for the serial number shown onto a printer (the preview's pages).
     void paintPreview(QPrinter* printer);

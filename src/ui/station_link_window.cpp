@@ -3,7 +3,10 @@
 #include "ui_texts.h"
 #include "user_feedback.h"
 
+#include "files/journal.h"
 #include "image/app_state.h"
+#include "link/byte_trace.h"
+#include "link/exchange_journal.h"
 #include "link/link_texts.h"
 #include "link/read_exchange.h"
 #include "link/serial_link.h"
@@ -11,6 +14,7 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -31,7 +35,8 @@ constexpr int ClientHeight = 200; // px
 
 StationLinkWindow::StationLinkWindow(AppState& state, UserInterfaceFeedback& feedback, QWidget* parent)
     : QWidget(parent), m_state(state), m_feedback(feedback), m_write(new WriteExchange(this)),
-      m_read(new ReadExchange(this))
+      m_read(new ReadExchange(this)), m_journalPath(files::defaultJournalPath()),
+      m_tracePath(qEnvironmentVariable("YALMERA_TRACE"))
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(texts::ui::StationLinkCaption.toString());
@@ -75,7 +80,7 @@ StationLinkWindow::StationLinkWindow(AppState& state, UserInterfaceFeedback& fee
     m_gauge->setTextVisible(true);
     m_gauge->setGeometry(300, 12, 40, 112);
 
-    m_status = new QLabel(linktext::StatusIdle.toString(), this);
+    m_status = new QLabel(texts::link::StatusIdle.toString(), this);
     m_status->setObjectName(QStringLiteral("StaticText1"));
     m_status->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     m_status->setAlignment(Qt::AlignCenter);
@@ -102,8 +107,7 @@ StationLinkWindow::StationLinkWindow(AppState& state, UserInterfaceFeedback& fee
     for (StationExchange* exchange :
          {static_cast<StationExchange*>(m_write), static_cast<StationExchange*>(m_read)}) {
         connect(exchange, &StationExchange::gaugeChanged, m_gauge, &QProgressBar::setValue);
-        connect(exchange, &StationExchange::statusChanged, m_status, &QLabel::setText);
-        connect(exchange, &StationExchange::buttonsChanged, this, &StationLinkWindow::enableButtons);
+        connect(exchange, &StationExchange::phaseChanged, this, &StationLinkWindow::showPhase);
     }
     connect(m_write, &WriteExchange::finished, this, &StationLinkWindow::showWriteResult);
     connect(m_read, &ReadExchange::finished, this, &StationLinkWindow::applyReadResult);
@@ -131,9 +135,13 @@ void StationLinkWindow::listOtherPorts()
     const QString typed = m_otherPortName->currentText();
     const QSignalBlocker blocker(m_otherPortName);
     m_otherPortName->clear();
+    // What tells two USB adapters apart, as "yalmera-cli ports" lists it.
     for (const PortChoice& port : otherSerialPorts()) {
+        const QString details = portDetails(port);
         m_otherPortName->addItem(port.name);
-        m_otherPortName->setItemData(m_otherPortName->count() - 1, port.description, Qt::ToolTipRole);
+        m_otherPortName->setItemData(m_otherPortName->count() - 1,
+                                     details.isEmpty() ? port.location : port.location + u'\n' + details,
+                                     Qt::ToolTipRole);
     }
     m_otherPortName->setEditText(typed);
 }
@@ -144,11 +152,38 @@ void StationLinkWindow::showEvent(QShowEvent* event)
     QWidget::showEvent(event);
 }
 
-void StationLinkWindow::enableButtons(const LinkButtons& buttons)
+void StationLinkWindow::showPhase(ExchangePhase phase)
 {
-    m_exitButton->setEnabled(buttons.exit);
-    m_writeButton->setEnabled(buttons.write);
-    m_readButton->setEnabled(buttons.read);
+    // The status field's text and which of "Выход", "Запись данных ", "Чтение данных " take
+    // input. While the read asks the station, "Чтение данных " stays enabled a moment longer.
+    struct Shown
+    {
+        QStringView status;
+        bool exit;
+        bool write;
+        bool read;
+    };
+    Shown shown{texts::link::StatusIdle, true, true, true};
+    switch (phase) {
+    case ExchangePhase::Idle:
+        break;
+    case ExchangePhase::Writing:
+        shown = {texts::link::StatusWriting, false, false, false};
+        break;
+    case ExchangePhase::ReadRequest:
+        shown = {texts::link::StatusReading, false, false, true};
+        break;
+    case ExchangePhase::Reading:
+        shown = {texts::link::StatusReading, false, false, false};
+        break;
+    case ExchangePhase::NoAnswer:
+        shown = {texts::link::StatusNoAnswer, true, true, true};
+        break;
+    }
+    m_status->setText(shown.status.toString());
+    m_exitButton->setEnabled(shown.exit);
+    m_writeButton->setEnabled(shown.write);
+    m_readButton->setEnabled(shown.read);
 }
 
 bool StationLinkWindow::refuseWithoutPort()
@@ -165,9 +200,42 @@ void StationLinkWindow::writeStation()
     // gives that refusal itself without touching a port.
     if (exchangeRunning() || (m_state.dataChecked() && refuseWithoutPort()))
         return;
-    if (m_write->start(WriteRequest::fromState(m_state, portChoice())))
+    WriteRequest request = WriteRequest::fromState(m_state, portChoice());
+    if (request.dataChecked && !openTrace(request.trace))
+        return;
+    m_writeRequest = std::make_unique<WriteRequest>(request);
+    if (m_write->start(request))
         enablePortChoice(false);
     reportRunning();
+}
+
+bool StationLinkWindow::openTrace(std::shared_ptr<ByteTrace>& trace)
+{
+    if (m_tracePath.isEmpty())
+        return true;
+    QString error;
+    trace = ByteTrace::open(m_tracePath, ByteTrace::Mode::Append, &error);
+    if (!trace)
+        m_feedback.show(UserMessage::failure(texts::ui::TraceUnopened.toString().arg(
+                            QDir::toNativeSeparators(m_tracePath), error)),
+                        this);
+    return trace != nullptr;
+}
+
+void StationLinkWindow::recordAndShow(const JournalEntry& entry, const UserMessage& message,
+                                      const UserMessage& backupFailure,
+                                      const std::shared_ptr<ByteTrace>& trace)
+{
+    const UserMessage journalFailure = files::appendJournal(m_journalPath, entry);
+    UserMessage traceFailure;
+    if (trace && !trace->error().isEmpty())
+        traceFailure = UserMessage::failure(
+            texts::ui::TraceIncomplete.toString().arg(QDir::toNativeSeparators(m_tracePath), trace->error()));
+    const std::array<const UserMessage*, 4> said{&message, &backupFailure, &journalFailure, &traceFailure};
+    for (const UserMessage* shown : said) {
+        if (!shown->isEmpty())
+            m_feedback.show(*shown, this);
+    }
 }
 
 void StationLinkWindow::enablePortChoice(bool enabled)
@@ -186,8 +254,18 @@ void StationLinkWindow::showWriteResult(const WriteResult& result)
 {
     enablePortChoice(true);
     reportRunning();
-    if (!result.message.isEmpty())
-        m_feedback.show(result.message, this);
+    const std::unique_ptr<WriteRequest> request = std::move(m_writeRequest);
+    // An unchecked plan never reached the port: no exchange to journal.
+    if (result.outcome == ExchangeOutcome::Refused || !request) {
+        if (!result.message.isEmpty())
+            m_feedback.show(result.message, this);
+        return;
+    }
+    JournalEntry entry = writeJournalEntry(*request, result);
+    entry.planFile = m_state.planFile();
+    if (m_serialNumber)
+        entry.serialNumber = m_serialNumber();
+    recordAndShow(entry, result.message, {}, request->trace);
 }
 
 void StationLinkWindow::readStation()
@@ -197,6 +275,9 @@ void StationLinkWindow::readStation()
     ReadRequest request;
     request.port = portChoice();
     request.stationType = m_state.stationType();
+    if (!openTrace(request.trace))
+        return;
+    m_readRequest = std::make_unique<ReadRequest>(request);
     if (m_read->start(request))
         enablePortChoice(false);
     reportRunning();
@@ -206,11 +287,23 @@ void StationLinkWindow::applyReadResult(const ReadResult& result)
 {
     enablePortChoice(true);
     reportRunning();
+    const std::unique_ptr<ReadRequest> request = std::move(m_readRequest);
+    JournalEntry entry = request ? readJournalEntry(*request, result) : JournalEntry{};
+    UserMessage backupFailure;
     if (result.ok()) {
-        const bool bandChosen = applyReadBack(m_state, *result.readBack);
+        // What the station held is kept before it replaces the program's plan.
+        const ReadBack& read = *result.readBack;
+        const files::SavedBackup saved =
+            files::saveBackup(m_journalPath, QDateTime::currentDateTime(), read.serialNumber, read.settings,
+                              read.table, read.typeCode, read.moduleType);
+        backupFailure = saved.error;
+        entry.planFile = saved.path;
+        const bool bandChosen = applyReadBack(m_state, read);
         emit planRead(bandChosen);
     }
-    if (!result.message.isEmpty())
+    if (request)
+        recordAndShow(entry, result.message, backupFailure, request->trace);
+    else if (!result.message.isEmpty())
         m_feedback.show(result.message, this);
 }
 

@@ -2,6 +2,9 @@
 
 #include <QWidget>
 
+#include <functional>
+#include <memory>
+
 class QComboBox;
 class QLabel;
 class QProgressBar;
@@ -10,10 +13,15 @@ class QRadioButton;
 
 namespace yalmera {
 class AppState;
+class ByteTrace;
 class ReadExchange;
 class WriteExchange;
-struct LinkButtons;
+enum class ExchangePhase;
+struct JournalEntry;
+struct ReadRequest;
+struct UserMessage;
 struct ReadResult;
+struct WriteRequest;
 struct WriteResult;
 } // namespace yalmera
 
@@ -24,6 +32,8 @@ class UserInterfaceFeedback;
 // The station-link window ("Form1"): port choice, progress gauge, status field and the write and
 // read buttons. The exchanges run on worker threads, so the window stays painted while its
 // buttons are disabled; it has no close button, "Выход" leads back to the main window.
+// Every exchange adds a line to the journal; a plan read is saved in the backups folder beside it
+// before it replaces the program's plan. With a trace file, every byte goes there too.
 //
 // Component names (objectName): RadioButton1 " COM1", RadioButton2 " COM2", RadioButton3 with
 // ComboBox1 (another port: a listed adapter or a typed device path), Gauge1, StaticText1,
@@ -42,6 +52,14 @@ public:
 
     WriteExchange* writeExchange() const { return m_write; }
     ReadExchange* readExchange() const { return m_read; }
+
+    // The journal (files::defaultJournalPath() unless set).
+    void setJournalPath(const QString& path) { m_journalPath = path; }
+    QString journalPath() const { return m_journalPath; }
+    // The file every exchange's bytes are appended to; none when empty ($YALMERA_TRACE unless set).
+    void setTracePath(const QString& path) { m_tracePath = path; }
+    // Where the serial number of a written station comes from (the protocol window's field).
+    void setSerialNumberSource(std::function<QString()> source) { m_serialNumber = std::move(source); }
 
 public slots:
     void writeStation();
@@ -63,18 +81,33 @@ private:
     void listOtherPorts();
     // The other port chosen without a name: says so, and nothing starts.
     bool refuseWithoutPort();
-    void enableButtons(const LinkButtons& buttons);
+    // The status text and the buttons of an exchange's phase.
+    void showPhase(ExchangePhase phase);
     // The port choice is fixed from the start of an exchange to its end, whatever its outcome,
     // so that the window always shows the port the data went to.
     void enablePortChoice(bool enabled);
     void reportRunning();
     void showWriteResult(const WriteResult& result);
     void applyReadResult(const ReadResult& result);
+    // The trace for the next exchange: none when no trace file is set, and none with the failure
+    // shown when it cannot be opened (then false: the exchange does not start).
+    bool openTrace(std::shared_ptr<ByteTrace>& trace);
+    // Shows what an exchange that ended has to say, after its journal line (and backup) are
+    // written, so that nothing waits for a message box to close: the exchange's own message, then
+    // any record that could not be written.
+    void recordAndShow(const JournalEntry& entry, const UserMessage& message,
+                       const UserMessage& backupFailure, const std::shared_ptr<ByteTrace>& trace);
 
     AppState& m_state;
     UserInterfaceFeedback& m_feedback;
     WriteExchange* m_write;
     ReadExchange* m_read;
+    QString m_journalPath;
+    QString m_tracePath;
+    std::function<QString()> m_serialNumber;
+    // The request of the exchange running (or last run): its stream and port go into the journal.
+    std::unique_ptr<WriteRequest> m_writeRequest;
+    std::unique_ptr<ReadRequest> m_readRequest;
 
     QRadioButton* m_com1 = nullptr;       // RadioButton1
     QRadioButton* m_com2 = nullptr;       // RadioButton2

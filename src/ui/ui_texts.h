@@ -5,8 +5,8 @@
 #include <array>
 
 // The windows' own Russian texts: captions, menu items, hints, labels and the messages the windows
-// themselves give, as views of the literals. Texts of the rules (template, data check, files, link, protocol) stay with the
-// layer that owns them.
+// themselves give, as views of the literals. Texts of the rules (template, data check, files, link, protocol)
+// stay with the layer that owns them.
 namespace yalmera::texts::ui {
 
 inline constexpr QStringView ProgramTitle = u"Ялмера";
@@ -33,10 +33,45 @@ inline constexpr QStringView Band400to486Item = u"400-486 Мгц";
 inline constexpr QStringView ExitItem = u"Выход";
 inline constexpr QStringView ExitItemHint = u"Закрытие программы";
 
+// "Каналы": spreadsheet files and the plans last used.
+inline constexpr QStringView RecentMenu = u"Последние файлы";
+inline constexpr QStringView ExportCsvItem = u"Экспорт CSV";
+inline constexpr QStringView ExportCsvHint = u"Каналы таблицей для электронных таблиц (CSV, разделитель «;»)";
+inline constexpr QStringView ImportCsvItem = u"Импорт CSV";
+inline constexpr QStringView ImportCsvHint = u"Каналы из таблицы CSV; общие установки остаются прежними";
+
+// "Правка", after "Выход" so that the menus before it keep their places.
+inline constexpr QStringView EditMenu = u"Правка";
+inline constexpr QStringView EditMenuHint = u"Отмена, буфер обмена и строки таблицы каналов";
+inline constexpr QStringView UndoItem = u"Отменить";
+inline constexpr QStringView RedoItem = u"Повторить";
+// %1: the step's name below.
+inline constexpr QStringView UndoHint = u"Отменить: %1";
+inline constexpr QStringView RedoHint = u"Повторить: %1";
+inline constexpr QStringView CopyItem = u"Копировать";
+inline constexpr QStringView PasteItem = u"Вставить";
+inline constexpr QStringView InsertChannelItem = u"Добавить канал";
+inline constexpr QStringView RemoveChannelsItem = u"Удалить каналы";
+inline constexpr QStringView MoveUpItem = u"Переместить вверх";
+inline constexpr QStringView MoveDownItem = u"Переместить вниз";
+
+// The steps "Отменить" and "Повторить" name.
+inline constexpr QStringView CellEditStep = u"изменение ячейки";
+inline constexpr QStringView FlagStep = u"изменение отметки";
+inline constexpr QStringView RepeaterMarkStep = u"отметка ретранслятора";
+inline constexpr QStringView PasteStep = u"вставка";
+inline constexpr QStringView InsertChannelStep = u"добавление канала";
+inline constexpr QStringView RemoveChannelsStep = u"удаление каналов";
+inline constexpr QStringView MoveChannelsStep = u"перемещение каналов";
+inline constexpr QStringView TemplateStep = u"создание шаблона";
+inline constexpr QStringView FileReadStep = u"чтение файла";
+inline constexpr QStringView StationReadStep = u"чтение данных из радиостанции";
+inline constexpr QStringView CsvImportStep = u"импорт CSV";
+
 // "Модули " items; the position is the module type sent to the station and kept in files as "ТипВУ".
-inline constexpr std::array<QStringView, 5> ModuleItems{
-    u"Нет модуля", u"Маскиратор 07ПЛ300-02Г", u"Модуль Тримлинк", u"Маскиратор Зорпик",
-    u"Маскиратор типа \"Тенир\""};
+inline constexpr std::array<QStringView, 5> ModuleItems{u"Нет модуля", u"Маскиратор 07ПЛ300-02Г",
+                                                        u"Модуль Тримлинк", u"Маскиратор Зорпик",
+                                                        u"Маскиратор типа \"Тенир\""};
 
 // Template panel.
 inline constexpr QStringView CountLabel = u"Кол-во каналов";
@@ -65,6 +100,10 @@ inline constexpr QStringView SaveDialogTitle = u"Сохранение данны
 inline constexpr QStringView CreateFileQuestion = u"%1\nЭтот файл не существует.\nСоздать его?";
 inline constexpr QStringView PlanFileFilter = u"Файлы(*.ini)";
 inline constexpr QStringView DefaultPlanFileName = u"K17M_10.ini";
+inline constexpr QStringView CsvExportTitle = u"Экспорт каналов в CSV";
+inline constexpr QStringView CsvImportTitle = u"Импорт каналов из CSV";
+inline constexpr QStringView CsvFileFilter = u"Таблицы CSV (*.csv)";
+inline constexpr QStringView DefaultCsvFileName = u"каналы.csv";
 
 // Station-link window.
 inline constexpr QStringView StationLinkCaption = u"Прием и передача информации в станцию";
@@ -74,10 +113,14 @@ inline constexpr QStringView Com2Choice = u" COM2";
 inline constexpr QStringView Com2Hint = u"Нижний разъем";
 inline constexpr QStringView OtherPortChoice = u" Другой порт:";
 inline constexpr QStringView OtherPortHint = u"Переходник USB или путь к устройству, например /dev/ttyUSB0";
-inline constexpr QStringView NoPortNamed = u"Не указан порт: выберите его из списка или введите путь к устройству.";
+inline constexpr QStringView NoPortNamed =
+    u"Не указан порт: выберите его из списка или введите путь к устройству.";
 inline constexpr QStringView LinkExitButton = u"Выход";
 inline constexpr QStringView LinkWriteButton = u"Запись данных ";
 inline constexpr QStringView LinkReadButton = u"Чтение данных ";
+// The byte trace of the exchanges ($YALMERA_TRACE); %1 the file, %2 the platform's reason.
+inline constexpr QStringView TraceUnopened = u"Файл трассировки обмена «%1» не открыт: %2";
+inline constexpr QStringView TraceIncomplete = u"Трассировка обмена в файл «%1» записана не полностью: %2";
 
 // Protocol window.
 inline constexpr QStringView ProtocolCaption = u"Создание протокола";

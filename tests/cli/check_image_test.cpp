@@ -108,7 +108,7 @@ TEST_F(CheckImageCommands, ModuleAndBandCodeComeFromTheFile)
     EXPECT_EQ(stream.mid(26 + 2, 3), bytes({0x12, 0x02, 0x01})); // 30000 kHz received, modulus 8
 }
 
-TEST_F(CheckImageCommands, RefusalsExitOneWithTheMessageOnStdoutAndWriteNothing)
+TEST_F(CheckImageCommands, RefusalsExitOneWithTheMessageOnStderrAndWriteNothing)
 {
     struct Case
     {
@@ -134,7 +134,8 @@ TEST_F(CheckImageCommands, RefusalsExitOneWithTheMessageOnStdoutAndWriteNothing)
         const QString plan = planFile(QStringLiteral("bad.ini"), 3, c.edit);
         const CliRun check = runCli({QStringLiteral("check"), plan});
         EXPECT_EQ(check.exitCode, 1) << c.name;
-        EXPECT_EQ(check.out, c.message + u'\n') << c.name;
+        EXPECT_EQ(check.err, QStringLiteral("yalmera-cli check: ") + c.message + u'\n') << c.name;
+        EXPECT_TRUE(check.out.isEmpty()) << c.name;
 
         const QString image = path(QStringLiteral("kept.bin"));
         QFile old(image);
@@ -143,7 +144,7 @@ TEST_F(CheckImageCommands, RefusalsExitOneWithTheMessageOnStdoutAndWriteNothing)
         old.close();
         const CliRun run = runCli({QStringLiteral("image"), plan, QStringLiteral("-o"), image});
         EXPECT_EQ(run.exitCode, 1) << c.name;
-        EXPECT_EQ(run.out, check.out) << c.name;
+        EXPECT_EQ(run.err, QStringLiteral("yalmera-cli image: ") + c.message + u'\n') << c.name;
         EXPECT_EQ(readAll(image), QByteArray("old")) << c.name;
     }
 }
@@ -230,10 +231,10 @@ TEST_F(CheckImageCommands, ControlCharactersOfPlanTextArePrintedEscaped)
         state.editTable().setCell(Column::CtcssRx, 1, QStringLiteral("\x1b[2J\x1b]0;Тон\x07"));
     });
     const CliRun run = runCli({QStringLiteral("check"), plan});
-    EXPECT_TRUE(run.out.contains(QStringLiteral("значение \"\\x1b[2J\\x1b]0;Тон\\x07\" не из списка")))
-        << run.out.toStdString();
-    EXPECT_FALSE(run.out.contains(u'\x1b'));
-    EXPECT_FALSE(run.out.contains(u'\x07'));
+    EXPECT_TRUE(run.err.contains(QStringLiteral("значение \"\\x1b[2J\\x1b]0;Тон\\x07\" не из списка")))
+        << run.err.toStdString();
+    EXPECT_FALSE(run.err.contains(u'\x1b'));
+    EXPECT_FALSE(run.err.contains(u'\x07'));
 }
 
 TEST_F(CheckImageCommands, HelpForBoth)

@@ -44,6 +44,50 @@ TEST(Programs, EachPrintsItsNameAndVersion)
     }
 }
 
+TEST(Programs, HelpOfEveryProgramAndCommandHasOneFormat)
+{
+    const std::pair<const char*, QStringList> helps[] = {
+        {YALMERA_CLI, {QStringLiteral("--help")}},
+        {YALMERA_CLI, {QStringLiteral("write"), QStringLiteral("--help")}},
+        {YALMERA_CLI, {QStringLiteral("ports"), QStringLiteral("--help")}},
+        {YALMERA_STATION, {QStringLiteral("--help")}},
+    };
+    for (const auto& [path, arguments] : helps) {
+        if (QString::fromLatin1(path).isEmpty())
+            continue;
+        QProcess p;
+        p.start(QString::fromLatin1(path), arguments);
+        ASSERT_TRUE(p.waitForFinished(30000));
+        const QString help = QString::fromUtf8(p.readAllStandardOutput());
+        const QString name = QFileInfo(QString::fromLatin1(path)).fileName();
+        SCOPED_TRACE(help.toStdString());
+        EXPECT_EQ(p.exitCode(), 0);
+        // Usage, what it does, options, exit codes, in that order.
+        const QRegularExpression format(QStringLiteral("^Usage: %1 .+\n\n\\S.+\n\n(Commands:\n.+\n\n)?"
+                                                       "Options:\n(  -.+\n)+.*\nExit codes: 0 .+\n$")
+                                            .arg(QRegularExpression::escape(name)),
+                                        QRegularExpression::DotMatchesEverythingOption);
+        EXPECT_TRUE(format.match(help).hasMatch());
+    }
+}
+
+TEST(Programs, PortsListsWhatTheSystemReportsAndSaysPseudoTerminalsAreNot)
+{
+    QProcess p;
+    p.start(QString::fromLatin1(YALMERA_CLI), {QStringLiteral("ports")});
+    ASSERT_TRUE(p.waitForFinished(30000));
+    EXPECT_EQ(p.exitCode(), 0);
+    const QStringList lines = output(p).split(u'\n', Qt::SkipEmptyParts);
+    // A caption line, then one line per port, none of them a pseudo-terminal.
+    if (!lines.isEmpty()) {
+        EXPECT_TRUE(lines[0].startsWith(QStringLiteral("PORT"))) << lines[0].toStdString();
+        for (const QString& line : lines)
+            EXPECT_FALSE(line.contains(QStringLiteral("/dev/pts/"))) << line.toStdString();
+    }
+    EXPECT_TRUE(QString::fromUtf8(p.readAllStandardError())
+                    .contains(QStringLiteral("yalmera-cli ports: pseudo-terminals")));
+}
+
 #ifndef Q_OS_WIN
 TEST(Programs, StationStartedInTheBackgroundOfAnInteractiveShellKeepsRunning)
 {

@@ -48,6 +48,10 @@ TEST(CliTemplate, DefaultsMakeTheCommittedTenChannelExample)
     const QString path = dir.filePath(QStringLiteral("K17M_10.ini"));
     const CliRun run = runCli(args({u"--output"}) << path);
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(run.out,
+              QStringLiteral("10 channel(s), 140000 to 149000 kHz, Ялмера 4К-17 (144-174 MHz, type code "
+                             "0), module 0, saved to %1\n")
+                  .arg(path));
     const QByteArray example = readAll(QStringLiteral(YALMERA_SOURCE_DIR "/examples/k17m_10.ini"));
     ASSERT_FALSE(example.isEmpty());
     EXPECT_EQ(readAll(path), example);
@@ -93,7 +97,7 @@ TEST(CliTemplate, RefusalsExitOneWithTheirOneMessageAndWriteNothing)
     for (const Case& c : cases) {
         const CliRun run = runCli(args(c.arguments) << QStringLiteral("-o") << path);
         EXPECT_EQ(run.exitCode, 1) << run.err.toStdString();
-        EXPECT_EQ(run.err, QString::fromUtf16(c.message) + u'\n');
+        EXPECT_EQ(run.err, QStringLiteral("yalmera-cli template: ") + QString::fromUtf16(c.message) + u'\n');
         EXPECT_FALSE(QFile::exists(path));
     }
 }

@@ -5,17 +5,26 @@
 #include "files/plan_text_codec.h"
 #include "image/app_state.h"
 #include "image/data_check.h"
+#include "model/delimited_text.h"
 
+#include <QCryptographicHash>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 #ifndef Q_OS_WIN
 #include <fcntl.h>
 #include <grp.h>
 #include <poll.h>
+#include <signal.h>
 #include <stdlib.h>
+#include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
 #endif
@@ -45,6 +54,38 @@ QByteArray fileBytes(const QString& path)
 {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// The journal's lines as fields, the caption line first.
+QList<QStringList> journalLines(const QString& path)
+{
+    return parseDelimited(QString::fromUtf8(fileBytes(path)), u';');
+}
+
+// The default journal: in the application-data folder, which the test run keeps its own (on
+// Windows named by YALMERA_JOURNAL).
+QString defaultJournal()
+{
+    if (qEnvironmentVariableIsSet("YALMERA_JOURNAL"))
+        return qEnvironmentVariable("YALMERA_JOURNAL");
+    return QFile::decodeName(qgetenv("XDG_DATA_HOME")) + QStringLiteral("/yalmera/journal.csv");
+}
+
+// Trace lines (comments left out) as their fields: time, direction, byte, phase, field.
+QList<QStringList> traceLines(const QString& path)
+{
+    QList<QStringList> lines;
+    for (const QString& line : QString::fromUtf8(fileBytes(path)).split(u'\n', Qt::SkipEmptyParts)) {
+        if (!line.startsWith(u'#'))
+            lines.append(line.split(u'\t'));
+    }
+    return lines;
+}
+
+int countDirection(const QList<QStringList>& lines, const QString& direction)
+{
+    return static_cast<int>(std::count_if(
+        lines.cbegin(), lines.cend(), [&](const QStringList& line) { return line.value(1) == direction; }));
 }
 
 class WriteReadCommands : public testing::Test
@@ -141,6 +182,9 @@ TEST_F(WriteReadCommands, SilentStationIsALinkFailure)
         EXPECT_EQ(write.exitCode, 3);
         EXPECT_TRUE(write.err.contains(QStringLiteral("ie_NOpen - device not open")))
             << write.err.toStdString();
+        EXPECT_TRUE(
+            write.err.contains(QStringLiteral("yalmera-cli write: Станция не отвечает: запись прервана")))
+            << write.err.toStdString();
         EXPECT_TRUE(write.err.contains(QStringLiteral("AK")));
     }
     // Silent at the very last byte: still no complete write.
@@ -226,6 +270,180 @@ TEST_F(WriteReadCommands, RefusalsPortAndUsageErrorsHaveTheirExitCodes)
     EXPECT_EQ(runCli({QStringLiteral("read"), QStringLiteral("--help")}).exitCode, 0);
 }
 
+TEST_F(WriteReadCommands, DepotLoopWritesVerifiesSavesTheProtocolAndJournalsEveryStep)
+{
+    StationProcess station;
+    ASSERT_FALSE(station.path().isEmpty());
+    const qsizetype before = journalLines(defaultJournal()).size();
+    const QString protocols = path(QStringLiteral("protocols"));
+    const CliRun write = runCli({QStringLiteral("write"), ExamplePlan, QStringLiteral("--port"),
+                                 station.path(), QStringLiteral("--verify"), QStringLiteral("--serial"),
+                                 QStringLiteral("К17М-00042"), QStringLiteral("--protocol"), protocols});
+    ASSERT_EQ(write.exitCode, 0) << write.err.toStdString();
+    const QString protocol = protocols + QStringLiteral("/Протокол К17М-00042.docx");
+    EXPECT_TRUE(QFileInfo(protocol).isFile());
+
+    const QList<QStringList> journal = journalLines(defaultJournal());
+    ASSERT_EQ(journal.size(), std::max<qsizetype>(before, 1) + 3);
+    EXPECT_EQ(journal[0].value(0), QStringLiteral("Время"));
+    const QString plan = QFileInfo(ExamplePlan).absoluteFilePath();
+    const QString imageSha = QString::fromLatin1(
+        QCryptographicHash::hash(checkedStream(ExamplePlan), QCryptographicHash::Sha256).toHex());
+    // Operation, port, model, band code, channels, plan file, SHA-256 (write only), serial, outcome.
+    const QStringList expected[] = {
+        {u"запись"_qs, station.path(), u"Ялмера 4К-17"_qs, u"0"_qs, u"10"_qs, plan, imageSha,
+         u"К17М-00042"_qs, u"выполнено"_qs},
+        {u"проверка"_qs,
+         station.path(),
+         u"Ялмера 4К-17"_qs,
+         u"0"_qs,
+         u"10"_qs,
+         plan,
+         {},
+         u"012345"_qs,
+         u"выполнено"_qs},
+        {u"протокол"_qs, station.path(), u"Ялмера 4К-17"_qs, u"0"_qs, u"10"_qs, plan, imageSha,
+         u"К17М-00042"_qs, u"выполнено"_qs},
+    };
+    for (int i = 0; i < 3; ++i) {
+        QStringList fields = journal[journal.size() - 3 + i].mid(2, 9);
+        if (i == 1)
+            fields[6].clear(); // the hash of the read stream, which holds the serial number
+        EXPECT_EQ(fields, expected[i]) << i;
+    }
+    EXPECT_TRUE(journal.last().value(11).endsWith(QStringLiteral("Протокол К17М-00042.docx")));
+
+    // The read of --verify is kept: the plan the station now holds.
+    const QStringList backups = QDir(QFileInfo(defaultJournal()).path() + QStringLiteral("/backups"))
+                                    .entryList({QStringLiteral("*_012345*.ini")}, QDir::Files, QDir::Time);
+    ASSERT_FALSE(backups.isEmpty());
+    EXPECT_EQ(
+        checkedStream(QFileInfo(defaultJournal()).path() + QStringLiteral("/backups/") + backups.first()),
+        checkedStream(ExamplePlan));
+}
+
+TEST_F(WriteReadCommands, TraceHoldsEveryByteWithItsPhaseAndField)
+{
+    StationProcess station;
+    const QString plan = path(QStringLiteral("one.ini"));
+    ASSERT_EQ(runCli({QStringLiteral("template"), QStringLiteral("--count"), QStringLiteral("1"),
+                      QStringLiteral("-o"), plan})
+                  .exitCode,
+              0);
+    const QString writeTrace = path(QStringLiteral("write.trace"));
+    ASSERT_EQ(runCli({QStringLiteral("write"), plan, QStringLiteral("--port"), station.path(),
+                      QStringLiteral("--trace"), writeTrace})
+                  .exitCode,
+              0);
+    const QList<QStringList> written = traceLines(writeTrace);
+    EXPECT_EQ(countDirection(written, u"sent"_qs), 44);
+    EXPECT_EQ(countDirection(written, u"received"_qs), 44);
+    ASSERT_EQ(written.size(), 88);
+    EXPECT_EQ(written[0].mid(1), (QStringList{u"sent"_qs, u"14"_qs, u"Writing"_qs, u"Command"_qs}));
+    EXPECT_EQ(written[1].mid(1),
+              (QStringList{u"received"_qs, u"06"_qs, u"Writing"_qs, u"reply to Command"_qs}));
+    EXPECT_EQ(written[87].value(4), u"reply to record 1 Reserved"_qs);
+    for (qsizetype i = 1; i < written.size(); ++i)
+        EXPECT_LE(written[i - 1][0].toLongLong(), written[i][0].toLongLong()) << "monotonic, line " << i;
+
+    const QString readTrace = path(QStringLiteral("read.trace"));
+    ASSERT_EQ(runCli({QStringLiteral("read"), QStringLiteral("--port"), station.path(), QStringLiteral("-o"),
+                      path(QStringLiteral("read.ini")), QStringLiteral("--trace"), readTrace})
+                  .exitCode,
+              0);
+    const QList<QStringList> read = traceLines(readTrace);
+    ASSERT_EQ(read.size(), 1 + 28 + 18);
+    EXPECT_EQ(read[0].mid(1), (QStringList{u"sent"_qs, u"1E"_qs, u"ReadRequest"_qs, u"ReadCommand"_qs}));
+    EXPECT_EQ(read[1].mid(1), (QStringList{u"received"_qs, u"01"_qs, u"Reading"_qs, u"SerialNumber"_qs}));
+    EXPECT_EQ(read[29].value(4), u"record 1 ChannelFlags"_qs);
+}
+
+// Ctrl-C reaches a program on Linux as SIGINT; a Windows console sends it to its whole group.
+#ifndef Q_OS_WIN
+TEST_F(WriteReadCommands, CtrlCStopsAWriteBetweenTwoBytesAndLeavesTheLineFree)
+{
+    StationProcess station({QStringLiteral("--reply-delay"), QStringLiteral("20")});
+    ASSERT_FALSE(station.path().isEmpty());
+    const QString trace = path(QStringLiteral("write.trace"));
+    const QString journal = path(QStringLiteral("journal.csv"));
+    QProcess write;
+    write.start(QStringLiteral(YALMERA_CLI),
+                {QStringLiteral("write"), ExamplePlan, QStringLiteral("--port"), station.path(),
+                 QStringLiteral("--trace"), trace, QStringLiteral("--journal"), journal});
+    ASSERT_TRUE(write.waitForStarted(5000));
+    // Once the station has answered a few bytes (the trace reaches its file at least every 0.1 s).
+    for (int i = 0; i < 400 && countDirection(traceLines(trace), u"received"_qs) < 3; ++i)
+        QThread::msleep(50);
+    ASSERT_GE(countDirection(traceLines(trace), u"received"_qs), 3);
+    ASSERT_EQ(::kill(static_cast<pid_t>(write.processId()), SIGINT), 0);
+    ASSERT_TRUE(write.waitForFinished(20000));
+    EXPECT_EQ(write.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(write.exitCode(), 130);
+    const QString err = QString::fromUtf8(write.readAllStandardError());
+    EXPECT_TRUE(err.contains(QStringLiteral(
+        "yalmera-cli write: Запись прервана: в станции осталась часть плана, следующая запись заменит его "
+        "целиком.")))
+        << err.toStdString();
+    EXPECT_EQ(journalLines(journal).last().value(10), QStringLiteral("прервано"));
+    EXPECT_LT(countDirection(traceLines(trace), u"sent"_qs), 26 + 18 * 10);
+
+    // The port is free again. The station gives up the broken write after a second of silence; a
+    // reply it still had on its way is not taken for the next write's first acknowledgement.
+    QThread::msleep(1200);
+    const CliRun again =
+        runCli({QStringLiteral("write"), ExamplePlan, QStringLiteral("--port"), station.path(),
+                QStringLiteral("--verify"), QStringLiteral("--journal"), journal});
+    EXPECT_EQ(again.exitCode, 0) << again.err.toStdString();
+}
+#endif
+
+TEST_F(WriteReadCommands, ReadChecksItsOutputAndJournalFirstAndKeepsThePlanItReplaces)
+{
+    const QString image = path(QStringLiteral("plan.bin"));
+    ASSERT_EQ(runCli({QStringLiteral("image"), ExamplePlan, QStringLiteral("-o"), image}).exitCode, 0);
+    StationProcess station({QStringLiteral("--image"), image});
+    const QString journal = path(QStringLiteral("journal.csv"));
+    const QString notAFolder = path(QStringLiteral("file"));
+    QFile plain(notAFolder);
+    ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
+    plain.close();
+    // Refused at once: no read, no journal line.
+    QList<std::pair<QString, QString>> refused = {
+        {path(QStringLiteral("no/such/folder/x.ini")), journal},
+        {path(QStringLiteral("x.ini")), notAFolder + QStringLiteral("/journal.csv")},
+    };
+#ifndef Q_OS_WIN
+    const QString fifo = path(QStringLiteral("fifo"));
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    refused.append({fifo, journal});
+#endif
+    for (const auto& [output, journalFile] : refused) {
+        const CliRun run = runCli({QStringLiteral("read"), QStringLiteral("--port"), station.path(),
+                                   QStringLiteral("-o"), output, QStringLiteral("--journal"), journalFile});
+        EXPECT_EQ(run.exitCode, 2) << output.toStdString();
+        EXPECT_TRUE(run.err.startsWith(QStringLiteral("yalmera-cli read: "))) << run.err.toStdString();
+        EXPECT_FALSE(run.err.contains(QStringLiteral("Чтение"))) << "nothing was read";
+        EXPECT_FALSE(QFile::exists(journal));
+    }
+
+    const QString out = path(QStringLiteral("station.ini"));
+    QFile old(out);
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write("old plan");
+    old.close();
+    const CliRun read = runCli({QStringLiteral("read"), QStringLiteral("--port"), station.path(),
+                                QStringLiteral("-o"), out, QStringLiteral("--journal"), journal});
+    ASSERT_EQ(read.exitCode, 0) << read.err.toStdString();
+    EXPECT_EQ(fileBytes(out + QStringLiteral(".bak")), QByteArray("old plan"));
+    EXPECT_EQ(checkedStream(out), checkedStream(ExamplePlan));
+    const QList<QStringList> lines = journalLines(journal);
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_EQ(lines[1].mid(2, 9),
+              (QStringList{u"чтение"_qs, station.path(), u"Ялмера 4К-17"_qs, u"0"_qs, u"10"_qs,
+                           QFileInfo(out).absoluteFilePath(), lines[1][8], u"012345"_qs, u"выполнено"_qs}));
+    EXPECT_EQ(QDir(path(QStringLiteral("backups"))).entryList(QDir::Files).size(), 1);
+}
+
 // The test holds a pseudo-terminal itself, which a Windows process cannot.
 #ifndef Q_OS_WIN
 TEST_F(WriteReadCommands, StationServesAnExistingPortToo)
@@ -285,6 +503,10 @@ TEST_F(WriteReadCommands, PortTheUserMayNotOpenGetsTheDialoutHint)
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.close();
     ASSERT_TRUE(f.setPermissions({}));
+    // The output and the journal go where that user may write: they are checked before the port.
+    const QString open = path(QStringLiteral("open"));
+    ASSERT_TRUE(QDir().mkdir(open));
+    ASSERT_TRUE(QFile::setPermissions(open, QFile::Permissions(0x7777)));
 
     QProcess read;
     read.setChildProcessModifier([] {
@@ -292,7 +514,8 @@ TEST_F(WriteReadCommands, PortTheUserMayNotOpenGetsTheDialoutHint)
             _exit(99);
     });
     read.start(QStringLiteral(YALMERA_CLI), {QStringLiteral("read"), QStringLiteral("--port"), device,
-                                             QStringLiteral("-o"), path(QStringLiteral("out.ini"))});
+                                             QStringLiteral("-o"), open + QStringLiteral("/out.ini"),
+                                             QStringLiteral("--journal"), open + QStringLiteral("/j.csv")});
     if (!read.waitForStarted(5000) || (read.waitForFinished(60000) && read.exitCode() == 99))
         GTEST_SKIP() << "cannot run yalmera-cli as the user nobody here";
     ASSERT_EQ(read.state(), QProcess::NotRunning);

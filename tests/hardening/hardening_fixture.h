@@ -72,12 +72,12 @@ class LastReport : public ExchangeObserver
 {
 public:
     void gaugeChanged(int value) override { gauge = value; }
-    void statusChanged(const QString& text) override { status = text; }
-    void buttonsChanged(const LinkButtons& b) override { buttons = b; }
+    void phaseChanged(ExchangePhase p) override { phase = p; }
+    // The window takes input again once the exchange is over, whether or not it kept its station.
+    bool ended() const { return phase == ExchangePhase::Idle || phase == ExchangePhase::NoAnswer; }
 
     int gauge = -1;
-    QString status;
-    LinkButtons buttons = LinkButtons::allDisabled();
+    ExchangePhase phase = ExchangePhase::Writing;
 };
 
 // The virtual station on its own line, served by the test; and as a program of its own.

@@ -85,8 +85,9 @@ public:
     explicit SavedPlan(const AppState& state)
     {
         m_path = m_dir.filePath(QStringLiteral("plan.ini"));
-        const UserMessage saved = files::writePlanFile(m_path, state.settings(), state.table(),
-                                                       state.stationType().typeCode, moduleCode(state.moduleType()));
+        const UserMessage saved =
+            files::writePlanFile(m_path, state.settings(), state.table(), state.stationType().typeCode,
+                                 moduleCode(state.moduleType()));
         EXPECT_TRUE(saved.isEmpty()) << saved.text.toStdString();
         m_bytes = readFileBytes(m_path);
         EXPECT_FALSE(m_bytes.isEmpty());
@@ -121,7 +122,8 @@ TEST_P(SilenceSweep, WriteEndsWithAKAtEveryByteAndNothingMoreIsSent)
     const PlanSnapshot before = PlanSnapshot::of(state);
     const SavedPlan disk(state);
     const int total = headerSize(Stream::Write) + ChannelRecord::Size * channels;
-    ASSERT_EQ(state.image().writeStream(moduleCode(state.moduleType()), state.stationType().typeCode).size(), total);
+    ASSERT_EQ(state.image().writeStream(moduleCode(state.moduleType()), state.stationType().typeCode).size(),
+              total);
 
     std::vector<WriteSweepCase> cases(static_cast<std::size_t>(total));
     forEachInParallel(total, [&](int n) {
@@ -135,8 +137,8 @@ TEST_P(SilenceSweep, WriteEndsWithAKAtEveryByteAndNothingMoreIsSent)
         c.stationReceived = station.stopAndInspect().received().size();
     });
 
-    const UserMessage notOpen = UserMessage::failure(linktext::NotOpen.toString());
-    const UserMessage lastUnanswered = UserMessage::failure(linktext::LastByteUnanswered.toString());
+    const UserMessage notOpen = UserMessage::failure(texts::link::NotOpen.toString());
+    const UserMessage lastUnanswered = UserMessage::failure(texts::link::LastByteUnanswered.toString());
     for (const WriteSweepCase& c : cases) {
         SCOPED_TRACE(testing::Message()
                      << channels << " channels, silent after " << c.answered << " replies");
@@ -146,8 +148,8 @@ TEST_P(SilenceSweep, WriteEndsWithAKAtEveryByteAndNothingMoreIsSent)
         EXPECT_EQ(c.result.bytesSent, c.answered + 1);
         EXPECT_EQ(c.result.repliesReceived, c.answered);
         EXPECT_EQ(c.stationReceived, c.answered + 1);
-        EXPECT_EQ(c.report.status, QStringLiteral("AK"));
-        EXPECT_EQ(c.report.buttons, LinkButtons::allEnabled());
+        EXPECT_EQ(c.report.phase, ExchangePhase::NoAnswer);
+        EXPECT_TRUE(c.report.ended());
         EXPECT_EQ(c.reopenFailure, QString());
     }
     EXPECT_EQ(PlanSnapshot::of(state), before);
@@ -193,8 +195,8 @@ TEST_P(SilenceSweep, ReadEndsWithAKAtEveryByteAndThePlanStays)
         EXPECT_EQ(c.result.message, UserMessage());
         EXPECT_FALSE(c.result.readBack.has_value());
         EXPECT_EQ(c.result.bytesReceived, c.sent);
-        EXPECT_EQ(c.report.status, QStringLiteral("AK"));
-        EXPECT_EQ(c.report.buttons, LinkButtons::allEnabled());
+        EXPECT_EQ(c.report.phase, ExchangePhase::NoAnswer);
+        EXPECT_TRUE(c.report.ended());
         EXPECT_TRUE(c.planUnchanged);
         EXPECT_EQ(c.reopenFailure, QString());
     }
@@ -230,15 +232,15 @@ TEST(LateStation, RepliesJustUnderTheLimitCompleteTheWriteAndTheReadBackMatches)
     const WriteResult written = runWriteExchange(writeRequest(state, station.path()), report);
     EXPECT_EQ(written.outcome, ExchangeOutcome::Completed) << written.message.text.toStdString();
     EXPECT_EQ(written.repliesReceived, 44);
-    EXPECT_EQ(report.status, QStringLiteral("- -"));
-    EXPECT_EQ(report.buttons, LinkButtons::allEnabled());
+    EXPECT_EQ(report.phase, ExchangePhase::Idle);
+    EXPECT_TRUE(report.ended());
 
     // The read's first byte comes just as late.
     LastReport readReport;
     const ReadResult read = runReadExchange(readRequest(state, station.path()), readReport);
     ASSERT_TRUE(read.ok()) << read.message.text.toStdString();
     EXPECT_EQ(read.readBack->image.records[0], state.image().records[0]);
-    EXPECT_EQ(readReport.status, QStringLiteral("- -"));
+    EXPECT_EQ(readReport.phase, ExchangePhase::Idle);
 }
 
 TEST(LateStation, ReplyJustOverTheLimitEndsTheWriteAtItsFirstByte)
@@ -251,11 +253,11 @@ TEST(LateStation, ReplyJustOverTheLimitEndsTheWriteAtItsFirstByte)
     LastReport report;
     const WriteResult result = runWriteExchange(writeRequest(state, station.path()), report);
     EXPECT_EQ(result.outcome, ExchangeOutcome::TimedOut);
-    EXPECT_EQ(result.message, UserMessage::failure(linktext::NotOpen.toString()));
+    EXPECT_EQ(result.message, UserMessage::failure(texts::link::NotOpen.toString()));
     EXPECT_EQ(result.bytesSent, 1);
     EXPECT_EQ(result.repliesReceived, 0);
-    EXPECT_EQ(report.status, QStringLiteral("AK"));
-    EXPECT_EQ(report.buttons, LinkButtons::allEnabled());
+    EXPECT_EQ(report.phase, ExchangePhase::NoAnswer);
+    EXPECT_TRUE(report.ended());
     EXPECT_EQ(reopenFailure(station.path()), QString());
     EXPECT_EQ(PlanSnapshot::of(state), before);
 }
@@ -272,8 +274,8 @@ TEST(LateStation, FirstReadByteJustOverTheLimitEndsTheReadWithNothingTaken)
     takeReadResult(state, result);
     EXPECT_EQ(result.outcome, ExchangeOutcome::TimedOut);
     EXPECT_EQ(result.bytesReceived, 0);
-    EXPECT_EQ(report.status, QStringLiteral("AK"));
-    EXPECT_EQ(report.buttons, LinkButtons::allEnabled());
+    EXPECT_EQ(report.phase, ExchangePhase::NoAnswer);
+    EXPECT_TRUE(report.ended());
     EXPECT_EQ(reopenFailure(station.path()), QString());
     EXPECT_EQ(PlanSnapshot::of(state), before);
 }
@@ -311,16 +313,16 @@ TEST_P(PausingStation, ReadCompletesOnlyWhenEveryPauseIsWithinItsLimit)
     LastReport report;
     const ReadResult result = runReadExchange(readRequest(state, peer.path()), report);
     takeReadResult(state, result);
-    EXPECT_EQ(report.buttons, LinkButtons::allEnabled());
+    EXPECT_TRUE(report.ended());
     if (pc.completes) {
         ASSERT_TRUE(result.ok()) << result.message.text.toStdString();
         EXPECT_EQ(result.bytesReceived, stream.size());
-        EXPECT_EQ(report.status, QStringLiteral("- -"));
+        EXPECT_EQ(report.phase, ExchangePhase::Idle);
         EXPECT_EQ(state.table().channelCount(), 2);
     } else {
         EXPECT_EQ(result.outcome, ExchangeOutcome::TimedOut);
         EXPECT_EQ(result.bytesReceived, pc.pauseAfterBytes);
-        EXPECT_EQ(report.status, QStringLiteral("AK"));
+        EXPECT_EQ(report.phase, ExchangePhase::NoAnswer);
         EXPECT_EQ(PlanSnapshot::of(state), before);
     }
 }
@@ -353,10 +355,8 @@ template <typename Exchange, typename Result> struct RunningExchange
             report.gaugeChanged(value);
             ++gaugeReports;
         });
-        QObject::connect(&exchange, &StationExchange::statusChanged, &exchange,
-                         [this](const QString& text) { report.statusChanged(text); });
-        QObject::connect(&exchange, &StationExchange::buttonsChanged, &exchange,
-                         [this](const LinkButtons& buttons) { report.buttonsChanged(buttons); });
+        QObject::connect(&exchange, &StationExchange::phaseChanged, &exchange,
+                         [this](ExchangePhase phase) { report.phaseChanged(phase); });
         QObject::connect(&exchange, &Exchange::finished, &exchange, [this](const Result& r) { result = r; });
     }
     // Lets the queued reports and the result arrive.
@@ -398,10 +398,10 @@ TEST(VanishingStation, KilledDuringTheWriteLeavesAKAndButtonsAndTheNextStationWo
     EXPECT_FALSE(result.message.text.isEmpty());
     EXPECT_EQ(result.message.kind, MessageKind::Failure);
     if (result.outcome == ExchangeOutcome::TimedOut) {
-        EXPECT_EQ(result.message.text, linktext::NotOpen.toString());
+        EXPECT_EQ(result.message.text, texts::link::NotOpen.toString());
     }
-    EXPECT_EQ(run.report.status, QStringLiteral("AK"));
-    EXPECT_EQ(run.report.buttons, LinkButtons::allEnabled());
+    EXPECT_EQ(run.report.phase, ExchangePhase::NoAnswer);
+    EXPECT_TRUE(run.report.ended());
     EXPECT_FALSE(run.exchange.isRunning());
     EXPECT_EQ(PlanSnapshot::of(state), before);
     EXPECT_TRUE(disk.unchanged());
@@ -413,7 +413,7 @@ TEST(VanishingStation, KilledDuringTheWriteLeavesAKAndButtonsAndTheNextStationWo
     ASSERT_TRUE(again.exchange.start(writeRequest(state, next.path())));
     ASSERT_TRUE(again.waitForResult());
     EXPECT_TRUE(again.result->ok()) << again.result->message.text.toStdString();
-    EXPECT_EQ(again.report.status, QStringLiteral("- -"));
+    EXPECT_EQ(again.report.phase, ExchangePhase::Idle);
 }
 
 TEST(VanishingStation, KilledDuringTheReadLeavesThePlanAsItWas)
@@ -440,8 +440,8 @@ TEST(VanishingStation, KilledDuringTheReadLeavesThePlanAsItWas)
     EXPECT_FALSE(result.readBack.has_value());
     EXPECT_GT(result.bytesReceived, 28);
     EXPECT_LT(result.bytesReceived, streamSize(Stream::Read, 10));
-    EXPECT_EQ(run.report.status, QStringLiteral("AK"));
-    EXPECT_EQ(run.report.buttons, LinkButtons::allEnabled());
+    EXPECT_EQ(run.report.phase, ExchangePhase::NoAnswer);
+    EXPECT_TRUE(run.report.ended());
     EXPECT_EQ(PlanSnapshot::of(state), before);
     EXPECT_TRUE(disk.unchanged());
 }
@@ -461,8 +461,8 @@ TEST(VanishingStation, LineClosedInTheMiddleOfTheStreamEndsTheRead)
     takeReadResult(state, result);
     EXPECT_EQ(result.outcome, ExchangeOutcome::TimedOut);
     EXPECT_EQ(result.bytesReceived, 40);
-    EXPECT_EQ(report.status, QStringLiteral("AK"));
-    EXPECT_EQ(report.buttons, LinkButtons::allEnabled());
+    EXPECT_EQ(report.phase, ExchangePhase::NoAnswer);
+    EXPECT_TRUE(report.ended());
     EXPECT_EQ(PlanSnapshot::of(state), before);
 }
 
@@ -471,7 +471,8 @@ TEST(VanishingStation, LineClosedInTheMiddleOfTheStreamEndsTheRead)
 TEST(StillSendingStation, ExchangesSpeakOnlyOnceTheLineIsQuietAndGiveUpAfterTheLongestStream)
 {
     const AppState state = checkedTemplateState(2);
-    const QByteArray stream = state.image().writeStream(moduleCode(state.moduleType()), state.stationType().typeCode);
+    const QByteArray stream =
+        state.image().writeStream(moduleCode(state.moduleType()), state.stationType().typeCode);
     // What the station still sends, a byte per 8 ms: the last records of a 10-channel stream that
     // a killed read left behind (0.5 s), or more than the longest stream (1810 bytes).
     const QByteArray tails[] = {encodeReadStream(checkedTemplateState(10).image(), 1, 0, 0).mid(150),
@@ -508,10 +509,10 @@ TEST(StillSendingStation, ExchangesSpeakOnlyOnceTheLineIsQuietAndGiveUpAfterTheL
         EXPECT_FALSE(cases[i].heard);
         EXPECT_EQ(cases[i].outcome, i < 2 ? ExchangeOutcome::Completed : ExchangeOutcome::LinkFailed);
         EXPECT_EQ(cases[i].message,
-                  i < 2 ? UserMessage() : UserMessage::failure(linktext::StillSending.toString()));
+                  i < 2 ? UserMessage() : UserMessage::failure(texts::link::StillSending.toString()));
         EXPECT_EQ(cases[i].held, i < 3 ? stream : QByteArray());
-        EXPECT_EQ(cases[i].report.status, QStringLiteral("- -"));
-        EXPECT_EQ(cases[i].report.buttons, LinkButtons::allEnabled());
+        EXPECT_EQ(cases[i].report.phase, ExchangePhase::Idle);
+        EXPECT_TRUE(cases[i].report.ended());
     }
 }
 
@@ -536,8 +537,8 @@ TEST(TalkativeStation, BytesAfterTheStreamAreDroppedAndDoNotReachTheNextRead)
         ASSERT_TRUE(result.ok()) << result.message.text.toStdString();
         EXPECT_EQ(result.bytesReceived, stream.size());
         EXPECT_EQ(*result.readBack, *expected.readBack);
-        EXPECT_EQ(report.status, QStringLiteral("- -"));
-        EXPECT_EQ(report.buttons, LinkButtons::allEnabled());
+        EXPECT_EQ(report.phase, ExchangePhase::Idle);
+        EXPECT_TRUE(report.ended());
         QThread::msleep(100); // the late extra bytes arrive between the two reads
     }
 }
@@ -547,14 +548,15 @@ TEST(TalkativeStation, StationThatAnswersEveryWriteByteTwiceStillEndsTheWrite)
     // A second reply byte per byte is taken as the reply to the next byte: the write runs ahead
     // of the station but still ends, with the link closed.
     const AppState state = checkedTemplateState(1);
-    const QByteArray stream = state.image().writeStream(moduleCode(state.moduleType()), state.stationType().typeCode);
+    const QByteArray stream =
+        state.image().writeStream(moduleCode(state.moduleType()), state.stationType().typeCode);
     std::vector<ScriptedPeer::Part> parts{{0ms, QByteArray(2 * stream.size(), '\x06')}};
     ScriptedPeer peer(parts);
     ASSERT_TRUE(peer.ok());
     LastReport report;
     const WriteResult result = runWriteExchange(writeRequest(state, peer.path()), report);
     EXPECT_EQ(result.outcome, ExchangeOutcome::Completed);
-    EXPECT_EQ(report.buttons, LinkButtons::allEnabled());
+    EXPECT_TRUE(report.ended());
     EXPECT_EQ(reopenFailure(peer.path()), QString());
 }
 

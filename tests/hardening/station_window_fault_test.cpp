@@ -89,7 +89,7 @@ TEST_F(StationWindowFault, StationSilentInTheMiddleOfTheWrite)
     EXPECT_TRUE(waitUntil([&] { return status() == QStringLiteral("AK"); })) << status().toStdString();
     EXPECT_TRUE(allButtonsEnabled());
     ASSERT_EQ(feedback.messages.size(), 1u);
-    EXPECT_EQ(feedback.messages[0], UserMessage::failure(linktext::NotOpen.toString()));
+    EXPECT_EQ(feedback.messages[0], UserMessage::failure(texts::link::NotOpen.toString()));
     EXPECT_EQ(PlanSnapshot::of(state), before);
 }
 

@@ -106,3 +106,27 @@ TEST(AppStateGate, EditsLeaveTheGateTemplateAndFileClearIt)
     EXPECT_EQ(state.stationType().band, Band::Mhz30to60);
     EXPECT_EQ(moduleCode(state.moduleType()), 2);
 }
+
+TEST(AppStateRows, LimitsAndRepeaterFrequenciesFollowTheRows)
+{
+    AppState state = templateState(2);
+    EXPECT_EQ(state.removeChannels(1, 2).text,
+              s(u"Все каналы удалить нельзя: в таблице должен остаться хотя бы один канал."));
+    ASSERT_TRUE(runDataCheck(state).passed);
+    ASSERT_TRUE(state.writeRepeaterMark(QStringLiteral("2"), RepeaterMode::Receive).ok());
+    const TableSnapshot unmoved = state.tableSnapshot();
+
+    // The mark's saved frequency moves with its row, and the checked channel numbers no longer
+    // name the rows until the move is taken back.
+    ASSERT_TRUE(state.moveChannels(2, 2, -1));
+    EXPECT_EQ(state.repeaterSavedTexts().value(1).text, QStringLiteral("141000"));
+    EXPECT_EQ(state.writeRepeaterMark(QStringLiteral("1"), RepeaterMode::Transmit).message,
+              UserMessage::notice(OpenRefused));
+    state.restoreTable(unmoved);
+    EXPECT_TRUE(state.writeRepeaterMark(QStringLiteral("1"), RepeaterMode::Transmit).ok());
+
+    AppState full = templateState(99);
+    EXPECT_EQ(full.insertChannelAfter(5).text,
+              s(u"В таблице уже 99 каналов: больше радиостанция не принимает."));
+    EXPECT_EQ(full.table().channelCount(), 99);
+}

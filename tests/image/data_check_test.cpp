@@ -81,7 +81,8 @@ TEST(DataCheck, OneChannelTemplatePassesWithTheKnownStream)
                0xC7, 0xD2, 0xF0, 0x00, 0x01, 0x00, 0x00, 0xC8, 0x06, 0x00, 0x00, 0x00, 0x00, // header
                0xBE, 0x01, 0x11, 0xCE, 0x81, 0x11, 0x5E, 0x01, 0xC8, 0xC8, 0x00, 0x00, 0x01,
                0x01, 0x04, 0xFF, 0x00, 0x00});
-    EXPECT_EQ(state.image().writeStream(moduleCode(state.moduleType()), state.stationType().typeCode), expected);
+    EXPECT_EQ(state.image().writeStream(moduleCode(state.moduleType()), state.stationType().typeCode),
+              expected);
     // The module and band code are taken when the stream is made, never kept in the image.
     const QByteArray other = state.image().writeStream(3, 1);
     EXPECT_EQ(other.mid(22, 4), bytes({3, 1, 1, 1}));
@@ -290,8 +291,8 @@ TEST(DataCheck, EveryRowMessage)
          s(u"Ошибка в канале №1 частотный диапазон 140-174 MГц")},
         {"transmit above the band", cellAt(Column::TxFrequency, 2, u"174006,25"),
          s(u"Ошибка в канале №2 частотный диапазон 140-174 MГц")},
-        {"transmit off the grid beeps", cellAt(Column::TxFrequency, 1, u"145003"), offGrid, MessageKind::Notice,
-         Sound::ErrorBeep},
+        {"transmit off the grid beeps", cellAt(Column::TxFrequency, 1, u"145003"), offGrid,
+         MessageKind::Notice, Sound::ErrorBeep},
         {"receive off the grid is silent", cellAt(Column::RxFrequency, 1, u"145003"), offGrid},
         {"frequency no number", cellAt(Column::RxFrequency, 1, u"145.000"),
          s(u"'145.000' is not a valid floating point value"), MessageKind::Failure},
@@ -307,8 +308,8 @@ TEST(DataCheck, EveryRowMessage)
          MessageKind::Failure},
         {"time no integer", cellAt(Column::Time, 1, u"5с"), s(u"'5с' is not a valid integer value"),
          MessageKind::Failure},
-        {"power max no integer", cellAt(Column::PowerMax, 1, u"max"), s(u"'max' is not a valid integer value"),
-         MessageKind::Failure},
+        {"power max no integer", cellAt(Column::PowerMax, 1, u"max"),
+         s(u"'max' is not a valid integer value"), MessageKind::Failure},
         {"CTCSS text in no list", cellAt(Column::CtcssRx, 2, u"67.0"),
          s(u"В строчке №2 в столбце \"CTC_Rx\" значение \"67.0\" не из списка")},
         {"DCS text in no list", cellAt(Column::DcsTx, 3, u"23"),
@@ -532,8 +533,10 @@ TEST(DataCheck, ArbitraryTextsAlwaysEndInOneMessage)
     for (int run = 0; run < 400; ++run) {
         AppState state = templateState(1 + static_cast<int>(pick(6)), 145000);
         for (int edit = static_cast<int>(pick(4)); edit > 0; --edit) {
-            const int row = 1 + static_cast<int>(pick(static_cast<std::size_t>(state.table().channelCount())));
-            state.editTable().setCell(columnAt(static_cast<int>(pick(ColumnCount))), row, s(pool[pick(std::size(pool))]));
+            const int row =
+                1 + static_cast<int>(pick(static_cast<std::size_t>(state.table().channelCount())));
+            state.editTable().setCell(columnAt(static_cast<int>(pick(ColumnCount))), row,
+                                      s(pool[pick(std::size(pool))]));
         }
         if (pick(3) == 0)
             setSetting(state, s(keys[pick(std::size(keys))]), s(pool[pick(std::size(pool))]));

@@ -1,7 +1,7 @@
 #include "image/app_state.h"
 #include "image/data_check.h"
-#include "image/plan_fixture.h"
 #include "image/device_image.h"
+#include "image/plan_fixture.h"
 #include "model/value_lists.h"
 
 #include "common/stream_fixture.h"

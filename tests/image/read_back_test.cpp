@@ -184,7 +184,8 @@ TEST(ReadStreamDecoding, CodeColumnsFollowTheModeAndTheDcsPolarity)
             EXPECT_TRUE(cell.startsWith(QStringLiteral("refused: Станция передала недопустимый код")))
                 << cell.toStdString();
     }
-    const QString dcsRefusal = cellOf(oneRecordStream({{Flags, dcsMode}, {Rx, 85}}, SwitchOff), Column::DcsRx);
+    const QString dcsRefusal =
+        cellOf(oneRecordStream({{Flags, dcsMode}, {Rx, 85}}, SwitchOff), Column::DcsRx);
     EXPECT_EQ(
         dcsRefusal,
         QStringLiteral(
@@ -218,7 +219,8 @@ TEST(ReadStreamDecoding, FlagsTonesTimerAndWidth)
         {{{inRecord(RecordField::ChannelNumber), 42}}, Column::ChannelNumber, "42"},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(cellOf(oneRecordStream(c.patches), c.column), QString::fromUtf8(c.text)) << columnIndex(c.column);
+        EXPECT_EQ(cellOf(oneRecordStream(c.patches), c.column), QString::fromUtf8(c.text))
+            << columnIndex(c.column);
 
     // Scan bit 0x02, active bit 0x04, identification tone when bit 0x80 is clear.
     const std::pair<quint8, RowFlags> flagCases[] = {{0xBE, {true, false, true}},

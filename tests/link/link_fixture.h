@@ -26,20 +26,20 @@ public:
         gauges.push_back(value);
         events << QStringLiteral("gauge %1").arg(value);
     }
-    void statusChanged(const QString& text) override
+    void phaseChanged(ExchangePhase phase) override
     {
-        statuses << text;
-        events << QStringLiteral("status ") + text;
+        phases.push_back(phase);
+        events << QStringLiteral("phase ") + phaseName(phase);
     }
-    void buttonsChanged(const LinkButtons& b) override
+
+    static QString phaseName(ExchangePhase phase)
     {
-        buttons.push_back(b);
-        events << QStringLiteral("buttons %1%2%3").arg(int(b.exit)).arg(int(b.write)).arg(int(b.read));
+        static const char* const Names[] = {"Idle", "Writing", "ReadRequest", "Reading", "NoAnswer"};
+        return QString::fromLatin1(Names[static_cast<int>(phase)]);
     }
 
     std::vector<int> gauges;
-    QStringList statuses;
-    std::vector<LinkButtons> buttons;
+    std::vector<ExchangePhase> phases;
     QStringList events;
 };
 

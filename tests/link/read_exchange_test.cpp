@@ -71,10 +71,9 @@ TEST(ReadExchange, ExampleStationIsReadIntoAPlanAsideAndTheGaugeFalls)
     EXPECT_EQ(result.readBack->settings.lines()[1], QStringLiteral("Серийный номер=012345"));
     EXPECT_EQ(result.readBack->table.cell(Column::RxFrequency, 1), QStringLiteral("145000,00"));
     EXPECT_EQ(result.readBack->image.records[0], example.records[0]);
-    EXPECT_EQ(observer.events, (QStringList{QStringLiteral("buttons 001"), QStringLiteral("status ПП"),
-                                            QStringLiteral("gauge 100"), QStringLiteral("buttons 000"),
-                                            QStringLiteral("gauge 0"), QStringLiteral("gauge 0"),
-                                            QStringLiteral("status - -"), QStringLiteral("buttons 111")}));
+    EXPECT_EQ(observer.events, (QStringList{QStringLiteral("phase ReadRequest"), QStringLiteral("gauge 100"),
+                                            QStringLiteral("phase Reading"), QStringLiteral("gauge 0"),
+                                            QStringLiteral("gauge 0"), QStringLiteral("phase Idle")}));
     EXPECT_EQ(station.stopAndInspect().received(), QByteArray(1, char(0x1E)));
 }
 
@@ -114,9 +113,8 @@ TEST(ReadExchange, SilenceAnywhereEndsWithAkAndNoPlan)
         EXPECT_FALSE(result.readBack.has_value());
         EXPECT_TRUE(result.message.isEmpty());
         EXPECT_EQ(result.bytesReceived, sent);
-        EXPECT_EQ(observer.statuses.last(), QStringLiteral("AK"));
-        EXPECT_FALSE(observer.statuses.contains(QStringLiteral("- -")));
-        EXPECT_EQ(observer.buttons.back(), LinkButtons::allEnabled());
+        EXPECT_EQ(observer.phases.back(), ExchangePhase::NoAnswer);
+        EXPECT_EQ(std::count(observer.phases.begin(), observer.phases.end(), ExchangePhase::Idle), 0);
         EXPECT_NE(observer.gauges.back(), 0); // the gauge keeps its last value
     }
 }
@@ -136,8 +134,7 @@ TEST(ReadExchange, StreamsThatCannotBeHeldAreRefusedAndExtraBytesAreDropped)
             result.message.text.startsWith(QStringLiteral("Станция передала число каналов %1").arg(count)));
         EXPECT_FALSE(result.readBack.has_value());
         EXPECT_EQ(observer.gauges, (std::vector<int>{100, 0}));
-        EXPECT_EQ(observer.statuses.last(), QStringLiteral("- -"));
-        EXPECT_EQ(observer.buttons.back(), LinkButtons::allEnabled());
+        EXPECT_EQ(observer.phases.back(), ExchangePhase::Idle);
     }
     QByteArray badCode = encodeReadStream(example, 1, 0, 0);
     badCode[ReadRecords + inRecord(RecordField::RxCode)] = static_cast<char>(77);
@@ -165,8 +162,8 @@ TEST(ReadExchange, MissingPortIsShownAndTheWindowIsIdleAgain)
     EXPECT_EQ(result.outcome, ExchangeOutcome::OpenFailed);
     EXPECT_EQ(result.message,
               UserMessage::failure(QStringLiteral("ie_BadId - Specified comport doesn't exist")));
-    EXPECT_EQ(observer.events, (QStringList{QStringLiteral("buttons 001"), QStringLiteral("status ПП"),
-                                            QStringLiteral("status - -"), QStringLiteral("buttons 111")}));
+    EXPECT_EQ(observer.events,
+              (QStringList{QStringLiteral("phase ReadRequest"), QStringLiteral("phase Idle")}));
 }
 
 TEST(StationRoundTrip, WriteThenReadGivesBackTheSamePlan)

@@ -61,16 +61,36 @@ TEST(PortNames, Com1AndCom2AreThePlatformsFirstTwoPortsOthersPassThrough)
     }
 }
 
+TEST(PortNames, DetailsTellTwoUsbAdaptersApart)
+{
+    struct Case
+    {
+        PortChoice port;
+        const char* details;
+    };
+    const Case cases[] = {
+        {{u"ttyUSB0"_qs, u"FT232R USB UART"_qs, u"/dev/ttyUSB0"_qs, u"FTDI"_qs, u"0403"_qs, u"6001"_qs,
+          u"A50285BI"_qs},
+         "FT232R USB UART, FTDI, USB 0403:6001, S/N A50285BI"},
+        // Drivers that repeat the maker as description, and know no serial number.
+        {{u"ttyUSB1"_qs, u"Prolific"_qs, u"/dev/ttyUSB1"_qs, u"Prolific"_qs, u"067B"_qs, u"2303"_qs, {}},
+         "Prolific, USB 067B:2303"},
+        {{u"ttyS4"_qs, {}, u"/dev/ttyS4"_qs, {}, {}, {}, {}}, ""},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(portDetails(c.port), QString::fromUtf8(c.details)) << c.details;
+}
+
 TEST(SerialLinkOpening, FailuresCarryTheLinkTextsAndLeaveTheLinkClosed)
 {
     SerialLink link;
     const UserMessage missing = openOn(link, QStringLiteral("/dev/yalmera-no-such-port"));
-    EXPECT_EQ(missing.text, linktext::BadId);
+    EXPECT_EQ(missing.text, texts::link::BadId);
     EXPECT_EQ(missing.kind, MessageKind::Failure);
     EXPECT_FALSE(link.isOpen());
 
     // A closed link refuses to send; closing it again is harmless.
-    EXPECT_EQ(link.putByte(0x14).text, linktext::NotOpen);
+    EXPECT_EQ(link.putByte(0x14).text, texts::link::NotOpen);
     link.close();
     link.close();
     EXPECT_FALSE(link.byteReady());
@@ -87,7 +107,7 @@ TEST(SerialLinkOpening, APortAnotherProgramHoldsIsAlreadyOpenUntilItIsClosed)
     ASSERT_TRUE(openOn(holder, pty.path()).isEmpty());
     SerialLink second;
     const UserMessage held = openOn(second, pty.path());
-    EXPECT_EQ(held.text, linktext::AlreadyOpen);
+    EXPECT_EQ(held.text, texts::link::AlreadyOpen);
     EXPECT_EQ(held.kind, MessageKind::Failure);
     EXPECT_FALSE(second.isOpen());
     EXPECT_TRUE(holder.isOpen());
@@ -126,7 +146,7 @@ TEST(SerialLinkOpening, LockFilesOfKilledProgramsAreClearedAndOnlyALiveHolderKee
             file.write(content);
         }
         SerialLink link;
-        EXPECT_EQ(openOn(link, pty.path()).text, opens ? QString() : linktext::AlreadyOpen.toString())
+        EXPECT_EQ(openOn(link, pty.path()).text, opens ? QString() : texts::link::AlreadyOpen.toString())
             << files.size();
         link.close();
         for (const QString& path : paths)
@@ -243,7 +263,7 @@ TEST(SerialLinkWaits, SilenceLimitsAreNeverShortAndAnswersEndTheWaitAtOnce)
     EXPECT_FALSE(link.waitReply());
     EXPECT_GE(timer.nsecsElapsed(), 200'000'000);
     EXPECT_FALSE(link.isOpen());
-    EXPECT_EQ(link.putByte(0x01).text, linktext::NotOpen);
+    EXPECT_EQ(link.putByte(0x01).text, texts::link::NotOpen);
 }
 
 TEST(SerialLinkWaits, APeerThatVanishesEndsTheWaitWithoutHanging)

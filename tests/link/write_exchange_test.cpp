@@ -49,10 +49,8 @@ TEST(WriteExchange, OneChannelTemplateArrivesByteForByteWithTheGaugeSteps)
     EXPECT_EQ(result.bytesSent, 44);
     EXPECT_EQ(result.repliesReceived, 44);
     EXPECT_EQ(observer.gauges, (std::vector<int>{0, 33, 66, 100, 0, 100, 100}));
-    EXPECT_EQ(observer.events.first(), QStringLiteral("buttons 000"));
-    EXPECT_EQ(observer.events[1], QStringLiteral("status ПР"));
-    EXPECT_EQ(observer.events.mid(observer.events.size() - 2),
-              (QStringList{QStringLiteral("status - -"), QStringLiteral("buttons 111")}));
+    EXPECT_EQ(observer.events.first(), QStringLiteral("phase Writing"));
+    EXPECT_EQ(observer.events.last(), QStringLiteral("phase Idle"));
     const StationRecord& held = station.stopAndInspect();
     EXPECT_EQ(held.received(), OneChannelStream);
     EXPECT_EQ(held.heldWriteStream(), OneChannelStream);
@@ -100,8 +98,7 @@ TEST(WriteExchange, PortThatCannotBeOpenedIsShownAndTheWindowIsIdleAgain)
     EXPECT_EQ(result.message,
               UserMessage::failure(QStringLiteral("ie_BadId - Specified comport doesn't exist")));
     EXPECT_EQ(result.bytesSent, 0);
-    EXPECT_EQ(observer.events, (QStringList{QStringLiteral("buttons 000"), QStringLiteral("status ПР"),
-                                            QStringLiteral("status - -"), QStringLiteral("buttons 111")}));
+    EXPECT_EQ(observer.events, (QStringList{QStringLiteral("phase Writing"), QStringLiteral("phase Idle")}));
 }
 
 TEST(WriteExchange, SilentStationShowsAkAndTheNextByteFindsTheLinkClosed)
@@ -127,9 +124,8 @@ TEST(WriteExchange, SilentStationShowsAkAndTheNextByteFindsTheLinkClosed)
         EXPECT_EQ(result.bytesSent, answered + 1);
         EXPECT_EQ(result.repliesReceived, answered);
         EXPECT_EQ(observer.gauges, gauges) << answered;
-        EXPECT_EQ(observer.statuses.last(), QStringLiteral("AK"));
-        EXPECT_FALSE(observer.statuses.contains(QStringLiteral("- -")));
-        EXPECT_EQ(observer.buttons.back(), LinkButtons::allEnabled());
+        EXPECT_EQ(observer.phases.back(), ExchangePhase::NoAnswer);
+        EXPECT_EQ(std::count(observer.phases.begin(), observer.phases.end(), ExchangePhase::Idle), 0);
         // Nothing more was sent after the unanswered byte.
         EXPECT_EQ(station.stopAndInspect().received().size(), answered + 1);
     }
@@ -143,11 +139,10 @@ TEST(WriteExchange, UnansweredLastByteIsAFailureNotACompleteWrite)
         runWriteExchange(requestFor(oneChannelTemplateImage(), station.path()), observer);
     EXPECT_FALSE(result.ok());
     EXPECT_EQ(result.outcome, ExchangeOutcome::TimedOut);
-    EXPECT_EQ(result.message.text, linktext::LastByteUnanswered);
+    EXPECT_EQ(result.message.text, texts::link::LastByteUnanswered);
     EXPECT_EQ(result.bytesSent, 44);
     EXPECT_EQ(observer.gauges, (std::vector<int>{0, 33, 66, 100, 0}));
-    EXPECT_EQ(observer.statuses, (QStringList{QStringLiteral("ПР"), QStringLiteral("AK")}));
-    EXPECT_EQ(observer.buttons.back(), LinkButtons::allEnabled());
+    EXPECT_EQ(observer.phases, (std::vector<ExchangePhase>{ExchangePhase::Writing, ExchangePhase::NoAnswer}));
 }
 
 TEST(WriteExchange, SlowAnswersWithinTheLimitAreWaitedFor)
@@ -169,7 +164,7 @@ TEST(WriteExchange, SlowAnswersWithinTheLimitAreWaitedFor)
         runWriteExchange(requestFor(oneChannelTemplateImage(), late.path()), lateObserver);
     EXPECT_EQ(lateResult.outcome, ExchangeOutcome::TimedOut);
     EXPECT_EQ(lateResult.bytesSent, 1);
-    EXPECT_EQ(lateResult.message.text, linktext::NotOpen);
+    EXPECT_EQ(lateResult.message.text, texts::link::NotOpen);
 }
 
 TEST(WriteExchangeObject, RunsOffTheCallersThreadAndReportsInOrder)
@@ -181,10 +176,8 @@ TEST(WriteExchangeObject, RunsOffTheCallersThreadAndReportsInOrder)
     QEventLoop loop;
     QObject::connect(&exchange, &StationExchange::gaugeChanged, &loop,
                      [&](int v) { events << QStringLiteral("gauge %1").arg(v); });
-    QObject::connect(&exchange, &StationExchange::statusChanged, &loop,
-                     [&](const QString& s) { events << QStringLiteral("status ") + s; });
-    QObject::connect(&exchange, &StationExchange::buttonsChanged, &loop, [&](const LinkButtons& b) {
-        events << QStringLiteral("buttons %1").arg(b == LinkButtons::allEnabled() ? 1 : 0);
+    QObject::connect(&exchange, &StationExchange::phaseChanged, &loop, [&](ExchangePhase p) {
+        events << QStringLiteral("phase ") + RecordingObserver::phaseName(p);
     });
     QObject::connect(&exchange, &WriteExchange::finished, &loop, [&](const WriteResult& r) {
         result = r;
@@ -198,11 +191,11 @@ TEST(WriteExchangeObject, RunsOffTheCallersThreadAndReportsInOrder)
     ASSERT_TRUE(result.has_value());
     EXPECT_TRUE(result->ok());
     EXPECT_FALSE(exchange.isRunning());
-    EXPECT_EQ(events, (QStringList{
-                          QStringLiteral("buttons 0"), QStringLiteral("status ПР"), QStringLiteral("gauge 0"),
-                          QStringLiteral("gauge 33"), QStringLiteral("gauge 66"), QStringLiteral("gauge 100"),
-                          QStringLiteral("gauge 0"), QStringLiteral("gauge 100"), QStringLiteral("gauge 100"),
-                          QStringLiteral("status - -"), QStringLiteral("buttons 1")}));
+    EXPECT_EQ(events, (QStringList{QStringLiteral("phase Writing"), QStringLiteral("gauge 0"),
+                                   QStringLiteral("gauge 33"), QStringLiteral("gauge 66"),
+                                   QStringLiteral("gauge 100"), QStringLiteral("gauge 0"),
+                                   QStringLiteral("gauge 100"), QStringLiteral("gauge 100"),
+                                   QStringLiteral("phase Idle")}));
 
     // The refusal arrives the same way, with nothing else before it.
     events.clear();

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 using namespace yalmera;
 
 TEST(ValueLists, SizesAndPositions)
@@ -100,4 +102,73 @@ TEST(StationTypeBands, ConstantsAndCaptions)
     EXPECT_EQ(low.typeCode, 1);
     EXPECT_EQ(low.modelCaption(), QStringLiteral("Ялмера 4К-15"));
     EXPECT_EQ(low.limitsMHzText(), QStringLiteral("30-60"));
+}
+
+namespace {
+
+// Rows numbered 1..count with the identification-tone flag set on row 2 only, so that a flag
+// shows where its row went.
+ChannelTable numberedRows(int count)
+{
+    ChannelTable t;
+    t.setRowCount(count + 1);
+    t.createFlags();
+    for (int row = 1; row <= count; ++row)
+        t.setCell(Column::ChannelNumber, row, QString::number(row));
+    t.setFlag(Column::IdTone, 2, true);
+    return t;
+}
+
+// The rows' numbers, "*" marking the identification tone: "1 2* 3".
+QString rowsOf(const ChannelTable& t)
+{
+    QStringList rows;
+    for (int row = 1; row <= t.channelCount(); ++row)
+        rows.append(t.cell(Column::ChannelNumber, row) +
+                    (t.flag(Column::IdTone, row).value_or(false) ? u"*"_qs : QString()));
+    return rows.join(u' ');
+}
+
+using Operation = std::function<std::optional<RowMap>(ChannelTable&)>;
+
+} // namespace
+
+TEST(ChannelTableRowOperations, KeepFlagsWithTheirRowsAndSayWhereRowsWent)
+{
+    const struct
+    {
+        int count;
+        Operation operation;
+        QString rows; // after the operation; empty: refused, nothing changed
+        RowMap map;
+    } cases[]{
+        // A copy under the next free number, counting round past 99.
+        {4, [](ChannelTable& t) { return t.insertRowAfter(2); }, u"1 2* 5* 3 4"_qs, {0, 1, 2, 4, 5}},
+        {2,
+         [](ChannelTable& t) {
+             t.setCell(Column::ChannelNumber, 2, u"99"_qs);
+             return t.insertRowAfter(2);
+         },
+         u"1 99* 2*"_qs,
+         {0, 1, 2}},
+        {4, [](ChannelTable& t) { return t.removeRows(2, 3); }, u"1 4"_qs, {0, 1, 0, 0, 2}},
+        {4, [](ChannelTable& t) { return t.moveRows(2, 3, -1); }, u"2* 3 1 4"_qs, {0, 3, 1, 2, 4}},
+        {4, [](ChannelTable& t) { return t.moveRows(1, 2, 1); }, u"3 1 2* 4"_qs, {0, 2, 3, 1, 4}},
+        {99, [](ChannelTable& t) { return t.insertRowAfter(1); }, {}, {}},
+        {3, [](ChannelTable& t) { return t.moveRows(1, 2, -1); }, {}, {}},
+        {3, [](ChannelTable& t) { return t.moveRows(3, 3, 1); }, {}, {}},
+        {3, [](ChannelTable& t) { return t.removeRows(0, 1); }, {}, {}}, // the caption row stays
+    };
+    for (const auto& c : cases) {
+        ChannelTable t = numberedRows(c.count);
+        const ChannelTable before = t;
+        const std::optional<RowMap> map = c.operation(t);
+        if (c.rows.isEmpty()) {
+            EXPECT_FALSE(map.has_value()) << rowsOf(before).toStdString();
+            EXPECT_EQ(t, before);
+            continue;
+        }
+        EXPECT_EQ(rowsOf(t), c.rows);
+        EXPECT_EQ(map, std::optional<RowMap>(c.map)) << c.rows.toStdString();
+    }
 }

@@ -50,7 +50,9 @@ TEST(TemplateRows, TenChannelsOfTheDefaultBand)
                            QStringLiteral("146000"), QStringLiteral("147000"), QStringLiteral("148000"),
                            QStringLiteral("149000")}));
     for (int column = 0; column < ColumnCount; ++column)
-        EXPECT_EQ(plan.table.cell(columnAt(column), 0), columnCaption(columnAt(column), CaptionStyle::Standard)) << column;
+        EXPECT_EQ(plan.table.cell(columnAt(column), 0),
+                  columnCaption(columnAt(column), CaptionStyle::Standard))
+            << column;
 }
 
 TEST(TemplateRows, EveryRowGetsTheDefaultCellsAndCreationFlags)
@@ -58,15 +60,17 @@ TEST(TemplateRows, EveryRowGetsTheDefaultCellsAndCreationFlags)
     const TemplateResult plan = make(u"3", u"150000", u"12,5");
     ASSERT_TRUE(plan.ok());
     const std::pair<Column, const char16_t*> defaults[] = {
-        {Column::CtcssRx, u"Нет"}, {Column::CtcssTx, u"Нет"}, {Column::DcsRx, u"Нет"},  {Column::DcsTx, u"Нет"},
-        {Column::ToneRx, u"Нет"},  {Column::ToneTx, u"Нет"},  {Column::Squelch, u"1"},  {Column::PowerMax, u"4"},
-        {Column::PowerMin, u"1"},  {Column::Width, u"25"},    {Column::TxOff, u"Норм"}, {Column::Time, u"Нет"},
+        {Column::CtcssRx, u"Нет"}, {Column::CtcssTx, u"Нет"}, {Column::DcsRx, u"Нет"},
+        {Column::DcsTx, u"Нет"},   {Column::ToneRx, u"Нет"},  {Column::ToneTx, u"Нет"},
+        {Column::Squelch, u"1"},   {Column::PowerMax, u"4"},  {Column::PowerMin, u"1"},
+        {Column::Width, u"25"},    {Column::TxOff, u"Норм"},  {Column::Time, u"Нет"},
         {Column::Scan, u""},       {Column::IdTone, u""},     {Column::Active, u""},
     };
     for (int row = 1; row <= 3; ++row) {
         EXPECT_EQ(plan.table.cell(Column::ChannelNumber, row), QString::number(row));
         for (const auto& [column, text] : defaults)
-            EXPECT_EQ(plan.table.cell(column, row), QString::fromUtf16(text)) << row << ' ' << columnIndex(column);
+            EXPECT_EQ(plan.table.cell(column, row), QString::fromUtf16(text))
+                << row << ' ' << columnIndex(column);
         EXPECT_EQ(plan.table.rowFlags(row), (RowFlags{true, false, true}));
     }
     EXPECT_EQ(plan.settings.lines(), GeneralSettings::templateLines());

@@ -39,13 +39,15 @@ TEST(DecimalText, ReadsCommaDecimals)
 
 TEST(DecimalText, RefusesTextsThatAreNoNumber)
 {
-    for (const char16_t* text : {u"", u",", u"1,2,3", u"145.5", u"abc", u"1E", u"1E400", u"РЕТР_ПП", u"1 000"})
+    for (const char16_t* text :
+         {u"", u",", u"1,2,3", u"145.5", u"abc", u"1E", u"1E400", u"РЕТР_ПП", u"1 000"})
         EXPECT_FALSE(parseDecimal(text).has_value()) << QString::fromUtf16(text).toStdString();
 }
 
 TEST(ConversionErrors, QuoteTheText)
 {
-    EXPECT_EQ(integerConversionError(QStringLiteral("Нет")), QStringLiteral("'Нет' is not a valid integer value"));
+    EXPECT_EQ(integerConversionError(QStringLiteral("Нет")),
+              QStringLiteral("'Нет' is not a valid integer value"));
     EXPECT_EQ(decimalConversionError(QString()), QStringLiteral("'' is not a valid floating point value"));
 }
 
@@ -66,10 +68,10 @@ TEST(Rounding, TiesGoToEven)
     EXPECT_EQ(roundHalfEven(3.5), 4.0);
     EXPECT_EQ(roundHalfEven(-2.5), -2.0);
     EXPECT_EQ(roundHalfEven(2.4999), 2.0);
-    EXPECT_EQ(divideRoundHalfEven(100, 8), 12);  // 12,5
-    EXPECT_EQ(divideRoundHalfEven(200, 3), 67);  // 66,67
-    EXPECT_EQ(divideRoundHalfEven(300, 8), 38);  // 37,5
-    EXPECT_EQ(divideRoundHalfEven(500, 8), 62);  // 62,5
+    EXPECT_EQ(divideRoundHalfEven(100, 8), 12); // 12,5
+    EXPECT_EQ(divideRoundHalfEven(200, 3), 67); // 66,67
+    EXPECT_EQ(divideRoundHalfEven(300, 8), 38); // 37,5
+    EXPECT_EQ(divideRoundHalfEven(500, 8), 62); // 62,5
     EXPECT_EQ(divideRoundHalfEven(1005, 10), 100);
     EXPECT_EQ(divideRoundHalfEven(1015, 10), 102);
 }

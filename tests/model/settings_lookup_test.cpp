@@ -63,8 +63,8 @@ TEST(SettingsLookup, MissingSectionMeansEveryKeyIsMissing)
 
 TEST(SettingsLookup, IntegersDecimalOrHexElseTheDefault)
 {
-    const auto s = settingsOf({u"[Общие установки]", u"a=0x1F", u"b=$10", u"c=-3", u"d=1,5", u"e=", u"f=12 3",
-                               u"g=+4"});
+    const auto s =
+        settingsOf({u"[Общие установки]", u"a=0x1F", u"b=$10", u"c=-3", u"d=1,5", u"e=", u"f=12 3", u"g=+4"});
     EXPECT_EQ(s.integerValue(u"a", 0), 31);
     EXPECT_EQ(s.integerValue(u"b", 0), 16);
     EXPECT_EQ(s.integerValue(u"c", 0), -3);

@@ -33,7 +33,10 @@ protected:
         ASSERT_EQ(model->rowCount(), 10);
     }
 
-    QModelIndex cellIndex(Column column, int tableRow) const { return model->index(tableRow - 1, columnIndex(column)); }
+    QModelIndex cellIndex(Column column, int tableRow) const
+    {
+        return model->index(tableRow - 1, columnIndex(column));
+    }
     QString cell(Column column, int tableRow) const { return state.table().cell(column, tableRow); }
 
     void clickCell(Column column, int tableRow)
@@ -310,8 +313,9 @@ TEST_F(ChannelGridTest, CaptionRowIsNoCell)
     combo("ComboBox4")->hide();
     const QModelIndex before = grid->currentIndex();
     QHeaderView* header = grid->horizontalHeader();
-    QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
-                      QPoint(header->sectionViewportPosition(columnIndex(Column::CtcssRx)) + 5, header->height() / 2));
+    QTest::mouseClick(
+        header->viewport(), Qt::LeftButton, {},
+        QPoint(header->sectionViewportPosition(columnIndex(Column::CtcssRx)) + 5, header->height() / 2));
     EXPECT_EQ(grid->currentIndex(), before);
     EXPECT_EQ(grid->selectedRow(), 2);
 }

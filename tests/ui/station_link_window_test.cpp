@@ -3,11 +3,14 @@
 #include "ui/channel_table_model.h"
 
 #include "common/station_peers.h"
+#include "files/plan_file.h"
 #include "link/read_exchange.h"
 #include "link/write_exchange.h"
+#include "model/delimited_text.h"
 
 #include <QAction>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -15,6 +18,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
+
+#include <list>
 
 namespace yalmera::ui {
 namespace {
@@ -78,7 +83,22 @@ protected:
         return values;
     }
 
+    // The status texts the window shows as the exchange goes through its phases, each once.
+    const QStringList& shownStatuses(StationExchange* exchange)
+    {
+        m_shown.emplace_back();
+        QStringList& shown = m_shown.back();
+        // Connected after the window's own slot, so the label already shows the phase.
+        QObject::connect(exchange, &StationExchange::phaseChanged, link, [this, &shown] {
+            const QString text = linkChild<QLabel>("StaticText1")->text();
+            if (shown.isEmpty() || shown.last() != text)
+                shown << text;
+        });
+        return shown;
+    }
+
     StationLinkWindow* link = nullptr;
+    std::list<QStringList> m_shown;
 };
 
 TEST_F(StationLinkWindowTest, OpensWithItsComponents)
@@ -114,7 +134,7 @@ TEST_F(StationLinkWindowTest, OpensWithItsComponents)
 TEST_F(StationLinkWindowTest, WriteIsRefusedWithoutACheck)
 {
     main().findChild<QAction*>(QStringLiteral("N23"))->trigger();
-    QSignalSpy statuses(link->writeExchange(), &StationExchange::statusChanged);
+    QSignalSpy statuses(link->writeExchange(), &StationExchange::phaseChanged);
     QTest::mouseClick(linkChild<QPushButton>("BitBtn2"), Qt::LeftButton);
     EXPECT_EVENTUALLY_EQ(
         feedback.texts(),
@@ -202,13 +222,13 @@ TEST_F(StationLinkWindowTest, WritesAndReadsBackThroughTheVirtualStation)
     openOnPort(station.path());
 
     QSignalSpy gauge(link->writeExchange(), &StationExchange::gaugeChanged);
-    QSignalSpy statuses(link->writeExchange(), &StationExchange::statusChanged);
+    const QStringList& statuses = shownStatuses(link->writeExchange());
     QSignalSpy finished(link->writeExchange(), &WriteExchange::finished);
     QTest::mouseClick(linkChild<QPushButton>("BitBtn2"), Qt::LeftButton);
     ASSERT_TRUE(finished.wait(20000));
     EXPECT_TRUE(feedback.messages.empty()) << feedback.texts().join(u'\n').toStdString();
     EXPECT_EQ(ints(gauge), (QList<int>{0, 33, 66, 100, 0, 33, 67, 100, 100}));
-    EXPECT_EQ(strings(statuses), (QStringList{QStringLiteral("ПР"), QStringLiteral("- -")}));
+    EXPECT_EQ(statuses, (QStringList{QStringLiteral("ПР"), QStringLiteral("- -")}));
     EXPECT_EQ(linkChild<QLabel>("StaticText1")->text(), QStringLiteral("- -"));
     EXPECT_EQ(linkChild<QProgressBar>("Gauge1")->value(), 100);
     EXPECT_TRUE(buttonsEnabled());
@@ -224,13 +244,13 @@ TEST_F(StationLinkWindowTest, WritesAndReadsBackThroughTheVirtualStation)
     ASSERT_EQ(main().tableModel()->rowCount(), 7);
 
     QSignalSpy readGauge(link->readExchange(), &StationExchange::gaugeChanged);
-    QSignalSpy readStatuses(link->readExchange(), &StationExchange::statusChanged);
+    const QStringList& readStatuses = shownStatuses(link->readExchange());
     QSignalSpy readFinished(link->readExchange(), &ReadExchange::finished);
     QTest::mouseClick(linkChild<QPushButton>("BitBtn3"), Qt::LeftButton);
     ASSERT_TRUE(readFinished.wait(20000));
     EXPECT_TRUE(feedback.messages.empty()) << feedback.texts().join(u'\n').toStdString();
     EXPECT_EQ(ints(readGauge), (QList<int>{100, 67, 34, 1, 0}));
-    EXPECT_EQ(strings(readStatuses), (QStringList{QStringLiteral("ПП"), QStringLiteral("- -")}));
+    EXPECT_EQ(readStatuses, (QStringList{QStringLiteral("ПП"), QStringLiteral("- -")}));
     EXPECT_TRUE(buttonsEnabled());
 
     ChannelTableModel* model = main().tableModel();
@@ -261,6 +281,64 @@ TEST_F(StationLinkWindowTest, WritesAndReadsBackThroughTheVirtualStation)
     // The plan read back passes the check and can be written again.
     main().findChild<QAction*>(QStringLiteral("N19"))->trigger();
     EXPECT_EQ(feedback.texts(), QStringList{QStringLiteral("Все данные введены верно.")});
+}
+
+TEST_F(StationLinkWindowTest, ExchangesAreJournaledAndAReadIsBackedUpBeforeItReplacesThePlan)
+{
+    VirtualStationProcess station;
+    ASSERT_FALSE(station.path().isEmpty());
+    QTemporaryDir folder;
+    link->setJournalPath(folder.filePath(QStringLiteral("journal.csv")));
+    link->setTracePath(folder.filePath(QStringLiteral("trace.txt")));
+    // A plan read from a file and checked, for the station the protocol window names.
+    AppState planned;
+    ASSERT_TRUE(planned.createTemplate({QStringLiteral("2"), QStringLiteral("145000"), QStringLiteral("25")})
+                    .isEmpty());
+    const QString planPath = folder.filePath(QStringLiteral("plan.ini"));
+    ASSERT_TRUE(files::writePlanFile(planPath, planned.settings(), planned.table(), 0, 0).isEmpty());
+    dialogs.openPaths.push_back(planPath);
+    mainChild<QAction>("N5")->trigger();
+    mainChild<QAction>("N19")->trigger();
+    ASSERT_TRUE(state.dataChecked());
+    feedback.clear();
+    windows.protocolWindow()
+        .findChild<QLineEdit*>(QStringLiteral("Edit1"))
+        ->setText(QStringLiteral("К17М-00077"));
+    openOnPort(station.path());
+
+    const auto journal = [&] {
+        QFile file(link->journalPath());
+        return file.open(QIODevice::ReadOnly) ? parseDelimited(QString::fromUtf8(file.readAll()), u';')
+                                              : QList<QStringList>();
+    };
+    QTest::mouseClick(linkChild<QPushButton>("BitBtn2"), Qt::LeftButton);
+    EXPECT_EVENTUALLY_EQ(journal().size(), 2);
+    QTest::mouseClick(linkChild<QPushButton>("BitBtn3"), Qt::LeftButton);
+    EXPECT_EVENTUALLY_EQ(journal().size(), 3);
+    const QList<QStringList> lines = journal();
+    ASSERT_EQ(lines.size(), 3);
+    // Operation, port, model, band code, channels, plan file, serial number, outcome.
+    const auto fields = [](const QStringList& line) {
+        return QStringList{line[2], line[3], line[4], line[5], line[6], line[7], line[9], line[10]};
+    };
+    const QString backup = lines[2][7];
+    EXPECT_EQ(fields(lines[1]),
+              (QStringList{u"запись"_qs, station.path(), u"Ялмера 4К-17"_qs, u"0"_qs, u"2"_qs,
+                           QFileInfo(planPath).absoluteFilePath(), u"К17М-00077"_qs, u"выполнено"_qs}));
+    EXPECT_EQ(fields(lines[2]), (QStringList{u"чтение"_qs, station.path(), u"Ялмера 4К-17"_qs, u"0"_qs,
+                                             u"2"_qs, backup, u"012345"_qs, u"выполнено"_qs}));
+    EXPECT_TRUE(backup.startsWith(folder.filePath(QStringLiteral("backups/"))));
+    // The backup holds what the read put into the program.
+    const files::PlanDecodeResult kept = files::readPlanFile(backup);
+    ASSERT_TRUE(kept.contents.has_value());
+    EXPECT_EQ(kept.contents->settings.lines(), state.settings().lines());
+    // Both exchanges went into the one trace file ($YALMERA_TRACE).
+    QFile trace(folder.filePath(QStringLiteral("trace.txt")));
+    ASSERT_TRUE(trace.open(QIODevice::ReadOnly));
+    const QByteArray traced = trace.readAll();
+    EXPECT_TRUE(traced.contains("# end: Completed, 62 sent, 62 received\n# yalmera")) << traced.constData();
+    EXPECT_TRUE(traced.endsWith("# end: Completed, 1 sent, 64 received\n")) << traced.constData();
+    EXPECT_TRUE(feedback.messages.empty()) << feedback.texts().join(u'\n').toStdString();
 }
 
 TEST_F(StationLinkWindowTest, StaysPaintedWhileTheExchangeRuns)

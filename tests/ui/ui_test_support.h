@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/qt_printers.h"
+#include "files/recent_plans.h"
 #include "image/app_state.h"
 #include "ui/plan_file_dialogs.h"
 #include "ui/program_windows.h"
@@ -8,6 +9,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QWidget>
 
@@ -66,12 +68,15 @@ public:
     std::vector<Sound> sounds;
 };
 
-// Answers the file dialogs with the paths queued by the test; nothing queued means "cancel".
+// Answers the file dialogs with the paths queued by the test, plan and spreadsheet files alike;
+// nothing queued means "cancel".
 class ScriptedPlanFileDialogs : public PlanFileDialogs
 {
 public:
     std::optional<QString> askSavePath(QWidget*) override { return next(savePaths, saveAsked); }
     std::optional<QString> askOpenPath(QWidget*) override { return next(openPaths, openAsked); }
+    std::optional<QString> askCsvSavePath(QWidget*) override { return next(savePaths, saveAsked); }
+    std::optional<QString> askCsvOpenPath(QWidget*) override { return next(openPaths, openAsked); }
 
     std::deque<std::optional<QString>> savePaths;
     std::deque<std::optional<QString>> openPaths;
@@ -90,13 +95,16 @@ private:
     }
 };
 
-// The program's windows over a fresh state, as main() creates them.
+// The program's windows over a fresh state, as main() creates them; the recent files are kept
+// in a folder of the test's own, never in the user's configuration.
 struct ProgramFixture
 {
     AppState state;
     RecordingFeedback feedback;
     ScriptedPlanFileDialogs dialogs;
-    ProgramWindows windows{state, feedback, dialogs};
+    QTemporaryDir configFolder;
+    files::RecentPlans recentPlans{configFolder.filePath(QStringLiteral("recent.ini"))};
+    ProgramWindows windows{state, feedback, dialogs, recentPlans};
 
     MainWindow& main() { return windows.mainWindow(); }
 

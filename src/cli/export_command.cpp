@@ -1,0 +1,48 @@
+#include "cli_support.h"
+
+#include "files/plan_csv.h"
+#include "image/app_state.h"
+
+namespace yalmera::cli {
+
+namespace {
+
+QString helpText()
+{
+    return QStringLiteral(
+        "Usage: yalmera-cli export PLAN.ini -o PLAN.csv\n"
+        "\n"
+        "Reads a channel-plan file as \"Чтение файла\" does and writes its channel table as the\n"
+        "spreadsheet file of \"Экспорт CSV\": UTF-8 with a byte-order mark, \";\" between fields,\n"
+        "the 18 column captions in the first row, one row per channel, the flags \"Скан.\",\n"
+        "\"Id_Тон\" and \"Акт\" as \"да\" or \"нет\". The general settings stay in the plan file.\n"
+        "\n"
+        "Options:\n"
+        "  -o, --output FILE   the spreadsheet file to write; an existing file is replaced only\n"
+        "                      when the new one is complete\n"
+        "  -h, --help          this text\n"
+        "\n"
+        "Exit codes: 0 the file was written; 2 usage or file error.");
+}
+
+} // namespace
+
+int runExport(const QStringList& arguments)
+{
+    CommandLine commandLine(QStringLiteral("export"), helpText());
+    const QCommandLineOption output =
+        commandLine.addOption({QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("FILE"));
+    if (const auto exit = commandLine.parse(arguments, 1))
+        return *exit;
+    const QString path = commandLine.value(output);
+    if (path.isEmpty())
+        return commandLine.usageError(QStringLiteral("no output file given (-o PLAN.csv)"));
+    AppState state;
+    if (!loadPlanFile(commandLine, commandLine.positional().first(), state))
+        return ExitUsage;
+    if (const UserMessage failure = files::writePlanCsv(path, state.table()); !failure.isEmpty())
+        return commandLine.fileError(path, failure.text);
+    return ExitSuccess;
+}
+
+} // namespace yalmera::cli

@@ -1,0 +1,70 @@
+#include "cli_support.h"
+
+#include "files/plan_csv.h"
+#include "files/plan_file.h"
+#include "image/app_state.h"
+
+namespace yalmera::cli {
+
+namespace {
+
+QString helpText()
+{
+    return QStringLiteral(
+        "Usage: yalmera-cli import PLAN.csv --settings-from PLAN.ini -o NEW.ini\n"
+        "\n"
+        "Makes a channel-plan file from a spreadsheet file of the channel table, as \"Импорт CSV\"\n"
+        "does: the channels from PLAN.csv, the general settings, \"Тип\" and \"ТипВУ\" as\n"
+        "\"Чтение файла\" reads them from PLAN.ini. The spreadsheet file is UTF-8 (with or\n"
+        "without a byte-order mark) or Windows-1251, \";\" between fields, the 18 column captions\n"
+        "in the first row and 1 to 99 channel rows; list columns take only the texts of their\n"
+        "lists, the flag columns \"да\" or \"нет\". Everything is checked before NEW.ini is\n"
+        "written; a refusal names the file's row and column.\n"
+        "\n"
+        "Options:\n"
+        "  --settings-from FILE   the plan file whose general settings, band and module the new\n"
+        "                         plan takes\n"
+        "  -o, --output FILE      the plan file to write; an existing file is replaced only when\n"
+        "                         the new one is complete\n"
+        "  -h, --help             this text\n"
+        "\n"
+        "Exit codes: 0 the plan file was written; 2 usage or file error, a refused spreadsheet\n"
+        "file included (the reason on stderr).");
+}
+
+} // namespace
+
+int runImport(const QStringList& arguments)
+{
+    CommandLine commandLine(QStringLiteral("import"), helpText());
+    const QCommandLineOption settingsFrom =
+        commandLine.addOption({QStringLiteral("settings-from")}, QStringLiteral("FILE"));
+    const QCommandLineOption output =
+        commandLine.addOption({QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("FILE"));
+    if (const auto exit = commandLine.parse(arguments, 1, QStringLiteral("spreadsheet file")))
+        return *exit;
+    const QString settingsPath = commandLine.value(settingsFrom);
+    if (settingsPath.isEmpty())
+        return commandLine.usageError(
+            QStringLiteral("no plan file given for the settings (--settings-from PLAN.ini)"));
+    const QString path = commandLine.value(output);
+    if (path.isEmpty())
+        return commandLine.usageError(QStringLiteral("no output file given (-o NEW.ini)"));
+
+    const QString csvPath = commandLine.positional().first();
+    files::CsvDecodeResult table = files::readPlanCsv(csvPath);
+    if (!table.table)
+        return commandLine.fileError(csvPath, table.error.text);
+    AppState state;
+    if (!loadPlanFile(commandLine, settingsPath, state))
+        return ExitUsage;
+    state.adoptTable(std::move(*table.table));
+
+    const UserMessage saved = files::writePlanFile(
+        path, state.settings(), state.table(), state.stationType().typeCode, moduleCode(state.moduleType()));
+    if (!saved.isEmpty())
+        return commandLine.fileError(path, saved.text);
+    return ExitSuccess;
+}
+
+} // namespace yalmera::cli

@@ -1,0 +1,63 @@
+#include "cli_support.h"
+
+#include "link/serial_link.h"
+
+namespace yalmera::cli {
+
+namespace {
+
+QString helpText()
+{
+    return QStringLiteral(
+        "Usage: yalmera-cli ports\n"
+        "\n"
+        "Lists the serial ports the system reports, one per line: the name --port takes, the\n"
+        "device, and what the system tells of it (description, maker, USB vendor and product id,\n"
+        "the adapter's serial number), which tells two USB adapters apart. The station-link\n"
+        "window's \" Другой порт:\" list shows the same. The ports COM1 and COM2 name are marked.\n"
+        "Pseudo-terminals (the virtual station's /dev/pts/N) are not reported by the system:\n"
+        "give their path to --port.\n"
+        "\n"
+        "Options:\n"
+        "  -h, --help   this text\n"
+        "\n"
+        "Exit codes: 0 listed (also when there is none); 2 usage error.");
+}
+
+} // namespace
+
+int runPorts(const QStringList& arguments)
+{
+    CommandLine commandLine(QStringLiteral("ports"), helpText());
+    if (const auto exit = commandLine.parse(arguments))
+        return *exit;
+    const QList<PortChoice> ports = serialPorts();
+    QList<QStringList> rows{{QStringLiteral("PORT"), QStringLiteral("DEVICE"), QStringLiteral("DETAILS")}};
+    for (const PortChoice& port : ports) {
+        QString details = portDetails(port);
+        for (const char* alias : {"COM1", "COM2"}) {
+            const QString name = QString::fromLatin1(alias);
+            if (port.location == portDeviceName(name) || port.name == portDeviceName(name))
+                details = details.isEmpty() ? name : name + QStringLiteral(", ") + details;
+        }
+        rows.append({port.name, port.location, details});
+    }
+    if (ports.isEmpty()) {
+        commandLine.message(QStringLiteral("the system reports no serial port"));
+    } else {
+        qsizetype widths[2] = {0, 0};
+        for (const QStringList& row : rows) {
+            widths[0] = std::max(widths[0], row[0].size());
+            widths[1] = std::max(widths[1], row[1].size());
+        }
+        for (const QStringList& row : rows)
+            printOut(QStringLiteral("%1  %2  %3")
+                         .arg(row[0].leftJustified(widths[0]), row[1].leftJustified(widths[1]), row[2])
+                         .trimmed());
+    }
+    commandLine.message(QStringLiteral("pseudo-terminals (/dev/pts/N, the virtual station) are not "
+                                       "listed: give their path to --port"));
+    return ExitSuccess;
+}
+
+} // namespace yalmera::cli

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QStringView>
+
+#include <array>
+
+// The plan files' own texts.
+namespace yalmera::texts::files {
+
+inline constexpr QStringView NoTable =
+    u"Нет данных для записи: сначала создайте шаблон или прочитайте данные из файла или из радиостанции.";
+// After a band change the rows have lost their flags; writing them would store every flag as
+// "нет" without a word. %1: the first such row.
+inline constexpr QStringView NoFlags =
+    u"В строчке №%1 нет отметок \"Скан.\", \"Id_Тон\" и \"Акт\": таблица не будет записана в файл. "
+    u"Создайте шаблон или прочитайте файл заново";
+inline constexpr QStringView NoChannels =
+    u"В файле нет данных каналов (раздел [1] отсутствует или пуст). Файл не прочитан.";
+inline constexpr QStringView TooManyChannels = u"В файле больше 99 каналов. Файл не прочитан.";
+inline constexpr QStringView TooLarge =
+    u"Файл слишком велик для файла каналов (больше 1 МБ). Файл не прочитан.";
+// %1 the character, %2 its code point, %3 its place (SettingsPlace or CellPlace).
+inline constexpr QStringView Unencodable = u"Символ «%1» (%2) %3 нельзя записать в файл: в кодировке "
+                                           u"Windows-1251 такого символа нет. Файл не записан.";
+inline constexpr QStringView LineBreak =
+    u"Текст %1 содержит перевод строки и не может быть записан в файл. Файл не записан.";
+inline constexpr QStringView Unwritable =
+    u"Данные нельзя записать в файл в кодировке Windows-1251. Файл не записан.";
+inline constexpr QStringView SettingsPlace = u"в строке %1 общих установок";
+inline constexpr QStringView CellPlace = u"в канале %1 (строка %2 таблицы), столбец «%3»,";
+
+// Spreadsheet (CSV) import; %1: the file's row, %2: a column caption or count.
+inline constexpr QStringView CsvWrongFieldCount =
+    u"Строка %1 файла: столбцов %2, а в таблице каналов их 18 (разделитель — «;»). Файл не импортирован.";
+inline constexpr QStringView CsvWrongCaption =
+    u"Строка %1 файла, столбец %2: заголовок «%3», а должен быть «%4». Файл не импортирован.";
+inline constexpr QStringView CsvNotInList =
+    u"Строка %1 файла, столбец «%2»: значения «%3» нет в списке этого столбца. Файл не импортирован.";
+inline constexpr QStringView CsvNotAFlag =
+    u"Строка %1 файла, столбец «%2»: «%3» не отметка, нужно «да» или «нет». Файл не импортирован.";
+inline constexpr QStringView CsvNoChannels = u"В файле нет строк каналов. Файл не импортирован.";
+inline constexpr QStringView CsvTooManyChannels = u"В файле больше 99 строк каналов. Файл не импортирован.";
+inline constexpr QStringView CsvTooLarge =
+    u"Файл слишком велик для таблицы каналов (больше 1 МБ). Файл не импортирован.";
+
+// The exchange journal and the backups of station reads; %1: the file, %2: the platform's reason.
+inline constexpr QStringView JournalUnwritable = u"Журнал обмена «%1» не записан: %2";
+inline constexpr QStringView BackupUnwritable = u"Копия прочитанных данных не сохранена в папке «%1»: %2";
+// The journal's column captions, in column order.
+inline constexpr std::array<QStringView, 12> JournalCaptions{
+    u"Время",   u"Версия",     u"Действие", u"Порт",           u"Модель", u"Тип",
+    u"Каналов", u"Файл плана", u"SHA-256",  u"Серийный номер", u"Итог",   u"Сообщение"};
+
+} // namespace yalmera::texts::files

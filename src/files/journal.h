@@ -1,0 +1,53 @@
+#pragma once
+
+#include "model/channel_table.h"
+#include "model/general_settings.h"
+#include "model/journal_entry.h"
+#include "model/user_message.h"
+
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+
+namespace yalmera::files {
+
+// The exchange journal: one CSV line per station write or read, appended and flushed as each
+// exchange ends, so a line once written is never rewritten and a crash loses at most the line
+// being written. UTF-8 with a byte-order mark, ';' between fields and CR LF, as the channel CSV
+// files (what Russian spreadsheets expect); a field holding ';', a quote or a line break is quoted.
+// The first line names the columns.
+
+// YALMERA_JOURNAL when set, otherwise "journal.csv" in the user's application-data folder
+// (~/.local/share/yalmera on Linux, %APPDATA%\yalmera on Windows).
+QString defaultJournalPath();
+
+// The captions of the columns and the fields of one entry, in column order: time (ISO 8601 with
+// the UTC offset), program version, operation, port, model, band code, channel count, plan file,
+// SHA-256 (hexadecimal), serial number, outcome, message.
+QStringList journalCaptions();
+QStringList journalFields(const JournalEntry& entry);
+
+// Makes the journal's folder and the file when missing, so that a journal that cannot be written
+// is known before an exchange runs. Empty on success, otherwise why not.
+UserMessage prepareJournal(const QString& path);
+
+// Appends the entry as one line (the byte-order mark and the caption line first when the file is
+// empty) in a single write, and flushes it. Empty on success, otherwise why not.
+UserMessage appendJournal(const QString& path, const JournalEntry& entry);
+
+// "backups" beside the journal.
+QString backupFolder(const QString& journalPath);
+
+struct SavedBackup
+{
+    QString path;      // the plan file written, when error is empty
+    UserMessage error; // otherwise why not
+};
+// A plan read from a station, saved as a plan file "<time>_<serial>.ini" in the backups folder
+// (created when missing); an earlier backup of the same second gets a number instead of being
+// replaced.
+SavedBackup saveBackup(const QString& journalPath, const QDateTime& time, const QString& serialNumber,
+                       const GeneralSettings& settings, const ChannelTable& table, quint8 typeCode,
+                       quint8 moduleType);
+
+} // namespace yalmera::files

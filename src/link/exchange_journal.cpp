@@ -1,0 +1,80 @@
+#include "exchange_journal.h"
+
+#include "link/link_texts.h"
+
+#include <QCryptographicHash>
+
+namespace yalmera {
+
+namespace {
+
+// Band code, model and channel count from the header of a stream, as far as it came.
+void takeHeader(JournalEntry& entry, Stream stream, const QByteArray& bytes)
+{
+    const int typeOffset = headerField(HeaderField::TypeCode).offset(stream);
+    const int countOffset = headerField(HeaderField::ChannelCount).offset(stream);
+    if (bytes.size() > typeOffset) {
+        entry.typeCode = static_cast<quint8>(bytes[typeOffset]);
+        if (const std::optional<Band> band = bandOfTypeCode(*entry.typeCode))
+            entry.model = StationType::forBand(*band).modelCaption();
+    }
+    if (bytes.size() > countOffset)
+        entry.channelCount = static_cast<quint8>(bytes[countOffset]);
+    if (!bytes.isEmpty())
+        entry.sha256 = QCryptographicHash::hash(bytes, QCryptographicHash::Sha256);
+}
+
+} // namespace
+
+QString journalOutcome(ExchangeOutcome outcome)
+{
+    switch (outcome) {
+    case ExchangeOutcome::Completed:
+        return texts::link::JournalCompleted.toString();
+    case ExchangeOutcome::Refused:
+        return texts::link::JournalRefused.toString();
+    case ExchangeOutcome::OpenFailed:
+        return texts::link::JournalOpenFailed.toString();
+    case ExchangeOutcome::TimedOut:
+        return texts::link::JournalTimedOut.toString();
+    case ExchangeOutcome::LinkFailed:
+        return texts::link::JournalLinkFailed.toString();
+    case ExchangeOutcome::Cancelled:
+        return texts::link::JournalCancelled.toString();
+    }
+    return {};
+}
+
+JournalEntry writeJournalEntry(const WriteRequest& request, const WriteResult& result)
+{
+    JournalEntry entry;
+    entry.time = QDateTime::currentDateTime();
+    entry.operation = texts::link::JournalWrite.toString();
+    entry.port = request.port;
+    takeHeader(entry, Stream::Write, request.stream);
+    entry.outcome = journalOutcome(result.outcome);
+    entry.message = result.message.text;
+    return entry;
+}
+
+JournalEntry readJournalEntry(const ReadRequest& request, const ReadResult& result)
+{
+    JournalEntry entry;
+    entry.time = QDateTime::currentDateTime();
+    entry.operation = texts::link::JournalRead.toString();
+    entry.port = request.port;
+    takeHeader(entry, Stream::Read, result.received);
+    const HeaderFieldSpec& serial = headerField(HeaderField::SerialNumber);
+    if (result.readBack)
+        entry.serialNumber = result.readBack->serialNumber;
+    else if (result.received.size() >= serial.readOffset + serial.width)
+        entry.serialNumber =
+            QString::fromLatin1(result.received.mid(serial.readOffset, serial.width).toHex().toUpper());
+    entry.outcome = journalOutcome(result.outcome);
+    entry.message = result.message.text;
+    if (entry.message.isEmpty() && result.outcome == ExchangeOutcome::TimedOut)
+        entry.message = texts::link::StationSilent.toString();
+    return entry;
+}
+
+} // namespace yalmera

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "link/exchange_report.h"
+#include "link/serial_link.h"
+#include "model/user_message.h"
+
+#include <QString>
+
+namespace yalmera {
+
+class ByteTrace;
+
+// One exchange's hold on the line: it tells the observer the exchange's phase at once, opens the
+// chosen port on request, and on every way out closes the line and tells the observer the idle
+// phase, unless the station was lost (NoAnswer), which stays on show until the next exchange.
+// With a trace, every byte of the line and every phase goes there too.
+class LinkSession
+{
+public:
+    LinkSession(const QString& port, ExchangeObserver& observer, ExchangePhase phase,
+                ByteTrace* trace = nullptr);
+    ~LinkSession();
+    LinkSession(const LinkSession&) = delete;
+    LinkSession& operator=(const LinkSession&) = delete;
+
+    // Configures the line (1200 8N1, no handshake) and opens the port; the failure to show, or
+    // an empty message.
+    UserMessage open();
+    SerialLink& link() { return m_link; }
+
+    // A new phase for the observer (Reading once the command byte is out, NoAnswer on silence).
+    void enter(ExchangePhase phase);
+    // Discards what is still queued either way and closes the line (the end of a read or write
+    // that kept its station).
+    void closeFlushed();
+
+private:
+    SerialLink m_link;
+    ExchangeObserver& m_observer;
+    ExchangePhase m_phase;
+    ByteTrace* m_trace;
+};
+
+} // namespace yalmera

@@ -1,0 +1,59 @@
+#include "cli_runner.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QByteArray readAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+TEST(CliCsv, ExportThenImportSavesTheSamePlanFileAndABadValueChangesNothing)
+{
+    QTemporaryDir dir;
+    const auto at = [&](const char* name) { return dir.filePath(QString::fromLatin1(name)); };
+    // A plan as the program saves what it read: its settings block is the one import rebuilds.
+    ASSERT_EQ(runCli({u"template"_qs, u"--count"_qs, u"12"_qs, u"--band"_qs, u"30-60"_qs, u"--module"_qs,
+                      u"3"_qs, u"-o"_qs, at("t.ini")})
+                  .exitCode,
+              0);
+    ASSERT_EQ(
+        runCli({u"import"_qs, at("t.csv"), u"--settings-from"_qs, at("t.ini"), u"-o"_qs, at("plan.ini")})
+            .exitCode,
+        2); // no spreadsheet file yet
+    ASSERT_EQ(runCli({u"export"_qs, at("t.ini"), u"-o"_qs, at("t.csv")}).exitCode, 0);
+    ASSERT_EQ(
+        runCli({u"import"_qs, at("t.csv"), u"--settings-from"_qs, at("t.ini"), u"-o"_qs, at("plan.ini")})
+            .exitCode,
+        0);
+
+    const CliRun exported = runCli({u"export"_qs, at("plan.ini"), u"-o"_qs, at("plan.csv")});
+    const CliRun imported = runCli(
+        {u"import"_qs, at("plan.csv"), u"--settings-from"_qs, at("plan.ini"), u"-o"_qs, at("again.ini")});
+    EXPECT_EQ(exported.exitCode, 0) << exported.err.toStdString();
+    EXPECT_EQ(imported.exitCode, 0) << imported.err.toStdString();
+    EXPECT_EQ(readAll(at("again.ini")), readAll(at("plan.ini")));
+    EXPECT_EQ(readAll(at("plan.csv")), readAll(at("t.csv")));
+
+    QByteArray bad = readAll(at("plan.csv"));
+    bad.replace(QString(u"\r\n3;32000;32000;Нет;"_qs).toUtf8(),
+                QString(u"\r\n3;32000;32000;67;"_qs).toUtf8());
+    QFile file(at("bad.csv"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bad);
+    file.close();
+    const CliRun refused = runCli(
+        {u"import"_qs, at("bad.csv"), u"--settings-from"_qs, at("plan.ini"), u"-o"_qs, at("plan.ini")});
+    EXPECT_EQ(refused.exitCode, 2);
+    EXPECT_TRUE(refused.err.contains(
+        u"Строка 4 файла, столбец «CTC_Rx»: значения «67» нет в списке этого столбца. Файл не импортирован."_qs))
+        << refused.err.toStdString();
+    EXPECT_EQ(readAll(at("plan.ini")), readAll(at("again.ini")));
+}

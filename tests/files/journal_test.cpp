@@ -1,0 +1,84 @@
+#include "common/qt_printers.h"
+#include "files/journal.h"
+#include "files/plan_file.h"
+#include "model/channel_template.h"
+#include "model/version.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTimeZone>
+
+#include <gtest/gtest.h>
+
+using namespace yalmera;
+using namespace yalmera::files;
+
+namespace {
+
+QByteArray readAll(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+} // namespace
+
+TEST(Journal, LinesAreAppendedUnderOneCaptionLineWithTheirTimeOffsetAndQuoting)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"depot/journal.csv"_qs); // the folder is made
+    JournalEntry entry;
+    entry.time = QDateTime({2026, 12, 8}, {14, 3, 22}, QTimeZone(3 * 3600));
+    entry.operation = u"запись"_qs;
+    entry.port = u"/dev/ttyUSB0"_qs;
+    entry.model = u"Ялмера 4К-17"_qs;
+    entry.typeCode = 0;
+    entry.channelCount = 10;
+    entry.planFile = u"/home/user/plan.ini"_qs;
+    entry.sha256 = QByteArray::fromHex("00ff");
+    entry.serialNumber = u"К17М-12345"_qs;
+    entry.outcome = u"нет ответа"_qs;
+    entry.message = u"a; \"b\""_qs;
+    ASSERT_TRUE(prepareJournal(path).isEmpty());
+    ASSERT_TRUE(appendJournal(path, entry).isEmpty());
+    JournalEntry read;
+    read.time = entry.time;
+    read.operation = u"чтение"_qs;
+    ASSERT_TRUE(appendJournal(path, read).isEmpty());
+
+    const QString version = QString::fromLatin1(ProgramVersion);
+    const QString expected =
+        u"Время;Версия;Действие;Порт;Модель;Тип;Каналов;Файл плана;SHA-256;Серийный номер;Итог;"
+        u"Сообщение\r\n"_qs +
+        u"2026-12-08T14:03:22+03:00;%1;запись;/dev/ttyUSB0;Ялмера 4К-17;0;10;/home/user/plan.ini;00ff;"
+        u"К17М-12345;нет ответа;\"a; \"\"b\"\"\"\r\n"_qs.arg(version) +
+        u"2026-12-08T14:03:22+03:00;%1;чтение;;;;;;;;;\r\n"_qs.arg(version);
+    EXPECT_EQ(readAll(path), "\xEF\xBB\xBF" + expected.toUtf8());
+
+    // A journal that cannot be made says why, and so does an append to it.
+    QFile blocker(dir.filePath(u"file"_qs));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    const QString impossible = dir.filePath(u"file/journal.csv"_qs);
+    EXPECT_FALSE(prepareJournal(impossible).isEmpty());
+    EXPECT_TRUE(appendJournal(impossible, entry).text.contains(u"Журнал обмена"_qs));
+}
+
+TEST(Journal, BackupsArePlanFilesAndThoseOfTheSameSecondAreNumbered)
+{
+    QTemporaryDir dir;
+    const QString journal = dir.filePath(u"journal.csv"_qs);
+    const TemplateResult plan =
+        makeChannelTemplate({u"2"_qs, u"140000"_qs, u"1000"_qs}, StationType::forBand(Band::Mhz144to174));
+    const QDateTime time({2026, 12, 8}, {14, 3, 22});
+    QStringList saved;
+    for (const QString& serial : {u"012345"_qs, u"012345"_qs, u"a/b"_qs}) {
+        const SavedBackup backup = saveBackup(journal, time, serial, plan.settings, plan.table, 1, 3);
+        ASSERT_TRUE(backup.error.isEmpty()) << backup.error.text.toStdString();
+        saved << backup.path.mid(dir.path().size() + 1);
+        EXPECT_EQ(readAll(backup.path), encodePlan(plan.settings, plan.table, 1, 3));
+    }
+    EXPECT_EQ(saved, QStringList({u"backups/2026-12-08_14-03-22_012345.ini"_qs,
+                                  u"backups/2026-12-08_14-03-22_012345_2.ini"_qs,
+                                  u"backups/2026-12-08_14-03-22_a_b.ini"_qs}));
+}
