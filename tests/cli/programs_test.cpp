@@ -59,7 +59,7 @@ TEST(Programs, HelpOfEveryProgramAndCommandHasOneFormat)
         p.start(QString::fromLatin1(path), arguments);
         ASSERT_TRUE(p.waitForFinished(30000));
         const QString help = QString::fromUtf8(p.readAllStandardOutput());
-        const QString name = QFileInfo(QString::fromLatin1(path)).fileName();
+        const QString name = QFileInfo(QString::fromLatin1(path)).completeBaseName(); // without ".exe"
         SCOPED_TRACE(help.toStdString());
         EXPECT_EQ(p.exitCode(), 0);
         // Usage, what it does, options, exit codes, in that order.

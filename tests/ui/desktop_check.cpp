@@ -4,6 +4,7 @@
 // station. Passes when the write ends with "- -" and nothing to report. With YALMERA_SCREENSHOTS
 // naming a folder, the screen is saved there after each step.
 
+#include "files/recent_plans.h"
 #include "image/app_state.h"
 #include "ui/channel_table_model.h"
 #include "ui/plan_file_dialogs.h"
@@ -24,6 +25,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <cstdio>
@@ -89,7 +91,9 @@ int main(int argc, char** argv)
     AppState state;
     KeptFeedback feedback;
     ui::StandardPlanFileDialogs dialogs;
-    ui::ProgramWindows windows(state, feedback, dialogs);
+    const QTemporaryDir settings; // the recent-files list of the check's own, not the user's
+    files::RecentPlans recent(settings.filePath(QStringLiteral("recent.ini")));
+    ui::ProgramWindows windows(state, feedback, dialogs, recent);
     ui::MainWindow& main = windows.mainWindow();
     windows.show();
     if (!QTest::qWaitForWindowExposed(&main, 20000))
