@@ -1,7 +1,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
-# cmake -DBUILD_DIR=<build> -DPREFIX=<dir> -DPROGRAMS=<a;b> [-DQT_RU=ON] -P check_install.cmake
+# cmake -DBUILD_DIR=<build> -DPREFIX=<dir> -DPROGRAMS=<a;b> -DBINDIR=<dir> -DDATADIR=<dir>
+#       -DDOCDIR=<dir> [-DQT_RU=ON] [-DWINDOWS=ON] -P check_install.cmake
 # Installs the build into PREFIX and fails when a file a package must hold is missing, or when
-# bin/ holds anything but the programs (tests and benchmarks stay out).
+# the programs' folder holds any other program (tests and benchmarks stay out).
 cmake_minimum_required(VERSION 3.25)
 file(REMOVE_RECURSE ${PREFIX})
 execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${PREFIX}
@@ -10,24 +11,36 @@ if(failed)
   message(FATAL_ERROR "cmake --install ${BUILD_DIR} failed")
 endif()
 
-set(expected share/yalmera/examples/k17m_10.ini share/doc/yalmera/LICENSE)
-foreach(page yalmera-cli.1 yalmera-station.1)
-  if(EXISTS ${PREFIX}/share/man/man1/${page}.gz)
-    list(APPEND expected share/man/man1/${page}.gz)
-  else()
-    list(APPEND expected share/man/man1/${page})
-  endif()
-endforeach()
+set(expected ${DATADIR}/examples/k17m_10.ini ${DOCDIR}/LICENSE)
+if(NOT WINDOWS)
+  foreach(page yalmera-cli.1 yalmera-station.1)
+    if(EXISTS ${PREFIX}/share/man/man1/${page}.gz)
+      list(APPEND expected share/man/man1/${page}.gz)
+    else()
+      list(APPEND expected share/man/man1/${page})
+    endif()
+  endforeach()
+endif()
 foreach(program IN LISTS PROGRAMS)
-  list(APPEND expected bin/${program})
+  list(APPEND expected ${BINDIR}/${program})
 endforeach()
-if(yalmera IN_LIST PROGRAMS)
-  list(APPEND expected share/applications/yalmera.desktop share/icons/hicolor/scalable/apps/yalmera.svg
-       share/metainfo/io.github.yalmera.Programmer.metainfo.xml)
+if(yalmera IN_LIST PROGRAMS OR yalmera.exe IN_LIST PROGRAMS)
+  if(NOT WINDOWS)
+    list(APPEND expected share/applications/yalmera.desktop share/icons/hicolor/scalable/apps/yalmera.svg
+         share/metainfo/io.github.yalmera.Programmer.metainfo.xml)
+  endif()
   if(QT_RU)
-    list(APPEND expected share/yalmera/translations/qtbase_ru.qm)
+    list(APPEND expected ${DATADIR}/translations/qtbase_ru.qm)
   endif()
 endif()
+
+# "./yalmera.exe" is "yalmera.exe".
+set(normal)
+foreach(path IN LISTS expected)
+  cmake_path(NORMAL_PATH path)
+  list(APPEND normal ${path})
+endforeach()
+set(expected ${normal})
 
 set(missing)
 foreach(path IN LISTS expected)
@@ -35,10 +48,13 @@ foreach(path IN LISTS expected)
     list(APPEND missing ${path})
   endif()
 endforeach()
-file(GLOB installed_bin RELATIVE ${PREFIX} ${PREFIX}/bin/*)
-set(extra ${installed_bin})
+if(WINDOWS)
+  file(GLOB extra RELATIVE ${PREFIX} ${PREFIX}/${BINDIR}/*.exe)
+else()
+  file(GLOB extra RELATIVE ${PREFIX} ${PREFIX}/${BINDIR}/*)
+endif()
 list(REMOVE_ITEM extra ${expected})
 if(missing OR extra)
-  message(FATAL_ERROR "install layout: missing [${missing}], unexpected in bin [${extra}]")
+  message(FATAL_ERROR "install layout: missing [${missing}], unexpected programs [${extra}]")
 endif()
 message(STATUS "install layout: ${expected}")

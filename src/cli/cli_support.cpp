@@ -3,20 +3,78 @@
 #include "files/plan_file.h"
 #include "image/app_state.h"
 
+#include <algorithm>
 #include <cstdio>
+
+#ifdef Q_OS_WIN
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <fcntl.h>
+#include <io.h>
+#include <windows.h>
+#else
+#include <unistd.h>
+#endif
 
 namespace yalmera::cli {
 
 namespace {
 
-void printLine(const QString& text, FILE* stream)
+FILE* file(StandardStream stream)
 {
-    const QByteArray bytes = terminalSafe(text).toUtf8() + '\n';
-    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stream);
-    std::fflush(stream);
+    return stream == StandardStream::Out ? stdout : stderr;
 }
 
+#ifdef Q_OS_WIN
+// The console behind the stream, or nothing when it goes to a file or a pipe.
+HANDLE console(StandardStream stream)
+{
+    const HANDLE handle = GetStdHandle(stream == StandardStream::Out ? STD_OUTPUT_HANDLE : STD_ERROR_HANDLE);
+    DWORD mode = 0;
+    return handle != nullptr && handle != INVALID_HANDLE_VALUE && GetConsoleMode(handle, &mode) ? handle
+                                                                                                : nullptr;
+}
+#endif
+
 } // namespace
+
+void writeText(StandardStream stream, const QString& text)
+{
+#ifdef Q_OS_WIN
+    if (const HANDLE handle = console(stream)) {
+        std::fflush(file(stream));
+        const auto* chars = reinterpret_cast<const wchar_t*>(text.utf16());
+        for (qsizetype done = 0; done < text.size();) {
+            DWORD written = 0;
+            const auto chunk = static_cast<DWORD>(std::min<qsizetype>(text.size() - done, 8192));
+            if (!WriteConsoleW(handle, chars + done, chunk, &written, nullptr) || written == 0)
+                return;
+            done += written;
+        }
+        return;
+    }
+    // Redirected: the bytes as they are, without the C library's LF to CR LF.
+    static const bool binary = [] {
+        _setmode(_fileno(stdout), _O_BINARY);
+        _setmode(_fileno(stderr), _O_BINARY);
+        return true;
+    }();
+    Q_UNUSED(binary);
+#endif
+    const QByteArray bytes = text.toUtf8();
+    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), file(stream));
+    std::fflush(file(stream));
+}
+
+bool isTerminal(StandardStream stream)
+{
+#ifdef Q_OS_WIN
+    return console(stream) != nullptr;
+#else
+    return isatty(fileno(file(stream))) != 0;
+#endif
+}
 
 QString terminalSafe(QStringView text)
 {
@@ -34,12 +92,12 @@ QString terminalSafe(QStringView text)
 
 void printOut(const QString& text)
 {
-    printLine(text, stdout);
+    writeText(StandardStream::Out, terminalSafe(text) + u'\n');
 }
 
 void printErr(const QString& text)
 {
-    printLine(text, stderr);
+    writeText(StandardStream::Err, terminalSafe(text) + u'\n');
 }
 
 CommandLine::CommandLine(const QString& command, QString helpText)

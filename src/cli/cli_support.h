@@ -25,7 +25,14 @@ enum ExitCode : int {
     ExitInterrupted = 130, // Ctrl-C stopped a station exchange (128 + SIGINT, as shells report it)
 };
 
-// Lines on the standard streams, UTF-8, through terminalSafe.
+enum class StandardStream { Out, Err };
+// The text as it stands on a standard stream: to a Windows console as UTF-16 text, which the
+// console shows whatever its code page; everywhere else (a terminal, a file, a pipe) as UTF-8.
+void writeText(StandardStream stream, const QString& text);
+// Whether the stream is a terminal (on Windows a console) rather than a file or a pipe.
+bool isTerminal(StandardStream stream);
+
+// Lines on the standard streams through writeText and terminalSafe.
 void printOut(const QString& text);
 void printErr(const QString& text);
 

@@ -81,8 +81,12 @@ int main(int argc, char* argv[])
 
     std::unique_ptr<QCoreApplication> app;
     if (command->needsGui) {
+#ifndef Q_OS_WIN
+        // No display needed. Windows' own platform needs none either and, unlike offscreen there,
+        // has the system's fonts.
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", "offscreen");
+#endif
         app = std::make_unique<QGuiApplication>(argc, argv);
     } else {
         app = std::make_unique<QCoreApplication>(argc, argv);

@@ -55,8 +55,10 @@ int runPorts(const QStringList& arguments)
                          .arg(row[0].leftJustified(widths[0]), row[1].leftJustified(widths[1]), row[2])
                          .trimmed());
     }
+#ifndef Q_OS_WIN // Windows has no pseudo-terminals
     commandLine.message(QStringLiteral("pseudo-terminals (/dev/pts/N, the virtual station) are not "
                                        "listed: give their path to --port"));
+#endif
     return ExitSuccess;
 }
 

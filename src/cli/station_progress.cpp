@@ -7,14 +7,6 @@
 #include <QFileInfo>
 #include <QThread>
 
-#include <cstdio>
-
-#ifdef Q_OS_WIN
-#include <io.h>
-#else
-#include <unistd.h>
-#endif
-
 namespace yalmera::cli {
 
 namespace {
@@ -23,15 +15,6 @@ namespace {
 constexpr QStringView NoPortAccessHint =
     u"Нет доступа к порту. Добавьте пользователя в группу dialout "
     u"командой «sudo usermod -aG dialout $USER» и войдите в систему заново.";
-
-bool stderrIsTerminal()
-{
-#ifdef Q_OS_WIN
-    return _isatty(_fileno(stderr)) != 0;
-#else
-    return isatty(fileno(stderr)) != 0;
-#endif
-}
 
 QStringView statusText(ExchangePhase phase)
 {
@@ -54,7 +37,10 @@ QStringView statusText(ExchangePhase phase)
 class TerminalProgress final : public ExchangeObserver
 {
 public:
-    explicit TerminalProgress(QString title) : m_title(std::move(title)), m_inPlace(stderrIsTerminal()) {}
+    explicit TerminalProgress(QString title)
+        : m_title(std::move(title)), m_inPlace(isTerminal(StandardStream::Err))
+    {
+    }
     void gaugeChanged(int value) override
     {
         m_gauge = value;
@@ -76,7 +62,7 @@ public:
     void end()
     {
         if (m_drawn)
-            std::fputc('\n', stderr);
+            writeText(StandardStream::Err, QStringLiteral("\n"));
         m_drawn = false;
     }
 
@@ -90,9 +76,7 @@ private:
                                  .arg(m_title, QString(filled, u'#'), QString(Width - filled, u'.'))
                                  .arg(m_gauge, 3)
                                  .arg(m_status.leftJustified(3));
-        const QByteArray bytes = line.toUtf8();
-        std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stderr);
-        std::fflush(stderr);
+        writeText(StandardStream::Err, line);
         m_drawn = true;
     }
 

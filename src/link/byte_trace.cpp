@@ -81,8 +81,9 @@ std::unique_ptr<ByteTrace> ByteTrace::open(const QString& path, Mode mode, QStri
         return nullptr;
     }
     std::unique_ptr<ByteTrace> trace(new ByteTrace(path));
-    const QIODevice::OpenMode openMode = QIODevice::WriteOnly | QIODevice::Text |
-                                         (mode == Mode::Append ? QIODevice::Append : QIODevice::Truncate);
+    // LF line ends on every platform: one format for the tools that read traces.
+    const QIODevice::OpenMode openMode =
+        QIODevice::WriteOnly | (mode == Mode::Append ? QIODevice::Append : QIODevice::Truncate);
     if (!trace->m_file.open(openMode)) {
         *error = trace->m_file.errorString();
         return nullptr;

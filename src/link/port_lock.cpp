@@ -1,7 +1,5 @@
 #include "port_lock.h"
 
-#ifndef Q_OS_WIN
-
 #include <QByteArray>
 #include <QFile>
 #include <QFileInfo>
@@ -125,18 +123,3 @@ void clearAbandonedPortLock(const QString& device)
 }
 
 } // namespace yalmera
-
-#else
-
-namespace yalmera {
-
-QString portLockFilePath(const QString&)
-{
-    return {};
-}
-
-void clearAbandonedPortLock(const QString&) {}
-
-} // namespace yalmera
-
-#endif

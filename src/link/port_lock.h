@@ -9,11 +9,11 @@ namespace yalmera {
 // /var/lock: "LCK..pts_3" for /dev/pts/3. The file holds the owner's PID, program name, host
 // name and machine and boot ids, one a line, and the owner keeps a flock on it. Qt removes
 // such a file only once its PID no longer runs, and an empty or unreadable one only after 30 s;
-// removing a stale lock it first takes "<lock>.rmlock" the same way. Windows has no lock files:
-// there both functions do nothing.
+// removing a stale lock it first takes "<lock>.rmlock" the same way. Only the Qt SerialPort
+// backend uses these; Windows has no lock files.
 
 // The lock file Qt SerialPort takes for a device ("/dev/pts/3", "ttyUSB0"); empty when no lock
-// folder can be used or on Windows.
+// folder can be used.
 QString portLockFilePath(const QString& device);
 
 // Removes what a killed program left of the device's lock: the lock file and its chain of

@@ -2,11 +2,8 @@
 
 #include "link/byte_trace.h"
 #include "link/link_texts.h"
-#include "link/low_latency.h"
-#include "link/port_lock.h"
 
-#include <QFileInfo>
-#include <QSerialPortInfo>
+#include <QStringList>
 
 #include <algorithm>
 
@@ -16,57 +13,25 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-#ifdef Q_OS_WIN
-constexpr QStringView FirstPort = u"COM1";
-constexpr QStringView SecondPort = u"COM2";
-#else
-constexpr QStringView FirstPort = u"/dev/ttyS0";
-constexpr QStringView SecondPort = u"/dev/ttyS1";
-#endif
-
 // Whole milliseconds still to wait, rounded up so a wait never ends before its deadline.
-int millisecondsUntil(Clock::time_point deadline)
+std::chrono::milliseconds timeUntil(Clock::time_point deadline)
 {
     const auto left = deadline - Clock::now();
     if (left <= Clock::duration::zero())
-        return 0;
-    const auto ms = std::chrono::ceil<std::chrono::milliseconds>(left).count();
-    return static_cast<int>(std::min<long long>(ms, 60'000));
+        return std::chrono::milliseconds::zero();
+    return std::min(std::chrono::ceil<std::chrono::milliseconds>(left), std::chrono::milliseconds(60'000));
 }
 
 } // namespace
 
-QString portDeviceName(const QString& choice)
-{
-    const QString name = choice.trimmed();
-    if (name.compare(u"COM1", Qt::CaseInsensitive) == 0)
-        return FirstPort.toString();
-    if (name.compare(u"COM2", Qt::CaseInsensitive) == 0)
-        return SecondPort.toString();
-    return name;
-}
-
-QList<PortChoice> serialPorts()
-{
-    QList<PortChoice> ports;
-    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
-        const auto usbId = [](bool has, quint16 id) {
-            return has ? QStringLiteral("%1").arg(id, 4, 16, QLatin1Char('0')).toUpper() : QString();
-        };
-        ports.append({info.portName(), info.description(), info.systemLocation(), info.manufacturer(),
-                      usbId(info.hasVendorIdentifier(), info.vendorIdentifier()),
-                      usbId(info.hasProductIdentifier(), info.productIdentifier()), info.serialNumber()});
-    }
-    return ports;
-}
-
 QList<PortChoice> otherSerialPorts()
 {
     QList<PortChoice> ports;
-    const QString first = FirstPort.toString();
-    const QString second = SecondPort.toString();
+    const QString first = portDeviceName(QStringLiteral("COM1"));
+    const QString second = portDeviceName(QStringLiteral("COM2"));
     for (const PortChoice& port : serialPorts()) {
-        if (port.location == first || port.location == second || port.name == first || port.name == second)
+        const QString device = portDeviceName(port.name);
+        if (port.location == first || port.location == second || device == first || device == second)
             continue;
         ports.append(port);
     }
@@ -96,68 +61,25 @@ SerialLink::~SerialLink()
 
 void SerialLink::configure()
 {
-    // Applied by the port when it opens; a closed port only keeps them.
-    m_port.setBaudRate(QSerialPort::Baud1200);
-    m_port.setDataBits(QSerialPort::Data8);
-    m_port.setParity(QSerialPort::NoParity);
-    m_port.setStopBits(QSerialPort::OneStop);
-    m_port.setFlowControl(QSerialPort::NoFlowControl);
-    // No limit on our side: the driver's own queue takes what arrives between two waits.
-    m_port.setReadBufferSize(0);
+    // The line settings are fixed and every opening applies them afresh; nothing carries over.
 }
 
 UserMessage SerialLink::openSelected()
 {
     close();
     m_lastError.clear();
-    const QString device = portDeviceName(m_portChoice);
-    m_port.setPortName(device);
-    bool opened = m_port.open(QIODevice::ReadWrite);
-    if (!opened && m_port.error() == QSerialPort::PermissionError) {
-        // Qt refuses a port whose lock file a killed program left behind (for 30 s when the file
-        // is empty, for good once such leftovers pile up): clear what no live process holds.
-        m_port.clearError();
-        clearAbandonedPortLock(device);
-        opened = m_port.open(QIODevice::ReadWrite);
+    const detail::PortOpenResult opened = m_port.open(portDeviceName(m_portChoice));
+    switch (opened.failure) {
+    case detail::OpenFailure::None:
+        return {};
+    case detail::OpenFailure::NotFound:
+        return UserMessage::failure(texts::link::BadId.toString());
+    case detail::OpenFailure::InUse:
+        return UserMessage::failure(texts::link::AlreadyOpen.toString());
+    case detail::OpenFailure::Other:
+        break;
     }
-    if (!opened) {
-        const QSerialPort::SerialPortError error = m_port.error();
-        QString text;
-        switch (error) {
-        case QSerialPort::DeviceNotFoundError:
-            text = texts::link::BadId.toString();
-            break;
-        case QSerialPort::OpenError:
-            text = texts::link::AlreadyOpen.toString();
-            break;
-        case QSerialPort::PermissionError: {
-            // Both a port held by another program (lock file, exclusive mode) and a device we
-            // may not use end here. Only a device we could use is "already open".
-#ifdef Q_OS_WIN
-            text = texts::link::AlreadyOpen.toString();
-#else
-            const QFileInfo info(m_port.portName().startsWith(u'/')
-                                     ? m_port.portName()
-                                     : QStringLiteral("/dev/") + m_port.portName());
-            text = info.isReadable() && info.isWritable() ? texts::link::AlreadyOpen.toString()
-                                                          : m_port.errorString();
-#endif
-            break;
-        }
-        default:
-            text = m_port.errorString();
-            break;
-        }
-        m_port.clearError();
-        return UserMessage::failure(text);
-    }
-    // A pseudo-terminal has no modem lines and refuses both with UnsupportedOperationError:
-    // the line works all the same.
-    m_port.setDataTerminalReady(true);
-    m_port.setRequestToSend(true);
-    m_port.clearError();
-    requestLowLatency(m_port.handle());
-    return {};
+    return UserMessage::failure(opened.text);
 }
 
 bool SerialLink::isOpen() const
@@ -169,63 +91,50 @@ void SerialLink::flushInput()
 {
     if (!m_port.isOpen())
         return;
-    // Our buffer and the driver's queue alike.
-    m_port.clear(QSerialPort::Input);
-    m_port.clearError();
+    m_received.clear();
+    m_receivedAt = 0;
+    m_port.purgeInput();
 }
 
 void SerialLink::flushOutput()
 {
-    if (!m_port.isOpen())
-        return;
-    m_port.clear(QSerialPort::Output);
-    m_port.clearError();
+    if (m_port.isOpen())
+        m_port.purgeOutput();
 }
 
 UserMessage SerialLink::putByte(quint8 byte)
 {
     if (!m_port.isOpen())
         return UserMessage::failure(texts::link::NotOpen.toString());
-    const char c = static_cast<char>(byte);
-    if (m_port.write(&c, 1) != 1) {
+    if (!m_port.write(static_cast<char>(byte))) {
         noteLineError();
         return UserMessage::failure(m_lastError);
     }
     if (m_trace)
         m_trace->sent(byte);
-    // Hands the byte to the driver now; without an event loop it would wait for the next wait.
-    m_port.flush();
-    if (m_port.error() == QSerialPort::WriteError || m_port.error() == QSerialPort::ResourceError) {
-        noteLineError();
-        return UserMessage::failure(m_lastError);
-    }
     return {};
 }
 
 bool SerialLink::byteReady()
 {
-    if (!m_port.isOpen())
-        return false;
-    if (m_port.bytesAvailable() > 0)
+    if (m_receivedAt < m_received.size())
         return true;
-    if (!m_port.waitForReadyRead(0)) {
-        const QSerialPort::SerialPortError error = m_port.error();
-        if (error == QSerialPort::ReadError || error == QSerialPort::ResourceError)
-            noteLineError();
-        else
-            m_port.clearError();
-    }
-    return m_port.isOpen() && m_port.bytesAvailable() > 0;
+    return m_port.isOpen() && takeArrived(std::chrono::milliseconds::zero()) &&
+           m_receivedAt < m_received.size();
 }
 
 quint8 SerialLink::getByte()
 {
-    char c = 0;
-    if (!m_port.isOpen() || !m_port.getChar(&c))
+    if (m_receivedAt >= m_received.size())
         return 0;
+    const auto byte = static_cast<quint8>(m_received[m_receivedAt++]);
+    if (m_receivedAt == m_received.size()) {
+        m_received.clear();
+        m_receivedAt = 0;
+    }
     if (m_trace)
-        m_trace->received(static_cast<quint8>(c));
-    return static_cast<quint8>(c);
+        m_trace->received(byte);
+    return byte;
 }
 
 bool SerialLink::awaitQuietLine(const std::atomic<bool>* stop)
@@ -237,65 +146,48 @@ bool SerialLink::awaitQuietLine(const std::atomic<bool>* stop)
             return false;
         if (!m_port.isOpen())
             return true;
-        if (m_port.bytesAvailable() > 0) {
-            const QByteArray stale = m_port.readAll();
-            for (qsizetype i = 0; m_trace && i < stale.size(); ++i)
-                m_trace->discarded(static_cast<quint8>(stale[i]));
+        if (m_receivedAt < m_received.size()) {
+            for (qsizetype i = m_receivedAt; m_trace && i < m_received.size(); ++i)
+                m_trace->discarded(static_cast<quint8>(m_received[i]));
+            m_received.clear();
+            m_receivedAt = 0;
             const Clock::time_point now = Clock::now();
             if (now > giveUp)
                 return false;
             quietUntil = now + QuietLineTime;
         }
-        const int waitMs = millisecondsUntil(quietUntil);
-        if (waitMs <= 0)
+        const std::chrono::milliseconds wait = timeUntil(quietUntil);
+        if (wait.count() <= 0)
             return true;
-        if (!m_port.waitForReadyRead(waitMs)) {
-            const QSerialPort::SerialPortError error = m_port.error();
-            if (error == QSerialPort::ReadError || error == QSerialPort::ResourceError) {
-                noteLineError();
-                return true;
-            }
-            m_port.clearError();
-        }
+        if (!takeArrived(wait))
+            return true; // a failed line is quiet; the next byte sent finds it closed
     }
 }
 
 void SerialLink::close()
 {
-    if (m_port.isOpen())
-        m_port.close();
-    m_port.clearError();
+    m_port.close();
+    m_received.clear();
+    m_receivedAt = 0;
 }
 
 void SerialLink::setRts(bool on)
 {
-    if (!m_port.isOpen())
-        return;
-    m_port.setRequestToSend(on);
-    m_port.clearError();
+    if (m_port.isOpen())
+        m_port.setRts(on);
 }
 
 std::optional<quint8> SerialLink::receiveByte(std::chrono::milliseconds silenceLimit)
 {
     const Clock::time_point deadline = Clock::now() + silenceLimit;
     for (;;) {
+        if (m_receivedAt < m_received.size())
+            return getByte();
         if (!m_port.isOpen())
             return std::nullopt;
-        if (m_port.bytesAvailable() > 0)
-            return getByte();
-        const int waitMs = millisecondsUntil(deadline);
-        if (waitMs <= 0)
+        const std::chrono::milliseconds wait = timeUntil(deadline);
+        if (wait.count() <= 0 || !takeArrived(wait))
             return std::nullopt;
-        if (!m_port.waitForReadyRead(waitMs)) {
-            const QSerialPort::SerialPortError error = m_port.error();
-            if (error == QSerialPort::ReadError || error == QSerialPort::ResourceError) {
-                // The other side is gone (a closed pseudo-terminal, an unplugged adapter): no
-                // byte will come, and the port would report the same error in a tight loop.
-                noteLineError();
-                return std::nullopt;
-            }
-            m_port.clearError();
-        }
     }
 }
 
@@ -306,6 +198,21 @@ bool SerialLink::waitReply()
     setRts(false);
     close();
     return false;
+}
+
+bool SerialLink::takeArrived(std::chrono::milliseconds wait)
+{
+    const std::optional<QByteArray> arrived = m_port.read(wait);
+    if (!arrived) {
+        noteLineError();
+        return false;
+    }
+    if (m_receivedAt == m_received.size()) {
+        m_received.clear();
+        m_receivedAt = 0;
+    }
+    m_received.append(*arrived);
+    return true;
 }
 
 void SerialLink::noteLineError()

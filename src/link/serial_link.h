@@ -1,9 +1,10 @@
 #pragma once
 
+#include "link/serial_port.h"
 #include "model/user_message.h"
 
+#include <QByteArray>
 #include <QList>
-#include <QSerialPort>
 #include <QString>
 
 #include <atomic>
@@ -30,8 +31,9 @@ inline constexpr std::chrono::milliseconds QuietLineTime{250};
 inline constexpr std::chrono::milliseconds QuietLineBound{(1810 * 10 * 1000 + 1199) / 1200};
 
 // The port a user names: "COM1" and "COM2" are the platform's first and second serial ports
-// (Windows COM1/COM2, elsewhere /dev/ttyS0 and /dev/ttyS1); anything else is a port name as the
-// system lists it ("ttyUSB0", "COM7") or a device path ("/dev/pts/3").
+// (Windows \\.\COM1 and \\.\COM2, elsewhere /dev/ttyS0 and /dev/ttyS1); anything else is a port
+// name as the system lists it ("ttyUSB0", "COM7", which on Windows becomes \\.\COM7) or a device
+// path ("/dev/pts/3").
 QString portDeviceName(const QString& choice);
 
 struct PortChoice
@@ -117,9 +119,14 @@ public:
     bool waitReply();
 
 private:
+    // Takes what the port has received within wait into the buffer. False when the line failed;
+    // the link is then closed.
+    bool takeArrived(std::chrono::milliseconds wait);
     void noteLineError();
 
-    QSerialPort m_port;
+    detail::SerialPort m_port;
+    QByteArray m_received; // taken from the port, not yet handed over; from m_receivedAt on
+    qsizetype m_receivedAt = 0;
     QString m_portChoice = QStringLiteral("COM2");
     QString m_lastError;
     ByteTrace* m_trace = nullptr;

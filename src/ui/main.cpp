@@ -12,10 +12,27 @@
 #include <cstdio>
 #include <cstring>
 
+#ifdef Q_OS_WIN
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <fcntl.h>
+#include <io.h>
+#include <windows.h>
+#endif
+
 int main(int argc, char** argv)
 {
     // Answered before the toolkit starts, so that it needs no display.
     if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+#ifdef Q_OS_WIN
+        // A desktop program has no console of its own: the line goes to the one it was started
+        // from, or where its output is redirected, as the same bytes as on other systems.
+        if (!GetStdHandle(STD_OUTPUT_HANDLE) && AttachConsole(ATTACH_PARENT_PROCESS) &&
+            !std::freopen("CONOUT$", "w", stdout))
+            return 1;
+        _setmode(_fileno(stdout), _O_BINARY);
+#endif
         std::printf("yalmera %s\n", yalmera::ProgramVersion);
         return 0;
     }

@@ -59,7 +59,7 @@ TEST(Programs, HelpOfEveryProgramAndCommandHasOneFormat)
         p.start(QString::fromLatin1(path), arguments);
         ASSERT_TRUE(p.waitForFinished(30000));
         const QString help = QString::fromUtf8(p.readAllStandardOutput());
-        const QString name = QFileInfo(QString::fromLatin1(path)).fileName();
+        const QString name = QFileInfo(QString::fromLatin1(path)).completeBaseName(); // without ".exe"
         SCOPED_TRACE(help.toStdString());
         EXPECT_EQ(p.exitCode(), 0);
         // Usage, what it does, options, exit codes, in that order.
@@ -84,8 +84,14 @@ TEST(Programs, PortsListsWhatTheSystemReportsAndSaysPseudoTerminalsAreNot)
         for (const QString& line : lines)
             EXPECT_FALSE(line.contains(QStringLiteral("/dev/pts/"))) << line.toStdString();
     }
-    EXPECT_TRUE(QString::fromUtf8(p.readAllStandardError())
-                    .contains(QStringLiteral("yalmera-cli ports: pseudo-terminals")));
+#ifdef Q_OS_WIN
+    constexpr bool SaysPseudoTerminals = false; // Windows has none
+#else
+    constexpr bool SaysPseudoTerminals = true;
+#endif
+    EXPECT_EQ(QString::fromUtf8(p.readAllStandardError())
+                  .contains(QStringLiteral("yalmera-cli ports: pseudo-terminals")),
+              SaysPseudoTerminals);
 }
 
 #ifndef Q_OS_WIN

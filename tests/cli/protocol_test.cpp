@@ -1,11 +1,11 @@
 #include "cli_runner.h"
 
+#include "common/station_peers.h"
 #include "files/plan_file.h"
 #include "image/app_state.h"
 
 #include <QFile>
 #include <QRegularExpression>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -42,14 +42,10 @@ protected:
     // The PDF's text, or nothing when poppler-utils is missing.
     static std::optional<QString> pdfText(const QString& pdf)
     {
-        const QString tool = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
-        if (tool.isEmpty())
-            return std::nullopt;
-        QProcess p;
-        p.start(tool, {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
-        if (!p.waitForFinished(60000) || p.exitCode() != 0)
-            return std::nullopt;
-        return QString::fromUtf8(p.readAllStandardOutput());
+        const std::optional<QByteArray> text =
+            test::runHostTool(QStringLiteral("pdftotext"),
+                              {QStringLiteral("-layout"), test::hostPath(pdf), QStringLiteral("-")});
+        return text ? std::optional<QString>(QString::fromUtf8(*text)) : std::nullopt;
     }
 
     QTemporaryDir m_dir;

@@ -1,5 +1,6 @@
 #include "cli_runner.h"
 
+#include "common/platform_texts.h"
 #include "files/plan_file.h"
 
 #include <QFile>
@@ -118,8 +119,7 @@ TEST(CliTemplate, UsageAndFileErrorsExitTwo)
 
     const CliRun noFolder = runCli(args({u"-o"}) << dir.filePath(QStringLiteral("нет/plan.ini")));
     EXPECT_EQ(noFolder.exitCode, 2);
-    EXPECT_TRUE(noFolder.err.contains(QStringLiteral("No such file or directory")))
-        << noFolder.err.toStdString();
+    EXPECT_TRUE(noFolder.err.contains(test::noSuchFolderText())) << noFolder.err.toStdString();
 }
 
 TEST(CliTemplate, ARefusedTemplateLeavesAnExistingFileAlone)

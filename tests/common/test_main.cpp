@@ -12,16 +12,19 @@
 int main(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+        qputenv("QT_QPA_PLATFORM", YALMERA_TEST_PLATFORM);
     // The exchange journal and its backups go to a folder of the run's own, for the tests and for
     // the programs they start alike, never into the user's application data.
     const QTemporaryDir userData;
+    qunsetenv("YALMERA_JOURNAL");
 #ifdef Q_OS_WIN
+    // Windows gives no environment variable for the application-data folder, so the programs the
+    // tests start are pointed at the run's folder by name.
     QStandardPaths::setTestModeEnabled(true);
+    qputenv("YALMERA_JOURNAL", QFile::encodeName(userData.filePath(QStringLiteral("yalmera/journal.csv"))));
 #else
     qputenv("XDG_DATA_HOME", QFile::encodeName(userData.path()));
 #endif
-    qunsetenv("YALMERA_JOURNAL");
     qunsetenv("YALMERA_TRACE");
     testing::InitGoogleTest(&argc, argv);
 #ifdef YALMERA_TEST_WIDGETS

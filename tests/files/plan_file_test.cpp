@@ -1,3 +1,4 @@
+#include "common/platform_texts.h"
 #include "files/plan_file.h"
 #include "files/plan_text_codec.h"
 #include "image/app_state.h"
@@ -479,7 +480,7 @@ TEST(PlanReader, FileErrorsCarryThePlatformsText)
     QTemporaryDir dir;
     const PlanDecodeResult missing = readPlanFile(dir.filePath(QStringLiteral("нет.ini")));
     EXPECT_EQ(missing.error.kind, MessageKind::Failure);
-    EXPECT_EQ(missing.error.text, QStringLiteral("No such file or directory"));
+    EXPECT_EQ(missing.error.text, test::noSuchFileText());
     EXPECT_EQ(readPlanFile(dir.path()).error.kind, MessageKind::Failure);
 }
 
@@ -567,7 +568,7 @@ TEST(PlanSave, AFailedSaveLeavesTheOldFileAndCreatesNothing)
     const UserMessage noFolder =
         writePlanFile(dir.filePath(QStringLiteral("нет/plan.ini")), plan.settings, plan.table, 0, 0);
     EXPECT_EQ(noFolder.kind, MessageKind::Failure);
-    EXPECT_EQ(noFolder.text, QStringLiteral("No such file or directory"));
+    EXPECT_EQ(noFolder.text, test::noSuchFolderText());
     EXPECT_FALSE(QDir(dir.filePath(QStringLiteral("нет"))).exists());
 
     const QString folder = dir.filePath(QStringLiteral("папка.ini"));

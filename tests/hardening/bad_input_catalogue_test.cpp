@@ -3,6 +3,7 @@
 // crash or hang, and a refused input leaves the program's plan as it was (a refused template and
 // a failed check clear only the data-check gate, as they always do).
 
+#include "common/platform_texts.h"
 #include "common/stream_fixture.h"
 #include "hardening_fixture.h"
 #include "image/plan_fixture.h"
@@ -368,12 +369,12 @@ std::vector<BadInput> catalogue()
                 TooLarge),
         {"FileIsADirectory", nullptr,
          [](AppState& state, const QString& folder) { return readFile(state, folder); },
-         QStringLiteral("file to open is a directory"), Leaves::Everything},
+         test::folderAsFileText(), Leaves::Everything},
         {"FileMissing", nullptr,
          [](AppState& state, const QString& folder) {
              return readFile(state, QDir(folder).filePath(QStringLiteral("no-such-plan.ini")));
          },
-         QStringLiteral("No such file or directory"), Leaves::Everything},
+         test::noSuchFileText(), Leaves::Everything},
 
         // Read streams that arrived whole
         streamRow("StreamEmpty", {},

@@ -1,8 +1,8 @@
 #pragma once
 
-// Shared by the hardening tests: a snapshot of the plan the user has, peers on pseudo-terminals
-// (the virtual station in this process or as its own program, and a scripted peer with exact
-// timing), and helpers for files.
+// Shared by the hardening tests: a snapshot of the plan the user has, line peers (the virtual
+// station served by the test or as its own program, and a scripted peer with exact timing), and
+// helpers for files.
 
 #include "common/qt_printers.h"
 #include "files/plan_file.h"
@@ -10,19 +10,13 @@
 #include "image/data_check.h"
 #include "link/exchange_report.h"
 #include "link/link_fixture.h"
-#include "station/station_server.h"
-#include "station/virtual_station.h"
 
 #include <QByteArray>
 #include <QFile>
-#include <QProcess>
 #include <QString>
 #include <QStringList>
 
 #include <gtest/gtest.h>
-
-#include <poll.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <memory>
@@ -86,52 +80,12 @@ public:
     ExchangePhase phase = ExchangePhase::Writing;
 };
 
-// The virtual station on its own pseudo-terminal, served by a thread of the test.
+// The virtual station on its own line, served by the test; and as a program of its own.
 using StationThread = test::StationOnPty;
+using test::StationProcess;
 
-// The virtual station as a program of its own (yalmera-station --pty), so that it can be killed
-// in the middle of an exchange. It ends when its standard input closes.
-class StationProcess
-{
-public:
-    explicit StationProcess(const QStringList& options = {})
-    {
-        m_process.start(QStringLiteral(YALMERA_STATION),
-                        QStringList{QStringLiteral("--pty"), QStringLiteral("--stdin-quit")} + options);
-        if (!m_process.waitForStarted(10000))
-            return;
-        while (!m_process.canReadLine() && m_process.waitForReadyRead(10000)) {
-        }
-        m_path = QString::fromLocal8Bit(m_process.readLine()).trimmed();
-    }
-    ~StationProcess()
-    {
-        if (m_process.state() == QProcess::NotRunning)
-            return;
-        m_process.closeWriteChannel();
-        if (!m_process.waitForFinished(5000)) {
-            m_process.kill();
-            m_process.waitForFinished(5000);
-        }
-    }
-    StationProcess(const StationProcess&) = delete;
-    StationProcess& operator=(const StationProcess&) = delete;
-
-    QString path() const { return m_path; }
-    // The station vanishes at once: the pseudo-terminal closes with the process.
-    void kill()
-    {
-        m_process.kill();
-        m_process.waitForFinished(5000);
-    }
-
-private:
-    QProcess m_process;
-    QString m_path;
-};
-
-// A peer on a pseudo-terminal that, once the read command arrives, sends its parts one after the
-// other, each after its own pause.
+// A peer that, once the read command arrives, sends its parts one after the other, each after its
+// own pause.
 class ScriptedPeer
 {
 public:
@@ -146,61 +100,39 @@ public:
     explicit ScriptedPeer(std::vector<Part> parts, int rounds = 1, bool hangUp = false)
         : m_parts(std::move(parts)), m_rounds(rounds), m_hangUp(hangUp)
     {
-        QString error;
-        if (auto pty = station::openPty(&error))
-            m_pty = *pty;
-        if (m_pty.master < 0)
-            return;
-        m_thread = std::thread([this] { serve(); });
+        if (m_line.ok())
+            m_thread = std::thread([this] { serve(); });
     }
     ~ScriptedPeer()
     {
         if (m_thread.joinable())
             m_thread.join();
-        station::closePty(m_pty);
     }
     ScriptedPeer(const ScriptedPeer&) = delete;
     ScriptedPeer& operator=(const ScriptedPeer&) = delete;
 
-    bool ok() const { return m_pty.master >= 0; }
-    QString path() const { return m_pty.slavePath; }
+    bool ok() const { return m_line.ok(); }
+    QString path() const { return m_line.path(); }
 
 private:
     void serve()
     {
         for (int round = 0; round < m_rounds; ++round) {
-            if (!answerOneCommand())
+            if (m_line.receive(1, 5000).isEmpty())
                 return;
-        }
-        if (m_hangUp)
-            station::closePty(m_pty);
-    }
-    bool answerOneCommand()
-    {
-        pollfd fd{m_pty.master, POLLIN, 0};
-        if (poll(&fd, 1, 5000) <= 0)
-            return false;
-        char command = 0;
-        if (::read(m_pty.master, &command, 1) != 1)
-            return false;
-        for (const Part& part : m_parts) {
-            std::this_thread::sleep_for(part.pauseBefore);
-            qsizetype done = 0;
-            while (done < part.bytes.size()) {
-                const ssize_t n = ::write(m_pty.master, part.bytes.constData() + done,
-                                          static_cast<size_t>(part.bytes.size() - done));
-                if (n <= 0)
-                    return false;
-                done += n;
+            for (const Part& part : m_parts) {
+                std::this_thread::sleep_for(part.pauseBefore);
+                m_line.send(part.bytes);
             }
         }
-        return true;
+        if (m_hangUp)
+            m_line.hangUp();
     }
 
     std::vector<Part> m_parts;
     int m_rounds = 1;
     bool m_hangUp = false;
-    station::Pty m_pty;
+    test::TestPty m_line;
     std::thread m_thread;
 };
 

@@ -2,7 +2,11 @@
 // full disk. Whatever fails, the earlier file stays byte for byte, no stray file is left, and the
 // user sees the platform's text. Covers the plan file, the image file of "yalmera-cli image" and
 // the protocol. The cases on a small tmpfs need the right to mount; the others always run.
+// Most faults are made with POSIX means (permission bits, a file size limit, tmpfs, /proc) and
+// their texts are the C library's: those cases are Linux's. A missing folder and a file in the
+// place of a folder are met everywhere.
 
+#include "common/platform_texts.h"
 #include "hardening_fixture.h"
 
 #include "report/protocol_document.h"
@@ -12,13 +16,16 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QProcess>
 #include <QTemporaryDir>
 
+#ifdef Q_OS_LINUX
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#endif
 
 #include <cerrno>
 #include <cstring>
@@ -27,15 +34,12 @@
 namespace yalmera::hardening {
 namespace {
 
-const QString NoSuchFile = QStringLiteral("No such file or directory");
+const QString NoSuchFile = test::noSuchFolderText();
+#ifdef Q_OS_WIN
+const QString NotADirectory = qt_error_string(3); // ERROR_PATH_NOT_FOUND: a file on the way
+#else
 const QString NotADirectory = QStringLiteral("Not a directory");
-const QString NoSpace = QStringLiteral("No space left on device");
-const QString TooLarge = QStringLiteral("File too large");
-
-QString notWritable(const QString& path)
-{
-    return QStringLiteral("Existing file %1 is not writable").arg(path);
-}
+#endif
 
 struct CliRun
 {
@@ -48,8 +52,12 @@ CliRun runImageCommand(const QString& plan, const QString& image,
                        const std::function<void()>& childModifier = nullptr)
 {
     QProcess process;
+#ifdef Q_OS_UNIX
     if (childModifier)
         process.setChildProcessModifier(childModifier);
+#else
+    Q_UNUSED(childModifier);
+#endif
     process.start(QStringLiteral(YALMERA_CLI), {QStringLiteral("image"), plan, QStringLiteral("-o"), image});
     if (!process.waitForFinished(60000)) {
         process.kill();
@@ -210,6 +218,16 @@ TEST(SaveFaults, FolderThatIsAFileIsReportedAndTheFileStays)
 
     EXPECT_EQ(readFileBytes(blocker), QByteArray("keep me"));
     EXPECT_EQ(entries(dir.path()), before);
+}
+
+#ifdef Q_OS_LINUX
+
+const QString NoSpace = QStringLiteral("No space left on device");
+const QString TooLarge = QStringLiteral("File too large");
+
+QString notWritable(const QString& path)
+{
+    return QStringLiteral("Existing file %1 is not writable").arg(path);
 }
 
 TEST(SaveFaults, TargetInsideProcIsRefusedAndStaysAsItWas)
@@ -400,6 +418,8 @@ TEST_F(SaveFaultsOnTmpfs, ReadOnlyFileSystemLeavesTheEarlierFilesWhole)
     scene.expectEarlierFilesIntact();
     EXPECT_EQ(entries(folder()), before);
 }
+
+#endif // Q_OS_LINUX
 
 } // namespace
 } // namespace yalmera::hardening

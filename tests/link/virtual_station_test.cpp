@@ -2,6 +2,7 @@
 
 #include "image/read_back.h"
 #include "link/read_exchange.h"
+#include "station/virtual_station.h"
 
 #include <QElapsedTimer>
 

@@ -51,7 +51,7 @@ TEST(WriteExchange, OneChannelTemplateArrivesByteForByteWithTheGaugeSteps)
     EXPECT_EQ(observer.gauges, (std::vector<int>{0, 33, 66, 100, 0, 100, 100}));
     EXPECT_EQ(observer.events.first(), QStringLiteral("phase Writing"));
     EXPECT_EQ(observer.events.last(), QStringLiteral("phase Idle"));
-    const station::VirtualStation& held = station.stopAndInspect();
+    const StationRecord& held = station.stopAndInspect();
     EXPECT_EQ(held.received(), OneChannelStream);
     EXPECT_EQ(held.heldWriteStream(), OneChannelStream);
 }

@@ -244,8 +244,7 @@ TEST(ProtocolDocx, WritesThroughATemporaryFileAndReportsFailures)
 
 TEST(ProtocolDocx, LibreOfficeOpensItAsALandscapeDocument)
 {
-    if (QStandardPaths::findExecutable(u"soffice"_qs).isEmpty() ||
-        QStandardPaths::findExecutable(u"pdftotext"_qs).isEmpty())
+    if (!test::hostToolExists(u"soffice"_qs) || !test::hostToolExists(u"pdftotext"_qs))
         GTEST_SKIP() << "LibreOffice or poppler-utils is not installed";
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
@@ -254,17 +253,18 @@ TEST(ProtocolDocx, LibreOfficeOpensItAsALandscapeDocument)
 
     // A profile of its own, so a conversion running elsewhere cannot block this one.
     const auto converted = runTool(
-        u"soffice"_qs, {u"-env:UserInstallation=file://"_qs + dir.filePath(u"profile"_qs), u"--headless"_qs,
-                        u"--convert-to"_qs, u"pdf"_qs, u"--outdir"_qs, dir.path(), docx});
+        u"soffice"_qs,
+        {u"-env:UserInstallation=file://"_qs + test::hostPath(dir.path()) + u"/profile"_qs, u"--headless"_qs,
+         u"--convert-to"_qs, u"pdf"_qs, u"--outdir"_qs, test::hostPath(dir.path()), test::hostPath(docx)});
     ASSERT_TRUE(converted);
     const QString pdf = dir.filePath(u"protocol.pdf"_qs);
     ASSERT_TRUE(QFile::exists(pdf));
 
-    const auto info = runTool(u"pdfinfo"_qs, {pdf});
+    const auto info = runTool(u"pdfinfo"_qs, {test::hostPath(pdf)});
     ASSERT_TRUE(info);
     EXPECT_TRUE(info->contains("841.89 x 595.") || info->contains("842 x 595")) << info->constData();
 
-    const auto text = runTool(u"pdftotext"_qs, {u"-layout"_qs, pdf, u"-"_qs});
+    const auto text = runTool(u"pdftotext"_qs, {u"-layout"_qs, test::hostPath(pdf), u"-"_qs});
     ASSERT_TRUE(text);
     const QString content = QString::fromUtf8(*text);
     EXPECT_TRUE(content.contains(u"Ялмера - 407"_qs));

@@ -34,7 +34,7 @@ struct PdfDevice
 
 std::optional<QString> pdfText(const QString& path, const QStringList& options = {})
 {
-    const auto out = runTool(u"pdftotext"_qs, options + QStringList{path, u"-"_qs});
+    const auto out = runTool(u"pdftotext"_qs, options + QStringList{test::hostPath(path), u"-"_qs});
     return out ? std::optional<QString>(QString::fromUtf8(*out)) : std::nullopt;
 }
 
@@ -194,15 +194,14 @@ TEST(ProtocolLayout, TextsWiderThanTheirPlaceAreCutToOneLineThatFits)
 
 TEST(ProtocolPdf, LandscapePagesWithExtractableCyrillicText)
 {
-    if (QStandardPaths::findExecutable(u"pdftotext"_qs).isEmpty() ||
-        QStandardPaths::findExecutable(u"pdfinfo"_qs).isEmpty())
+    if (!test::hostToolExists(u"pdftotext"_qs) || !test::hostToolExists(u"pdfinfo"_qs))
         GTEST_SKIP() << "poppler-utils is not installed";
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const QString path = dir.filePath(u"p.pdf"_qs);
     ASSERT_TRUE(writeProtocolPdf(buildProtocolDocument(checkedPlan(62), u"К17М-12345"_qs), path).isEmpty());
 
-    const auto info = runTool(u"pdfinfo"_qs, {u"-f"_qs, u"1"_qs, u"-l"_qs, u"99"_qs, path});
+    const auto info = runTool(u"pdfinfo"_qs, {u"-f"_qs, u"1"_qs, u"-l"_qs, u"99"_qs, test::hostPath(path)});
     ASSERT_TRUE(info);
     const QString infoText = QString::fromUtf8(*info);
     const QRegularExpression pageSize(uR"(Page\s+\d+ size:\s+([\d.]+) x ([\d.]+) pts)"_qs);
@@ -231,14 +230,14 @@ TEST(ProtocolPdf, LandscapePagesWithExtractableCyrillicText)
 
 TEST(ProtocolPdf, MarginsAreMeasuredFromThePapersEdge)
 {
-    if (QStandardPaths::findExecutable(u"pdftotext"_qs).isEmpty())
+    if (!test::hostToolExists(u"pdftotext"_qs))
         GTEST_SKIP() << "poppler-utils is not installed";
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const QString path = dir.filePath(u"p.pdf"_qs);
     ASSERT_TRUE(writeProtocolPdf(buildProtocolDocument(checkedPlan(1), u"К17М-12345"_qs), path).isEmpty());
-    const auto html =
-        runTool(u"pdftotext"_qs, {u"-bbox"_qs, u"-f"_qs, u"1"_qs, u"-l"_qs, u"1"_qs, path, u"-"_qs});
+    const auto html = runTool(
+        u"pdftotext"_qs, {u"-bbox"_qs, u"-f"_qs, u"1"_qs, u"-l"_qs, u"1"_qs, test::hostPath(path), u"-"_qs});
     ASSERT_TRUE(html);
     const QString boxes = QString::fromUtf8(*html);
     // The first word is the title, starting just below the 75 pt top margin; the settings lines

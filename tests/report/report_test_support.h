@@ -1,11 +1,10 @@
 #pragma once
 
+#include "common/station_peers.h"
 #include "image/app_state.h"
 
 #include <QByteArray>
 #include <QMap>
-#include <QProcess>
-#include <QStandardPaths>
 #include <QString>
 
 #include <zip.h>
@@ -75,17 +74,5 @@ inline QMap<QString, QByteArray> unzipped(const QByteArray& archiveBytes)
 inline std::optional<QByteArray> runTool(const QString& program, const QStringList& arguments,
                                          int timeoutMs = 120000)
 {
-    const QString path = QStandardPaths::findExecutable(program);
-    if (path.isEmpty())
-        return std::nullopt;
-    QProcess process;
-    process.start(path, arguments);
-    if (!process.waitForFinished(timeoutMs)) {
-        process.kill();
-        process.waitForFinished();
-        return std::nullopt;
-    }
-    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
-        return std::nullopt;
-    return process.readAllStandardOutput();
+    return yalmera::test::runHostTool(program, arguments, timeoutMs);
 }

@@ -2,6 +2,7 @@
 
 #include "ui/channel_table_model.h"
 
+#include "common/station_peers.h"
 #include "files/plan_file.h"
 #include "link/read_exchange.h"
 #include "link/write_exchange.h"
@@ -13,7 +14,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -26,45 +26,7 @@ namespace {
 
 using testing::ProgramFixture;
 
-// The virtual station on a pseudo-terminal; it ends when its standard input closes.
-class VirtualStationProcess
-{
-public:
-    explicit VirtualStationProcess(const QStringList& extraArguments = {})
-    {
-#ifdef YALMERA_STATION_PROGRAM
-        m_process.start(QStringLiteral(YALMERA_STATION_PROGRAM),
-                        QStringList{QStringLiteral("--pty"), QStringLiteral("--stdin-quit")} +
-                            extraArguments);
-        if (!m_process.waitForStarted(5000))
-            return;
-        while (!m_process.canReadLine() && m_process.waitForReadyRead(5000)) {
-        }
-        m_path = QString::fromLocal8Bit(m_process.readLine()).trimmed();
-#else
-        Q_UNUSED(extraArguments);
-#endif
-    }
-    ~VirtualStationProcess()
-    {
-        if (m_process.state() == QProcess::NotRunning)
-            return;
-        m_process.closeWriteChannel();
-        if (!m_process.waitForFinished(3000)) {
-            m_process.kill();
-            m_process.waitForFinished(3000);
-        }
-    }
-
-    QString path() const
-    {
-        return m_path;
-    }
-
-private:
-    QProcess m_process;
-    QString m_path;
-};
+using VirtualStationProcess = test::StationProcess;
 
 class StationLinkWindowTest : public ::testing::Test, public ProgramFixture
 {
@@ -213,8 +175,6 @@ TEST_F(StationLinkWindowTest, PortThatCannotBeOpenedIsShownAndTheWindowIsUsableA
         QStringList{QStringLiteral("Не указан порт: выберите его из списка или введите путь к устройству.")});
     EXPECT_FALSE(link->exchangeRunning());
 }
-
-#ifdef YALMERA_STATION_PROGRAM
 
 TEST_F(StationLinkWindowTest, PortChoiceTakesNoInputWhileAnExchangeRuns)
 {
@@ -434,8 +394,6 @@ TEST_F(StationLinkWindowTest, SilentStationShowsAKAndTheFailure)
     EXPECT_EQ(state.table(), before);
     EXPECT_TRUE(buttonsEnabled());
 }
-
-#endif
 
 } // namespace
 } // namespace yalmera::ui

@@ -1,0 +1,196 @@
+#include "serial_port.h"
+
+#include "link/low_latency.h"
+#include "link/port_lock.h"
+#include "link/serial_link.h"
+
+#include <QFileInfo>
+#include <QSerialPort>
+#include <QSerialPortInfo>
+
+namespace yalmera::detail {
+
+struct SerialPort::Private
+{
+    QSerialPort port;
+    QString lastError;
+
+    // The other side is gone (a closed pseudo-terminal, an unplugged adapter); the port would
+    // report the same error in a tight loop.
+    bool lineFailed(QSerialPort::SerialPortError transferError) const
+    {
+        return port.error() == transferError || port.error() == QSerialPort::ResourceError;
+    }
+    void noteFailure()
+    {
+        lastError = port.errorString();
+        port.clearError();
+    }
+};
+
+SerialPort::SerialPort() : d(std::make_unique<Private>()) {}
+
+SerialPort::~SerialPort()
+{
+    close();
+}
+
+PortOpenResult SerialPort::open(const QString& device)
+{
+    close();
+    QSerialPort& port = d->port;
+    port.setPortName(device);
+    // Applied by the port when it opens.
+    port.setBaudRate(QSerialPort::Baud1200);
+    port.setDataBits(QSerialPort::Data8);
+    port.setParity(QSerialPort::NoParity);
+    port.setStopBits(QSerialPort::OneStop);
+    port.setFlowControl(QSerialPort::NoFlowControl);
+    // No limit on our side: the driver's own queue takes what arrives between two waits.
+    port.setReadBufferSize(0);
+
+    bool opened = port.open(QIODevice::ReadWrite);
+    if (!opened && port.error() == QSerialPort::PermissionError) {
+        // Qt refuses a port whose lock file a killed program left behind (for 30 s when the file
+        // is empty, for good once such leftovers pile up): clear what no live process holds.
+        port.clearError();
+        clearAbandonedPortLock(device);
+        opened = port.open(QIODevice::ReadWrite);
+    }
+    if (!opened) {
+        PortOpenResult result;
+        switch (port.error()) {
+        case QSerialPort::DeviceNotFoundError:
+            result.failure = OpenFailure::NotFound;
+            break;
+        case QSerialPort::OpenError:
+            result.failure = OpenFailure::InUse;
+            break;
+        case QSerialPort::PermissionError: {
+            // Both a port held by another program (lock file, exclusive mode) and a device we
+            // may not use end here. Only a device we could use is held by another program.
+            const QFileInfo info(port.portName().startsWith(u'/')
+                                     ? port.portName()
+                                     : QStringLiteral("/dev/") + port.portName());
+            result.failure = info.isReadable() && info.isWritable() ? OpenFailure::InUse : OpenFailure::Other;
+            result.text = port.errorString();
+            break;
+        }
+        default:
+            result.failure = OpenFailure::Other;
+            result.text = port.errorString();
+            break;
+        }
+        port.clearError();
+        return result;
+    }
+    // A pseudo-terminal has no modem lines and refuses both with UnsupportedOperationError:
+    // the line works all the same.
+    port.setDataTerminalReady(true);
+    port.setRequestToSend(true);
+    port.clearError();
+    requestLowLatency(port.handle());
+    return {};
+}
+
+void SerialPort::close()
+{
+    if (d->port.isOpen())
+        d->port.close();
+    d->port.clearError();
+}
+
+bool SerialPort::isOpen() const
+{
+    return d->port.isOpen();
+}
+
+void SerialPort::setRts(bool on)
+{
+    d->port.setRequestToSend(on);
+    d->port.clearError();
+}
+
+void SerialPort::purgeInput()
+{
+    // Qt's buffer and the driver's queue alike.
+    d->port.clear(QSerialPort::Input);
+    d->port.clearError();
+}
+
+void SerialPort::purgeOutput()
+{
+    d->port.clear(QSerialPort::Output);
+    d->port.clearError();
+}
+
+bool SerialPort::write(char byte)
+{
+    QSerialPort& port = d->port;
+    if (port.write(&byte, 1) != 1) {
+        d->noteFailure();
+        return false;
+    }
+    // Hands the byte to the driver now; without an event loop it would wait for the next wait.
+    port.flush();
+    if (d->lineFailed(QSerialPort::WriteError)) {
+        d->noteFailure();
+        return false;
+    }
+    return true;
+}
+
+std::optional<QByteArray> SerialPort::read(std::chrono::milliseconds wait)
+{
+    QSerialPort& port = d->port;
+    if (port.bytesAvailable() == 0 && !port.waitForReadyRead(static_cast<int>(wait.count()))) {
+        if (d->lineFailed(QSerialPort::ReadError)) {
+            d->noteFailure();
+            return std::nullopt;
+        }
+        port.clearError();
+    }
+    return port.readAll();
+}
+
+QString SerialPort::errorString() const
+{
+    return d->lastError;
+}
+
+} // namespace yalmera::detail
+
+namespace yalmera {
+
+namespace {
+
+constexpr QStringView FirstPort = u"/dev/ttyS0";
+constexpr QStringView SecondPort = u"/dev/ttyS1";
+
+} // namespace
+
+QString portDeviceName(const QString& choice)
+{
+    const QString name = choice.trimmed();
+    if (name.compare(u"COM1", Qt::CaseInsensitive) == 0)
+        return FirstPort.toString();
+    if (name.compare(u"COM2", Qt::CaseInsensitive) == 0)
+        return SecondPort.toString();
+    return name;
+}
+
+QList<PortChoice> serialPorts()
+{
+    QList<PortChoice> ports;
+    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
+        const auto usbId = [](bool has, quint16 id) {
+            return has ? QStringLiteral("%1").arg(id, 4, 16, QLatin1Char('0')).toUpper() : QString();
+        };
+        ports.append({info.portName(), info.description(), info.systemLocation(), info.manufacturer(),
+                      usbId(info.hasVendorIdentifier(), info.vendorIdentifier()),
+                      usbId(info.hasProductIdentifier(), info.productIdentifier()), info.serialNumber()});
+    }
+    return ports;
+}
+
+} // namespace yalmera

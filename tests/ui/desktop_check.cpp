@@ -1,0 +1,137 @@
+// yalmera-desktop-check PORT: the program's windows on the system's own display (under Wine and
+// Xvfb in scripts/windows gui), used as a user uses them: the main window starts, a template of
+// ten channels is made and checked, and the station-link window writes it through PORT to a
+// station. Passes when the write ends with "- -" and nothing to report. With YALMERA_SCREENSHOTS
+// naming a folder, the screen is saved there after each step.
+
+#include "files/recent_plans.h"
+#include "image/app_state.h"
+#include "ui/channel_table_model.h"
+#include "ui/plan_file_dialogs.h"
+#include "ui/program_windows.h"
+#include "ui/qt_translations.h"
+#include "ui/user_feedback.h"
+
+#include "link/write_exchange.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cstdio>
+
+using namespace yalmera;
+
+namespace {
+
+// Messages are kept, not shown: a box would wait for a click nobody makes.
+class KeptFeedback : public ui::UserInterfaceFeedback
+{
+public:
+    void show(const UserMessage& message, QWidget*) override
+    {
+        if (!message.isEmpty())
+            texts << message.text;
+    }
+    void sound(Sound) override {}
+
+    QStringList texts;
+};
+
+void say(const QString& text)
+{
+    std::printf("%s\n", text.toUtf8().constData());
+    std::fflush(stdout);
+}
+
+void screenshot(const QString& name)
+{
+    const QString folder = qEnvironmentVariable("YALMERA_SCREENSHOTS");
+    if (folder.isEmpty())
+        return;
+    QTest::qWait(300); // the window system draws what the program painted
+    const QString path = QDir(folder).filePath(name + QStringLiteral(".png"));
+    QGuiApplication::primaryScreen()->grabWindow(0).save(path);
+    say(QStringLiteral("screenshot %1").arg(path));
+}
+
+template <typename T = QWidget> T* child(QWidget& window, const char* name)
+{
+    return window.findChild<T*>(QString::fromLatin1(name));
+}
+
+int fail(const QString& text)
+{
+    say(QStringLiteral("FAILED: ") + text);
+    return 1;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication application(argc, argv);
+    if (argc != 2) {
+        say(QStringLiteral("usage: yalmera-desktop-check PORT"));
+        return 2;
+    }
+    const QString port = QString::fromLocal8Bit(argv[1]);
+    ui::installRussianQtTranslations(application);
+
+    AppState state;
+    KeptFeedback feedback;
+    ui::StandardPlanFileDialogs dialogs;
+    const QTemporaryDir settings; // the recent-files list of the check's own, not the user's
+    files::RecentPlans recent(settings.filePath(QStringLiteral("recent.ini")));
+    ui::ProgramWindows windows(state, feedback, dialogs, recent);
+    ui::MainWindow& main = windows.mainWindow();
+    windows.show();
+    if (!QTest::qWaitForWindowExposed(&main, 20000))
+        return fail(QStringLiteral("the main window did not appear"));
+    say(QStringLiteral("main window: %1").arg(main.windowTitle()));
+    screenshot(QStringLiteral("windows-main-window"));
+
+    child<QAction>(main, "N2")->trigger();
+    child<QLineEdit>(main, "Edit1")->setText(QStringLiteral("10"));
+    QTest::mouseClick(child<QPushButton>(main, "BitBtn1"), Qt::LeftButton);
+    if (main.tableModel()->rowCount() != 10)
+        return fail(QStringLiteral("the template has %1 channels").arg(main.tableModel()->rowCount()));
+    say(QStringLiteral("template: 10 channels"));
+    screenshot(QStringLiteral("windows-template-10-channels"));
+
+    child<QAction>(main, "N19")->trigger();
+    if (!state.dataChecked())
+        return fail(QStringLiteral("the check refused the template: ") + feedback.texts.join(u' '));
+    say(QStringLiteral("check: ") + feedback.texts.join(u' '));
+    feedback.texts.clear();
+
+    ui::StationLinkWindow& link = windows.stationLinkWindow();
+    child<QAction>(main, "N23")->trigger();
+    if (!QTest::qWaitForWindowExposed(&link, 20000))
+        return fail(QStringLiteral("the station-link window did not appear"));
+    QTest::mouseClick(child<QRadioButton>(link, "RadioButton3"), Qt::LeftButton);
+    child<QComboBox>(link, "ComboBox1")->setEditText(port);
+    QSignalSpy finished(link.writeExchange(), &WriteExchange::finished);
+    QTest::mouseClick(child<QPushButton>(link, "BitBtn2"), Qt::LeftButton);
+    if (!finished.wait(60000))
+        return fail(QStringLiteral("the write through %1 did not end").arg(port));
+    QTest::qWait(100); // the last reports of the worker arrive
+    const QString status = child<QLabel>(link, "StaticText1")->text();
+    const int gauge = child<QProgressBar>(link, "Gauge1")->value();
+    say(QStringLiteral("write through %1: status \"%2\", gauge %3%").arg(port, status).arg(gauge));
+    screenshot(QStringLiteral("windows-written-through-%1").arg(port));
+    if (status != u"- -" || gauge != 100 || !feedback.texts.isEmpty())
+        return fail(QStringLiteral("the write did not complete: ") + feedback.texts.join(u' '));
+    say(QStringLiteral("PASSED"));
+    return 0;
+}
