@@ -12,10 +12,10 @@ QByteArray DeviceImage::writeStream(quint8 moduleType, quint8 typeCode) const
     return encodeStream(Stream::Write, {*this, moduleType, typeCode, 0});
 }
 
-quint32 headerValue(const StreamContents& contents, const HeaderFieldSpec& spec)
+quint32 headerValue(const StreamContents& contents, const HeaderFieldLayout& place)
 {
     const DeviceImage& image = contents.image;
-    switch (spec.field) {
+    switch (place.field) {
     case HeaderField::Command:
         return WriteCommand;
     case HeaderField::SerialNumber:
@@ -31,7 +31,7 @@ quint32 headerValue(const StreamContents& contents, const HeaderFieldSpec& spec)
     case HeaderField::SpecialChannelIndex:
         return image.specialChannelIndex;
     case HeaderField::ToneCode:
-        return image.toneCodes[static_cast<std::size_t>(spec.index)];
+        return image.toneCodes[static_cast<std::size_t>(place.index)];
     case HeaderField::IdCode:
         return image.idCode;
     case HeaderField::FvCode:
@@ -52,11 +52,11 @@ quint32 headerValue(const StreamContents& contents, const HeaderFieldSpec& spec)
     return 0;
 }
 
-void setHeaderValue(StreamContents& contents, const HeaderFieldSpec& spec, quint32 value)
+void setHeaderValue(StreamContents& contents, const HeaderFieldLayout& place, quint32 value)
 {
     DeviceImage& image = contents.image;
     const auto byte = static_cast<quint8>(value);
-    switch (spec.field) {
+    switch (place.field) {
     case HeaderField::Command:
     case HeaderField::Unused:
         break;
@@ -79,7 +79,7 @@ void setHeaderValue(StreamContents& contents, const HeaderFieldSpec& spec, quint
         image.specialChannelIndex = byte;
         break;
     case HeaderField::ToneCode:
-        image.toneCodes[static_cast<std::size_t>(spec.index)] = byte;
+        image.toneCodes[static_cast<std::size_t>(place.index)] = byte;
         break;
     case HeaderField::IdCode:
         image.idCode = static_cast<quint16>(value);
@@ -101,7 +101,7 @@ void setHeaderValue(StreamContents& contents, const HeaderFieldSpec& spec, quint
         break;
     case HeaderField::TypeCode:
         // The write stream repeats the code; its first copy is the one taken.
-        if (spec.index == 0)
+        if (place.index == 0)
             contents.typeCode = byte;
         break;
     }
@@ -114,12 +114,12 @@ QByteArray encodeStream(Stream stream, const StreamContents& contents)
     sent.image.channelCount = static_cast<quint8>(count);
 
     QByteArray bytes(streamSize(stream, count), '\0');
-    for (const HeaderFieldSpec& spec : HeaderFields) {
-        const int offset = spec.offset(stream);
+    for (const HeaderFieldLayout& place : HeaderFields) {
+        const int offset = place.offset(stream);
         if (offset < 0)
             continue;
-        quint32 value = headerValue(sent, spec);
-        for (int b = spec.width - 1; b >= 0; --b, value >>= 8)
+        quint32 value = headerValue(sent, place);
+        for (int b = place.width - 1; b >= 0; --b, value >>= 8)
             bytes[offset + b] = static_cast<char>(value & 0xFF);
     }
     for (int i = 0; i < count; ++i) {
@@ -135,14 +135,14 @@ std::optional<StreamContents> decodeStream(Stream stream, QByteArrayView bytes)
     if (bytes.size() < headerSize(stream))
         return std::nullopt;
     StreamContents contents;
-    for (const HeaderFieldSpec& spec : HeaderFields) {
-        const int offset = spec.offset(stream);
+    for (const HeaderFieldLayout& place : HeaderFields) {
+        const int offset = place.offset(stream);
         if (offset < 0)
             continue;
         quint32 value = 0;
-        for (int b = 0; b < spec.width; ++b)
+        for (int b = 0; b < place.width; ++b)
             value = value << 8 | static_cast<quint8>(bytes[offset + b]);
-        setHeaderValue(contents, spec, value);
+        setHeaderValue(contents, place, value);
     }
     const qsizetype held = (bytes.size() - headerSize(stream)) / RecordSize;
     const int count = static_cast<int>(std::min<qsizetype>({contents.image.channelCount, MaxRecords, held}));
@@ -159,9 +159,9 @@ void takeReadBack(const DeviceImage& station, DeviceImage& image)
 {
     StreamContents from{station, 0, 0, 0};
     StreamContents into{image, 0, 0, 0};
-    for (const HeaderFieldSpec& spec : HeaderFields) {
-        if (spec.readBack == ReadBackRule::Taken)
-            setHeaderValue(into, spec, headerValue(from, spec));
+    for (const HeaderFieldLayout& place : HeaderFields) {
+        if (place.readBack == ReadBackRule::Taken)
+            setHeaderValue(into, place, headerValue(from, place));
     }
     const int count = std::min<int>(station.channelCount, MaxRecords);
     std::copy_n(station.records.begin(), count, into.image.records.begin());
@@ -185,18 +185,18 @@ QStringList streamDifferences(Stream stream, const StreamContents& written, cons
             lines << QStringLiteral("%1: written %2, station holds %3")
                          .arg(field, hexValue(a, width), hexValue(b, width));
     };
-    for (const HeaderFieldSpec& spec : HeaderFields) {
-        if (spec.offset(stream) >= 0)
-            differ(spec.name.toString(), headerValue(written, spec), headerValue(held, spec), spec.width);
+    for (const HeaderFieldLayout& place : HeaderFields) {
+        if (place.offset(stream) >= 0)
+            differ(place.name.toString(), headerValue(written, place), headerValue(held, place), place.width);
     }
     const int count = std::min<int>({written.image.channelCount, held.image.channelCount, MaxRecords});
     for (int i = 0; i < count; ++i) {
         const ChannelRecord& a = written.image.records[static_cast<std::size_t>(i)];
         const ChannelRecord& b = held.image.records[static_cast<std::size_t>(i)];
-        for (const RecordFieldSpec& spec : RecordFields) {
+        for (const RecordFieldLayout& place : RecordFields) {
             differ(
-                QStringLiteral("record %1 (channel %2) %3").arg(i + 1).arg(a.channelNumber()).arg(spec.name),
-                a.value(spec.field), b.value(spec.field), spec.width);
+                QStringLiteral("record %1 (channel %2) %3").arg(i + 1).arg(a.channelNumber()).arg(place.name),
+                a.value(place.field), b.value(place.field), place.width);
         }
     }
     return lines;
@@ -204,19 +204,19 @@ QStringList streamDifferences(Stream stream, const StreamContents& written, cons
 
 QString fieldAtByte(Stream stream, qsizetype index)
 {
-    for (const HeaderFieldSpec& spec : HeaderFields) {
-        const int offset = spec.offset(stream);
-        if (offset >= 0 && index >= offset && index < offset + spec.width)
-            return spec.name.toString();
+    for (const HeaderFieldLayout& place : HeaderFields) {
+        const int offset = place.offset(stream);
+        if (offset >= 0 && index >= offset && index < offset + place.width)
+            return place.name.toString();
     }
     const qsizetype inRecords = index - headerSize(stream);
     const qsizetype record = inRecords / RecordSize;
     if (inRecords < 0 || record >= MaxRecords)
         return QStringLiteral("beyond the stream");
     const qsizetype inRecord = inRecords % RecordSize;
-    for (const RecordFieldSpec& spec : RecordFields) {
-        if (inRecord >= spec.offset && inRecord < spec.offset + spec.width)
-            return QStringLiteral("record %1 %2").arg(record + 1).arg(spec.name);
+    for (const RecordFieldLayout& place : RecordFields) {
+        if (inRecord >= place.offset && inRecord < place.offset + place.width)
+            return QStringLiteral("record %1 %2").arg(record + 1).arg(place.name);
     }
     return {};
 }

@@ -27,17 +27,17 @@ struct ChannelRecord
     // A field's value, its bytes most significant first.
     constexpr quint32 value(RecordField field) const
     {
-        const RecordFieldSpec& spec = recordField(field);
+        const RecordFieldLayout& place = recordField(field);
         quint32 v = 0;
-        for (int b = 0; b < spec.width; ++b)
-            v = v << 8 | bytes[static_cast<std::size_t>(spec.offset + b)];
+        for (int b = 0; b < place.width; ++b)
+            v = v << 8 | bytes[static_cast<std::size_t>(place.offset + b)];
         return v;
     }
     constexpr void setValue(RecordField field, quint32 v)
     {
-        const RecordFieldSpec& spec = recordField(field);
-        for (int b = spec.width - 1; b >= 0; --b, v >>= 8)
-            bytes[static_cast<std::size_t>(spec.offset + b)] = static_cast<quint8>(v & 0xFF);
+        const RecordFieldLayout& place = recordField(field);
+        for (int b = place.width - 1; b >= 0; --b, v >>= 8)
+            bytes[static_cast<std::size_t>(place.offset + b)] = static_cast<quint8>(v & 0xFF);
     }
 
     quint8 channelFlags() const { return byte(RecordField::ChannelFlags); }
@@ -123,8 +123,8 @@ struct StreamContents
 };
 
 // A header field's value in the contents (a multi-byte field as one number).
-quint32 headerValue(const StreamContents& contents, const HeaderFieldSpec& spec);
-void setHeaderValue(StreamContents& contents, const HeaderFieldSpec& spec, quint32 value);
+quint32 headerValue(const StreamContents& contents, const HeaderFieldLayout& place);
+void setHeaderValue(StreamContents& contents, const HeaderFieldLayout& place, quint32 value);
 
 // The stream of the contents: its header, then image.channelCount records (at most 99; the count
 // sent is the count of records that follow).

@@ -42,7 +42,7 @@ enum class ReadBackRule : quint8 {
     NotInImage, // the field is no image field (command, serial number, module, band code)
 };
 
-struct HeaderFieldSpec
+struct HeaderFieldLayout
 {
     QStringView name; // as printouts and traces show it
     HeaderField field;
@@ -56,7 +56,7 @@ struct HeaderFieldSpec
 };
 
 // clang-format off
-inline constexpr std::array<HeaderFieldSpec, 27> HeaderFields{{
+inline constexpr std::array<HeaderFieldLayout, 27> HeaderFields{{
     // name                    field                              index width write read  read-back
     {u"Command",             HeaderField::Command,             0, 1,  0, -1, ReadBackRule::NotInImage},
     {u"SerialNumber",        HeaderField::SerialNumber,        0, 3, -1,  0, ReadBackRule::NotInImage},
@@ -106,7 +106,7 @@ enum class RecordField : quint8 {
     Reserved,   // always 0
 };
 
-struct RecordFieldSpec
+struct RecordFieldLayout
 {
     QStringView name;
     RecordField field;
@@ -115,7 +115,7 @@ struct RecordFieldSpec
 };
 
 // clang-format off
-inline constexpr std::array<RecordFieldSpec, 14> RecordFields{{
+inline constexpr std::array<RecordFieldLayout, 14> RecordFields{{
     // name                field                          offset width
     {u"ChannelFlags",    RecordField::ChannelFlags,     0, 1},
     {u"ChannelNumber",   RecordField::ChannelNumber,    1, 1},
@@ -137,20 +137,20 @@ inline constexpr std::array<RecordFieldSpec, 14> RecordFields{{
 inline constexpr int RecordSize = 18;
 inline constexpr int MaxRecords = 99; // the station's record slots
 
-constexpr const RecordFieldSpec& recordField(RecordField field)
+constexpr const RecordFieldLayout& recordField(RecordField field)
 {
-    for (const RecordFieldSpec& spec : RecordFields) {
-        if (spec.field == field)
-            return spec;
+    for (const RecordFieldLayout& place : RecordFields) {
+        if (place.field == field)
+            return place;
     }
     return RecordFields[0]; // unreachable: every field is in the table
 }
 
-constexpr const HeaderFieldSpec& headerField(HeaderField field, int index = 0)
+constexpr const HeaderFieldLayout& headerField(HeaderField field, int index = 0)
 {
-    for (const HeaderFieldSpec& spec : HeaderFields) {
-        if (spec.field == field && spec.index == index)
-            return spec;
+    for (const HeaderFieldLayout& place : HeaderFields) {
+        if (place.field == field && place.index == index)
+            return place;
     }
     return HeaderFields[0]; // unreachable: every field is in the table
 }
@@ -159,9 +159,9 @@ constexpr const HeaderFieldSpec& headerField(HeaderField field, int index = 0)
 constexpr int headerSize(Stream stream)
 {
     int size = 0;
-    for (const HeaderFieldSpec& spec : HeaderFields) {
-        if (spec.offset(stream) >= 0 && spec.offset(stream) + spec.width > size)
-            size = spec.offset(stream) + spec.width;
+    for (const HeaderFieldLayout& place : HeaderFields) {
+        if (place.offset(stream) >= 0 && place.offset(stream) + place.width > size)
+            size = place.offset(stream) + place.width;
     }
     return size;
 }
@@ -213,9 +213,9 @@ namespace layout_checks {
 constexpr bool coversEachByteOnce(Stream stream)
 {
     std::array<int, 64> uses{};
-    for (const HeaderFieldSpec& spec : HeaderFields) {
-        for (int b = 0; spec.offset(stream) >= 0 && b < spec.width; ++b)
-            ++uses[static_cast<std::size_t>(spec.offset(stream) + b)];
+    for (const HeaderFieldLayout& place : HeaderFields) {
+        for (int b = 0; place.offset(stream) >= 0 && b < place.width; ++b)
+            ++uses[static_cast<std::size_t>(place.offset(stream) + b)];
     }
     for (int b = 0; b < headerSize(stream); ++b) {
         if (uses[static_cast<std::size_t>(b)] != 1)
@@ -227,9 +227,9 @@ constexpr bool coversEachByteOnce(Stream stream)
 constexpr bool recordCoversEachByteOnce()
 {
     std::array<int, RecordSize> uses{};
-    for (const RecordFieldSpec& spec : RecordFields) {
-        for (int b = 0; b < spec.width; ++b)
-            ++uses[static_cast<std::size_t>(spec.offset + b)];
+    for (const RecordFieldLayout& place : RecordFields) {
+        for (int b = 0; b < place.width; ++b)
+            ++uses[static_cast<std::size_t>(place.offset + b)];
     }
     for (int use : uses) {
         if (use != 1)

@@ -64,7 +64,7 @@ JournalEntry readJournalEntry(const ReadRequest& request, const ReadResult& resu
     entry.operation = texts::link::JournalRead.toString();
     entry.port = request.port;
     takeHeader(entry, Stream::Read, result.received);
-    const HeaderFieldSpec& serial = headerField(HeaderField::SerialNumber);
+    const HeaderFieldLayout& serial = headerField(HeaderField::SerialNumber);
     if (result.readBack)
         entry.serialNumber = result.readBack->serialNumber;
     else if (result.received.size() >= serial.readOffset + serial.width)
