@@ -158,7 +158,7 @@ TEST(ReadExchange, StreamsThatCannotBeHeldAreRefusedAndExtraBytesAreDropped)
 TEST(ReadExchange, MissingPortIsShownAndTheWindowIsIdleAgain)
 {
     RecordingObserver observer;
-    const ReadResult result = runReadExchange(readFrom(QStringLiteral("/dev/yalmera-none")), observer);
+    const ReadResult result = runReadExchange(readFrom(QStringLiteral("/dev/yalmera-none-read")), observer);
     EXPECT_EQ(result.outcome, ExchangeOutcome::OpenFailed);
     EXPECT_EQ(result.message,
               UserMessage::failure(QStringLiteral("ie_BadId - Specified comport doesn't exist")));

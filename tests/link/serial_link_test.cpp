@@ -84,7 +84,7 @@ TEST(PortNames, DetailsTellTwoUsbAdaptersApart)
 TEST(SerialLinkOpening, FailuresCarryTheLinkTextsAndLeaveTheLinkClosed)
 {
     SerialLink link;
-    const UserMessage missing = openOn(link, QStringLiteral("/dev/yalmera-no-such-port"));
+    const UserMessage missing = openOn(link, QStringLiteral("/dev/yalmera-no-such-port-link"));
     EXPECT_EQ(missing.text, texts::link::BadId);
     EXPECT_EQ(missing.kind, MessageKind::Failure);
     EXPECT_FALSE(link.isOpen());

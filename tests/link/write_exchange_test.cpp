@@ -93,7 +93,7 @@ TEST(WriteExchange, PortThatCannotBeOpenedIsShownAndTheWindowIsIdleAgain)
 {
     RecordingObserver observer;
     const WriteResult result = runWriteExchange(
-        requestFor(oneChannelTemplateImage(), QStringLiteral("/dev/yalmera-none")), observer);
+        requestFor(oneChannelTemplateImage(), QStringLiteral("/dev/yalmera-none-write")), observer);
     EXPECT_EQ(result.outcome, ExchangeOutcome::OpenFailed);
     EXPECT_EQ(result.message,
               UserMessage::failure(QStringLiteral("ie_BadId - Specified comport doesn't exist")));
