@@ -45,6 +45,7 @@ struct CliRun
 {
     int exitCode = -1;
     QString err;
+    bool started = true; // false: the program could not even be started
 };
 
 // yalmera-cli image PLAN -o IMAGE, optionally with a change to the child before it starts.
@@ -60,9 +61,10 @@ CliRun runImageCommand(const QString& plan, const QString& image,
 #endif
     process.start(QStringLiteral(YALMERA_CLI), {QStringLiteral("image"), plan, QStringLiteral("-o"), image});
     if (!process.waitForFinished(60000)) {
+        const bool started = process.error() != QProcess::FailedToStart;
         process.kill();
         process.waitForFinished();
-        return {};
+        return {-1, {}, started};
     }
     return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
             QString::fromUtf8(process.readAllStandardError()).trimmed()};
@@ -324,6 +326,8 @@ TEST(SaveFaults, ImageOntoAFileOfAnotherUserIsRefused)
             _exit(99);
     });
     chmod(QFile::encodeName(dir.path()).constData(), 0700);
+    if (root && !cli.started)
+        GTEST_SKIP() << "the user nobody cannot reach yalmera-cli here (a private folder above the build)";
     ASSERT_NE(cli.exitCode, 99) << "could not drop to the user nobody";
     EXPECT_EQ(cli.exitCode, 2);
     EXPECT_EQ(cli.err, imageFailure(scene.imagePath, notWritable(scene.imagePath)));
