@@ -308,6 +308,25 @@ TEST(SaveFaults, FileSizeLimitLeavesTheEarlierFilesWhole)
     EXPECT_EQ(entries(dir.path()), before);
 }
 
+TEST(SaveFaults, NameWithNoRoomForTheTemporaryNameIsRefusedWithItsReason)
+{
+    QTemporaryDir dir;
+    SaveScene scene(dir.path(), 1);
+    const QString source = scene.planSource(dir.path());
+    // 250 bytes: the file system takes the name, but not with the save's ".XXXXXX" behind it.
+    const QString image = QDir(dir.path()).filePath(QString(246, u'i') + QStringLiteral(".bin"));
+    ASSERT_TRUE(writeFileBytes(image, "old"));
+    const QStringList before = entries(dir.path());
+
+    const CliRun cli = runImageCommand(source, image);
+    EXPECT_EQ(cli.exitCode, 2);
+    EXPECT_EQ(cli.err, imageFailure(image, QStringLiteral("File name too long")));
+    EXPECT_EQ(scene.savePlan(QDir(dir.path()).filePath(QString(250, u'p'))),
+              UserMessage::failure(QStringLiteral("File name too long")));
+    EXPECT_EQ(readFileBytes(image), QByteArray("old"));
+    EXPECT_EQ(entries(dir.path()), before);
+}
+
 TEST(SaveFaults, ImageOntoAFileOfAnotherUserIsRefused)
 {
     // A file the user may not write in a folder the user may not write: as root, the command
