@@ -50,8 +50,8 @@ void printUsage()
         "  --version    the program's version\n"
         "\n"
         "Exit codes: 0 success; 1 refused by the station's rules; 2 usage or file error; 3 station\n"
-        "link failure; 4 done, but its journal line, backup or trace not written; 130 stopped by\n"
-        "Ctrl-C.");
+        "link failure; 4 done, but its journal line, backup, trace or protocol not written; 130\n"
+        "stopped by Ctrl-C.");
     printOut(text);
 }
 
