@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 
 #include <memory>
+#include <optional>
 
 using namespace yalmera::cli;
 
@@ -49,10 +50,46 @@ void printUsage()
         "  --version    the program's version\n"
         "\n"
         "Exit codes: 0 success; 1 refused by the station's rules; 2 usage or file error; 3 station\n"
-        "link failure; 4 done, but its journal line, backup or trace not written; 130 stopped by\n"
-        "Ctrl-C.");
+        "link failure; 4 done, but its journal line, backup, trace or protocol not written; 130\n"
+        "stopped by Ctrl-C.");
     printOut(text);
 }
+
+#ifndef Q_OS_WIN
+// The argument as text, each byte that belongs to no UTF-8 character written as \xHH.
+QString shownBytes(const QByteArray& raw)
+{
+    QString shown;
+    for (qsizetype i = 0; i < raw.size();) {
+        const auto lead = static_cast<quint8>(raw[i]);
+        const qsizetype length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+        const QByteArray piece = raw.mid(i, length);
+        const QString text = QString::fromUtf8(piece);
+        if (lead < 0x80 || (text.toUtf8() == piece && !text.contains(QChar::ReplacementCharacter))) {
+            shown += text;
+            i += length;
+        } else {
+            shown += QStringLiteral("\\x%1").arg(lead, 2, 16, QLatin1Char('0'));
+            ++i;
+        }
+    }
+    return shown;
+}
+
+// Arguments come as bytes, which Qt takes as UTF-8. Bytes that are no UTF-8 (a file name in
+// Windows-1251 from an old archive) would turn into U+FFFD, and two different names into one:
+// the program would read or write a file the user did not name. The first such argument, if any.
+// (Windows hands arguments over as UTF-16 text, unchanged.)
+std::optional<QByteArray> argumentNotUtf8(int argc, char* argv[])
+{
+    for (int i = 2; i < argc; ++i) {
+        const QByteArray raw(argv[i]);
+        if (QString::fromLocal8Bit(raw).toLocal8Bit() != raw)
+            return raw;
+    }
+    return std::nullopt;
+}
+#endif
 
 } // namespace
 
@@ -78,6 +115,16 @@ int main(int argc, char* argv[])
         printErr(QStringLiteral("Try 'yalmera-cli --help'."));
         return ExitUsage;
     }
+
+#ifndef Q_OS_WIN
+    if (const std::optional<QByteArray> raw = argumentNotUtf8(argc, argv)) {
+        printErr(QStringLiteral("yalmera-cli %1: \"%2\" is not UTF-8 text (a name in Windows-1251?): it "
+                                "would name another file than the one meant, so nothing is done. Rename the "
+                                "file to a UTF-8 name, e.g. with convmv -f cp1251 -t utf8.")
+                     .arg(QLatin1String(command->name), shownBytes(*raw)));
+        return ExitUsage;
+    }
+#endif
 
     std::unique_ptr<QCoreApplication> app;
     if (command->needsGui) {

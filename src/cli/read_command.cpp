@@ -1,6 +1,7 @@
 #include "cli_support.h"
 
 #include "files/plan_file.h"
+#include "files/save_target.h"
 #include "image/app_state.h"
 #include "interrupt_stop.h"
 #include "link/exchange_journal.h"
@@ -10,7 +11,6 @@
 #include "station_records.h"
 
 #include <QFileInfo>
-#include <QTemporaryFile>
 
 namespace yalmera::cli {
 
@@ -28,8 +28,9 @@ QString helpText()
         "30-60 MHz); only a station whose code names no band is decoded with the band given\n"
         "(the band selected in the program), 144-174 MHz unless told otherwise. Prints the band\n"
         "found. Nothing is written when the read fails. The output file is checked before the\n"
-        "read begins; a file it replaces is kept as PLAN.ini.bak (an older .bak goes). Every read\n"
-        "adds a line to the journal, and a plan read is also kept in the backups folder beside it.\n"
+        "read begins; a file it replaces is kept as PLAN.ini.bak, or when that is taken as\n"
+        "PLAN.ini.2.bak, .3.bak, ... (a .bak is never replaced). Every read adds a line to the\n"
+        "journal, and a plan read is also kept in the backups folder beside it.\n"
         "Ctrl-C stops the read at its next byte.\n"
         "\n"
         "Options:\n"
@@ -48,37 +49,6 @@ QString helpText()
         "99 channels, a code in no list); 2 usage or file error; 3 station link failure (port,\n"
         "silence, a station still sending when the read begins); 4 saved, but the journal,\n"
         "backup or trace could not be written; 130 stopped by Ctrl-C. Messages on stderr.");
-}
-
-// Why the plan could not be saved at path after the read: checked first, so that 15 s of reading
-// are not lost to a missing folder or a FIFO.
-QString outputRefusal(const QString& path)
-{
-    const QFileInfo target(path);
-    if (target.isDir())
-        return QStringLiteral("is a folder");
-    if (QString refusal = saveTargetRefusal(path); !refusal.isEmpty())
-        return refusal;
-    // The save goes through a new file in the same folder, renamed into place.
-    QTemporaryFile probe(target.absolutePath() + QStringLiteral("/.yalmera-XXXXXX"));
-    if (!probe.open())
-        return probe.errorString();
-    if (target.exists() && !target.isWritable())
-        return QStringLiteral("cannot be replaced: no write permission");
-    return {};
-}
-
-// Keeps the plan an output file holds as path.bak before it is replaced; empty on success.
-QString keepPrevious(const QString& path)
-{
-    if (!QFileInfo(path).isFile())
-        return {};
-    const WholeFileRead previous = readWholeFile(path, files::MaxPlanFileBytes);
-    if (previous.tooLarge)
-        return QStringLiteral("larger than a plan file; not replaced");
-    if (!previous.bytes)
-        return previous.error;
-    return saveWholeFile(path + QStringLiteral(".bak"), *previous.bytes);
 }
 
 } // namespace
@@ -108,10 +78,13 @@ int runRead(const QStringList& arguments)
     if (!chosen)
         return commandLine.usageError(QStringLiteral("unknown band '%1' (144-174 or 30-60)").arg(givenBand));
     state.selectBand(*chosen);
-    if (const QString refusal = outputRefusal(outputPath); !refusal.isEmpty())
+    // Checked first, so that 15 s of reading are not lost to a name that cannot be made.
+    if (const QString refusal = files::saveRefusal(outputPath, files::Previous::KeptAsBak);
+        !refusal.isEmpty())
         return commandLine.fileError(outputPath, refusal);
     StationRecords records(commandLine);
-    if (!records.prepare(commandLine.value(journal), commandLine.value(trace)))
+    if (!records.prepare(commandLine.value(journal), commandLine.value(trace),
+                         {{QStringLiteral("-o"), outputPath}}))
         return ExitUsage;
 
     const InterruptStop interrupt;
@@ -127,8 +100,8 @@ int runRead(const QStringList& arguments)
             linkFailureExit(commandLine.name(), result.outcome, result.message, portName));
 
     const bool bandChosen = applyReadBack(state, *result.readBack);
-    if (const QString kept = keepPrevious(outputPath); !kept.isEmpty())
-        return records.exitCode(commandLine.fileError(outputPath + QStringLiteral(".bak"), kept));
+    if (const QString kept = files::keepPrevious(outputPath); !kept.isEmpty())
+        return records.exitCode(commandLine.fileError(outputPath, kept));
     const UserMessage saved =
         files::writePlanFile(outputPath, state.settings(), state.table(), state.stationType().typeCode,
                              moduleCode(state.moduleType()));

@@ -1,6 +1,7 @@
 #include "station_records.h"
 
 #include "files/journal.h"
+#include "files/save_target.h"
 #include "link/byte_trace.h"
 
 #include <QDateTime>
@@ -10,9 +11,27 @@ namespace yalmera::cli {
 
 StationRecords::~StationRecords() = default;
 
-bool StationRecords::prepare(const QString& journalPath, const QString& tracePath)
+bool StationRecords::prepare(const QString& journalPath, const QString& tracePath,
+                             const QList<NamedFile>& others)
 {
     m_journalPath = journalPath.isEmpty() ? files::defaultJournalPath() : journalPath;
+    // Opening the trace empties it and the journal is appended to: neither may be another file
+    // of the command, nor each other.
+    QList<NamedFile> named = others;
+    named.append(
+        {journalPath.isEmpty() ? QStringLiteral("the journal") : QStringLiteral("--journal"), m_journalPath});
+    if (!tracePath.isEmpty())
+        named.append({QStringLiteral("--trace"), tracePath});
+    for (qsizetype i = 0; i < named.size(); ++i) {
+        for (qsizetype j = i + 1; j < named.size(); ++j) {
+            if (files::sameFile(named[i].second, named[j].second)) {
+                m_commandLine.message(
+                    QStringLiteral("%1 (%2) and %3 (%4) name the same file; each needs its own")
+                        .arg(named[i].first, named[i].second, named[j].first, named[j].second));
+                return false;
+            }
+        }
+    }
     if (const UserMessage refusal = files::prepareJournal(m_journalPath); !refusal.isEmpty()) {
         m_commandLine.message(refusal.text);
         return false;

@@ -5,9 +5,11 @@
 #include "link/read_exchange.h"
 #include "model/journal_entry.h"
 
+#include <QList>
 #include <QString>
 
 #include <memory>
+#include <utility>
 
 namespace yalmera {
 class ByteTrace;
@@ -24,9 +26,14 @@ public:
     explicit StationRecords(const CommandLine& commandLine) : m_commandLine(commandLine) {}
     ~StationRecords();
 
-    // Before any exchange: the journal (journalPath empty: the default) must be writable and the
+    // A file of the command besides the journal and the trace: the option that names it (or what
+    // it is) and its path.
+    using NamedFile = std::pair<QString, QString>;
+
+    // Before any exchange: the journal (journalPath empty: the default), the trace and the
+    // command's other files are each a file of their own; the journal must be writable and the
     // trace, when asked for, is opened anew. False after saying why.
-    bool prepare(const QString& journalPath, const QString& tracePath);
+    bool prepare(const QString& journalPath, const QString& tracePath, const QList<NamedFile>& others);
 
     std::shared_ptr<ByteTrace> trace() const { return m_trace; }
     const QString& journalPath() const { return m_journalPath; }
@@ -40,9 +47,10 @@ public:
     // (journal line, backup, trace) could not be written.
     int exitCode(int code);
 
-private:
+    // Says that something the command keeps was not written: exitCode then turns success into 4.
     void failed(const QString& text);
 
+private:
     const CommandLine& m_commandLine;
     QString m_journalPath;
     std::shared_ptr<ByteTrace> m_trace;

@@ -1,5 +1,6 @@
 #include "cli_support.h"
 
+#include "files/save_target.h"
 #include "image/app_state.h"
 #include "image/data_check.h"
 #include "interrupt_stop.h"
@@ -13,7 +14,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QTemporaryFile>
 
 #include <memory>
 
@@ -49,17 +49,9 @@ QString helpText()
         "Exit codes: 0 written (and verified, protocol saved); 1 the check refused the plan; 2\n"
         "usage or file error (nothing sent); 3 station link failure (port, silence, a station\n"
         "still sending when the write begins, a station holding something else after --verify);\n"
-        "4 written, but the journal, backup or trace could not be written; 130 stopped by Ctrl-C.\n"
+        "4 written, but the journal, backup, trace or protocol could not be written; 130 stopped by\n"
+        "Ctrl-C.\n"
         "Messages on stderr.");
-}
-
-// The folder a protocol goes to: made when missing, and a file can be created there.
-QString protocolFolderRefusal(const QString& folder)
-{
-    if (!QDir().mkpath(folder))
-        return QStringLiteral("cannot make the folder");
-    QTemporaryFile probe(folder + QStringLiteral("/.yalmera-XXXXXX"));
-    return probe.open() ? QString() : probe.errorString();
 }
 
 } // namespace
@@ -96,11 +88,13 @@ int runWrite(const QStringList& arguments)
         if (const UserMessage refusal = report::protocolRefusal(state, report::ProtocolRequest::Create);
             !refusal.isEmpty())
             return commandLine.refusal(refusal.text);
-        if (const QString refusal = protocolFolderRefusal(protocolFolder); !refusal.isEmpty())
+        // Made only once the station is written: a failed write leaves no empty folder behind.
+        if (const QString refusal = files::folderRefusal(protocolFolder); !refusal.isEmpty())
             return commandLine.fileError(protocolFolder, refusal);
     }
     StationRecords records(commandLine);
-    if (!records.prepare(commandLine.value(journal), commandLine.value(trace)))
+    if (!records.prepare(commandLine.value(journal), commandLine.value(trace),
+                         {{QStringLiteral("the plan file"), planPath}}))
         return ExitUsage;
     const QString planFile = QFileInfo(planPath).absoluteFilePath();
     const QString serialNumber = commandLine.value(serial);
@@ -171,8 +165,11 @@ int runWrite(const QStringList& arguments)
             journalOutcome(saved.error.isEmpty() ? ExchangeOutcome::Completed : ExchangeOutcome::Refused);
         made.message = saved.error.isEmpty() ? QDir::toNativeSeparators(saved.path) : saved.error.text;
         records.journal(made);
-        if (!saved.error.isEmpty())
-            return records.exitCode(commandLine.fileError(protocolFolder, saved.error.text));
+        // The station holds the plan all the same: done, but without its protocol.
+        if (!saved.error.isEmpty()) {
+            records.failed(QStringLiteral("%1: %2").arg(protocolFolder, saved.error.text));
+            return records.exitCode(ExitSuccess);
+        }
         printOut(QStringLiteral("Protocol saved to %1").arg(QDir::toNativeSeparators(saved.path)));
     }
     return records.exitCode(ExitSuccess);

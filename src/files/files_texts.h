@@ -19,6 +19,17 @@ inline constexpr QStringView NoChannels =
 inline constexpr QStringView TooManyChannels = u"В файле больше 99 каналов. Файл не прочитан.";
 inline constexpr QStringView TooLarge =
     u"Файл слишком велик для файла каналов (больше 1 МБ). Файл не прочитан.";
+
+// The target of a save, checked before the work that gives it its content; the copy kept of the
+// file it replaces (%1: the copy's name, %2: why it cannot be made there).
+inline constexpr QStringView TargetIsFolder = u"Это папка, а не файл.";
+inline constexpr QStringView TargetReadOnly = u"Файл защищен от записи и не может быть заменен.";
+inline constexpr QStringView TargetNoPlan = u"Файл больше 1 МБ, это не файл каналов: он не будет заменен.";
+inline constexpr QStringView BackupNotMade = u"Копию заменяемого файла нельзя сохранить как «%1»: %2";
+inline constexpr QStringView BackupIsLink = u"это символическая ссылка";
+inline constexpr QStringView BackupNotAFile = u"это не обычный файл";
+inline constexpr QStringView BackupReadOnly = u"файл защищен от записи";
+inline constexpr QStringView BackupNamesTaken = u"все имена копий заняты";
 // %1 the character, %2 its code point, %3 its place (SettingsPlace or CellPlace).
 inline constexpr QStringView Unencodable = u"Символ «%1» (%2) %3 нельзя записать в файл: в кодировке "
                                            u"Windows-1251 такого символа нет. Файл не записан.";

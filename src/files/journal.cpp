@@ -135,11 +135,21 @@ SavedBackup saveBackup(const QString& journalPath, const QDateTime& time, const 
     // No colons: Windows allows none in a file name.
     const QString stem = time.toString(QStringLiteral("yyyy-MM-dd_HH-mm-ss_")) + fileNamePart(serialNumber);
     QString path = folder + u'/' + stem + QStringLiteral(".ini");
-    for (int n = 2; QFileInfo::exists(path); ++n)
+    // The name is claimed (created only when free) before the plan is written through a temporary
+    // file: reads that end in one second, in this program or another, each keep a backup.
+    for (int n = 2;; ++n) {
+        QFile claim(path);
+        if (claim.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+            break;
+        if (!QFileInfo::exists(path) && !QFileInfo(path).isSymLink())
+            return failed(claim.errorString());
         path = folder + u'/' + stem + QStringLiteral("_%1.ini").arg(n);
+    }
     const UserMessage saved = writePlanFile(path, settings, table, typeCode, moduleType);
-    if (!saved.isEmpty())
+    if (!saved.isEmpty()) {
+        QFile::remove(path);
         return failed(saved.text);
+    }
     return {path, {}};
 }
 

@@ -45,7 +45,7 @@ struct SavedBackup
 };
 // A plan read from a station, saved as a plan file "<time>_<serial>.ini" in the backups folder
 // (created when missing); an earlier backup of the same second gets a number instead of being
-// replaced.
+// replaced, also one another program saves at the same moment.
 SavedBackup saveBackup(const QString& journalPath, const QDateTime& time, const QString& serialNumber,
                        const GeneralSettings& settings, const ChannelTable& table, quint8 typeCode,
                        quint8 moduleType);

@@ -26,6 +26,14 @@ inline constexpr QStringView NotRegularForSave =
     u"Указанный путь ведет не к обычному файлу, а к каналу или устройству. Файл не записан.";
 inline constexpr QStringView NotRegularForRead =
     u"Указанный путь ведет не к обычному файлу, а к каналу или устройству. Файл не прочитан.";
+// A name whose bytes are no UTF-8 reaches the program with U+FFFD in their place: it would name
+// another file.
+inline constexpr QStringView UnspellableForSave =
+    u"Имя файла записано не в UTF-8 (например, в кодировке Windows-1251), и программа не может точно "
+    u"указать этот файл. Переименуйте его. Файл не записан.";
+inline constexpr QStringView UnspellableForRead =
+    u"Имя файла записано не в UTF-8 (например, в кодировке Windows-1251), и программа не может точно "
+    u"указать этот файл. Переименуйте его. Файл не прочитан.";
 
 // Rows of the table ("Добавить канал", "Удалить каналы").
 inline constexpr QStringView TableFull = u"В таблице уже 99 каналов: больше радиостанция не принимает.";

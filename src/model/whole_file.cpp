@@ -6,6 +6,16 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#ifdef Q_OS_WIN
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#else
+#include <cerrno>
+#include <unistd.h>
+#endif
+
 namespace yalmera {
 
 namespace {
@@ -18,10 +28,59 @@ bool isSpecialFile(const QString& path)
     return info.exists() && !info.isFile() && !info.isDir();
 }
 
+// The longest name the folder's file system takes, in the units of nameLength.
+qsizetype nameMax(const QString& folder)
+{
+#ifdef Q_OS_WIN
+    Q_UNUSED(folder);
+    return 255; // UTF-16 units, on NTFS and FAT alike
+#else
+    const long max = ::pathconf(QFile::encodeName(folder).constData(), _PC_NAME_MAX);
+    return max > 0 ? max : 255;
+#endif
+}
+
+qsizetype nameLength(const QString& name)
+{
+#ifdef Q_OS_WIN
+    return name.size();
+#else
+    return QFile::encodeName(name).size();
+#endif
+}
+
 } // namespace
+
+QString unspellableNameRefusal(const QString& path, bool forSave)
+{
+    bool spelt = !path.contains(QChar::ReplacementCharacter);
+#ifndef Q_OS_WIN
+    // Windows takes names as UTF-16 and Qt hands them over unchanged; elsewhere they are bytes.
+    spelt = spelt && QFile::decodeName(QFile::encodeName(path)) == path;
+#endif
+    if (spelt)
+        return {};
+    return (forSave ? texts::model::UnspellableForSave : texts::model::UnspellableForRead).toString();
+}
+
+QString nameLengthRefusal(const QString& path, qsizetype extra)
+{
+    const QFileInfo info(path);
+    if (nameLength(info.fileName()) + extra <= nameMax(info.absolutePath()))
+        return {};
+#ifdef Q_OS_WIN
+    return qt_error_string(ERROR_FILENAME_EXCED_RANGE);
+#else
+    return qt_error_string(ENAMETOOLONG);
+#endif
+}
 
 QString saveTargetRefusal(const QString& path)
 {
+    if (QString refusal = unspellableNameRefusal(path, true); !refusal.isEmpty())
+        return refusal;
+    if (QString refusal = nameLengthRefusal(path, TemporaryNameSuffix); !refusal.isEmpty())
+        return refusal;
     return isSpecialFile(path) ? texts::model::NotRegularForSave.toString() : QString();
 }
 
@@ -36,7 +95,9 @@ QString openSaveFile(QSaveFile& file)
 
 QString commitSaveFile(QSaveFile& file)
 {
-    if (!file.flush() || !file.commit()) {
+    // A flush the system takes only in part fails without the system's reason ("Unknown error");
+    // the second try at the rest fails at once and gives it (a full disk, a file too large).
+    if ((!file.flush() && !file.flush()) || !file.commit()) {
         const QString error = file.errorString();
         file.cancelWriting();
         return error;
@@ -49,7 +110,15 @@ QString saveWholeFile(const QString& path, const QByteArray& bytes)
     QSaveFile file(path);
     if (QString error = openSaveFile(file); !error.isEmpty())
         return error;
-    if (file.write(bytes) != bytes.size()) {
+    // Likewise a write taken in part: the write of the rest gives the reason.
+    qint64 written = 0;
+    while (written < bytes.size()) {
+        const qint64 step = file.write(bytes.constData() + written, bytes.size() - written);
+        if (step <= 0)
+            break;
+        written += step;
+    }
+    if (written < bytes.size()) {
         const QString error = file.errorString();
         file.cancelWriting();
         return error;
@@ -60,6 +129,9 @@ QString saveWholeFile(const QString& path, const QByteArray& bytes)
 WholeFileRead readWholeFile(const QString& path, qint64 maxBytes)
 {
     WholeFileRead read;
+    read.error = unspellableNameRefusal(path, false);
+    if (!read.error.isEmpty())
+        return read;
     if (isSpecialFile(path)) {
         read.error = texts::model::NotRegularForRead.toString();
         return read;

@@ -13,7 +13,23 @@ namespace yalmera {
 // renamed into place only once all of them are on disk, so a failed save keeps the earlier file.
 // Reading that never blocks or fills memory on a path that is no ordinary file.
 
-// Why a save must not go to path: it exists and is no regular file (a FIFO, a device node, a
+// A save writes a temporary file named after its target plus this suffix (".XXXXXX", in bytes of
+// the name) and renames it into place.
+inline constexpr qsizetype TemporaryNameSuffix = 7;
+
+// Why the program cannot name the file at path exactly: its name holds U+FFFD, which stands for
+// bytes that were no UTF-8 (on Linux a name written in Windows-1251, as old archives hold), or
+// does not come back unchanged from the platform's encoding of names. Such a path names another
+// file than the one meant. Empty when it can; forSave chooses the closing words of the message.
+QString unspellableNameRefusal(const QString& path, bool forSave);
+
+// Why a file cannot be made at path with extra bytes added to its name (a temporary or backup
+// suffix): the name is then longer than its folder's file system takes (255 bytes of UTF-8 on
+// Linux, 255 UTF-16 units on Windows). The platform's own text; empty when it fits.
+QString nameLengthRefusal(const QString& path, qsizetype extra = 0);
+
+// Why a save must not go to path: its name cannot be spelt exactly, or it is too long once the
+// temporary suffix is added; or it exists and is no regular file (a FIFO, a device node, a
 // socket), which the rename would replace by one. Empty when the path is new or a regular file,
 // also one reached through a symbolic link; a folder is left to the platform's own refusal.
 QString saveTargetRefusal(const QString& path);
@@ -38,7 +54,8 @@ struct WholeFileRead
     QString error;                   // otherwise why not: no regular file, or the platform's text
 };
 
-// Reads the whole file at path, at most maxBytes of it. A FIFO, a device or a socket is refused
+// Reads the whole file at path, at most maxBytes of it. A name that cannot be spelt exactly is
+// refused (another file may bear the name the program got). A FIFO, a device or a socket is refused
 // before it is opened: a FIFO would block the open, a device such as /dev/zero would never end.
 // A folder gets the platform's own refusal.
 WholeFileRead readWholeFile(const QString& path, qint64 maxBytes);

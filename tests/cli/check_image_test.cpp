@@ -171,7 +171,7 @@ TEST_F(CheckImageCommands, UsageAndFileErrorsExitTwoOnStderr)
     EXPECT_FALSE(QFile::exists(path(QStringLiteral("x.bin"))));
 }
 
-// FIFOs, /dev/zero and the station program are POSIX's.
+// FIFOs, /dev/zero, the station program and names as bytes are POSIX's.
 #ifndef Q_OS_WIN
 TEST_F(CheckImageCommands, FifosAndDevicesAreNeitherReadNorReplaced)
 {
@@ -220,6 +220,36 @@ TEST_F(CheckImageCommands, FifosAndDevicesAreNeitherReadNorReplaced)
     EXPECT_EQ(runCli({QStringLiteral("image"), plan, QStringLiteral("-o"), link}).exitCode, 0);
     EXPECT_TRUE(QFileInfo(link).isSymLink());
     EXPECT_EQ(readAll(plan).size(), 26 + 18 * 2);
+}
+
+TEST_F(CheckImageCommands, NamesThatAreNoUtf8AreRefusedWhereverAPathIsTaken)
+{
+    // $B: "План" in Windows-1251, which Qt would read as "\uFFFD\uFFFD\uFFFD\uFFFD"; a file of
+    // that decoded name stands by, as one an earlier run wrote in its place.
+    const QString plan = planFile(QStringLiteral("plan.ini"), 2);
+    ASSERT_TRUE(QFile::copy(plan, path(QStringLiteral("\uFFFD\uFFFD\uFFFD\uFFFD.ini"))));
+    const QStringList before = QDir(m_dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+    const char* const commands[] = {
+        R"("$C" template -o "$D/$B.ini")",
+        R"("$C" image "$P" -o "$D/$B.bin")",
+        R"("$C" check "$D/$B.ini")",
+        R"("$C" export "$P" -o "$D/$B.csv")",
+        R"("$C" protocol "$P" --serial=1 -o "$D/$B.pdf")",
+        R"("$C" read --port /dev/yalmera-none -o "$D/$B.ini")",
+        R"("$C" read --port /dev/yalmera-none -o "$D/x.ini" --trace "$D/$B")",
+        R"("$C" write "$P" --port /dev/yalmera-none --journal "$D/$B.csv")",
+        R"("$C" write "$P" --port /dev/yalmera-none --serial 1 --protocol "$D/$B")",
+        R"(YALMERA_JOURNAL="$D/$B.csv" "$C" write "$P" --port /dev/yalmera-none)",
+    };
+    const QString names = QStringLiteral("C='%1' D='%2' P='%3' B=$(printf '\\317\\353\\340\\355'); ")
+                              .arg(QStringLiteral(YALMERA_CLI), m_dir.path(), plan);
+    for (const char* command : commands) {
+        const CliRun run =
+            runProgram(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), names + QLatin1String(command)});
+        EXPECT_EQ(run.exitCode, 2) << command << "\n" << run.err.toStdString();
+        EXPECT_TRUE(run.err.contains(QStringLiteral("UTF-8"))) << command << "\n" << run.err.toStdString();
+        EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before) << command;
+    }
 }
 
 #endif

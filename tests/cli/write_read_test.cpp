@@ -222,9 +222,12 @@ TEST_F(WriteReadCommands, SilentStationIsALinkFailure)
 TEST_F(WriteReadCommands, RefusalsPortAndUsageErrorsHaveTheirExitCodes)
 {
     const QString missingPort = QStringLiteral("/dev/yalmera-no-such-port");
+    const QString protocols = path(QStringLiteral("protocols"));
     const CliRun noPort =
-        runCli({QStringLiteral("write"), ExamplePlan, QStringLiteral("--port"), missingPort});
+        runCli({QStringLiteral("write"), ExamplePlan, QStringLiteral("--port"), missingPort,
+                QStringLiteral("--serial"), QStringLiteral("1"), QStringLiteral("--protocol"), protocols});
     EXPECT_EQ(noPort.exitCode, 3);
+    EXPECT_FALSE(QFileInfo::exists(protocols)) << "a failed write leaves no protocol folder";
     EXPECT_TRUE(noPort.err.contains(QStringLiteral("ie_BadId - Specified comport doesn't exist")));
     EXPECT_FALSE(noPort.err.contains(QStringLiteral("dialout"))) << "a missing port is no matter of rights";
     const CliRun readNoPort = runCli({QStringLiteral("read"), QStringLiteral("--port"), missingPort,
@@ -257,6 +260,14 @@ TEST_F(WriteReadCommands, RefusalsPortAndUsageErrorsHaveTheirExitCodes)
     EXPECT_FALSE(QFile::exists(emptyPlan));
 
     EXPECT_EQ(runCli({QStringLiteral("write"), ExamplePlan}).exitCode, 2);
+    // A trace that would empty the plan it writes.
+    const QString copy = path(QStringLiteral("plan.ini"));
+    ASSERT_TRUE(QFile::copy(ExamplePlan, copy));
+    EXPECT_EQ(runCli({QStringLiteral("write"), copy, QStringLiteral("--port"), missingPort,
+                      QStringLiteral("--trace"), copy})
+                  .exitCode,
+              2);
+    EXPECT_EQ(fileBytes(copy), fileBytes(ExamplePlan));
     EXPECT_EQ(runCli({QStringLiteral("write"), path(QStringLiteral("none.ini")), QStringLiteral("--port"),
                       missingPort})
                   .exitCode,
@@ -407,24 +418,46 @@ TEST_F(WriteReadCommands, ReadChecksItsOutputAndJournalFirstAndKeepsThePlanItRep
     QFile plain(notAFolder);
     ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
     plain.close();
+    // An output whose copy would take a name too long, or go through a link or into a folder.
+    const QString longName = path(QString(246, u'x') + QStringLiteral(".ini"));
+    const QString victim = path(QStringLiteral("victim"));
+    for (const QString& existing :
+         {longName, path(QStringLiteral("l.ini")), path(QStringLiteral("d.ini")), victim})
+        ASSERT_TRUE(QFile::copy(notAFolder, existing));
+    QDir().mkdir(path(QStringLiteral("d.ini.bak")));
     // Refused at once: no read, no journal line.
-    QList<std::pair<QString, QString>> refused = {
-        {path(QStringLiteral("no/such/folder/x.ini")), journal},
-        {path(QStringLiteral("x.ini")), notAFolder + QStringLiteral("/journal.csv")},
+    QList<std::tuple<QString, QString, QStringList>> refused = {
+        {path(QStringLiteral("no/such/folder/x.ini")), journal, {}},
+        {path(QStringLiteral("x.ini")), notAFolder + QStringLiteral("/journal.csv"), {}},
+        {longName, journal, {}},
+        {path(QStringLiteral("d.ini")), journal, {}},
+        {journal, journal, {}},
+        {path(QStringLiteral("x.ini")), journal, {QStringLiteral("--trace"), path(QStringLiteral("x.ini"))}},
     };
 #ifndef Q_OS_WIN
     const QString fifo = path(QStringLiteral("fifo"));
     ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
-    refused.append({fifo, journal});
+    refused.append({fifo, journal, {}});
+    ASSERT_TRUE(QFile::link(victim, path(QStringLiteral("l.ini.bak"))));
+    refused.append({path(QStringLiteral("l.ini")), journal, {}});
+    // The journal through a link, before it exists.
+    ASSERT_TRUE(QFile::link(journal, path(QStringLiteral("journal-link"))));
+    refused.append({path(QStringLiteral("x.ini")),
+                    journal,
+                    {QStringLiteral("--trace"), path(QStringLiteral("journal-link"))}});
 #endif
-    for (const auto& [output, journalFile] : refused) {
-        const CliRun run = runCli({QStringLiteral("read"), QStringLiteral("--port"), station.path(),
-                                   QStringLiteral("-o"), output, QStringLiteral("--journal"), journalFile});
-        EXPECT_EQ(run.exitCode, 2) << output.toStdString();
+    for (const auto& [output, journalFile, more] : refused) {
+        const CliRun run =
+            runCli(QStringList{QStringLiteral("read"), QStringLiteral("--port"), station.path(),
+                               QStringLiteral("-o"), output, QStringLiteral("--journal"), journalFile} +
+                   more);
+        EXPECT_EQ(run.exitCode, 2) << output.toStdString() << more.join(u' ').toStdString();
         EXPECT_TRUE(run.err.startsWith(QStringLiteral("yalmera-cli read: "))) << run.err.toStdString();
         EXPECT_FALSE(run.err.contains(QStringLiteral("Чтение"))) << "nothing was read";
         EXPECT_FALSE(QFile::exists(journal));
     }
+    EXPECT_TRUE(fileBytes(victim).isEmpty());
+    EXPECT_FALSE(QFile::exists(path(QStringLiteral("x.ini"))));
 
     const QString out = path(QStringLiteral("station.ini"));
     QFile old(out);
@@ -442,6 +475,15 @@ TEST_F(WriteReadCommands, ReadChecksItsOutputAndJournalFirstAndKeepsThePlanItRep
               (QStringList{u"чтение"_qs, station.path(), u"Ялмера 4К-17"_qs, u"0"_qs, u"10"_qs,
                            QFileInfo(out).absoluteFilePath(), lines[1][8], u"012345"_qs, u"выполнено"_qs}));
     EXPECT_EQ(QDir(path(QStringLiteral("backups"))).entryList(QDir::Files).size(), 1);
+
+    // A second read onto the same file keeps the user's own plan as it was and the first read's too.
+    const QByteArray firstRead = fileBytes(out);
+    ASSERT_EQ(runCli({QStringLiteral("read"), QStringLiteral("--port"), station.path(), QStringLiteral("-o"),
+                      out, QStringLiteral("--journal"), journal})
+                  .exitCode,
+              0);
+    EXPECT_EQ(fileBytes(out + QStringLiteral(".bak")), QByteArray("old plan"));
+    EXPECT_EQ(fileBytes(out + QStringLiteral(".2.bak")), firstRead);
 }
 
 // The test holds a pseudo-terminal itself, which a Windows process cannot.

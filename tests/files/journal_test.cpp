@@ -4,11 +4,16 @@
 #include "model/channel_template.h"
 #include "model/version.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTimeZone>
 
 #include <gtest/gtest.h>
+
+#include <latch>
+#include <thread>
+#include <vector>
 
 using namespace yalmera;
 using namespace yalmera::files;
@@ -81,4 +86,17 @@ TEST(Journal, BackupsArePlanFilesAndThoseOfTheSameSecondAreNumbered)
     EXPECT_EQ(saved, QStringList({u"backups/2026-12-08_14-03-22_012345.ini"_qs,
                                   u"backups/2026-12-08_14-03-22_012345_2.ini"_qs,
                                   u"backups/2026-12-08_14-03-22_a_b.ini"_qs}));
+
+    // Reads that end at once, as parallel programs do, each keep their own.
+    std::latch start(6);
+    std::vector<std::thread> reads;
+    for (int i = 0; i < 6; ++i) {
+        reads.emplace_back([&] {
+            start.arrive_and_wait();
+            saveBackup(journal, time, u"777"_qs, plan.settings, plan.table, 1, 3);
+        });
+    }
+    for (std::thread& read : reads)
+        read.join();
+    EXPECT_EQ(QDir(dir.filePath(u"backups"_qs)).entryList({u"*_777*.ini"_qs}, QDir::Files).size(), 6);
 }

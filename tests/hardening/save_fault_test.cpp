@@ -4,9 +4,10 @@
 // the protocol. The cases on a small tmpfs need the right to mount; the others always run.
 // Most faults are made with POSIX means (permission bits, a file size limit, tmpfs, /proc) and
 // their texts are the C library's: those cases are Linux's. A missing folder and a file in the
-// place of a folder are met everywhere.
+// place of a folder are met everywhere. A station write whose protocol fails ends "done, but" (4).
 
 #include "common/platform_texts.h"
+#include "common/station_peers.h"
 #include "hardening_fixture.h"
 
 #include "report/protocol_document.h"
@@ -48,9 +49,8 @@ struct CliRun
     bool started = true; // false: the program could not even be started
 };
 
-// yalmera-cli image PLAN -o IMAGE, optionally with a change to the child before it starts.
-CliRun runImageCommand(const QString& plan, const QString& image,
-                       const std::function<void()>& childModifier = nullptr)
+// yalmera-cli with the arguments, optionally with a change to the child before it starts.
+CliRun runCliCommand(const QStringList& arguments, const std::function<void()>& childModifier = nullptr)
 {
     QProcess process;
 #ifdef Q_OS_UNIX
@@ -59,7 +59,7 @@ CliRun runImageCommand(const QString& plan, const QString& image,
 #else
     Q_UNUSED(childModifier);
 #endif
-    process.start(QStringLiteral(YALMERA_CLI), {QStringLiteral("image"), plan, QStringLiteral("-o"), image});
+    process.start(QStringLiteral(YALMERA_CLI), arguments);
     if (!process.waitForFinished(60000)) {
         const bool started = process.error() != QProcess::FailedToStart;
         process.kill();
@@ -68,6 +68,11 @@ CliRun runImageCommand(const QString& plan, const QString& image,
     }
     return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
             QString::fromUtf8(process.readAllStandardError()).trimmed()};
+}
+
+CliRun runImageCommand(const QString& plan, const QString& image, const std::function<void()>& modifier = {})
+{
+    return runCliCommand({QStringLiteral("image"), plan, QStringLiteral("-o"), image}, modifier);
 }
 
 QString imageFailure(const QString& image, const QString& text)
@@ -306,6 +311,43 @@ TEST(SaveFaults, FileSizeLimitLeavesTheEarlierFilesWhole)
     }
     scene.expectEarlierFilesIntact();
     EXPECT_EQ(entries(dir.path()), before);
+}
+
+TEST(SaveFaults, NameWithNoRoomForTheTemporaryNameIsRefusedWithItsReason)
+{
+    QTemporaryDir dir;
+    SaveScene scene(dir.path(), 1);
+    const QString source = scene.planSource(dir.path());
+    // 250 bytes: the file system takes the name, but not with the save's ".XXXXXX" behind it.
+    const QString image = QDir(dir.path()).filePath(QString(246, u'i') + QStringLiteral(".bin"));
+    ASSERT_TRUE(writeFileBytes(image, "old"));
+    const QStringList before = entries(dir.path());
+
+    const CliRun cli = runImageCommand(source, image);
+    EXPECT_EQ(cli.exitCode, 2);
+    EXPECT_EQ(cli.err, imageFailure(image, QStringLiteral("File name too long")));
+    EXPECT_EQ(scene.savePlan(QDir(dir.path()).filePath(QString(250, u'p'))),
+              UserMessage::failure(QStringLiteral("File name too long")));
+    EXPECT_EQ(readFileBytes(image), QByteArray("old"));
+    EXPECT_EQ(entries(dir.path()), before);
+}
+
+TEST(SaveFaults, ProtocolNotSavedAfterAVerifiedWriteExitsFour)
+{
+    QTemporaryDir dir;
+    SaveScene scene(dir.path(), 1);
+    test::StationProcess station;
+    ASSERT_FALSE(station.path().isEmpty());
+    // The protocol (about 3 KB) outgrows the limit; the journal's lines and the backup of the
+    // read (0.5 KB) do not.
+    const CliRun cli = runCliCommand(
+        {QStringLiteral("write"), scene.planSource(dir.path()), QStringLiteral("--port"), station.path(),
+         QStringLiteral("--verify"), QStringLiteral("--serial"), QStringLiteral("7"),
+         QStringLiteral("--protocol"), dir.filePath(QStringLiteral("protocols")), QStringLiteral("--journal"),
+         dir.filePath(QStringLiteral("journal.csv"))},
+        [] { FileSizeLimit::applyInChild(2048); });
+    EXPECT_EQ(cli.exitCode, 4) << cli.err.toStdString();
+    EXPECT_TRUE(cli.err.endsWith(TooLarge)) << cli.err.toStdString();
 }
 
 TEST(SaveFaults, ImageOntoAFileOfAnotherUserIsRefused)

@@ -534,6 +534,21 @@ TEST_F(MainWindowTest, FileFailuresAreShownAndKeepThePlan)
     action("N4")->trigger();
     ASSERT_EQ(feedback.messages.size(), 1u);
     EXPECT_EQ(feedback.messages[0].kind, MessageKind::Failure);
+
+    // A name whose bytes were no UTF-8 reaches the window with U+FFFD in their place: it names
+    // another file, here one that stands by, and is neither read nor written.
+    const QString unspellable = folder.filePath(QStringLiteral("\uFFFD\uFFFD.ini"));
+    ASSERT_TRUE(QFile(unspellable).open(QIODevice::WriteOnly));
+    feedback.clear();
+    dialogs.openPaths.push_back(unspellable);
+    action("N5")->trigger();
+    dialogs.savePaths.push_back(unspellable);
+    action("N4")->trigger();
+    ASSERT_EQ(feedback.messages.size(), 2u);
+    for (const UserMessage& message : feedback.messages)
+        EXPECT_TRUE(message.text.contains(QStringLiteral("не в UTF-8"))) << message.text.toStdString();
+    EXPECT_EQ(QFileInfo(unspellable).size(), 0);
+    EXPECT_EQ(state.table(), before);
 }
 
 TEST_F(MainWindowTest, WritingBeforeAnyTableIsRefusedWithoutADialog)
