@@ -50,7 +50,7 @@ void printUsage()
         "\n"
         "Exit codes: 0 success; 1 refused by the station's rules; 2 usage or file error; 3 station\n"
         "link failure; 4 done, but its journal line, backup or trace not written; 130 stopped by\n"
-        "Ctrl-C.");
+        "Ctrl-C, 143 by SIGTERM, 129 by SIGHUP.");
     printOut(text);
 }
 

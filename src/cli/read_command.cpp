@@ -30,7 +30,7 @@ QString helpText()
         "found. Nothing is written when the read fails. The output file is checked before the\n"
         "read begins; a file it replaces is kept as PLAN.ini.bak (an older .bak goes). Every read\n"
         "adds a line to the journal, and a plan read is also kept in the backups folder beside it.\n"
-        "Ctrl-C stops the read at its next byte.\n"
+        "Ctrl-C (or SIGTERM, SIGHUP) stops the read at its next byte.\n"
         "\n"
         "Options:\n"
         "  --port PORT          COM1, COM2 (the first and second serial port), a port name such\n"
@@ -47,7 +47,8 @@ QString helpText()
         "Exit codes: 0 the plan was saved; 1 the station's data were refused (none or more than\n"
         "99 channels, a code in no list); 2 usage or file error; 3 station link failure (port,\n"
         "silence, a station still sending when the read begins); 4 saved, but the journal,\n"
-        "backup or trace could not be written; 130 stopped by Ctrl-C. Messages on stderr.");
+        "backup or trace could not be written; 130 stopped by Ctrl-C (143 by SIGTERM, 129 by\n"
+        "SIGHUP). Messages on stderr.");
 }
 
 // Why the plan could not be saved at path after the read: checked first, so that 15 s of reading
@@ -123,8 +124,8 @@ int runRead(const QStringList& arguments)
     entry.planFile = QFileInfo(outputPath).absoluteFilePath();
     records.journal(entry);
     if (!result.ok())
-        return records.exitCode(
-            linkFailureExit(commandLine.name(), result.outcome, result.message, portName));
+        return records.exitCode(linkFailureExit(commandLine.name(), result.outcome, result.message, portName,
+                                                interrupt.exitCode()));
 
     const bool bandChosen = applyReadBack(state, *result.readBack);
     if (const QString kept = keepPrevious(outputPath); !kept.isEmpty())
