@@ -18,11 +18,13 @@ namespace yalmera::cli {
 // Exit codes of yalmera-cli.
 enum ExitCode : int {
     ExitSuccess = 0,
-    ExitRefused = 1,       // the system's own rules refused the input
-    ExitUsage = 2,         // usage or file error
-    ExitLink = 3,          // the station link failed
-    ExitJournal = 4,       // the station exchange succeeded, its journal line or backup was not written
-    ExitInterrupted = 130, // Ctrl-C stopped a station exchange (128 + SIGINT, as shells report it)
+    ExitRefused = 1, // the system's own rules refused the input
+    ExitUsage = 2,   // usage or file error
+    ExitLink = 3,    // the station link failed
+    ExitJournal = 4, // the station exchange succeeded, its journal line or backup was not written
+    // A station exchange stopped by Ctrl-C (128 + SIGINT, as shells report it); by SIGTERM 143, by
+    // SIGHUP 129 (InterruptStop::exitCode).
+    ExitInterrupted = 130,
 };
 
 enum class StandardStream { Out, Err };

@@ -1,5 +1,7 @@
 #include "interrupt_stop.h"
 
+#include "cli_support.h"
+
 #include <QtGlobal>
 
 #ifdef Q_OS_WIN
@@ -8,15 +10,21 @@
 #include <signal.h>
 #endif
 
+#include <iterator>
+
 namespace yalmera::cli {
 
 namespace {
 
-static_assert(std::atomic<bool>::is_always_lock_free && std::atomic<std::atomic<bool>*>::is_always_lock_free,
+static_assert(std::atomic<bool>::is_always_lock_free &&
+                  std::atomic<std::atomic<bool>*>::is_always_lock_free &&
+                  std::atomic<int>::is_always_lock_free,
               "used from a signal handler");
 
 // The handler's only way to the flag: a signal handler takes no argument.
 std::atomic<std::atomic<bool>*> activeFlag{nullptr};
+// The first signal that set it; 0 before any.
+std::atomic<int> firstSignal{0};
 
 #ifdef Q_OS_WIN
 BOOL WINAPI onConsoleControl(DWORD event)
@@ -28,13 +36,15 @@ BOOL WINAPI onConsoleControl(DWORD event)
     return TRUE;
 }
 #else
-// What SIGINT did before, put back when the stop goes.
-struct sigaction previousAction
-{
-};
+constexpr int StopSignals[] = {SIGINT, SIGTERM, SIGHUP};
 
-extern "C" void onInterrupt(int)
+// What each signal did before, put back when the stop goes.
+struct sigaction previousActions[std::size(StopSignals)];
+
+extern "C" void onStopSignal(int number)
 {
+    int none = 0;
+    firstSignal.compare_exchange_strong(none, number);
     if (std::atomic<bool>* flag = activeFlag.load())
         flag->store(true);
 }
@@ -44,6 +54,7 @@ extern "C" void onInterrupt(int)
 
 InterruptStop::InterruptStop()
 {
+    firstSignal.store(0);
     activeFlag.store(&m_stop);
 #ifdef Q_OS_WIN
     SetConsoleCtrlHandler(onConsoleControl, TRUE);
@@ -51,11 +62,12 @@ InterruptStop::InterruptStop()
     struct sigaction action
     {
     };
-    action.sa_handler = onInterrupt;
+    action.sa_handler = onStopSignal;
     sigemptyset(&action.sa_mask);
     // Waits of the serial line go on after the handler; the flag is looked at between bytes.
     action.sa_flags = SA_RESTART;
-    sigaction(SIGINT, &action, &previousAction);
+    for (std::size_t i = 0; i < std::size(StopSignals); ++i)
+        sigaction(StopSignals[i], &action, &previousActions[i]);
 #endif
 }
 
@@ -64,9 +76,16 @@ InterruptStop::~InterruptStop()
 #ifdef Q_OS_WIN
     SetConsoleCtrlHandler(onConsoleControl, FALSE);
 #else
-    sigaction(SIGINT, &previousAction, nullptr);
+    for (std::size_t i = 0; i < std::size(StopSignals); ++i)
+        sigaction(StopSignals[i], &previousActions[i], nullptr);
 #endif
     activeFlag.store(nullptr);
+}
+
+int InterruptStop::exitCode() const
+{
+    const int number = firstSignal.load();
+    return number > 0 ? 128 + number : ExitInterrupted;
 }
 
 } // namespace yalmera::cli

@@ -51,7 +51,7 @@ void printUsage()
         "\n"
         "Exit codes: 0 success; 1 refused by the station's rules; 2 usage or file error; 3 station\n"
         "link failure; 4 done, but its journal line, backup, trace or protocol not written; 130\n"
-        "stopped by Ctrl-C.");
+        "stopped by Ctrl-C, 143 by SIGTERM, 129 by SIGHUP.");
     printOut(text);
 }
 

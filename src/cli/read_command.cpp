@@ -31,7 +31,7 @@ QString helpText()
         "read begins; a file it replaces is kept as PLAN.ini.bak, or when that is taken as\n"
         "PLAN.ini.2.bak, .3.bak, ... (a .bak is never replaced). Every read adds a line to the\n"
         "journal, and a plan read is also kept in the backups folder beside it.\n"
-        "Ctrl-C stops the read at its next byte.\n"
+        "Ctrl-C (or SIGTERM, SIGHUP) stops the read at its next byte.\n"
         "\n"
         "Options:\n"
         "  --port PORT          COM1, COM2 (the first and second serial port), a port name such\n"
@@ -48,7 +48,8 @@ QString helpText()
         "Exit codes: 0 the plan was saved; 1 the station's data were refused (none or more than\n"
         "99 channels, a code in no list); 2 usage or file error; 3 station link failure (port,\n"
         "silence, a station still sending when the read begins); 4 saved, but the journal,\n"
-        "backup or trace could not be written; 130 stopped by Ctrl-C. Messages on stderr.");
+        "backup or trace could not be written; 130 stopped by Ctrl-C (143 by SIGTERM, 129 by\n"
+        "SIGHUP). Messages on stderr.");
 }
 
 } // namespace
@@ -96,8 +97,8 @@ int runRead(const QStringList& arguments)
     entry.planFile = QFileInfo(outputPath).absoluteFilePath();
     records.journal(entry);
     if (!result.ok())
-        return records.exitCode(
-            linkFailureExit(commandLine.name(), result.outcome, result.message, portName));
+        return records.exitCode(linkFailureExit(commandLine.name(), result.outcome, result.message, portName,
+                                                interrupt.exitCode()));
 
     const bool bandChosen = applyReadBack(state, *result.readBack);
     if (const QString kept = files::keepPrevious(outputPath); !kept.isEmpty())

@@ -118,7 +118,7 @@ ReadResult readStationShowingProgress(const ReadRequest& request, const std::ato
 }
 
 int linkFailureExit(const QString& name, ExchangeOutcome outcome, const UserMessage& message,
-                    const QString& port)
+                    const QString& port, int interruptedExit)
 {
     QString text = message.text;
     if (text.isEmpty() && outcome == ExchangeOutcome::TimedOut)
@@ -134,7 +134,7 @@ int linkFailureExit(const QString& name, ExchangeOutcome outcome, const UserMess
     Q_UNUSED(port);
 #endif
     if (outcome == ExchangeOutcome::Cancelled)
-        return ExitInterrupted;
+        return interruptedExit;
     return outcome == ExchangeOutcome::Refused ? ExitRefused : ExitLink;
 }
 

@@ -23,8 +23,9 @@ void runOffThisThread(const std::function<void()>& work);
 ReadResult readStationShowingProgress(const ReadRequest& request, const std::atomic<bool>* stop = nullptr);
 
 // Says why an exchange on port failed, with the way out when the user may not use the port;
-// exit code 1 for a refused stream, 130 for an exchange stopped by Ctrl-C, 3 for a link failure.
+// exit code 1 for a refused stream, interruptedExit for an exchange stopped by a signal
+// (InterruptStop::exitCode), 3 for a link failure.
 int linkFailureExit(const QString& name, ExchangeOutcome outcome, const UserMessage& message,
-                    const QString& port);
+                    const QString& port, int interruptedExit);
 
 } // namespace yalmera::cli

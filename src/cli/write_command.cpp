@@ -31,7 +31,9 @@ QString helpText()
         "and, when the plan passes, writes its image into the station as \"Запись данных \" does,\n"
         "byte by byte, each acknowledged by the station. Progress is shown on stderr. The write\n"
         "and the read of --verify each add a line to the journal; the plan read back is kept in\n"
-        "the backups folder beside it. Ctrl-C stops the write at its next byte.\n"
+        "the backups folder beside it. Ctrl-C (or SIGTERM, SIGHUP) stops the write at its next\n"
+        "byte. A station gives up a broken write after a second of silence: until then the\n"
+        "next write or read on the port waits (up to 1.25 s after the broken write's last byte).\n"
         "\n"
         "Options:\n"
         "  --port PORT       COM1, COM2 (the first and second serial port), a port name such as\n"
@@ -50,7 +52,7 @@ QString helpText()
         "usage or file error (nothing sent); 3 station link failure (port, silence, a station\n"
         "still sending when the write begins, a station holding something else after --verify);\n"
         "4 written, but the journal, backup, trace or protocol could not be written; 130 stopped by\n"
-        "Ctrl-C.\n"
+        "Ctrl-C (143 by SIGTERM, 129 by SIGHUP).\n"
         "Messages on stderr.");
 }
 
@@ -116,7 +118,8 @@ int runWrite(const QStringList& arguments)
         // The window shows "AK" and the line's own error; here the plain words go first.
         if (written.outcome == ExchangeOutcome::TimedOut && message.text != texts::link::LastByteUnanswered)
             message.text = QStringLiteral("%1 (%2)").arg(texts::link::WriteStationSilent, message.text);
-        return records.exitCode(linkFailureExit(commandLine.name(), written.outcome, message, portName));
+        return records.exitCode(
+            linkFailureExit(commandLine.name(), written.outcome, message, portName, interrupt.exitCode()));
     }
     printOut(QStringLiteral("%1 channel(s) written, %2 bytes acknowledged")
                  .arg(state.image().channelCount)
@@ -143,8 +146,8 @@ int runWrite(const QStringList& arguments)
         }
         records.journal(verified);
         if (!readBack.ok())
-            return records.exitCode(
-                linkFailureExit(commandLine.name(), readBack.outcome, readBack.message, portName));
+            return records.exitCode(linkFailureExit(commandLine.name(), readBack.outcome, readBack.message,
+                                                    portName, interrupt.exitCode()));
         if (!diff.isEmpty()) {
             commandLine.message(QStringLiteral("the station holds a different plan than was written:"));
             for (const QString& line : diff)

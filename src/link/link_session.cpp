@@ -6,7 +6,7 @@ namespace yalmera {
 
 LinkSession::LinkSession(const QString& port, ExchangeObserver& observer, ExchangePhase phase,
                          ByteTrace* trace)
-    : m_observer(observer), m_phase(phase), m_trace(trace)
+    : m_unfinished(portDeviceName(port)), m_observer(observer), m_phase(phase), m_trace(trace)
 {
     m_link.setPortChoice(port);
     if (m_trace) {
@@ -28,7 +28,38 @@ LinkSession::~LinkSession()
 UserMessage LinkSession::open()
 {
     m_link.configure();
-    return m_link.openSelected();
+    UserMessage failure = m_link.openSelected();
+    // Only now, with the port ours: no other program is writing to the station meanwhile.
+    if (failure.isEmpty())
+        m_stationFreeAt = m_unfinished.stationFreeAt(m_link.holderWasKilled());
+    return failure;
+}
+
+bool LinkSession::awaitLineFree(const std::atomic<bool>* stop)
+{
+    if (!m_link.awaitQuietLine(stop, m_stationFreeAt.value_or(std::chrono::steady_clock::time_point{})))
+        return false;
+    // A line that failed meanwhile ends the wait early; the record then stays for the next try.
+    if (m_stationFreeAt && std::chrono::steady_clock::now() >= *m_stationFreeAt) {
+        m_unfinished.clear();
+        m_stationFreeAt.reset();
+    }
+    return true;
+}
+
+void LinkSession::writeBegins()
+{
+    m_unfinished.begin();
+}
+
+void LinkSession::writeEnded(bool complete, qint64 lastByte)
+{
+    if (lastByte >= 0 && !complete)
+        m_unfinished.leave(lastByte);
+    else if (complete || !m_stationFreeAt)
+        m_unfinished.clear(); // nothing sent, and no broken stream left from before
+    // Otherwise a line that failed cut short the wait for an earlier broken stream: the record
+    // stays, now without a time.
 }
 
 void LinkSession::enter(ExchangePhase phase)

@@ -2,9 +2,14 @@
 
 #include "link/exchange_report.h"
 #include "link/serial_link.h"
+#include "link/unfinished_write.h"
 #include "model/user_message.h"
 
 #include <QString>
+
+#include <atomic>
+#include <chrono>
+#include <optional>
 
 namespace yalmera {
 
@@ -24,9 +29,19 @@ public:
     LinkSession& operator=(const LinkSession&) = delete;
 
     // Configures the line (1200 8N1, no handshake) and opens the port; the failure to show, or
-    // an empty message.
+    // an empty message. Learns whether a write on the port was left broken (UnfinishedWrite).
     UserMessage open();
     SerialLink& link() { return m_link; }
+
+    // Before the command byte: waits until the line is quiet (SerialLink::awaitQuietLine) and,
+    // when a write on the port was left broken, until the station has certainly given it up;
+    // the port's record of it goes then. False as awaitQuietLine, the record kept.
+    bool awaitLineFree(const std::atomic<bool>* stop);
+    // The write's record: from just before its command byte until it ends. complete: every byte
+    // acknowledged. lastByte: when the last byte went out (ms since 1970, UTC), none sent when
+    // negative.
+    void writeBegins();
+    void writeEnded(bool complete, qint64 lastByte);
 
     // A new phase for the observer (Reading once the command byte is out, NoAnswer on silence).
     void enter(ExchangePhase phase);
@@ -36,6 +51,9 @@ public:
 
 private:
     SerialLink m_link;
+    UnfinishedWrite m_unfinished;
+    // When the station has certainly given up a write left broken on the port; none when none was.
+    std::optional<std::chrono::steady_clock::time_point> m_stationFreeAt;
     ExchangeObserver& m_observer;
     ExchangePhase m_phase;
     ByteTrace* m_trace;

@@ -23,15 +23,22 @@ inline constexpr QStringView LastByteUnanswered =
     u"Станция не подтвердила прием последнего байта: запись не завершена.";
 inline constexpr QStringView StationSilent = u"Станция не отвечает: чтение прервано, данные не изменены.";
 inline constexpr QStringView Cancelled = u"Обмен со станцией прерван.";
-// Stopped on request after the first byte; what the station now holds.
+// Stopped on request after the first byte; what the station now holds, and why the next exchange
+// on the port waits a moment (StationAbandonTime and AbandonMargin).
 inline constexpr QStringView WriteCancelled =
-    u"Запись прервана: в станции осталась часть плана, следующая запись заменит его целиком.";
+    u"Запись прервана: в станции осталась часть плана. Следующий обмен через этот порт начнется "
+    u"не раньше чем через 1,25 с после прерванной записи, когда станция ее оставит.";
 inline constexpr QStringView ReadCancelled = u"Чтение прервано: данные в станции и в программе не изменены.";
 // The write's counterpart of StationSilent, for the command line (the window shows "AK" and the
 // link's own error instead).
 inline constexpr QStringView WriteStationSilent =
     u"Станция не отвечает: запись прервана, в станции осталась часть плана; следующая запись заменит "
     u"его целиком.";
+// More replies came than bytes went out: noise on the line, or a station answering twice. The
+// write stops rather than run ahead of the station.
+inline constexpr QStringView LineFlooded =
+    u"На линии помехи: пришло больше ответов, чем отправлено байтов. Запись прервана, в станции "
+    u"осталась часть плана.";
 // The line did not fall quiet before the command byte: the station still sends something (the
 // stream of an interrupted read, a fault). Nothing was sent.
 inline constexpr QStringView StillSending =

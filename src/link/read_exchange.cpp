@@ -36,7 +36,7 @@ ReadResult runReadExchange(const ReadRequest& request, ExchangeObserver& observe
         return ended(ExchangeOutcome::OpenFailed, failure);
     link.flushInput();
     link.flushOutput();
-    if (!link.awaitQuietLine(stop)) {
+    if (!session.awaitLineFree(stop)) {
         if (stopped())
             return cancelled();
         return ended(ExchangeOutcome::LinkFailed, UserMessage::failure(texts::link::StillSending.toString()));

@@ -37,8 +37,10 @@ struct ReadResult
 };
 
 // Runs the read on the calling thread, which it blocks (about 15 s for 99 channels): call it from
-// a worker thread. Sends the read command once the line is quiet (SerialLink::awaitQuietLine);
-// a station that goes on sending ends the read as LinkFailed with nothing sent. Receives into a
+// a worker thread. Sends the read command once the line is quiet (SerialLink::awaitQuietLine)
+// and a station that may still be inside a write left broken on the port has given it up
+// (UnfinishedWrite), which would take the command for a byte of that write; a station that goes
+// on sending ends the read as LinkFailed with nothing sent. Receives into a
 // buffer of its own; nothing of the program changes. On success the caller applies
 // result.readBack with applyReadBack on the thread that owns the state.
 ReadResult runReadExchange(const ReadRequest& request, ExchangeObserver& observer,

@@ -13,6 +13,9 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
+// How often a long wait for a quiet line looks at the stop flag.
+constexpr std::chrono::milliseconds StopLookInterval{50};
+
 // Whole milliseconds still to wait, rounded up so a wait never ends before its deadline.
 std::chrono::milliseconds timeUntil(Clock::time_point deadline)
 {
@@ -69,6 +72,7 @@ UserMessage SerialLink::openSelected()
     close();
     m_lastError.clear();
     const detail::PortOpenResult opened = m_port.open(portDeviceName(m_portChoice));
+    m_holderKilled = opened.holderKilled;
     switch (opened.failure) {
     case detail::OpenFailure::None:
         return {};
@@ -137,10 +141,10 @@ quint8 SerialLink::getByte()
     return byte;
 }
 
-bool SerialLink::awaitQuietLine(const std::atomic<bool>* stop)
+bool SerialLink::awaitQuietLine(const std::atomic<bool>* stop, Clock::time_point notBefore)
 {
-    const Clock::time_point giveUp = Clock::now() + QuietLineBound;
-    Clock::time_point quietUntil = Clock::now() + QuietLineTime;
+    const Clock::time_point giveUp = std::max(Clock::now(), notBefore) + QuietLineBound;
+    Clock::time_point quietUntil = std::max(Clock::now() + QuietLineTime, notBefore);
     for (;;) {
         if (stop && *stop)
             return false;
@@ -154,12 +158,13 @@ bool SerialLink::awaitQuietLine(const std::atomic<bool>* stop)
             const Clock::time_point now = Clock::now();
             if (now > giveUp)
                 return false;
-            quietUntil = now + QuietLineTime;
+            quietUntil = std::max(now + QuietLineTime, notBefore);
         }
         const std::chrono::milliseconds wait = timeUntil(quietUntil);
         if (wait.count() <= 0)
             return true;
-        if (!takeArrived(wait))
+        // In steps, so that a stop request is answered within one.
+        if (!takeArrived(std::min(wait, StopLookInterval)))
             return true; // a failed line is quiet; the next byte sent finds it closed
     }
 }

@@ -30,6 +30,15 @@ inline constexpr std::chrono::milliseconds QuietLineTime{250};
 // station sends, 1810 bytes of 10 bits at 1200 baud, about 15.1 s.
 inline constexpr std::chrono::milliseconds QuietLineBound{(1810 * 10 * 1000 + 1199) / 1200};
 
+// A station gives up a write stream once no byte of it has come for this long; a byte that comes
+// earlier continues the stream, whatever it is (yalmera-station --abandon-after, 1000 ms there
+// too). So after a write that did not end complete, the next exchange on the port waits this long
+// from the write's last byte (UnfinishedWrite), with AbandonMargin on top: the last byte's way to
+// the station (the driver's queue, an adapter's latency timer) and a station's clock running a
+// little slow.
+inline constexpr std::chrono::milliseconds StationAbandonTime{1000};
+inline constexpr std::chrono::milliseconds AbandonMargin{250};
+
 // The port a user names: "COM1" and "COM2" are the platform's first and second serial ports
 // (Windows \\.\COM1 and \\.\COM2, elsewhere /dev/ttyS0 and /dev/ttyS1); anything else is a port
 // name as the system lists it ("ttyUSB0", "COM7", which on Windows becomes \\.\COM7) or a device
@@ -81,6 +90,9 @@ public:
     // link then stays closed.
     UserMessage openSelected();
     bool isOpen() const;
+    // The last opening cleared a port lock that a killed program had left: that program may have
+    // been in the middle of a write.
+    bool holderWasKilled() const { return m_holderKilled; }
 
     // Discards every received byte not yet taken (driver and our buffer alike).
     void flushInput();
@@ -95,11 +107,12 @@ public:
     // The oldest received byte; call only after byteReady() returned true.
     quint8 getByte();
 
-    // Waits until no byte has arrived for QuietLineTime, discarding what arrives meanwhile.
-    // False when bytes still arrive after QuietLineBound, or at once when *stop is set; the link
-    // then stays open. A line that fails meanwhile counts as quiet: the next byte sent finds it
-    // closed.
-    bool awaitQuietLine(const std::atomic<bool>* stop = nullptr);
+    // Waits until no byte has arrived for QuietLineTime, and not before notBefore, discarding
+    // what arrives meanwhile. False when bytes still arrive QuietLineBound after the wait began
+    // (or after notBefore), or soon after *stop is set; the link then stays open. A line that
+    // fails meanwhile counts as quiet: the next byte sent finds it closed.
+    bool awaitQuietLine(const std::atomic<bool>* stop = nullptr,
+                        std::chrono::steady_clock::time_point notBefore = {});
 
     // Closes the port; harmless on a closed link.
     void close();
@@ -129,6 +142,7 @@ private:
     qsizetype m_receivedAt = 0;
     QString m_portChoice = QStringLiteral("COM2");
     QString m_lastError;
+    bool m_holderKilled = false;
     ByteTrace* m_trace = nullptr;
 };
 

@@ -25,6 +25,8 @@ struct PortOpenResult
 {
     OpenFailure failure = OpenFailure::None;
     QString text; // for OpenFailure::Other
+    // The port's lock was left by a killed program, which may have been in the middle of a write.
+    bool holderKilled = false;
 };
 
 class SerialPort
@@ -35,7 +37,8 @@ public:
     SerialPort(const SerialPort&) = delete;
     SerialPort& operator=(const SerialPort&) = delete;
 
-    // Opens the device (a name as portDeviceName gives it) at 1200 baud, 8 data bits, no parity,
+    // Opens the device (a name as portDeviceName gives it) for this program alone, under any of
+    // its names (a symbolic link to it is the device itself), at 1200 baud, 8 data bits, no parity,
     // 1 stop bit, no hardware or software handshake, with DTR and RTS raised.
     PortOpenResult open(const QString& device);
     void close();
@@ -59,5 +62,15 @@ private:
     struct Private;
     std::unique_ptr<Private> d;
 };
+
+// A small file of the device's own that outlives the program (the unfinished write's record,
+// named by kind), the same for every name of the device: on POSIX systems in the lock folder,
+// shared by every user of the machine, when it may be written, otherwise in the user's
+// application-data folder; on Windows in the user's local application-data folder. Reading
+// never blocks and never follows a symbolic link; empty content removes the file. Failures are
+// silent: the file is never a reason for an exchange to fail. serial_port_win32.cpp and
+// port_lock.cpp implement them.
+std::optional<QByteArray> readPortState(const QString& device, const QString& kind);
+void writePortState(const QString& device, const QString& kind, const QByteArray& content);
 
 } // namespace yalmera::detail

@@ -8,6 +8,10 @@
 #include <QSerialPort>
 #include <QSerialPortInfo>
 
+#ifdef Q_OS_LINUX
+#include <sys/ioctl.h>
+#endif
+
 namespace yalmera::detail {
 
 struct SerialPort::Private
@@ -39,7 +43,17 @@ PortOpenResult SerialPort::open(const QString& device)
 {
     close();
     QSerialPort& port = d->port;
-    port.setPortName(device);
+    PortOpenResult result;
+    // Qt names its lock file after the port name: the device's own name, whatever link led to it.
+    const QString resolved = resolvedDevice(device);
+    // Qt would take a live program's lock in another format for stale and remove it.
+    const PortLocks locks = checkPortLocks(resolved);
+    result.holderKilled = locks.holderKilled;
+    if (locks.held) {
+        result.failure = OpenFailure::InUse;
+        return result;
+    }
+    port.setPortName(resolved);
     // Applied by the port when it opens.
     port.setBaudRate(QSerialPort::Baud1200);
     port.setDataBits(QSerialPort::Data8);
@@ -49,16 +63,7 @@ PortOpenResult SerialPort::open(const QString& device)
     // No limit on our side: the driver's own queue takes what arrives between two waits.
     port.setReadBufferSize(0);
 
-    bool opened = port.open(QIODevice::ReadWrite);
-    if (!opened && port.error() == QSerialPort::PermissionError) {
-        // Qt refuses a port whose lock file a killed program left behind (for 30 s when the file
-        // is empty, for good once such leftovers pile up): clear what no live process holds.
-        port.clearError();
-        clearAbandonedPortLock(device);
-        opened = port.open(QIODevice::ReadWrite);
-    }
-    if (!opened) {
-        PortOpenResult result;
+    if (!port.open(QIODevice::ReadWrite)) {
         switch (port.error()) {
         case QSerialPort::DeviceNotFoundError:
             result.failure = OpenFailure::NotFound;
@@ -84,13 +89,27 @@ PortOpenResult SerialPort::open(const QString& device)
         port.clearError();
         return result;
     }
+    if (!lockOpenDevice(static_cast<int>(port.handle()))) {
+        port.close();
+        port.clearError();
+        result.failure = OpenFailure::InUse;
+        return result;
+    }
+#ifdef Q_OS_LINUX
+    // Qt puts the port in the kernel's exclusive mode, which ends with the device's last close. A
+    // pseudo-terminal's other side (the virtual station) keeps it open: the mode a killed program
+    // left would refuse every later program but root's for good. The flock above, which goes
+    // with the killed program, keeps a second program of ours away all the same.
+    if (resolved.startsWith(u"/dev/pts/"))
+        ::ioctl(static_cast<int>(port.handle()), TIOCNXCL);
+#endif
     // A pseudo-terminal has no modem lines and refuses both with UnsupportedOperationError:
     // the line works all the same.
     port.setDataTerminalReady(true);
     port.setRequestToSend(true);
     port.clearError();
     requestLowLatency(port.handle());
-    return {};
+    return result;
 }
 
 void SerialPort::close()

@@ -2,7 +2,11 @@
 
 #include "link/serial_link.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QHash>
+#include <QStandardPaths>
 #include <QStringList>
 #include <QStringView>
 
@@ -367,6 +371,45 @@ std::optional<QByteArray> SerialPort::read(std::chrono::milliseconds wait)
 QString SerialPort::errorString() const
 {
     return d->lastError;
+}
+
+namespace {
+
+// The state file of a port: "COM7" for \\.\COM7, in the user's local application-data folder
+// (a port's state belongs to this machine, not to a roaming profile).
+QString statePath(const QString& device, const QString& kind)
+{
+    QString name = device;
+    if (name.startsWith(u"\\\\.\\"))
+        name = name.mid(4);
+    name.replace(u'\\', u'_');
+    name.replace(u'/', u'_');
+    name.replace(u':', u'_');
+    const QString folder =
+        QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/yalmera");
+    QDir().mkpath(folder);
+    return QStringLiteral("%1/yalmera-%2..%3").arg(folder, kind, name.toUpper());
+}
+
+} // namespace
+
+std::optional<QByteArray> readPortState(const QString& device, const QString& kind)
+{
+    QFile file(statePath(device, kind));
+    if (!QFileInfo(file.fileName()).isFile() || !file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    return file.read(256);
+}
+
+void writePortState(const QString& device, const QString& kind, const QByteArray& content)
+{
+    QFile file(statePath(device, kind));
+    if (content.isEmpty()) {
+        file.remove();
+        return;
+    }
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        file.write(content);
 }
 
 } // namespace detail

@@ -6,6 +6,7 @@
 #include "link/link_texts.h"
 #include "model/number_text.h"
 
+#include <QDateTime>
 #include <QThread>
 
 #include <optional>
@@ -18,6 +19,9 @@ namespace {
 constexpr int AfterFirstFields = headerField(HeaderField::ToneCode, 0).writeOffset; // 6 bytes sent
 constexpr int AfterToneCodes = headerField(HeaderField::IdCode).writeOffset;        // 16 bytes sent
 constexpr int HeaderSize = headerSize(Stream::Write);
+
+static_assert(StationAbandonTime + AbandonMargin == std::chrono::milliseconds(1250),
+              "the message of a stopped write names the wait");
 
 // An unchecked plan never reaches the port.
 WriteResult notCheckedResult()
@@ -45,36 +49,53 @@ WriteResult runWriteExchange(const WriteRequest& request, ExchangeObserver& obse
     if (!request.dataChecked)
         return notCheckedResult();
     WriteResult result;
-    const auto ended = [&result, &request](ExchangeOutcome outcome, UserMessage message) {
-        result.outcome = outcome;
-        result.message = std::move(message);
-        if (request.trace)
-            request.trace->endExchange(outcome, result.message.text);
-        return result;
-    };
-
     const QByteArray& stream = request.stream;
     const int total = static_cast<int>(stream.size());
     const int channelCount = total > HeaderSize ? (total - HeaderSize) / RecordSize : 0;
 
     LinkSession session(request.port, observer, ExchangePhase::Writing, request.trace.get());
     SerialLink& link = session.link();
+    bool begun = false;
+    qint64 lastByteSent = -1; // ms since 1970 (UTC)
+    const auto ended = [&](ExchangeOutcome outcome, UserMessage message) {
+        if (begun)
+            session.writeEnded(outcome == ExchangeOutcome::Completed, lastByteSent);
+        result.outcome = outcome;
+        result.message = std::move(message);
+        if (request.trace)
+            request.trace->endExchange(outcome, result.message.text);
+        return result;
+    };
+    const auto stopped = [stop] { return stop && *stop; };
+
     if (UserMessage failure = session.open(); !failure.isEmpty())
         return ended(ExchangeOutcome::OpenFailed, failure);
-    // A stop request meanwhile is answered by the loop below, before any byte goes out.
-    if (!link.awaitQuietLine(stop) && !(stop && *stop))
+    if (!session.awaitLineFree(stop)) {
+        if (stopped())
+            return ended(ExchangeOutcome::Cancelled, UserMessage::failure(texts::link::Cancelled.toString()));
         return ended(ExchangeOutcome::LinkFailed, UserMessage::failure(texts::link::StillSending.toString()));
+    }
     // A byte arriving as the quiet wait ended would otherwise count as the command's reply, and
     // every later reply would answer the byte before.
     link.flushInput();
     observer.gaugeChanged(0);
+    session.writeBegins();
+    begun = true;
+    // The station answers each byte once: a byte that waits before the next goes out answers
+    // none of ours. Counted as replies, such bytes would let the write run ahead of the station.
+    const auto flooded = [&] {
+        session.enter(ExchangePhase::NoAnswer);
+        return ended(ExchangeOutcome::LinkFailed, UserMessage::failure(texts::link::LineFlooded.toString()));
+    };
 
     for (int i = 0; i < total; ++i) {
-        if (stop && *stop) {
+        if (stopped()) {
             const QStringView text =
                 result.bytesSent > 0 ? texts::link::WriteCancelled : texts::link::Cancelled;
             return ended(ExchangeOutcome::Cancelled, UserMessage::failure(text.toString()));
         }
+        if (link.byteReady())
+            return flooded();
         if (UserMessage failure = link.putByte(static_cast<quint8>(stream[i])); !failure.isEmpty()) {
             // After a missed reply this is "ie_NOpen - device not open": the station is already
             // lost. Any other failure of the line ends the same way.
@@ -83,6 +104,7 @@ WriteResult runWriteExchange(const WriteRequest& request, ExchangeObserver& obse
             return ended(silent ? ExchangeOutcome::TimedOut : ExchangeOutcome::LinkFailed, failure);
         }
         ++result.bytesSent;
+        lastByteSent = QDateTime::currentMSecsSinceEpoch();
         if (link.waitReply()) {
             ++result.repliesReceived;
         } else {
@@ -111,6 +133,8 @@ WriteResult runWriteExchange(const WriteRequest& request, ExchangeObserver& obse
             observer.gaugeChanged(static_cast<int>(divideRoundHalfEven(100LL * j, channelCount)));
         }
     }
+    if (link.byteReady())
+        return flooded();
     observer.gaugeChanged(100);
     session.closeFlushed();
     return ended(ExchangeOutcome::Completed, {});

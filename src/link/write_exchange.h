@@ -47,10 +47,13 @@ inline constexpr std::chrono::milliseconds HeaderRecordPause{200};
 
 // Runs the write on the calling thread, which it blocks for the whole exchange (about 30 s for
 // 99 channels at 1200 baud): call it from a worker thread, never from the window's thread.
-// The command byte goes out once the line is quiet (SerialLink::awaitQuietLine) and what is still
-// in the input has been discarded, so a reply left over from an interrupted exchange is never
-// taken for the first acknowledgement; a station that goes on sending ends the write as
-// LinkFailed with nothing sent and the window idle ("- -").
+// The command byte goes out once the line is quiet (SerialLink::awaitQuietLine), a write left
+// broken on the port has certainly been given up by the station (UnfinishedWrite) and what is
+// still in the input has been discarded, so a reply left over from an interrupted exchange is
+// never taken for the first acknowledgement; a station that goes on sending ends the write as
+// LinkFailed with nothing sent and the window idle ("- -"). A reply byte that waits before a byte
+// goes out, or after the last, ends the write as LinkFailed with "AK" (LineFlooded): the station
+// answers each byte once. Until it ends complete, the write leaves its record on the port.
 // Reports gauge, status and buttons to the observer in the order the window shows them.
 // A set stop flag ends the exchange at the next byte (outcome Cancelled; the message says whether
 // the station got part of the plan).

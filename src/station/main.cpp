@@ -67,6 +67,8 @@ int main(int argc, char* argv[])
         "  --silent-after N   send nothing after the first N bytes\n"
         "  --reply-delay MS   wait MS milliseconds before each answer\n"
         "  --pace             receive and send at real 1200-baud byte times\n"
+        "  --abandon-after MS\n"
+        "                     give up a write paused longer than MS milliseconds (default 1000)\n"
         "  --stdin-quit       end when standard input closes\n"
         "  -h, --help         this text\n"
         "  -v, --version      the program's version\n"
@@ -83,11 +85,12 @@ int main(int argc, char* argv[])
     const QCommandLineOption silentOption(QStringLiteral("silent-after"), QString(), QStringLiteral("N"));
     const QCommandLineOption delayOption(QStringLiteral("reply-delay"), QString(), QStringLiteral("MS"));
     const QCommandLineOption paceOption(QStringLiteral("pace"));
+    const QCommandLineOption abandonOption(QStringLiteral("abandon-after"), QString(), QStringLiteral("MS"));
     // A station in the background of an interactive shell must leave the terminal alone: reading
     // it would stop the job (SIGTTIN). Only a parent that holds a pipe to the station asks for this.
     const QCommandLineOption stdinQuitOption(QStringLiteral("stdin-quit"));
     parser.addOptions({helpOption, versionOption, ptyOption, portOption, imageOption, serialOption,
-                       silentOption, delayOption, paceOption, stdinQuitOption});
+                       silentOption, delayOption, paceOption, abandonOption, stdinQuitOption});
     if (!parser.parse(QCoreApplication::arguments())) {
         fail(parser.errorText());
         printLine(stderr, QStringLiteral("Try 'yalmera-station --help'."));
@@ -133,6 +136,13 @@ int main(int argc, char* argv[])
         if (!ok || ms < 0)
             return fail(QStringLiteral("--reply-delay takes milliseconds"));
         options.replyDelay = std::chrono::milliseconds(ms);
+    }
+    if (parser.isSet(abandonOption)) {
+        bool ok = false;
+        const int ms = parser.value(abandonOption).toInt(&ok);
+        if (!ok || ms < 0)
+            return fail(QStringLiteral("--abandon-after takes milliseconds"));
+        options.abandonWriteAfter = std::chrono::milliseconds(ms);
     }
     if (parser.isSet(imageOption)) {
         // Bounded like a plan file: a FIFO or a device given by mistake is refused, not read.

@@ -19,7 +19,8 @@ struct ServerOptions
     // in, and every byte sent occupies the line for one byte time.
     bool pace = false;
     bool watchStdin = false; // end when standard input closes
-    // A write that pauses this long is given up (the program on the other side timed out).
+    // A write that pauses longer is given up (the program on the other side timed out or was
+    // stopped); the program waits as long before it writes again (StationAbandonTime).
     std::chrono::milliseconds abandonWriteAfter{1000};
 };
 

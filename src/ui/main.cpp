@@ -1,3 +1,4 @@
+#include "exit_signals.h"
 #include "files/recent_plans.h"
 #include "image/app_state.h"
 #include "model/version.h"
@@ -55,6 +56,12 @@ int main(int argc, char** argv)
     yalmera::ui::ProgramWindows windows(state, feedback, dialogs, recentPlans);
     QObject::connect(&windows.mainWindow(), &yalmera::ui::MainWindow::closed, &application,
                      &QCoreApplication::quit, Qt::QueuedConnection);
+    // Ended by a signal: a running exchange stops at its next byte and is journalled first.
+    const yalmera::ui::ExitSignals exitSignals;
+    QObject::connect(&exitSignals, &yalmera::ui::ExitSignals::received, &application, [&windows](int code) {
+        windows.stationLinkWindow().endExchangeNow();
+        QCoreApplication::exit(code);
+    });
     windows.show();
     return application.exec();
 }

@@ -14,6 +14,7 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
@@ -233,7 +234,7 @@ void StationLinkWindow::recordAndShow(const JournalEntry& entry, const UserMessa
             texts::ui::TraceIncomplete.toString().arg(QDir::toNativeSeparators(m_tracePath), trace->error()));
     const std::array<const UserMessage*, 4> said{&message, &backupFailure, &journalFailure, &traceFailure};
     for (const UserMessage* shown : said) {
-        if (!shown->isEmpty())
+        if (!shown->isEmpty() && !m_ending)
             m_feedback.show(*shown, this);
     }
 }
@@ -305,6 +306,19 @@ void StationLinkWindow::applyReadResult(const ReadResult& result)
         recordAndShow(entry, result.message, backupFailure, request->trace);
     else if (!result.message.isEmpty())
         m_feedback.show(result.message, this);
+}
+
+void StationLinkWindow::endExchangeNow()
+{
+    // Also an exchange that has just ended: its result may still be on its way.
+    m_ending = true;
+    for (StationExchange* exchange :
+         {static_cast<StationExchange*>(m_write), static_cast<StationExchange*>(m_read)}) {
+        exchange->requestStop();
+        exchange->waitFinished();
+    }
+    // The result comes queued to this thread: taken now, it is journalled before the program ends.
+    QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
 }
 
 void StationLinkWindow::leave()

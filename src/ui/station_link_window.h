@@ -61,6 +61,11 @@ public:
     // Where the serial number of a written station comes from (the protocol window's field).
     void setSerialNumberSource(std::function<QString()> source) { m_serialNumber = std::move(source); }
 
+    // For a program that must end now (SIGTERM): stops a running exchange at its next byte, waits
+    // for it and journals its end like any other, with no message shown (nobody is left to close
+    // it).
+    void endExchangeNow();
+
 public slots:
     void writeStation();
     void readStation();
@@ -105,6 +110,7 @@ private:
     QString m_journalPath;
     QString m_tracePath;
     std::function<QString()> m_serialNumber;
+    bool m_ending = false; // endExchangeNow: messages are no longer shown
     // The request of the exchange running (or last run): its stream and port go into the journal.
     std::unique_ptr<WriteRequest> m_writeRequest;
     std::unique_ptr<ReadRequest> m_readRequest;

@@ -5,6 +5,8 @@
 #include "files/plan_text_codec.h"
 #include "image/app_state.h"
 #include "image/data_check.h"
+#include "link/port_lock.h"
+#include "link/serial_link.h"
 #include "model/delimited_text.h"
 
 #include <QCryptographicHash>
@@ -369,42 +371,121 @@ TEST_F(WriteReadCommands, TraceHoldsEveryByteWithItsPhaseAndField)
     EXPECT_EQ(read[29].value(4), u"record 1 ChannelFlags"_qs);
 }
 
-// Ctrl-C reaches a program on Linux as SIGINT; a Windows console sends it to its whole group.
+// Signals and pseudo-terminals held by the test are POSIX; a Windows console sends Ctrl-C to its
+// whole group.
 #ifndef Q_OS_WIN
-TEST_F(WriteReadCommands, CtrlCStopsAWriteBetweenTwoBytesAndLeavesTheLineFree)
+// Starts a write of the example plan and returns once the station has answered a few of its bytes
+// (the trace reaches its file at least every 0.1 s).
+bool startWriteUnderWay(QProcess& write, const QString& port, const QString& trace, const QString& journal,
+                        const QStringList& more = {})
 {
-    StationProcess station({QStringLiteral("--reply-delay"), QStringLiteral("20")});
+    write.start(QStringLiteral(YALMERA_CLI),
+                QStringList{QStringLiteral("write"), ExamplePlan, QStringLiteral("--port"), port,
+                            QStringLiteral("--trace"), trace, QStringLiteral("--journal"), journal} +
+                    more);
+    if (!write.waitForStarted(5000))
+        return false;
+    for (int i = 0; i < 400 && countDirection(traceLines(trace), u"received"_qs) < 3; ++i)
+        QThread::msleep(50);
+    return countDirection(traceLines(trace), u"received"_qs) >= 3;
+}
+
+// A write stopped by a signal, and the next write on the port started a moment later.
+struct Interruption
+{
+    int signal;
+    int retryAfterMs;
+};
+
+void PrintTo(const Interruption& c, std::ostream* os)
+{
+    *os << sigabbrev_np(c.signal) << ", retried after " << c.retryAfterMs << " ms";
+}
+
+class InterruptedWrite : public WriteReadCommands, public testing::WithParamInterface<Interruption>
+{
+};
+
+TEST_P(InterruptedWrite, EndsBetweenTwoBytesAndTheNextWriteLeavesItsPlanInTheStation)
+{
+    const Interruption c = GetParam();
+    // The station gives up a broken write after the time the program allows for.
+    StationProcess station({QStringLiteral("--reply-delay=5"),
+                            QStringLiteral("--abandon-after=%1").arg(StationAbandonTime.count())});
     ASSERT_FALSE(station.path().isEmpty());
     const QString trace = path(QStringLiteral("write.trace"));
     const QString journal = path(QStringLiteral("journal.csv"));
     QProcess write;
-    write.start(QStringLiteral(YALMERA_CLI),
-                {QStringLiteral("write"), ExamplePlan, QStringLiteral("--port"), station.path(),
-                 QStringLiteral("--trace"), trace, QStringLiteral("--journal"), journal});
-    ASSERT_TRUE(write.waitForStarted(5000));
-    // Once the station has answered a few bytes (the trace reaches its file at least every 0.1 s).
-    for (int i = 0; i < 400 && countDirection(traceLines(trace), u"received"_qs) < 3; ++i)
-        QThread::msleep(50);
-    ASSERT_GE(countDirection(traceLines(trace), u"received"_qs), 3);
-    ASSERT_EQ(::kill(static_cast<pid_t>(write.processId()), SIGINT), 0);
+    ASSERT_TRUE(startWriteUnderWay(write, station.path(), trace, journal));
+    ASSERT_EQ(::kill(static_cast<pid_t>(write.processId()), c.signal), 0);
     ASSERT_TRUE(write.waitForFinished(20000));
-    EXPECT_EQ(write.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(write.exitCode(), 130);
-    const QString err = QString::fromUtf8(write.readAllStandardError());
-    EXPECT_TRUE(err.contains(QStringLiteral(
-        "yalmera-cli write: Запись прервана: в станции осталась часть плана, следующая запись заменит его "
-        "целиком.")))
-        << err.toStdString();
-    EXPECT_EQ(journalLines(journal).last().value(10), QStringLiteral("прервано"));
+    if (c.signal != SIGKILL) {
+        // The byte in flight is answered, the port freed, the stop journalled.
+        EXPECT_EQ(write.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(write.exitCode(), 128 + c.signal);
+        const QString err = QString::fromUtf8(write.readAllStandardError());
+        EXPECT_TRUE(err.contains(
+            QStringLiteral("yalmera-cli write: Запись прервана: в станции осталась часть плана. "
+                           "Следующий обмен через этот порт начнется не раньше чем через 1,25 с")))
+            << err.toStdString();
+        const QList<QStringList> lines = journalLines(journal);
+        EXPECT_EQ(lines.value(lines.size() - 1).value(10), QStringLiteral("прервано"));
+        EXPECT_EQ(countDirection(traceLines(trace), u"sent"_qs),
+                  countDirection(traceLines(trace), u"received"_qs));
+    }
     EXPECT_LT(countDirection(traceLines(trace), u"sent"_qs), 26 + 18 * 10);
 
-    // The port is free again. The station gives up the broken write after a second of silence; a
-    // reply it still had on its way is not taken for the next write's first acknowledgement.
-    QThread::msleep(1200);
-    const CliRun again =
-        runCli({QStringLiteral("write"), ExamplePlan, QStringLiteral("--port"), station.path(),
-                QStringLiteral("--verify"), QStringLiteral("--journal"), journal});
+    // Taken for the rest of the broken stream, the next write would be acknowledged to its end.
+    QThread::msleep(static_cast<unsigned long>(c.retryAfterMs));
+    const CliRun again = runCli({QStringLiteral("write"), ExamplePlan, QStringLiteral("--port"),
+                                 station.path(), QStringLiteral("--journal"), journal});
     EXPECT_EQ(again.exitCode, 0) << again.err.toStdString();
+    const QString held = path(QStringLiteral("held.ini"));
+    ASSERT_EQ(runCli({QStringLiteral("read"), QStringLiteral("--port"), station.path(), QStringLiteral("-o"),
+                      held, QStringLiteral("--journal"), journal})
+                  .exitCode,
+              0);
+    EXPECT_EQ(checkedStream(held), checkedStream(ExamplePlan));
+}
+
+constexpr Interruption Interruptions[] = {
+    {SIGINT, 0},     {SIGINT, 500}, {SIGINT, 1000}, {SIGTERM, 0},    {SIGTERM, 500},
+    {SIGTERM, 1000}, {SIGKILL, 0},  {SIGKILL, 500}, {SIGKILL, 1000}, {SIGHUP, 0},
+};
+
+INSTANTIATE_TEST_SUITE_P(RetriedAfter, InterruptedWrite, testing::ValuesIn(Interruptions),
+                         [](const testing::TestParamInfo<Interruption>& info) {
+                             return std::string(sigabbrev_np(info.param.signal)) + "Then" +
+                                    std::to_string(info.param.retryAfterMs) + "ms";
+                         });
+
+TEST_F(WriteReadCommands, ASecondProgramIsRefusedThePortUnderAnyName)
+{
+    StationProcess station({QStringLiteral("--reply-delay=5")});
+    ASSERT_FALSE(station.path().isEmpty());
+    const QString link = path(QStringLiteral("ttyUSB-by-id"));
+    ASSERT_TRUE(QFile::link(station.path(), link));
+    // The second program comes through a symbolic link, or finds the first's lock file gone (a
+    // program that removed it): the device itself is held.
+    for (const bool lockFileRemoved : {false, true}) {
+        SCOPED_TRACE(lockFileRemoved ? "lock file removed" : "through a link");
+        const QString journal = path(QStringLiteral("journal.csv"));
+        QProcess first;
+        ASSERT_TRUE(startWriteUnderWay(first, station.path(),
+                                       path(QStringLiteral("first%1.trace").arg(lockFileRemoved)), journal,
+                                       {QStringLiteral("--verify")}));
+        if (lockFileRemoved) {
+            ASSERT_TRUE(QFile::remove(portLockFilePath(station.path())));
+        }
+        const CliRun second =
+            runCli({QStringLiteral("write"), ExamplePlan, QStringLiteral("--port"),
+                    lockFileRemoved ? station.path() : link, QStringLiteral("--journal"), journal});
+        EXPECT_EQ(second.exitCode, 3);
+        EXPECT_TRUE(second.err.contains(QStringLiteral("ie_Open - device already open")))
+            << second.err.toStdString();
+        ASSERT_TRUE(first.waitForFinished(30000));
+        EXPECT_EQ(first.exitCode(), 0) << first.readAllStandardError().toStdString();
+    }
 }
 #endif
 

@@ -543,21 +543,25 @@ TEST(TalkativeStation, BytesAfterTheStreamAreDroppedAndDoNotReachTheNextRead)
     }
 }
 
-TEST(TalkativeStation, StationThatAnswersEveryWriteByteTwiceStillEndsTheWrite)
+TEST(TalkativeStation, ALineThatAnswersMoreThanItIsAskedFailsTheWrite)
 {
-    // A second reply byte per byte is taken as the reply to the next byte: the write runs ahead
-    // of the station but still ends, with the link closed.
+    // The station answers each byte once; once the command byte is out, these peers pour out
+    // replies regardless: two per byte, or one per byte but all at once, ahead of the bytes.
     const AppState state = checkedTemplateState(1);
     const QByteArray stream =
         state.image().writeStream(moduleCode(state.moduleType()), state.stationType().typeCode);
-    std::vector<ScriptedPeer::Part> parts{{0ms, QByteArray(2 * stream.size(), '\x06')}};
-    ScriptedPeer peer(parts);
-    ASSERT_TRUE(peer.ok());
-    LastReport report;
-    const WriteResult result = runWriteExchange(writeRequest(state, peer.path()), report);
-    EXPECT_EQ(result.outcome, ExchangeOutcome::Completed);
-    EXPECT_TRUE(report.ended());
-    EXPECT_EQ(reopenFailure(peer.path()), QString());
+    for (const int repliesPerByte : {2, 1}) {
+        SCOPED_TRACE(testing::Message() << repliesPerByte << " replies per byte at once");
+        ScriptedPeer peer({{0ms, QByteArray(repliesPerByte * stream.size(), '\x06')}});
+        ASSERT_TRUE(peer.ok());
+        LastReport report;
+        const WriteResult result = runWriteExchange(writeRequest(state, peer.path()), report);
+        EXPECT_EQ(result.outcome, ExchangeOutcome::LinkFailed);
+        EXPECT_EQ(result.message, UserMessage::failure(texts::link::LineFlooded.toString()));
+        EXPECT_LT(result.bytesSent, stream.size());
+        EXPECT_EQ(report.phase, ExchangePhase::NoAnswer); // "AK"
+        EXPECT_EQ(reopenFailure(peer.path()), QString());
+    }
 }
 
 } // namespace

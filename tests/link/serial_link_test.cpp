@@ -125,15 +125,25 @@ TEST(SerialLinkOpening, LockFilesOfKilledProgramsAreClearedAndOnlyALiveHolderKee
     // Lock files as Qt writes them: PID, program name, host name. No PID runs above pid_max.
     const QByteArray host = QSysInfo::machineHostName().toUtf8();
     const QByteArray dead = "2147483647\nyalmera-cli\n" + host + '\n';
-    const QByteArray live = QByteArray::number(QCoreApplication::applicationPid()) + '\n' +
+    const qint64 pid = QCoreApplication::applicationPid();
+    const QByteArray live = QByteArray::number(pid) + '\n' +
                             QFileInfo(QCoreApplication::applicationFilePath()).fileName().toUtf8() + '\n' +
                             host + '\n';
+    // Other programs write only the PID: as text, or as the bytes of an int.
+    const auto ascii = [](qint64 owner) { return QByteArray::number(owner).rightJustified(10, ' ') + '\n'; };
+    const auto pidInt = static_cast<int>(pid);
+    const QByteArray binary(reinterpret_cast<const char*>(&pidInt), sizeof pidInt);
     // The lock file and its chain of ".rmlock" files; whether the port opens.
     const std::pair<QList<QByteArray>, bool> cases[] = {
         {{""}, true},                   // killed while creating its lock
         {{dead, ""}, true},             // killed holding the port, then while removing its lock
         {{dead, dead, "", dead}, true}, // removals killed again and again
         {{live}, false},                // a live process holds the port
+        {{ascii(pid)}, false},          // a live program of another kind (minicom, lockdev)
+        {{ascii(2147483647)}, true},    // ... that was killed
+        {{binary}, false},              // an old program's binary PID
+        // A killed program's PID, now another program's.
+        {{QByteArray::number(pid) + "\nyalmera-cli\n" + host + '\n'}, true},
     };
     for (const auto& [files, opens] : cases) {
         TestPty pty;

@@ -2,12 +2,19 @@
 
 #include "image/app_state.h"
 #include "link/link_texts.h"
+#include "link/serial_link.h"
+#include "link/unfinished_write.h"
 #include "link/write_exchange.h"
 
+#include <QCoreApplication>
+#include <QDateTime>
 #include <QEventLoop>
 #include <QTimer>
 
 #include <gtest/gtest.h>
+
+#include <functional>
+#include <optional>
 
 using namespace yalmera;
 using namespace yalmera::test;
@@ -143,6 +150,46 @@ TEST(WriteExchange, UnansweredLastByteIsAFailureNotACompleteWrite)
     EXPECT_EQ(result.bytesSent, 44);
     EXPECT_EQ(observer.gauges, (std::vector<int>{0, 33, 66, 100, 0}));
     EXPECT_EQ(observer.phases, (std::vector<ExchangePhase>{ExchangePhase::Writing, ExchangePhase::NoAnswer}));
+}
+
+TEST(UnfinishedWriteRecord, TheNextExchangeWaitsUntilTheStationHasGivenTheBrokenWriteUp)
+{
+    using namespace std::chrono;
+    constexpr milliseconds Full = StationAbandonTime + AbandonMargin;
+    const qint64 now = QDateTime::currentMSecsSinceEpoch();
+    struct Case
+    {
+        const char* name;
+        std::function<void(const UnfinishedWrite&)> left;
+        bool holderKilled;
+        std::optional<milliseconds> wait; // from now; none: no record
+    };
+    const Case cases[] = {
+        {"nothing left", [](auto&) {}, false, std::nullopt},
+        {"a killed program's lock", [](auto&) {}, true, Full},
+        {"the writer killed", [](auto& r) { r.begin(); }, false, Full},
+        {"stopped half a second ago", [&](auto& r) { r.leave(now - 500); }, false, Full - 500ms},
+        {"stopped long ago", [&](auto& r) { r.leave(now - 60'000); }, false, 0ms},
+        {"a clock set back since", [&](auto& r) { r.leave(now + 60'000); }, false, Full},
+        {"ended complete",
+         [&](auto& r) {
+             r.leave(now);
+             r.clear();
+         },
+         false, std::nullopt},
+    };
+    for (const Case& c : cases) {
+        // A port of its own, by a name that no device has.
+        const UnfinishedWrite record(
+            QStringLiteral("yalmera-test-%1-%2").arg(QCoreApplication::applicationPid()).arg(&c - cases));
+        c.left(record);
+        const auto freeAt = record.stationFreeAt(c.holderKilled);
+        ASSERT_EQ(freeAt.has_value(), c.wait.has_value()) << c.name;
+        if (c.wait)
+            EXPECT_NEAR(duration_cast<milliseconds>(*freeAt - steady_clock::now() - *c.wait).count(), 0, 150)
+                << c.name;
+        record.clear();
+    }
 }
 
 TEST(WriteExchange, SlowAnswersWithinTheLimitAreWaitedFor)

@@ -395,5 +395,23 @@ TEST_F(StationLinkWindowTest, SilentStationShowsAKAndTheFailure)
     EXPECT_TRUE(buttonsEnabled());
 }
 
+TEST_F(StationLinkWindowTest, ProgramEndingInTheMiddleOfAWriteStopsItAndJournalsIt)
+{
+    VirtualStationProcess station({QStringLiteral("--reply-delay=20")});
+    ASSERT_FALSE(station.path().isEmpty());
+    QTemporaryDir folder;
+    link->setJournalPath(folder.filePath(QStringLiteral("journal.csv")));
+    makeCheckedPlan(QStringLiteral("10"));
+    openOnPort(station.path());
+    QTest::mouseClick(linkChild<QPushButton>("BitBtn2"), Qt::LeftButton);
+    EXPECT_EVENTUALLY(linkChild<QProgressBar>("Gauge1")->value() == 33);
+    link->endExchangeNow();
+    EXPECT_FALSE(link->exchangeRunning());
+    QFile journal(link->journalPath());
+    ASSERT_TRUE(journal.open(QIODevice::ReadOnly));
+    EXPECT_EQ(parseDelimited(QString::fromUtf8(journal.readAll()), u';').value(1).value(10), u"прервано"_qs);
+    EXPECT_TRUE(feedback.messages.empty()) << feedback.texts().join(u'\n').toStdString();
+}
+
 } // namespace
 } // namespace yalmera::ui
