@@ -122,7 +122,8 @@ std::optional<UserMessage> exportRefusal(const ChannelTable& table, Column colum
         return refusal(texts::files::CsvExportUnencodable.toString().arg(place, fault->character,
                                                                          codePointText(fault->character)));
     case CellFault::Kind::TooLong:
-        return refusal(texts::files::CsvExportTooLong.toString().arg(place, QString::number(MaxCsvCellLength)));
+        return refusal(
+            texts::files::CsvExportTooLong.toString().arg(place, QString::number(MaxCsvCellLength)));
     }
     return std::nullopt;
 }

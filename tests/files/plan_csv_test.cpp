@@ -1,3 +1,4 @@
+#include "common/qt_printers.h"
 #include "files/plan_csv.h"
 #include "files/plan_file.h"
 #include "files/plan_text_codec.h"
@@ -61,7 +62,8 @@ TEST(PlanCsv, ExportThenImportGivesTheSameCellsFlagsAndPlanFile)
 
     // As spreadsheets save it: LF, no byte-order mark, or Windows-1251; blank rows skipped.
     for (const QByteArray& saved :
-         {lines({Captions, Row}, u"\n"_qs), lines({u""_qs, Captions, u";;"_qs, Row}), lines({Captions, Row}).chopped(2),
+         {lines({Captions, Row}, u"\n"_qs), lines({u""_qs, Captions, u";;"_qs, Row}),
+          lines({Captions, Row}).chopped(2),
           encodeWindows1251(QString::fromUtf8(lines({Captions, Row}))).value()}) {
         const CsvDecodeResult read = decodePlanCsv(saved);
         ASSERT_TRUE(read.table.has_value()) << read.error.text.toStdString();
@@ -75,10 +77,10 @@ TEST(PlanCsv, EveryPlanThatAPlanFileHoldsComesBackFromItsExportExactly)
 {
     // Besides the lists' own texts, what a plan file holds and the check may even pass ("Sw=1",
     // "P_min=15", "Время=25"), and what spreadsheets take apart or run.
-    const QStringList odd{u""_qs,         u"1"_qs,      u"15"_qs,     u"25"_qs,      u"abc"_qs,
-                          u"=1+2"_qs,     u"+7"_qs,     u"-5"_qs,     u"@A1"_qs,     u"'x"_qs,
-                          u"''"_qs,       u"a;b"_qs,    u"140012,5"_qs, u"\"q\""_qs, u"№ Ё €"_qs,
-                          QString(MaxCsvCellLength, u'9')};
+    const QStringList odd{u""_qs,         u"1"_qs,     u"15"_qs,    u"25"_qs,
+                          u"abc"_qs,      u"=1+2"_qs,  u"+7"_qs,    u"-5"_qs,
+                          u"@A1"_qs,      u"'x"_qs,    u"''"_qs,    u"a;b"_qs,
+                          u"140012,5"_qs, u"\"q\""_qs, u"№ Ё €"_qs, QString(MaxCsvCellLength, u'9')};
     std::mt19937 random(18);
     const auto pick = [&random](qsizetype count) { return static_cast<qsizetype>(random() % count); };
     for (int plan = 0; plan < 100; ++plan) {
@@ -143,7 +145,8 @@ TEST(PlanCsv, RefusalsNameTheRowAndColumnAndGiveNoTable)
         {lines(strayByte).replace('X', '\xCE'),
          u"Строка 10 файла, столбец «Tx_Off»: байты не в кодировке UTF-8, в которой записан остальной файл. "
          u"Файл не импортирован."_qs},
-        {lines({Captions, QString(Row).replace(u"1;140000;"_qs, u"1;'"_qs + QString(900 * 1024, u'1') + u';')}),
+        {lines(
+             {Captions, QString(Row).replace(u"1;140000;"_qs, u"1;'"_qs + QString(900 * 1024, u'1') + u';')}),
          u"Строка 2 файла, столбец «Rx, кГц»: текст длиннее 200 символов (его длина 921600). Файл не импортирован."_qs},
         {lines({Captions, QString(Row).replace(u";да;25;"_qs, u";1;25;"_qs)}),
          u"Строка 2 файла, столбец «Скан.»: «1» не отметка, нужно «да» или «нет». Файл не импортирован."_qs},
