@@ -45,14 +45,35 @@ inline constexpr QStringView CsvWrongFieldCount =
     u"Строка %1 файла: столбцов %2, а в таблице каналов их 18 (разделитель — «;»). Файл не импортирован.";
 inline constexpr QStringView CsvWrongCaption =
     u"Строка %1 файла, столбец %2: заголовок «%3», а должен быть «%4». Файл не импортирован.";
-inline constexpr QStringView CsvNotInList =
-    u"Строка %1 файла, столбец «%2»: значения «%3» нет в списке этого столбца. Файл не импортирован.";
 inline constexpr QStringView CsvNotAFlag =
     u"Строка %1 файла, столбец «%2»: «%3» не отметка, нужно «да» или «нет». Файл не импортирован.";
+// %3: the character's code point.
+inline constexpr QStringView CsvControl =
+    u"Строка %1 файла, столбец «%2»: управляющий символ %3 (перевод строки, табуляция и т. п.) "
+    u"в файле каналов храниться не может. Файл не импортирован.";
+// %3 the character, %4 its code point.
+inline constexpr QStringView CsvUnencodable =
+    u"Строка %1 файла, столбец «%2»: символа «%3» (%4) нет в кодировке Windows-1251 файлов каналов. "
+    u"Файл не импортирован.";
+inline constexpr QStringView CsvNotUtf8 =
+    u"Строка %1 файла, столбец «%2»: байты не в кодировке UTF-8, в которой записан остальной файл. "
+    u"Файл не импортирован.";
+// %3 the text's length, %4 the longest a cell takes.
+inline constexpr QStringView CsvTooLong =
+    u"Строка %1 файла, столбец «%2»: текст длиннее %4 символов (его длина %3). Файл не импортирован.";
 inline constexpr QStringView CsvNoChannels = u"В файле нет строк каналов. Файл не импортирован.";
 inline constexpr QStringView CsvTooManyChannels = u"В файле больше 99 строк каналов. Файл не импортирован.";
 inline constexpr QStringView CsvTooLarge =
     u"Файл слишком велик для таблицы каналов (больше 1 МБ). Файл не импортирован.";
+// Spreadsheet (CSV) export of a cell that import would refuse; %1: CellPlace.
+inline constexpr QStringView CsvExportControl =
+    u"Текст %1 содержит управляющий символ %2 (перевод строки, табуляцию и т. п.) и не может быть "
+    u"записан в файл CSV. Файл не записан.";
+inline constexpr QStringView CsvExportUnencodable =
+    u"Символ «%2» (%3) %1 нельзя записать в файл CSV: в кодировке Windows-1251 файлов каналов такого "
+    u"символа нет. Файл не записан.";
+inline constexpr QStringView CsvExportTooLong =
+    u"Текст %1 длиннее %2 символов и не может быть записан в файл CSV. Файл не записан.";
 
 // The exchange journal and the backups of station reads; %1: the file, %2: the platform's reason.
 inline constexpr QStringView JournalUnwritable = u"Журнал обмена «%1» не записан: %2";

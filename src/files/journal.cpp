@@ -12,13 +12,63 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#ifdef Q_OS_UNIX
+#include <sys/file.h>
+#endif
+
 namespace yalmera::files {
 
 namespace {
 
-constexpr QChar Separator = u';';
-constexpr QStringView LineEnd = u"\r\n";
 const QByteArray ByteOrderMark("\xEF\xBB\xBF");
+
+// A text the user gave (a port, a file name, a serial number) or one that quotes such a text:
+// every control character written as \xHH, so that no line break or tab in it can start another
+// line or cell of the journal, and a single quote before it when a spreadsheet would run it as
+// a formula.
+QString journalText(QStringView text)
+{
+    QString safe;
+    safe.reserve(text.size());
+    for (const QChar c : text) {
+        if (c.category() == QChar::Other_Control) // C0, DEL and C1
+            safe += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'));
+        else
+            safe += c;
+    }
+    return spreadsheetText(safe);
+}
+
+// Appends the line (after the byte-order mark and the captions when the file is empty) through
+// the descriptor opened to append, and cuts a line that cannot be written whole (a full disk)
+// off again at the size the file had before it, so that no fragment stays for the next line to
+// be glued onto. On Unix every program appending holds the file's lock meanwhile, so that the
+// size seen is the size the line starts at; Windows takes no such lock. Returns the system's
+// reason, empty on success.
+QString appendWhole(QFile& file, const QList<QStringList>& captions, const QStringList& fields)
+{
+#ifdef Q_OS_UNIX
+    ::flock(file.handle(), LOCK_EX); // released when the file is closed
+#endif
+    const qint64 before = file.size();
+    QByteArray bytes;
+    if (before == 0)
+        bytes = ByteOrderMark + formatCsv(captions).toUtf8();
+    bytes += formatCsv({fields}).toUtf8();
+    qint64 written = 0;
+    // A write that stops short sets no error; the next one fails with the system's reason.
+    while (written < bytes.size()) {
+        const qint64 step = file.write(bytes.constData() + written, bytes.size() - written);
+        if (step <= 0)
+            break;
+        written += step;
+    }
+    if (written == bytes.size())
+        return {};
+    const QString reason = file.errorString();
+    file.resize(before);
+    return reason;
+}
 
 UserMessage journalFailure(const QString& path, const QString& reason)
 {
@@ -74,16 +124,16 @@ QStringList journalFields(const JournalEntry& entry)
     const QDateTime time = entry.time.toOffsetFromUtc(entry.time.offsetFromUtc());
     return {time.toString(Qt::ISODate),
             QString::fromLatin1(ProgramVersion),
-            entry.operation,
-            entry.port,
-            entry.model,
+            journalText(entry.operation),
+            journalText(entry.port),
+            journalText(entry.model),
             entry.typeCode ? QString::number(*entry.typeCode) : QString(),
             entry.channelCount ? QString::number(*entry.channelCount) : QString(),
-            entry.planFile,
+            journalText(entry.planFile),
             QString::fromLatin1(entry.sha256.toHex()),
-            entry.serialNumber,
-            entry.outcome,
-            entry.message};
+            journalText(entry.serialNumber),
+            journalText(entry.outcome),
+            journalText(entry.message)};
 }
 
 UserMessage prepareJournal(const QString& path)
@@ -99,16 +149,9 @@ UserMessage appendJournal(const QString& path, const JournalEntry& entry)
     QFile file(path);
     if (const QString error = openForAppend(file); !error.isEmpty())
         return journalFailure(path, error);
-    QList<QStringList> rows;
-    QByteArray bytes;
-    if (file.size() == 0) {
-        bytes = ByteOrderMark;
-        rows.append(journalCaptions());
-    }
-    rows.append(journalFields(entry));
-    bytes += formatDelimited(rows, Separator, LineEnd).toUtf8();
-    if (file.write(bytes) != bytes.size() || !file.flush())
-        return journalFailure(path, file.errorString());
+    if (const QString reason = appendWhole(file, {journalCaptions()}, journalFields(entry));
+        !reason.isEmpty())
+        return journalFailure(path, reason);
     file.close();
     if (file.error() != QFileDevice::NoError)
         return journalFailure(path, file.errorString());

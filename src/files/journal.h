@@ -11,11 +11,13 @@
 
 namespace yalmera::files {
 
-// The exchange journal: one CSV line per station write or read, appended and flushed as each
-// exchange ends, so a line once written is never rewritten and a crash loses at most the line
-// being written. UTF-8 with a byte-order mark, ';' between fields and CR LF, as the channel CSV
-// files (what Russian spreadsheets expect); a field holding ';', a quote or a line break is quoted.
-// The first line names the columns.
+// The exchange journal: one CSV line per station write or read, appended as each exchange ends,
+// whole or not at all, so a line once written is never rewritten and a failure leaves no part of
+// a line. UTF-8 with a byte-order mark, ';' between fields and CR LF, as the channel CSV files
+// (what Russian spreadsheets expect); a field holding ';', ',', a quote or a line break is
+// quoted. The first line names the columns. Texts that come from the user (port, plan file,
+// serial number, messages quoting them) cannot forge lines or formulas: control characters are
+// written as \xHH, and a text a spreadsheet would run as a formula gets a single quote first.
 
 // YALMERA_JOURNAL when set, otherwise "journal.csv" in the user's application-data folder
 // (~/.local/share/yalmera on Linux, %APPDATA%\yalmera on Windows).
@@ -23,7 +25,8 @@ QString defaultJournalPath();
 
 // The captions of the columns and the fields of one entry, in column order: time (ISO 8601 with
 // the UTC offset), program version, operation, port, model, band code, channel count, plan file,
-// SHA-256 (hexadecimal), serial number, outcome, message.
+// SHA-256 (hexadecimal: of a write, the whole image it sends, also when it stopped early; of a
+// read, the bytes received), serial number, outcome, message.
 QStringList journalCaptions();
 QStringList journalFields(const JournalEntry& entry);
 
@@ -32,7 +35,7 @@ QStringList journalFields(const JournalEntry& entry);
 UserMessage prepareJournal(const QString& path);
 
 // Appends the entry as one line (the byte-order mark and the caption line first when the file is
-// empty) in a single write, and flushes it. Empty on success, otherwise why not.
+// empty), whole or not at all. Empty on success, otherwise why not (the system's reason).
 UserMessage appendJournal(const QString& path, const JournalEntry& entry);
 
 // "backups" beside the journal.

@@ -2,7 +2,6 @@
 
 #include "files/files_texts.h"
 
-#include "plan_file.h"
 #include "plan_text_codec.h"
 
 #include "model/cell_block.h"
@@ -13,7 +12,11 @@ namespace yalmera::files {
 
 namespace {
 
-constexpr QChar Separator = u';';
+constexpr QChar ReplacementCharacter = u'\uFFFD';
+
+// The largest export: 15 text cells of the longest, each character three bytes of UTF-8, with
+// a quote before and quotes around, 3 flags, 17 separators and CR LF per row, and the captions.
+static_assert(MaxChannels * (15 * (3 * MaxCsvCellLength + 3) + 3 * 6 + 19) + 256 <= MaxCsvFileBytes);
 
 bool isBlank(const QStringList& fields)
 {
@@ -37,6 +40,27 @@ UserMessage refusal(const QString& text)
     return UserMessage::notice(text);
 }
 
+// What a plan file cannot hold in a cell, and where in the text it is.
+struct CellFault
+{
+    enum class Kind { Control, Unencodable, TooLong } kind;
+    QString character; // the culprit, for Control and Unencodable
+};
+
+std::optional<CellFault> cellFault(QStringView text)
+{
+    for (const QChar c : text) {
+        // C0 (line breaks and tabs among them), DEL and C1.
+        if (c.category() == QChar::Other_Control)
+            return CellFault{CellFault::Kind::Control, QString(c)};
+    }
+    if (const auto character = firstUnencodableCharacter(text))
+        return CellFault{CellFault::Kind::Unencodable, *character};
+    if (text.size() > MaxCsvCellLength)
+        return CellFault{CellFault::Kind::TooLong, {}};
+    return std::nullopt;
+}
+
 std::optional<UserMessage> captionRefusal(const QStringList& fields, int fileRow)
 {
     if (fields.size() != ColumnCount)
@@ -50,72 +74,129 @@ std::optional<UserMessage> captionRefusal(const QStringList& fields, int fileRow
     return std::nullopt;
 }
 
+// The row's cells as the table takes them, or why the row is refused.
 std::optional<UserMessage> rowRefusal(const QStringList& fields, int fileRow)
 {
     if (fields.size() != ColumnCount)
         return refusal(texts::files::CsvWrongFieldCount.toString().arg(fileRow).arg(fields.size()));
     for (int index = 0; index < ColumnCount; ++index) {
         const Column column = columnAt(index);
-        const CellTextFault fault = cellTextFault(column, fields[index]);
-        if (fault == CellTextFault::None)
-            continue;
-        const QString message =
-            (fault == CellTextFault::NotAFlag ? texts::files::CsvNotAFlag : texts::files::CsvNotInList)
-                .toString();
-        return refusal(message.arg(QString::number(fileRow), columnCaption(column).trimmed(), fields[index]));
+        const QString& text = fields[index];
+        const QString row = QString::number(fileRow);
+        const QString caption = columnCaption(column).trimmed();
+        // One arg() call each: a "%1" in the file stays text.
+        if (const auto fault = cellFault(text)) {
+            switch (fault->kind) {
+            case CellFault::Kind::Control:
+                return refusal(
+                    texts::files::CsvControl.toString().arg(row, caption, codePointText(fault->character)));
+            case CellFault::Kind::Unencodable:
+                if (fault->character == ReplacementCharacter)
+                    return refusal(texts::files::CsvNotUtf8.toString().arg(row, caption));
+                return refusal(texts::files::CsvUnencodable.toString().arg(row, caption, fault->character,
+                                                                           codePointText(fault->character)));
+            case CellFault::Kind::TooLong:
+                return refusal(texts::files::CsvTooLong.toString().arg(
+                    row, caption, QString::number(text.size()), QString::number(MaxCsvCellLength)));
+            }
+        }
+        if (isFlagColumn(column) && !flagFromText(text))
+            return refusal(texts::files::CsvNotAFlag.toString().arg(row, caption, text));
+    }
+    return std::nullopt;
+}
+
+std::optional<UserMessage> exportRefusal(const ChannelTable& table, Column column, int row)
+{
+    const QString text = table.cell(column, row);
+    const auto fault = cellFault(text);
+    if (!fault)
+        return std::nullopt;
+    // One arg() call: a "%2" typed into a cell must stay text.
+    const QString place = texts::files::CellPlace.toString().arg(
+        table.cell(Column::ChannelNumber, row), QString::number(row), columnCaption(column).trimmed());
+    switch (fault->kind) {
+    case CellFault::Kind::Control:
+        return refusal(texts::files::CsvExportControl.toString().arg(place, codePointText(fault->character)));
+    case CellFault::Kind::Unencodable:
+        return refusal(texts::files::CsvExportUnencodable.toString().arg(place, fault->character,
+                                                                         codePointText(fault->character)));
+    case CellFault::Kind::TooLong:
+        return refusal(
+            texts::files::CsvExportTooLong.toString().arg(place, QString::number(MaxCsvCellLength)));
     }
     return std::nullopt;
 }
 
 } // namespace
 
-QByteArray encodePlanCsv(const ChannelTable& table)
+PlanEncodeResult encodePlanCsv(const ChannelTable& table)
 {
+    if (const auto refused = planWriteRefusal(true, table))
+        return {{}, *refused};
     QList<QStringList> rows;
     QStringList captions;
     for (int index = 0; index < ColumnCount; ++index)
         captions.append(columnCaption(columnAt(index)));
     rows.append(captions);
-    if (table.channelCount() > 0)
-        rows.append(copyCells(table, {1, table.channelCount(), 0, ColumnCount - 1}));
-    return QByteArrayLiteral("\xEF\xBB\xBF") + formatDelimited(rows, Separator, u"\r\n").toUtf8();
+    for (int row = 1; row <= table.channelCount(); ++row) {
+        QStringList fields = copyCells(table, {row, row, 0, ColumnCount - 1}).first();
+        for (int index = 0; index < ColumnCount; ++index) {
+            if (isFlagColumn(columnAt(index)))
+                continue;
+            if (auto refused = exportRefusal(table, columnAt(index), row))
+                return {{}, *refused};
+            fields[index] = spreadsheetText(fields[index]);
+        }
+        rows.append(fields);
+    }
+    return {QByteArrayLiteral("\xEF\xBB\xBF") + formatCsv(rows).toUtf8(), {}};
 }
 
 CsvDecodeResult decodePlanCsv(const QByteArray& bytes)
 {
-    const QList<QStringList> records = parseDelimited(decodePlanText(bytes), Separator);
-    // Spreadsheet rows, counted from 1 as a spreadsheet shows them, blank ones left out.
-    QList<std::pair<int, QStringList>> rows;
-    for (qsizetype i = 0; i < records.size(); ++i) {
-        if (!isBlank(records[i]))
-            rows.append({static_cast<int>(i) + 1, trimmedFields(records[i])});
+    const QString text = decodeSpreadsheetText(bytes);
+    // Read a row at a time and keep only the non-blank ones, at most the captions and 99
+    // channels: a file of blank lines or of too many rows costs no more than its text.
+    DelimitedReader reader(text, u';');
+    std::optional<int> captionRow;
+    QList<std::pair<int, QStringList>> channels; // spreadsheet row (counted from 1), fields
+    QStringList fields;
+    for (int fileRow = 1; reader.next(fields); ++fileRow) {
+        if (isBlank(fields))
+            continue;
+        fields = trimmedFields(std::move(fields));
+        if (!captionRow) {
+            if (auto refused = captionRefusal(fields, fileRow))
+                return {std::nullopt, *refused};
+            captionRow = fileRow;
+            continue;
+        }
+        if (channels.size() == MaxChannels)
+            return {std::nullopt, refusal(texts::files::CsvTooManyChannels.toString())};
+        for (QString& field : fields)
+            field = fromSpreadsheetText(field);
+        channels.append({fileRow, fields});
     }
-    if (rows.isEmpty())
+    if (channels.isEmpty())
         return {std::nullopt, refusal(texts::files::CsvNoChannels.toString())};
-    if (auto refused = captionRefusal(rows.first().second, rows.first().first))
-        return {std::nullopt, *refused};
-    const int channels = static_cast<int>(rows.size()) - 1;
-    if (channels == 0)
-        return {std::nullopt, refusal(texts::files::CsvNoChannels.toString())};
-    if (channels > MaxChannels)
-        return {std::nullopt, refusal(texts::files::CsvTooManyChannels.toString())};
-    for (int row = 1; row <= channels; ++row) {
-        if (auto refused = rowRefusal(rows[row].second, rows[row].first))
+    for (const auto& [fileRow, rowFields] : channels) {
+        if (auto refused = rowRefusal(rowFields, fileRow))
             return {std::nullopt, *refused};
     }
 
     ChannelTable table;
-    table.setRowCount(channels + 1);
+    table.setRowCount(static_cast<int>(channels.size()) + 1);
     table.writeCaptions();
     table.createFlags();
-    for (int row = 1; row <= channels; ++row) {
-        const QStringList& fields = rows[row].second;
+    for (int row = 1; row <= table.channelCount(); ++row) {
+        const QStringList& rowFields = channels[row - 1].second;
         for (int index = 0; index < ColumnCount; ++index) {
             const Column column = columnAt(index);
             if (isFlagColumn(column))
-                table.setFlag(column, row, *flagFromText(fields[index]));
+                table.setFlag(column, row, *flagFromText(rowFields[index]));
             else
-                table.setCell(column, row, fields[index]);
+                table.setCell(column, row, rowFields[index]);
         }
     }
     return {std::move(table), {}};
@@ -123,9 +204,10 @@ CsvDecodeResult decodePlanCsv(const QByteArray& bytes)
 
 UserMessage writePlanCsv(const QString& path, const ChannelTable& table)
 {
-    if (const auto refused = planWriteRefusal(true, table))
-        return *refused;
-    if (const QString error = saveWholeFile(path, encodePlanCsv(table)); !error.isEmpty())
+    const PlanEncodeResult encoded = encodePlanCsv(table);
+    if (!encoded.ok())
+        return encoded.error;
+    if (const QString error = saveWholeFile(path, encoded.bytes); !error.isEmpty())
         return UserMessage::failure(error);
     return {};
 }

@@ -88,11 +88,6 @@ bool hasLineBreak(QStringView text)
     return text.contains(u'\r') || text.contains(u'\n');
 }
 
-QString codePointText(const QString& character)
-{
-    return QStringLiteral("U+%1").arg(character.toUcs4().value(0), 4, 16, QLatin1Char('0')).toUpper();
-}
-
 QString cellPlace(const ChannelTable& table, const ChannelKey& key, int row)
 {
     // One arg() call: a "%2" typed into a cell must stay text.

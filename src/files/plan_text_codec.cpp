@@ -1,5 +1,6 @@
 #include "plan_text_codec.h"
 
+#include <QList>
 #include <QStringDecoder>
 
 #include <array>
@@ -89,6 +90,24 @@ QString decodePlanText(const QByteArray& bytes)
     return decodeWindows1251(view);
 }
 
+QString decodeSpreadsheetText(const QByteArray& bytes)
+{
+    const QByteArrayView view(bytes);
+    if (view.startsWith("\xEF\xBB\xBF"))
+        return QString::fromUtf8(view.sliced(3));
+    const auto isLineEnd = [](char c) { return c == '\n' || c == '\r'; };
+    qsizetype start = 0;
+    while (start < view.size() && isLineEnd(view[start]))
+        ++start;
+    qsizetype end = start;
+    while (end < view.size() && !isLineEnd(view[end]))
+        ++end;
+    const QByteArrayView firstLine = view.sliced(start, end - start);
+    if (!isAscii(firstLine) && strictUtf8(firstLine))
+        return QString::fromUtf8(view);
+    return decodePlanText(bytes);
+}
+
 std::optional<QByteArray> encodeWindows1251(QStringView text)
 {
     QByteArray bytes;
@@ -113,6 +132,11 @@ std::optional<QString> firstUnencodableCharacter(QStringView text)
         i += length;
     }
     return std::nullopt;
+}
+
+QString codePointText(const QString& character)
+{
+    return QStringLiteral("U+%1").arg(character.toUcs4().value(0), 4, 16, QLatin1Char('0')).toUpper();
 }
 
 } // namespace yalmera::files

@@ -1,21 +1,22 @@
 #include "delimited_text.h"
 
+#include <iterator>
+#include <utility>
+
 namespace yalmera {
 
 namespace {
 
-bool needsQuotes(QStringView field, QChar separator)
+bool needsQuotes(QStringView field, QStringView quoted)
 {
     for (const QChar c : field) {
-        if (c == separator || c == u'"' || c == u'\r' || c == u'\n')
+        if (quoted.contains(c))
             return true;
     }
     return false;
 }
 
-} // namespace
-
-QString formatDelimited(const QList<QStringList>& rows, QChar separator, QStringView lineEnd)
+QString formatRows(const QList<QStringList>& rows, QChar separator, QStringView lineEnd, QStringView quoted)
 {
     QString text;
     for (const QStringList& row : rows) {
@@ -23,7 +24,7 @@ QString formatDelimited(const QList<QStringList>& rows, QChar separator, QString
             if (i > 0)
                 text += separator;
             const QString& field = row[i];
-            if (needsQuotes(field, separator))
+            if (needsQuotes(field, quoted))
                 text += u'"' + QString(field).replace(u'"', QStringLiteral("\"\"")) + u'"';
             else
                 text += field;
@@ -33,51 +34,69 @@ QString formatDelimited(const QList<QStringList>& rows, QChar separator, QString
     return text;
 }
 
-QList<QStringList> parseDelimited(QStringView text, QChar separator)
+} // namespace
+
+QString formatDelimited(const QList<QStringList>& rows, QChar separator, QStringView lineEnd)
 {
-    QList<QStringList> rows;
-    QStringList row;
+    const QChar quoted[]{separator, u'"', u'\r', u'\n'};
+    return formatRows(rows, separator, lineEnd, QStringView(quoted, std::size(quoted)));
+}
+
+QString formatCsv(const QList<QStringList>& rows)
+{
+    return formatRows(rows, u';', u"\r\n", u";,\"\r\n");
+}
+
+QString spreadsheetText(const QString& field)
+{
+    if (!field.isEmpty() && QStringView(u"=+-@\t\r'").contains(field.front()))
+        return u'\'' + field;
+    return field;
+}
+
+QString fromSpreadsheetText(const QString& field)
+{
+    return field.startsWith(u'\'') ? field.mid(1) : field;
+}
+
+bool DelimitedReader::next(QStringList& row)
+{
+    row.clear();
+    if (m_position >= m_text.size())
+        return false;
     QString field;
     bool quoted = false;
-    bool rowStarted = false;
-    const auto endField = [&] {
-        row.append(field);
-        field.clear();
-    };
-    const auto endRow = [&] {
-        endField();
-        rows.append(row);
-        row.clear();
-        rowStarted = false;
-    };
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
+    while (m_position < m_text.size()) {
+        const QChar c = m_text[m_position++];
         if (quoted) {
             if (c != u'"')
                 field += c;
-            else if (i + 1 < text.size() && text[i + 1] == u'"')
-                field += text[++i];
+            else if (m_position < m_text.size() && m_text[m_position] == u'"')
+                field += m_text[m_position++];
             else
                 quoted = false;
-            continue;
-        }
-        if (c == u'"' && field.isEmpty()) {
+        } else if (c == u'"' && field.isEmpty()) {
             quoted = true;
-            rowStarted = true;
-        } else if (c == separator) {
-            endField();
-            rowStarted = true;
+        } else if (c == m_separator) {
+            row.append(std::exchange(field, QString()));
         } else if (c == u'\r' || c == u'\n') {
-            if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
-                ++i;
-            endRow();
+            if (c == u'\r' && m_position < m_text.size() && m_text[m_position] == u'\n')
+                ++m_position;
+            break;
         } else {
             field += c;
-            rowStarted = true;
         }
     }
-    if (rowStarted)
-        endRow();
+    row.append(field);
+    return true;
+}
+
+QList<QStringList> parseDelimited(QStringView text, QChar separator)
+{
+    QList<QStringList> rows;
+    DelimitedReader reader(text, separator);
+    for (QStringList row; reader.next(row);)
+        rows.append(row);
     return rows;
 }
 

@@ -44,7 +44,7 @@ TEST(CliCsv, ExportThenImportSavesTheSamePlanFileAndABadValueChangesNothing)
 
     QByteArray bad = readAll(at("plan.csv"));
     bad.replace(QString(u"\r\n3;32000;32000;Нет;"_qs).toUtf8(),
-                QString(u"\r\n3;32000;32000;67;"_qs).toUtf8());
+                QString(u"\r\n3;32000;\"32\n000\";Нет;"_qs).toUtf8());
     QFile file(at("bad.csv"));
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write(bad);
@@ -52,8 +52,9 @@ TEST(CliCsv, ExportThenImportSavesTheSamePlanFileAndABadValueChangesNothing)
     const CliRun refused = runCli(
         {u"import"_qs, at("bad.csv"), u"--settings-from"_qs, at("plan.ini"), u"-o"_qs, at("plan.ini")});
     EXPECT_EQ(refused.exitCode, 2);
-    EXPECT_TRUE(refused.err.contains(
-        u"Строка 4 файла, столбец «CTC_Rx»: значения «67» нет в списке этого столбца. Файл не импортирован."_qs))
+    // Named in the spreadsheet file, not in the plan file it would have made.
+    EXPECT_TRUE(refused.err.contains(at("bad.csv") +
+                                     u": Строка 4 файла, столбец «Tx, кГц»: управляющий символ U+000A"_qs))
         << refused.err.toStdString();
     EXPECT_EQ(readAll(at("plan.ini")), readAll(at("again.ini")));
 }

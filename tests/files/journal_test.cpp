@@ -39,11 +39,12 @@ TEST(Journal, LinesAreAppendedUnderOneCaptionLineWithTheirTimeOffsetAndQuoting)
     entry.model = u"Ялмера 4К-17"_qs;
     entry.typeCode = 0;
     entry.channelCount = 10;
-    entry.planFile = u"/home/user/plan.ini"_qs;
+    // Texts from the user neither start lines nor run as formulas.
+    entry.planFile = u"/home/user/plan\r\n=1+2;.ini"_qs;
     entry.sha256 = QByteArray::fromHex("00ff");
-    entry.serialNumber = u"К17М-12345"_qs;
+    entry.serialNumber = u"=HYPERLINK(\"x\")"_qs;
     entry.outcome = u"нет ответа"_qs;
-    entry.message = u"a; \"b\""_qs;
+    entry.message = u"-1, \"b\"\t"_qs;
     ASSERT_TRUE(prepareJournal(path).isEmpty());
     ASSERT_TRUE(appendJournal(path, entry).isEmpty());
     JournalEntry read;
@@ -55,8 +56,9 @@ TEST(Journal, LinesAreAppendedUnderOneCaptionLineWithTheirTimeOffsetAndQuoting)
     const QString expected =
         u"Время;Версия;Действие;Порт;Модель;Тип;Каналов;Файл плана;SHA-256;Серийный номер;Итог;"
         u"Сообщение\r\n"_qs +
-        u"2026-12-08T14:03:22+03:00;%1;запись;/dev/ttyUSB0;Ялмера 4К-17;0;10;/home/user/plan.ini;00ff;"
-        u"К17М-12345;нет ответа;\"a; \"\"b\"\"\"\r\n"_qs.arg(version) +
+        u"2026-12-08T14:03:22+03:00;%1;запись;/dev/ttyUSB0;Ялмера 4К-17;0;10;"
+        u"\"/home/user/plan\\x0d\\x0a=1+2;.ini\";00ff;\"'=HYPERLINK(\"\"x\"\")\";нет ответа;"
+        u"\"'-1, \"\"b\"\"\\x09\"\r\n"_qs.arg(version) +
         u"2026-12-08T14:03:22+03:00;%1;чтение;;;;;;;;;\r\n"_qs.arg(version);
     EXPECT_EQ(readAll(path), "\xEF\xBB\xBF" + expected.toUtf8());
 

@@ -1,7 +1,8 @@
 // Saving under faults: a folder that is missing or is a file, a read-only file or file system, a
 // full disk. Whatever fails, the earlier file stays byte for byte, no stray file is left, and the
-// user sees the platform's text. Covers the plan file, the image file of "yalmera-cli image" and
-// the protocol. The cases on a small tmpfs need the right to mount; the others always run.
+// user sees the platform's text. Covers the plan file, the image file of "yalmera-cli image",
+// the protocol and the journal's lines. The cases on a small tmpfs need the right to mount; the
+// others always run.
 // Most faults are made with POSIX means (permission bits, a file size limit, tmpfs, /proc) and
 // their texts are the C library's: those cases are Linux's. A missing folder and a file in the
 // place of a folder are met everywhere. A station write whose protocol fails ends "done, but" (4).
@@ -10,6 +11,7 @@
 #include "common/station_peers.h"
 #include "hardening_fixture.h"
 
+#include "files/journal.h"
 #include "report/protocol_document.h"
 #include "report/protocol_docx.h"
 #include "report/protocol_file.h"
@@ -97,6 +99,7 @@ public:
     {
         planPath = QDir(folder).filePath(QStringLiteral("plan.ini"));
         imagePath = QDir(folder).filePath(QStringLiteral("image.bin"));
+        journalPath = QDir(folder).filePath(QStringLiteral("journal.csv"));
         earlierPlan =
             files::encodePlan(GeneralSettings(GeneralSettings::templateLines()), ChannelTable(), 0, 0);
         earlierImage = QByteArray(100, '\x14');
@@ -112,6 +115,9 @@ public:
             return false;
         protocolPath = saved.path;
         earlierProtocol = readFileBytes(protocolPath);
+        if (!files::appendJournal(journalPath, JournalEntry{}).isEmpty())
+            return false;
+        earlierJournal = readFileBytes(journalPath);
         return true;
     }
 
@@ -125,6 +131,14 @@ public:
     {
         const AppState small = checkedTemplateState(1);
         return files::writePlanFile(path, small.settings(), small.table(), 0, 0);
+    }
+    // A line longer than the free end of the journal's last 4 KB block, so that a full disk takes
+    // a part of it.
+    UserMessage appendJournalLine() const
+    {
+        JournalEntry entry;
+        entry.message = QString(5000, u'x');
+        return files::appendJournal(journalPath, entry);
     }
     report::SavedProtocol saveProtocol(const QString& folder) const
     {
@@ -141,6 +155,7 @@ public:
         EXPECT_EQ(saveSmallPlan(planPath), UserMessage::failure(text));
         EXPECT_EQ(saveProtocol(folder).error, UserMessage::failure(text));
         EXPECT_EQ(writeDocx(protocolPath), UserMessage::failure(text));
+        EXPECT_EQ(appendJournalLine(), journalFailure(text));
 #ifdef YALMERA_HARDENING_WINDOWS // painting needs the application object of the desktop program
         EXPECT_EQ(writePdf(protocolPath), UserMessage::failure(text));
 #endif
@@ -159,15 +174,23 @@ public:
         EXPECT_EQ(readFileBytes(imagePath), earlierImage);
         if (!protocolPath.isEmpty()) {
             EXPECT_EQ(readFileBytes(protocolPath), earlierProtocol);
+            EXPECT_EQ(readFileBytes(journalPath), earlierJournal);
         }
+    }
+    UserMessage journalFailure(const QString& text) const
+    {
+        return UserMessage::failure(QStringLiteral("Журнал обмена «%1» не записан: %2")
+                                        .arg(QDir::toNativeSeparators(journalPath), text));
     }
 
     QString planPath;
     QString imagePath;
     QString protocolPath;
+    QString journalPath;
     QByteArray earlierPlan;
     QByteArray earlierImage;
     QByteArray earlierProtocol;
+    QByteArray earlierJournal;
 
 private:
     report::ProtocolDocument protocol() const
@@ -308,6 +331,12 @@ TEST(SaveFaults, FileSizeLimitLeavesTheEarlierFilesWhole)
         FileSizeLimit limit(0);
         ASSERT_TRUE(limit.ok());
         scene.expectEverySaveToFail(dir.path(), TooLarge);
+    }
+    {
+        // Room for a part of the journal's line only: the part is taken back.
+        FileSizeLimit limit(static_cast<rlim_t>(scene.earlierJournal.size()) + 10);
+        ASSERT_TRUE(limit.ok());
+        EXPECT_EQ(scene.appendJournalLine(), scene.journalFailure(TooLarge));
     }
     scene.expectEarlierFilesIntact();
     EXPECT_EQ(entries(dir.path()), before);

@@ -114,6 +114,15 @@ TEST(RepeaterMarks, AMarkWithNothingSavedIsReplacedByTheEmptyText)
     ASSERT_TRUE(both.write(QStringLiteral("11"), RepeaterMode::Transmit).ok());
     EXPECT_EQ(both.tx(1), QString()); // never the receive frequency
     EXPECT_EQ(both.rx(1), RxMark);
+
+    // The other way round: the receive column never gets the transmit frequency saved.
+    Plan other(1);
+    ASSERT_TRUE(other.write(QStringLiteral("11"), RepeaterMode::Receive).ok());
+    other.table.setCell(Column::RxFrequency, 1, RxMark);
+    ASSERT_TRUE(other.write(QStringLiteral("11"), RepeaterMode::Receive).ok());
+    EXPECT_EQ(other.rx(1), QString());
+    ASSERT_TRUE(other.write(QStringLiteral("11"), RepeaterMode::Transmit).ok());
+    EXPECT_EQ(other.tx(1), QStringLiteral("150001"));
 }
 
 TEST(RepeaterMarks, LookupUsesTheCheckedChannelNumbersNotRowsNorCurrentCells)

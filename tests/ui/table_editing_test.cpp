@@ -100,6 +100,9 @@ TEST_F(TableEditingTest, UndoOfEachWholePlanReplacementRestoresThePreviousPlanEx
         mainChild<QPlainTextEdit>("Memo1")->appendPlainText(u"Громкость=3"_qs);
         click(Column::Scan, 2);
         ASSERT_TRUE(runDataCheck(state).passed);
+        // The frequency a repeater mark replaced comes back with its plan.
+        ASSERT_TRUE(state.writeRepeaterMark(u"3"_qs, RepeaterMode::Receive).ok());
+        ASSERT_FALSE(state.repeaterSavedTexts().isEmpty());
         const PlanSnapshot before = state.snapshot();
         const QString beforeText = memoText();
 
