@@ -29,8 +29,10 @@ struct PlanFromImage
     std::optional<PlanTexts> plan;
     UserMessage refusal; // a CTCSS/DCS code outside its list; set when plan is empty
 };
-// The frequency words are decoded with the given band's modulus and receive offset.
-PlanFromImage planFromImage(const DeviceImage& image, const QString& serialNumber, const StationType& band);
+// The plan of a stream's contents (the serial number goes into the settings, the module type and
+// band code do not); the frequency words are decoded with the given band's modulus and receive
+// offset.
+PlanFromImage planFromImage(const StreamContents& contents, const StationType& band);
 
 // A station's plan as read back, built aside; nothing of the program changes until it is applied.
 struct ReadBack

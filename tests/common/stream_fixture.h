@@ -1,6 +1,7 @@
 #pragma once
 
 #include "image/device_image.h"
+#include "image/field_codec.h"
 
 #include <QByteArray>
 

@@ -1,6 +1,7 @@
 #include "image/app_state.h"
 #include "image/data_check.h"
 #include "image/device_image.h"
+#include "image/field_codec.h"
 #include "image/plan_fixture.h"
 #include "model/value_lists.h"
 
