@@ -80,42 +80,43 @@ FrequencyWord wordOf(quint32 value)
     return {static_cast<quint8>(value >> 16), static_cast<quint8>(value >> 8), static_cast<quint8>(value)};
 }
 
-// The value a record field takes from its cell. Chosen when the program is built: a check
-// encodes every field of every row.
+// The value a record field takes from its cell. The kind is a constant of each row, so that the
+// compiler keeps only its own case: a check encodes every field of every row.
 template <Convert Kind>
 quint32 recordValue(const Conversion& c, const PlanValue& value, const RecordContext& context, quint32 held)
 {
-    if constexpr (Kind == Convert::Number) {
+    switch (Kind) {
+    case Convert::Number:
         return lowByte(value.number);
-    } else if constexpr (Kind == Convert::NumberOrNone) {
+    case Convert::NumberOrNone:
         return value.none ? 0 : lowByte(value.number);
-    } else if constexpr (Kind == Convert::Ticked) {
+    case Convert::Ticked:
         return withBit(held, c.mask, value.number != 0);
-    } else if constexpr (Kind == Convert::NotTicked) {
+    case Convert::NotTicked:
         return withBit(held, c.mask, value.number == 0);
-    } else if constexpr (Kind == Convert::TextBit) {
+    case Convert::TextBit:
         return withBit(held, c.mask, value.text == c.text);
-    } else if constexpr (Kind == Convert::NoneBit) {
+    case Convert::NoneBit:
         return withBit(held, c.mask, value.none);
-    } else if constexpr (Kind == Convert::MarkBit) {
+    case Convert::MarkBit:
         return withBit(held, c.mask, !value.none);
-    } else if constexpr (Kind == Convert::CtcssModeBit) {
+    case Convert::CtcssModeBit:
         return withBit(held, c.mask, context.ctcssMode);
-    } else if constexpr (Kind == Convert::ConstantBits) {
+    case Convert::ConstantBits:
         return withBit(held, c.mask, true);
-    } else if constexpr (Kind == Convert::TxOffBits) {
-        const quint32 rssi = withBit(held, static_cast<quint8>(c.a), value.text != TxOffModes[1]);
-        return withBit(rssi, static_cast<quint8>(c.b), value.text != TxOffModes[2]);
-    } else if constexpr (Kind == Convert::FrequencyWord) {
+    case Convert::TxOffBits:
+        return withBit(withBit(held, static_cast<quint8>(c.a), value.text != TxOffModes[1]),
+                       static_cast<quint8>(c.b), value.text != TxOffModes[2]);
+    case Convert::FrequencyWord:
         if (value.none)
             return 0;
         return wordValue(
             frequencyWordForKHz(value.kHz + offsetKHz(c, context.band), context.band.dividerModulus));
-    } else if constexpr (Kind == Convert::CtcssCode) {
+    case Convert::CtcssCode:
         if (!context.ctcssMode)
             return held;
         return value.number > 0 ? lowByte(value.number) : CodeNone;
-    } else if constexpr (Kind == Convert::DcsCode) {
+    case Convert::DcsCode:
         if (context.ctcssMode)
             return held;
         if (value.number <= 0)
@@ -123,7 +124,7 @@ quint32 recordValue(const Conversion& c, const PlanValue& value, const RecordCon
         // "Код_DCS" "+" sends each code as its inverse twin.
         return context.dcsPolarity == SwitchOn ? dcsInverse(static_cast<int>(value.number))
                                                : lowByte(value.number);
-    } else {
+    default:
         return held;
     }
 }

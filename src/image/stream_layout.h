@@ -46,11 +46,11 @@ inline constexpr quint8 NoIdTone = 0x80;  // "Id_Тон" NOT ticked
 
 // ExtraFlags: active low; a bit is cleared when its condition holds, the others stay set.
 namespace ExtraFlagBits {
-inline constexpr quint8 TxOffRssi = 0x01;  // "Tx_Off" is "RSSI"
-inline constexpr quint8 TxOffOff = 0x04;   // "Tx_Off" is "OFF"
-inline constexpr quint8 Timer = 0x08;      // "Время" is not "Нет"
-inline constexpr quint8 TxRepeater = 0x10; // " Tx, кГц" holds "РЕТР_ПР"
-inline constexpr quint8 RxRepeater = 0x20; // " Rx, кГц" holds "РЕТР_ПП"
+inline constexpr quint8 TxOffRssi = 0x01;    // "Tx_Off" is "RSSI"
+inline constexpr quint8 TxOffOff = 0x04;     // "Tx_Off" is "OFF"
+inline constexpr quint8 Timer = 0x08;        // "Время" is not "Нет"
+inline constexpr quint8 TxRepeater = 0x10;   // " Tx, кГц" holds "РЕТР_ПР"
+inline constexpr quint8 RxRepeater = 0x20;   // " Rx, кГц" holds "РЕТР_ПП"
 inline constexpr quint8 NeverCleared = 0xC2; // bits 1, 6 and 7
 } // namespace ExtraFlagBits
 
