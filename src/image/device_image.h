@@ -87,7 +87,7 @@ private:
 struct DeviceImage
 {
     static constexpr int MaxRecords = yalmera::MaxRecords;
-    static constexpr int MaxStreamSize = streamSize(Stream::Write, MaxRecords); // 1808
+    static constexpr int MaxStreamSize = streamSize(Stream::Write, MaxRecords);
 
     quint8 brightnessCode = 0;
     quint8 volume = 0;
@@ -103,7 +103,8 @@ struct DeviceImage
     std::array<ChannelRecord, MaxRecords> records{};
 
     // The write stream: 26 + 18 x channelCount bytes, the command byte first.
-    // A channelCount above 99 (the check never lets it get there) is sent, and followed, as 99.
+    // A channelCount above MaxRecords (the check never lets it get there) is sent, and followed,
+    // as MaxRecords.
     QByteArray writeStream(quint8 moduleType, quint8 typeCode) const;
 
     friend bool operator==(const DeviceImage&, const DeviceImage&) = default;
@@ -125,11 +126,11 @@ struct StreamContents
 quint32 headerValue(const StreamContents& contents, const HeaderFieldLayout& place);
 void setHeaderValue(StreamContents& contents, const HeaderFieldLayout& place, quint32 value);
 
-// The stream of the contents: its header, then image.channelCount records (at most 99; the count
+// The stream of the contents: its header, then image.channelCount records (at most MaxRecords; the count
 // sent is the count of records that follow).
 QByteArray encodeStream(Stream stream, const StreamContents& contents);
 // The inverse: nothing when the header is incomplete; of the records announced, those the bytes
-// hold (at most 99), with the count lowered to match.
+// hold (at most MaxRecords), with the count lowered to match.
 std::optional<StreamContents> decodeStream(Stream stream, QByteArrayView bytes);
 // The write stream's contents (the virtual station keeps what it was sent).
 inline std::optional<StreamContents> readWriteStream(QByteArrayView bytes)

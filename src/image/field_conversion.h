@@ -11,7 +11,7 @@
 namespace yalmera {
 
 enum class Convert : quint8 {
-    Nothing, // no plan value: fixed bytes, the record count, what travels beside the image
+    Nothing, // no plan value: the command, the module type and band code, unused and reserved bytes
 
     // ---- Settings values (header) ----
     Linear,         // a whole number x as a * x + b (low byte); back (value - b) / a

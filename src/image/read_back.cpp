@@ -3,6 +3,7 @@
 #include "image/app_state.h"
 #include "image/field_codec.h"
 #include "image/image_texts.h"
+#include "image/station_model.h"
 #include "model/settings_keys.h"
 
 #include <QStringList>
@@ -106,7 +107,7 @@ ReadStreamDecode decodeReadStream(QByteArrayView stream, const StationType& sele
     rb.serialNumber = settingText(headerField(HeaderField::SerialNumber), contents);
     // The station's frequency words follow its own band's synthesiser, whatever band is selected.
     const std::optional<Band> stationBand = bandOfTypeCode(rb.typeCode);
-    const StationType band = stationBand ? StationType::forBand(*stationBand) : selectedBand;
+    const StationType band = stationBand ? stationModel(*stationBand).band : selectedBand;
     PlanFromImage plan = planFromImage(contents, band);
     if (!plan.plan) {
         decoded.refusal = plan.refusal;

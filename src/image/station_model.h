@@ -67,6 +67,4 @@ constexpr const StationModel& stationModel(Band band)
     return band == Band::Mhz30to60 ? Yalmera4K15 : Yalmera4K17;
 }
 
-static_assert(Yalmera4K17.longestReadTime() == std::chrono::milliseconds{15084}); // 1810 bytes
-
 } // namespace yalmera

@@ -110,7 +110,8 @@ struct HeaderFieldLayout
 
 // clang-format off
 inline constexpr std::array<HeaderFieldLayout, 29> HeaderFields{{
-    // name                field                        index width write read read-back   key: conversion
+    // name                  field                         index width write read  read-back
+    //     settings key, conversion
     {u"Command",             HeaderField::Command,             0, 1,  0, -1, ReadBackRule::NotInImage, {}, {}},
     {u"SerialNumber",        HeaderField::SerialNumber,        0, 3, -1,  0, ReadBackRule::NotInImage,
         keys::SerialNumber, convert::of(Convert::HexDigits)},
@@ -198,7 +199,8 @@ struct RecordFieldLayout
 
 // clang-format off
 inline constexpr std::array<RecordFieldLayout, 26> RecordFields{{
-    // name                field                          offset width column: conversion
+    // name              field                        offset width  column
+    //     conversion
     {u"ChannelFlags",    RecordField::ChannelFlags,     0, 1, Column::Scan,
         convert::bit(Convert::Ticked, ChannelFlagBits::Scan)},
     {u"ChannelFlags",    RecordField::ChannelFlags,     0, 1, Column::Active,

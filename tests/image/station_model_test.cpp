@@ -425,6 +425,7 @@ TEST_P(EveryModel, BandAndChannelLimitsHoldAndOneStepBeyondIsRefused)
     EXPECT_TRUE(checkReadStreamHeader(station).isEmpty());
     const QByteArray stream = encodeReadStream(full.image(), 0xABCDEF, 4, band().typeCode);
     ASSERT_EQ(stream.size(), 1810);
+    EXPECT_EQ(model().longestReadTime(), std::chrono::milliseconds{15084}); // 10 bits a byte at 1200 baud
     const ReadStreamDecode whole = decodeReadStream(stream, band());
     ASSERT_TRUE(whole.ok()) << whole.refusal.text.toStdString();
     EXPECT_PRED_FORMAT2(SameImage, whole.readBack->image, full.image());
