@@ -1,3 +1,5 @@
+// The plan codec: each conversion of the layout tables, both ways. Encoding takes what the data
+// check accepted; decoding gives the texts the read-back shows.
 #include "field_codec.h"
 
 #include "model/number_text.h"
@@ -259,9 +261,10 @@ QString settingText(const HeaderFieldLayout& row, const StreamContents& contents
 
 ChannelRecord encodeRecord(const ChannelValues& values, const StationType& band, quint8 dcsPolarity)
 {
-    const auto at = [&values](Column column) -> const PlanValue& { return values[columnIndex(column)]; };
-    const RecordContext context{band, dcsPolarity,
-                                at(Column::DcsRx).number <= 0 && at(Column::DcsTx).number <= 0};
+    const auto code = [&values](Column column) {
+        return values[static_cast<std::size_t>(columnIndex(column))].number;
+    };
+    const RecordContext context{band, dcsPolarity, code(Column::DcsRx) <= 0 && code(Column::DcsTx) <= 0};
     ChannelRecord record;
     encodeFields(std::make_index_sequence<RecordFields.size()>(), values, context, record);
     return record;

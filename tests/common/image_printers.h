@@ -67,13 +67,6 @@ inline void PrintTo(const DeviceImage& image, std::ostream* os)
     }
 }
 
-inline void PrintTo(const StreamContents& contents, std::ostream* os)
-{
-    PrintTo(contents.image, os);
-    *os << "\n  module " << int{contents.moduleType} << ", band code " << int{contents.typeCode}
-        << ", serial number " << printing::hex(contents.serialNumber, 3);
-}
-
 inline void PrintTo(const PlanTexts& plan, std::ostream* os)
 {
     PrintTo(plan.settings, os);
@@ -89,8 +82,9 @@ inline void PrintTo(const StationModel* model, std::ostream* os)
 
 inline void PrintTo(const ReadBack& readBack, std::ostream* os)
 {
-    PrintTo(StreamContents{readBack.image, readBack.moduleType, readBack.typeCode, 0}, os);
-    *os << "\nserial number " << readBack.serialNumber.toStdString() << '\n';
+    PrintTo(readBack.image, os);
+    *os << "\n  module " << int{readBack.moduleType} << ", band code " << int{readBack.typeCode}
+        << ", serial number " << readBack.serialNumber.toStdString() << '\n';
     PrintTo(PlanTexts{readBack.settings, readBack.table}, os);
 }
 

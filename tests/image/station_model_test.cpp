@@ -217,35 +217,14 @@ TEST_P(EveryModel, AStationsGoldenStreamReadsBackAs27LinesAndOneRow)
     ASSERT_TRUE(decoded.ok()) << decoded.refusal.text.toStdString();
     const ReadBack& rb = *decoded.readBack;
 
-    const QStringList expected{
-        QStringLiteral("[Общие установки]"),
-        QStringLiteral("Серийный номер=012345"),
-        QStringLiteral("Id_номер=0001"),
-        QStringLiteral("Тон1=700"),
-        QStringLiteral("Тон2=750"),
-        QStringLiteral("Тон3=1000"),
-        QStringLiteral("Тон4=1200"),
-        QStringLiteral("Тон5=1400"),
-        QStringLiteral("Тон6=1550"),
-        QStringLiteral("Тон7=1700"),
-        QStringLiteral("Тон8=1990"),
-        QStringLiteral("Тон9=2100"),
-        QStringLiteral("Тон10=2400"),
-        QStringLiteral("P_1=5"),
-        QStringLiteral("P_2=10"),
-        QStringLiteral("P_3=25"),
-        QStringLiteral("P_4=40"),
-        QStringLiteral("Яркость диодов=1"),
-        QStringLiteral("Громкость=8"),
-        QStringLiteral("МинГромкость=0"),
-        QStringLiteral("Пик_кнопок=+"),
-        QStringLiteral("ФВ=00"),
-        QStringLiteral("Код_DCS=+"),
-        QStringLiteral("Ф_Скан=+"),
-        QStringLiteral("Ф_V=+"),
-        QStringLiteral("ВУ=-"),
-        QStringLiteral("СК=1"),
-    };
+    const QStringList expected =
+        QStringLiteral(
+            "[Общие установки]|Серийный номер=012345|Id_номер=0001|Тон1=700|Тон2=750|Тон3=1000|"
+            "Тон4=1200|Тон5=1400|Тон6=1550|Тон7=1700|Тон8=1990|Тон9=2100|Тон10=2400|P_1=5|P_2=10|"
+            "P_3=25|P_4=40|Яркость диодов=1|Громкость=8|МинГромкость=0|Пик_кнопок=+|ФВ=00|Код_DCS=+|"
+            "Ф_Скан=+|Ф_V=+|ВУ=-|СК=1")
+            .split(u'|');
+    ASSERT_EQ(expected.size(), 27);
     EXPECT_EQ(rb.settings, GeneralSettings(expected));
     EXPECT_EQ(rb.serialNumber, QStringLiteral("012345"));
 
@@ -254,18 +233,7 @@ TEST_P(EveryModel, AStationsGoldenStreamReadsBackAs27LinesAndOneRow)
     for (int c = 0; c < ColumnCount; ++c)
         EXPECT_EQ(t.cell(columnAt(c), 0), columnCaption(columnAt(c))) << c;
     const QString kHz = QString::fromUtf8(golden().stationKHz);
-    const QStringList row{QStringLiteral("1"),
-                          kHz,
-                          kHz,
-                          QStringLiteral("Нет"),
-                          QStringLiteral("Нет"),
-                          QStringLiteral("Нет"),
-                          QStringLiteral("Нет"),
-                          QStringLiteral("Нет"),
-                          QStringLiteral("Нет"),
-                          QStringLiteral("1"),
-                          QStringLiteral("4"),
-                          QStringLiteral("1")};
+    const QStringList row = QStringLiteral("1|%1|%1|Нет|Нет|Нет|Нет|Нет|Нет|1|4|1").arg(kHz).split(u'|');
     for (int c = 0; c < row.size(); ++c)
         EXPECT_EQ(t.cell(columnAt(c), 1), row[c]) << c;
     EXPECT_EQ(t.cell(Column::Width, 1), QStringLiteral("25"));
