@@ -141,25 +141,23 @@ AppState generatedPlan(const StationModel& model, std::mt19937& random)
     table.writeCaptions();
     table.createFlags();
     for (int row = 1; row <= count; ++row) {
-        const std::pair<Column, QString> cells[] = {
-            {Column::ChannelNumber, QString::number(numbers[static_cast<std::size_t>(row - 1)])},
-            {Column::RxFrequency, frequency(RxRepeaterMark)},
-            {Column::TxFrequency, frequency(TxRepeaterMark)},
-            {Column::CtcssRx, from(CtcssTones)},
-            {Column::CtcssTx, from(CtcssTones)},
-            {Column::DcsRx, pick(2) ? from(DcsCodes) : NoneText.toString()},
-            {Column::DcsTx, pick(2) ? from(DcsCodes) : NoneText.toString()},
-            {Column::ToneRx, from(ToneNumbers)},
-            {Column::ToneTx, from(ToneNumbers)},
-            {Column::Squelch, from(SquelchLevels)},
-            {Column::PowerMax, from(std::span(PowerSteps).subspan(1))},
-            {Column::PowerMin, from(std::span(PowerSteps).first(3))},
-            {Column::Width, from(ChannelWidths)},
-            {Column::TxOff, from(TxOffModes)},
-            {Column::Time, from(TimeValues)},
-        };
-        for (const auto& [column, text] : cells)
-            table.setCell(column, row, text);
+        for (int c = 0; c < ColumnCount; ++c) {
+            if (const auto list = columnValues(columnAt(c)); !list.empty())
+                table.setCell(columnAt(c), row, from(list));
+        }
+        // Half the rows in CTCSS mode; the power steps the check refuses moved one step.
+        if (pick(2) == 0) {
+            table.setCell(Column::DcsRx, row, NoneText.toString());
+            table.setCell(Column::DcsTx, row, NoneText.toString());
+        }
+        if (table.cell(Column::PowerMax, row) == u"1")
+            table.setCell(Column::PowerMax, row, QStringLiteral("2"));
+        if (table.cell(Column::PowerMin, row) == u"4")
+            table.setCell(Column::PowerMin, row, QStringLiteral("3"));
+        table.setCell(Column::ChannelNumber, row,
+                      QString::number(numbers[static_cast<std::size_t>(row - 1)]));
+        table.setCell(Column::RxFrequency, row, frequency(RxRepeaterMark));
+        table.setCell(Column::TxFrequency, row, frequency(TxRepeaterMark));
         for (const Column flag : {Column::Scan, Column::IdTone, Column::Active})
             table.setFlag(flag, row, pick(2) == 0);
     }
