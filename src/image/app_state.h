@@ -75,7 +75,7 @@ public:
     // ---- Rows of the table: edits like any other, the gate stays ----
     // Each gives the table a new layout, so a repeater mark waits for the next check; the
     // repeater's remembered frequencies move with their rows. The refusals say why.
-    // A copy of data row `row` after it, with the next free channel number; at most 99 channels.
+    // A copy of data row `row` after it, with the next free channel number; at most MaxChannels.
     UserMessage insertChannelAfter(int row);
     // Rows first..last go; at least one channel stays.
     UserMessage removeChannels(int first, int last);

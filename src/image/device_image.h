@@ -10,7 +10,6 @@
 #include <QtGlobal>
 
 #include <array>
-#include <cstdint>
 #include <optional>
 
 namespace yalmera {
@@ -25,20 +24,20 @@ struct ChannelRecord
     std::array<quint8, Size> bytes{};
 
     // A field's value, its bytes most significant first.
-    constexpr quint32 value(RecordField field) const
+    constexpr quint32 value(const RecordFieldLayout& place) const
     {
-        const RecordFieldLayout& place = recordField(field);
         quint32 v = 0;
         for (int b = 0; b < place.width; ++b)
             v = v << 8 | bytes[static_cast<std::size_t>(place.offset + b)];
         return v;
     }
-    constexpr void setValue(RecordField field, quint32 v)
+    constexpr void setValue(const RecordFieldLayout& place, quint32 v)
     {
-        const RecordFieldLayout& place = recordField(field);
         for (int b = place.width - 1; b >= 0; --b, v >>= 8)
             bytes[static_cast<std::size_t>(place.offset + b)] = static_cast<quint8>(v & 0xFF);
     }
+    constexpr quint32 value(RecordField field) const { return value(recordField(field)); }
+    constexpr void setValue(RecordField field, quint32 v) { setValue(recordField(field), v); }
 
     quint8 channelFlags() const { return byte(RecordField::ChannelFlags); }
     void setChannelFlags(quint8 v) { setValue(RecordField::ChannelFlags, v); }
@@ -88,7 +87,7 @@ private:
 struct DeviceImage
 {
     static constexpr int MaxRecords = yalmera::MaxRecords;
-    static constexpr int MaxStreamSize = streamSize(Stream::Write, MaxRecords); // 1808
+    static constexpr int MaxStreamSize = streamSize(Stream::Write, MaxRecords);
 
     quint8 brightnessCode = 0;
     quint8 volume = 0;
@@ -104,7 +103,8 @@ struct DeviceImage
     std::array<ChannelRecord, MaxRecords> records{};
 
     // The write stream: 26 + 18 x channelCount bytes, the command byte first.
-    // A channelCount above 99 (the check never lets it get there) is sent, and followed, as 99.
+    // A channelCount above MaxRecords (the check never lets it get there) is sent, and followed,
+    // as MaxRecords.
     QByteArray writeStream(quint8 moduleType, quint8 typeCode) const;
 
     friend bool operator==(const DeviceImage&, const DeviceImage&) = default;
@@ -126,11 +126,11 @@ struct StreamContents
 quint32 headerValue(const StreamContents& contents, const HeaderFieldLayout& place);
 void setHeaderValue(StreamContents& contents, const HeaderFieldLayout& place, quint32 value);
 
-// The stream of the contents: its header, then image.channelCount records (at most 99; the count
+// The stream of the contents: its header, then image.channelCount records (at most MaxRecords; the count
 // sent is the count of records that follow).
 QByteArray encodeStream(Stream stream, const StreamContents& contents);
 // The inverse: nothing when the header is incomplete; of the records announced, those the bytes
-// hold (at most 99), with the count lowered to match.
+// hold (at most MaxRecords), with the count lowered to match.
 std::optional<StreamContents> decodeStream(Stream stream, QByteArrayView bytes);
 // The write stream's contents (the virtual station keeps what it was sent).
 inline std::optional<StreamContents> readWriteStream(QByteArrayView bytes)
@@ -151,31 +151,5 @@ QStringList streamDifferences(Stream stream, const StreamContents& written, cons
 // The field a byte of a stream belongs to: "ToneCode3", "record 2 RxFrequencyWord" (records
 // counted from 1), "beyond the stream" past the 99th record.
 QString fieldAtByte(Stream stream, qsizetype index);
-
-// Encodes a count D of 6,25 kHz steps with the band's modulus M: Q = D div M, R = D mod M,
-// word = 0x100000 + Q*128 + R*4 + 1, most significant byte first.
-FrequencyWord encodeFrequencyWord(std::int64_t steps, qint32 modulus);
-// The word of a frequency in kHz (on the 6,25 kHz grid, offset already added).
-FrequencyWord frequencyWordForKHz(double kHz, qint32 modulus);
-// The inverse: the count of 6,25 kHz steps a word carries.
-std::int64_t decodeFrequencyWordSteps(const FrequencyWord& word, qint32 modulus);
-inline double stepsToKHz(std::int64_t steps)
-{
-    return static_cast<double>(steps) * 6.25;
-}
-
-// "Id_номер" symbols: "0".."9" 0..9, "A".."D" (either case) 10..13, "#" 14, "*" 15, else 0.
-int idSymbolValue(QChar symbol);
-// Packs the first four symbols, the first in the top four bits.
-quint16 packIdCode(QStringView text);
-// The four symbols of a packed code as the read-back writes them ("#" for 14, "*" for 15).
-QString idCodeText(quint16 code);
-
-// Position in DcsCodes (1..84) of the inverse twin of the code at position 1..84; 0 maps to 0.
-// The relation is symmetric, so the same table encodes and decodes.
-quint8 dcsInverse(int position);
-
-// A tone frequency in Hz as the station takes it: Hz / 10 to the nearest whole number, ties to even.
-quint8 toneCode(int hz);
 
 } // namespace yalmera

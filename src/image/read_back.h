@@ -29,8 +29,10 @@ struct PlanFromImage
     std::optional<PlanTexts> plan;
     UserMessage refusal; // a CTCSS/DCS code outside its list; set when plan is empty
 };
-// The frequency words are decoded with the given band's modulus and receive offset.
-PlanFromImage planFromImage(const DeviceImage& image, const QString& serialNumber, const StationType& band);
+// The plan of a stream's contents (the serial number goes into the settings, the module type and
+// band code do not); the frequency words are decoded with the given band's modulus and receive
+// offset.
+PlanFromImage planFromImage(const StreamContents& contents, const StationType& band);
 
 // A station's plan as read back, built aside; nothing of the program changes until it is applied.
 struct ReadBack
@@ -58,16 +60,16 @@ struct ReadStreamDecode
 // Decodes a complete read stream. Frequencies are decoded with the modulus and receive offset of
 // the band the station's TypeCode names (as a plan file's "Тип" names it), and with the selected
 // band's when the code names none. Refuses a stream that is too short, announces no channel or
-// more than 99, or holds a CTCSS/DCS code outside its list. Bytes after the stream are ignored.
+// more than MaxRecords, or holds a CTCSS/DCS code outside its list. Bytes after the stream are ignored.
 // Never reads outside the bytes given.
 ReadStreamDecode decodeReadStream(QByteArrayView stream, const StationType& selectedBand);
 
 // The refusal of a stream whose header announces a channel count a plan cannot hold (none, or
-// more than 99), decided as soon as the header is in (empty when the header is acceptable).
+// more than MaxRecords), decided as soon as the header is in (empty when the header is acceptable).
 UserMessage checkReadStreamHeader(QByteArrayView headerBytes);
 
 // The stream a station holding this image sends: serial number (24 bits), header in read order,
-// then image.channelCount records (at most 99).
+// then image.channelCount records (at most MaxRecords).
 QByteArray encodeReadStream(const DeviceImage& image, quint32 serialNumber, quint8 moduleType,
                             quint8 typeCode);
 

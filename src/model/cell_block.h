@@ -50,7 +50,7 @@ struct PasteResult
 // Writes a block of texts into the table with its first text at the target's top-left cell; a
 // block of one text fills the whole target instead. Rows may differ in length: each writes its
 // own fields. A block reaching below the last row adds rows as "Добавить канал" makes them after
-// the last one, up to 99 channels. Every text is checked before anything is written: a block too
+// the last one, up to MaxChannels. Every text is checked before anything is written: a block too
 // wide, too long or holding a text its column does not take changes nothing and says why, with
 // the row, the column's caption and the text.
 PasteResult pasteCells(ChannelTable& table, const QList<QStringList>& block, const CellRange& target);

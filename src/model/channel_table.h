@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/station_type.h"
+
 #include <QList>
 #include <QString>
 
@@ -31,7 +33,6 @@ enum class Column : int {
 };
 
 inline constexpr int ColumnCount = 18;
-inline constexpr int MaxChannels = 99; // the device image has 99 record slots
 
 // The column's place in the grid and in the caption row, and back (index 0..17).
 constexpr int columnIndex(Column column)

@@ -31,7 +31,7 @@ TemplateResult refused(UserMessage message)
     return result;
 }
 
-// The count field must hold one or two characters (the field takes two digits, the image 99
+// The count field must hold one or two characters (the field takes two digits, the image MaxChannels
 // records). A count below 1 would make a plan without channels and is refused the same way.
 // A text that is no whole number is only found out when the rows are made, after the frequency
 // tests, with the platform's conversion error.
@@ -82,7 +82,7 @@ TemplateResult makeChannelTemplate(const TemplateFields& fields, const StationTy
     const auto count = parseInteger(fields.count);
     if (!count)
         return refused(UserMessage::failure(integerConversionError(fields.count)));
-    const int channels = *count; // two characters hold at most 99
+    const int channels = *count; // two characters hold at most MaxChannels
 
     TemplateResult result;
     result.table.setRowCount(channels + 1);

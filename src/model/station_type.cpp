@@ -5,17 +5,6 @@
 
 namespace yalmera {
 
-StationType StationType::forBand(Band band)
-{
-    switch (band) {
-    case Band::Mhz30to60:
-        return {Band::Mhz30to60, 30000, 60000, 8, 21400, 1};
-    case Band::Mhz144to174:
-        break;
-    }
-    return {Band::Mhz144to174, 140000, 174000, 32, 45000, 0};
-}
-
 QString StationType::modelCaption() const
 {
     return (band == Band::Mhz30to60 ? texts::model::Model30to60 : texts::model::Model144to174).toString();

@@ -10,9 +10,13 @@ namespace yalmera {
 // The two bands the program can program. The menu also lists 300-345 and 400-486 MHz, never enabled.
 enum class Band { Mhz30to60, Mhz144to174 };
 
+// Channels a plan may hold: the station keeps one record slot per channel, and the data check
+// sends the count in one byte. Both models have the same slots.
+inline constexpr int MaxChannels = 99;
+
 // The selected band with the constants every part takes from it. typeCode normally follows the
 // band, but a plan file or a station may bring a code of their own (a file's "Тип" of 7 keeps the
-// band and still takes the code).
+// band and still takes the code). A default value is the default band, "Ялмера 4К-17".
 struct StationType
 {
     Band band = Band::Mhz144to174;
@@ -22,7 +26,7 @@ struct StationType
     qint32 receiveOffsetKHz = 45000; // intermediate frequency added to receive frequencies
     quint8 typeCode = 0;
 
-    static StationType forBand(Band band);
+    static constexpr StationType forBand(Band band);
 
     // "Ялмера 4К-17" / "Ялмера 4К-15": the main window's caption for the band.
     QString modelCaption() const;
@@ -35,6 +39,15 @@ struct StationType
 
     friend bool operator==(const StationType&, const StationType&) = default;
 };
+
+// The band constants of the two models.
+inline constexpr StationType Band144to174Constants{};
+inline constexpr StationType Band30to60Constants{Band::Mhz30to60, 30000, 60000, 8, 21400, 1};
+
+constexpr StationType StationType::forBand(Band band)
+{
+    return band == Band::Mhz30to60 ? Band30to60Constants : Band144to174Constants;
+}
 
 // The additional module of the "Модули " menu as the station and the plan file take it
 // ("ТипВУ"). A file or a station may bring any other byte; it is kept as it came.

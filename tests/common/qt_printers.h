@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/channel_table.h"
+#include "model/general_settings.h"
 #include "model/user_message.h"
 
 #include <QString>
@@ -23,5 +24,24 @@ inline void PrintTo(const UserMessage& message, std::ostream* os)
 inline void PrintTo(Column column, std::ostream* os)
 {
     *os << "column " << columnIndex(column);
+}
+// A settings block line by line.
+inline void PrintTo(const GeneralSettings& settings, std::ostream* os)
+{
+    *os << "settings:";
+    for (const QString& line : settings.lines())
+        *os << "\n  " << line.toStdString();
+}
+// A table row by row, cells between bars, then the row's flags ("flags 101": scan, "Id_Тон", active).
+inline void PrintTo(const ChannelTable& table, std::ostream* os)
+{
+    *os << "table:";
+    for (int row = 0; row < table.rowCount(); ++row) {
+        *os << "\n  " << row << ':';
+        for (int column = 0; column < ColumnCount; ++column)
+            *os << ' ' << table.cell(columnAt(column), row).toStdString() << " |";
+        if (const auto flags = table.rowFlags(row))
+            *os << " flags " << flags->scan << flags->idTone << flags->active;
+    }
 }
 } // namespace yalmera

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "common/image_printers.h"
+
 #include "image/device_image.h"
+#include "image/field_codec.h"
 
 #include <QByteArray>
 

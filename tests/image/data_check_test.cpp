@@ -1,5 +1,7 @@
 #include "plan_fixture.h"
 
+#include "common/image_printers.h"
+
 #include "image/data_check.h"
 
 #include <gtest/gtest.h>
@@ -18,14 +20,6 @@ QString s(const char16_t* text)
 }
 
 const QString Passed = s(u"Все данные введены верно.");
-
-QByteArray bytes(std::initializer_list<int> values)
-{
-    QByteArray b;
-    for (int v : values)
-        b.append(static_cast<char>(v));
-    return b;
-}
 
 const ChannelRecord& record(const AppState& state, int row)
 {
@@ -67,27 +61,6 @@ std::function<void(AppState&)> cellAt(Column column, int row, const char16_t* te
 }
 
 } // namespace
-
-TEST(DataCheck, OneChannelTemplatePassesWithTheKnownStream)
-{
-    AppState state = templateState(1);
-    const CheckResult result = runDataCheck(state);
-    ASSERT_TRUE(result.passed) << result.message.text.toStdString();
-    EXPECT_EQ(result.message, UserMessage::notice(Passed));
-    EXPECT_TRUE(state.dataChecked());
-    EXPECT_EQ(state.settingsDigitCount(), 43);
-    const QByteArray expected =
-        bytes({0x14, 0x01, 0x08, 0x01, 0xC8, 0x00, 0x46, 0x4B, 0x64, 0x78, 0x8C, 0x9B, 0xAA,
-               0xC7, 0xD2, 0xF0, 0x00, 0x01, 0x00, 0x00, 0xC8, 0x06, 0x00, 0x00, 0x00, 0x00, // header
-               0xBE, 0x01, 0x11, 0xCE, 0x81, 0x11, 0x5E, 0x01, 0xC8, 0xC8, 0x00, 0x00, 0x01,
-               0x01, 0x04, 0xFF, 0x00, 0x00});
-    EXPECT_EQ(state.image().writeStream(moduleCode(state.moduleType()), state.stationType().typeCode),
-              expected);
-    // The module and band code are taken when the stream is made, never kept in the image.
-    const QByteArray other = state.image().writeStream(3, 1);
-    EXPECT_EQ(other.mid(22, 4), bytes({3, 1, 1, 1}));
-    EXPECT_EQ(other.mid(26), expected.mid(26));
-}
 
 TEST(DataCheck, TheProgramsOwnTemplateGivesTheSameStream)
 {
@@ -287,10 +260,6 @@ TEST(DataCheck, EveryRowMessage)
          s(u"В канале №5 не введена частота приема")},
         {"empty transmit frequency", cellAt(Column::TxFrequency, 3, u""),
          s(u"В канале №3 не введена частота передачи")},
-        {"receive below the band", cellAt(Column::RxFrequency, 1, u"139993,75"),
-         s(u"Ошибка в канале №1 частотный диапазон 140-174 MГц")},
-        {"transmit above the band", cellAt(Column::TxFrequency, 2, u"174006,25"),
-         s(u"Ошибка в канале №2 частотный диапазон 140-174 MГц")},
         {"transmit off the grid beeps", cellAt(Column::TxFrequency, 1, u"145003"), offGrid,
          MessageKind::Notice, Sound::ErrorBeep},
         {"receive off the grid is silent", cellAt(Column::RxFrequency, 1, u"145003"), offGrid},
@@ -323,28 +292,10 @@ TEST(DataCheck, EveryRowMessage)
         {"rows without flags after a band change", [](AppState& st) { st.editTable().removeFlags(); },
          s(u"В строчке №1 нет отметок \"Скан.\", \"Id_Тон\" и \"Акт\". Создайте шаблон или прочитайте файл "
            u"заново")},
-        {"more than 99 rows", [](AppState& st) { st.editTable().setRowCount(101); },
-         s(u"В таблице больше 99 каналов. В радиостанцию можно записать не более 99 каналов")},
     };
     const AppState plan = templateState(5);
     for (const MessageCase& c : cases)
         expectMessage(c, plan);
-}
-
-TEST(DataCheck, BandLimitsBothIncludedAndNamedInMegahertz)
-{
-    AppState state = templateState(2);
-    state.editTable().setCell(Column::RxFrequency, 1, s(u"140000"));
-    state.editTable().setCell(Column::TxFrequency, 1, s(u"174000"));
-    state.editTable().setCell(Column::TxFrequency, 2, s(u"145006,25"));
-    EXPECT_TRUE(runDataCheck(state).passed);
-
-    AppState low = templateState(2, 30000);
-    const ChannelTable lowTable = low.table();
-    low.selectBand(Band::Mhz30to60); // a real change takes the rows' flags: the plan comes again
-    low.adoptPlan(low.settings(), lowTable);
-    low.editTable().setCell(Column::TxFrequency, 2, s(u"60006,25"));
-    EXPECT_EQ(runDataCheck(low).message.text, s(u"Ошибка в канале №2 частотный диапазон 30-60 MГц"));
 }
 
 TEST(DataCheck, ZeroRowsNeverPass)
@@ -354,17 +305,6 @@ TEST(DataCheck, ZeroRowsNeverPass)
     EXPECT_FALSE(result.passed);
     EXPECT_EQ(result.message.text,
               s(u"Ошибка в номере спец. канала!!! В радиостанции нет такого номера канала"));
-}
-
-TEST(DataCheck, NinetyNineRowsFitTheImage)
-{
-    AppState state = templateState(99, 140000, 6.25);
-    setSetting(state, s(u"СК"), s(u"99"));
-    ASSERT_TRUE(runDataCheck(state).passed);
-    EXPECT_EQ(state.image().channelCount, 99);
-    EXPECT_EQ(state.image().specialChannelIndex, 98);
-    EXPECT_EQ(record(state, 99).channelNumber(), 99);
-    EXPECT_EQ(state.image().writeStream(0, 0).size(), 1808);
 }
 
 TEST(DataCheck, ChannelCodes)
@@ -446,28 +386,6 @@ TEST(DataCheck, ChannelFlagsAndExtraFlags)
     EXPECT_EQ(both.txFrequencyWord(), (FrequencyWord{0, 0, 0}));
     EXPECT_EQ(both.extraFlags(), 0xCF);
     EXPECT_EQ(both.value(RecordField::Reserved), 0);
-}
-
-TEST(DataCheck, FrequencyWordsOfBothBands)
-{
-    AppState high = templateState(2);
-    high.editTable().setCell(Column::RxFrequency, 1, s(u"160012,5"));
-    high.editTable().setCell(Column::TxFrequency, 1, s(u"145006,25"));
-    high.editTable().setCell(Column::RxFrequency, 2, s(u"174000"));
-    ASSERT_TRUE(runDataCheck(high).passed);
-    EXPECT_EQ(record(high, 1).rxFrequencyWord(), (FrequencyWord{0x12, 0x00, 0x89}));
-    EXPECT_EQ(record(high, 1).txFrequencyWord(), (FrequencyWord{0x11, 0x6A, 0x85}));
-    EXPECT_EQ(record(high, 2).rxFrequencyWord(), (FrequencyWord{0x12, 0x23, 0x81}));
-
-    AppState low = templateState(2, 30000);
-    low.selectBand(Band::Mhz30to60);
-    low.editTable().createFlags();
-    low.editTable().setCell(Column::RxFrequency, 2, s(u"33018,75"));
-    low.editTable().setCell(Column::TxFrequency, 2, s(u"33018,75"));
-    ASSERT_TRUE(runDataCheck(low).passed) << runDataCheck(low).message.text.toStdString();
-    EXPECT_EQ(record(low, 1).rxFrequencyWord(), (FrequencyWord{0x12, 0x02, 0x01}));
-    EXPECT_EQ(record(low, 2).rxFrequencyWord(), (FrequencyWord{0x12, 0x20, 0x0D}));
-    EXPECT_EQ(record(low, 2).txFrequencyWord(), (FrequencyWord{0x11, 0x4A, 0x0D}));
 }
 
 TEST(DataCheck, IntegerCellsOutsideTheirListsKeepTheirLowByte)

@@ -8,10 +8,12 @@
 
 // A plan as the template makes it (default values and settings, both frequencies equal), built
 // here cell by cell so the checks do not depend on the template's own code.
-inline yalmera::AppState templateState(int count, double startKHz = 140000, double stepKHz = 1000)
+inline yalmera::AppState templateState(int count, double startKHz = 140000, double stepKHz = 1000,
+                                       yalmera::Band band = yalmera::Band::Mhz144to174)
 {
     using namespace yalmera;
     AppState state;
+    state.selectBand(band);
     ChannelTable table;
     table.setRowCount(count + 1);
     table.writeCaptions();

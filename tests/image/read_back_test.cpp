@@ -49,67 +49,6 @@ QString cellOf(const QByteArray& stream, Column column, const StationType& band 
 
 } // namespace
 
-TEST(ReadStreamDecoding, ExampleStationReadsBackAs27LinesAndOneRow)
-{
-    ASSERT_EQ(exampleStream().size(), 28 + 18);
-    const ReadStreamDecode decoded = decodeReadStream(exampleStream(), Band144);
-    ASSERT_TRUE(decoded.ok()) << decoded.refusal.text.toStdString();
-    const ReadBack& rb = *decoded.readBack;
-
-    const QStringList expected{
-        QStringLiteral("[Общие установки]"),
-        QStringLiteral("Серийный номер=012345"),
-        QStringLiteral("Id_номер=0001"),
-        QStringLiteral("Тон1=700"),
-        QStringLiteral("Тон2=750"),
-        QStringLiteral("Тон3=1000"),
-        QStringLiteral("Тон4=1200"),
-        QStringLiteral("Тон5=1400"),
-        QStringLiteral("Тон6=1550"),
-        QStringLiteral("Тон7=1700"),
-        QStringLiteral("Тон8=1990"),
-        QStringLiteral("Тон9=2100"),
-        QStringLiteral("Тон10=2400"),
-        QStringLiteral("P_1=5"),
-        QStringLiteral("P_2=10"),
-        QStringLiteral("P_3=25"),
-        QStringLiteral("P_4=40"),
-        QStringLiteral("Яркость диодов=1"),
-        QStringLiteral("Громкость=8"),
-        QStringLiteral("МинГромкость=0"),
-        QStringLiteral("Пик_кнопок=+"),
-        QStringLiteral("ФВ=00"),
-        QStringLiteral("Код_DCS=+"),
-        QStringLiteral("Ф_Скан=+"),
-        QStringLiteral("Ф_V=+"),
-        QStringLiteral("ВУ=-"),
-        QStringLiteral("СК=1"),
-    };
-    EXPECT_EQ(rb.settings.lines(), expected);
-    EXPECT_EQ(rb.serialNumber, QStringLiteral("012345"));
-
-    const ChannelTable& t = rb.table;
-    ASSERT_EQ(t.rowCount(), 2);
-    for (int c = 0; c < ColumnCount; ++c)
-        EXPECT_EQ(t.cell(columnAt(c), 0), columnCaption(columnAt(c))) << c;
-    const QStringList row{QStringLiteral("1"),   QStringLiteral("145000,00"), QStringLiteral("145000,00"),
-                          QStringLiteral("Нет"), QStringLiteral("Нет"),       QStringLiteral("Нет"),
-                          QStringLiteral("Нет"), QStringLiteral("Нет"),       QStringLiteral("Нет"),
-                          QStringLiteral("1"),   QStringLiteral("4"),         QStringLiteral("1")};
-    for (int c = 0; c < row.size(); ++c)
-        EXPECT_EQ(t.cell(columnAt(c), 1), row[c]) << c;
-    EXPECT_EQ(t.cell(Column::Width, 1), QStringLiteral("25"));
-    EXPECT_EQ(t.cell(Column::TxOff, 1), QStringLiteral("Норм"));
-    EXPECT_EQ(t.cell(Column::Time, 1), QStringLiteral("Нет"));
-    EXPECT_EQ(t.rowFlags(1), (RowFlags{true, false, true}));
-
-    EXPECT_EQ(rb.image.channelCount, 1);
-    EXPECT_EQ(rb.image.toneCodes[7], 199);
-    EXPECT_EQ(rb.image.functionFlags, 0x06);
-    EXPECT_EQ(rb.moduleType, 0);
-    EXPECT_EQ(rb.typeCode, 0);
-}
-
 TEST(ReadStreamDecoding, FrequenciesUseTheBandTheStationsCodeNames)
 {
     // Worked words of both bands; the first byte 0 marks a repeater channel's silent direction.
@@ -300,16 +239,7 @@ TEST(ReadStreamDecoding, ChannelCountAndSpecialChannelEdges)
     EXPECT_EQ(decoded.readBack->settings.lines().last(), QStringLiteral("СК=17"));
     EXPECT_EQ(decoded.readBack->table.cell(Column::ChannelNumber, 2), QStringLiteral("17"));
 
-    // More than 99 channels, or fewer bytes than announced: refused.
-    QByteArray tooMany = exampleStream();
-    tooMany[readAt(HeaderField::ChannelCount)] = 100;
-    decoded = decodeReadStream(tooMany, Band144);
-    ASSERT_FALSE(decoded.ok());
-    EXPECT_EQ(
-        decoded.refusal.text,
-        QStringLiteral("Станция передала число каналов 100, а допускается не более 99: данные не приняты."));
-    EXPECT_FALSE(checkReadStreamHeader(tooMany).isEmpty());
-    EXPECT_TRUE(checkReadStreamHeader(exampleStream()).isEmpty());
+    // Fewer bytes than announced: refused.
     EXPECT_FALSE(decodeReadStream(two.left(two.size() - 1), Band144).ok());
     EXPECT_FALSE(decodeReadStream(QByteArray(), Band144).ok());
 
@@ -331,23 +261,6 @@ TEST(ReadStreamEncoding, AStationsStreamDecodesToTheImageItWasMadeFrom)
     EXPECT_EQ(decoded.readBack->moduleType, 4);
     EXPECT_EQ(decoded.readBack->typeCode, 0);
     EXPECT_EQ(decoded.readBack->table.cell(Column::TxFrequency, 99), QStringLiteral("146225,00"));
-
-    // The example station's stream is the one-channel image's, serial first, IdCode before the tones.
-    DeviceImage example = oneChannelTemplateImage();
-    example.records[0].setRxFrequencyWord({0x11, 0xDB, 0x01});
-    example.records[0].setTxFrequencyWord({0x11, 0x6A, 0x81});
-    EXPECT_EQ(encodeReadStream(example, 0x012345, 0, 0), exampleStream());
-
-    // Every header field different: any two swapped on the way out or back change the bytes.
-    const DeviceImage distinct = distinctHeaderImage();
-    EXPECT_EQ(
-        encodeReadStream(distinct, DistinctSerialNumber, DistinctModuleType, DistinctTypeCode).toHex(' '),
-        distinctHeaderReadStream().toHex(' '));
-    const ReadStreamDecode back = decodeReadStream(distinctHeaderReadStream(), Band144);
-    ASSERT_TRUE(back.ok());
-    EXPECT_EQ(back.readBack->image, distinct);
-    EXPECT_EQ(back.readBack->moduleType, DistinctModuleType);
-    EXPECT_EQ(back.readBack->typeCode, DistinctTypeCode);
 }
 
 TEST(ReadStreamDecoding, ArbitraryBytesAreDecodedOrRefusedNeverMisread)

@@ -1,0 +1,70 @@
+#pragma once
+
+#include "image/stream_layout.h"
+#include "model/station_type.h"
+
+#include <array>
+#include <chrono>
+#include <span>
+
+namespace yalmera {
+
+// The times and the line speed of the exchanges with a station, measured from the start of
+// each wait; a wait ends the moment a byte arrives.
+struct ExchangeTimings
+{
+    int baud = 0;                                  // 8 data bits, no parity, 1 stop bit: 10 bits a byte
+    std::chrono::milliseconds replySilence{};      // write: the reply to each byte
+    std::chrono::milliseconds headerSilence{};     // read: each header byte
+    std::chrono::milliseconds recordSilence{};     // read: each channel-record byte
+    std::chrono::milliseconds headerRecordPause{}; // write: between the header and the first record
+    // Before its command byte an exchange waits until the line has been quiet this long: a station
+    // may still be sending the stream of an interrupted read. Longer than the header silence.
+    std::chrono::milliseconds quietLine{};
+};
+
+// One station model as the program knows it: its band constants (model/station_type.h), the
+// streams it takes and gives (the tables of stream_layout.h, with the conversions of each
+// field), the channels it holds and the timings of its exchanges. Everything that differs
+// between models is here; code that serves every model takes it from here.
+struct StationModel
+{
+    StationType band;
+    int maxChannels = 0;
+    std::span<const HeaderFieldLayout> header;
+    std::span<const RecordFieldLayout> record;
+    ExchangeTimings timings;
+
+    QString caption() const { return band.modelCaption(); } // "Ялмера 4К-17"
+
+    // The longest stream the station sends, its header and maxChannels records, at the line speed.
+    constexpr std::chrono::milliseconds longestReadTime() const
+    {
+        const int bits = 10 * streamSize(Stream::Read, maxChannels);
+        return std::chrono::milliseconds{(bits * 1000 + timings.baud - 1) / timings.baud};
+    }
+};
+
+inline constexpr ExchangeTimings YalmeraTimings{
+    .baud = 1200,
+    .replySilence = std::chrono::milliseconds{200},
+    .headerSilence = std::chrono::milliseconds{200},
+    .recordSilence = std::chrono::milliseconds{100},
+    .headerRecordPause = std::chrono::milliseconds{200},
+    .quietLine = std::chrono::milliseconds{250},
+};
+
+// The two models share their streams and timings; they differ in their band.
+inline constexpr StationModel Yalmera4K17{Band144to174Constants, MaxChannels, HeaderFields, RecordFields,
+                                          YalmeraTimings};
+inline constexpr StationModel Yalmera4K15{Band30to60Constants, MaxChannels, HeaderFields, RecordFields,
+                                          YalmeraTimings};
+
+inline constexpr std::array<const StationModel*, 2> StationModels{&Yalmera4K17, &Yalmera4K15};
+
+constexpr const StationModel& stationModel(Band band)
+{
+    return band == Band::Mhz30to60 ? Yalmera4K15 : Yalmera4K17;
+}
+
+} // namespace yalmera
