@@ -4,9 +4,10 @@
 // Unpaced, the wall time per byte is the program's own overhead (plus the station's and the
 // pseudo-terminal's), with and without the byte trace. Run with --benchmark_counters_tabular=true
 // for a compact table.
-#include "image/app_state.h"
+#include "session/app_state.h"
 #include "image/data_check.h"
 #include "link/byte_trace.h"
+#include "session/station_exchanges.h"
 #include "link/exchange_report.h"
 #include "link/read_exchange.h"
 #include "link/serial_link.h"
@@ -84,7 +85,7 @@ const AppState& plan99()
 void writeAndRead(benchmark::State& bench, bool paced, bool write, bool traced = false)
 {
     Station station(paced);
-    WriteRequest request = WriteRequest::fromState(plan99(), station.path());
+    WriteRequest request = writeRequest(plan99(), station.path());
     // The trace as the command line keeps it: a file of its own, a line per byte.
     QTemporaryDir traceFolder;
     if (traced) {

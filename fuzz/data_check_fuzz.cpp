@@ -5,7 +5,7 @@
 #include "fuzz_check.h"
 
 #include "files/plan_file.h"
-#include "image/app_state.h"
+#include "session/app_state.h"
 #include "image/data_check.h"
 #include "image/read_back.h"
 #include "model/number_text.h"

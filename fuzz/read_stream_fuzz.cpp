@@ -6,7 +6,7 @@
 
 #include "fuzz_check.h"
 
-#include "image/app_state.h"
+#include "session/app_state.h"
 #include "image/read_back.h"
 
 using namespace yalmera;

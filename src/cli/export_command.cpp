@@ -1,7 +1,7 @@
 #include "cli_support.h"
 
 #include "files/plan_csv.h"
-#include "image/app_state.h"
+#include "session/app_state.h"
 
 namespace yalmera::cli {
 

@@ -1,7 +1,7 @@
 #include "cli_support.h"
 
 #include "image/data_check.h"
-#include "model/whole_file.h"
+#include "files/whole_file.h"
 
 namespace yalmera::cli {
 

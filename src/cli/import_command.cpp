@@ -2,7 +2,7 @@
 
 #include "files/plan_csv.h"
 #include "files/plan_file.h"
-#include "image/app_state.h"
+#include "session/app_state.h"
 
 namespace yalmera::cli {
 

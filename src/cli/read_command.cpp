@@ -2,11 +2,12 @@
 
 #include "files/plan_file.h"
 #include "files/save_target.h"
-#include "image/app_state.h"
+#include "session/app_state.h"
 #include "interrupt_stop.h"
-#include "link/exchange_journal.h"
+#include "session/exchange_journal.h"
+#include "session/station_exchanges.h"
 #include "link/read_exchange.h"
-#include "model/whole_file.h"
+#include "files/whole_file.h"
 #include "station_progress.h"
 #include "station_records.h"
 
@@ -89,7 +90,8 @@ int runRead(const QStringList& arguments)
         return ExitUsage;
 
     const InterruptStop interrupt;
-    const ReadRequest request{portName, state.stationType(), records.trace()};
+    ReadRequest request = readRequest(state, portName);
+    request.trace = records.trace();
     const ReadResult result = readStationShowingProgress(request, interrupt.flag());
     // The backup first: whatever happens to the output, what the station held is kept.
     records.backup(result);

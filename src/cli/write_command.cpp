@@ -1,10 +1,12 @@
 #include "cli_support.h"
 
 #include "files/save_target.h"
-#include "image/app_state.h"
+#include "session/app_state.h"
 #include "image/data_check.h"
 #include "interrupt_stop.h"
-#include "link/exchange_journal.h"
+#include "session/station_exchanges.h"
+#include "session/exchange_journal.h"
+#include "session/session_texts.h"
 #include "link/link_texts.h"
 #include "link/write_exchange.h"
 #include "report/protocol_document.h"
@@ -103,7 +105,7 @@ int runWrite(const QStringList& arguments)
 
     // The exchange blocks its thread for the whole write, as it does under the window.
     const InterruptStop interrupt;
-    WriteRequest request = WriteRequest::fromState(state, portName);
+    WriteRequest request = writeRequest(state, portName);
     request.trace = records.trace();
     const std::unique_ptr<ExchangeObserver> progress = makeTerminalProgress(QStringLiteral("Запись"));
     WriteResult written;
@@ -126,11 +128,12 @@ int runWrite(const QStringList& arguments)
                  .arg(written.repliesReceived));
 
     if (commandLine.isSet(verify)) {
-        ReadRequest readRequest{portName, state.stationType(), records.trace()};
-        const ReadResult readBack = readStationShowingProgress(readRequest, interrupt.flag());
+        ReadRequest verifyRequest = readRequest(state, portName);
+        verifyRequest.trace = records.trace();
+        const ReadResult readBack = readStationShowingProgress(verifyRequest, interrupt.flag());
         records.backup(readBack);
-        JournalEntry verified = readJournalEntry(readRequest, readBack);
-        verified.operation = texts::link::JournalVerify.toString();
+        JournalEntry verified = readJournalEntry(verifyRequest, readBack);
+        verified.operation = texts::session::JournalVerify.toString();
         verified.planFile = planFile;
         QStringList diff;
         if (readBack.ok()) {
@@ -140,7 +143,7 @@ int runWrite(const QStringList& arguments)
                 {state.image(), moduleCode(state.moduleType()), state.stationType().typeCode, 0},
                 {held.image, held.moduleType, held.typeCode, 0});
             if (!diff.isEmpty()) {
-                verified.outcome = texts::link::JournalDiffers.toString();
+                verified.outcome = texts::session::JournalDiffers.toString();
                 verified.message = diff.join(QStringLiteral("; "));
             }
         }
@@ -163,7 +166,7 @@ int runWrite(const QStringList& arguments)
             report::saveProtocolDocx(report::buildProtocolDocument(state, serialNumber), protocolFolder);
         JournalEntry made = entry;
         made.time = QDateTime::currentDateTime();
-        made.operation = texts::link::JournalProtocol.toString();
+        made.operation = texts::session::JournalProtocol.toString();
         made.outcome =
             journalOutcome(saved.error.isEmpty() ? ExchangeOutcome::Completed : ExchangeOutcome::Refused);
         made.message = saved.error.isEmpty() ? QDir::toNativeSeparators(saved.path) : saved.error.text;

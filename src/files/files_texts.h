@@ -4,8 +4,22 @@
 
 #include <array>
 
-// The plan files' own texts.
+// The files' own texts: the plan files, and every file read or saved whole.
 namespace yalmera::texts::files {
+
+// Files: a path that names a FIFO, a device or a socket is neither read nor replaced.
+inline constexpr QStringView NotRegularForSave =
+    u"Указанный путь ведет не к обычному файлу, а к каналу или устройству. Файл не записан.";
+inline constexpr QStringView NotRegularForRead =
+    u"Указанный путь ведет не к обычному файлу, а к каналу или устройству. Файл не прочитан.";
+// A name whose bytes are no UTF-8 reaches the program with U+FFFD in their place: it would name
+// another file.
+inline constexpr QStringView UnspellableForSave =
+    u"Имя файла записано не в UTF-8 (например, в кодировке Windows-1251), и программа не может точно "
+    u"указать этот файл. Переименуйте его. Файл не записан.";
+inline constexpr QStringView UnspellableForRead =
+    u"Имя файла записано не в UTF-8 (например, в кодировке Windows-1251), и программа не может точно "
+    u"указать этот файл. Переименуйте его. Файл не прочитан.";
 
 inline constexpr QStringView NoTable =
     u"Нет данных для записи: сначала создайте шаблон или прочитайте данные из файла или из радиостанции.";

@@ -3,9 +3,9 @@
 #include "files/files_texts.h"
 #include "files/plan_file.h"
 
-#include "model/delimited_text.h"
+#include "files/delimited_text.h"
+#include "files/whole_file.h"
 #include "model/version.h"
-#include "model/whole_file.h"
 
 #include <QDir>
 #include <QFile>

@@ -4,9 +4,9 @@
 
 #include "plan_text_codec.h"
 
+#include "files/delimited_text.h"
+#include "files/whole_file.h"
 #include "model/cell_block.h"
-#include "model/delimited_text.h"
-#include "model/whole_file.h"
 
 namespace yalmera::files {
 

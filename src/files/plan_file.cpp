@@ -6,9 +6,9 @@
 #include "ini_document.h"
 #include "plan_text_codec.h"
 
+#include "files/whole_file.h"
 #include "model/ini_syntax.h"
 #include "model/value_lists.h"
-#include "model/whole_file.h"
 
 namespace yalmera::files {
 

@@ -2,7 +2,7 @@
 
 #include "files/files_texts.h"
 #include "files/plan_file.h"
-#include "model/whole_file.h"
+#include "files/whole_file.h"
 
 #include <QDir>
 #include <QFile>

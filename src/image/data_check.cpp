@@ -163,15 +163,13 @@ QString arg(QStringView pattern, const QString& a)
     return pattern.toString().arg(a);
 }
 
-// One run over the plan. The image is built aside and replaces the state's image only when the
-// whole plan passed, so a stopped check leaves the image of the last good check (which the
-// repeater panel may still be using) as it was. The check only validates: what it accepts goes
+// One run over the plan, its image built aside. The check only validates: what it accepts goes
 // to the plan codec (field_codec.h), which encodes it.
 class DataCheck
 {
 public:
-    explicit DataCheck(const AppState& state)
-        : m_settings(state.settings()), m_table(state.table()), m_band(state.stationType())
+    DataCheck(const GeneralSettings& settings, const ChannelTable& table, const StationType& band)
+        : m_settings(settings), m_table(table), m_band(band)
     {
     }
 
@@ -436,16 +434,11 @@ private:
 
 } // namespace
 
-CheckResult runDataCheck(AppState& state)
+PlanCheck checkPlan(const GeneralSettings& settings, const ChannelTable& table, const StationType& band)
 {
-    DataCheck check(state);
+    DataCheck check(settings, table, band);
     const bool passed = check.run();
-    // A stopped check leaves its partial count, which nobody reads without the gate.
-    if (passed)
-        state.acceptCheck(check.image(), check.digitCount());
-    else
-        state.refuseCheck(check.digitCount());
-    return {passed, check.message()};
+    return {{passed, check.message()}, check.image(), check.digitCount()};
 }
 
 } // namespace yalmera

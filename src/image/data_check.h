@@ -1,6 +1,9 @@
 #pragma once
 
-#include "image/app_state.h"
+#include "image/device_image.h"
+#include "model/channel_table.h"
+#include "model/general_settings.h"
+#include "model/station_type.h"
 #include "model/user_message.h"
 
 namespace yalmera {
@@ -11,9 +14,17 @@ struct CheckResult
     UserMessage message; // exactly one per run: the first violation, or "Все данные введены верно."
 };
 
-// Checks the settings and every channel row of the state's plan in order, encoding each accepted
-// value into the state's image; sets the gate only when it reaches the end. Never changes the
-// table or the settings text.
-CheckResult runDataCheck(AppState& state);
+// What one run of the check leaves: its result, the image it built (every accepted value encoded;
+// complete only when the check passed) and the digit count of the accepted settings values.
+struct PlanCheck
+{
+    CheckResult result;
+    DeviceImage image;
+    quint8 settingsDigitCount = 0;
+};
+
+// Checks the settings and every channel row of a plan in order, for the band given, encoding each
+// accepted value into the image; stops at the first violation. Reads the plan, never changes it.
+PlanCheck checkPlan(const GeneralSettings& settings, const ChannelTable& table, const StationType& band);
 
 } // namespace yalmera

@@ -1,6 +1,5 @@
 #include "read_back.h"
 
-#include "image/app_state.h"
 #include "image/field_codec.h"
 #include "image/image_texts.h"
 #include "image/station_model.h"
@@ -123,12 +122,6 @@ QByteArray encodeReadStream(const DeviceImage& image, quint32 serialNumber, quin
                             quint8 typeCode)
 {
     return encodeStream(Stream::Read, {image, moduleType, typeCode, serialNumber});
-}
-
-bool applyReadBack(AppState& state, const ReadBack& readBack)
-{
-    return state.adoptStationPlan(readBack.settings, readBack.table, readBack.image,
-                                  moduleTypeOfCode(readBack.moduleType), readBack.typeCode);
 }
 
 } // namespace yalmera

@@ -14,8 +14,6 @@
 
 namespace yalmera {
 
-class AppState;
-
 // The plan an image holds, as the table and settings the user sees: the inverse of the data check.
 struct PlanTexts
 {
@@ -72,13 +70,5 @@ UserMessage checkReadStreamHeader(QByteArrayView headerBytes);
 // then image.channelCount records (at most MaxRecords).
 QByteArray encodeReadStream(const DeviceImage& image, quint32 serialNumber, quint8 moduleType,
                             quint8 typeCode);
-
-// Replaces, all at once, the settings text, the table (rows, cells, flags), the module type, the
-// type code with the band it names (a code naming no band keeps the selected band) and the
-// image's header fields and first channelCount records. The image's IdCode and the record slots
-// from channelCount on keep what they held. Clears the data-check gate: the table holds the
-// station's plan, which must pass the check again. Returns whether the station's code chose
-// the band.
-bool applyReadBack(AppState& state, const ReadBack& readBack);
 
 } // namespace yalmera

@@ -1,8 +1,8 @@
 #include "byte_trace.h"
 
+#include "files/whole_file.h"
 #include "image/device_image.h"
 #include "model/version.h"
-#include "model/whole_file.h"
 
 #include <QDateTime>
 

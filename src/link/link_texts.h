@@ -44,17 +44,4 @@ inline constexpr QStringView LineFlooded =
 inline constexpr QStringView StillSending =
     u"Станция продолжает передавать данные, обмен не начат: ничего не отправлено, данные не изменены.";
 
-// The exchange journal's operations and outcomes.
-inline constexpr QStringView JournalWrite = u"запись";
-inline constexpr QStringView JournalRead = u"чтение";
-inline constexpr QStringView JournalVerify = u"проверка";
-inline constexpr QStringView JournalProtocol = u"протокол";
-inline constexpr QStringView JournalCompleted = u"выполнено";
-inline constexpr QStringView JournalRefused = u"отказ";
-inline constexpr QStringView JournalOpenFailed = u"порт не открыт";
-inline constexpr QStringView JournalTimedOut = u"нет ответа";
-inline constexpr QStringView JournalLinkFailed = u"сбой линии";
-inline constexpr QStringView JournalCancelled = u"прервано";
-inline constexpr QStringView JournalDiffers = u"не совпадает";
-
 } // namespace yalmera::texts::link

@@ -1,6 +1,6 @@
 #include "write_exchange.h"
 
-#include "image/app_state.h"
+#include "image/stream_layout.h"
 #include "link/byte_trace.h"
 #include "link/link_session.h"
 #include "link/link_texts.h"
@@ -33,15 +33,6 @@ WriteResult notCheckedResult()
 }
 
 } // namespace
-
-WriteRequest WriteRequest::fromState(const AppState& state, const QString& port)
-{
-    WriteRequest request;
-    request.port = port;
-    request.dataChecked = state.dataChecked();
-    request.stream = state.image().writeStream(moduleCode(state.moduleType()), state.stationType().typeCode);
-    return request;
-}
 
 WriteResult runWriteExchange(const WriteRequest& request, ExchangeObserver& observer,
                              const std::atomic<bool>* stop)

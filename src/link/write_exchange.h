@@ -14,7 +14,6 @@
 
 namespace yalmera {
 
-class AppState;
 class ByteTrace;
 
 // Everything the write needs, copied from the program's state when it starts, so the exchange
@@ -27,9 +26,6 @@ struct WriteRequest
     // Where every byte of the exchange is recorded; none when null. Used on the exchange's thread
     // only, and shared so that a request may be copied to it.
     std::shared_ptr<ByteTrace> trace{};
-
-    // The image of the last check with the current module type and band code.
-    static WriteRequest fromState(const AppState& state, const QString& port);
 };
 
 struct WriteResult

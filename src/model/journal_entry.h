@@ -15,7 +15,7 @@ namespace yalmera {
 struct JournalEntry
 {
     QDateTime time;    // when the exchange ended
-    QString operation; // texts::link::Journal* ("запись", "чтение", ...)
+    QString operation; // texts::session::Journal* ("запись", "чтение", ...)
     QString port;      // as the user named it
     QString model;     // "Ялмера 4К-17"; empty when the band code names no band or none came
     std::optional<quint8> typeCode;

@@ -21,20 +21,6 @@ inline constexpr QStringView RepeaterRefused =
 inline constexpr QStringView RepeaterNoChannelNumber = u"Вы не указали номер канала !!!";
 inline constexpr QStringView RepeaterUnknownChannel = u"Такого номера канала нет в таблице !!!";
 
-// Files: a path that names a FIFO, a device or a socket is neither read nor replaced.
-inline constexpr QStringView NotRegularForSave =
-    u"Указанный путь ведет не к обычному файлу, а к каналу или устройству. Файл не записан.";
-inline constexpr QStringView NotRegularForRead =
-    u"Указанный путь ведет не к обычному файлу, а к каналу или устройству. Файл не прочитан.";
-// A name whose bytes are no UTF-8 reaches the program with U+FFFD in their place: it would name
-// another file.
-inline constexpr QStringView UnspellableForSave =
-    u"Имя файла записано не в UTF-8 (например, в кодировке Windows-1251), и программа не может точно "
-    u"указать этот файл. Переименуйте его. Файл не записан.";
-inline constexpr QStringView UnspellableForRead =
-    u"Имя файла записано не в UTF-8 (например, в кодировке Windows-1251), и программа не может точно "
-    u"указать этот файл. Переименуйте его. Файл не прочитан.";
-
 // Rows of the table ("Добавить канал", "Удалить каналы").
 inline constexpr QStringView TableFull = u"В таблице уже 99 каналов: больше радиостанция не принимает.";
 inline constexpr QStringView LastChannelStays =

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "image/app_state.h"
+#include "session/app_state.h"
 #include "model/user_message.h"
 
 #include <QList>

@@ -1,6 +1,6 @@
 #include "protocol_docx.h"
 
-#include "model/whole_file.h"
+#include "files/whole_file.h"
 #include "report_texts.h"
 
 #include <zip.h>

@@ -1,6 +1,6 @@
 #include "protocol_file.h"
 
-#include "model/whole_file.h"
+#include "files/whole_file.h"
 #include "protocol_docx.h"
 #include "report_texts.h"
 

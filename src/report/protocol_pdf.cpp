@@ -1,6 +1,6 @@
 #include "protocol_pdf.h"
 
-#include "model/whole_file.h"
+#include "files/whole_file.h"
 #include "protocol_layout.h"
 #include "report_texts.h"
 

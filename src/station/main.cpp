@@ -5,7 +5,7 @@
 #include "station/station_server.h"
 #include "station/virtual_station.h"
 
-#include "model/whole_file.h"
+#include "files/whole_file.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

@@ -3,7 +3,7 @@
 #include "plan_history.h"
 #include "ui_texts.h"
 
-#include "image/app_state.h"
+#include "session/app_state.h"
 
 namespace yalmera::ui {
 

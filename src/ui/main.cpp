@@ -1,6 +1,6 @@
 #include "exit_signals.h"
 #include "files/recent_plans.h"
-#include "image/app_state.h"
+#include "session/app_state.h"
 #include "model/version.h"
 #include "plan_file_dialogs.h"
 #include "program_windows.h"

@@ -3,7 +3,7 @@
 #include "ui_texts.h"
 #include "user_feedback.h"
 
-#include "image/app_state.h"
+#include "session/app_state.h"
 #include "report/protocol_document.h"
 #include "report/protocol_file.h"
 #include "report/protocol_pdf.h"

@@ -4,9 +4,10 @@
 #include "user_feedback.h"
 
 #include "files/journal.h"
-#include "image/app_state.h"
+#include "session/app_state.h"
 #include "link/byte_trace.h"
-#include "link/exchange_journal.h"
+#include "session/station_exchanges.h"
+#include "session/exchange_journal.h"
 #include "link/link_texts.h"
 #include "link/read_exchange.h"
 #include "link/serial_link.h"
@@ -201,7 +202,7 @@ void StationLinkWindow::writeStation()
     // gives that refusal itself without touching a port.
     if (exchangeRunning() || (m_state.dataChecked() && refuseWithoutPort()))
         return;
-    WriteRequest request = WriteRequest::fromState(m_state, portChoice());
+    WriteRequest request = writeRequest(m_state, portChoice());
     if (request.dataChecked && !openTrace(request.trace))
         return;
     m_writeRequest = std::make_unique<WriteRequest>(request);
@@ -273,9 +274,7 @@ void StationLinkWindow::readStation()
 {
     if (exchangeRunning() || refuseWithoutPort())
         return;
-    ReadRequest request;
-    request.port = portChoice();
-    request.stationType = m_state.stationType();
+    ReadRequest request = readRequest(m_state, portChoice());
     if (!openTrace(request.trace))
         return;
     m_readRequest = std::make_unique<ReadRequest>(request);

@@ -1,7 +1,7 @@
 #include "cli_runner.h"
 
 #include "files/plan_file.h"
-#include "image/app_state.h"
+#include "session/app_state.h"
 
 #include <QDir>
 #include <QFile>

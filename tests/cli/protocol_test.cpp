@@ -2,7 +2,7 @@
 
 #include "common/station_peers.h"
 #include "files/plan_file.h"
-#include "image/app_state.h"
+#include "session/app_state.h"
 
 #include <QFile>
 #include <QRegularExpression>

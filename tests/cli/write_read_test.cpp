@@ -3,11 +3,11 @@
 #include "common/station_peers.h"
 #include "files/plan_file.h"
 #include "files/plan_text_codec.h"
-#include "image/app_state.h"
+#include "session/app_state.h"
 #include "image/data_check.h"
 #include "link/port_lock.h"
 #include "link/serial_link.h"
-#include "model/delimited_text.h"
+#include "files/delimited_text.h"
 
 #include <QCryptographicHash>
 #include <QDir>

@@ -1,7 +1,7 @@
 #include "common/platform_texts.h"
 #include "files/plan_file.h"
 #include "files/plan_text_codec.h"
-#include "image/app_state.h"
+#include "session/app_state.h"
 #include "model/channel_template.h"
 
 #include <QDir>

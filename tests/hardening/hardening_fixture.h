@@ -6,7 +6,7 @@
 
 #include "common/qt_printers.h"
 #include "files/plan_file.h"
-#include "image/app_state.h"
+#include "session/app_state.h"
 #include "image/data_check.h"
 #include "link/exchange_report.h"
 #include "link/link_fixture.h"

@@ -6,6 +6,7 @@
 
 #include "image/read_back.h"
 #include "link/link_texts.h"
+#include "session/station_exchanges.h"
 #include "link/read_exchange.h"
 #include "link/serial_link.h"
 #include "link/write_exchange.h"
@@ -56,19 +57,6 @@ QString reopenFailure(const QString& port)
     const UserMessage failure = link.openSelected();
     link.close();
     return failure.text;
-}
-
-WriteRequest writeRequest(const AppState& state, const QString& port)
-{
-    return WriteRequest::fromState(state, port);
-}
-
-ReadRequest readRequest(const AppState& state, const QString& port)
-{
-    ReadRequest request;
-    request.port = port;
-    request.stationType = state.stationType();
-    return request;
 }
 
 // What the window does with a finished read: only a complete, acceptable stream replaces the plan.

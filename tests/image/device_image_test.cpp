@@ -1,4 +1,4 @@
-#include "image/app_state.h"
+#include "session/app_state.h"
 #include "image/data_check.h"
 #include "image/device_image.h"
 #include "image/field_codec.h"

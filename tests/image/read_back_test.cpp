@@ -1,7 +1,7 @@
 #include "common/qt_printers.h"
 #include "common/stream_fixture.h"
 
-#include "image/app_state.h"
+#include "session/app_state.h"
 #include "image/read_back.h"
 #include "model/value_lists.h"
 

@@ -1,7 +1,8 @@
 #include "link_fixture.h"
 
-#include "image/app_state.h"
+#include "session/app_state.h"
 #include "link/link_texts.h"
+#include "session/station_exchanges.h"
 #include "link/read_exchange.h"
 #include "link/write_exchange.h"
 
@@ -178,7 +179,7 @@ TEST(StationRoundTrip, WriteThenReadGivesBackTheSamePlan)
     written.selectModule(ModuleType::Zorpik);
     written.acceptCheck(image, 0);
     RecordingObserver writeObserver;
-    ASSERT_TRUE(runWriteExchange(WriteRequest::fromState(written, station.path()), writeObserver).ok());
+    ASSERT_TRUE(runWriteExchange(writeRequest(written, station.path()), writeObserver).ok());
 
     // Read through the objects the window uses, applying on this thread once complete.
     AppState state;

@@ -1,7 +1,8 @@
 #include "link_fixture.h"
 
-#include "image/app_state.h"
+#include "session/app_state.h"
 #include "link/link_texts.h"
+#include "session/station_exchanges.h"
 #include "link/serial_link.h"
 #include "link/unfinished_write.h"
 #include "link/write_exchange.h"
@@ -30,7 +31,7 @@ WriteRequest requestFor(const DeviceImage& image, const QString& port)
 {
     AppState state;
     state.acceptCheck(image, 0);
-    return WriteRequest::fromState(state, port);
+    return writeRequest(state, port);
 }
 
 std::vector<int> recordGauges(const std::vector<int>& gauges)

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "common/station_peers.h"
-#include "image/app_state.h"
+#include "session/app_state.h"
 
 #include <QByteArray>
 #include <QMap>

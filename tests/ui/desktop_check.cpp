@@ -5,7 +5,7 @@
 // naming a folder, the screen is saved there after each step.
 
 #include "files/recent_plans.h"
-#include "image/app_state.h"
+#include "session/app_state.h"
 #include "ui/channel_table_model.h"
 #include "ui/plan_file_dialogs.h"
 #include "ui/program_windows.h"

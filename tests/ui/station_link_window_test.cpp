@@ -3,10 +3,10 @@
 #include "ui/channel_table_model.h"
 
 #include "common/station_peers.h"
+#include "files/delimited_text.h"
 #include "files/plan_file.h"
 #include "link/read_exchange.h"
 #include "link/write_exchange.h"
-#include "model/delimited_text.h"
 
 #include <QAction>
 #include <QComboBox>

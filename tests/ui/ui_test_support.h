@@ -2,7 +2,7 @@
 
 #include "common/qt_printers.h"
 #include "files/recent_plans.h"
-#include "image/app_state.h"
+#include "session/app_state.h"
 #include "ui/plan_file_dialogs.h"
 #include "ui/program_windows.h"
 #include "ui/user_feedback.h"

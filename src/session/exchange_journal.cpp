@@ -1,6 +1,7 @@
 #include "exchange_journal.h"
 
 #include "link/link_texts.h"
+#include "session/session_texts.h"
 
 #include <QCryptographicHash>
 
@@ -30,17 +31,17 @@ QString journalOutcome(ExchangeOutcome outcome)
 {
     switch (outcome) {
     case ExchangeOutcome::Completed:
-        return texts::link::JournalCompleted.toString();
+        return texts::session::JournalCompleted.toString();
     case ExchangeOutcome::Refused:
-        return texts::link::JournalRefused.toString();
+        return texts::session::JournalRefused.toString();
     case ExchangeOutcome::OpenFailed:
-        return texts::link::JournalOpenFailed.toString();
+        return texts::session::JournalOpenFailed.toString();
     case ExchangeOutcome::TimedOut:
-        return texts::link::JournalTimedOut.toString();
+        return texts::session::JournalTimedOut.toString();
     case ExchangeOutcome::LinkFailed:
-        return texts::link::JournalLinkFailed.toString();
+        return texts::session::JournalLinkFailed.toString();
     case ExchangeOutcome::Cancelled:
-        return texts::link::JournalCancelled.toString();
+        return texts::session::JournalCancelled.toString();
     }
     return {};
 }
@@ -49,7 +50,7 @@ JournalEntry writeJournalEntry(const WriteRequest& request, const WriteResult& r
 {
     JournalEntry entry;
     entry.time = QDateTime::currentDateTime();
-    entry.operation = texts::link::JournalWrite.toString();
+    entry.operation = texts::session::JournalWrite.toString();
     entry.port = request.port;
     takeHeader(entry, Stream::Write, request.stream);
     entry.outcome = journalOutcome(result.outcome);
@@ -61,7 +62,7 @@ JournalEntry readJournalEntry(const ReadRequest& request, const ReadResult& resu
 {
     JournalEntry entry;
     entry.time = QDateTime::currentDateTime();
-    entry.operation = texts::link::JournalRead.toString();
+    entry.operation = texts::session::JournalRead.toString();
     entry.port = request.port;
     takeHeader(entry, Stream::Read, result.received);
     const HeaderFieldLayout& serial = headerField(HeaderField::SerialNumber);

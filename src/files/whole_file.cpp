@@ -1,6 +1,6 @@
 #include "whole_file.h"
 
-#include "model_texts.h"
+#include "files_texts.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -60,7 +60,7 @@ QString unspellableNameRefusal(const QString& path, bool forSave)
 #endif
     if (spelt)
         return {};
-    return (forSave ? texts::model::UnspellableForSave : texts::model::UnspellableForRead).toString();
+    return (forSave ? texts::files::UnspellableForSave : texts::files::UnspellableForRead).toString();
 }
 
 QString nameLengthRefusal(const QString& path, qsizetype extra)
@@ -81,7 +81,7 @@ QString saveTargetRefusal(const QString& path)
         return refusal;
     if (QString refusal = nameLengthRefusal(path, TemporaryNameSuffix); !refusal.isEmpty())
         return refusal;
-    return isSpecialFile(path) ? texts::model::NotRegularForSave.toString() : QString();
+    return isSpecialFile(path) ? texts::files::NotRegularForSave.toString() : QString();
 }
 
 QString openSaveFile(QSaveFile& file)
@@ -133,7 +133,7 @@ WholeFileRead readWholeFile(const QString& path, qint64 maxBytes)
     if (!read.error.isEmpty())
         return read;
     if (isSpecialFile(path)) {
-        read.error = texts::model::NotRegularForRead.toString();
+        read.error = texts::files::NotRegularForRead.toString();
         return read;
     }
     QFile file(path);

@@ -191,4 +191,21 @@ std::optional<PlanSnapshot> AppState::takeReplacedPlan()
     return std::exchange(m_replacedPlan, std::nullopt);
 }
 
+CheckResult runDataCheck(AppState& state)
+{
+    const PlanCheck check = checkPlan(state.settings(), state.table(), state.stationType());
+    // A stopped check leaves its partial count, which nobody reads without the gate.
+    if (check.result.passed)
+        state.acceptCheck(check.image, check.settingsDigitCount);
+    else
+        state.refuseCheck(check.settingsDigitCount);
+    return check.result;
+}
+
+bool applyReadBack(AppState& state, const ReadBack& readBack)
+{
+    return state.adoptStationPlan(readBack.settings, readBack.table, readBack.image,
+                                  moduleTypeOfCode(readBack.moduleType), readBack.typeCode);
+}
+
 } // namespace yalmera

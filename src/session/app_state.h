@@ -1,6 +1,8 @@
 #pragma once
 
+#include "image/data_check.h"
 #include "image/device_image.h"
+#include "image/read_back.h"
 #include "model/channel_table.h"
 #include "model/channel_template.h"
 #include "model/general_settings.h"
@@ -174,5 +176,20 @@ private:
     std::uint64_t m_imagePlanRevision = 0;
     std::optional<PlanSnapshot> m_replacedPlan;
 };
+
+// The data check of "Контроль" on the state's plan and band (checkPlan). A check that reaches its
+// end gives the state its image and digit count and sets the gate; a stopped one clears the gate
+// and leaves the image of the last good check (which the repeater panel may still be using) as
+// it was. Never changes the table or the settings text.
+CheckResult runDataCheck(AppState& state);
+
+// A station's plan read back, taken into the program (the station-link window's read, yalmera-cli
+// read): replaces, all at once, the settings text, the table (rows, cells, flags), the module type, the
+// type code with the band it names (a code naming no band keeps the selected band) and the
+// image's header fields and first channelCount records. The image's IdCode and the record slots
+// from channelCount on keep what they held. Clears the data-check gate: the table holds the
+// station's plan, which must pass the check again. Returns whether the station's code chose
+// the band.
+bool applyReadBack(AppState& state, const ReadBack& readBack);
 
 } // namespace yalmera
