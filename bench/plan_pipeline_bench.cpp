@@ -1,8 +1,8 @@
 // The path of a plan through the program: read a 99-channel plan file, check and encode it,
 // write it back. Run with --benchmark_counters_tabular=true for a compact table.
 #include "files/plan_file.h"
-#include "session/app_state.h"
 #include "image/data_check.h"
+#include "session/app_state.h"
 
 #include <QTemporaryDir>
 

@@ -2,10 +2,10 @@
 // check reads the "Sw" column only for "12,5", so such a plan passes it). A cell shows only what
 // fits its width: the time must stay flat as N grows, not grow with N or its square. Run with
 // --benchmark_counters_tabular=true for a compact table.
-#include "session/app_state.h"
 #include "image/data_check.h"
 #include "report/protocol_document.h"
 #include "report/protocol_pdf.h"
+#include "session/app_state.h"
 
 #include <QGuiApplication>
 #include <QTemporaryDir>

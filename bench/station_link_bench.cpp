@@ -4,14 +4,14 @@
 // Unpaced, the wall time per byte is the program's own overhead (plus the station's and the
 // pseudo-terminal's), with and without the byte trace. Run with --benchmark_counters_tabular=true
 // for a compact table.
-#include "session/app_state.h"
 #include "image/data_check.h"
 #include "link/byte_trace.h"
-#include "session/station_exchanges.h"
 #include "link/exchange_report.h"
 #include "link/read_exchange.h"
 #include "link/serial_link.h"
 #include "link/write_exchange.h"
+#include "session/app_state.h"
+#include "session/station_exchanges.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

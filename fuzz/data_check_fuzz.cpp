@@ -5,10 +5,10 @@
 #include "fuzz_check.h"
 
 #include "files/plan_file.h"
-#include "session/app_state.h"
 #include "image/data_check.h"
 #include "image/read_back.h"
 #include "model/number_text.h"
+#include "session/app_state.h"
 
 using namespace yalmera;
 

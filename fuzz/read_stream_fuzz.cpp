@@ -6,8 +6,8 @@
 
 #include "fuzz_check.h"
 
-#include "session/app_state.h"
 #include "image/read_back.h"
+#include "session/app_state.h"
 
 using namespace yalmera;
 

@@ -1,6 +1,6 @@
 #include "cli_support.h"
 
-#include "image/data_check.h"
+#include "session/app_state.h"
 
 namespace yalmera::cli {
 

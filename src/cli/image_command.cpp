@@ -1,7 +1,7 @@
 #include "cli_support.h"
 
-#include "image/data_check.h"
 #include "files/whole_file.h"
+#include "session/app_state.h"
 
 namespace yalmera::cli {
 

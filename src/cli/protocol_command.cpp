@@ -1,8 +1,8 @@
 #include "cli_support.h"
 
-#include "image/data_check.h"
 #include "report/protocol_docx.h"
 #include "report/protocol_pdf.h"
+#include "session/app_state.h"
 
 #include <QFileInfo>
 

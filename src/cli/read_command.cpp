@@ -2,12 +2,12 @@
 
 #include "files/plan_file.h"
 #include "files/save_target.h"
-#include "session/app_state.h"
+#include "files/whole_file.h"
 #include "interrupt_stop.h"
+#include "link/read_exchange.h"
+#include "session/app_state.h"
 #include "session/exchange_journal.h"
 #include "session/station_exchanges.h"
-#include "link/read_exchange.h"
-#include "files/whole_file.h"
 #include "station_progress.h"
 #include "station_records.h"
 

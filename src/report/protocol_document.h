@@ -1,7 +1,7 @@
 #pragma once
 
-#include "session/app_state.h"
 #include "model/user_message.h"
+#include "session/app_state.h"
 
 #include <QList>
 #include <QString>

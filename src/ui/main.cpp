@@ -1,10 +1,10 @@
 #include "exit_signals.h"
 #include "files/recent_plans.h"
-#include "session/app_state.h"
 #include "model/version.h"
 #include "plan_file_dialogs.h"
 #include "program_windows.h"
 #include "qt_translations.h"
+#include "session/app_state.h"
 #include "user_feedback.h"
 
 #include <QApplication>

@@ -13,9 +13,9 @@
 #include "files/plan_csv.h"
 #include "files/plan_file.h"
 #include "files/recent_plans.h"
-#include "session/app_state.h"
 #include "image/data_check.h"
 #include "report/protocol_document.h"
+#include "session/app_state.h"
 
 #include <QAction>
 #include <QActionGroup>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "session/app_state.h"
 #include "model/cell_block.h"
+#include "session/app_state.h"
 
 #include <QObject>
 #include <QString>

@@ -3,11 +3,11 @@
 #include "ui_texts.h"
 #include "user_feedback.h"
 
-#include "session/app_state.h"
 #include "report/protocol_document.h"
 #include "report/protocol_file.h"
 #include "report/protocol_pdf.h"
 #include "report/report_texts.h"
+#include "session/app_state.h"
 
 #include <QDesktopServices>
 #include <QDir>

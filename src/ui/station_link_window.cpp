@@ -4,14 +4,14 @@
 #include "user_feedback.h"
 
 #include "files/journal.h"
-#include "session/app_state.h"
 #include "link/byte_trace.h"
-#include "session/station_exchanges.h"
-#include "session/exchange_journal.h"
 #include "link/link_texts.h"
 #include "link/read_exchange.h"
 #include "link/serial_link.h"
 #include "link/write_exchange.h"
+#include "session/app_state.h"
+#include "session/exchange_journal.h"
+#include "session/station_exchanges.h"
 
 #include <QCloseEvent>
 #include <QComboBox>

@@ -6,8 +6,8 @@
 #include "ui_texts.h"
 #include "user_feedback.h"
 
-#include "session/app_state.h"
 #include "files/delimited_text.h"
+#include "session/app_state.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

@@ -1,13 +1,13 @@
 #include "cli_runner.h"
 
 #include "common/station_peers.h"
+#include "files/delimited_text.h"
 #include "files/plan_file.h"
 #include "files/plan_text_codec.h"
-#include "session/app_state.h"
 #include "image/data_check.h"
 #include "link/port_lock.h"
 #include "link/serial_link.h"
-#include "files/delimited_text.h"
+#include "session/app_state.h"
 
 #include <QCryptographicHash>
 #include <QDir>

@@ -1,8 +1,8 @@
 #include "common/platform_texts.h"
 #include "files/plan_file.h"
 #include "files/plan_text_codec.h"
-#include "session/app_state.h"
 #include "model/channel_template.h"
+#include "session/app_state.h"
 
 #include <QDir>
 #include <QFile>

@@ -10,8 +10,8 @@
 
 #include "files/plan_file.h"
 #include "files/plan_text_codec.h"
-#include "image/data_check.h"
 #include "image/read_back.h"
+#include "session/app_state.h"
 
 #include <QDir>
 #include <QTemporaryDir>

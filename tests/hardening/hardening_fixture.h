@@ -6,10 +6,10 @@
 
 #include "common/qt_printers.h"
 #include "files/plan_file.h"
-#include "session/app_state.h"
 #include "image/data_check.h"
 #include "link/exchange_report.h"
 #include "link/link_fixture.h"
+#include "session/app_state.h"
 
 #include <QByteArray>
 #include <QFile>

@@ -6,10 +6,10 @@
 
 #include "image/read_back.h"
 #include "link/link_texts.h"
-#include "session/station_exchanges.h"
 #include "link/read_exchange.h"
 #include "link/serial_link.h"
 #include "link/write_exchange.h"
+#include "session/station_exchanges.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>

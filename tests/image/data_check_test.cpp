@@ -2,7 +2,7 @@
 
 #include "common/image_printers.h"
 
-#include "image/data_check.h"
+#include "session/app_state.h"
 
 #include <gtest/gtest.h>
 

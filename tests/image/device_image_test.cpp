@@ -1,8 +1,5 @@
-#include "session/app_state.h"
-#include "image/data_check.h"
 #include "image/device_image.h"
 #include "image/field_codec.h"
-#include "image/plan_fixture.h"
 #include "model/value_lists.h"
 
 #include "common/stream_fixture.h"
@@ -104,38 +101,6 @@ TEST(WriteStream, HeaderOrderRecordsAndTypeCodeThreeTimes)
     EXPECT_EQ(at(25), 1);
     EXPECT_EQ(at(27), 7);
     EXPECT_EQ(at(26 + 18 + 17), 0x5A);
-}
-
-TEST(AppStateGate, PlanReplacementClearsTheGateBandChangeDropsFlags)
-{
-    AppState state = templateState(2);
-    ASSERT_TRUE(runDataCheck(state).passed);
-    ASSERT_TRUE(state.writeRepeaterMark(QStringLiteral("1"), RepeaterMode::Receive).ok());
-    ASSERT_FALSE(state.repeaterSavedTexts().isEmpty());
-    state.acceptCheck(state.image(), state.settingsDigitCount());
-    ChannelTable table;
-    table.setRowCount(3);
-    table.createFlags();
-    state.adoptPlan(GeneralSettings(GeneralSettings::templateLines()), table);
-    EXPECT_FALSE(state.dataChecked());
-    EXPECT_TRUE(state.tableCreated());
-    EXPECT_TRUE(state.repeaterSavedTexts().isEmpty());
-
-    // The band already selected changes nothing; another band takes the flags and the gate: the
-    // image of the last check holds the other band's frequency words.
-    struct Case
-    {
-        Band band;
-        bool changed;
-    };
-    for (const Case c : {Case{Band::Mhz144to174, false}, Case{Band::Mhz30to60, true}}) {
-        state.acceptCheck(state.image(), state.settingsDigitCount());
-        EXPECT_EQ(state.selectBand(c.band), c.changed);
-        EXPECT_EQ(state.stationType(), StationType::forBand(c.band));
-        EXPECT_EQ(state.table().hasFlags(1), !c.changed);
-        EXPECT_EQ(state.dataChecked(), !c.changed);
-        EXPECT_EQ(state.table().channelCount(), 2);
-    }
 }
 
 TEST(WriteStream, ACountAboveTheRecordSlotsIsSentAsTheRecordsThatFollow)

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "session/app_state.h"
 #include "model/number_text.h"
+#include "session/app_state.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,9 +1,9 @@
 #include "common/qt_printers.h"
 #include "common/stream_fixture.h"
 
-#include "session/app_state.h"
 #include "image/read_back.h"
 #include "model/value_lists.h"
+#include "session/app_state.h"
 
 #include <QRandomGenerator>
 

@@ -5,12 +5,12 @@
 #include "common/image_printers.h"
 #include "common/stream_fixture.h"
 
-#include "image/data_check.h"
 #include "image/field_codec.h"
 #include "image/read_back.h"
 #include "image/station_model.h"
 #include "model/number_text.h"
 #include "model/value_lists.h"
+#include "session/app_state.h"
 
 #include <gtest/gtest.h>
 

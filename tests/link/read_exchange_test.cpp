@@ -1,10 +1,10 @@
 #include "link_fixture.h"
 
-#include "session/app_state.h"
 #include "link/link_texts.h"
-#include "session/station_exchanges.h"
 #include "link/read_exchange.h"
 #include "link/write_exchange.h"
+#include "session/app_state.h"
+#include "session/station_exchanges.h"
 
 #include <QEventLoop>
 #include <QTimer>

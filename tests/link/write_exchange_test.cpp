@@ -1,11 +1,11 @@
 #include "link_fixture.h"
 
-#include "session/app_state.h"
 #include "link/link_texts.h"
-#include "session/station_exchanges.h"
 #include "link/serial_link.h"
 #include "link/unfinished_write.h"
 #include "link/write_exchange.h"
+#include "session/app_state.h"
+#include "session/station_exchanges.h"
 
 #include <QCoreApplication>
 #include <QDateTime>

@@ -5,8 +5,8 @@
 
 #include "files/plan_csv.h"
 #include "files/plan_file.h"
-#include "image/data_check.h"
 #include "image/read_back.h"
+#include "session/app_state.h"
 
 #include <QAction>
 #include <QClipboard>
