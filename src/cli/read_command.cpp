@@ -6,7 +6,6 @@
 #include "interrupt_stop.h"
 #include "link/read_exchange.h"
 #include "session/app_state.h"
-#include "session/exchange_journal.h"
 #include "session/station_exchanges.h"
 #include "station_progress.h"
 #include "station_records.h"
@@ -93,11 +92,9 @@ int runRead(const QStringList& arguments)
     ReadRequest request = readRequest(state, portName);
     request.trace = records.trace();
     const ReadResult result = readStationShowingProgress(request, interrupt.flag());
-    // The backup first: whatever happens to the output, what the station held is kept.
-    records.backup(result);
-    JournalEntry entry = readJournalEntry(request, result);
-    entry.planFile = QFileInfo(outputPath).absoluteFilePath();
-    records.journal(entry);
+    // Whatever happens to the output, what the station held is kept.
+    records.keep(
+        recordRead(records.journalPath(), request, result, QFileInfo(outputPath).absoluteFilePath()));
     if (!result.ok())
         return records.exitCode(linkFailureExit(commandLine.name(), result.outcome, result.message, portName,
                                                 interrupt.exitCode()));

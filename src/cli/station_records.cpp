@@ -4,7 +4,6 @@
 #include "files/save_target.h"
 #include "link/byte_trace.h"
 
-#include <QDateTime>
 #include <QDir>
 
 namespace yalmera::cli {
@@ -53,17 +52,11 @@ void StationRecords::journal(const JournalEntry& entry)
         failed(failure.text);
 }
 
-QString StationRecords::backup(const ReadResult& result)
+const ExchangeRecord& StationRecords::keep(const ExchangeRecord& record)
 {
-    if (!result.readBack)
-        return {};
-    const ReadBack& read = *result.readBack;
-    const files::SavedBackup saved =
-        files::saveBackup(m_journalPath, QDateTime::currentDateTime(), read.serialNumber, read.settings,
-                          read.table, read.typeCode, read.moduleType);
-    if (!saved.error.isEmpty())
-        failed(saved.error.text);
-    return saved.path;
+    for (const UserMessage& failure : record.failures)
+        failed(failure.text);
+    return record;
 }
 
 int StationRecords::exitCode(int code)

@@ -2,8 +2,8 @@
 
 #include "cli_support.h"
 
-#include "link/read_exchange.h"
 #include "model/journal_entry.h"
+#include "session/station_exchanges.h"
 
 #include <QList>
 #include <QString>
@@ -17,9 +17,10 @@ class ByteTrace;
 
 namespace yalmera::cli {
 
-// What a station command keeps of its exchanges: the journal line of each, the backup of each
-// plan read and, when asked, the byte trace. Problems are said on stderr with the command's
-// prefix; a record that could not be written turns a successful command's exit code into 4.
+// What a station command keeps of its exchanges: the files it keeps them in (the journal, and the
+// byte trace when asked), checked before the station is touched. Problems are said on stderr with
+// the command's prefix; a record that could not be written turns a successful command's exit
+// code into 4.
 class StationRecords
 {
 public:
@@ -40,8 +41,8 @@ public:
 
     // Appends the entry to the journal.
     void journal(const JournalEntry& entry);
-    // Saves the plan of a successful read as a backup beside the journal; the file, or empty.
-    QString backup(const ReadResult& result);
+    // Says what an exchange's records (recordWrite, recordRead, recordVerify) could not keep.
+    const ExchangeRecord& keep(const ExchangeRecord& record);
 
     // The command's exit code: code itself, or ExitJournal when code is ExitSuccess and a record
     // (journal line, backup, trace) could not be written.

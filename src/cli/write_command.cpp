@@ -111,10 +111,8 @@ int runWrite(const QStringList& arguments)
     WriteResult written;
     runOffThisThread([&] { written = runWriteExchange(request, *progress, interrupt.flag()); });
     endTerminalProgress(*progress);
-    JournalEntry entry = writeJournalEntry(request, written);
-    entry.planFile = planFile;
-    entry.serialNumber = serialNumber;
-    records.journal(entry);
+    const ExchangeRecord kept =
+        records.keep(recordWrite(records.journalPath(), request, written, planFile, serialNumber));
     if (!written.ok()) {
         UserMessage message = written.message;
         // The window shows "AK" and the line's own error; here the plain words go first.
@@ -131,23 +129,9 @@ int runWrite(const QStringList& arguments)
         ReadRequest verifyRequest = readRequest(state, portName);
         verifyRequest.trace = records.trace();
         const ReadResult readBack = readStationShowingProgress(verifyRequest, interrupt.flag());
-        records.backup(readBack);
-        JournalEntry verified = readJournalEntry(verifyRequest, readBack);
-        verified.operation = texts::session::JournalVerify.toString();
-        verified.planFile = planFile;
-        QStringList diff;
-        if (readBack.ok()) {
-            const ReadBack& held = *readBack.readBack;
-            diff = streamDifferences(
-                Stream::Write,
-                {state.image(), moduleCode(state.moduleType()), state.stationType().typeCode, 0},
-                {held.image, held.moduleType, held.typeCode, 0});
-            if (!diff.isEmpty()) {
-                verified.outcome = texts::session::JournalDiffers.toString();
-                verified.message = diff.join(QStringLiteral("; "));
-            }
-        }
-        records.journal(verified);
+        const QStringList diff =
+            readBack.ok() ? writtenDifferences(state, *readBack.readBack) : QStringList();
+        records.keep(recordVerify(records.journalPath(), verifyRequest, readBack, planFile, diff));
         if (!readBack.ok())
             return records.exitCode(linkFailureExit(commandLine.name(), readBack.outcome, readBack.message,
                                                     portName, interrupt.exitCode()));
@@ -164,7 +148,7 @@ int runWrite(const QStringList& arguments)
     if (commandLine.isSet(protocol)) {
         const report::SavedProtocol saved =
             report::saveProtocolDocx(report::buildProtocolDocument(state, serialNumber), protocolFolder);
-        JournalEntry made = entry;
+        JournalEntry made = kept.entry;
         made.time = QDateTime::currentDateTime();
         made.operation = texts::session::JournalProtocol.toString();
         made.outcome =

@@ -10,8 +10,7 @@
 namespace yalmera {
 
 // One line of the exchange journal: which station got which plan (or gave which), and how the
-// exchange ended. The link fills what the exchange knows; the front end adds the plan file and
-// the serial number the user gave.
+// exchange ended: what the exchange knows, with the plan file and the serial number the user gave.
 struct JournalEntry
 {
     QDateTime time;    // when the exchange ended

@@ -9,8 +9,8 @@ namespace yalmera {
 // The journal line of an exchange, as far as the exchange knows it: the time now, the port, the
 // model and band code, the channel count and the SHA-256 of the stream sent (a write: the whole
 // image, also when the station took only part of it) or received (a read: what came, with the
-// station's serial number when its first three bytes came), the outcome and the message. The
-// front end adds the plan file, and for a write the serial number the user gave.
+// station's serial number when its first three bytes came), the outcome and the message.
+// recordWrite and recordRead (station_exchanges.h) add the plan file and the serial number.
 JournalEntry writeJournalEntry(const WriteRequest& request, const WriteResult& result);
 JournalEntry readJournalEntry(const ReadRequest& request, const ReadResult& result);
 

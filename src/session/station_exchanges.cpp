@@ -1,8 +1,37 @@
 #include "station_exchanges.h"
 
+#include "files/journal.h"
 #include "session/app_state.h"
+#include "session/exchange_journal.h"
+#include "session/session_texts.h"
+
+#include <QDateTime>
 
 namespace yalmera {
+
+namespace {
+
+// Saves what the station held beside the journal; nothing for a read that brought no plan.
+void keepBackup(ExchangeRecord& record, const QString& journalPath, const ReadResult& result)
+{
+    if (!result.readBack)
+        return;
+    const ReadBack& read = *result.readBack;
+    const files::SavedBackup saved =
+        files::saveBackup(journalPath, QDateTime::currentDateTime(), read.serialNumber, read.settings,
+                          read.table, read.typeCode, read.moduleType);
+    record.backup = saved.path;
+    if (!saved.error.isEmpty())
+        record.failures.append(saved.error);
+}
+
+void keepEntry(ExchangeRecord& record, const QString& journalPath)
+{
+    if (const UserMessage failure = files::appendJournal(journalPath, record.entry); !failure.isEmpty())
+        record.failures.append(failure);
+}
+
+} // namespace
 
 WriteRequest writeRequest(const AppState& state, const QString& port)
 {
@@ -19,6 +48,52 @@ ReadRequest readRequest(const AppState& state, const QString& port)
     request.port = port;
     request.stationType = state.stationType();
     return request;
+}
+
+ExchangeRecord recordWrite(const QString& journalPath, const WriteRequest& request, const WriteResult& result,
+                           const QString& planFile, const QString& serialNumber)
+{
+    ExchangeRecord record;
+    record.entry = writeJournalEntry(request, result);
+    record.entry.planFile = planFile;
+    record.entry.serialNumber = serialNumber;
+    keepEntry(record, journalPath);
+    return record;
+}
+
+ExchangeRecord recordRead(const QString& journalPath, const ReadRequest& request, const ReadResult& result,
+                          const QString& planFile)
+{
+    ExchangeRecord record;
+    // What the station held is kept before anything else happens to it.
+    keepBackup(record, journalPath, result);
+    record.entry = readJournalEntry(request, result);
+    record.entry.planFile = planFile.isEmpty() ? record.backup : planFile;
+    keepEntry(record, journalPath);
+    return record;
+}
+
+ExchangeRecord recordVerify(const QString& journalPath, const ReadRequest& request, const ReadResult& result,
+                            const QString& planFile, const QStringList& differences)
+{
+    ExchangeRecord record;
+    keepBackup(record, journalPath, result);
+    record.entry = readJournalEntry(request, result);
+    record.entry.operation = texts::session::JournalVerify.toString();
+    record.entry.planFile = planFile;
+    if (!differences.isEmpty()) {
+        record.entry.outcome = texts::session::JournalDiffers.toString();
+        record.entry.message = differences.join(QStringLiteral("; "));
+    }
+    keepEntry(record, journalPath);
+    return record;
+}
+
+QStringList writtenDifferences(const AppState& state, const ReadBack& held)
+{
+    return streamDifferences(Stream::Write,
+                             {state.image(), moduleCode(state.moduleType()), state.stationType().typeCode, 0},
+                             {held.image, held.moduleType, held.typeCode, 0});
 }
 
 } // namespace yalmera

@@ -2,8 +2,12 @@
 
 #include "link/read_exchange.h"
 #include "link/write_exchange.h"
+#include "model/journal_entry.h"
+#include "model/user_message.h"
 
+#include <QList>
 #include <QString>
+#include <QStringList>
 
 namespace yalmera {
 
@@ -14,5 +18,33 @@ class AppState;
 WriteRequest writeRequest(const AppState& state, const QString& port);
 // The read: the selected band, whose constants decode a station whose code names none.
 ReadRequest readRequest(const AppState& state, const QString& port);
+
+// What the window and the command line keep of an exchange that ended, done here once for both:
+// its line in the journal and, for a read that brought a plan, a copy of that plan in the backups
+// folder beside the journal, saved before the plan replaces anything. A record that cannot be
+// written is a message; the exchange's own result stays as it came.
+struct ExchangeRecord
+{
+    JournalEntry entry;          // the journal line, as appended
+    QString backup;              // the plan read, as saved; empty when none was
+    QList<UserMessage> failures; // what could not be written, in order: the backup, the journal line
+};
+
+// A write that ended: planFile, the file the checked plan was read from or saved to (empty for a
+// plan from elsewhere); serialNumber, the station's as the user gave it.
+ExchangeRecord recordWrite(const QString& journalPath, const WriteRequest& request, const WriteResult& result,
+                           const QString& planFile, const QString& serialNumber);
+// A read that ended: planFile, the file its plan goes to; empty when the plan replaces the
+// program's, and the backup then names it.
+ExchangeRecord recordRead(const QString& journalPath, const ReadRequest& request, const ReadResult& result,
+                          const QString& planFile);
+// A read that checks a write (yalmera-cli write --verify): its line names the plan file written
+// and, as "не совпадает", the differences of the station's plan (writtenDifferences).
+ExchangeRecord recordVerify(const QString& journalPath, const ReadRequest& request, const ReadResult& result,
+                            const QString& planFile, const QStringList& differences);
+
+// How the plan a station holds differs from the image the state's write sends (the last check's,
+// with the module type and band code), one line per field; empty when the station holds it.
+QStringList writtenDifferences(const AppState& state, const ReadBack& held);
 
 } // namespace yalmera

@@ -10,7 +10,6 @@
 #include "link/serial_link.h"
 #include "link/write_exchange.h"
 #include "session/app_state.h"
-#include "session/exchange_journal.h"
 #include "session/station_exchanges.h"
 
 #include <QCloseEvent>
@@ -224,19 +223,17 @@ bool StationLinkWindow::openTrace(std::shared_ptr<ByteTrace>& trace)
     return trace != nullptr;
 }
 
-void StationLinkWindow::recordAndShow(const JournalEntry& entry, const UserMessage& message,
-                                      const UserMessage& backupFailure,
-                                      const std::shared_ptr<ByteTrace>& trace)
+void StationLinkWindow::showEnded(const UserMessage& message, const ExchangeRecord& recorded,
+                                  const std::shared_ptr<ByteTrace>& trace)
 {
-    const UserMessage journalFailure = files::appendJournal(m_journalPath, entry);
-    UserMessage traceFailure;
+    QList<UserMessage> said{message};
+    said.append(recorded.failures);
     if (trace && !trace->error().isEmpty())
-        traceFailure = UserMessage::failure(
-            texts::ui::TraceIncomplete.toString().arg(QDir::toNativeSeparators(m_tracePath), trace->error()));
-    const std::array<const UserMessage*, 4> said{&message, &backupFailure, &journalFailure, &traceFailure};
-    for (const UserMessage* shown : said) {
-        if (!shown->isEmpty() && !m_ending)
-            m_feedback.show(*shown, this);
+        said.append(UserMessage::failure(texts::ui::TraceIncomplete.toString().arg(
+            QDir::toNativeSeparators(m_tracePath), trace->error())));
+    for (const UserMessage& shown : said) {
+        if (!shown.isEmpty() && !m_ending)
+            m_feedback.show(shown, this);
     }
 }
 
@@ -263,11 +260,9 @@ void StationLinkWindow::showWriteResult(const WriteResult& result)
             m_feedback.show(result.message, this);
         return;
     }
-    JournalEntry entry = writeJournalEntry(*request, result);
-    entry.planFile = m_state.planFile();
-    if (m_serialNumber)
-        entry.serialNumber = m_serialNumber();
-    recordAndShow(entry, result.message, {}, request->trace);
+    const ExchangeRecord recorded = recordWrite(m_journalPath, *request, result, m_state.planFile(),
+                                                m_serialNumber ? m_serialNumber() : QString());
+    showEnded(result.message, recorded, request->trace);
 }
 
 void StationLinkWindow::readStation()
@@ -288,23 +283,14 @@ void StationLinkWindow::applyReadResult(const ReadResult& result)
     enablePortChoice(true);
     reportRunning();
     const std::unique_ptr<ReadRequest> request = std::move(m_readRequest);
-    JournalEntry entry = request ? readJournalEntry(*request, result) : JournalEntry{};
-    UserMessage backupFailure;
+    // What the station held is kept before it replaces the program's plan.
+    const ExchangeRecord recorded =
+        request ? recordRead(m_journalPath, *request, result, QString()) : ExchangeRecord{};
     if (result.ok()) {
-        // What the station held is kept before it replaces the program's plan.
-        const ReadBack& read = *result.readBack;
-        const files::SavedBackup saved =
-            files::saveBackup(m_journalPath, QDateTime::currentDateTime(), read.serialNumber, read.settings,
-                              read.table, read.typeCode, read.moduleType);
-        backupFailure = saved.error;
-        entry.planFile = saved.path;
-        const bool bandChosen = applyReadBack(m_state, read);
+        const bool bandChosen = applyReadBack(m_state, *result.readBack);
         emit planRead(bandChosen);
     }
-    if (request)
-        recordAndShow(entry, result.message, backupFailure, request->trace);
-    else if (!result.message.isEmpty())
-        m_feedback.show(result.message, this);
+    showEnded(result.message, recorded, request ? request->trace : nullptr);
 }
 
 void StationLinkWindow::endExchangeNow()

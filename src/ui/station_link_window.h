@@ -17,7 +17,7 @@ class ByteTrace;
 class ReadExchange;
 class WriteExchange;
 enum class ExchangePhase;
-struct JournalEntry;
+struct ExchangeRecord;
 struct ReadRequest;
 struct UserMessage;
 struct ReadResult;
@@ -100,8 +100,8 @@ private:
     // Shows what an exchange that ended has to say, after its journal line (and backup) are
     // written, so that nothing waits for a message box to close: the exchange's own message, then
     // any record that could not be written.
-    void recordAndShow(const JournalEntry& entry, const UserMessage& message,
-                       const UserMessage& backupFailure, const std::shared_ptr<ByteTrace>& trace);
+    void showEnded(const UserMessage& message, const ExchangeRecord& recorded,
+                   const std::shared_ptr<ByteTrace>& trace);
 
     AppState& m_state;
     UserInterfaceFeedback& m_feedback;
