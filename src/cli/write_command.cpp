@@ -116,7 +116,7 @@ int runWrite(const QStringList& arguments)
     if (!written.ok()) {
         UserMessage message = written.message;
         // The window shows "AK" and the line's own error; here the plain words go first.
-        if (written.outcome == ExchangeOutcome::TimedOut && message.text != texts::link::LastByteUnanswered)
+        if (written.outcome == ExchangeOutcome::TimedOut && !written.lastByteUnanswered)
             message.text = QStringLiteral("%1 (%2)").arg(texts::link::WriteStationSilent, message.text);
         return records.exitCode(
             linkFailureExit(commandLine.name(), written.outcome, message, portName, interrupt.exitCode()));

@@ -105,6 +105,7 @@ WriteResult runWriteExchange(const WriteRequest& request, ExchangeObserver& obse
             if (i == total - 1) {
                 // No byte follows whose failure would tell: a write the station did not
                 // acknowledge to the end is a failed write, never a complete one.
+                result.lastByteUnanswered = true;
                 return ended(ExchangeOutcome::TimedOut,
                              UserMessage::failure(texts::link::LastByteUnanswered.toString()));
             }

@@ -34,6 +34,9 @@ struct WriteResult
     UserMessage message; // what to show; empty after a complete write
     int bytesSent = 0;   // bytes handed to the line
     int repliesReceived = 0;
+    // TimedOut at the last byte's reply: no byte followed whose failure would tell, so the message
+    // is the exchange's own (LastByteUnanswered), not the line's.
+    bool lastByteUnanswered = false;
 
     bool ok() const { return outcome == ExchangeOutcome::Completed; }
 };

@@ -133,6 +133,7 @@ TEST_P(SilenceSweep, WriteEndsWithAKAtEveryByteAndNothingMoreIsSent)
         EXPECT_EQ(c.result.outcome, ExchangeOutcome::TimedOut);
         // The byte the station left unanswered went out; the next one found the link closed.
         EXPECT_EQ(c.result.message, c.answered == total - 1 ? lastUnanswered : notOpen);
+        EXPECT_EQ(c.result.lastByteUnanswered, c.answered == total - 1);
         EXPECT_EQ(c.result.bytesSent, c.answered + 1);
         EXPECT_EQ(c.result.repliesReceived, c.answered);
         EXPECT_EQ(c.stationReceived, c.answered + 1);
