@@ -26,9 +26,9 @@ using namespace yalmera;
 
 namespace {
 
-constexpr double ByteTimeS = 10.0 / 1200.0;
-constexpr int WriteBytes = 26 + 18 * 99; // 1808
-constexpr int ReadBytes = 28 + 18 * 99;  // 1810
+constexpr double ByteTimeS = 10.0 / Yalmera4K17.timings.baud;
+constexpr int WriteBytes = streamSize(Stream::Write, Yalmera4K17.maxChannels); // 1808
+constexpr int ReadBytes = streamSize(Stream::Read, Yalmera4K17.maxChannels);   // 1810
 
 class NoObserver final : public ExchangeObserver
 {
@@ -110,7 +110,7 @@ void writeAndRead(benchmark::State& bench, bool paced, bool write, bool traced =
         if (write)
             ok = runWriteExchange(request, observer).ok();
         else
-            ok = runReadExchange({station.path(), plan99().stationType(), request.trace}, observer).ok();
+            ok = runReadExchange({station.path(), request.model, request.trace}, observer).ok();
         const double elapsed = static_cast<double>(timer.nsecsElapsed()) * 1e-9;
         if (!ok)
             bench.SkipWithError("exchange failed");
@@ -120,8 +120,9 @@ void writeAndRead(benchmark::State& bench, bool paced, bool write, bool traced =
     const double perRun = seconds / static_cast<double>(bench.iterations());
     // Both wait for a quiet line before their command byte, and the write pauses 200 ms after
     // the header, by design; that is no overhead of the line.
-    const double pause = std::chrono::duration<double>(QuietLineTime).count() +
-                         (write ? std::chrono::duration<double>(HeaderRecordPause).count() : 0.0);
+    const ExchangeTimings& timings = request.model->timings;
+    const double pause = std::chrono::duration<double>(timings.quietLine).count() +
+                         (write ? std::chrono::duration<double>(timings.headerRecordPause).count() : 0.0);
     const int bytes = write ? WriteBytes : ReadBytes;
     bench.counters["wall_s"] = perRun;
     if (paced) {

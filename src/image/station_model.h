@@ -19,8 +19,17 @@ struct ExchangeTimings
     std::chrono::milliseconds recordSilence{};     // read: each channel-record byte
     std::chrono::milliseconds headerRecordPause{}; // write: between the header and the first record
     // Before its command byte an exchange waits until the line has been quiet this long: a station
-    // may still be sending the stream of an interrupted read. Longer than the header silence.
+    // may still be sending the stream of a read that was interrupted (the program killed), whose
+    // tail the next read would take for its header. Longer than the header silence, since a pause
+    // the read accepts inside a stream is no end of it.
     std::chrono::milliseconds quietLine{};
+    // A station gives up a write stream once no byte of it has come for this long; a byte that
+    // comes earlier continues the stream, whatever it is (yalmera-station --abandon-after). So
+    // after a write that did not end complete, the next exchange on the port waits this long from
+    // the write's last byte, with abandonMargin on top: the last byte's way to the station (the
+    // driver's queue, an adapter's latency timer) and a station's clock running a little slow.
+    std::chrono::milliseconds stationAbandon{};
+    std::chrono::milliseconds abandonMargin{};
 };
 
 // One station model as the program knows it: its band constants (model/station_type.h), the
@@ -37,7 +46,8 @@ struct StationModel
 
     QString caption() const { return band.modelCaption(); } // "Ялмера 4К-17"
 
-    // The longest stream the station sends, its header and maxChannels records, at the line speed.
+    // The longest stream the station sends, its header and maxChannels records, at the line speed:
+    // how long a station may go on sending before an exchange waiting for a quiet line gives up.
     constexpr std::chrono::milliseconds longestReadTime() const
     {
         const int bits = 10 * streamSize(Stream::Read, maxChannels);
@@ -52,6 +62,8 @@ inline constexpr ExchangeTimings YalmeraTimings{
     .recordSilence = std::chrono::milliseconds{100},
     .headerRecordPause = std::chrono::milliseconds{200},
     .quietLine = std::chrono::milliseconds{250},
+    .stationAbandon = std::chrono::milliseconds{1000},
+    .abandonMargin = std::chrono::milliseconds{250},
 };
 
 // The two models share their streams and timings; they differ in their band.

@@ -4,9 +4,10 @@
 
 namespace yalmera {
 
-LinkSession::LinkSession(const QString& port, ExchangeObserver& observer, ExchangePhase phase,
-                         ByteTrace* trace)
-    : m_unfinished(portDeviceName(port)), m_observer(observer), m_phase(phase), m_trace(trace)
+LinkSession::LinkSession(const QString& port, const StationModel& model, ExchangeObserver& observer,
+                         ExchangePhase phase, ByteTrace* trace)
+    : m_model(model), m_unfinished(portDeviceName(port), model.timings), m_observer(observer), m_phase(phase),
+      m_trace(trace)
 {
     m_link.setPortChoice(port);
     if (m_trace) {
@@ -27,7 +28,7 @@ LinkSession::~LinkSession()
 
 UserMessage LinkSession::open()
 {
-    m_link.configure();
+    m_link.configure(m_model);
     UserMessage failure = m_link.openSelected();
     // Only now, with the port ours: no other program is writing to the station meanwhile.
     if (failure.isEmpty())

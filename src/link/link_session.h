@@ -22,14 +22,15 @@ class ByteTrace;
 class LinkSession
 {
 public:
-    LinkSession(const QString& port, ExchangeObserver& observer, ExchangePhase phase,
-                ByteTrace* trace = nullptr);
+    LinkSession(const QString& port, const StationModel& model, ExchangeObserver& observer,
+                ExchangePhase phase, ByteTrace* trace = nullptr);
     ~LinkSession();
     LinkSession(const LinkSession&) = delete;
     LinkSession& operator=(const LinkSession&) = delete;
 
-    // Configures the line (1200 8N1, no handshake) and opens the port; the failure to show, or
-    // an empty message. Learns whether a write on the port was left broken (UnfinishedWrite).
+    // Configures the line for the model (its line speed, 8N1, no handshake, its waits) and opens
+    // the port; the failure to show, or an empty message. Learns whether a write on the port was left broken
+    // (UnfinishedWrite).
     UserMessage open();
     SerialLink& link() { return m_link; }
 
@@ -50,6 +51,7 @@ public:
     void closeFlushed();
 
 private:
+    const StationModel& m_model;
     SerialLink m_link;
     UnfinishedWrite m_unfinished;
     // When the station has certainly given up a write left broken on the port; none when none was.

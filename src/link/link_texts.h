@@ -24,7 +24,7 @@ inline constexpr QStringView LastByteUnanswered =
 inline constexpr QStringView StationSilent = u"Станция не отвечает: чтение прервано, данные не изменены.";
 inline constexpr QStringView Cancelled = u"Обмен со станцией прерван.";
 // Stopped on request after the first byte; what the station now holds, and why the next exchange
-// on the port waits a moment (StationAbandonTime and AbandonMargin).
+// on the port waits a moment (the station's abandon time and its margin, ExchangeTimings).
 inline constexpr QStringView WriteCancelled =
     u"Запись прервана: в станции осталась часть плана. Следующий обмен через этот порт начнется "
     u"не раньше чем через 1,25 с после прерванной записи, когда станция ее оставит.";

@@ -264,8 +264,8 @@ QByteArray statePath(const QString& device, const QString& kind)
 
 // A pseudo-terminal's number passes to the next one made, and the far end of the old one (a
 // virtual station) went with it: a file last written before the device was made, or in the same
-// tick of the file systems' clock (a few ms; a write's record comes at least QuietLineTime after
-// its port opened), is of that earlier line. Ports of hardware keep their state across a new
+// tick of the file systems' clock (a few ms; a write's record comes at least the quiet-line time
+// after its port opened), is of that earlier line. Ports of hardware keep their state across a new
 // device node (an adapter plugged in again): the station behind them may still be the same.
 bool olderThanPseudoTerminal(const struct stat& file, const QString& device)
 {

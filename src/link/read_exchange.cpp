@@ -11,9 +11,6 @@
 
 namespace yalmera {
 
-static_assert(QuietLineBound * 1200 >= std::chrono::seconds(10) * streamSize(Stream::Read, MaxRecords),
-              "the quiet wait outlasts the longest stream a station sends");
-
 ReadResult runReadExchange(const ReadRequest& request, ExchangeObserver& observer,
                            const std::atomic<bool>* stop)
 {
@@ -30,7 +27,8 @@ ReadResult runReadExchange(const ReadRequest& request, ExchangeObserver& observe
         return ended(ExchangeOutcome::Cancelled, UserMessage::failure(texts::link::ReadCancelled.toString()));
     };
 
-    LinkSession session(request.port, observer, ExchangePhase::ReadRequest, request.trace.get());
+    LinkSession session(request.port, *request.model, observer, ExchangePhase::ReadRequest,
+                        request.trace.get());
     SerialLink& link = session.link();
     if (UserMessage failure = session.open(); !failure.isEmpty())
         return ended(ExchangeOutcome::OpenFailed, failure);
@@ -49,7 +47,7 @@ ReadResult runReadExchange(const ReadRequest& request, ExchangeObserver& observe
 
     // The stream goes into a buffer of our own; nothing else changes before the last byte.
     QByteArray& received = result.received;
-    received.reserve(streamSize(Stream::Read, MaxRecords));
+    received.reserve(streamSize(Stream::Read, request.model->maxChannels));
     // Receives n bytes; false on silence (the station stopped) or a stop request.
     const auto receive = [&](int n, std::chrono::milliseconds silenceLimit) {
         for (int k = 0; k < n; ++k) {
@@ -76,7 +74,8 @@ ReadResult runReadExchange(const ReadRequest& request, ExchangeObserver& observe
         observer.gaugeChanged(0);
     };
 
-    if (!receive(headerSize(Stream::Read), HeaderSilenceLimit))
+    const ExchangeTimings& timings = request.model->timings;
+    if (!receive(headerSize(Stream::Read), timings.headerSilence))
         return silent();
     if (UserMessage refusal = checkReadStreamHeader(received); !refusal.isEmpty()) {
         endFlushed();
@@ -87,13 +86,13 @@ ReadResult runReadExchange(const ReadRequest& request, ExchangeObserver& observe
         static_cast<quint8>(received[headerField(HeaderField::ChannelCount).offset(Stream::Read)]);
     const int step = channelCount > 0 ? static_cast<int>(divideRoundHalfEven(100, channelCount)) : 0;
     for (int i = 0; i < channelCount; ++i) {
-        if (!receive(RecordSize, RecordSilenceLimit))
+        if (!receive(RecordSize, timings.recordSilence))
             return silent();
         gauge = std::max(0, gauge - step);
         observer.gaugeChanged(gauge);
     }
 
-    ReadStreamDecode decoded = decodeReadStream(received, request.stationType);
+    ReadStreamDecode decoded = decodeReadStream(received, request.model->band);
     endFlushed();
     if (!decoded.ok())
         return ended(ExchangeOutcome::Refused, decoded.refusal);

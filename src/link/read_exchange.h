@@ -1,9 +1,9 @@
 #pragma once
 
 #include "image/read_back.h"
+#include "image/station_model.h"
 #include "link/exchange_report.h"
 #include "link/station_exchange.h"
-#include "model/station_type.h"
 #include "model/user_message.h"
 
 #include <QMetaType>
@@ -20,8 +20,10 @@ class ByteTrace;
 struct ReadRequest
 {
     QString port = QStringLiteral("COM2"); // "COM1", "COM2", a port name or a device path
-    StationType stationType;               // the selected band: decoding uses its modulus and offset
-    std::shared_ptr<ByteTrace> trace{};    // as WriteRequest::trace
+    // The selected model, never null: the line speed and the waits, and the band whose modulus and
+    // offset decode a station whose code names no band.
+    const StationModel* model = &Yalmera4K17;
+    std::shared_ptr<ByteTrace> trace{}; // as WriteRequest::trace
 };
 
 struct ReadResult

@@ -62,16 +62,11 @@ SerialLink::~SerialLink()
     close();
 }
 
-void SerialLink::configure()
-{
-    // The line settings are fixed and every opening applies them afresh; nothing carries over.
-}
-
 UserMessage SerialLink::openSelected()
 {
     close();
     m_lastError.clear();
-    const detail::PortOpenResult opened = m_port.open(portDeviceName(m_portChoice));
+    const detail::PortOpenResult opened = m_port.open(portDeviceName(m_portChoice), m_model->timings.baud);
     m_holderKilled = opened.holderKilled;
     switch (opened.failure) {
     case detail::OpenFailure::None:
@@ -143,8 +138,9 @@ quint8 SerialLink::getByte()
 
 bool SerialLink::awaitQuietLine(const std::atomic<bool>* stop, Clock::time_point notBefore)
 {
-    const Clock::time_point giveUp = std::max(Clock::now(), notBefore) + QuietLineBound;
-    Clock::time_point quietUntil = std::max(Clock::now() + QuietLineTime, notBefore);
+    const std::chrono::milliseconds quiet = m_model->timings.quietLine;
+    const Clock::time_point giveUp = std::max(Clock::now(), notBefore) + m_model->longestReadTime();
+    Clock::time_point quietUntil = std::max(Clock::now() + quiet, notBefore);
     for (;;) {
         if (stop && *stop)
             return false;
@@ -158,7 +154,7 @@ bool SerialLink::awaitQuietLine(const std::atomic<bool>* stop, Clock::time_point
             const Clock::time_point now = Clock::now();
             if (now > giveUp)
                 return false;
-            quietUntil = std::max(now + QuietLineTime, notBefore);
+            quietUntil = std::max(now + quiet, notBefore);
         }
         const std::chrono::milliseconds wait = timeUntil(quietUntil);
         if (wait.count() <= 0)
@@ -198,7 +194,7 @@ std::optional<quint8> SerialLink::receiveByte(std::chrono::milliseconds silenceL
 
 bool SerialLink::waitReply()
 {
-    if (receiveByte(ReplySilenceLimit))
+    if (receiveByte(m_model->timings.replySilence))
         return true;
     setRts(false);
     close();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "image/station_model.h"
 #include "link/serial_port.h"
 #include "model/user_message.h"
 
@@ -14,30 +15,6 @@
 namespace yalmera {
 
 class ByteTrace;
-
-// Silence limits of the waits. They are times, measured from the start of each wait; a wait
-// returns the moment a byte arrives.
-inline constexpr std::chrono::milliseconds ReplySilenceLimit{200};  // write: reply to each byte
-inline constexpr std::chrono::milliseconds HeaderSilenceLimit{200}; // read: stream bytes 0..27
-inline constexpr std::chrono::milliseconds RecordSilenceLimit{100}; // read: channel-record bytes
-
-// Before its command byte an exchange waits until the line has been quiet this long: a station
-// may still be sending the stream of a read that was interrupted (the program killed), whose
-// tail the next read would take for its header. Longer than the header silence limit, since a
-// pause the read accepts inside a stream is no end of it.
-inline constexpr std::chrono::milliseconds QuietLineTime{250};
-// How long the station may go on sending before the exchange gives up: the longest stream a
-// station sends, 1810 bytes of 10 bits at 1200 baud, about 15.1 s.
-inline constexpr std::chrono::milliseconds QuietLineBound{(1810 * 10 * 1000 + 1199) / 1200};
-
-// A station gives up a write stream once no byte of it has come for this long; a byte that comes
-// earlier continues the stream, whatever it is (yalmera-station --abandon-after, 1000 ms there
-// too). So after a write that did not end complete, the next exchange on the port waits this long
-// from the write's last byte (UnfinishedWrite), with AbandonMargin on top: the last byte's way to
-// the station (the driver's queue, an adapter's latency timer) and a station's clock running a
-// little slow.
-inline constexpr std::chrono::milliseconds StationAbandonTime{1000};
-inline constexpr std::chrono::milliseconds AbandonMargin{250};
 
 // The port a user names: "COM1" and "COM2" are the platform's first and second serial ports
 // (Windows \\.\COM1 and \\.\COM2, elsewhere /dev/ttyS0 and /dev/ttyS1); anything else is a port
@@ -66,9 +43,9 @@ QList<PortChoice> otherSerialPorts();
 // "S/N A50285BI", each where known; empty when nothing is known.
 QString portDetails(const PortChoice& port);
 
-// One serial line at 1200 baud 8N1 without handshake, open for the length of one exchange.
-// Not thread-safe: create and use it on one thread (the exchange's worker thread). The waits
-// block that thread until a byte arrives or the silence limit has passed.
+// One serial line at the station model's line speed, 8N1 without handshake, open for the length
+// of one exchange. Not thread-safe: create and use it on one thread (the exchange's worker
+// thread). The waits block that thread until a byte arrives or the silence limit has passed.
 class SerialLink
 {
 public:
@@ -81,9 +58,11 @@ public:
     void setPortChoice(const QString& choice) { m_portChoice = choice; }
     QString portChoice() const { return m_portChoice; }
 
-    // Line settings for the next opening: 1200 baud, 8 data bits, no parity, 1 stop bit, no
-    // hardware or software handshake. Nothing carries over from an earlier exchange.
-    void configure();
+    // The station model the next opening serves (one of StationModels, which live as long as the
+    // program): its line speed (8 data bits, no parity, 1 stop bit, no hardware or software
+    // handshake) and the limits of the waits below. Until then the default model's. Nothing else
+    // carries over from an earlier exchange.
+    void configure(const StationModel& model) { m_model = &model; }
     // Closes the link if open, then opens the chosen port with DTR and RTS raised. A lock file
     // that a killed program left on the port is cleared; only a live holder makes the port
     // "already open". Returns an empty message on success, otherwise the failure to show; the
@@ -107,10 +86,10 @@ public:
     // The oldest received byte; call only after byteReady() returned true.
     quint8 getByte();
 
-    // Waits until no byte has arrived for QuietLineTime, and not before notBefore, discarding
-    // what arrives meanwhile. False when bytes still arrive QuietLineBound after the wait began
-    // (or after notBefore), or soon after *stop is set; the link then stays open. A line that
-    // fails meanwhile counts as quiet: the next byte sent finds it closed.
+    // Waits until no byte has arrived for the model's quiet-line time, and not before notBefore,
+    // discarding what arrives meanwhile. False when bytes still arrive the model's longest stream
+    // after the wait began (or after notBefore), or soon after *stop is set; the link then stays
+    // open. A line that fails meanwhile counts as quiet: the next byte sent finds it closed.
     bool awaitQuietLine(const std::atomic<bool>* stop = nullptr,
                         std::chrono::steady_clock::time_point notBefore = {});
 
@@ -126,8 +105,8 @@ public:
     // One received byte, or nothing when silenceLimit passed without one (or the line failed).
     // Returns the moment a byte is there; never waits less than silenceLimit before giving up.
     std::optional<quint8> receiveByte(std::chrono::milliseconds silenceLimit);
-    // The write's pacing wait: takes one reply byte of any value within ReplySilenceLimit and
-    // returns true. On silence it drops RTS, closes the link and returns false; the exchange
+    // The write's pacing wait: takes one reply byte of any value within the model's reply silence
+    // and returns true. On silence it drops RTS, closes the link and returns false; the exchange
     // then shows "AK" and enables its buttons.
     bool waitReply();
 
@@ -137,6 +116,7 @@ private:
     bool takeArrived(std::chrono::milliseconds wait);
     void noteLineError();
 
+    const StationModel* m_model = &Yalmera4K17;
     detail::SerialPort m_port;
     QByteArray m_received; // taken from the port, not yet handed over; from m_receivedAt on
     qsizetype m_receivedAt = 0;

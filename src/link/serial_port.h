@@ -1,6 +1,6 @@
 #pragma once
 
-// The platform part of SerialLink: one serial device, raw, at 1200 baud 8N1 without handshake.
+// The platform part of SerialLink: one serial device, raw, 8N1 without handshake.
 // serial_port_qt.cpp (Qt SerialPort, Linux and macOS) and serial_port_win32.cpp (the Windows
 // communications functions) implement it; the build picks one. SerialLink keeps the waits, the
 // receive buffer and the messages, so both platforms behave alike above this line.
@@ -38,9 +38,9 @@ public:
     SerialPort& operator=(const SerialPort&) = delete;
 
     // Opens the device (a name as portDeviceName gives it) for this program alone, under any of
-    // its names (a symbolic link to it is the device itself), at 1200 baud, 8 data bits, no parity,
+    // its names (a symbolic link to it is the device itself), at baud, 8 data bits, no parity,
     // 1 stop bit, no hardware or software handshake, with DTR and RTS raised.
-    PortOpenResult open(const QString& device);
+    PortOpenResult open(const QString& device, qint32 baud);
     void close();
     bool isOpen() const;
 

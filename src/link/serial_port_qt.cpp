@@ -39,7 +39,7 @@ SerialPort::~SerialPort()
     close();
 }
 
-PortOpenResult SerialPort::open(const QString& device)
+PortOpenResult SerialPort::open(const QString& device, qint32 baud)
 {
     close();
     QSerialPort& port = d->port;
@@ -55,7 +55,7 @@ PortOpenResult SerialPort::open(const QString& device)
     }
     port.setPortName(resolved);
     // Applied by the port when it opens.
-    port.setBaudRate(QSerialPort::Baud1200);
+    port.setBaudRate(baud);
     port.setDataBits(QSerialPort::Data8);
     port.setParity(QSerialPort::NoParity);
     port.setStopBits(QSerialPort::OneStop);

@@ -182,11 +182,12 @@ QString systemMessage(DWORD error)
     return message;
 }
 
-// How long a one-byte write may wait for the driver: at 1200 baud without handshake it takes a
-// few milliseconds, so this only ends a line that no longer moves.
+// How long a one-byte write may wait for the driver: at a station's line speed without handshake
+// it takes a few milliseconds, so this only ends a line that no longer moves.
 constexpr DWORD WriteTimeoutMs = 2000;
-// The read limit set when the port opens; each wait sets its own.
-constexpr DWORD ReplyTimeoutMs = 200;
+// The read limit set when the port opens, which shows that it is a serial port; each wait sets
+// its own.
+constexpr DWORD OpeningReadLimitMs = 200;
 
 } // namespace
 
@@ -233,7 +234,7 @@ SerialPort::~SerialPort()
     close();
 }
 
-PortOpenResult SerialPort::open(const QString& device)
+PortOpenResult SerialPort::open(const QString& device, qint32 baud)
 {
     close();
     const HANDLE handle = CreateFileW(reinterpret_cast<const wchar_t*>(device.utf16()),
@@ -259,7 +260,7 @@ PortOpenResult SerialPort::open(const QString& device)
     dcb.DCBlength = sizeof dcb;
     bool ok = GetCommState(handle, &dcb);
     if (ok) {
-        dcb.BaudRate = CBR_1200;
+        dcb.BaudRate = static_cast<DWORD>(baud);
         dcb.ByteSize = 8;
         dcb.Parity = NOPARITY;
         dcb.StopBits = ONESTOPBIT;
@@ -279,7 +280,7 @@ PortOpenResult SerialPort::open(const QString& device)
         ok = SetCommState(handle, &dcb);
     }
     // The receive queue holds the longest stream a station sends; one byte goes out at a time.
-    ok = ok && SetupComm(handle, 8192, 100) && d->setReadTimeout(ReplyTimeoutMs);
+    ok = ok && SetupComm(handle, 8192, 100) && d->setReadTimeout(OpeningReadLimitMs);
     if (!ok) {
         // Something that opens but is no serial port (a file, a printer).
         const QString text = d->lastError.isEmpty() ? systemMessage(GetLastError()) : d->lastError;

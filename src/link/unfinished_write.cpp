@@ -1,6 +1,5 @@
 #include "unfinished_write.h"
 
-#include "link/serial_link.h"
 #include "link/serial_port.h"
 
 #include <QByteArray>
@@ -32,7 +31,7 @@ std::optional<std::chrono::steady_clock::time_point> UnfinishedWrite::stationFre
     const qint64 from = known ? std::min(lastByte, now) : now;
     const std::chrono::milliseconds left{from - now};
     return std::chrono::steady_clock::now() +
-           std::max(left + StationAbandonTime + AbandonMargin, std::chrono::milliseconds::zero());
+           std::max(left + m_abandonWait, std::chrono::milliseconds::zero());
 }
 
 void UnfinishedWrite::begin() const

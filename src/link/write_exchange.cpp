@@ -1,6 +1,5 @@
 #include "write_exchange.h"
 
-#include "image/stream_layout.h"
 #include "link/byte_trace.h"
 #include "link/link_session.h"
 #include "link/link_texts.h"
@@ -9,6 +8,7 @@
 #include <QDateTime>
 #include <QThread>
 
+#include <algorithm>
 #include <optional>
 
 namespace yalmera {
@@ -20,7 +20,11 @@ constexpr int AfterFirstFields = headerField(HeaderField::ToneCode, 0).writeOffs
 constexpr int AfterToneCodes = headerField(HeaderField::IdCode).writeOffset;        // 16 bytes sent
 constexpr int HeaderSize = headerSize(Stream::Write);
 
-static_assert(StationAbandonTime + AbandonMargin == std::chrono::milliseconds(1250),
+static_assert(std::ranges::all_of(StationModels,
+                                  [](const StationModel* model) {
+                                      return model->timings.stationAbandon + model->timings.abandonMargin ==
+                                             std::chrono::milliseconds(1250);
+                                  }),
               "the message of a stopped write names the wait");
 
 // An unchecked plan never reaches the port.
@@ -44,7 +48,7 @@ WriteResult runWriteExchange(const WriteRequest& request, ExchangeObserver& obse
     const int total = static_cast<int>(stream.size());
     const int channelCount = total > HeaderSize ? (total - HeaderSize) / RecordSize : 0;
 
-    LinkSession session(request.port, observer, ExchangePhase::Writing, request.trace.get());
+    LinkSession session(request.port, *request.model, observer, ExchangePhase::Writing, request.trace.get());
     SerialLink& link = session.link();
     bool begun = false;
     qint64 lastByteSent = -1; // ms since 1970 (UTC)
@@ -118,7 +122,7 @@ WriteResult runWriteExchange(const WriteRequest& request, ExchangeObserver& obse
             observer.gaugeChanged(66);
         } else if (sent == HeaderSize) {
             observer.gaugeChanged(100);
-            QThread::msleep(static_cast<unsigned long>(HeaderRecordPause.count()));
+            QThread::msleep(static_cast<unsigned long>(request.model->timings.headerRecordPause.count()));
             observer.gaugeChanged(0);
         } else if (sent > HeaderSize && (sent - HeaderSize) % RecordSize == 0) {
             const int j = (sent - HeaderSize) / RecordSize;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "image/station_model.h"
 #include "link/exchange_report.h"
 #include "link/station_exchange.h"
 #include "model/user_message.h"
@@ -9,7 +10,6 @@
 #include <QString>
 
 #include <atomic>
-#include <chrono>
 #include <memory>
 
 namespace yalmera {
@@ -20,7 +20,8 @@ class ByteTrace;
 // can run on its own thread while the windows go on.
 struct WriteRequest
 {
-    QString port = QStringLiteral("COM2"); // "COM1", "COM2", a port name or a device path
+    QString port = QStringLiteral("COM2");    // "COM1", "COM2", a port name or a device path
+    const StationModel* model = &Yalmera4K17; // the selected model, never null: line speed, waits
     bool dataChecked = false;
     QByteArray stream; // the write stream, command byte 0x14 first: 26 + 18 x ChannelCount bytes
     // Where every byte of the exchange is recorded; none when null. Used on the exchange's thread
@@ -40,9 +41,6 @@ struct WriteResult
 
     bool ok() const { return outcome == ExchangeOutcome::Completed; }
 };
-
-// The pause between the header and the first record.
-inline constexpr std::chrono::milliseconds HeaderRecordPause{200};
 
 // Runs the write on the calling thread, which it blocks for the whole exchange (about 30 s for
 // 99 channels at 1200 baud): call it from a worker thread, never from the window's thread.

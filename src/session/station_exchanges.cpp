@@ -37,6 +37,7 @@ WriteRequest writeRequest(const AppState& state, const QString& port)
 {
     WriteRequest request;
     request.port = port;
+    request.model = &stationModel(state.stationType().band);
     request.dataChecked = state.dataChecked();
     request.stream = state.image().writeStream(moduleCode(state.moduleType()), state.stationType().typeCode);
     return request;
@@ -46,7 +47,7 @@ ReadRequest readRequest(const AppState& state, const QString& port)
 {
     ReadRequest request;
     request.port = port;
-    request.stationType = state.stationType();
+    request.model = &stationModel(state.stationType().band);
     return request;
 }
 

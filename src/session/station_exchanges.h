@@ -14,9 +14,10 @@ namespace yalmera {
 class AppState;
 
 // What an exchange with a station takes from the program's state, copied when it starts.
-// The write: the image of the last check with the current module type and band code.
+// The write: the image of the last check with the current module type and band code, and the
+// selected model.
 WriteRequest writeRequest(const AppState& state, const QString& port);
-// The read: the selected band, whose constants decode a station whose code names none.
+// The read: the selected model, whose band decodes a station whose code names none.
 ReadRequest readRequest(const AppState& state, const QString& port);
 
 // What the window and the command line keep of an exchange that ended, done here once for both:

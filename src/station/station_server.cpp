@@ -26,7 +26,9 @@ QString systemError(const char* what)
                                         QString::fromLocal8Bit(std::strerror(errno)));
 }
 
-bool makeRaw1200(int fd, QString* error)
+// Raw at the stations' line speed. cfsetspeed takes the speed as a number of baud on the systems
+// the station serves on (glibc, the BSDs, macOS).
+bool makeRaw(int fd, QString* error)
 {
     termios tio{};
     if (tcgetattr(fd, &tio) != 0) {
@@ -34,8 +36,10 @@ bool makeRaw1200(int fd, QString* error)
         return false;
     }
     cfmakeraw(&tio);
-    cfsetispeed(&tio, B1200);
-    cfsetospeed(&tio, B1200);
+    if (cfsetspeed(&tio, static_cast<speed_t>(YalmeraTimings.baud)) != 0) {
+        *error = systemError("cfsetspeed");
+        return false;
+    }
     tio.c_cflag &= ~static_cast<tcflag_t>(CSTOPB | PARENB | CRTSCTS);
     tio.c_cflag |= CLOCAL | CREAD;
     tio.c_cc[VMIN] = 1;
@@ -105,7 +109,7 @@ std::optional<Pty> openPty(QString* error)
         closePty(pty);
         return std::nullopt;
     }
-    if (!makeRaw1200(pty.slaveHold, error)) {
+    if (!makeRaw(pty.slaveHold, error)) {
         closePty(pty);
         return std::nullopt;
     }
@@ -130,7 +134,7 @@ int openSerialDevice(const QString& device, QString* error)
         *error = systemError(path.constData());
         return -1;
     }
-    if (!makeRaw1200(fd, error)) {
+    if (!makeRaw(fd, error)) {
         ::close(fd);
         return -1;
     }

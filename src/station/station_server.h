@@ -1,5 +1,6 @@
 #pragma once
 
+#include "image/station_model.h"
 #include "station/virtual_station.h"
 
 #include <QString>
@@ -9,8 +10,8 @@
 
 namespace yalmera::station {
 
-// One byte on a 1200-baud 8N1 line: start bit, 8 data bits, stop bit.
-using ByteTime = std::chrono::duration<std::int64_t, std::ratio<10, 1200>>;
+// One byte on the line at the stations' speed, 8N1: start bit, 8 data bits, stop bit.
+using ByteTime = std::chrono::duration<std::int64_t, std::ratio<10, YalmeraTimings.baud>>;
 
 struct ServerOptions
 {
@@ -20,8 +21,8 @@ struct ServerOptions
     bool pace = false;
     bool watchStdin = false; // end when standard input closes
     // A write that pauses longer is given up (the program on the other side timed out or was
-    // stopped); the program waits as long before it writes again (StationAbandonTime).
-    std::chrono::milliseconds abandonWriteAfter{1000};
+    // stopped); the program waits as long before it writes again (ExchangeTimings).
+    std::chrono::milliseconds abandonWriteAfter = YalmeraTimings.stationAbandon;
 };
 
 // A pseudo-terminal in raw mode. The station reads and writes the master; the program opens
@@ -36,7 +37,8 @@ struct Pty
 std::optional<Pty> openPty(QString* error);
 void closePty(Pty& pty);
 
-// Opens an existing serial device raw at 1200 8N1 without handshake; -1 with the reason on failure.
+// Opens an existing serial device raw at the stations' speed, 8N1 without handshake; -1 with the
+// reason on failure.
 int openSerialDevice(const QString& device, QString* error);
 
 // Serves the station on a file descriptor until stop() is called, standard input closes (when

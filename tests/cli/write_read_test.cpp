@@ -410,8 +410,9 @@ TEST_P(InterruptedWrite, EndsBetweenTwoBytesAndTheNextWriteLeavesItsPlanInTheSta
 {
     const Interruption c = GetParam();
     // The station gives up a broken write after the time the program allows for.
-    StationProcess station({QStringLiteral("--reply-delay=5"),
-                            QStringLiteral("--abandon-after=%1").arg(StationAbandonTime.count())});
+    StationProcess station(
+        {QStringLiteral("--reply-delay=5"),
+         QStringLiteral("--abandon-after=%1").arg(Yalmera4K17.timings.stationAbandon.count())});
     ASSERT_FALSE(station.path().isEmpty());
     const QString trace = path(QStringLiteral("write.trace"));
     const QString journal = path(QStringLiteral("journal.csv"));

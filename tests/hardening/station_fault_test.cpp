@@ -53,7 +53,7 @@ QString reopenFailure(const QString& port)
 {
     SerialLink link;
     link.setPortChoice(port);
-    link.configure();
+    link.configure(Yalmera4K17);
     const UserMessage failure = link.openSelected();
     link.close();
     return failure.text;

@@ -22,7 +22,7 @@ ReadRequest readFrom(const QString& port, Band band = Band::Mhz144to174)
 {
     ReadRequest request;
     request.port = port;
-    request.stationType = StationType::forBand(band);
+    request.model = &stationModel(band);
     return request;
 }
 

@@ -23,7 +23,7 @@ namespace {
 UserMessage openOn(SerialLink& link, const QString& path)
 {
     link.setPortChoice(path);
-    link.configure();
+    link.configure(Yalmera4K17);
     return link.openSelected();
 }
 
@@ -200,7 +200,7 @@ TEST(SerialLinkTransfer, EveryByteValueArrivesOnceAndInOrder)
     });
     QByteArray got;
     for (int i = 0; i < 256; ++i) {
-        const std::optional<quint8> byte = link.receiveByte(RecordSilenceLimit);
+        const std::optional<quint8> byte = link.receiveByte(Yalmera4K17.timings.recordSilence);
         if (!byte)
             break;
         got.append(static_cast<char>(*byte));
@@ -237,7 +237,7 @@ TEST(SerialLinkTransfer, BytesReceivedBeforeFlushInputAreNeverReturned)
     EXPECT_FALSE(link.byteReady());
 
     pty.send(hexBytes("AA"));
-    EXPECT_EQ(link.receiveByte(HeaderSilenceLimit), std::optional<quint8>(0xAA));
+    EXPECT_EQ(link.receiveByte(Yalmera4K17.timings.headerSilence), std::optional<quint8>(0xAA));
     EXPECT_FALSE(link.receiveByte(20ms).has_value());
 }
 
@@ -250,7 +250,7 @@ TEST(SerialLinkWaits, SilenceLimitsAreNeverShortAndAnswersEndTheWaitAtOnce)
 
     QElapsedTimer timer;
     timer.start();
-    EXPECT_FALSE(link.receiveByte(RecordSilenceLimit).has_value());
+    EXPECT_FALSE(link.receiveByte(Yalmera4K17.timings.recordSilence).has_value());
     EXPECT_GE(timer.nsecsElapsed(), 100'000'000);
     EXPECT_TRUE(link.isOpen()); // a read time-out changes nothing else
 
@@ -259,7 +259,7 @@ TEST(SerialLinkWaits, SilenceLimitsAreNeverShortAndAnswersEndTheWaitAtOnce)
         pty.send(hexBytes("00"));
     });
     timer.start();
-    EXPECT_EQ(link.receiveByte(RecordSilenceLimit), std::optional<quint8>(0x00));
+    EXPECT_EQ(link.receiveByte(Yalmera4K17.timings.recordSilence), std::optional<quint8>(0x00));
     EXPECT_LT(timer.elapsed(), 90);
     late.join();
 
@@ -276,6 +276,26 @@ TEST(SerialLinkWaits, SilenceLimitsAreNeverShortAndAnswersEndTheWaitAtOnce)
     EXPECT_EQ(link.putByte(0x01).text, texts::link::NotOpen);
 }
 
+TEST(SerialLinkWaits, TheConfiguredModelSetsTheWaits)
+{
+    // A model of its own, which lives as long as the program as every model does.
+    static constexpr StationModel Patient = [] {
+        StationModel model = Yalmera4K17;
+        model.timings.replySilence = 400ms;
+        return model;
+    }();
+    TestPty pty;
+    ASSERT_TRUE(pty.ok());
+    SerialLink link;
+    link.setPortChoice(pty.path());
+    link.configure(Patient);
+    ASSERT_TRUE(link.openSelected().isEmpty());
+    QElapsedTimer timer;
+    timer.start();
+    EXPECT_FALSE(link.waitReply());
+    EXPECT_GE(timer.nsecsElapsed(), 400'000'000);
+}
+
 TEST(SerialLinkWaits, APeerThatVanishesEndsTheWaitWithoutHanging)
 {
     TestPty pty;
@@ -283,12 +303,12 @@ TEST(SerialLinkWaits, APeerThatVanishesEndsTheWaitWithoutHanging)
     SerialLink link;
     ASSERT_TRUE(openOn(link, pty.path()).isEmpty());
     pty.send(hexBytes("42"));
-    EXPECT_EQ(link.receiveByte(HeaderSilenceLimit), std::optional<quint8>(0x42));
+    EXPECT_EQ(link.receiveByte(Yalmera4K17.timings.headerSilence), std::optional<quint8>(0x42));
     pty.hangUp();
     QElapsedTimer timer;
     timer.start();
-    EXPECT_FALSE(link.receiveByte(HeaderSilenceLimit).has_value());
-    EXPECT_FALSE(link.receiveByte(HeaderSilenceLimit).has_value());
+    EXPECT_FALSE(link.receiveByte(Yalmera4K17.timings.headerSilence).has_value());
+    EXPECT_FALSE(link.receiveByte(Yalmera4K17.timings.headerSilence).has_value());
     EXPECT_LT(timer.elapsed(), 2000);
     link.close();
 }

@@ -88,8 +88,7 @@ TEST(VirtualStation, PacedStationTakesAtLeastTheLineTime)
     RecordingObserver observer;
     QElapsedTimer timer;
     timer.start();
-    const ReadResult result =
-        runReadExchange({station.path(), StationType::forBand(Band::Mhz144to174)}, observer);
+    const ReadResult result = runReadExchange({station.path(), &stationModel(Band::Mhz144to174)}, observer);
     ASSERT_TRUE(result.ok());
     EXPECT_GE(timer.nsecsElapsed(), 47LL * 1'000'000'000 / 120);
 }

@@ -156,7 +156,8 @@ TEST(WriteExchange, UnansweredLastByteIsAFailureNotACompleteWrite)
 TEST(UnfinishedWriteRecord, TheNextExchangeWaitsUntilTheStationHasGivenTheBrokenWriteUp)
 {
     using namespace std::chrono;
-    constexpr milliseconds Full = StationAbandonTime + AbandonMargin;
+    constexpr ExchangeTimings Timings = Yalmera4K17.timings;
+    constexpr milliseconds Full = Timings.stationAbandon + Timings.abandonMargin;
     const qint64 now = QDateTime::currentMSecsSinceEpoch();
     struct Case
     {
@@ -182,7 +183,8 @@ TEST(UnfinishedWriteRecord, TheNextExchangeWaitsUntilTheStationHasGivenTheBroken
     for (const Case& c : cases) {
         // A port of its own, by a name that no device has.
         const UnfinishedWrite record(
-            QStringLiteral("yalmera-test-%1-%2").arg(QCoreApplication::applicationPid()).arg(&c - cases));
+            QStringLiteral("yalmera-test-%1-%2").arg(QCoreApplication::applicationPid()).arg(&c - cases),
+            Timings);
         c.left(record);
         const auto freeAt = record.stationFreeAt(c.holderKilled);
         ASSERT_EQ(freeAt.has_value(), c.wait.has_value()) << c.name;
