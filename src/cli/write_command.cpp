@@ -1,7 +1,6 @@
 #include "cli_support.h"
 
 #include "files/save_target.h"
-#include "image/data_check.h"
 #include "interrupt_stop.h"
 #include "link/link_texts.h"
 #include "link/write_exchange.h"
@@ -18,6 +17,7 @@
 #include <QFileInfo>
 
 #include <memory>
+#include <optional>
 
 namespace yalmera::cli {
 
@@ -58,111 +58,180 @@ QString helpText()
         "Messages on stderr.");
 }
 
-} // namespace
-
-int runWrite(const QStringList& arguments)
+// One write as the command line runs it, in steps named after what they do. A step that ends the
+// command returns its exit code.
+class WriteCommand
 {
-    CommandLine commandLine(QStringLiteral("write"), helpText());
-    const QCommandLineOption port = commandLine.addOption({QStringLiteral("port")}, QStringLiteral("PORT"));
-    const QCommandLineOption verify = commandLine.addOption({QStringLiteral("verify")});
-    const QCommandLineOption serial = commandLine.addOption({QStringLiteral("serial")}, QStringLiteral("S"));
-    const QCommandLineOption protocol =
-        commandLine.addOption({QStringLiteral("protocol")}, QStringLiteral("DIR"));
-    const QCommandLineOption trace = commandLine.addOption({QStringLiteral("trace")}, QStringLiteral("FILE"));
-    const QCommandLineOption journal =
-        commandLine.addOption({QStringLiteral("journal")}, QStringLiteral("FILE"));
-    if (const auto exit = commandLine.parse(arguments, 1))
-        return *exit;
-    const QString portName = commandLine.value(port);
-    if (portName.isEmpty())
-        return commandLine.usageError(QStringLiteral("no port given (--port PORT)"));
-    const QString protocolFolder = commandLine.value(protocol);
-    if (commandLine.isSet(protocol) && !commandLine.isSet(serial))
-        return commandLine.usageError(QStringLiteral("--protocol needs the serial number (--serial S)"));
-    const QString planPath = commandLine.positional().first();
-    AppState state;
-    if (!loadPlanFile(commandLine, planPath, state))
-        return ExitUsage;
-    const CheckResult check = runDataCheck(state);
-    if (!check.passed)
-        return commandLine.refusal(check.message.text);
+public:
+    WriteCommand() : m_commandLine(QStringLiteral("write"), helpText()), m_records(m_commandLine) {}
+
+    int run(const QStringList& arguments)
+    {
+        if (const auto exit = readOptions(arguments))
+            return *exit;
+        if (const auto exit = readAndCheckPlan())
+            return *exit;
+        if (const auto exit = refuseWhatCannotBeKept())
+            return *exit;
+        // The exchanges block their thread for the whole write, as they do under the window; a
+        // signal stops them at their next byte.
+        const InterruptStop interrupt;
+        if (const auto exit = writeStation(interrupt))
+            return *exit;
+        if (m_verify) {
+            if (const auto exit = verifyStation(interrupt))
+                return *exit;
+        }
+        if (m_protocol)
+            saveProtocol();
+        return m_records.exitCode(ExitSuccess);
+    }
+
+private:
+    std::optional<int> readOptions(const QStringList& arguments)
+    {
+        const QCommandLineOption port =
+            m_commandLine.addOption({QStringLiteral("port")}, QStringLiteral("PORT"));
+        const QCommandLineOption verify = m_commandLine.addOption({QStringLiteral("verify")});
+        const QCommandLineOption serial =
+            m_commandLine.addOption({QStringLiteral("serial")}, QStringLiteral("S"));
+        const QCommandLineOption protocol =
+            m_commandLine.addOption({QStringLiteral("protocol")}, QStringLiteral("DIR"));
+        const QCommandLineOption trace =
+            m_commandLine.addOption({QStringLiteral("trace")}, QStringLiteral("FILE"));
+        const QCommandLineOption journal =
+            m_commandLine.addOption({QStringLiteral("journal")}, QStringLiteral("FILE"));
+        if (const auto exit = m_commandLine.parse(arguments, 1))
+            return exit;
+        m_port = m_commandLine.value(port);
+        if (m_port.isEmpty())
+            return m_commandLine.usageError(QStringLiteral("no port given (--port PORT)"));
+        m_protocol = m_commandLine.isSet(protocol);
+        m_protocolFolder = m_commandLine.value(protocol);
+        if (m_protocol && !m_commandLine.isSet(serial))
+            return m_commandLine.usageError(
+                QStringLiteral("--protocol needs the serial number (--serial S)"));
+        m_verify = m_commandLine.isSet(verify);
+        m_serialNumber = m_commandLine.value(serial);
+        m_planPath = m_commandLine.positional().first();
+        m_journalPath = m_commandLine.value(journal);
+        m_tracePath = m_commandLine.value(trace);
+        return std::nullopt;
+    }
+
+    std::optional<int> readAndCheckPlan()
+    {
+        if (!loadPlanFile(m_commandLine, m_planPath, m_state))
+            return ExitUsage;
+        if (const CheckResult check = runDataCheck(m_state); !check.passed)
+            return m_commandLine.refusal(check.message.text);
+        return std::nullopt;
+    }
 
     // Whatever cannot be made or kept is known before the station is touched.
-    if (commandLine.isSet(protocol)) {
-        if (const UserMessage refusal = report::protocolRefusal(state, report::ProtocolRequest::Create);
-            !refusal.isEmpty())
-            return commandLine.refusal(refusal.text);
-        // Made only once the station is written: a failed write leaves no empty folder behind.
-        if (const QString refusal = files::folderRefusal(protocolFolder); !refusal.isEmpty())
-            return commandLine.fileError(protocolFolder, refusal);
+    std::optional<int> refuseWhatCannotBeKept()
+    {
+        if (m_protocol) {
+            if (const UserMessage refusal = report::protocolRefusal(m_state, report::ProtocolRequest::Create);
+                !refusal.isEmpty())
+                return m_commandLine.refusal(refusal.text);
+            // Made only once the station is written: a failed write leaves no empty folder behind.
+            if (const QString refusal = files::folderRefusal(m_protocolFolder); !refusal.isEmpty())
+                return m_commandLine.fileError(m_protocolFolder, refusal);
+        }
+        if (!m_records.prepare(m_journalPath, m_tracePath, {{QStringLiteral("the plan file"), m_planPath}}))
+            return ExitUsage;
+        return std::nullopt;
     }
-    StationRecords records(commandLine);
-    if (!records.prepare(commandLine.value(journal), commandLine.value(trace),
-                         {{QStringLiteral("the plan file"), planPath}}))
-        return ExitUsage;
-    const QString planFile = QFileInfo(planPath).absoluteFilePath();
-    const QString serialNumber = commandLine.value(serial);
 
-    // The exchange blocks its thread for the whole write, as it does under the window.
-    const InterruptStop interrupt;
-    WriteRequest request = writeRequest(state, portName);
-    request.trace = records.trace();
-    const std::unique_ptr<ExchangeObserver> progress = makeTerminalProgress(QStringLiteral("Запись"));
-    WriteResult written;
-    runOffThisThread([&] { written = runWriteExchange(request, *progress, interrupt.flag()); });
-    endTerminalProgress(*progress);
-    const ExchangeRecord kept =
-        records.keep(recordWrite(records.journalPath(), request, written, planFile, serialNumber));
-    if (!written.ok()) {
-        UserMessage message = written.message;
-        // The window shows "AK" and the line's own error; here the plain words go first.
-        if (written.outcome == ExchangeOutcome::TimedOut && !written.lastByteUnanswered)
-            message.text = QStringLiteral("%1 (%2)").arg(texts::link::WriteStationSilent, message.text);
-        return records.exitCode(
-            linkFailureExit(commandLine.name(), written.outcome, message, portName, interrupt.exitCode()));
+    // Writes the checked plan into the station, its progress on stderr, and journals the write.
+    std::optional<int> writeStation(const InterruptStop& interrupt)
+    {
+        WriteRequest request = writeRequest(m_state, m_port);
+        request.trace = m_records.trace();
+        const std::unique_ptr<ExchangeObserver> progress = makeTerminalProgress(QStringLiteral("Запись"));
+        WriteResult written;
+        runOffThisThread([&] { written = runWriteExchange(request, *progress, interrupt.flag()); });
+        endTerminalProgress(*progress);
+        m_written = m_records.keep(recordWrite(m_records.journalPath(), request, written,
+                                               QFileInfo(m_planPath).absoluteFilePath(), m_serialNumber));
+        if (!written.ok()) {
+            UserMessage message = written.message;
+            // The window shows "AK" and the line's own error; here the plain words go first.
+            if (written.outcome == ExchangeOutcome::TimedOut && !written.lastByteUnanswered)
+                message.text = QStringLiteral("%1 (%2)").arg(texts::link::WriteStationSilent, message.text);
+            return m_records.exitCode(linkFailureExit(m_commandLine.name(), written.outcome, message, m_port,
+                                                      interrupt.exitCode()));
+        }
+        printOut(QStringLiteral("%1 channel(s) written, %2 bytes acknowledged")
+                     .arg(m_state.image().channelCount)
+                     .arg(written.repliesReceived));
+        return std::nullopt;
     }
-    printOut(QStringLiteral("%1 channel(s) written, %2 bytes acknowledged")
-                 .arg(state.image().channelCount)
-                 .arg(written.repliesReceived));
 
-    if (commandLine.isSet(verify)) {
-        ReadRequest verifyRequest = readRequest(state, portName);
-        verifyRequest.trace = records.trace();
-        const ReadResult readBack = readStationShowingProgress(verifyRequest, interrupt.flag());
+    // --verify: reads the station back and compares its plan with what was written.
+    std::optional<int> verifyStation(const InterruptStop& interrupt)
+    {
+        ReadRequest request = readRequest(m_state, m_port);
+        request.trace = m_records.trace();
+        const ReadResult readBack = readStationShowingProgress(request, interrupt.flag());
         const QStringList diff =
-            readBack.ok() ? writtenDifferences(state, *readBack.readBack) : QStringList();
-        records.keep(recordVerify(records.journalPath(), verifyRequest, readBack, planFile, diff));
+            readBack.ok() ? writtenDifferences(m_state, *readBack.readBack) : QStringList();
+        m_records.keep(recordVerify(m_records.journalPath(), request, readBack,
+                                    QFileInfo(m_planPath).absoluteFilePath(), diff));
         if (!readBack.ok())
-            return records.exitCode(linkFailureExit(commandLine.name(), readBack.outcome, readBack.message,
-                                                    portName, interrupt.exitCode()));
+            return m_records.exitCode(linkFailureExit(m_commandLine.name(), readBack.outcome,
+                                                      readBack.message, m_port, interrupt.exitCode()));
         if (!diff.isEmpty()) {
-            commandLine.message(QStringLiteral("the station holds a different plan than was written:"));
+            m_commandLine.message(QStringLiteral("the station holds a different plan than was written:"));
             for (const QString& line : diff)
                 printErr(QStringLiteral("  ") + line);
-            return records.exitCode(ExitLink);
+            return m_records.exitCode(ExitLink);
         }
         printOut(QStringLiteral("Verified: station %1 holds the plan written")
                      .arg(readBack.readBack->serialNumber));
+        return std::nullopt;
     }
 
-    if (commandLine.isSet(protocol)) {
-        const report::SavedProtocol saved =
-            report::saveProtocolDocx(report::buildProtocolDocument(state, serialNumber), protocolFolder);
-        JournalEntry made = kept.entry;
+    // --protocol: saves the protocol and journals it. The station holds the plan all the same: a
+    // protocol that could not be saved makes the command done, but without its protocol.
+    void saveProtocol()
+    {
+        const report::SavedProtocol saved = report::saveProtocolDocx(
+            report::buildProtocolDocument(m_state, m_serialNumber), m_protocolFolder);
+        JournalEntry made = m_written.entry;
         made.time = QDateTime::currentDateTime();
         made.operation = texts::session::JournalProtocol.toString();
         made.outcome =
             journalOutcome(saved.error.isEmpty() ? ExchangeOutcome::Completed : ExchangeOutcome::Refused);
         made.message = saved.error.isEmpty() ? QDir::toNativeSeparators(saved.path) : saved.error.text;
-        records.journal(made);
-        // The station holds the plan all the same: done, but without its protocol.
+        m_records.journal(made);
         if (!saved.error.isEmpty()) {
-            records.failed(QStringLiteral("%1: %2").arg(protocolFolder, saved.error.text));
-            return records.exitCode(ExitSuccess);
+            m_records.failed(QStringLiteral("%1: %2").arg(m_protocolFolder, saved.error.text));
+            return;
         }
         printOut(QStringLiteral("Protocol saved to %1").arg(QDir::toNativeSeparators(saved.path)));
     }
-    return records.exitCode(ExitSuccess);
+
+    CommandLine m_commandLine;
+    StationRecords m_records;
+    QString m_port;
+    QString m_planPath;
+    QString m_serialNumber;
+    QString m_journalPath; // as given; empty: the default
+    QString m_tracePath;   // empty: none
+    bool m_verify = false;
+    bool m_protocol = false;
+    QString m_protocolFolder;
+    AppState m_state;
+    ExchangeRecord m_written; // the write's journal line and what could not be kept
+};
+
+} // namespace
+
+int runWrite(const QStringList& arguments)
+{
+    return WriteCommand().run(arguments);
 }
 
 } // namespace yalmera::cli
