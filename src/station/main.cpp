@@ -14,6 +14,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <optional>
 
 using namespace yalmera;
 using namespace yalmera::station;
@@ -45,14 +46,10 @@ int fail(const QString& text)
     return 2;
 }
 
-} // namespace
-
-int main(int argc, char* argv[])
+// Help in the format of yalmera-cli's: usage, what it does, options, exit codes.
+QString helpText()
 {
-    QCoreApplication app(argc, argv);
-
-    // Help in the format of yalmera-cli's: usage, what it does, options, exit codes.
-    const QString help = QStringLiteral(
+    return QStringLiteral(
         "Usage: yalmera-station (--pty | --port DEV) [OPTIONS]\n"
         "\n"
         "A simulated station: acknowledges every byte of a write (command 0x14), keeps the plan it\n"
@@ -75,106 +72,174 @@ int main(int argc, char* argv[])
         "\n"
         "Exit codes: 0 ended as asked; 2 usage or file error, or the line failed. Messages on\n"
         "stderr.");
-    QCommandLineParser parser;
-    const QCommandLineOption helpOption(QStringList{QStringLiteral("h"), QStringLiteral("help")});
-    const QCommandLineOption versionOption(QStringList{QStringLiteral("v"), QStringLiteral("version")});
-    const QCommandLineOption ptyOption(QStringLiteral("pty"));
-    const QCommandLineOption portOption(QStringLiteral("port"), QString(), QStringLiteral("DEV"));
-    const QCommandLineOption imageOption(QStringLiteral("image"), QString(), QStringLiteral("FILE"));
-    const QCommandLineOption serialOption(QStringLiteral("serial"), QString(), QStringLiteral("HEX6"));
-    const QCommandLineOption silentOption(QStringLiteral("silent-after"), QString(), QStringLiteral("N"));
-    const QCommandLineOption delayOption(QStringLiteral("reply-delay"), QString(), QStringLiteral("MS"));
-    const QCommandLineOption paceOption(QStringLiteral("pace"));
-    const QCommandLineOption abandonOption(QStringLiteral("abandon-after"), QString(), QStringLiteral("MS"));
+}
+
+// What the command line asks of the station.
+struct StationSetup
+{
+    bool pty = false; // --pty; otherwise --port
+    QString port;
+    std::optional<QString> image; // --image
+    quint32 serial = VirtualStation::DefaultSerialNumber;
+    qint64 silentAfter = -1; // negative: never silent
+    ServerOptions server;
+};
+
+// The command line, read in the order its messages come: what ends the program at once (help,
+// version, a usage error), then the line, the station and the server. Each step returns an exit
+// code when the program ends there.
+class StationCommandLine
+{
+public:
+    StationCommandLine()
+    {
+        m_parser.addOptions({m_help, m_version, m_pty, m_port, m_image, m_serial, m_silent, m_delay, m_pace,
+                             m_abandon, m_stdinQuit});
+    }
+
+    std::optional<int> read(const QStringList& arguments, StationSetup& setup)
+    {
+        if (const std::optional<int> exit = readCommand(arguments))
+            return exit;
+        if (const std::optional<int> exit = readLine(setup))
+            return exit;
+        if (const std::optional<int> exit = readStation(setup))
+            return exit;
+        return readServer(setup.server);
+    }
+
+private:
+    std::optional<int> readCommand(const QStringList& arguments)
+    {
+        if (!m_parser.parse(arguments)) {
+            fail(m_parser.errorText());
+            printLine(stderr, QStringLiteral("Try 'yalmera-station --help'."));
+            return 2;
+        }
+        if (m_parser.isSet(m_help)) {
+            printLine(stdout, helpText());
+            return 0;
+        }
+        if (m_parser.isSet(m_version)) {
+            printLine(stdout,
+                      QStringLiteral("yalmera-station ") + QString::fromLatin1(yalmera::ProgramVersion));
+            return 0;
+        }
+        if (!m_parser.positionalArguments().isEmpty())
+            return fail(QStringLiteral("unexpected argument '%1' (see --help)")
+                            .arg(m_parser.positionalArguments().first()));
+        return std::nullopt;
+    }
+
+    std::optional<int> readLine(StationSetup& setup)
+    {
+        if (m_parser.isSet(m_pty) == m_parser.isSet(m_port))
+            return fail(QStringLiteral("give exactly one of --pty and --port DEV (see --help)"));
+        setup.pty = m_parser.isSet(m_pty);
+        setup.port = m_parser.value(m_port);
+        return std::nullopt;
+    }
+
+    std::optional<int> readStation(StationSetup& setup)
+    {
+        if (m_parser.isSet(m_serial)) {
+            const QString text = m_parser.value(m_serial);
+            bool ok = false;
+            setup.serial = text.toUInt(&ok, 16);
+            if (!ok || text.size() > 6)
+                return fail(
+                    QStringLiteral("--serial takes up to six hexadecimal digits, not '%1'").arg(text));
+        }
+        if (m_parser.isSet(m_silent)) {
+            bool ok = false;
+            setup.silentAfter = m_parser.value(m_silent).toLongLong(&ok);
+            if (!ok || setup.silentAfter < 0)
+                return fail(QStringLiteral("--silent-after takes a byte count"));
+        }
+        if (m_parser.isSet(m_image))
+            setup.image = m_parser.value(m_image);
+        return std::nullopt;
+    }
+
+    std::optional<int> readServer(ServerOptions& options)
+    {
+        options.pace = m_parser.isSet(m_pace);
+        options.watchStdin = m_parser.isSet(m_stdinQuit);
+        if (m_parser.isSet(m_delay)) {
+            bool ok = false;
+            const int ms = m_parser.value(m_delay).toInt(&ok);
+            if (!ok || ms < 0)
+                return fail(QStringLiteral("--reply-delay takes milliseconds"));
+            options.replyDelay = std::chrono::milliseconds(ms);
+        }
+        if (m_parser.isSet(m_abandon)) {
+            bool ok = false;
+            const int ms = m_parser.value(m_abandon).toInt(&ok);
+            if (!ok || ms < 0)
+                return fail(QStringLiteral("--abandon-after takes milliseconds"));
+            options.abandonWriteAfter = std::chrono::milliseconds(ms);
+        }
+        return std::nullopt;
+    }
+
+    QCommandLineParser m_parser;
+    const QCommandLineOption m_help{QStringList{QStringLiteral("h"), QStringLiteral("help")}};
+    const QCommandLineOption m_version{QStringList{QStringLiteral("v"), QStringLiteral("version")}};
+    const QCommandLineOption m_pty{QStringLiteral("pty")};
+    const QCommandLineOption m_port{QStringLiteral("port"), QString(), QStringLiteral("DEV")};
+    const QCommandLineOption m_image{QStringLiteral("image"), QString(), QStringLiteral("FILE")};
+    const QCommandLineOption m_serial{QStringLiteral("serial"), QString(), QStringLiteral("HEX6")};
+    const QCommandLineOption m_silent{QStringLiteral("silent-after"), QString(), QStringLiteral("N")};
+    const QCommandLineOption m_delay{QStringLiteral("reply-delay"), QString(), QStringLiteral("MS")};
+    const QCommandLineOption m_pace{QStringLiteral("pace")};
+    const QCommandLineOption m_abandon{QStringLiteral("abandon-after"), QString(), QStringLiteral("MS")};
     // A station in the background of an interactive shell must leave the terminal alone: reading
     // it would stop the job (SIGTTIN). Only a parent that holds a pipe to the station asks for this.
-    const QCommandLineOption stdinQuitOption(QStringLiteral("stdin-quit"));
-    parser.addOptions({helpOption, versionOption, ptyOption, portOption, imageOption, serialOption,
-                       silentOption, delayOption, paceOption, abandonOption, stdinQuitOption});
-    if (!parser.parse(QCoreApplication::arguments())) {
-        fail(parser.errorText());
-        printLine(stderr, QStringLiteral("Try 'yalmera-station --help'."));
-        return 2;
-    }
-    if (parser.isSet(helpOption)) {
-        printLine(stdout, help);
-        return 0;
-    }
-    if (parser.isSet(versionOption)) {
-        printLine(stdout, QStringLiteral("yalmera-station ") + QString::fromLatin1(yalmera::ProgramVersion));
-        return 0;
-    }
-    if (!parser.positionalArguments().isEmpty())
-        return fail(QStringLiteral("unexpected argument '%1' (see --help)")
-                        .arg(parser.positionalArguments().first()));
+    const QCommandLineOption m_stdinQuit{QStringLiteral("stdin-quit")};
+};
 
-    if (parser.isSet(ptyOption) == parser.isSet(portOption))
-        return fail(QStringLiteral("give exactly one of --pty and --port DEV (see --help)"));
+// The plan of a write stream file, held from the start (--image); an exit code when it cannot be.
+std::optional<int> preloadImage(VirtualStation& station, const QString& path)
+{
+    // Bounded like a plan file: a FIFO or a device given by mistake is refused, not read.
+    const WholeFileRead read = readWholeFile(path, DeviceImage::MaxStreamSize);
+    if (read.tooLarge)
+        return fail(QStringLiteral("%1: larger than a write stream (at most %2 bytes)")
+                        .arg(path)
+                        .arg(DeviceImage::MaxStreamSize));
+    if (!read.bytes)
+        return fail(QStringLiteral("%1: %2").arg(path, read.error));
+    const QString problem = station.preload(*read.bytes);
+    if (!problem.isEmpty())
+        return fail(QStringLiteral("%1: %2").arg(path, problem));
+    return std::nullopt;
+}
 
-    quint32 serial = VirtualStation::DefaultSerialNumber;
-    if (parser.isSet(serialOption)) {
-        const QString text = parser.value(serialOption);
-        bool ok = false;
-        serial = text.toUInt(&ok, 16);
-        if (!ok || text.size() > 6)
-            return fail(QStringLiteral("--serial takes up to six hexadecimal digits, not '%1'").arg(text));
-    }
-    VirtualStation station(serial);
-    if (parser.isSet(silentOption)) {
-        bool ok = false;
-        const qint64 limit = parser.value(silentOption).toLongLong(&ok);
-        if (!ok || limit < 0)
-            return fail(QStringLiteral("--silent-after takes a byte count"));
-        station.setSilentAfter(limit);
-    }
-    ServerOptions options;
-    options.pace = parser.isSet(paceOption);
-    options.watchStdin = parser.isSet(stdinQuitOption);
-    if (parser.isSet(delayOption)) {
-        bool ok = false;
-        const int ms = parser.value(delayOption).toInt(&ok);
-        if (!ok || ms < 0)
-            return fail(QStringLiteral("--reply-delay takes milliseconds"));
-        options.replyDelay = std::chrono::milliseconds(ms);
-    }
-    if (parser.isSet(abandonOption)) {
-        bool ok = false;
-        const int ms = parser.value(abandonOption).toInt(&ok);
-        if (!ok || ms < 0)
-            return fail(QStringLiteral("--abandon-after takes milliseconds"));
-        options.abandonWriteAfter = std::chrono::milliseconds(ms);
-    }
-    if (parser.isSet(imageOption)) {
-        // Bounded like a plan file: a FIFO or a device given by mistake is refused, not read.
-        const QString path = parser.value(imageOption);
-        const WholeFileRead read = readWholeFile(path, DeviceImage::MaxStreamSize);
-        if (read.tooLarge)
-            return fail(QStringLiteral("%1: larger than a write stream (at most %2 bytes)")
-                            .arg(path)
-                            .arg(DeviceImage::MaxStreamSize));
-        if (!read.bytes)
-            return fail(QStringLiteral("%1: %2").arg(path, read.error));
-        const QString problem = station.preload(*read.bytes);
-        if (!problem.isEmpty())
-            return fail(QStringLiteral("%1: %2").arg(path, problem));
-    }
-
+// The line the station serves: a new pseudo-terminal, whose path is the first line of output, or
+// the device given. Its descriptor, or -1 after saying why.
+int openLine(const StationSetup& setup, Pty& pty)
+{
     QString error;
-    Pty pty;
-    int fd = -1;
-    if (parser.isSet(ptyOption)) {
+    if (setup.pty) {
         const std::optional<Pty> created = openPty(&error);
-        if (!created)
-            return fail(error);
+        if (!created) {
+            fail(error);
+            return -1;
+        }
         pty = *created;
-        fd = pty.master;
         printLine(stdout, pty.slavePath);
-    } else {
-        fd = openSerialDevice(parser.value(portOption), &error);
-        if (fd < 0)
-            return fail(error);
+        return pty.master;
     }
+    const int fd = openSerialDevice(setup.port, &error);
+    if (fd < 0)
+        fail(error);
+    return fd;
+}
 
+// Serves the station until a stop signal (SIGTERM, SIGINT, SIGHUP) or, when watched, the end of
+// standard input; empty, or the line's failure.
+QString serveUntilStopped(VirtualStation& station, int fd, const ServerOptions& options)
+{
     StationServer server(station, fd, options);
     stopDescriptor = server.stopDescriptor();
     struct sigaction action
@@ -185,9 +250,30 @@ int main(int argc, char* argv[])
     sigaction(SIGTERM, &action, nullptr);
     sigaction(SIGINT, &action, nullptr);
     sigaction(SIGHUP, &action, nullptr);
-
     const QString failure = server.run();
     stopDescriptor = -1;
+    return failure;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    StationSetup setup;
+    if (const std::optional<int> exit = StationCommandLine().read(QCoreApplication::arguments(), setup))
+        return *exit;
+    VirtualStation station(setup.serial);
+    station.setSilentAfter(setup.silentAfter);
+    if (setup.image) {
+        if (const std::optional<int> exit = preloadImage(station, *setup.image))
+            return *exit;
+    }
+    Pty pty;
+    const int fd = openLine(setup, pty);
+    if (fd < 0)
+        return 2;
+    const QString failure = serveUntilStopped(station, fd, setup.server);
     if (pty.master >= 0)
         closePty(pty);
     else
