@@ -188,9 +188,10 @@ TEST(UnfinishedWriteRecord, TheNextExchangeWaitsUntilTheStationHasGivenTheBroken
         c.left(record);
         const auto freeAt = record.stationFreeAt(c.holderKilled);
         ASSERT_EQ(freeAt.has_value(), c.wait.has_value()) << c.name;
-        if (c.wait)
+        if (c.wait) {
             EXPECT_NEAR(duration_cast<milliseconds>(*freeAt - steady_clock::now() - *c.wait).count(), 0, 150)
                 << c.name;
+        }
         record.clear();
     }
 }
