@@ -13,8 +13,9 @@ ProgramArguments parseProgramArguments(const QStringList& arguments)
         else if (argument == u"-v" || argument == u"--version")
             parsed.version = true;
         else if (parsed.error.isEmpty())
-            parsed.error = argument.startsWith(u'-') ? QStringLiteral("unknown option '%1'").arg(argument)
-                                                     : QStringLiteral("unexpected argument '%1'").arg(argument);
+            parsed.error = argument.startsWith(u'-')
+                               ? QStringLiteral("unknown option '%1'").arg(argument)
+                               : QStringLiteral("unexpected argument '%1'").arg(argument);
     }
     return parsed;
 }

@@ -66,7 +66,9 @@ void screenshot(const QWidget& window, const QString& name)
     QTest::qWait(500); // the window system draws what the program painted, and the frame
     const QString path = QDir(folder).filePath(name + QStringLiteral(".png"));
     const QRect frame = window.frameGeometry();
-    QGuiApplication::primaryScreen()->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height()).save(path);
+    QGuiApplication::primaryScreen()
+        ->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height())
+        .save(path);
     say(QStringLiteral("screenshot %1 (%2 x %3)").arg(path).arg(frame.width()).arg(frame.height()));
 }
 
