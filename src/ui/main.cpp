@@ -1,5 +1,4 @@
 #include "exit_signals.h"
-#include "files/recent_plans.h"
 #include "image/app_state.h"
 #include "model/version.h"
 #include "plan_file_dialogs.h"
@@ -52,16 +51,18 @@ int main(int argc, char** argv)
     yalmera::AppState state;
     yalmera::ui::MessageBoxFeedback feedback;
     yalmera::ui::StandardPlanFileDialogs dialogs;
-    yalmera::files::RecentPlans recentPlans(yalmera::files::RecentPlans::userStorePath());
-    yalmera::ui::ProgramWindows windows(state, feedback, dialogs, recentPlans);
+    yalmera::ui::UserStores stores = yalmera::ui::UserStores::forUser();
+    yalmera::ui::ProgramWindows windows(state, feedback, dialogs, stores);
     QObject::connect(&windows.mainWindow(), &yalmera::ui::MainWindow::closed, &application,
                      &QCoreApplication::quit, Qt::QueuedConnection);
     // Ended by a signal: a running exchange stops at its next byte and is journalled first.
     const yalmera::ui::ExitSignals exitSignals;
     QObject::connect(&exitSignals, &yalmera::ui::ExitSignals::received, &application, [&windows](int code) {
         windows.stationLinkWindow().endExchangeNow();
+        windows.mainWindow().keepPlanForRecovery();
         QCoreApplication::exit(code);
     });
     windows.show();
+    windows.mainWindow().offerRecovery();
     return application.exec();
 }
