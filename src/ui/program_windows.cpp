@@ -16,7 +16,8 @@ void centreOnScreen(QWidget& window)
 
 ProgramWindows::ProgramWindows(AppState& state, UserInterfaceFeedback& feedback, PlanFileDialogs& dialogs,
                                UserStores& stores)
-    : m_main(state, feedback, dialogs, stores), m_stationLink(state, feedback), m_protocol(state, feedback)
+    : m_main(state, feedback, dialogs, stores), m_stationLink(state, feedback, stores.choices),
+      m_protocol(state, feedback)
 {
     QObject::connect(&m_main, &MainWindow::stationLinkWindowRequested, &m_stationLink, [this] {
         centreOnScreen(m_stationLink);

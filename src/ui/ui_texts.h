@@ -164,6 +164,12 @@ inline constexpr QStringView NoPortNamed =
 inline constexpr QStringView LinkExitButton = u"Выход";
 inline constexpr QStringView LinkWriteButton = u"Запись данных ";
 inline constexpr QStringView LinkReadButton = u"Чтение данных ";
+inline constexpr QStringView VerifyAfterWrite = u"Сверить после записи";
+inline constexpr QStringView VerifyAfterWriteHint =
+    u"После записи прочитать станцию и сравнить с записанным; план в программе не меняется";
+inline constexpr QStringView VerifyMatches = u"Сверка после записи: совпадает.";
+// %1: the fields that differ, one a line.
+inline constexpr QStringView VerifyDiffers = u"Сверка после записи: станция хранит не то, что записано.\n%1";
 // The byte trace of the exchanges ($YALMERA_TRACE); %1 the file, %2 the platform's reason.
 inline constexpr QStringView TraceUnopened = u"Файл трассировки обмена «%1» не открыт: %2";
 inline constexpr QStringView TraceIncomplete = u"Трассировка обмена в файл «%1» записана не полностью: %2";
