@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QTimer>
 
 #include <cstdio>
 #include <cstring>
@@ -21,10 +22,30 @@
 #include <windows.h>
 #endif
 
+namespace {
+
+// ASCII only: the console of a Windows program may hold any code page.
+const char HelpText[] =
+    "Usage: yalmera [PLAN.ini]\n"
+    "\n"
+    "The desktop program of Yalmera Programmer: channel plans for Yalmera radio stations, their\n"
+    "check, the write into a station and the read back. A plan file named on the command line is\n"
+    "read once the window is open, as the menu command that reads a plan file reads it; a file it\n"
+    "refuses is named in a message and the program starts without a plan.\n"
+    "\n"
+    "Options:\n"
+    "  --help      this text\n"
+    "  --version   the program's version\n"
+    "\n"
+    "Exit codes: 0 the window was closed; 129 or 143 ended by SIGHUP or SIGTERM.\n";
+
+} // namespace
+
 int main(int argc, char** argv)
 {
     // Answered before the toolkit starts, so that it needs no display.
-    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+    const bool help = argc == 2 && std::strcmp(argv[1], "--help") == 0;
+    if (argc == 2 && (help || std::strcmp(argv[1], "--version") == 0)) {
 #ifdef Q_OS_WIN
         // A desktop program has no console of its own: the line goes to the one it was started
         // from, or where its output is redirected, as the same bytes as on other systems.
@@ -33,7 +54,10 @@ int main(int argc, char** argv)
             return 1;
         _setmode(_fileno(stdout), _O_BINARY);
 #endif
-        std::printf("yalmera %s\n", yalmera::ProgramVersion);
+        if (help)
+            std::fputs(HelpText, stdout);
+        else
+            std::printf("yalmera %s\n", yalmera::ProgramVersion);
         return 0;
     }
 
@@ -63,6 +87,14 @@ int main(int argc, char** argv)
         QCoreApplication::exit(code);
     });
     windows.show();
-    windows.mainWindow().offerRecovery();
+    // Once the window is up: the plan a killed program left, then the plan file named on the
+    // command line (the desktop entry's and Windows' "Open with"; the first one only).
+    const QStringList arguments = QCoreApplication::arguments();
+    const QString planFile = arguments.size() > 1 ? arguments.at(1) : QString();
+    QTimer::singleShot(0, &windows.mainWindow(), [&windows, planFile] {
+        windows.mainWindow().offerRecovery();
+        if (!planFile.isEmpty())
+            windows.mainWindow().readPlanFrom(planFile);
+    });
     return application.exec();
 }
