@@ -74,7 +74,9 @@ protected:
         auto* bar = static_cast<QMenuBar*>(watched);
         const auto* help = static_cast<QHelpEvent*>(event);
         QAction* action = bar->actionAt(help->pos());
-        if (action && !action->toolTip().isEmpty() && action->toolTip() != action->text())
+        // Only an item with a hint of its own (setHint gives both); an item's tool tip is its
+        // caption otherwise.
+        if (action && !action->statusTip().isEmpty())
             QToolTip::showText(help->globalPos(), action->toolTip(), bar);
         else
             QToolTip::hideText();
