@@ -409,15 +409,16 @@ void MainWindow::buildMenuCorner(QMenuBar* bar)
     m_unsavedMark = new QLabel(texts::ui::UnsavedMark.toString(), corner);
     m_unsavedMark->setObjectName(QStringLiteral("UnsavedMark"));
     m_unsavedMark->setToolTip(texts::ui::UnsavedMarkHint.toString());
-    m_unsavedMark->setEnabled(false); // drawn in the quiet colour of disabled text
+    m_unsavedMark->setForegroundRole(QPalette::PlaceholderText); // quiet
     m_unsavedMark->hide();
     marks->addWidget(m_unsavedMark);
     bar->setCornerWidget(corner, Qt::TopRightCorner);
     connect(m_unsaved, &UnsavedPlan::unsavedChanged, m_unsavedMark, &QWidget::setVisible);
     // A recovery copy that cannot be kept is said at the mark, not in a box in the middle of
-    // typing: it is shown dark and its hint gives the reason.
+    // typing: it is shown in the text's full colour and its hint gives the reason.
     connect(m_unsaved, &UnsavedPlan::recoveryFailureChanged, m_unsavedMark, [this](const QString& failure) {
-        m_unsavedMark->setEnabled(!failure.isEmpty());
+        m_unsavedMark->setForegroundRole(failure.isEmpty() ? QPalette::PlaceholderText
+                                                           : QPalette::WindowText);
         m_unsavedMark->setToolTip(failure.isEmpty()
                                       ? texts::ui::UnsavedMarkHint.toString()
                                       : texts::ui::UnsavedMarkHint.toString() + u'\n' + failure);

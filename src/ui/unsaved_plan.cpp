@@ -31,7 +31,10 @@ void UnsavedPlan::markSaved()
 
 void UnsavedPlan::noteChange()
 {
-    setUnsaved(!(contentOf(m_state) == m_saved));
+    // Only a plan that can be saved counts: before the first table there is nothing to save, and
+    // a band change takes the table's flags away until a new table is made.
+    const bool saveable = m_state.tableCreated() && m_state.table().firstRowWithoutFlags() == 0;
+    setUnsaved(saveable && !(contentOf(m_state) == m_saved));
     m_idle.start();
 }
 

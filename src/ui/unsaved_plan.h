@@ -16,7 +16,8 @@ struct RecoveryPlan;
 namespace yalmera::ui {
 
 // Whether the plan differs from what was last saved to or read from a plan file (an undo back to
-// that plan makes it saved again), and the recovery copy of a plan that does: kept a few seconds
+// that plan makes it saved again; a plan that cannot be saved, before the first table or after a
+// band change, counts as saved), and the recovery copy of a plan that does: kept a few seconds
 // after the edits pause, so that a crash, a kill or a power cut loses at most those seconds, and
 // removed once the plan is saved or the program ends as asked.
 class UnsavedPlan : public QObject

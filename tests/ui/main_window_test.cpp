@@ -660,6 +660,9 @@ TEST_F(MainWindowTest, ProtocolWindowMinimisesAndRestoresTheMainWindow)
 TEST_F(MainWindowTest, ExitWithoutAPlanClosesTheProgramWithoutAsking)
 {
     QSignalSpy closed(&main(), &MainWindow::closed);
+    action("N3062")->trigger(); // a band and a module chosen make no plan to save
+    action("N15")->trigger();
+    EXPECT_FALSE(mainChild("UnsavedMark")->isVisible());
     action("N23")->trigger();
     action("N25")->trigger();
     EXPECT_EQ(closed.count(), 1);
