@@ -29,6 +29,7 @@
 #include <QTimer>
 #include <QUrl>
 
+#include <cstdio>
 #include <functional>
 
 namespace yalmera::ui {
@@ -836,6 +837,9 @@ TEST_F(MainWindowTest, AKilledProgramsEditsAreOfferedAtTheNextStart)
     QProcess killed;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("YALMERA_TEST_RECOVERY_FOLDER"), folder.path());
+    // Its temporary folders, which a killed program leaves, go with ours.
+    for (const char* name : {"TMPDIR", "TEMP", "TMP"})
+        environment.insert(QString::fromLatin1(name), folder.path());
     killed.setProcessEnvironment(environment);
     killed.start(QCoreApplication::applicationFilePath(),
                  {QStringLiteral("--gtest_filter=KilledProgram.DISABLED_EditsAPlanAndWaits"),
