@@ -771,12 +771,6 @@ TEST_F(MainWindowTest, SaveWritesBackToThePlansOwnFileAndTheMarkFollowsUndo)
     EXPECT_FALSE(mark->isVisible());
     EXPECT_EQ(files::readPlanFile(path).contents->table.cell(Column::RxFrequency, 2),
               QStringLiteral("145000"));
-
-    // A plan with no file of its own is saved through the dialog of "Запись в файл".
-    makeTemplate(QStringLiteral("2"));
-    action("SaveItem")->trigger();
-    EXPECT_EQ(dialogs.saveAsked, 1);
-    EXPECT_TRUE(mark->isVisible()); // the dialog was cancelled
 }
 
 TEST_F(MainWindowTest, TheQuestionOffersYesNoAndCancel)
