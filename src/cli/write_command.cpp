@@ -129,21 +129,10 @@ int runWrite(const QStringList& arguments)
         ReadRequest readRequest{portName, state.stationType(), records.trace()};
         const ReadResult readBack = readStationShowingProgress(readRequest, interrupt.flag());
         records.backup(readBack);
-        JournalEntry verified = readJournalEntry(readRequest, readBack);
-        verified.operation = texts::link::JournalVerify.toString();
+        const QStringList diff =
+            readBack.ok() ? writtenDifferences(request.stream, *readBack.readBack) : QStringList();
+        JournalEntry verified = verifyJournalEntry(readRequest, readBack, diff);
         verified.planFile = planFile;
-        QStringList diff;
-        if (readBack.ok()) {
-            const ReadBack& held = *readBack.readBack;
-            diff = streamDifferences(
-                Stream::Write,
-                {state.image(), moduleCode(state.moduleType()), state.stationType().typeCode, 0},
-                {held.image, held.moduleType, held.typeCode, 0});
-            if (!diff.isEmpty()) {
-                verified.outcome = texts::link::JournalDiffers.toString();
-                verified.message = diff.join(QStringLiteral("; "));
-            }
-        }
         records.journal(verified);
         if (!readBack.ok())
             return records.exitCode(linkFailureExit(commandLine.name(), readBack.outcome, readBack.message,

@@ -125,6 +125,14 @@ QByteArray encodeReadStream(const DeviceImage& image, quint32 serialNumber, quin
     return encodeStream(Stream::Read, {image, moduleType, typeCode, serialNumber});
 }
 
+QStringList writtenDifferences(QByteArrayView writeStream, const ReadBack& held)
+{
+    const std::optional<StreamContents> written = readWriteStream(writeStream);
+    if (!written)
+        return {};
+    return streamDifferences(Stream::Write, *written, {held.image, held.moduleType, held.typeCode, 0});
+}
+
 bool applyReadBack(AppState& state, const ReadBack& readBack)
 {
     return state.adoptStationPlan(readBack.settings, readBack.table, readBack.image,

@@ -77,4 +77,16 @@ JournalEntry readJournalEntry(const ReadRequest& request, const ReadResult& resu
     return entry;
 }
 
+JournalEntry verifyJournalEntry(const ReadRequest& request, const ReadResult& result,
+                                const QStringList& differences)
+{
+    JournalEntry entry = readJournalEntry(request, result);
+    entry.operation = texts::link::JournalVerify.toString();
+    if (!differences.isEmpty()) {
+        entry.outcome = texts::link::JournalDiffers.toString();
+        entry.message = differences.join(QStringLiteral("; "));
+    }
+    return entry;
+}
+
 } // namespace yalmera

@@ -14,6 +14,12 @@ namespace yalmera {
 JournalEntry writeJournalEntry(const WriteRequest& request, const WriteResult& result);
 JournalEntry readJournalEntry(const ReadRequest& request, const ReadResult& result);
 
+// The journal line of a read that checks a write (yalmera-cli write --verify, "Сверить после
+// записи"): the read's, as operation "проверка", and "не совпадает" with the differences
+// (writtenDifferences) when the station holds another plan than was written.
+JournalEntry verifyJournalEntry(const ReadRequest& request, const ReadResult& result,
+                                const QStringList& differences);
+
 // The journal's word for how an exchange ended.
 QString journalOutcome(ExchangeOutcome outcome);
 

@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QTimer>
 
 #include <cstdio>
 #include <optional>
@@ -75,7 +76,9 @@ int main(int argc, char** argv)
     QApplication application(argc, argv);
     quiet.reset();
     // What Qt left of the line once it took its own options.
-    const yalmera::ui::ProgramArguments parsed = yalmera::ui::parseProgramArguments(argumentsOf(argc, argv));
+    // Qt's own list: on Windows it keeps the file names of the wide command line whole.
+    const yalmera::ui::ProgramArguments parsed =
+        yalmera::ui::parseProgramArguments(QCoreApplication::arguments().mid(1));
     if (!parsed.error.isEmpty()) {
         print(stderr, QStringLiteral("yalmera: %1\nTry 'yalmera --help'.\n").arg(parsed.error));
         return 2;
@@ -93,16 +96,25 @@ int main(int argc, char** argv)
     yalmera::AppState state;
     yalmera::ui::MessageBoxFeedback feedback;
     yalmera::ui::StandardPlanFileDialogs dialogs;
-    yalmera::files::RecentPlans recentPlans(yalmera::files::RecentPlans::userStorePath());
-    yalmera::ui::ProgramWindows windows(state, feedback, dialogs, recentPlans);
+    yalmera::ui::UserStores stores = yalmera::ui::UserStores::forUser();
+    yalmera::ui::ProgramWindows windows(state, feedback, dialogs, stores);
     QObject::connect(&windows.mainWindow(), &yalmera::ui::MainWindow::closed, &application,
                      &QCoreApplication::quit, Qt::QueuedConnection);
     // Ended by a signal: a running exchange stops at its next byte and is journalled first.
     const yalmera::ui::ExitSignals exitSignals;
     QObject::connect(&exitSignals, &yalmera::ui::ExitSignals::received, &application, [&windows](int code) {
         windows.stationLinkWindow().endExchangeNow();
+        windows.mainWindow().keepPlanForRecovery();
         QCoreApplication::exit(code);
     });
     windows.show();
+    // Once the window is up: the plan a killed program left, then the plan file named on the
+    // command line (the desktop entry's and Windows' "Open with"; the first one only).
+    const QString planFile = parsed.planFile;
+    QTimer::singleShot(0, &windows.mainWindow(), [&windows, planFile] {
+        windows.mainWindow().offerRecovery();
+        if (!planFile.isEmpty())
+            windows.mainWindow().readPlanFrom(planFile);
+    });
     return application.exec();
 }

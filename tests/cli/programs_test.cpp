@@ -1,9 +1,11 @@
+#include "files/recent_plans.h"
 #include "model/version.h"
 
 #include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
+#include <QtCore/qtestsupport_core.h>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -116,6 +118,29 @@ TEST(Programs, NoWordOfAMissingRuntimeFolder)
         EXPECT_EQ(p.exitCode(), exitCode) << path;
         EXPECT_EQ(QString::fromUtf8(p.readAllStandardError()), err) << path;
     }
+}
+
+// The desktop entry's "yalmera %f": the plan is read as the menu reads it, which remembers it
+// among the recent files of the user's configuration (here the test's own).
+TEST(Programs, DesktopProgramReadsThePlanFileItIsGiven)
+{
+    if (QString::fromLatin1(YALMERA_GUI).isEmpty())
+        GTEST_SKIP() << "the desktop program is not built";
+    QTemporaryDir dir;
+    const QString plan = dir.filePath(QStringLiteral("план.ini"));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(YALMERA_SOURCE_DIR "/examples/k17m_10.ini"), plan));
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.filePath(QStringLiteral("config")));
+    p.setProcessEnvironment(env);
+    p.setWorkingDirectory(dir.path());
+    p.start(QString::fromLatin1(YALMERA_GUI), {QStringLiteral("план.ini")});
+    const yalmera::files::RecentPlans recent(dir.filePath(QStringLiteral("config/yalmera/recent.ini")));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return recent.paths() == QStringList{plan}; }, 20000));
+    p.terminate();
+    ASSERT_TRUE(p.waitForFinished(20000));
+    EXPECT_EQ(p.exitCode(), 143) << p.readAllStandardError().toStdString();
 }
 #endif
 

@@ -48,6 +48,11 @@ public:
             texts << message.text;
     }
     void sound(Sound) override {}
+    ui::Answer ask(const QString& question, bool, QWidget*) override
+    {
+        texts << question;
+        return ui::Answer::No;
+    }
 
     QStringList texts;
 };
@@ -98,9 +103,9 @@ int main(int argc, char** argv)
     AppState state;
     KeptFeedback feedback;
     ui::StandardPlanFileDialogs dialogs;
-    const QTemporaryDir settings; // the recent-files list of the check's own, not the user's
-    files::RecentPlans recent(settings.filePath(QStringLiteral("recent.ini")));
-    ui::ProgramWindows windows(state, feedback, dialogs, recent);
+    const QTemporaryDir settings; // the recent files, choices and recovery copies of the check's own
+    ui::UserStores stores(settings.path(), settings.filePath(QStringLiteral("recovery")));
+    ui::ProgramWindows windows(state, feedback, dialogs, stores);
     ui::MainWindow& main = windows.mainWindow();
     windows.show();
     if (!QTest::qWaitForWindowExposed(&main, 20000))
