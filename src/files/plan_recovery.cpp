@@ -198,14 +198,22 @@ QString RecoveryFolder::keep(const RecoveryPlan& plan)
     if (!m_ownLock) {
         if (!QDir().mkpath(m_folder))
             return QDir::toNativeSeparators(m_folder);
-        // A name of this program's own: its process and the moment it first keeps a copy.
-        m_ownPath = m_folder + QStringLiteral("/unsaved-%1-%2.json")
-                                   .arg(QCoreApplication::applicationPid())
-                                   .arg(QDateTime::currentMSecsSinceEpoch());
-        std::unique_ptr<QLockFile> lock = lockFor(m_ownPath);
-        if (!lock->tryLock(0))
-            return QDir::toNativeSeparators(lockPathOf(m_ownPath));
-        m_ownLock = std::move(lock);
+        // A name of this program's own: its process and the moment it first keeps a copy; a
+        // number after them when another copy (of this process, in the same millisecond) has it.
+        const QString stem = m_folder + QStringLiteral("/unsaved-%1-%2")
+                                            .arg(QCoreApplication::applicationPid())
+                                            .arg(QDateTime::currentMSecsSinceEpoch());
+        for (int n = 1; !m_ownLock && n <= 16; ++n) {
+            const QString path = n == 1 ? stem + QStringLiteral(".json")
+                                        : stem + QStringLiteral("-%1.json").arg(n);
+            std::unique_ptr<QLockFile> lock = lockFor(path);
+            if (QFileInfo::exists(path) || !lock->tryLock(0))
+                continue;
+            m_ownPath = path;
+            m_ownLock = std::move(lock);
+        }
+        if (!m_ownLock)
+            return QDir::toNativeSeparators(lockPathOf(stem + QStringLiteral(".json")));
     }
     return saveWholeFile(m_ownPath, encodeRecoveryPlan(plan));
 }
