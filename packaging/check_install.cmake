@@ -1,6 +1,6 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # cmake -DBUILD_DIR=<build> -DPREFIX=<dir> -DPROGRAMS=<a;b> -DBINDIR=<dir> -DDATADIR=<dir>
-#       -DDOCDIR=<dir> [-DQT_RU=ON] [-DWINDOWS=ON] -P check_install.cmake
+#       -DDOCDIR=<dir> -DICON_SIZES=<16;...> [-DQT_RU=ON] [-DWINDOWS=ON] -P check_install.cmake
 # Installs the build into PREFIX and fails when a file a package must hold is missing, or when
 # the programs' folder holds any other program (tests and benchmarks stay out).
 cmake_minimum_required(VERSION 3.25)
@@ -11,9 +11,18 @@ if(failed)
   message(FATAL_ERROR "cmake --install ${BUILD_DIR} failed")
 endif()
 
-set(expected ${DATADIR}/examples/k17m_10.ini ${DOCDIR}/LICENSE)
-if(NOT WINDOWS)
-  foreach(page yalmera-cli.1 yalmera-station.1)
+set(expected ${DATADIR}/examples/k17m_10.ini ${DATADIR}/examples/k15m_10.ini ${DOCDIR}/README.md
+    ${DOCDIR}/руководство.md)
+if(WINDOWS)
+  list(APPEND expected ${DOCDIR}/LICENSE ${DOCDIR}/CHANGELOG.md ${DOCDIR}/руководство.html)
+else()
+  # Debian's names: the licence in copyright, the changelog compressed.
+  list(APPEND expected ${DOCDIR}/copyright ${DOCDIR}/changelog.gz share/bash-completion/completions/yalmera-cli)
+  set(pages yalmera-cli.1 yalmera-station.1)
+  if(yalmera IN_LIST PROGRAMS)
+    list(APPEND pages yalmera.1)
+  endif()
+  foreach(page IN LISTS pages)
     if(EXISTS ${PREFIX}/share/man/man1/${page}.gz)
       list(APPEND expected share/man/man1/${page}.gz)
     else()
@@ -27,7 +36,10 @@ endforeach()
 if(yalmera IN_LIST PROGRAMS OR yalmera.exe IN_LIST PROGRAMS)
   if(NOT WINDOWS)
     list(APPEND expected share/applications/yalmera.desktop share/icons/hicolor/scalable/apps/yalmera.svg
-         share/metainfo/io.github.yalmera.Programmer.metainfo.xml)
+         share/metainfo/io.github.yalmera.programmer.metainfo.xml)
+    foreach(size IN LISTS ICON_SIZES)
+      list(APPEND expected share/icons/hicolor/${size}x${size}/apps/yalmera.png)
+    endforeach()
   endif()
   if(QT_RU)
     list(APPEND expected ${DATADIR}/translations/qtbase_ru.qm)

@@ -11,7 +11,7 @@ yalmera_packages=(
   qt6-translations-l10n
   libgtest-dev libgmock-dev libbenchmark-dev clang-format
   fonts-dejavu-core
-  desktop-file-utils appstream groff-base
+  desktop-file-utils appstream groff-base mandoc librsvg2-bin
 )
 
 yalmera_install_missing() {

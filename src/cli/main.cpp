@@ -1,4 +1,5 @@
 #include "cli_support.h"
+#include "files/start_messages.h"
 #include "model/version.h"
 
 #include <QCoreApplication>
@@ -46,8 +47,8 @@ void printUsage()
     text += QStringLiteral(
         "\n"
         "Options:\n"
-        "  -h, --help   this text; 'yalmera-cli COMMAND --help' explains a command's options\n"
-        "  --version    the program's version\n"
+        "  -h, --help      this text; 'yalmera-cli COMMAND --help' explains a command's options\n"
+        "  -v, --version   the program's version\n"
         "\n"
         "Exit codes: 0 success; 1 refused by the station's rules; 2 usage or file error; 3 station\n"
         "link failure; 4 done, but its journal line, backup, trace or protocol not written; 130\n"
@@ -106,7 +107,7 @@ int main(int argc, char* argv[])
             printUsage();
             return ExitSuccess;
         }
-        if (name == u"--version") {
+        if (name == u"--version" || name == u"-v") {
             printOut(QStringLiteral("yalmera-cli ") + QString::fromLatin1(yalmera::ProgramVersion));
             return ExitSuccess;
         }
@@ -134,6 +135,7 @@ int main(int argc, char* argv[])
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", "offscreen");
 #endif
+        const yalmera::files::QuietStartMessages quiet;
         app = std::make_unique<QGuiApplication>(argc, argv);
     } else {
         app = std::make_unique<QCoreApplication>(argc, argv);

@@ -4,17 +4,11 @@
 #include "link/link_texts.h"
 #include "link/serial_link.h"
 
-#include <QFileInfo>
 #include <QThread>
 
 namespace yalmera::cli {
 
 namespace {
-
-// Serial devices on Linux belong to the group dialout; a user outside it may not open them.
-constexpr QStringView NoPortAccessHint =
-    u"Нет доступа к порту. Добавьте пользователя в группу dialout "
-    u"командой «sudo usermod -aG dialout $USER» и войдите в систему заново.";
 
 QStringView statusText(ExchangePhase phase)
 {
@@ -124,15 +118,10 @@ int linkFailureExit(const QString& name, ExchangeOutcome outcome, const UserMess
     if (text.isEmpty() && outcome == ExchangeOutcome::TimedOut)
         text = texts::link::StationSilent.toString();
     printErr(QStringLiteral("%1: %2").arg(name, text));
-#ifdef Q_OS_LINUX
     if (outcome == ExchangeOutcome::OpenFailed) {
-        const QFileInfo device(portDeviceName(port));
-        if (device.exists() && !(device.isReadable() && device.isWritable()))
-            printErr(QStringLiteral("%1: %2").arg(name, NoPortAccessHint));
+        if (const QString hint = portAccessHint(port); !hint.isEmpty())
+            printErr(QStringLiteral("%1: %2").arg(name, hint));
     }
-#else
-    Q_UNUSED(port);
-#endif
     if (outcome == ExchangeOutcome::Cancelled)
         return interruptedExit;
     return outcome == ExchangeOutcome::Refused ? ExitRefused : ExitLink;

@@ -124,4 +124,12 @@ QByteArray encodeReadStream(const DeviceImage& image, quint32 serialNumber, quin
     return encodeStream(Stream::Read, {image, moduleType, typeCode, serialNumber});
 }
 
+QStringList writtenDifferences(QByteArrayView writeStream, const ReadBack& held)
+{
+    const std::optional<StreamContents> written = readWriteStream(writeStream);
+    if (!written)
+        return {};
+    return streamDifferences(Stream::Write, *written, {held.image, held.moduleType, held.typeCode, 0});
+}
+
 } // namespace yalmera

@@ -9,6 +9,7 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -70,5 +71,10 @@ UserMessage checkReadStreamHeader(QByteArrayView headerBytes);
 // then image.channelCount records (at most MaxRecords).
 QByteArray encodeReadStream(const DeviceImage& image, quint32 serialNumber, quint8 moduleType,
                             quint8 typeCode);
+
+// The check of a write by the read that follows it: what the station holds that differs from
+// the write stream it was sent, one line per field (streamDifferences), its module type and
+// band code included; empty when it holds what was written.
+QStringList writtenDifferences(QByteArrayView writeStream, const ReadBack& held);
 
 } // namespace yalmera

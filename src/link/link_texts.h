@@ -21,6 +21,10 @@ inline constexpr QStringView StatusNoAnswer = u"AK";
 inline constexpr QStringView NotChecked = u"Введенные данные не будут переданы, так как они не проверены.";
 inline constexpr QStringView LastByteUnanswered =
     u"Станция не подтвердила прием последнего байта: запись не завершена.";
+// Serial devices on Linux belong to the group dialout; a user outside it may not open them.
+inline constexpr QStringView NoPortAccessHint =
+    u"Нет доступа к порту. Добавьте пользователя в группу dialout "
+    u"командой «sudo usermod -aG dialout $USER» и войдите в систему заново.";
 inline constexpr QStringView StationSilent = u"Станция не отвечает: чтение прервано, данные не изменены.";
 inline constexpr QStringView Cancelled = u"Обмен со станцией прерван.";
 // Stopped on request after the first byte; what the station now holds, and why the next exchange

@@ -22,6 +22,12 @@ class ByteTrace;
 // path ("/dev/pts/3").
 QString portDeviceName(const QString& choice);
 
+// Why a port that could not be opened is refused to the user, said where the system only says
+// "Permission denied": on Linux serial devices belong to the group dialout, and a device that
+// exists but that the user may not use gets the way in (the command and a new login). Empty on
+// other systems and for any other port.
+QString portAccessHint(const QString& choice);
+
 struct PortChoice
 {
     QString name;        // what portDeviceName accepts

@@ -1,5 +1,6 @@
 #include "serial_port.h"
 
+#include "link/link_texts.h"
 #include "link/low_latency.h"
 #include "link/port_lock.h"
 #include "link/serial_link.h"
@@ -196,6 +197,18 @@ QString portDeviceName(const QString& choice)
     if (name.compare(u"COM2", Qt::CaseInsensitive) == 0)
         return SecondPort.toString();
     return name;
+}
+
+QString portAccessHint(const QString& choice)
+{
+#ifdef Q_OS_LINUX
+    const QFileInfo device(portDeviceName(choice));
+    if (device.exists() && !(device.isReadable() && device.isWritable()))
+        return texts::link::NoPortAccessHint.toString();
+#else
+    Q_UNUSED(choice);
+#endif
+    return {};
 }
 
 QList<PortChoice> serialPorts()

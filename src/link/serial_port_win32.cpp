@@ -124,6 +124,11 @@ QString portDeviceName(const QString& choice)
     return name;
 }
 
+QString portAccessHint(const QString&)
+{
+    return {}; // Windows has no group that serial ports belong to
+}
+
 QList<PortChoice> serialPorts()
 {
     // Every port the drivers announce: value name the device ("\Device\Serial0"), data the port

@@ -92,6 +92,12 @@ std::optional<RowFlags> ChannelTable::rowFlags(int row) const
     return m_rows[row].flags;
 }
 
+void ChannelTable::setRowFlags(int row, std::optional<RowFlags> flags)
+{
+    if (isDataRow(row))
+        m_rows[row].flags = flags;
+}
+
 void ChannelTable::createFlags()
 {
     for (int row = 1; row < rowCount(); ++row)

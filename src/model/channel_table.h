@@ -92,6 +92,8 @@ public:
     // Sets a flag of a row that has its flags; does nothing on a row without them.
     void setFlag(Column column, int row, bool value);
     std::optional<RowFlags> rowFlags(int row) const;
+    // A data row's flags as a whole, or none (a copy of a table put back row by row).
+    void setRowFlags(int row, std::optional<RowFlags> flags);
     bool hasFlags(int row) const { return rowFlags(row).has_value(); }
 
     // Gives every data row its flags in their creation state: scan set, "Id_Тон" clear, active set.

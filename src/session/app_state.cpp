@@ -31,6 +31,13 @@ void AppState::adoptPlan(GeneralSettings newSettings, ChannelTable newTable)
     m_dataChecked = false;
 }
 
+void AppState::adoptRecoveredPlan(PlanSnapshot plan)
+{
+    PlanSnapshot replaced = snapshot();
+    restore(std::move(plan));
+    m_replacedPlan = std::move(replaced);
+}
+
 void AppState::adoptTable(ChannelTable newTable)
 {
     GeneralSettings settings =

@@ -124,6 +124,9 @@ public:
     // names. Returns whether the station's code chose the band.
     bool adoptStationPlan(GeneralSettings newSettings, ChannelTable newTable, const DeviceImage& station,
                           ModuleType module, quint8 typeCode);
+    // A plan put back from a recovery copy, band, module and file included: a replacement like
+    // the others (a step to undo), and the gate cleared.
+    void adoptRecoveredPlan(PlanSnapshot plan);
     // A table from a spreadsheet: the channels replaced whole, the settings text, band and module
     // kept (the template's settings when no plan exists yet).
     void adoptTable(ChannelTable newTable);

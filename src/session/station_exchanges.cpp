@@ -90,11 +90,4 @@ ExchangeRecord recordVerify(const QString& journalPath, const ReadRequest& reque
     return record;
 }
 
-QStringList writtenDifferences(const AppState& state, const ReadBack& held)
-{
-    return streamDifferences(Stream::Write,
-                             {state.image(), moduleCode(state.moduleType()), state.stationType().typeCode, 0},
-                             {held.image, held.moduleType, held.typeCode, 0});
-}
-
 } // namespace yalmera

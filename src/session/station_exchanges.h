@@ -44,8 +44,4 @@ ExchangeRecord recordRead(const QString& journalPath, const ReadRequest& request
 ExchangeRecord recordVerify(const QString& journalPath, const ReadRequest& request, const ReadResult& result,
                             const QString& planFile, const QStringList& differences);
 
-// How the plan a station holds differs from the image the state's write sends (the last check's,
-// with the module type and band code), one line per field; empty when the station holds it.
-QStringList writtenDifferences(const AppState& state, const ReadBack& held);
-
 } // namespace yalmera

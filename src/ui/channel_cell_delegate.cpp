@@ -20,6 +20,9 @@ constexpr char OriginalTextProperty[] = "yalmeraOriginalText";
 // Set while a list's item was chosen by the user since it opened: only then is it written.
 constexpr char ItemChosenProperty[] = "yalmeraItemChosen";
 
+// A long list (CTCSS, DCS) drops down this many items high, with a scroll bar.
+constexpr int VisibleListItems = 15;
+
 // The check box of a flag cell lies 2 px in from the cell's top-left corner on its own colour.
 constexpr int CheckBoxInset = 2; // px
 const QColor CheckBoxBackground(80, 127, 255);
@@ -28,6 +31,64 @@ std::size_t slot(CellEditor editor)
 {
     return static_cast<std::size_t>(editor);
 }
+
+// Keys that walk the table's rows: over a closed list they move to another row instead of
+// choosing another item.
+bool movesBetweenRows(const QKeyEvent& key)
+{
+    if (key.modifiers() & Qt::AltModifier)
+        return false; // Alt+Down drops the list down
+    switch (key.key()) {
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+    case Qt::Key_Home:
+    case Qt::Key_End:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// A character typed over a closed list: it drops the list down and looks for the item.
+bool typesIntoList(const QKeyEvent& key)
+{
+    return !key.text().isEmpty() && key.text().front().isPrint() &&
+           !(key.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
+}
+
+// A list editor drawn to fit exactly over its cell: the text from the cell's left edge and a
+// narrow arrow, so that "25" or "Норм" stays readable in a 33 px column.
+class CellListEditor : public QComboBox
+{
+public:
+    using QComboBox::QComboBox;
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        constexpr int ArrowWidth = 9; // px
+        QPainter painter(this);
+        const QRect frame = rect();
+        painter.fillRect(frame, palette().base());
+        painter.setPen(palette().color(QPalette::Mid));
+        painter.drawRect(frame.adjusted(0, 0, -1, -1));
+        QStyleOption arrow;
+        arrow.initFrom(this);
+        arrow.rect = QRect(frame.right() - ArrowWidth, frame.top() + 1, ArrowWidth - 1, frame.height() - 2);
+        style()->drawPrimitive(QStyle::PE_IndicatorArrowDown, &arrow, &painter, this);
+        const QRect text = frame.adjusted(1, 1, -ArrowWidth - 1, -1);
+        QColor textColour = palette().color(QPalette::Text);
+        if (hasFocus()) {
+            painter.fillRect(text, palette().highlight());
+            textColour = palette().color(QPalette::HighlightedText);
+        }
+        painter.setPen(textColour);
+        painter.drawText(text.adjusted(1, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+                         currentText());
+    }
+};
 
 } // namespace
 
@@ -90,9 +151,14 @@ QComboBox* ChannelCellDelegate::listEditor(CellEditor editor) const
 
 QComboBox* ChannelCellDelegate::makeListEditor(CellEditor editor, QWidget* parent) const
 {
-    auto* combo = new QComboBox(parent);
+    auto* combo = new CellListEditor(parent);
     combo->setObjectName(editorObjectName(editor));
     combo->addItems(editorItems(editor));
+    // Styles that drop a list down as a menu over its item (Fusion, macOS) make it as high as the
+    // screen and ignore the visible count; a plain list takes it, with a scroll bar. Set before
+    // the list is first made.
+    combo->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
+    combo->setMaxVisibleItems(VisibleListItems);
     // The list drops down at least as wide as its longest item, whatever the column's width.
     QAbstractItemView* list = combo->view();
     list->setMinimumWidth(list->sizeHintForColumn(0) + 2 * list->frameWidth() +
@@ -193,16 +259,9 @@ void ChannelCellDelegate::setModelData(QWidget* editor, QAbstractItemModel* mode
 void ChannelCellDelegate::updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,
                                                const QModelIndex&) const
 {
-    QRect rect = option.rect;
-    if (auto* combo = qobject_cast<QComboBox*>(editor)) {
-        // A list over a narrow column grows to the right until its text and arrow fit, and
-        // stays inside the grid.
-        rect.setWidth(qMax(rect.width(), combo->sizeHint().width()));
-        const int overflow = rect.right() - editor->parentWidget()->rect().right();
-        if (overflow > 0)
-            rect.translate(-qMin(overflow, rect.left()), 0);
-    }
-    editor->setGeometry(rect);
+    // Exactly over the cell, lists too: the next cell's text stays in view. A list drops down as
+    // wide as its longest item.
+    editor->setGeometry(option.rect);
 }
 
 bool ChannelCellDelegate::editorEvent(QEvent* event, QAbstractItemModel* model,
@@ -236,6 +295,27 @@ bool ChannelCellDelegate::editorEvent(QEvent* event, QAbstractItemModel* model,
 
 bool ChannelCellDelegate::eventFilter(QObject* object, QEvent* event)
 {
+    // A closed list never changes its item by itself: the row keys and the wheel belong to the
+    // table, a typed character drops the list down; only an item picked from the open list (Enter
+    // or a click) is written.
+    if (auto* combo = qobject_cast<QComboBox*>(object)) {
+        if (event->type() == QEvent::Wheel) {
+            QCoreApplication::sendEvent(m_grid->viewport(), event);
+            return true;
+        }
+        if (event->type() == QEvent::KeyPress) {
+            auto* key = static_cast<QKeyEvent*>(event);
+            if (movesBetweenRows(*key)) {
+                m_grid->moveFromList(key);
+                return true;
+            }
+            if (typesIntoList(*key)) {
+                combo->showPopup();
+                combo->view()->keyboardSearch(key->text());
+                return true;
+            }
+        }
+    }
     auto* lineEdit = qobject_cast<QLineEdit*>(object);
     if (lineEdit && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();

@@ -124,10 +124,8 @@ bool ChannelGrid::edit(const QModelIndex& index, EditTrigger trigger, QEvent* ev
         break;
     }
     // A list opens as soon as its cell is selected, again on a click into the selected cell,
-    // a double click, F2 or Enter; typing into a list cell does nothing. A cell passed while a
-    // selection grows opens none.
-    if (trigger == AnyKeyPressed)
-        return false;
+    // a double click, F2, Enter or a typed character (which the list then looks for). A cell
+    // passed while a selection grows opens none.
     if (trigger == CurrentChanged &&
         (m_extendingSelection || m_selectingQuietly || state() == DragSelectingState))
         return false;
@@ -139,6 +137,16 @@ bool ChannelGrid::edit(const QModelIndex& index, EditTrigger trigger, QEvent* ev
         return false;
     }
     return QTableView::edit(index, trigger, event);
+}
+
+QModelIndex ChannelGrid::moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers)
+{
+    // Home and End go to the first and last row of the column, as the other row keys stay in it.
+    const QModelIndex current = currentIndex();
+    if ((cursorAction == MoveHome || cursorAction == MoveEnd) && !(modifiers & Qt::ControlModifier) &&
+        current.isValid() && m_model->rowCount() > 0)
+        return m_model->index(cursorAction == MoveHome ? 0 : m_model->rowCount() - 1, current.column());
+    return QTableView::moveCursor(cursorAction, modifiers);
 }
 
 QItemSelectionModel::SelectionFlags ChannelGrid::selectionCommand(const QModelIndex& index,
@@ -204,6 +212,14 @@ void ChannelGrid::finishEditing()
         return;
     commitData(editor);
     closeEditor(editor, QAbstractItemDelegate::NoHint);
+}
+
+void ChannelGrid::moveFromList(QKeyEvent* event)
+{
+    // Moving the current cell closes the list without writing it (nothing was picked) and opens
+    // the list of the cell it comes to.
+    setFocus(Qt::OtherFocusReason);
+    QTableView::keyPressEvent(event);
 }
 
 void ChannelGrid::copyFrequencyOnEnter()

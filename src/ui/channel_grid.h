@@ -18,6 +18,8 @@ class UserInterfaceFeedback;
 // drop-down list that opens as soon as a list cell is selected, the row's check boxes in the
 // flag cells, Enter copying one frequency to the other, and the table's colours. Shift with a
 // click or the arrows selects a rectangle of cells, for the clipboard and the row commands.
+// Up, Down, PgUp, PgDn, Home and End move between rows in every column, also from a closed
+// list: its item changes only when one is picked from the open list.
 class ChannelGrid : public QTableView
 {
     Q_OBJECT
@@ -56,10 +58,13 @@ public:
     void selectRange(const CellRange& range);
     // Writes what an open editor holds and closes it, before a command changes the table under it.
     void finishEditing();
+    // A row key pressed over a closed list: the list closes as it is and the grid moves.
+    void moveFromList(QKeyEvent* event);
 
 protected:
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
     bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
+    QModelIndex moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) override;
     QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
                                                          const QEvent* event = nullptr) const override;
     void keyPressEvent(QKeyEvent* event) override;

@@ -2,29 +2,37 @@
 
 #include "channel_grid.h"
 #include "channel_table_model.h"
+#include "help_windows.h"
 #include "key_filter.h"
 #include "plan_file_dialogs.h"
 #include "plan_history.h"
 #include "select_all_on_focus.h"
 #include "table_commands.h"
 #include "ui_texts.h"
+#include "unsaved_plan.h"
 #include "user_feedback.h"
+#include "user_stores.h"
 
+#include "files/journal.h"
 #include "files/plan_csv.h"
 #include "files/plan_file.h"
+#include "files/plan_recovery.h"
 #include "files/recent_plans.h"
 #include "image/data_check.h"
+#include "files/whole_file.h"
 #include "report/protocol_document.h"
 #include "session/app_state.h"
 
 #include <QAction>
 #include <QActionGroup>
 #include <QCloseEvent>
+#include <QDesktopServices>
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
 #include <QFrame>
+#include <QHBoxLayout>
 #include <QHelpEvent>
 #include <QLabel>
 #include <QLayout>
@@ -35,16 +43,21 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShortcut>
 #include <QStyle>
 #include <QToolTip>
 #include <QUndoStack>
 #include <QUrl>
+
+#include <algorithm>
 
 namespace yalmera::ui {
 
 namespace {
 
 const QColor SettingsBackground(180, 105, 255);
+// The user guide is about 25 KB; a file far larger is no guide.
+constexpr qint64 MaxGuideBytes = 1024 * 1024;
 const QColor TitlePurple(128, 0, 128);
 const QColor TitleTeal(0, 128, 128);
 
@@ -62,13 +75,28 @@ protected:
         auto* bar = static_cast<QMenuBar*>(watched);
         const auto* help = static_cast<QHelpEvent*>(event);
         QAction* action = bar->actionAt(help->pos());
-        if (action && !action->toolTip().isEmpty() && action->toolTip() != action->text())
+        // Only an item with a hint of its own (setHint gives both); an item's tool tip is its
+        // caption otherwise.
+        if (action && !action->statusTip().isEmpty())
             QToolTip::showText(help->globalPos(), action->toolTip(), bar);
         else
             QToolTip::hideText();
         return true;
     }
 };
+
+// A caption with its underlined letter: '&' before the first `key` of the text, which Alt with
+// the letter (a menu of the bar) or the letter alone (an item of an open menu) chooses. The text
+// shown stays as it is.
+QString withKey(QStringView text, char16_t key)
+{
+    QString caption = text.toString();
+    const qsizetype at = caption.indexOf(QChar(key));
+    Q_ASSERT(at >= 0);
+    if (at >= 0)
+        caption.insert(at, u'&');
+    return caption;
+}
 
 QAction* addItem(QMenu* menu, const QString& name, const QString& text)
 {
@@ -118,9 +146,10 @@ void makeBoldTitle(QLabel* label, const QColor& colour)
 } // namespace
 
 MainWindow::MainWindow(AppState& state, UserInterfaceFeedback& feedback, PlanFileDialogs& dialogs,
-                       files::RecentPlans& recentPlans, QWidget* parent)
-    : QMainWindow(parent), m_state(state), m_feedback(feedback), m_dialogs(dialogs),
-      m_recentPlans(recentPlans), m_history(new PlanHistory(state, this))
+                       UserStores& stores, QWidget* parent)
+    : QMainWindow(parent), m_state(state), m_feedback(feedback), m_dialogs(dialogs), m_stores(stores),
+      m_history(new PlanHistory(state, this)), m_unsaved(new UnsavedPlan(state, stores.recovery, this)),
+      m_journalPath(files::defaultJournalPath)
 {
     setObjectName(QStringLiteral("FormMain"));
     // A fixed single border: system menu, minimise and close, no maximise.
@@ -132,10 +161,13 @@ MainWindow::MainWindow(AppState& state, UserInterfaceFeedback& feedback, PlanFil
 
     buildWorkArea();
     buildMenus();
-    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    setRoomy(m_stores.choices.roomyWindow());
     // A plan file dropped on the window is read; a spreadsheet file imported.
     setAcceptDrops(true);
     connect(m_history, &PlanHistory::planRestored, this, &MainWindow::showRestoredPlan);
+    // Every step of the table and every plan replacement, done or undone, may make the plan
+    // differ from its file or agree with it again.
+    connect(m_history->stack(), &QUndoStack::indexChanged, m_unsaved, &UnsavedPlan::noteChange);
 
     resetAtStartUp();
 }
@@ -146,77 +178,114 @@ void MainWindow::buildMenus()
 {
     QMenuBar* bar = menuBar();
     bar->installEventFilter(new MenuBarHints(bar));
+    buildChannelsMenu(bar);
+    buildEquipmentMenu(bar);
+    buildRepeaterAndCheckCommands(bar);
+    buildStationMenu(bar);
+    buildExitCommand(bar);
+    buildEditMenu(bar);
+    buildViewMenu(bar);
+    buildHelpMenu(bar);
+    buildMenuCorner(bar);
+    // F10 opens the first menu, from which the arrows reach the others; Alt with a menu's
+    // underlined letter opens that menu.
+    auto* menuKey = new QShortcut(QKeySequence(Qt::Key_F10), this);
+    connect(menuKey, &QShortcut::activated, bar,
+            [bar] { bar->setActiveAction(bar->actions().constFirst()); });
+}
 
-    QMenu* channels = bar->addMenu(texts::ui::ChannelsMenu.toString());
+void MainWindow::buildChannelsMenu(QMenuBar* bar)
+{
+    QMenu* channels = bar->addMenu(withKey(texts::ui::ChannelsMenu, u'К'));
     channels->setObjectName(QStringLiteral("N1"));
     channels->setToolTipsVisible(true);
     setHint(channels->menuAction(), texts::ui::ChannelsMenuHint.toString());
     QAction* createTemplate =
-        addItem(channels, QStringLiteral("N2"), texts::ui::CreateTemplateItem.toString());
+        addItem(channels, QStringLiteral("N2"), withKey(texts::ui::CreateTemplateItem, u'С'));
     createTemplate->setIcon(style()->standardIcon(QStyle::SP_FileIcon));
+    createTemplate->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
     channels->addSeparator()->setObjectName(QStringLiteral("N3"));
-    QAction* writeFile = addItem(channels, QStringLiteral("N4"), texts::ui::WriteFileItem.toString());
+    QAction* writeFile = addItem(channels, QStringLiteral("N4"), withKey(texts::ui::WriteFileItem, u'З'));
     writeFile->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
-    QAction* readFile = addItem(channels, QStringLiteral("N5"), texts::ui::ReadFileItem.toString());
+    QAction* save = addItem(channels, QStringLiteral("SaveItem"), withKey(texts::ui::SaveItem, u'х'));
+    save->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    setHint(save, texts::ui::SaveItemHint.toString());
+    QAction* readFile = addItem(channels, QStringLiteral("N5"), withKey(texts::ui::ReadFileItem, u'Ч'));
     readFile->setIcon(style()->standardIcon(QStyle::SP_DialogOpenButton));
+    readFile->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
     connect(createTemplate, &QAction::triggered, this, &MainWindow::openTemplatePanel);
     connect(writeFile, &QAction::triggered, this, &MainWindow::writePlanToFile);
+    connect(save, &QAction::triggered, this, &MainWindow::savePlan);
     connect(readFile, &QAction::triggered, this, &MainWindow::readPlanFromFile);
-    m_recentMenu = channels->addMenu(texts::ui::RecentMenu.toString());
+    m_recentMenu = channels->addMenu(withKey(texts::ui::RecentMenu, u'П'));
     m_recentMenu->setObjectName(QStringLiteral("RecentMenu"));
     refreshRecentMenu();
     channels->addSeparator();
     QAction* exportCsv =
-        addItem(channels, QStringLiteral("ExportCsvItem"), texts::ui::ExportCsvItem.toString());
+        addItem(channels, QStringLiteral("ExportCsvItem"), withKey(texts::ui::ExportCsvItem, u'Э'));
     setHint(exportCsv, texts::ui::ExportCsvHint.toString());
     QAction* importCsv =
-        addItem(channels, QStringLiteral("ImportCsvItem"), texts::ui::ImportCsvItem.toString());
+        addItem(channels, QStringLiteral("ImportCsvItem"), withKey(texts::ui::ImportCsvItem, u'И'));
     setHint(importCsv, texts::ui::ImportCsvHint.toString());
     connect(exportCsv, &QAction::triggered, this, &MainWindow::exportCsv);
     connect(importCsv, &QAction::triggered, this, &MainWindow::importCsv);
+}
 
-    QMenu* equipment = bar->addMenu(texts::ui::EquipmentMenu.toString());
+void MainWindow::buildEquipmentMenu(QMenuBar* bar)
+{
+    QMenu* equipment = bar->addMenu(withKey(texts::ui::EquipmentMenu, u'Д'));
     equipment->setObjectName(QStringLiteral("N6"));
-    QMenu* modules = equipment->addMenu(texts::ui::ModulesMenu.toString());
+    QMenu* modules = equipment->addMenu(withKey(texts::ui::ModulesMenu, u'М'));
     modules->setObjectName(QStringLiteral("N7"));
     auto* moduleGroup = new QActionGroup(this);
     moduleGroup->setExclusive(true);
+    // The underlined letters of "Нет модуля" .. "Маскиратор типа \"Тенир\"".
+    constexpr std::array<char16_t, 5> moduleKeys{u'Н', u'0', u'Т', u'З', u'е'};
     for (int moduleType = 0; moduleType < static_cast<int>(texts::ui::ModuleItems.size()); ++moduleType) {
+        const auto at = static_cast<std::size_t>(moduleType);
         QAction* item = addItem(modules, QStringLiteral("N%1").arg(12 + moduleType),
-                                texts::ui::ModuleItems[static_cast<std::size_t>(moduleType)].toString());
+                                withKey(texts::ui::ModuleItems[at], moduleKeys[at]));
         item->setCheckable(true);
         moduleGroup->addAction(item);
         connect(item, &QAction::triggered, this,
                 [this, moduleType] { selectModule(moduleTypeOfCode(static_cast<quint8>(moduleType))); });
-        m_moduleItems[static_cast<std::size_t>(moduleType)] = item;
+        m_moduleItems[at] = item;
     }
+}
 
-    QAction* repeater = bar->addAction(texts::ui::RepeaterItem.toString());
+void MainWindow::buildRepeaterAndCheckCommands(QMenuBar* bar)
+{
+    QAction* repeater = bar->addAction(withKey(texts::ui::RepeaterItem, u'Р'));
     repeater->setObjectName(QStringLiteral("N11"));
     connect(repeater, &QAction::triggered, this, &MainWindow::openRepeaterPanel);
 
-    QAction* check = bar->addAction(texts::ui::CheckItem.toString());
+    QAction* check = bar->addAction(withKey(texts::ui::CheckItem, u'н'));
     check->setObjectName(QStringLiteral("N19"));
     setHint(check, texts::ui::CheckItemHint.toString());
+    check->setShortcut(QKeySequence(Qt::Key_F9));
     connect(check, &QAction::triggered, this, &MainWindow::runDataCheck);
+}
 
-    QMenu* station = bar->addMenu(texts::ui::StationMenu.toString());
+void MainWindow::buildStationMenu(QMenuBar* bar)
+{
+    QMenu* station = bar->addMenu(withKey(texts::ui::StationMenu, u'т'));
     station->setObjectName(QStringLiteral("N20"));
-    QAction* protocol = addItem(station, QStringLiteral("N21"), texts::ui::CreateProtocolItem.toString());
+    QAction* protocol = addItem(station, QStringLiteral("N21"), withKey(texts::ui::CreateProtocolItem, u'п'));
     protocol->setIcon(style()->standardIcon(QStyle::SP_FileDialogDetailedView));
     station->addSeparator()->setObjectName(QStringLiteral("N22"));
-    QAction* link = addItem(station, QStringLiteral("N23"), texts::ui::StationLinkItem.toString());
+    QAction* link = addItem(station, QStringLiteral("N23"), withKey(texts::ui::StationLinkItem, u'З'));
     link->setIcon(style()->standardIcon(QStyle::SP_DriveNetIcon));
     connect(protocol, &QAction::triggered, this, &MainWindow::openProtocolWindow);
     connect(link, &QAction::triggered, this, &MainWindow::openStationLinkWindow);
 
-    QMenu* stationType = station->addMenu(texts::ui::StationTypeMenu.toString());
+    QMenu* stationType = station->addMenu(withKey(texts::ui::StationTypeMenu, u'Т'));
     stationType->setObjectName(QStringLiteral("N24"));
     auto* bandGroup = new QActionGroup(this);
     bandGroup->setExclusive(true);
-    m_band30to60Item = addItem(stationType, QStringLiteral("N3062"), texts::ui::Band30to60Item.toString());
+    m_band30to60Item =
+        addItem(stationType, QStringLiteral("N3062"), withKey(texts::ui::Band30to60Item, u'3'));
     m_band144to174Item =
-        addItem(stationType, QStringLiteral("N3063"), texts::ui::Band144to174Item.toString());
+        addItem(stationType, QStringLiteral("N3063"), withKey(texts::ui::Band144to174Item, u'1'));
     QAction* band300 =
         addItem(stationType, QStringLiteral("N300345"), texts::ui::Band300to345Item.toString());
     QAction* band400 =
@@ -230,28 +299,29 @@ void MainWindow::buildMenus()
     band400->setEnabled(false);
     connect(m_band30to60Item, &QAction::triggered, this, [this] { selectBand(Band::Mhz30to60); });
     connect(m_band144to174Item, &QAction::triggered, this, [this] { selectBand(Band::Mhz144to174); });
+}
 
-    QAction* exit = bar->addAction(texts::ui::ExitItem.toString());
+void MainWindow::buildExitCommand(QMenuBar* bar)
+{
+    QAction* exit = bar->addAction(withKey(texts::ui::ExitItem, u'В'));
     exit->setObjectName(QStringLiteral("N25"));
     setHint(exit, texts::ui::ExitItemHint.toString());
     connect(exit, &QAction::triggered, this, &QWidget::close);
-
-    buildEditMenu();
 }
 
-void MainWindow::buildEditMenu()
+void MainWindow::buildEditMenu(QMenuBar* bar)
 {
-    QMenu* edit = menuBar()->addMenu(texts::ui::EditMenu.toString());
+    QMenu* edit = bar->addMenu(withKey(texts::ui::EditMenu, u'П'));
     edit->setObjectName(QStringLiteral("EditMenu"));
     edit->setToolTipsVisible(true);
     setHint(edit->menuAction(), texts::ui::EditMenuHint.toString());
 
     // Undo and redo work wherever the focus is, except in a text field, which keeps its own.
     QUndoStack* stack = m_history->stack();
-    QAction* undo = addItem(edit, QStringLiteral("UndoItem"), texts::ui::UndoItem.toString());
+    QAction* undo = addItem(edit, QStringLiteral("UndoItem"), withKey(texts::ui::UndoItem, u'О'));
     undo->setShortcut(QKeySequence::Undo);
     undo->setIcon(style()->standardIcon(QStyle::SP_ArrowBack));
-    QAction* redo = addItem(edit, QStringLiteral("RedoItem"), texts::ui::RedoItem.toString());
+    QAction* redo = addItem(edit, QStringLiteral("RedoItem"), withKey(texts::ui::RedoItem, u'П'));
     redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
     redo->setIcon(style()->standardIcon(QStyle::SP_ArrowForward));
     const auto follow = [stack, undo, redo] {
@@ -270,9 +340,9 @@ void MainWindow::buildEditMenu()
     // while the table or one of its editors has it. Alt with the arrows stays with the lists,
     // which drop down on it.
     m_tableCommands = new TableCommands(m_state, *m_history, *m_grid, m_feedback, this);
-    const auto tableItem = [this, edit](const char* name, QStringView text, const QList<QKeySequence>& keys,
-                                        void (TableCommands::*command)()) {
-        QAction* item = addItem(edit, QString::fromLatin1(name), text.toString());
+    const auto tableItem = [this, edit](const char* name, QStringView text, char16_t key,
+                                        const QList<QKeySequence>& keys, void (TableCommands::*command)()) {
+        QAction* item = addItem(edit, QString::fromLatin1(name), withKey(text, key));
         item->setShortcuts(keys);
         item->setShortcutContext(Qt::WidgetWithChildrenShortcut);
         m_grid->addAction(item);
@@ -280,30 +350,174 @@ void MainWindow::buildEditMenu()
         return item;
     };
     edit->addSeparator();
-    tableItem("CopyItem", texts::ui::CopyItem, QKeySequence::keyBindings(QKeySequence::Copy),
+    tableItem("CopyItem", texts::ui::CopyItem, u'К', QKeySequence::keyBindings(QKeySequence::Copy),
               &TableCommands::copy)
         ->setIcon(style()->standardIcon(QStyle::SP_FileDialogContentsView));
-    tableItem("PasteItem", texts::ui::PasteItem, QKeySequence::keyBindings(QKeySequence::Paste),
+    tableItem("PasteItem", texts::ui::PasteItem, u'В', QKeySequence::keyBindings(QKeySequence::Paste),
               &TableCommands::paste);
     edit->addSeparator();
-    tableItem("InsertChannelItem", texts::ui::InsertChannelItem, {QKeySequence(Qt::ALT | Qt::Key_Insert)},
-              &TableCommands::insertChannel);
-    tableItem("RemoveChannelsItem", texts::ui::RemoveChannelsItem, {QKeySequence(Qt::ALT | Qt::Key_Delete)},
-              &TableCommands::removeChannels);
-    tableItem("MoveUpItem", texts::ui::MoveUpItem, {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Up)},
+    tableItem("InsertChannelItem", texts::ui::InsertChannelItem, u'Д',
+              {QKeySequence(Qt::ALT | Qt::Key_Insert)}, &TableCommands::insertChannel);
+    tableItem("RemoveChannelsItem", texts::ui::RemoveChannelsItem, u'У',
+              {QKeySequence(Qt::ALT | Qt::Key_Delete)}, &TableCommands::removeChannels);
+    tableItem("MoveUpItem", texts::ui::MoveUpItem, u'х', {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Up)},
               &TableCommands::moveChannelsUp);
-    tableItem("MoveDownItem", texts::ui::MoveDownItem, {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Down)},
-              &TableCommands::moveChannelsDown);
+    tableItem("MoveDownItem", texts::ui::MoveDownItem, u'н',
+              {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Down)}, &TableCommands::moveChannelsDown);
+}
+
+void MainWindow::buildViewMenu(QMenuBar* bar)
+{
+    QMenu* view = bar->addMenu(withKey(texts::ui::ViewMenu, u'и'));
+    view->setObjectName(QStringLiteral("ViewMenu"));
+    view->setToolTipsVisible(true);
+    m_roomyItem = addItem(view, QStringLiteral("RoomyWindowItem"), withKey(texts::ui::RoomyWindowItem, u'П'));
+    m_roomyItem->setCheckable(true);
+    m_roomyItem->setChecked(m_stores.choices.roomyWindow());
+    setHint(m_roomyItem, texts::ui::RoomyWindowHint.toString());
+    connect(m_roomyItem, &QAction::toggled, this, [this](bool on) {
+        m_stores.choices.setRoomyWindow(on);
+        setRoomy(on);
+    });
+}
+
+void MainWindow::buildHelpMenu(QMenuBar* bar)
+{
+    QMenu* help = bar->addMenu(withKey(texts::ui::HelpMenu, u'С'));
+    help->setObjectName(QStringLiteral("HelpMenu"));
+    help->setToolTipsVisible(true);
+    QAction* guide = addItem(help, QStringLiteral("GuideItem"), withKey(texts::ui::GuideItem, u'Р'));
+    guide->setShortcut(QKeySequence(Qt::Key_F1));
+    guide->setIcon(style()->standardIcon(QStyle::SP_DialogHelpButton));
+    QAction* journal =
+        addItem(help, QStringLiteral("JournalFolderItem"), withKey(texts::ui::JournalFolderItem, u'Ж'));
+    setHint(journal, texts::ui::JournalFolderHint.toString());
+    QAction* about = addItem(help, QStringLiteral("AboutItem"), withKey(texts::ui::AboutItem, u'О'));
+    connect(guide, &QAction::triggered, this, &MainWindow::showGuide);
+    connect(journal, &QAction::triggered, this, &MainWindow::openJournalFolder);
+    connect(about, &QAction::triggered, this, &MainWindow::showAbout);
+}
+
+void MainWindow::buildMenuCorner(QMenuBar* bar)
+{
+    // The plan's marks sit here, right of the menus, so that the window's areas and caption stay
+    // as they are; further marks (such as a count of the checks' refusals) go into the same row.
+    auto* corner = new QWidget(bar);
+    corner->setObjectName(QStringLiteral("MenuCorner"));
+    auto* marks = new QHBoxLayout(corner);
+    marks->setContentsMargins(0, 0, 8, 0);
+    marks->setSpacing(12);
+    m_unsavedMark = new QLabel(texts::ui::UnsavedMark.toString(), corner);
+    m_unsavedMark->setObjectName(QStringLiteral("UnsavedMark"));
+    m_unsavedMark->setToolTip(texts::ui::UnsavedMarkHint.toString());
+    m_unsavedMark->setForegroundRole(QPalette::PlaceholderText); // quiet
+    m_unsavedMark->hide();
+    marks->addWidget(m_unsavedMark);
+    bar->setCornerWidget(corner, Qt::TopRightCorner);
+    connect(m_unsaved, &UnsavedPlan::unsavedChanged, m_unsavedMark, &QWidget::setVisible);
+    // A recovery copy that cannot be kept is said at the mark, not in a box in the middle of
+    // typing: it is shown in the text's full colour and its hint gives the reason.
+    connect(m_unsaved, &UnsavedPlan::recoveryFailureChanged, m_unsavedMark, [this](const QString& failure) {
+        m_unsavedMark->setForegroundRole(failure.isEmpty() ? QPalette::PlaceholderText
+                                                           : QPalette::WindowText);
+        m_unsavedMark->setToolTip(failure.isEmpty()
+                                      ? texts::ui::UnsavedMarkHint.toString()
+                                      : texts::ui::UnsavedMarkHint.toString() + u'\n' + failure);
+    });
+}
+
+void MainWindow::setRoomy(bool roomy)
+{
+    const bool shown = isVisible();
+    if (roomy) {
+        m_client->setMinimumSize(ClientWidth, ClientHeight);
+        m_client->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+        layout()->setSizeConstraint(QLayout::SetMinimumSize);
+        setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    } else {
+        if (isMaximized() || isFullScreen())
+            showNormal();
+        m_client->setFixedSize(ClientWidth, ClientHeight);
+        layout()->setSizeConstraint(QLayout::SetFixedSize);
+    }
+    // The fixed window offers no maximise button.
+    setWindowFlag(Qt::WindowMaximizeButtonHint, roomy);
+    if (shown)
+        show(); // a change of the window's flags hides it
+    if (m_roomyItem && m_roomyItem->isChecked() != roomy)
+        m_roomyItem->setChecked(roomy);
+    layoutWorkArea();
+}
+
+void MainWindow::layoutWorkArea()
+{
+    // The room beyond the fixed size: the settings editor and the table take all of its width;
+    // of its height a third goes to the settings editor, the rest to the table. The template
+    // panel keeps its place, the repeater panel stays at the right edge.
+    const int wider = std::max(0, m_client->width() - ClientWidth);
+    const int taller = std::max(0, m_client->height() - ClientHeight);
+    const int settingsTaller = taller / 3;
+    m_workArea->setGeometry(0, 0, ClientWidth + wider, 396 + taller);
+    m_settingsEditor->setGeometry(251, 6, 280 + wider, 145 + settingsTaller);
+    m_repeaterPanel->setGeometry(537 + wider, 6, 252, 143);
+    m_grid->setGeometry(5, 155 + settingsTaller, 787 + wider, 235 + taller - settingsTaller);
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_client && event->type() == QEvent::Resize)
+        layoutWorkArea();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::showGuide()
+{
+    if (!m_guide) {
+        const QStringList places = guideLocations();
+        const auto found = std::find_if(places.begin(), places.end(),
+                                        [](const QString& place) { return QFileInfo(place).isFile(); });
+        const WholeFileRead read =
+            found == places.end() ? WholeFileRead{} : readWholeFile(*found, MaxGuideBytes);
+        if (!read.bytes) {
+            QStringList shown;
+            for (const QString& place : places)
+                shown.append(QDir::toNativeSeparators(place));
+            m_feedback.show(UserMessage::failure(texts::ui::GuideMissing.toString().arg(shown.join(u'\n'))),
+                            this);
+            return;
+        }
+        m_guide = new GuideWindow(QString::fromUtf8(*read.bytes), this);
+    }
+    m_guide->show();
+    m_guide->raise();
+    m_guide->activateWindow();
+}
+
+void MainWindow::openJournalFolder()
+{
+    // The folder is made when no exchange has written to it yet, so that it can be shown.
+    const QString folder = QFileInfo(m_journalPath()).absolutePath();
+    QDir().mkpath(folder);
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(folder)))
+        m_feedback.show(UserMessage::failure(texts::ui::JournalFolderUnopened.toString().arg(
+                            QDir::toNativeSeparators(folder))),
+                        this);
+}
+
+void MainWindow::showAbout()
+{
+    m_feedback.show(UserMessage::notice(aboutText(m_journalPath(), m_stores.recovery.folder())), this);
 }
 
 void MainWindow::refreshRecentMenu()
 {
     m_recentMenu->clear();
-    const QStringList paths = m_recentPlans.paths();
+    const QStringList paths = m_stores.recentPlans.paths();
     for (qsizetype i = 0; i < paths.size(); ++i) {
         const QString path = paths[i];
-        QAction* item =
-            m_recentMenu->addAction(QStringLiteral("%1 %2").arg(i + 1).arg(QDir::toNativeSeparators(path)));
+        // The number is the item's underlined letter; an '&' of the path is shown as it is.
+        QAction* item = m_recentMenu->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(
+            QDir::toNativeSeparators(path).replace(u'&', QStringLiteral("&&"))));
         item->setObjectName(QStringLiteral("RecentPlan%1").arg(i + 1));
         connect(item, &QAction::triggered, this, [this, path] { readPlanFrom(path); });
     }
@@ -313,18 +527,19 @@ void MainWindow::refreshRecentMenu()
 void MainWindow::rememberPlanFile(const QString& path)
 {
     m_state.notePlanFile(QFileInfo(path).absoluteFilePath());
-    m_recentPlans.remember(path);
+    m_stores.recentPlans.remember(path);
     refreshRecentMenu();
 }
 
 void MainWindow::buildWorkArea()
 {
-    auto* client = new QWidget(this);
-    client->setObjectName(QStringLiteral("ClientArea"));
-    client->setFixedSize(ClientWidth, ClientHeight);
-    setCentralWidget(client);
+    m_client = new QWidget(this);
+    m_client->setObjectName(QStringLiteral("ClientArea"));
+    setCentralWidget(m_client);
+    // A roomy window places the parts anew whenever its size changes.
+    m_client->installEventFilter(this);
 
-    m_workArea = new QFrame(client);
+    m_workArea = new QFrame(m_client);
     m_workArea->setObjectName(QStringLiteral("Panel1"));
     m_workArea->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     m_workArea->setGeometry(0, 0, ClientWidth, 396);
@@ -341,6 +556,7 @@ void MainWindow::buildWorkArea()
     m_settingsEditor->setPalette(settingsColours);
     // Every command reads the settings the user sees: the state follows each edit.
     connect(m_settingsEditor, &QPlainTextEdit::textChanged, this, &MainWindow::storeSettingsText);
+    connect(m_settingsEditor, &QPlainTextEdit::textChanged, m_unsaved, &UnsavedPlan::noteChange);
 
     buildRepeaterPanel(m_workArea);
 
@@ -497,6 +713,11 @@ void MainWindow::openTemplatePanel()
 void MainWindow::createTemplateFromFields()
 {
     const TemplateFields fields{m_countField->text(), m_startField->text(), m_offsetField->text()};
+    // Asked at "Ok", not at "Создать шаблон": the panel alone replaces nothing, and "Ok" pressed
+    // again on the open panel replaces the plan once more. A template the fields refuse replaces
+    // nothing either and asks nothing.
+    if (makeChannelTemplate(fields, m_state.stationType()).ok() && !confirmLeavingPlan())
+        return;
     const UserMessage refusal = m_state.createTemplate(fields);
     if (!refusal.isEmpty()) {
         m_feedback.show(refusal, this);
@@ -507,32 +728,71 @@ void MainWindow::createTemplateFromFields()
     showPlanArea();
 }
 
-void MainWindow::writePlanToFile()
+bool MainWindow::confirmLeavingPlan()
+{
+    if (!m_unsaved->isUnsaved())
+        return true;
+    switch (m_feedback.ask(texts::ui::SaveChangesQuestion.toString(), true, this)) {
+    case Answer::Yes:
+        return savePlan();
+    case Answer::No:
+        return true;
+    case Answer::Cancel:
+        break;
+    }
+    return false;
+}
+
+bool MainWindow::writePlanToFile()
 {
     if (const auto refusal = files::planWriteRefusal(m_state.tableCreated(), m_state.table())) {
         m_feedback.show(*refusal, this);
-        return;
+        return false;
     }
     const auto path = m_dialogs.askSavePath(this);
-    if (!path)
-        return;
+    return path && saveTo(*path);
+}
+
+bool MainWindow::savePlan()
+{
+    if (m_state.planFile().isEmpty())
+        return writePlanToFile();
+    if (const auto refusal = files::planWriteRefusal(m_state.tableCreated(), m_state.table())) {
+        m_feedback.show(*refusal, this);
+        return false;
+    }
+    return saveTo(m_state.planFile());
+}
+
+bool MainWindow::saveTo(const QString& path)
+{
     const UserMessage failure =
-        files::writePlanFile(*path, m_state.settings(), m_state.table(), m_state.stationType().typeCode,
+        files::writePlanFile(path, m_state.settings(), m_state.table(), m_state.stationType().typeCode,
                              moduleCode(m_state.moduleType()));
     if (!failure.isEmpty()) {
         m_feedback.show(failure, this);
-        return;
+        return false;
     }
-    rememberPlanFile(*path);
+    rememberPlanFile(path);
+    m_unsaved->markSaved();
+    return true;
 }
 
 void MainWindow::readPlanFromFile()
 {
+    if (!confirmLeavingPlan())
+        return;
     if (const auto path = m_dialogs.askOpenPath(this))
-        readPlanFrom(*path);
+        loadPlanFile(*path);
 }
 
 void MainWindow::readPlanFrom(const QString& path)
+{
+    if (confirmLeavingPlan())
+        loadPlanFile(path);
+}
+
+void MainWindow::loadPlanFile(const QString& path)
 {
     files::PlanDecodeResult read = files::readPlanFile(path);
     if (!read.contents) {
@@ -549,6 +809,7 @@ void MainWindow::readPlanFrom(const QString& path)
     refreshPlanViews();
     showPlanArea();
     rememberPlanFile(path);
+    m_unsaved->markSaved();
 }
 
 void MainWindow::exportCsv()
@@ -566,11 +827,19 @@ void MainWindow::exportCsv()
 
 void MainWindow::importCsv()
 {
+    if (!confirmLeavingPlan())
+        return;
     if (const auto path = m_dialogs.askCsvOpenPath(this))
-        importCsvFrom(*path);
+        importCsvFile(*path);
 }
 
 void MainWindow::importCsvFrom(const QString& path)
+{
+    if (confirmLeavingPlan())
+        importCsvFile(path);
+}
+
+void MainWindow::importCsvFile(const QString& path)
 {
     files::CsvDecodeResult read = files::readPlanCsv(path);
     if (!read.table) {
@@ -581,6 +850,38 @@ void MainWindow::importCsvFrom(const QString& path)
     m_history->recordPlanReplacement(texts::ui::CsvImportStep.toString());
     refreshPlanViews();
     showPlanArea();
+}
+
+void MainWindow::offerRecovery()
+{
+    // The newest copy first; a copy declined goes, and the next older one is offered.
+    while (std::optional<files::RecoveryFolder::LeftCopy> copy = m_stores.recovery.takeNewestLeftCopy()) {
+        const QString file = copy->plan.planFile.isEmpty()
+                                 ? texts::ui::RecoveryNoFile.toString()
+                                 : QStringLiteral("«%1»").arg(QDir::toNativeSeparators(copy->plan.planFile));
+        const QString question = texts::ui::RecoveryOffer.toString().arg(
+            copy->plan.kept.toString(QStringLiteral("dd.MM.yyyy HH:mm:ss")), file);
+        const bool restore = m_feedback.ask(question, false, this) == Answer::Yes;
+        if (restore)
+            restoreRecoveredPlan(copy->plan);
+        m_stores.recovery.remove(*copy);
+        if (restore)
+            return;
+    }
+}
+
+void MainWindow::restoreRecoveredPlan(const files::RecoveryPlan& plan)
+{
+    m_state.adoptRecoveredPlan(UnsavedPlan::snapshotOf(plan));
+    m_history->recordPlanReplacement(texts::ui::RecoveryStep.toString());
+    showRestoredPlan();
+    // This program's own copy is made before the one it came from goes.
+    m_unsaved->keepNow();
+}
+
+void MainWindow::keepPlanForRecovery()
+{
+    m_unsaved->keepNow();
 }
 
 void MainWindow::showRestoredPlan()
@@ -601,6 +902,7 @@ void MainWindow::selectModule(ModuleType module)
 {
     m_state.selectModule(module);
     markModule(module);
+    m_unsaved->noteChange();
 }
 
 void MainWindow::selectBand(Band band)
@@ -618,6 +920,7 @@ void MainWindow::selectBand(Band band)
     m_settingsEditor->hide();
     m_grid->hide();
     m_model->reload();
+    m_unsaved->noteChange();
 }
 
 void MainWindow::runDataCheck()
@@ -706,11 +1009,12 @@ void MainWindow::setStationExchangeRunning(bool running)
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
-    if (m_stationExchangeRunning) {
+    // An unsaved plan asks first; "Отмена" keeps the program running with everything as it was.
+    if (m_stationExchangeRunning || !confirmLeavingPlan()) {
         event->ignore();
         return;
     }
-    // Nothing is saved and nothing is asked.
+    m_unsaved->discardCopy();
     event->accept();
     emit closed();
 }

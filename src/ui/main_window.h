@@ -5,6 +5,7 @@
 #include <QMainWindow>
 
 #include <array>
+#include <functional>
 
 class QAction;
 class QActionGroup;
@@ -12,6 +13,7 @@ class QFrame;
 class QLabel;
 class QLineEdit;
 class QMenu;
+class QMenuBar;
 class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
@@ -21,17 +23,20 @@ class AppState;
 }
 
 namespace yalmera::files {
-class RecentPlans;
+struct RecoveryPlan;
 }
 
 namespace yalmera::ui {
 
 class ChannelGrid;
 class ChannelTableModel;
+class GuideWindow;
 class PlanFileDialogs;
 class PlanHistory;
 class TableCommands;
+class UnsavedPlan;
 class UserInterfaceFeedback;
+struct UserStores;
 
 // The main window ("FormMain"): the menu, the work area with the template panel, the settings
 // editor, the repeater panel and the channel table.
@@ -39,14 +44,19 @@ class UserInterfaceFeedback;
 // Component names (objectName):
 //   menus        N1 "Каналы", N6 "Доп. оборудование", N7 "Модули ", N20 "Станция",
 //                N24 "Тип радиостанции"
-//   menu items   N2 "Создать шаблон", N4 "Запись в файл", N5 "Чтение файла",
+//   menu items   N2 "Создать шаблон", N4 "Запись в файл", SaveItem "Сохранить", N5 "Чтение файла",
 //                N12..N16 the modules "Нет модуля" .. "Маскиратор типа \"Тенир\"",
 //                N11 "Ретранслятор", N19 "Контроль", N21 "Создать протокол",
 //                N23 "Запись/Чтение данных", N3062 "30-60 МГц", N3063 "144-174 МГц",
 //                N300345 "300-345 МГц", N400486 "400-486 Мгц", N25 "Выход"
 //   additions    RecentMenu "Последние файлы", ExportCsvItem, ImportCsvItem (in "Каналы");
 //                EditMenu "Правка" after "Выход": UndoItem, RedoItem, CopyItem, PasteItem,
-//                InsertChannelItem, RemoveChannelsItem, MoveUpItem, MoveDownItem
+//                InsertChannelItem, RemoveChannelsItem, MoveUpItem, MoveDownItem;
+//                ViewMenu "Вид": RoomyWindowItem; HelpMenu "Справка": GuideItem, JournalFolderItem,
+//                AboutItem; MenuCorner beside the menus with UnsavedMark "изменён"
+//   keys         every menu and item has an underlined letter (Alt+letter, F10 opens "Каналы");
+//                Ctrl+N "Создать шаблон", Ctrl+O "Чтение файла", Ctrl+S "Сохранить",
+//                F9 "Контроль", F1 "Руководство"
 //   work area    Panel1 (hidden at start)
 //   template     Panel2: Label1/Edit1 count, Label2/Edit2 start frequency, Label3/Edit3 offset,
 //                BitBtn1 "Ok"
@@ -62,25 +72,44 @@ public:
     static constexpr int ClientWidth = 797;  // px
     static constexpr int ClientHeight = 397; // px, below the menu bar
 
-    MainWindow(AppState& state, UserInterfaceFeedback& feedback, PlanFileDialogs& dialogs,
-               files::RecentPlans& recentPlans, QWidget* parent = nullptr);
+    MainWindow(AppState& state, UserInterfaceFeedback& feedback, PlanFileDialogs& dialogs, UserStores& stores,
+               QWidget* parent = nullptr);
     ~MainWindow() override;
 
     ChannelGrid* grid() const { return m_grid; }
     ChannelTableModel* tableModel() const { return m_model; }
+    UnsavedPlan* unsavedPlan() const { return m_unsaved; }
+    GuideWindow* guideWindow() const { return m_guide; }
+    // The exchange journal "Журнал обмена" and "О программе" name (the station-link window's).
+    void setJournalPathSource(std::function<QString()> source) { m_journalPath = std::move(source); }
 
 public slots:
     // "Создать шаблон": the work area, focus on the count, the band's lower limit as start.
     void openTemplatePanel();
     // "Ok": a new plan from the three fields.
     void createTemplateFromFields();
-    void writePlanToFile();
+    // "Запись в файл", with its dialog; true once written.
+    bool writePlanToFile();
+    // "Сохранить": back to the file the plan was read from or last saved to, without a dialog;
+    // "Запись в файл" for a plan that has no file yet. True once written.
+    bool savePlan();
     void readPlanFromFile();
-    // A plan file read as "Чтение файла" reads it (a recent file, a file dropped on the window).
+    // A plan file read as "Чтение файла" reads it (a recent file, a file dropped on the window,
+    // one named when the program starts).
     void readPlanFrom(const QString& path);
     void exportCsv();
     void importCsv();
     void importCsvFrom(const QString& path);
+    // At start: a plan that a program left unsaved when it was killed or crashed is offered back.
+    void offerRecovery();
+    // The program is told to end (a signal): the unsaved plan is kept for recovery at once.
+    void keepPlanForRecovery();
+    // "Просторное окно": the window may be enlarged or maximised, never below its fixed size,
+    // and the table and the settings editor take the room; off, it is the fixed window.
+    void setRoomy(bool roomy);
+    void showGuide();
+    void openJournalFolder();
+    void showAbout();
     void selectModule(yalmera::ModuleType module);
     void selectBand(yalmera::Band band);
     void runDataCheck();
@@ -108,12 +137,32 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
 private:
     void buildMenus();
-    void buildEditMenu();
+    void buildChannelsMenu(QMenuBar* bar);
+    void buildEquipmentMenu(QMenuBar* bar);
+    void buildRepeaterAndCheckCommands(QMenuBar* bar);
+    void buildStationMenu(QMenuBar* bar);
+    void buildExitCommand(QMenuBar* bar);
+    void buildEditMenu(QMenuBar* bar);
+    void buildViewMenu(QMenuBar* bar);
+    void buildHelpMenu(QMenuBar* bar);
+    // Beside the menus, outside the areas of the window: the plan's marks.
+    void buildMenuCorner(QMenuBar* bar);
+    // Before the plan is replaced or the program ends: whether to go on. An unsaved plan asks
+    // "Сохранить изменения?": "Да" saves as "Сохранить" does and goes on once saved, "Нет" goes
+    // on, "Отмена" keeps everything.
+    bool confirmLeavingPlan();
+    bool saveTo(const QString& path);
+    void loadPlanFile(const QString& path);
+    void importCsvFile(const QString& path);
+    void restoreRecoveredPlan(const files::RecoveryPlan& plan);
+    // The work area's parts placed for the client area's size (the fixed size, or more when roomy).
+    void layoutWorkArea();
     void refreshRecentMenu();
     void rememberPlanFile(const QString& path);
     // An undo or redo put a whole plan back: band, module, settings and table shown as they are.
@@ -134,11 +183,13 @@ private:
     AppState& m_state;
     UserInterfaceFeedback& m_feedback;
     PlanFileDialogs& m_dialogs;
-    files::RecentPlans& m_recentPlans;
+    UserStores& m_stores;
     PlanHistory* m_history = nullptr;
+    UnsavedPlan* m_unsaved = nullptr;
     TableCommands* m_tableCommands = nullptr;
     QMenu* m_recentMenu = nullptr;
 
+    QWidget* m_client = nullptr;
     QFrame* m_workArea = nullptr;                // Panel1
     QFrame* m_templatePanel = nullptr;           // Panel2
     QLineEdit* m_countField = nullptr;           // Edit1
@@ -156,6 +207,10 @@ private:
     std::array<QAction*, 5> m_moduleItems{};
     QAction* m_band30to60Item = nullptr;
     QAction* m_band144to174Item = nullptr;
+    QAction* m_roomyItem = nullptr;
+    QLabel* m_unsavedMark = nullptr;
+    GuideWindow* m_guide = nullptr;
+    std::function<QString()> m_journalPath;
     bool m_stationExchangeRunning = false;
 };
 

@@ -15,8 +15,8 @@ void centreOnScreen(QWidget& window)
 }
 
 ProgramWindows::ProgramWindows(AppState& state, UserInterfaceFeedback& feedback, PlanFileDialogs& dialogs,
-                               files::RecentPlans& recentPlans)
-    : m_main(state, feedback, dialogs, recentPlans), m_stationLink(state, feedback),
+                               UserStores& stores)
+    : m_main(state, feedback, dialogs, stores), m_stationLink(state, feedback, stores.choices),
       m_protocol(state, feedback)
 {
     QObject::connect(&m_main, &MainWindow::stationLinkWindowRequested, &m_stationLink, [this] {
@@ -33,6 +33,7 @@ ProgramWindows::ProgramWindows(AppState& state, UserInterfaceFeedback& feedback,
     });
     // The journal names a written station by the serial number the protocol window holds.
     m_stationLink.setSerialNumberSource([this] { return m_protocol.serialNumber(); });
+    m_main.setJournalPathSource([this] { return m_stationLink.journalPath(); });
     QObject::connect(&m_stationLink, &StationLinkWindow::left, &m_main, &MainWindow::restoreAfterStationLink);
     QObject::connect(&m_stationLink, &StationLinkWindow::planRead, &m_main,
                      &MainWindow::showPlanReadFromStation);

@@ -3,6 +3,7 @@
 #include "main_window.h"
 #include "protocol_window.h"
 #include "station_link_window.h"
+#include "user_stores.h"
 
 namespace yalmera::ui {
 
@@ -13,7 +14,7 @@ class ProgramWindows
 {
 public:
     ProgramWindows(AppState& state, UserInterfaceFeedback& feedback, PlanFileDialogs& dialogs,
-                   files::RecentPlans& recentPlans);
+                   UserStores& stores);
 
     MainWindow& mainWindow() { return m_main; }
     StationLinkWindow& stationLinkWindow() { return m_stationLink; }

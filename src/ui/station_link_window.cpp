@@ -2,6 +2,7 @@
 
 #include "ui_texts.h"
 #include "user_feedback.h"
+#include "user_stores.h"
 
 #include "files/journal.h"
 #include "link/byte_trace.h"
@@ -12,6 +13,7 @@
 #include "session/app_state.h"
 #include "session/station_exchanges.h"
 
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -32,12 +34,23 @@ namespace {
 constexpr int ClientWidth = 372;  // px
 constexpr int ClientHeight = 200; // px
 
+// A port refused for want of rights also says how to get them.
+UserMessage withAccessHint(UserMessage message, ExchangeOutcome outcome, const QString& port)
+{
+    if (outcome != ExchangeOutcome::OpenFailed)
+        return message;
+    if (const QString hint = portAccessHint(port); !hint.isEmpty())
+        message.text += u'\n' + hint;
+    return message;
+}
+
 } // namespace
 
-StationLinkWindow::StationLinkWindow(AppState& state, UserInterfaceFeedback& feedback, QWidget* parent)
-    : QWidget(parent), m_state(state), m_feedback(feedback), m_write(new WriteExchange(this)),
-      m_read(new ReadExchange(this)), m_journalPath(files::defaultJournalPath()),
-      m_tracePath(qEnvironmentVariable("YALMERA_TRACE"))
+StationLinkWindow::StationLinkWindow(AppState& state, UserInterfaceFeedback& feedback, UserChoices& choices,
+                                     QWidget* parent)
+    : QWidget(parent), m_state(state), m_feedback(feedback), m_choices(choices),
+      m_write(new WriteExchange(this)), m_read(new ReadExchange(this)),
+      m_journalPath(files::defaultJournalPath()), m_tracePath(qEnvironmentVariable("YALMERA_TRACE"))
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(texts::ui::StationLinkCaption.toString());
@@ -72,6 +85,14 @@ StationLinkWindow::StationLinkWindow(AppState& state, UserInterfaceFeedback& fee
         if (!text.trimmed().isEmpty())
             m_otherPort->setChecked(true);
     });
+
+    // Between the port choice and the buttons, where the window had nothing.
+    m_verify = new QCheckBox(texts::ui::VerifyAfterWrite.toString(), this);
+    m_verify->setObjectName(QStringLiteral("CheckBox1"));
+    m_verify->setToolTip(texts::ui::VerifyAfterWriteHint.toString());
+    m_verify->setGeometry(16, 126, 250, 22);
+    m_verify->setChecked(m_choices.verifyAfterWrite());
+    connect(m_verify, &QCheckBox::toggled, this, [this](bool on) { m_choices.setVerifyAfterWrite(on); });
 
     m_gauge = new QProgressBar(this);
     m_gauge->setObjectName(QStringLiteral("Gauge1"));
@@ -239,7 +260,7 @@ void StationLinkWindow::showEnded(const UserMessage& message, const ExchangeReco
 
 void StationLinkWindow::enablePortChoice(bool enabled)
 {
-    const std::array<QWidget*, 4> choices{m_com1, m_com2, m_otherPort, m_otherPortName};
+    const std::array<QWidget*, 5> choices{m_com1, m_com2, m_otherPort, m_otherPortName, m_verify};
     for (QWidget* choice : choices)
         choice->setEnabled(enabled);
 }
@@ -251,18 +272,58 @@ void StationLinkWindow::reportRunning()
 
 void StationLinkWindow::showWriteResult(const WriteResult& result)
 {
-    enablePortChoice(true);
-    reportRunning();
-    const std::unique_ptr<WriteRequest> request = std::move(m_writeRequest);
+    std::unique_ptr<WriteRequest> request = std::move(m_writeRequest);
     // An unchecked plan never reached the port: no exchange to journal.
     if (result.outcome == ExchangeOutcome::Refused || !request) {
+        enablePortChoice(true);
+        reportRunning();
         if (!result.message.isEmpty())
             m_feedback.show(result.message, this);
         return;
     }
     const ExchangeRecord recorded = recordWrite(m_journalPath, *request, result, m_state.planFile(),
                                                 m_serialNumber ? m_serialNumber() : QString());
-    showEnded(result.message, recorded, request->trace);
+    const std::shared_ptr<ByteTrace> trace = request->trace;
+    const QString port = request->port;
+    // The check of a complete write follows at once; the window stays busy meanwhile.
+    const bool verifying =
+        result.ok() && m_verify->isChecked() && !m_ending && startVerification(std::move(request));
+    if (!verifying) {
+        enablePortChoice(true);
+        reportRunning();
+    }
+    showEnded(withAccessHint(result.message, result.outcome, port), recorded, trace);
+}
+
+bool StationLinkWindow::startVerification(std::unique_ptr<WriteRequest> written)
+{
+    ReadRequest request = readRequest(m_state, written->port);
+    request.trace = written->trace;
+    if (!m_read->start(request))
+        return false;
+    m_readRequest = std::make_unique<ReadRequest>(request);
+    m_verifiedWrite = std::move(written);
+    return true;
+}
+
+void StationLinkWindow::showVerification(const WriteRequest& written, const ReadRequest& request,
+                                         const ReadResult& result)
+{
+    UserMessage message = result.message;
+    if (message.isEmpty() && result.outcome == ExchangeOutcome::TimedOut)
+        message = UserMessage::failure(texts::link::StationSilent.toString());
+    QStringList differences;
+    if (result.ok()) {
+        // What the station holds is kept as after any read; the program's plan stays as it is.
+        differences = writtenDifferences(written.stream, *result.readBack);
+        message =
+            differences.isEmpty()
+                ? UserMessage::notice(texts::ui::VerifyMatches.toString())
+                : UserMessage::failure(texts::ui::VerifyDiffers.toString().arg(differences.join(u'\n')));
+    }
+    const ExchangeRecord recorded =
+        recordVerify(m_journalPath, request, result, m_state.planFile(), differences);
+    showEnded(message, recorded, request.trace);
 }
 
 void StationLinkWindow::readStation()
@@ -283,6 +344,10 @@ void StationLinkWindow::applyReadResult(const ReadResult& result)
     enablePortChoice(true);
     reportRunning();
     const std::unique_ptr<ReadRequest> request = std::move(m_readRequest);
+    if (const std::unique_ptr<WriteRequest> written = std::move(m_verifiedWrite); written && request) {
+        showVerification(*written, *request, result);
+        return;
+    }
     // What the station held is kept before it replaces the program's plan.
     const ExchangeRecord recorded =
         request ? recordRead(m_journalPath, *request, result, QString()) : ExchangeRecord{};
@@ -290,7 +355,10 @@ void StationLinkWindow::applyReadResult(const ReadResult& result)
         const bool bandChosen = applyReadBack(m_state, *result.readBack);
         emit planRead(bandChosen);
     }
-    showEnded(result.message, recorded, request ? request->trace : nullptr);
+    if (request)
+        showEnded(withAccessHint(result.message, result.outcome, request->port), recorded, request->trace);
+    else if (!result.message.isEmpty())
+        m_feedback.show(result.message, this);
 }
 
 void StationLinkWindow::endExchangeNow()

@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 
+class QCheckBox;
 class QComboBox;
 class QLabel;
 class QProgressBar;
@@ -27,23 +28,28 @@ struct WriteResult;
 
 namespace yalmera::ui {
 
+class UserChoices;
 class UserInterfaceFeedback;
 
 // The station-link window ("Form1"): port choice, progress gauge, status field and the write and
 // read buttons. The exchanges run on worker threads, so the window stays painted while its
 // buttons are disabled; it has no close button, "Выход" leads back to the main window.
 // Every exchange adds a line to the journal; a plan read is saved in the backups folder beside it
-// before it replaces the program's plan. With a trace file, every byte goes there too.
+// before it replaces the program's plan. With a trace file, every byte goes there too. With
+// "Сверить после записи" (remembered, off at first) a complete write is followed by a read that
+// compares what the station holds with what was written and replaces nothing.
 //
 // Component names (objectName): RadioButton1 " COM1", RadioButton2 " COM2", RadioButton3 with
 // ComboBox1 (another port: a listed adapter or a typed device path), Gauge1, StaticText1,
-// BitBtn1 "Выход", BitBtn2 "Запись данных ", BitBtn3 "Чтение данных ".
+// BitBtn1 "Выход", BitBtn2 "Запись данных ", BitBtn3 "Чтение данных ", CheckBox1 "Сверить после
+// записи".
 class StationLinkWindow : public QWidget
 {
     Q_OBJECT
 
 public:
-    StationLinkWindow(AppState& state, UserInterfaceFeedback& feedback, QWidget* parent = nullptr);
+    StationLinkWindow(AppState& state, UserInterfaceFeedback& feedback, UserChoices& choices,
+                      QWidget* parent = nullptr);
     ~StationLinkWindow() override;
 
     // "COM1", "COM2", or the other port as listed or typed (empty when none is named).
@@ -94,6 +100,9 @@ private:
     void reportRunning();
     void showWriteResult(const WriteResult& result);
     void applyReadResult(const ReadResult& result);
+    // The read that checks a complete write; false when it could not start.
+    bool startVerification(std::unique_ptr<WriteRequest> written);
+    void showVerification(const WriteRequest& written, const ReadRequest& request, const ReadResult& result);
     // The trace for the next exchange: none when no trace file is set, and none with the failure
     // shown when it cannot be opened (then false: the exchange does not start).
     bool openTrace(std::shared_ptr<ByteTrace>& trace);
@@ -105,6 +114,7 @@ private:
 
     AppState& m_state;
     UserInterfaceFeedback& m_feedback;
+    UserChoices& m_choices;
     WriteExchange* m_write;
     ReadExchange* m_read;
     QString m_journalPath;
@@ -114,6 +124,8 @@ private:
     // The request of the exchange running (or last run): its stream and port go into the journal.
     std::unique_ptr<WriteRequest> m_writeRequest;
     std::unique_ptr<ReadRequest> m_readRequest;
+    // The write the running read checks; none for a read of its own.
+    std::unique_ptr<WriteRequest> m_verifiedWrite;
 
     QRadioButton* m_com1 = nullptr;       // RadioButton1
     QRadioButton* m_com2 = nullptr;       // RadioButton2
@@ -124,6 +136,7 @@ private:
     QPushButton* m_exitButton = nullptr;  // BitBtn1
     QPushButton* m_writeButton = nullptr; // BitBtn2
     QPushButton* m_readButton = nullptr;  // BitBtn3
+    QCheckBox* m_verify = nullptr;        // CheckBox1
 };
 
 } // namespace yalmera::ui

@@ -33,7 +33,10 @@ inline constexpr QStringView Band400to486Item = u"400-486 Мгц";
 inline constexpr QStringView ExitItem = u"Выход";
 inline constexpr QStringView ExitItemHint = u"Закрытие программы";
 
-// "Каналы": spreadsheet files and the plans last used.
+// "Каналы": saving back to the plan's own file, spreadsheet files and the plans last used.
+inline constexpr QStringView SaveItem = u"Сохранить";
+inline constexpr QStringView SaveItemHint =
+    u"Записать план в файл, из которого он прочитан или в который записан последним";
 inline constexpr QStringView RecentMenu = u"Последние файлы";
 inline constexpr QStringView ExportCsvItem = u"Экспорт CSV";
 inline constexpr QStringView ExportCsvHint = u"Каналы таблицей для электронных таблиц (CSV, разделитель «;»)";
@@ -55,6 +58,33 @@ inline constexpr QStringView RemoveChannelsItem = u"Удалить каналы"
 inline constexpr QStringView MoveUpItem = u"Переместить вверх";
 inline constexpr QStringView MoveDownItem = u"Переместить вниз";
 
+// "Вид" and "Справка", after "Правка".
+inline constexpr QStringView ViewMenu = u"Вид";
+inline constexpr QStringView RoomyWindowItem = u"Просторное окно";
+inline constexpr QStringView RoomyWindowHint =
+    u"Окно можно растянуть или развернуть: таблица и общие установки занимают место";
+inline constexpr QStringView HelpMenu = u"Справка";
+inline constexpr QStringView GuideItem = u"Руководство";
+inline constexpr QStringView JournalFolderItem = u"Журнал обмена";
+inline constexpr QStringView JournalFolderHint = u"Открыть папку журнала обмена и копий прочитанных планов";
+inline constexpr QStringView AboutItem = u"О программе";
+
+// The guide and "О программе". %1: the places the guide was looked for, one a line.
+inline constexpr QStringView GuideCaption = u"Руководство пользователя";
+inline constexpr QStringView GuideMissing =
+    u"Руководство пользователя не найдено. Программа искала его здесь:\n%1";
+// %1: the folder.
+inline constexpr QStringView JournalFolderUnopened = u"Папку журнала обмена открыть не удалось: %1";
+// %1 the version, %2 Qt's, %3 the journal, %4 the backups of station reads, %5 the recovery copies.
+inline constexpr QStringView AboutText =
+    u"Программатор Ялмера %1\n"
+    u"Частотные планы для радиостанций «Ялмера»: проверка, запись в станцию и чтение из неё.\n"
+    u"Лицензия: GNU GPL версии 3 или более поздней; программа поставляется без каких-либо гарантий.\n"
+    u"Qt %2\n\n"
+    u"Журнал обмена: %3\n"
+    u"Копии прочитанных из станций планов: %4\n"
+    u"Копии несохранённых планов: %5";
+
 // The steps "Отменить" and "Повторить" name.
 inline constexpr QStringView CellEditStep = u"изменение ячейки";
 inline constexpr QStringView FlagStep = u"изменение отметки";
@@ -72,6 +102,22 @@ inline constexpr QStringView CsvImportStep = u"импорт CSV";
 inline constexpr std::array<QStringView, 5> ModuleItems{u"Нет модуля", u"Маскиратор 07ПЛ300-02Г",
                                                         u"Модуль Тримлинк", u"Маскиратор Зорпик",
                                                         u"Маскиратор типа \"Тенир\""};
+
+// Questions: the buttons, the unsaved plan and its recovery copy.
+inline constexpr QStringView YesButton = u"Да";
+inline constexpr QStringView NoButton = u"Нет";
+inline constexpr QStringView CancelButton = u"Отмена";
+inline constexpr QStringView SaveChangesQuestion = u"Сохранить изменения?";
+// Beside the menus while the plan differs from its file (or no file holds it).
+inline constexpr QStringView UnsavedMark = u"изменён";
+inline constexpr QStringView UnsavedMarkHint = u"План изменён после последней записи в файл или чтения файла";
+// %1: the folder, %2: the system's reason.
+inline constexpr QStringView RecoveryNotKept = u"Копия плана для восстановления не записана в папку «%1»: %2";
+// %1: when the copy was kept, %2: the plan's file.
+inline constexpr QStringView RecoveryOffer =
+    u"Программа была завершена, не сохранив изменённый план (копия от %1, файл %2).\nВосстановить его?";
+inline constexpr QStringView RecoveryNoFile = u"не задан";
+inline constexpr QStringView RecoveryStep = u"восстановление плана";
 
 // Template panel.
 inline constexpr QStringView CountLabel = u"Кол-во каналов";
@@ -118,6 +164,12 @@ inline constexpr QStringView NoPortNamed =
 inline constexpr QStringView LinkExitButton = u"Выход";
 inline constexpr QStringView LinkWriteButton = u"Запись данных ";
 inline constexpr QStringView LinkReadButton = u"Чтение данных ";
+inline constexpr QStringView VerifyAfterWrite = u"Сверить после записи";
+inline constexpr QStringView VerifyAfterWriteHint =
+    u"После записи прочитать станцию и сравнить с записанным; план в программе не меняется";
+inline constexpr QStringView VerifyMatches = u"Сверка после записи: совпадает.";
+// %1: the fields that differ, one a line.
+inline constexpr QStringView VerifyDiffers = u"Сверка после записи: станция хранит не то, что записано.\n%1";
 // The byte trace of the exchanges ($YALMERA_TRACE); %1 the file, %2 the platform's reason.
 inline constexpr QStringView TraceUnopened = u"Файл трассировки обмена «%1» не открыт: %2";
 inline constexpr QStringView TraceIncomplete = u"Трассировка обмена в файл «%1» записана не полностью: %2";

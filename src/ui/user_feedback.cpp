@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QWidget>
 
 #ifdef Q_OS_WIN
@@ -28,6 +29,27 @@ void MessageBoxFeedback::show(const UserMessage& message, QWidget* parent)
         QMessageBox::critical(parent, title, message.text);
     else
         QMessageBox::information(parent, title, message.text);
+}
+
+Answer MessageBoxFeedback::ask(const QString& question, bool cancellable, QWidget* parent)
+{
+    if (!parent)
+        parent = QApplication::activeWindow();
+    const QString title = parent ? parent->window()->windowTitle() : texts::ui::ProgramTitle.toString();
+    QMessageBox box(QMessageBox::Question, title, question, QMessageBox::NoButton, parent);
+    // The button texts of the program's own, whether or not Qt's Russian texts are installed.
+    QPushButton* yes = box.addButton(texts::ui::YesButton.toString(), QMessageBox::YesRole);
+    QPushButton* no = box.addButton(texts::ui::NoButton.toString(), QMessageBox::NoRole);
+    QPushButton* cancel =
+        cancellable ? box.addButton(texts::ui::CancelButton.toString(), QMessageBox::RejectRole) : nullptr;
+    box.setDefaultButton(yes);
+    box.setEscapeButton(cancellable ? cancel : no);
+    box.exec();
+    if (box.clickedButton() == yes)
+        return Answer::Yes;
+    if (box.clickedButton() == no)
+        return Answer::No;
+    return cancellable ? Answer::Cancel : Answer::No;
 }
 
 void MessageBoxFeedback::sound(Sound sound)

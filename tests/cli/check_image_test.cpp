@@ -68,12 +68,14 @@ protected:
 
 } // namespace
 
-TEST_F(CheckImageCommands, ExamplePlanPasses)
+TEST_F(CheckImageCommands, ExamplePlansPass)
 {
-    const CliRun run =
-        runCli({QStringLiteral("check"), QStringLiteral(YALMERA_SOURCE_DIR "/examples/k17m_10.ini")});
-    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
-    EXPECT_EQ(run.out, Passed);
+    for (const char* example : {"k17m_10.ini", "k15m_10.ini"}) {
+        const CliRun run = runCli({QStringLiteral("check"), QStringLiteral(YALMERA_SOURCE_DIR "/examples/") +
+                                                                QString::fromLatin1(example)});
+        EXPECT_EQ(run.exitCode, 0) << example << run.err.toStdString();
+        EXPECT_EQ(run.out, Passed) << example;
+    }
 }
 
 TEST_F(CheckImageCommands, OneChannelTemplateImageByteForByte)

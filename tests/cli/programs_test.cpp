@@ -1,11 +1,16 @@
+#include "files/recent_plans.h"
 #include "model/version.h"
 
 #include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
+#include <QtCore/qtestsupport_core.h>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <tuple>
 
 #ifndef Q_OS_WIN
 #include <signal.h>
@@ -30,17 +35,20 @@ TEST(Programs, EachPrintsItsNameAndVersion)
     for (const auto& [name, path] : programs) {
         if (QString::fromLatin1(path).isEmpty())
             continue; // not built on this platform
-        QProcess p;
-        // No display: the desktop program answers before its toolkit starts.
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.remove(QStringLiteral("QT_QPA_PLATFORM"));
-        env.remove(QStringLiteral("DISPLAY"));
-        p.setProcessEnvironment(env);
-        p.start(QString::fromLatin1(path), {QStringLiteral("--version")});
-        ASSERT_TRUE(p.waitForFinished(30000)) << name;
-        EXPECT_EQ(p.exitCode(), 0) << name;
-        EXPECT_EQ(output(p),
-                  QStringLiteral("%1 %2\n").arg(QLatin1String(name), QLatin1String(yalmera::ProgramVersion)));
+        for (const QString& option : {QStringLiteral("--version"), QStringLiteral("-v")}) {
+            QProcess p;
+            // No display: the desktop program answers before its toolkit starts.
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+            env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+            env.remove(QStringLiteral("DISPLAY"));
+            p.setProcessEnvironment(env);
+            p.start(QString::fromLatin1(path), {option});
+            ASSERT_TRUE(p.waitForFinished(30000)) << name;
+            EXPECT_EQ(p.exitCode(), 0) << name;
+            EXPECT_EQ(output(p), QStringLiteral("%1 %2\n").arg(QLatin1String(name),
+                                                               QLatin1String(yalmera::ProgramVersion)))
+                << name << " " << option.toStdString();
+        }
     }
 }
 
@@ -48,14 +56,23 @@ TEST(Programs, HelpOfEveryProgramAndCommandHasOneFormat)
 {
     const std::pair<const char*, QStringList> helps[] = {
         {YALMERA_CLI, {QStringLiteral("--help")}},
+        {YALMERA_CLI, {QStringLiteral("-h")}},
         {YALMERA_CLI, {QStringLiteral("write"), QStringLiteral("--help")}},
-        {YALMERA_CLI, {QStringLiteral("ports"), QStringLiteral("--help")}},
+        {YALMERA_CLI, {QStringLiteral("ports"), QStringLiteral("-h")}},
         {YALMERA_STATION, {QStringLiteral("--help")}},
+        {YALMERA_STATION, {QStringLiteral("-h")}},
+        {YALMERA_GUI, {QStringLiteral("--help")}},
+        {YALMERA_GUI, {QStringLiteral("-h")}},
     };
     for (const auto& [path, arguments] : helps) {
         if (QString::fromLatin1(path).isEmpty())
             continue;
         QProcess p;
+        // No display: the desktop program answers before its toolkit starts.
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+        env.remove(QStringLiteral("DISPLAY"));
+        p.setProcessEnvironment(env);
         p.start(QString::fromLatin1(path), arguments);
         ASSERT_TRUE(p.waitForFinished(30000));
         const QString help = QString::fromUtf8(p.readAllStandardOutput());
@@ -70,6 +87,62 @@ TEST(Programs, HelpOfEveryProgramAndCommandHasOneFormat)
         EXPECT_TRUE(format.match(help).hasMatch());
     }
 }
+
+#ifndef Q_OS_WIN
+TEST(Programs, NoWordOfAMissingRuntimeFolder)
+{
+    // A chroot or a service has no XDG_RUNTIME_DIR: the programs that start Qt's GUI part say
+    // only what they have to say.
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("p.pdf"));
+    const std::tuple<const char*, QStringList, int, QString> runs[] = {
+        {YALMERA_CLI,
+         {QStringLiteral("protocol"), QStringLiteral(YALMERA_SOURCE_DIR "/examples/k17m_10.ini"),
+          QStringLiteral("--serial"), QStringLiteral("К17М-12345"), QStringLiteral("-o"), pdf},
+         0,
+         {}},
+        {YALMERA_GUI,
+         {QStringLiteral("-platform"), QStringLiteral("offscreen"), QStringLiteral("--no-such-option")},
+         2,
+         QStringLiteral("yalmera: unknown option '--no-such-option'\nTry 'yalmera --help'.\n")},
+    };
+    for (const auto& [path, arguments, exitCode, err] : runs) {
+        if (QString::fromLatin1(path).isEmpty())
+            continue;
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove(QStringLiteral("XDG_RUNTIME_DIR"));
+        p.setProcessEnvironment(env);
+        p.start(QString::fromLatin1(path), arguments);
+        ASSERT_TRUE(p.waitForFinished(30000));
+        EXPECT_EQ(p.exitCode(), exitCode) << path;
+        EXPECT_EQ(QString::fromUtf8(p.readAllStandardError()), err) << path;
+    }
+}
+
+// The desktop entry's "yalmera %f": the plan is read as the menu reads it, which remembers it
+// among the recent files of the user's configuration (here the test's own).
+TEST(Programs, DesktopProgramReadsThePlanFileItIsGiven)
+{
+    if (QString::fromLatin1(YALMERA_GUI).isEmpty())
+        GTEST_SKIP() << "the desktop program is not built";
+    QTemporaryDir dir;
+    const QString plan = dir.filePath(QStringLiteral("план.ini"));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(YALMERA_SOURCE_DIR "/examples/k17m_10.ini"), plan));
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.filePath(QStringLiteral("config")));
+    p.setProcessEnvironment(env);
+    p.setWorkingDirectory(dir.path());
+    p.start(QString::fromLatin1(YALMERA_GUI), {QStringLiteral("план.ini")});
+    const yalmera::files::RecentPlans recent(dir.filePath(QStringLiteral("config/yalmera/recent.ini")));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return recent.paths() == QStringList{plan}; }, 20000));
+    p.terminate();
+    ASSERT_TRUE(p.waitForFinished(20000));
+    EXPECT_EQ(p.exitCode(), 143) << p.readAllStandardError().toStdString();
+}
+#endif
 
 TEST(Programs, PortsListsWhatTheSystemReportsAndSaysPseudoTerminalsAreNot)
 {

@@ -13,8 +13,9 @@ int main(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", YALMERA_TEST_PLATFORM);
-    // The exchange journal and its backups go to a folder of the run's own, for the tests and for
-    // the programs they start alike, never into the user's application data.
+    // The exchange journal, its backups and the recovery copies of unsaved plans go to a folder of
+    // the run's own, for the tests and for the programs they start alike, never into the user's
+    // application data; so do the desktop program's recent files and choices.
     const QTemporaryDir userData;
     qunsetenv("YALMERA_JOURNAL");
 #ifdef Q_OS_WIN
@@ -24,6 +25,7 @@ int main(int argc, char** argv)
     qputenv("YALMERA_JOURNAL", QFile::encodeName(userData.filePath(QStringLiteral("yalmera/journal.csv"))));
 #else
     qputenv("XDG_DATA_HOME", QFile::encodeName(userData.path()));
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(userData.filePath(QStringLiteral("config"))));
 #endif
     qunsetenv("YALMERA_TRACE");
     testing::InitGoogleTest(&argc, argv);

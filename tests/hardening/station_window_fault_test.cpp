@@ -10,6 +10,7 @@
 #include "link/write_exchange.h"
 #include "ui/station_link_window.h"
 #include "ui/user_feedback.h"
+#include "ui/user_stores.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -44,6 +45,7 @@ public:
             messages.push_back(message);
     }
     void sound(Sound) override {}
+    ui::Answer ask(const QString&, bool, QWidget*) override { return ui::Answer::No; }
 
     std::vector<UserMessage> messages;
 };
@@ -73,7 +75,9 @@ protected:
 
     AppState state = checkedTemplateState(3, QStringLiteral("150000"));
     RecordingFeedback feedback;
-    ui::StationLinkWindow window{state, feedback};
+    QTemporaryDir config;
+    ui::UserChoices choices{config.filePath(QStringLiteral("choices.ini"))};
+    ui::StationLinkWindow window{state, feedback, choices};
 };
 
 TEST_F(StationWindowFault, StationSilentInTheMiddleOfTheWrite)

@@ -261,6 +261,15 @@ TEST(ReadStreamEncoding, AStationsStreamDecodesToTheImageItWasMadeFrom)
     EXPECT_EQ(decoded.readBack->moduleType, 4);
     EXPECT_EQ(decoded.readBack->typeCode, 0);
     EXPECT_EQ(decoded.readBack->table.cell(Column::TxFrequency, 99), QStringLiteral("146225,00"));
+    // The check of a write: the station holds what was written, or names what it holds instead.
+    const QByteArray written = encodeStream(Stream::Write, {image, 4, 0, 0});
+    EXPECT_EQ(writtenDifferences(written, *decoded.readBack), QStringList());
+    ReadBack other = *decoded.readBack;
+    other.moduleType = 3;
+    const QStringList differences = writtenDifferences(written, other);
+    ASSERT_EQ(differences.size(), 1);
+    EXPECT_TRUE(differences[0].startsWith(QStringLiteral("ModuleType"))) << differences[0].toStdString();
+
 }
 
 TEST(ReadStreamDecoding, ArbitraryBytesAreDecodedOrRefusedNeverMisread)

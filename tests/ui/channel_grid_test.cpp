@@ -10,6 +10,10 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QWheelEvent>
+
+#include <tuple>
 
 namespace yalmera::ui {
 namespace {
@@ -111,11 +115,8 @@ TEST_F(ChannelGridTest, ListEditorsOpenOnTheItemOfTheCell)
         ASSERT_NE(editor, nullptr);
         EXPECT_TRUE(editor->isVisible());
         EXPECT_EQ(editor->currentIndex(), c.expectedItem);
-        // Over its cell, grown to the right where the column is too narrow for its text.
-        const QRect cellRect = grid->visualRect(cellIndex(c.column, row));
-        EXPECT_EQ(editor->geometry().topLeft(), cellRect.topLeft());
-        EXPECT_EQ(editor->height(), cellRect.height());
-        EXPECT_GE(editor->width(), cellRect.width());
+        // Exactly over its cell, hiding nothing of the next one.
+        EXPECT_EQ(editor->geometry(), grid->visualRect(cellIndex(c.column, row)));
         row = row % 10 + 1;
     }
 }
@@ -143,11 +144,64 @@ TEST_F(ChannelGridTest, ChoosingAnItemWritesItAndClosesTheList)
     EXPECT_EQ(combo("ComboBox1")->currentIndex(), 34);
     EXPECT_TRUE(state.dataChecked());
 
-    // Keyboard: the arrow chooses the next item at once.
-    clickCell(Column::TxOff, 4);
-    press(Qt::Key_Down);
-    EXPECT_EQ(cell(Column::TxOff, 4), QStringLiteral("RSSI"));
-    EXPECT_TRUE(state.dataChecked());
+    // A long list drops down about 15 items high, with a scroll bar.
+    combo("ComboBox1")->showPopup();
+    QAbstractItemView* list = combo("ComboBox1")->view();
+    EXPECT_EQ(list->height() / list->sizeHintForRow(0), 15);
+    EXPECT_TRUE(list->verticalScrollBar()->isVisible());
+    combo("ComboBox1")->hidePopup();
+}
+
+TEST_F(ChannelGridTest, RowKeysMoveFromAListAndChangeNothing)
+{
+    struct Case
+    {
+        Qt::Key key;
+        int fromRow;
+        int toRow;
+    };
+    const Case cases[] = {
+        {Qt::Key_Down, 4, 5},   {Qt::Key_Up, 4, 3},   {Qt::Key_PageDown, 2, 10},
+        {Qt::Key_PageUp, 9, 1}, {Qt::Key_Home, 6, 1}, {Qt::Key_End, 3, 10},
+    };
+    const ChannelTable before = state.table();
+    for (const Column column : {Column::TxOff, Column::CtcssRx, Column::RxFrequency}) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(QStringLiteral("column %1, key %2 from row %3")
+                             .arg(columnIndex(column))
+                             .arg(QKeySequence(c.key).toString())
+                             .arg(c.fromRow)
+                             .toStdString());
+            clickCell(column, c.fromRow);
+            press(c.key);
+            EXPECT_EQ(grid->selectedRow(), c.toRow);
+            EXPECT_EQ(grid->selectedColumn(), column);
+        }
+    }
+    // Nor does the wheel over a list change it.
+    clickCell(Column::Squelch, 2);
+    QWheelEvent wheel(QPointF(5, 5), QPointF(), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(combo("ComboBox4"), &wheel);
+    EXPECT_EQ(state.table(), before);
+
+    // A list opens on Alt+Down, F4 or a typed character, on its item; only Enter writes.
+    const std::tuple<Qt::Key, Qt::KeyboardModifier, QString> openers[] = {
+        {Qt::Key_Down, Qt::AltModifier, {}},
+        {Qt::Key_F4, Qt::NoModifier, {}},
+        {Qt::Key_R, Qt::NoModifier, u"r"_qs}};
+    int row = 6;
+    for (const auto& [key, modifiers, text] : openers) {
+        clickCell(Column::TxOff, row);
+        QComboBox* editor = combo("ComboBox8");
+        QTest::sendKeyEvent(QTest::Click, editor, key, text, modifiers);
+        ASSERT_TRUE(editor->view()->isVisible()) << row;
+        EXPECT_EQ(state.table(), before);
+        QTest::keyClick(editor->view(), text.isEmpty() ? Qt::Key_Escape : Qt::Key_Return);
+        ++row;
+    }
+    EXPECT_EQ(cell(Column::TxOff, 8), QStringLiteral("RSSI"));
+    EXPECT_EQ(cell(Column::TxOff, 6), before.cell(Column::TxOff, 6));
 }
 
 TEST_F(ChannelGridTest, TextInNoListKeepsThePreviousItem)

@@ -2,21 +2,34 @@
 
 #include "ui/channel_grid.h"
 #include "ui/channel_table_model.h"
+#include "ui/help_windows.h"
+#include "ui/unsaved_plan.h"
 
+#include "files/plan_csv.h"
+#include "files/plan_file.h"
 #include "model/value_lists.h"
+#include "model/version.h"
 
 #include <QAction>
+#include <QDesktopServices>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
+#include <QMimeData>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTextBrowser>
+#include <QTimer>
+#include <QUrl>
 
+#include <cstdio>
 #include <functional>
 
 namespace yalmera::ui {
@@ -29,7 +42,7 @@ const QString DigitsAndComma = QStringLiteral("Вводите только ци�
 
 class MainWindowTest : public ::testing::Test, public ProgramFixture
 {
-protected:
+public:
     void SetUp() override
     {
         windows.show();
@@ -55,13 +68,25 @@ protected:
             QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
     }
 
-    QStringList menuTexts(QMenu* menu)
+    // A caption as the user reads it: the '&' before an underlined letter is no part of the text.
+    static QString shown(const QString& caption)
+    {
+        QString text;
+        for (qsizetype i = 0; i < caption.size(); ++i) {
+            if (caption[i] == u'&' && i + 1 < caption.size())
+                ++i;
+            text += caption[i];
+        }
+        return text;
+    }
+    static QStringList menuTexts(const QList<QAction*>& items)
     {
         QStringList result;
-        for (QAction* item : menu->actions())
-            result.append(item->isSeparator() ? QStringLiteral("-") : item->text());
+        for (QAction* item : items)
+            result.append(item->isSeparator() ? QStringLiteral("-") : shown(item->text()));
         return result;
     }
+    static QStringList menuTexts(QMenu* menu) { return menuTexts(menu->actions()); }
 };
 
 TEST_F(MainWindowTest, StartsWithOnlyTheMenuOverAnEmptySurface)
@@ -116,18 +141,21 @@ TEST_F(MainWindowTest, HasTheFixedGeometryOfItsComponents)
 
 TEST_F(MainWindowTest, MenusCarryTheirItemsAndHints)
 {
-    QStringList bar;
-    for (QAction* item : main().menuBar()->actions())
-        bar.append(item->text());
-    EXPECT_EQ(bar,
+    EXPECT_EQ(menuTexts(main().menuBar()->actions()),
               (QStringList{QStringLiteral("Каналы"), QStringLiteral("Доп. оборудование"),
                            QStringLiteral("Ретранслятор"), QStringLiteral("Контроль"),
-                           QStringLiteral("Станция"), QStringLiteral("Выход"), QStringLiteral("Правка")}));
+                           QStringLiteral("Станция"), QStringLiteral("Выход"), QStringLiteral("Правка"),
+                           QStringLiteral("Вид"), QStringLiteral("Справка")}));
     EXPECT_EQ(
         menuTexts(mainChild<QMenu>("N1")),
         (QStringList{QStringLiteral("Создать шаблон"), QStringLiteral("-"), QStringLiteral("Запись в файл"),
-                     QStringLiteral("Чтение файла"), QStringLiteral("Последние файлы"), QStringLiteral("-"),
-                     QStringLiteral("Экспорт CSV"), QStringLiteral("Импорт CSV")}));
+                     QStringLiteral("Сохранить"), QStringLiteral("Чтение файла"),
+                     QStringLiteral("Последние файлы"), QStringLiteral("-"), QStringLiteral("Экспорт CSV"),
+                     QStringLiteral("Импорт CSV")}));
+    EXPECT_EQ(menuTexts(mainChild<QMenu>("ViewMenu")), QStringList{QStringLiteral("Просторное окно")});
+    EXPECT_EQ(menuTexts(mainChild<QMenu>("HelpMenu")),
+              (QStringList{QStringLiteral("Руководство"), QStringLiteral("Журнал обмена"),
+                           QStringLiteral("О программе")}));
     EXPECT_EQ(menuTexts(mainChild<QMenu>("EditMenu")),
               (QStringList{QStringLiteral("Отменить"), QStringLiteral("Повторить"), QStringLiteral("-"),
                            QStringLiteral("Копировать"), QStringLiteral("Вставить"), QStringLiteral("-"),
@@ -139,7 +167,7 @@ TEST_F(MainWindowTest, MenusCarryTheirItemsAndHints)
               (QStringList{QStringLiteral("Нет модуля"), QStringLiteral("Маскиратор 07ПЛ300-02Г"),
                            QStringLiteral("Модуль Тримлинк"), QStringLiteral("Маскиратор Зорпик"),
                            QStringLiteral("Маскиратор типа \"Тенир\"")}));
-    EXPECT_EQ(mainChild<QMenu>("N7")->title(), QStringLiteral("Модули "));
+    EXPECT_EQ(shown(mainChild<QMenu>("N7")->title()), QStringLiteral("Модули "));
     EXPECT_EQ(menuTexts(mainChild<QMenu>("N20")),
               (QStringList{QStringLiteral("Создать протокол"), QStringLiteral("-"),
                            QStringLiteral("Запись/Чтение данных"), QStringLiteral("Тип радиостанции")}));
@@ -152,6 +180,47 @@ TEST_F(MainWindowTest, MenusCarryTheirItemsAndHints)
     EXPECT_EQ(action("N19")->toolTip(), QStringLiteral("Проверка введенных данных"));
     EXPECT_EQ(action("N19")->statusTip(), QStringLiteral("Проверка введенных данных"));
     EXPECT_EQ(action("N25")->toolTip(), QStringLiteral("Закрытие программы"));
+}
+
+TEST_F(MainWindowTest, EveryMenuHasItsKeysAndTheCommandsTheirShortcuts)
+{
+    const std::pair<const char*, QString> shortcuts[] = {
+        {"N2", QStringLiteral("Ctrl+N")},       {"N5", QStringLiteral("Ctrl+O")},
+        {"SaveItem", QStringLiteral("Ctrl+S")}, {"N19", QStringLiteral("F9")},
+        {"GuideItem", QStringLiteral("F1")},
+    };
+    for (const auto& [name, keys] : shortcuts)
+        EXPECT_EQ(action(name)->shortcut(), QKeySequence(keys)) << name;
+
+    // An underlined letter for every menu and every item that can be chosen, none twice in a menu.
+    std::vector<QList<QAction*>> menus{main().menuBar()->actions()};
+    for (QMenu* menu : main().findChildren<QMenu*>())
+        if (menu->objectName() != u"RecentMenu")
+            menus.push_back(menu->actions());
+    for (const QList<QAction*>& items : menus) {
+        QList<QKeySequence> keys;
+        for (QAction* item : items) {
+            if (item->isSeparator() || !item->isEnabled())
+                continue;
+            const QKeySequence key = QKeySequence::mnemonic(item->text());
+            EXPECT_FALSE(key.isEmpty()) << item->text().toStdString();
+            EXPECT_FALSE(keys.contains(key)) << item->text().toStdString();
+            keys.append(key);
+        }
+    }
+
+    // Alt with a letter and F10 open the menus; F9 checks from anywhere in the window.
+    QTest::sendKeyEvent(QTest::Click, &main(), static_cast<Qt::Key>(u'С'), QStringLiteral("с"),
+                        Qt::AltModifier);
+    EXPECT_TRUE(mainChild<QMenu>("HelpMenu")->isVisible());
+    testing::saveScreenshot(*mainChild<QMenu>("HelpMenu"), QStringLiteral("menu-help"));
+    mainChild<QMenu>("HelpMenu")->close();
+    QTest::keyClick(&main(), Qt::Key_F10);
+    EXPECT_TRUE(mainChild<QMenu>("N1")->isVisible());
+    mainChild<QMenu>("N1")->close();
+    makeTemplate(QStringLiteral("1"));
+    QTest::keyClick(field("Edit1"), Qt::Key_F9);
+    EXPECT_EQ(feedback.texts(), QStringList{QStringLiteral("Все данные введены верно.")});
 }
 
 TEST_F(MainWindowTest, TemplatePanelOpensWithTheBandsLowerLimit)
@@ -589,16 +658,287 @@ TEST_F(MainWindowTest, ProtocolWindowMinimisesAndRestoresTheMainWindow)
     EXPECT_FALSE(main().isMinimized());
 }
 
-TEST_F(MainWindowTest, ExitClosesTheProgramWithoutAsking)
+TEST_F(MainWindowTest, ExitWithoutAPlanClosesTheProgramWithoutAsking)
 {
     QSignalSpy closed(&main(), &MainWindow::closed);
+    action("N3062")->trigger(); // a band and a module chosen make no plan to save
+    action("N15")->trigger();
+    EXPECT_FALSE(mainChild("UnsavedMark")->isVisible());
     action("N23")->trigger();
     action("N25")->trigger();
     EXPECT_EQ(closed.count(), 1);
     EXPECT_FALSE(main().isVisible());
     EXPECT_FALSE(windows.stationLinkWindow().isVisible());
     EXPECT_TRUE(feedback.messages.empty());
+    EXPECT_TRUE(feedback.questions.isEmpty());
+}
+
+struct LeavingCase
+{
+    const char* name;
+    std::function<void(MainWindowTest&)> leave;
+};
+
+TEST_F(MainWindowTest, EveryWayOfLeavingAnUnsavedPlanAsksAndCancelKeepsIt)
+{
+    QTemporaryDir folder;
+    const QString saved = folder.filePath(QStringLiteral("saved.ini"));
+    const QString csv = folder.filePath(QStringLiteral("saved.csv"));
+    makeTemplate(QStringLiteral("2"));
+    dialogs.savePaths.push_back(saved);
+    action("N4")->trigger(); // the recent files now name it
+    ASSERT_TRUE(files::writePlanCsv(csv, state.table()).isEmpty());
+    makeTemplate(QStringLiteral("3")); // a saved plan goes without a question
+    ASSERT_TRUE(feedback.questions.isEmpty());
+    const PlanSnapshot unsaved = state.snapshot();
+
+    const LeavingCase cases[] = {
+        {"Выход", [](MainWindowTest& t) { t.action("N25")->trigger(); }},
+        {"close button", [](MainWindowTest& t) { t.main().close(); }},
+        {"Ok",
+         [](MainWindowTest& t) { QTest::mouseClick(t.mainChild<QPushButton>("BitBtn1"), Qt::LeftButton); }},
+        {"Чтение файла", [](MainWindowTest& t) { t.action("N5")->trigger(); }},
+        {"recent file", [](MainWindowTest& t) { t.action("RecentPlan1")->trigger(); }},
+        {"dropped file",
+         [&saved](MainWindowTest& t) {
+             QMimeData dropped;
+             dropped.setUrls({QUrl::fromLocalFile(saved)});
+             QDragEnterEvent enter(QPoint(400, 300), Qt::CopyAction, &dropped, Qt::LeftButton,
+                                   Qt::NoModifier);
+             QApplication::sendEvent(&t.main(), &enter);
+             QDropEvent drop(QPointF(400, 300), Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+             QApplication::sendEvent(&t.main(), &drop);
+         }},
+        {"CSV import", [](MainWindowTest& t) { t.action("ImportCsvItem")->trigger(); }},
+    };
+    QSignalSpy closed(&main(), &MainWindow::closed);
+    for (const LeavingCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        feedback.clear();
+        feedback.answers = {Answer::Cancel};
+        c.leave(*this);
+        EXPECT_EQ(feedback.questions, QStringList{QStringLiteral("Сохранить изменения?")});
+        EXPECT_EQ(state.snapshot(), unsaved);
+        EXPECT_TRUE(main().isVisible());
+    }
+    EXPECT_EQ(closed.count(), 0);
+    EXPECT_EQ(dialogs.openAsked, 0); // no dialog opened after "Отмена"
+
+    // "Да" saves as "Сохранить" does (a plan without a file through the dialog), then goes on.
+    const QString asked = folder.filePath(QStringLiteral("asked.ini"));
+    feedback.answers = {Answer::Yes};
+    dialogs.savePaths.push_back(asked);
+    dialogs.openPaths.push_back(saved);
+    action("N5")->trigger();
+    EXPECT_EQ(files::readPlanFile(asked).contents->table.channelCount(), 3);
+    EXPECT_EQ(state.table().channelCount(), 2);
+
+    // "Нет" goes on without saving.
+    main().tableModel()->setData(main().tableModel()->index(0, columnIndex(Column::RxFrequency)),
+                                 QStringLiteral("145000"));
+    feedback.answers = {Answer::No};
+    action("N25")->trigger();
+    EXPECT_EQ(closed.count(), 1);
+    EXPECT_EQ(files::readPlanFile(saved).contents->table.cell(Column::RxFrequency, 1),
+              QStringLiteral("140000"));
+}
+
+TEST_F(MainWindowTest, SaveWritesBackToThePlansOwnFileAndTheMarkFollowsUndo)
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("p99.ini"));
+    makeTemplate(QStringLiteral("3"));
+    ASSERT_TRUE(files::writePlanFile(path, state.settings(), state.table(), 0, 0).isEmpty());
+    dialogs.openPaths.push_back(path);
+    action("N5")->trigger();
+    auto* mark = mainChild<QLabel>("UnsavedMark");
+    EXPECT_FALSE(mark->isVisible());
+
+    ChannelTableModel* model = main().tableModel();
+    model->setData(model->index(1, columnIndex(Column::RxFrequency)), QStringLiteral("145000"));
+    EXPECT_TRUE(mark->isVisible());
+    EXPECT_EQ(shown(mark->text()), QStringLiteral("изменён"));
+    EXPECT_EQ(main().windowTitle(), QStringLiteral("Ялмера 4К-17"));
+    testing::saveScreenshot(main(), QStringLiteral("main-window-unsaved"));
+    action("UndoItem")->trigger(); // back to the plan of the file
+    EXPECT_FALSE(mark->isVisible());
+    action("RedoItem")->trigger();
+    EXPECT_TRUE(mark->isVisible());
+
+    QTest::keyClick(&main(), Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(dialogs.saveAsked, 0);
+    EXPECT_TRUE(feedback.messages.empty()) << feedback.texts().join(u'\n').toStdString();
+    EXPECT_FALSE(mark->isVisible());
+    EXPECT_EQ(files::readPlanFile(path).contents->table.cell(Column::RxFrequency, 2),
+              QStringLiteral("145000"));
+}
+
+TEST_F(MainWindowTest, TheQuestionOffersYesNoAndCancel)
+{
+    MessageBoxFeedback boxes;
+    QStringList buttons;
+    QTimer::singleShot(0, [&buttons] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        testing::saveScreenshot(*box, QStringLiteral("question-save-changes"));
+        for (QAbstractButton* button : box->buttons())
+            buttons.append(button->text());
+        box->escapeButton()->click();
+    });
+    EXPECT_EQ(boxes.ask(QStringLiteral("Сохранить изменения?"), true, &main()), Answer::Cancel);
+    buttons.sort();
+    EXPECT_EQ(buttons, (QStringList{QStringLiteral("Да"), QStringLiteral("Нет"), QStringLiteral("Отмена")}));
+}
+
+// The program the next test kills: it edits a plan read from a file and waits, its recovery copy
+// kept, in the folder the next test names. Run only by that test.
+TEST(KilledProgram, DISABLED_EditsAPlanAndWaits)
+{
+    const QString folder = qEnvironmentVariable("YALMERA_TEST_RECOVERY_FOLDER");
+    ASSERT_FALSE(folder.isEmpty());
+    AppState state;
+    testing::RecordingFeedback feedback;
+    testing::ScriptedPlanFileDialogs dialogs;
+    const QTemporaryDir config;
+    UserStores stores(config.path(), folder);
+    ProgramWindows windows(state, feedback, dialogs, stores);
+    windows.show();
+    MainWindow& main = windows.mainWindow();
+    main.unsavedPlan()->setIdleTime(std::chrono::milliseconds(20));
+    dialogs.openPaths.push_back(folder + QStringLiteral("/план.ini"));
+    main.findChild<QAction*>(QStringLiteral("N5"))->trigger();
+    ASSERT_EQ(state.table().channelCount(), 3);
+    main.findChild<QAction*>(QStringLiteral("N15"))->trigger();
+    main.tableModel()->setData(main.tableModel()->index(1, columnIndex(Column::RxFrequency)),
+                               QStringLiteral("145000"));
+    main.tableModel()->setData(main.tableModel()->index(2, columnIndex(Column::IdTone)), Qt::Checked,
+                               Qt::CheckStateRole);
+    main.findChild<QPlainTextEdit*>(QStringLiteral("Memo1"))->appendPlainText(QStringLiteral("Громкость=3"));
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return !QDir(folder).entryList({QStringLiteral("*.json")}).isEmpty(); }));
+    std::printf("recovery copy kept\n");
+    std::fflush(stdout);
+    QTest::qWait(30000); // killed long before
+}
+
+TEST_F(MainWindowTest, AKilledProgramsEditsAreOfferedAtTheNextStart)
+{
+    QTemporaryDir folder;
+    const QString planPath = folder.filePath(QStringLiteral("план.ini"));
+    makeTemplate(QStringLiteral("3"));
+    ASSERT_TRUE(files::writePlanFile(planPath, state.settings(), state.table(), 0, 0).isEmpty());
+
+    QProcess killed;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("YALMERA_TEST_RECOVERY_FOLDER"), folder.path());
+    // Its temporary folders, which a killed program leaves, go with ours.
+    for (const char* name : {"TMPDIR", "TEMP", "TMP"})
+        environment.insert(QString::fromLatin1(name), folder.path());
+    killed.setProcessEnvironment(environment);
+    killed.start(QCoreApplication::applicationFilePath(),
+                 {QStringLiteral("--gtest_filter=KilledProgram.DISABLED_EditsAPlanAndWaits"),
+                  QStringLiteral("--gtest_also_run_disabled_tests")});
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            killed.waitForReadyRead(100);
+            return killed.peek(1 << 16).contains("recovery copy kept") ||
+                   killed.state() == QProcess::NotRunning;
+        },
+        30000));
+    ASSERT_EQ(killed.state(), QProcess::Running) << killed.readAll().toStdString();
+    // While it runs its copy is its own: another program finds nothing to offer.
+    EXPECT_FALSE(files::RecoveryFolder(folder.path()).takeNewestLeftCopy());
+    killed.kill();
+    ASSERT_TRUE(killed.waitForFinished(10000));
+
+    // The next start, with the same folders.
+    AppState next;
+    UserStores nextStores(configFolder.path(), folder.path());
+    ProgramWindows nextWindows(next, feedback, dialogs, nextStores);
+    nextWindows.show();
+    feedback.answers = {Answer::Yes};
+    nextWindows.mainWindow().offerRecovery();
+    ASSERT_EQ(feedback.questions.size(), 1);
+    EXPECT_TRUE(feedback.questions[0].contains(QDir::toNativeSeparators(planPath)))
+        << feedback.questions[0].toStdString();
+    EXPECT_EQ(next.table().cell(Column::RxFrequency, 2), QStringLiteral("145000"));
+    EXPECT_EQ(next.table().flag(Column::IdTone, 3), true);
+    EXPECT_EQ(next.settings().lines().constLast(), QStringLiteral("Громкость=3"));
+    EXPECT_EQ(moduleCode(next.moduleType()), 3);
+    EXPECT_EQ(next.planFile(), QFileInfo(planPath).absoluteFilePath());
+    EXPECT_TRUE(nextWindows.mainWindow().findChild<QLabel*>(QStringLiteral("UnsavedMark"))->isVisible());
+    EXPECT_TRUE(nextWindows.mainWindow().findChild<QAction*>(QStringLiteral("N15"))->isChecked());
+    // Its own copy replaces the one it was offered: nothing is offered twice.
+    EXPECT_FALSE(files::RecoveryFolder(folder.path()).takeNewestLeftCopy());
+}
+
+TEST_F(MainWindowTest, RoomyWindowGrowsOnlyWhenChosenAndIsRemembered)
+{
+    makeTemplate(QStringLiteral("40"));
+    const QSize fixed = main().size();
+    action("RoomyWindowItem")->trigger();
+    EXPECT_TRUE(main().windowFlags() & Qt::WindowMaximizeButtonHint);
+    main().resize(1280, 1024);
+    EXPECT_EVENTUALLY_EQ(main().size(), QSize(1280, 1024));
+    const QWidget* grid = mainChild("StringGrid1");
+    EXPECT_GT(grid->height(), 235 + 400);
+    EXPECT_GT(mainChild("Memo1")->width(), 280 + 400);
+    EXPECT_EQ(grid->geometry().right() + 5, main().centralWidget()->width() - 1);
+    testing::saveScreenshot(main(), QStringLiteral("main-window-roomy-1280x1024"));
+    main().resize(400, 300);
+    EXPECT_EVENTUALLY_EQ(main().size(), fixed); // never below the fixed size
+
+    // The next start is roomy too, until the choice is turned off.
+    AppState next;
+    ProgramWindows nextWindows(next, feedback, dialogs, stores);
+    EXPECT_TRUE(nextWindows.mainWindow().findChild<QAction*>(QStringLiteral("RoomyWindowItem"))->isChecked());
+    EXPECT_NE(nextWindows.mainWindow().minimumSize(), nextWindows.mainWindow().maximumSize());
+    action("RoomyWindowItem")->trigger();
+    EXPECT_EQ(main().centralWidget()->size(), QSize(797, 397));
+    EXPECT_EQ(main().minimumSize(), main().maximumSize());
+    EXPECT_FALSE(main().windowFlags() & Qt::WindowMaximizeButtonHint);
+    EXPECT_EQ(mainChild("StringGrid1")->geometry(), QRect(5, 155, 787, 235));
+    EXPECT_FALSE(UserChoices(configFolder.filePath(QStringLiteral("choices.ini"))).roomyWindow());
+}
+
+// Takes the URLs the program asks the system to open, instead of a file manager.
+class OpenedUrls : public QObject
+{
+    Q_OBJECT
+public slots:
+    void open(const QUrl& url) { urls.append(url); }
+
+public:
+    QList<QUrl> urls;
+};
+
+TEST_F(MainWindowTest, HelpShowsTheGuideTheJournalFolderAndTheProgramsRecords)
+{
+    QTest::keyClick(&main(), Qt::Key_F1);
+    GuideWindow* guide = main().guideWindow();
+    ASSERT_NE(guide, nullptr) << feedback.texts().join(u'\n').toStdString();
+    EXPECT_TRUE(guide->isVisible());
+    const QString text = guide->browser()->toPlainText();
+    EXPECT_TRUE(text.startsWith(QStringLiteral("Программатор Ялмера: руководство пользователя")));
+    EXPECT_FALSE(text.contains(QStringLiteral("## "))); // shown, not as Markdown source
+
+    OpenedUrls opened;
+    QDesktopServices::setUrlHandler(QStringLiteral("file"), &opened, "open");
+    action("JournalFolderItem")->trigger();
+    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+    const QString journal = windows.stationLinkWindow().journalPath();
+    EXPECT_EQ(opened.urls, QList<QUrl>{QUrl::fromLocalFile(QFileInfo(journal).absolutePath())});
+
+    action("AboutItem")->trigger();
+    ASSERT_EQ(feedback.messages.size(), 1u);
+    const QString about = feedback.messages[0].text;
+    for (const QString& part :
+         {QString::fromLatin1(ProgramVersion), QString::fromLatin1(qVersion()), QStringLiteral("GNU GPL"),
+          QDir::toNativeSeparators(journal), QDir::toNativeSeparators(recoveryFolder.path())})
+        EXPECT_TRUE(about.contains(part)) << part.toStdString();
 }
 
 } // namespace
 } // namespace yalmera::ui
+
+#include "main_window_test.moc"

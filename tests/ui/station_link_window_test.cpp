@@ -9,6 +9,7 @@
 #include "link/write_exchange.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFileInfo>
 #include <QLabel>
@@ -339,6 +340,37 @@ TEST_F(StationLinkWindowTest, ExchangesAreJournaledAndAReadIsBackedUpBeforeItRep
     EXPECT_TRUE(traced.contains("# end: Completed, 62 sent, 62 received\n# yalmera")) << traced.constData();
     EXPECT_TRUE(traced.endsWith("# end: Completed, 1 sent, 64 received\n")) << traced.constData();
     EXPECT_TRUE(feedback.messages.empty()) << feedback.texts().join(u'\n').toStdString();
+}
+
+TEST_F(StationLinkWindowTest, VerifyAfterWriteReadsTheStationBackAndKeepsThePlan)
+{
+    VirtualStationProcess station;
+    ASSERT_FALSE(station.path().isEmpty());
+    QTemporaryDir folder;
+    link->setJournalPath(folder.filePath(QStringLiteral("journal.csv")));
+    makeCheckedPlan(QStringLiteral("3"));
+    openOnPort(station.path());
+    auto* verify = linkChild<QCheckBox>("CheckBox1");
+    EXPECT_EQ(verify->text(), QStringLiteral("Сверить после записи"));
+    EXPECT_FALSE(verify->isChecked()); // the write as it always was, until asked
+    QTest::mouseClick(verify, Qt::LeftButton, {}, QPoint(6, verify->height() / 2));
+    ASSERT_TRUE(verify->isChecked());
+    testing::saveScreenshot(*link, QStringLiteral("station-link-window-verify"));
+    const PlanSnapshot plan = state.snapshot();
+
+    QSignalSpy runningChanges(link, &StationLinkWindow::exchangeRunningChanged);
+    QTest::mouseClick(linkChild<QPushButton>("BitBtn2"), Qt::LeftButton);
+    EXPECT_EVENTUALLY_EQ(feedback.texts(), QStringList{QStringLiteral("Сверка после записи: совпадает.")});
+    EXPECT_EQ(runningChanges.count(), 2); // one run: the write and its read
+    EXPECT_EQ(state.snapshot(), plan);
+    EXPECT_TRUE(state.dataChecked());
+    EXPECT_TRUE(buttonsEnabled());
+    QFile journal(link->journalPath());
+    ASSERT_TRUE(journal.open(QIODevice::ReadOnly));
+    const QList<QStringList> lines = parseDelimited(QString::fromUtf8(journal.readAll()), u';');
+    ASSERT_EQ(lines.size(), 3);
+    EXPECT_EQ((QStringList{lines[2][2], lines[2][10]}), (QStringList{u"проверка"_qs, u"выполнено"_qs}));
+    EXPECT_TRUE(UserChoices(configFolder.filePath(QStringLiteral("choices.ini"))).verifyAfterWrite());
 }
 
 TEST_F(StationLinkWindowTest, StaysPaintedWhileTheExchangeRuns)

@@ -50,6 +50,16 @@ public:
         if (s != Sound::None)
             sounds.push_back(s);
     }
+    // The answers queued by the test, in turn; "Нет" when none is left.
+    Answer ask(const QString& question, bool, QWidget*) override
+    {
+        questions.append(question);
+        if (answers.empty())
+            return Answer::No;
+        const Answer answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
 
     QStringList texts() const
     {
@@ -62,10 +72,13 @@ public:
     {
         messages.clear();
         sounds.clear();
+        questions.clear();
     }
 
     std::vector<UserMessage> messages;
     std::vector<Sound> sounds;
+    QStringList questions;
+    std::deque<Answer> answers;
 };
 
 // Answers the file dialogs with the paths queued by the test, plan and spreadsheet files alike;
@@ -95,16 +108,17 @@ private:
     }
 };
 
-// The program's windows over a fresh state, as main() creates them; the recent files are kept
-// in a folder of the test's own, never in the user's configuration.
+// The program's windows over a fresh state, as main() creates them; the recent files, the
+// choices and the recovery copies are kept in folders of the test's own, never the user's.
 struct ProgramFixture
 {
     AppState state;
     RecordingFeedback feedback;
     ScriptedPlanFileDialogs dialogs;
     QTemporaryDir configFolder;
-    files::RecentPlans recentPlans{configFolder.filePath(QStringLiteral("recent.ini"))};
-    ProgramWindows windows{state, feedback, dialogs, recentPlans};
+    QTemporaryDir recoveryFolder;
+    UserStores stores{configFolder.path(), recoveryFolder.path()};
+    ProgramWindows windows{state, feedback, dialogs, stores};
 
     MainWindow& main() { return windows.mainWindow(); }
 

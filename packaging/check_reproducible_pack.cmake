@@ -1,0 +1,31 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# cmake -DBUILD_DIR=<build> -DWORK=<dir> -DGENERATOR=DEB -P check_reproducible_pack.cmake
+# Packs one build twice, a second apart and without SOURCE_DATE_EPOCH in the environment (the
+# package's own configuration gives the time of the last commit), and fails unless the two
+# packages are the same byte for byte. scripts/check-reproducible builds twice as well.
+cmake_minimum_required(VERSION 3.25)
+file(REMOVE_RECURSE ${WORK})
+set(hashes)
+foreach(run 1 2)
+  if(run EQUAL 2)
+    execute_process(COMMAND ${CMAKE_COMMAND} -E sleep 1.1)
+  endif()
+  execute_process(COMMAND ${CMAKE_COMMAND} -E env --unset=SOURCE_DATE_EPOCH
+                          ${CMAKE_CPACK_COMMAND} -G ${GENERATOR} -B ${WORK}/${run}
+                  WORKING_DIRECTORY ${BUILD_DIR} RESULT_VARIABLE failed OUTPUT_QUIET)
+  if(failed)
+    message(FATAL_ERROR "cpack -G ${GENERATOR} failed")
+  endif()
+  file(GLOB package ${WORK}/${run}/yalmera*.deb ${WORK}/${run}/yalmera*.exe)
+  file(SHA256 ${package} hash)
+  list(APPEND hashes ${hash})
+  get_filename_component(name ${package} NAME)
+endforeach()
+list(GET hashes 0 first)
+list(GET hashes 1 second)
+if(NOT first STREQUAL second)
+  message(FATAL_ERROR "two packs of one build differ: ${WORK}/1/${name} and ${WORK}/2/${name} "
+                      "(diffoscope shows why)")
+endif()
+file(REMOVE_RECURSE ${WORK})
+message(STATUS "${name} packed twice: the same, SHA-256 ${first}")

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QWidget>
+
+class QTextBrowser;
+
+namespace yalmera::ui {
+
+// Where the user guide (docs/руководство.md) is looked for, in this order: doc/ beside the
+// program (the Windows installation), share/doc/yalmera of the installation (Linux), beside the
+// program itself, and the source tree of a build.
+QStringList guideLocations();
+
+// The user guide, shown from its Markdown text inside the program: it needs neither a browser nor
+// a network, on any system. Links to web pages open in the browser.
+class GuideWindow : public QWidget
+{
+    Q_OBJECT
+
+public:
+    GuideWindow(const QString& markdown, QWidget* parent = nullptr);
+
+    QTextBrowser* browser() const { return m_browser; }
+
+private:
+    QTextBrowser* m_browser;
+};
+
+// "О программе": the version, the licence, the Qt the program runs on, and the folders where it
+// keeps the exchange journal, the copies of plans read from stations and of unsaved plans.
+QString aboutText(const QString& journalPath, const QString& recoveryFolder);
+
+} // namespace yalmera::ui
