@@ -176,7 +176,8 @@ private:
         request.trace = m_records.trace();
         const ReadResult readBack = readStationShowingProgress(request, interrupt.flag());
         const QStringList diff =
-            readBack.ok() ? writtenDifferences(writeRequest(m_state, m_port).stream, *readBack.readBack) : QStringList();
+            readBack.ok() ? writtenDifferences(writeRequest(m_state, m_port).stream, *readBack.readBack)
+                          : QStringList();
         m_records.keep(recordVerify(m_records.journalPath(), request, readBack,
                                     QFileInfo(m_planPath).absoluteFilePath(), diff));
         if (!readBack.ok())

@@ -204,8 +204,8 @@ QString RecoveryFolder::keep(const RecoveryPlan& plan)
                                             .arg(QCoreApplication::applicationPid())
                                             .arg(QDateTime::currentMSecsSinceEpoch());
         for (int n = 1; !m_ownLock && n <= 16; ++n) {
-            const QString path = n == 1 ? stem + QStringLiteral(".json")
-                                        : stem + QStringLiteral("-%1.json").arg(n);
+            const QString path =
+                n == 1 ? stem + QStringLiteral(".json") : stem + QStringLiteral("-%1.json").arg(n);
             std::unique_ptr<QLockFile> lock = lockFor(path);
             if (QFileInfo::exists(path) || !lock->tryLock(0))
                 continue;

@@ -18,8 +18,8 @@
 #include "files/plan_file.h"
 #include "files/plan_recovery.h"
 #include "files/recent_plans.h"
-#include "image/data_check.h"
 #include "files/whole_file.h"
+#include "image/data_check.h"
 #include "report/protocol_document.h"
 #include "session/app_state.h"
 

@@ -13,7 +13,7 @@ struct ProgramArguments
     bool help = false;
     bool version = false;
     QString planFile; // the plan file to read once the window is open; the first one given
-    QString error; // "unknown option '--x'", empty when the line is good
+    QString error;    // "unknown option '--x'", empty when the line is good
 };
 
 // The arguments without the program's name.

@@ -269,7 +269,6 @@ TEST(ReadStreamEncoding, AStationsStreamDecodesToTheImageItWasMadeFrom)
     const QStringList differences = writtenDifferences(written, other);
     ASSERT_EQ(differences.size(), 1);
     EXPECT_TRUE(differences[0].startsWith(QStringLiteral("ModuleType"))) << differences[0].toStdString();
-
 }
 
 TEST(ReadStreamDecoding, ArbitraryBytesAreDecodedOrRefusedNeverMisread)
