@@ -1,4 +1,5 @@
 #include "cli_support.h"
+#include "files/program_language.h"
 #include "files/start_messages.h"
 #include "model/version.h"
 
@@ -143,6 +144,7 @@ int main(int argc, char* argv[])
     // The user's application-data folder, which holds the journal, is named after the program,
     // the same for the desktop program and this tool.
     QCoreApplication::setApplicationName(QStringLiteral("yalmera"));
+    yalmera::files::useUserLanguage(*app, u"yalmera-cli");
     QStringList arguments = QCoreApplication::arguments();
     arguments = arguments.mid(2);
     return command->run(arguments);
