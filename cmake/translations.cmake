@@ -13,6 +13,38 @@ find_program(YALMERA_LUPDATE NAMES lupdate lupdate-qt6
 if(NOT YALMERA_LRELEASE)
   message(FATAL_ERROR "lrelease builds the programs' Russian texts: install qt6-l10n-tools (scripts/setup.sh does)")
 endif()
+find_program(YALMERA_LCONVERT NAMES lconvert lconvert-qt6
+             HINTS ${QT6_INSTALL_PREFIX}/${QT6_INSTALL_BINS} ${QT_HOST_PATH}/lib/qt6/bin /usr/lib/qt6/bin
+             NO_CMAKE_FIND_ROOT_PATH)
+
+# Qt's command-line parser words its own errors ("Unknown option 'x'."): their Russian, taken from
+# Qt's translations (yalmera_qtbase_ru, the top CMakeLists.txt), goes into each program's .qm, so
+# that an error line is in one language. Without Qt's translations they stay English.
+set(yalmera_parser_ts "")
+if(YALMERA_LCONVERT AND EXISTS ${yalmera_qtbase_ru})
+  set(qtbase_ts ${PROJECT_BINARY_DIR}/translations/qtbase_ru.ts)
+  file(MAKE_DIRECTORY ${PROJECT_BINARY_DIR}/translations)
+  execute_process(COMMAND ${YALMERA_LCONVERT} -i ${yalmera_qtbase_ru} -o ${qtbase_ts} RESULT_VARIABLE failed)
+  if(NOT failed)
+    file(READ ${qtbase_ts} text)
+    string(FIND "${text}" "<name>QCommandLineParser</name>" name)
+  endif()
+  if(NOT failed AND name GREATER -1)
+    string(SUBSTRING "${text}" 0 ${name} before)
+    string(FIND "${before}" "<context>" start REVERSE)
+    string(SUBSTRING "${text}" ${start} -1 context)
+    string(FIND "${context}" "</context>" end)
+    string(SUBSTRING "${context}" 0 ${end} context)
+    set(yalmera_parser_ts ${PROJECT_BINARY_DIR}/translations/qcommandlineparser_ru.ts)
+    file(WRITE ${yalmera_parser_ts}
+         "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<!DOCTYPE TS>\n<TS version=\"2.1\" language=\"ru_RU\">\n"
+         "${context}</context>\n</TS>\n")
+  endif()
+endif()
+if(NOT yalmera_parser_ts)
+  message(WARNING "Qt's Russian texts (Debian: qt6-translations-l10n) or lconvert are missing: the "
+                  "command-line programs word errors of their options in English")
+endif()
 
 # yalmera_translations(<target> <folder>...): translations/<target>_ru.ts into the program. Its
 # texts are those of the .cpp and .h files in the folders (the target's property
@@ -39,7 +71,7 @@ function(yalmera_translations target)
   set(qm ${qm_dir}/${target}_ru.qm)
   add_custom_command(OUTPUT ${qm}
                      COMMAND ${CMAKE_COMMAND} -E make_directory ${qm_dir}
-                     COMMAND ${YALMERA_LRELEASE} -silent ${ts} -qm ${qm}
-                     DEPENDS ${ts} VERBATIM)
+                     COMMAND ${YALMERA_LRELEASE} -silent ${ts} ${yalmera_parser_ts} -qm ${qm}
+                     DEPENDS ${ts} ${yalmera_parser_ts} VERBATIM)
   qt_add_resources(${target} ${target}_translations PREFIX /translations BASE ${qm_dir} FILES ${qm})
 endfunction()

@@ -33,7 +33,7 @@ on stderr.</source>
     <name>CommandLine</name>
     <message>
         <source>unexpected argument &apos;%1&apos;</source>
-        <translation>лишний аргумент &apos;%1&apos;</translation>
+        <translation>лишний аргумент «%1»</translation>
     </message>
     <message>
         <source>no plan file given</source>
@@ -286,7 +286,7 @@ stderr); 2 ошибка вызова или файла.</translation>
     </message>
     <message>
         <source>&apos;%1&apos;: the output must end in .docx or .pdf</source>
-        <translation>&apos;%1&apos;: выходной файл должен оканчиваться на .docx или .pdf</translation>
+        <translation>«%1»: выходной файл должен оканчиваться на .docx или .pdf</translation>
     </message>
 </context>
 <context>
@@ -345,11 +345,11 @@ error. Messages on stderr.</source>
     </message>
     <message>
         <source>unknown band &apos;%1&apos; (144-174 or 30-60)</source>
-        <translation>неизвестный диапазон &apos;%1&apos; (144-174 или 30-60)</translation>
+        <translation>неизвестный диапазон «%1» (144-174 или 30-60)</translation>
     </message>
     <message>
         <source>module must be 0 to 4, not &apos;%1&apos;</source>
-        <translation>модуль должен быть от 0 до 4, а не &apos;%1&apos;</translation>
+        <translation>модуль должен быть от 0 до 4, а не «%1»</translation>
     </message>
     <message numerus="yes">
         <source>%n channel(s), %1 to %2 kHz, %3 (%4 MHz, type code %5), module %6, saved to %7</source>

@@ -56,7 +56,7 @@ stderr.</source>
     </message>
     <message>
         <source>unexpected argument &apos;%1&apos; (see --help)</source>
-        <translation>лишний аргумент &apos;%1&apos; (см. --help)</translation>
+        <translation>лишний аргумент «%1» (см. --help)</translation>
     </message>
     <message>
         <source>give exactly one of --pty and --port DEV (see --help)</source>
@@ -64,7 +64,7 @@ stderr.</source>
     </message>
     <message>
         <source>--serial takes up to six hexadecimal digits, not &apos;%1&apos;</source>
-        <translation>--serial принимает до шести шестнадцатеричных цифр, а не &apos;%1&apos;</translation>
+        <translation>--serial принимает до шести шестнадцатеричных цифр, а не «%1»</translation>
     </message>
     <message>
         <source>--silent-after takes a byte count</source>

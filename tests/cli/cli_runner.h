@@ -14,9 +14,9 @@ struct CliRun
 };
 
 // The programs speak the user's language: the tests read English unless they ask for another.
-inline constexpr char16_t English[] = u"C.UTF-8";
-inline constexpr char16_t Russian[] = u"ru_RU.UTF-8";
-inline QProcessEnvironment languageEnvironment(const QString& locale = QString::fromUtf16(English))
+inline const QString English = QStringLiteral("C.UTF-8");
+inline const QString Russian = QStringLiteral("ru_RU.UTF-8");
+inline QProcessEnvironment languageEnvironment(const QString& locale)
 {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     for (const char* name : {"LANGUAGE", "LC_ALL", "LC_MESSAGES"})
@@ -26,7 +26,7 @@ inline QProcessEnvironment languageEnvironment(const QString& locale = QString::
 }
 
 inline CliRun runProgram(const QString& program, const QStringList& arguments, int timeoutMs = 60000,
-                         const QString& locale = QString::fromUtf16(English))
+                         const QString& locale = English)
 {
     QProcess p;
     p.setProcessEnvironment(languageEnvironment(locale));
@@ -40,8 +40,7 @@ inline CliRun runProgram(const QString& program, const QStringList& arguments, i
             QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
 }
 
-inline CliRun runCli(const QStringList& arguments, int timeoutMs = 60000,
-                     const QString& locale = QString::fromUtf16(English))
+inline CliRun runCli(const QStringList& arguments, int timeoutMs = 60000, const QString& locale = English)
 {
     return runProgram(QStringLiteral(YALMERA_CLI), arguments, timeoutMs, locale);
 }

@@ -56,7 +56,7 @@ TEST(Programs, EachPrintsItsNameAndVersion)
 
 TEST(Programs, HelpOfEveryProgramAndCommandHasOneFormatInTheUserLanguage)
 {
-    const std::tuple<const char*, QStringList, const char16_t*> helps[] = {
+    const std::tuple<const char*, QStringList, QString> helps[] = {
         {YALMERA_CLI, {QStringLiteral("--help")}, English},
         {YALMERA_CLI, {QStringLiteral("-h")}, English},
         {YALMERA_CLI, {QStringLiteral("write"), QStringLiteral("--help")}, English},
@@ -77,7 +77,7 @@ TEST(Programs, HelpOfEveryProgramAndCommandHasOneFormatInTheUserLanguage)
 #endif
         QProcess p;
         // No display: the desktop program answers before its toolkit starts.
-        QProcessEnvironment env = languageEnvironment(QString::fromUtf16(language));
+        QProcessEnvironment env = languageEnvironment(language);
         env.remove(QStringLiteral("QT_QPA_PLATFORM"));
         env.remove(QStringLiteral("DISPLAY"));
         p.setProcessEnvironment(env);
