@@ -104,6 +104,9 @@ int main(int argc, char* argv[])
             command = &c;
     }
     if (!command) {
+        // The texts in the user's language: their translator needs an application object.
+        QCoreApplication app(argc, argv);
+        yalmera::files::useUserLanguage(app, u"yalmera-cli");
         if (name == u"--help" || name == u"-h" || name == u"help") {
             printUsage();
             return ExitSuccess;
