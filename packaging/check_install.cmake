@@ -1,6 +1,7 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # cmake -DBUILD_DIR=<build> -DPREFIX=<dir> -DPROGRAMS=<a;b> -DBINDIR=<dir> -DDATADIR=<dir>
-#       -DDOCDIR=<dir> -DICON_SIZES=<16;...> [-DQT_RU=ON] [-DWINDOWS=ON] -P check_install.cmake
+#       -DDOCDIR=<dir> -DICON_SIZES=<16;...> -DMAN_PAGES=<a.1;...> -DMAN_PAGES_RU=<ru/a.1;...>
+#       [-DQT_RU=ON] [-DWINDOWS=ON] -P check_install.cmake
 # Installs the build into PREFIX and fails when a file a package must hold is missing, or when
 # the programs' folder holds any other program (tests and benchmarks stay out).
 cmake_minimum_required(VERSION 3.25)
@@ -18,15 +19,16 @@ if(WINDOWS)
 else()
   # Debian's names: the licence in copyright, the changelog compressed.
   list(APPEND expected ${DOCDIR}/copyright ${DOCDIR}/changelog.gz share/bash-completion/completions/yalmera-cli)
-  set(pages yalmera-cli.1 yalmera-station.1)
-  if(yalmera IN_LIST PROGRAMS)
-    list(APPEND pages yalmera.1)
-  endif()
-  foreach(page IN LISTS pages)
-    if(EXISTS ${PREFIX}/share/man/man1/${page}.gz)
-      list(APPEND expected share/man/man1/${page}.gz)
+  foreach(page IN LISTS MAN_PAGES MAN_PAGES_RU)
+    get_filename_component(name ${page} NAME)
+    set(folder share/man/man1)
+    if(page IN_LIST MAN_PAGES_RU)
+      set(folder share/man/ru/man1)
+    endif()
+    if(EXISTS ${PREFIX}/${folder}/${name}.gz)
+      list(APPEND expected ${folder}/${name}.gz)
     else()
-      list(APPEND expected share/man/man1/${page})
+      list(APPEND expected ${folder}/${name})
     endif()
   endforeach()
 endif()

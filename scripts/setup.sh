@@ -8,7 +8,7 @@ YALMERA_BUILD_DIR="${YALMERA_BUILD_DIR:-$YALMERA_ROOT/build}"
 yalmera_packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-serialport-dev libzip-dev
-  qt6-translations-l10n
+  qt6-translations-l10n qt6-l10n-tools
   libgtest-dev libgmock-dev libbenchmark-dev clang-format
   fonts-dejavu-core
   desktop-file-utils appstream groff-base mandoc librsvg2-bin

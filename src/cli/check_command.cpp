@@ -6,9 +6,15 @@ namespace yalmera::cli {
 
 namespace {
 
+// The command's own texts (translations/yalmera-cli_ru.ts).
+class CheckCommand
+{
+    Q_DECLARE_TR_FUNCTIONS(CheckCommand)
+};
+
 QString helpText()
 {
-    return QStringLiteral(
+    return CheckCommand::tr(
         "Usage: yalmera-cli check PLAN.ini\n"
         "\n"
         "Reads a channel-plan file as \"Чтение файла\" does (the band and module from its \"Тип\"\n"

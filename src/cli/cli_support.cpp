@@ -117,7 +117,7 @@ QCommandLineOption CommandLine::addOption(const QStringList& names, const QStrin
 }
 
 std::optional<int> CommandLine::parse(const QStringList& arguments, int positionalCount,
-                                      const QString& positionalName)
+                                      const QString& missingText)
 {
     if (!m_parser.parse(QStringList{m_name} + arguments))
         return usageError(m_parser.errorText());
@@ -127,9 +127,9 @@ std::optional<int> CommandLine::parse(const QStringList& arguments, int position
     }
     const QStringList given = m_parser.positionalArguments();
     if (given.size() > positionalCount)
-        return usageError(QStringLiteral("unexpected argument '%1'").arg(given[positionalCount]));
+        return usageError(tr("unexpected argument '%1'").arg(given[positionalCount]));
     if (given.size() < positionalCount)
-        return usageError(QStringLiteral("no %1 given").arg(positionalName));
+        return usageError(missingText.isEmpty() ? tr("no plan file given") : missingText);
     return std::nullopt;
 }
 
@@ -147,7 +147,7 @@ int CommandLine::refusal(const QString& text) const
 int CommandLine::usageError(const QString& text) const
 {
     printErr(m_name + QStringLiteral(": ") + text);
-    printErr(QStringLiteral("Try '%1 --help'.").arg(m_name));
+    printErr(tr("Try '%1 --help'.").arg(m_name));
     return ExitUsage;
 }
 

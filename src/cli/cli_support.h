@@ -4,6 +4,7 @@
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QString>
 #include <QStringList>
 
@@ -60,6 +61,8 @@ int runPorts(const QStringList& arguments);
 // each prefixed with "yalmera-cli COMMAND: ".
 class CommandLine
 {
+    Q_DECLARE_TR_FUNCTIONS(CommandLine)
+
 public:
     CommandLine(const QString& command, QString helpText);
 
@@ -67,9 +70,10 @@ public:
     QCommandLineOption addOption(const QStringList& names, const QString& valueName = {});
 
     // Parses the arguments; expects exactly positionalCount positional arguments, named in the
-    // error when missing. Returns an exit code when the command ends here (--help, usage error).
+    // error when missing (by default "no plan file given"). Returns an exit code when the command
+    // ends here (--help, usage error).
     std::optional<int> parse(const QStringList& arguments, int positionalCount = 0,
-                             const QString& positionalName = QStringLiteral("plan file"));
+                             const QString& missingText = {});
 
     bool isSet(const QCommandLineOption& option) const { return m_parser.isSet(option); }
     QString value(const QCommandLineOption& option) const { return m_parser.value(option); }

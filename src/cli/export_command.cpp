@@ -7,9 +7,15 @@ namespace yalmera::cli {
 
 namespace {
 
+// The command's own texts (translations/yalmera-cli_ru.ts).
+class ExportCommand
+{
+    Q_DECLARE_TR_FUNCTIONS(ExportCommand)
+};
+
 QString helpText()
 {
-    return QStringLiteral(
+    return ExportCommand::tr(
         "Usage: yalmera-cli export PLAN.ini -o PLAN.csv\n"
         "\n"
         "Reads a channel-plan file as \"Чтение файла\" does and writes its channel table as the\n"
@@ -40,7 +46,7 @@ int runExport(const QStringList& arguments)
         return *exit;
     const QString path = commandLine.value(output);
     if (path.isEmpty())
-        return commandLine.usageError(QStringLiteral("no output file given (-o PLAN.csv)"));
+        return commandLine.usageError(ExportCommand::tr("no output file given (-o PLAN.csv)"));
     AppState state;
     if (!loadPlanFile(commandLine, commandLine.positional().first(), state))
         return ExitUsage;

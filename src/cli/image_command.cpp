@@ -7,9 +7,15 @@ namespace yalmera::cli {
 
 namespace {
 
+// The command's own texts (translations/yalmera-cli_ru.ts).
+class ImageCommand
+{
+    Q_DECLARE_TR_FUNCTIONS(ImageCommand)
+};
+
 QString helpText()
 {
-    return QStringLiteral(
+    return ImageCommand::tr(
         "Usage: yalmera-cli image PLAN.ini -o IMAGE.bin\n"
         "\n"
         "Reads a channel-plan file as \"Чтение файла\" does, runs the data check of \"Контроль\"\n"
@@ -38,7 +44,7 @@ int runImage(const QStringList& arguments)
         return *exit;
     const QString imagePath = commandLine.value(output);
     if (imagePath.isEmpty())
-        return commandLine.usageError(QStringLiteral("no output file given (-o IMAGE.bin)"));
+        return commandLine.usageError(ImageCommand::tr("no output file given (-o IMAGE.bin)"));
     AppState state;
     if (!loadPlanFile(commandLine, commandLine.positional().first(), state))
         return ExitUsage;

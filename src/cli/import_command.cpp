@@ -8,9 +8,15 @@ namespace yalmera::cli {
 
 namespace {
 
+// The command's own texts (translations/yalmera-cli_ru.ts).
+class ImportCommand
+{
+    Q_DECLARE_TR_FUNCTIONS(ImportCommand)
+};
+
 QString helpText()
 {
-    return QStringLiteral(
+    return ImportCommand::tr(
         "Usage: yalmera-cli import PLAN.csv --settings-from PLAN.ini -o NEW.ini\n"
         "\n"
         "Makes a channel-plan file from a spreadsheet file of the channel table, as \"Импорт CSV\"\n"
@@ -45,15 +51,15 @@ int runImport(const QStringList& arguments)
         commandLine.addOption({QStringLiteral("settings-from")}, QStringLiteral("FILE"));
     const QCommandLineOption output =
         commandLine.addOption({QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("FILE"));
-    if (const auto exit = commandLine.parse(arguments, 1, QStringLiteral("spreadsheet file")))
+    if (const auto exit = commandLine.parse(arguments, 1, ImportCommand::tr("no spreadsheet file given")))
         return *exit;
     const QString settingsPath = commandLine.value(settingsFrom);
     if (settingsPath.isEmpty())
         return commandLine.usageError(
-            QStringLiteral("no plan file given for the settings (--settings-from PLAN.ini)"));
+            ImportCommand::tr("no plan file given for the settings (--settings-from PLAN.ini)"));
     const QString path = commandLine.value(output);
     if (path.isEmpty())
-        return commandLine.usageError(QStringLiteral("no output file given (-o NEW.ini)"));
+        return commandLine.usageError(ImportCommand::tr("no output file given (-o NEW.ini)"));
 
     const QString csvPath = commandLine.positional().first();
     files::CsvDecodeResult table = files::readPlanCsv(csvPath);

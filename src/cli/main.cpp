@@ -1,4 +1,5 @@
 #include "cli_support.h"
+#include "files/program_language.h"
 #include "files/start_messages.h"
 #include "model/version.h"
 
@@ -103,6 +104,9 @@ int main(int argc, char* argv[])
             command = &c;
     }
     if (!command) {
+        // The texts in the user's language: their translator needs an application object.
+        QCoreApplication app(argc, argv);
+        yalmera::files::useUserLanguage(app, u"yalmera-cli");
         if (name == u"--help" || name == u"-h" || name == u"help") {
             printUsage();
             return ExitSuccess;
@@ -143,6 +147,7 @@ int main(int argc, char* argv[])
     // The user's application-data folder, which holds the journal, is named after the program,
     // the same for the desktop program and this tool.
     QCoreApplication::setApplicationName(QStringLiteral("yalmera"));
+    yalmera::files::useUserLanguage(*app, u"yalmera-cli");
     QStringList arguments = QCoreApplication::arguments();
     arguments = arguments.mid(2);
     return command->run(arguments);

@@ -6,9 +6,15 @@ namespace yalmera::cli {
 
 namespace {
 
+// The command's own texts (translations/yalmera-cli_ru.ts).
+class PortsCommand
+{
+    Q_DECLARE_TR_FUNCTIONS(PortsCommand)
+};
+
 QString helpText()
 {
-    return QStringLiteral(
+    return PortsCommand::tr(
         "Usage: yalmera-cli ports\n"
         "\n"
         "Lists the serial ports the system reports, one per line: the name --port takes, the\n"
@@ -32,7 +38,8 @@ int runPorts(const QStringList& arguments)
     if (const auto exit = commandLine.parse(arguments))
         return *exit;
     const QList<PortChoice> ports = serialPorts();
-    QList<QStringList> rows{{QStringLiteral("PORT"), QStringLiteral("DEVICE"), QStringLiteral("DETAILS")}};
+    QList<QStringList> rows{
+        {PortsCommand::tr("PORT"), PortsCommand::tr("DEVICE"), PortsCommand::tr("DETAILS")}};
     for (const PortChoice& port : ports) {
         QString details = portDetails(port);
         for (const char* alias : {"COM1", "COM2"}) {
@@ -43,7 +50,7 @@ int runPorts(const QStringList& arguments)
         rows.append({port.name, port.location, details});
     }
     if (ports.isEmpty()) {
-        commandLine.message(QStringLiteral("the system reports no serial port"));
+        commandLine.message(PortsCommand::tr("the system reports no serial port"));
     } else {
         qsizetype widths[2] = {0, 0};
         for (const QStringList& row : rows) {
@@ -56,8 +63,8 @@ int runPorts(const QStringList& arguments)
                          .trimmed());
     }
 #ifndef Q_OS_WIN // Windows has no pseudo-terminals
-    commandLine.message(QStringLiteral("pseudo-terminals (/dev/pts/N, the virtual station) are not "
-                                       "listed: give their path to --port"));
+    commandLine.message(PortsCommand::tr("pseudo-terminals (/dev/pts/N, the virtual station) are not "
+                                         "listed: give their path to --port"));
 #endif
     return ExitSuccess;
 }

@@ -10,9 +10,15 @@ namespace yalmera::cli {
 
 namespace {
 
+// The command's own texts (translations/yalmera-cli_ru.ts).
+class ProtocolCommand
+{
+    Q_DECLARE_TR_FUNCTIONS(ProtocolCommand)
+};
+
 QString helpText()
 {
-    return QStringLiteral(
+    return ProtocolCommand::tr(
         "Usage: yalmera-cli protocol PLAN.ini --serial TEXT -o OUT.docx|OUT.pdf\n"
         "\n"
         "Reads a channel-plan file as \"Чтение файла\" does, runs the data check of \"Контроль\"\n"
@@ -43,10 +49,11 @@ int runProtocol(const QStringList& arguments)
     if (const auto exit = commandLine.parse(arguments, 1))
         return *exit;
     if (!commandLine.isSet(serial))
-        return commandLine.usageError(QStringLiteral("no serial number given (--serial TEXT)"));
+        return commandLine.usageError(ProtocolCommand::tr("no serial number given (--serial TEXT)"));
     const QString path = commandLine.value(output);
     if (path.isEmpty())
-        return commandLine.usageError(QStringLiteral("no output file given (-o OUT.docx or -o OUT.pdf)"));
+        return commandLine.usageError(
+            ProtocolCommand::tr("no output file given (-o OUT.docx or -o OUT.pdf)"));
 
     const QString suffix = QFileInfo(path).suffix().toLower();
     Format format;
@@ -55,7 +62,8 @@ int runProtocol(const QStringList& arguments)
     else if (suffix == u"pdf")
         format = Format::Pdf;
     else
-        return commandLine.usageError(QStringLiteral("'%1': the output must end in .docx or .pdf").arg(path));
+        return commandLine.usageError(
+            ProtocolCommand::tr("'%1': the output must end in .docx or .pdf").arg(path));
 
     AppState state;
     if (!loadPlanFile(commandLine, commandLine.positional().first(), state))

@@ -7,9 +7,15 @@ namespace yalmera::cli {
 
 namespace {
 
+// The command's own texts (translations/yalmera-cli_ru.ts).
+class TemplateCommand
+{
+    Q_DECLARE_TR_FUNCTIONS(TemplateCommand)
+};
+
 QString helpText()
 {
-    return QStringLiteral(
+    return TemplateCommand::tr(
         "Usage: yalmera-cli template [--count N] [--start KHZ] [--offset KHZ] [--band 144-174|30-60]\n"
         "                            [--module 0..4] -o PLAN.ini\n"
         "\n"
@@ -51,20 +57,21 @@ int runTemplate(const QStringList& arguments)
         return *exit;
     const QString path = commandLine.value(output);
     if (path.isEmpty())
-        return commandLine.usageError(QStringLiteral("no output file given (-o PLAN.ini)"));
+        return commandLine.usageError(TemplateCommand::tr("no output file given (-o PLAN.ini)"));
 
     AppState state;
     if (commandLine.isSet(band)) {
         const QString text = commandLine.value(band);
         const auto chosen = bandFromText(text);
         if (!chosen)
-            return commandLine.usageError(QStringLiteral("unknown band '%1' (144-174 or 30-60)").arg(text));
+            return commandLine.usageError(
+                TemplateCommand::tr("unknown band '%1' (144-174 or 30-60)").arg(text));
         state.selectBand(*chosen);
     }
     if (commandLine.isSet(module)) {
         const QString text = commandLine.value(module);
         if (text.size() != 1 || text[0] < u'0' || text[0] > u'4')
-            return commandLine.usageError(QStringLiteral("module must be 0 to 4, not '%1'").arg(text));
+            return commandLine.usageError(TemplateCommand::tr("module must be 0 to 4, not '%1'").arg(text));
         state.selectModule(moduleTypeOfCode(static_cast<quint8>(text[0].unicode() - u'0')));
     }
 
@@ -88,13 +95,14 @@ int runTemplate(const QStringList& arguments)
     }
     const ChannelTable& table = state.table();
     const int channels = table.channelCount();
-    printOut(QStringLiteral("%1 channel(s), %2 to %3 kHz, %4 (%5 MHz, type code %6), module %7, saved to %8")
-                 .arg(channels)
-                 .arg(table.cell(Column::RxFrequency, 1), table.cell(Column::RxFrequency, channels),
-                      state.stationType().modelCaption(), bandText(state.stationType().band))
-                 .arg(state.stationType().typeCode)
-                 .arg(moduleCode(state.moduleType()))
-                 .arg(path));
+    printOut(
+        TemplateCommand::tr("%n channel(s), %1 to %2 kHz, %3 (%4 MHz, type code %5), module %6, saved to %7",
+                            nullptr, channels)
+            .arg(table.cell(Column::RxFrequency, 1), table.cell(Column::RxFrequency, channels),
+                 state.stationType().modelCaption(), bandText(state.stationType().band))
+            .arg(state.stationType().typeCode)
+            .arg(moduleCode(state.moduleType()))
+            .arg(path));
     return ExitSuccess;
 }
 

@@ -7,6 +7,8 @@
 
 #include "files/whole_file.h"
 
+#include "files/program_language.h"
+
 #include <QCommandLineParser>
 #include <QCoreApplication>
 
@@ -20,6 +22,12 @@ using namespace yalmera;
 using namespace yalmera::station;
 
 namespace {
+
+// The program's own texts (translations/yalmera-station_ru.ts).
+class StationProgram
+{
+    Q_DECLARE_TR_FUNCTIONS(StationProgram)
+};
 
 // The signal handler's way into the server: the write end of its stop pipe.
 volatile sig_atomic_t stopDescriptor = -1;
@@ -49,7 +57,7 @@ int fail(const QString& text)
 // Help in the format of yalmera-cli's: usage, what it does, options, exit codes.
 QString helpText()
 {
-    return QStringLiteral(
+    return StationProgram::tr(
         "Usage: yalmera-station (--pty | --port DEV) [OPTIONS]\n"
         "\n"
         "A simulated station: acknowledges every byte of a write (command 0x14), keeps the plan it\n"
@@ -113,7 +121,7 @@ private:
     {
         if (!m_parser.parse(arguments)) {
             fail(m_parser.errorText());
-            printLine(stderr, QStringLiteral("Try 'yalmera-station --help'."));
+            printLine(stderr, StationProgram::tr("Try 'yalmera-station --help'."));
             return 2;
         }
         if (m_parser.isSet(m_help)) {
@@ -126,7 +134,7 @@ private:
             return 0;
         }
         if (!m_parser.positionalArguments().isEmpty())
-            return fail(QStringLiteral("unexpected argument '%1' (see --help)")
+            return fail(StationProgram::tr("unexpected argument '%1' (see --help)")
                             .arg(m_parser.positionalArguments().first()));
         return std::nullopt;
     }
@@ -134,7 +142,7 @@ private:
     std::optional<int> readLine(StationSetup& setup)
     {
         if (m_parser.isSet(m_pty) == m_parser.isSet(m_port))
-            return fail(QStringLiteral("give exactly one of --pty and --port DEV (see --help)"));
+            return fail(StationProgram::tr("give exactly one of --pty and --port DEV (see --help)"));
         setup.pty = m_parser.isSet(m_pty);
         setup.port = m_parser.value(m_port);
         return std::nullopt;
@@ -148,13 +156,13 @@ private:
             setup.serial = text.toUInt(&ok, 16);
             if (!ok || text.size() > 6)
                 return fail(
-                    QStringLiteral("--serial takes up to six hexadecimal digits, not '%1'").arg(text));
+                    StationProgram::tr("--serial takes up to six hexadecimal digits, not '%1'").arg(text));
         }
         if (m_parser.isSet(m_silent)) {
             bool ok = false;
             setup.silentAfter = m_parser.value(m_silent).toLongLong(&ok);
             if (!ok || setup.silentAfter < 0)
-                return fail(QStringLiteral("--silent-after takes a byte count"));
+                return fail(StationProgram::tr("--silent-after takes a byte count"));
         }
         if (m_parser.isSet(m_image))
             setup.image = m_parser.value(m_image);
@@ -169,14 +177,14 @@ private:
             bool ok = false;
             const int ms = m_parser.value(m_delay).toInt(&ok);
             if (!ok || ms < 0)
-                return fail(QStringLiteral("--reply-delay takes milliseconds"));
+                return fail(StationProgram::tr("--reply-delay takes milliseconds"));
             options.replyDelay = std::chrono::milliseconds(ms);
         }
         if (m_parser.isSet(m_abandon)) {
             bool ok = false;
             const int ms = m_parser.value(m_abandon).toInt(&ok);
             if (!ok || ms < 0)
-                return fail(QStringLiteral("--abandon-after takes milliseconds"));
+                return fail(StationProgram::tr("--abandon-after takes milliseconds"));
             options.abandonWriteAfter = std::chrono::milliseconds(ms);
         }
         return std::nullopt;
@@ -204,7 +212,7 @@ std::optional<int> preloadImage(VirtualStation& station, const QString& path)
     // Bounded like a plan file: a FIFO or a device given by mistake is refused, not read.
     const WholeFileRead read = readWholeFile(path, DeviceImage::MaxStreamSize);
     if (read.tooLarge)
-        return fail(QStringLiteral("%1: larger than a write stream (at most %2 bytes)")
+        return fail(StationProgram::tr("%1: larger than a write stream (at most %2 bytes)")
                         .arg(path)
                         .arg(DeviceImage::MaxStreamSize));
     if (!read.bytes)
@@ -260,6 +268,7 @@ QString serveUntilStopped(VirtualStation& station, int fd, const ServerOptions& 
 int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
+    files::useUserLanguage(app, u"yalmera-station");
     StationSetup setup;
     if (const std::optional<int> exit = StationCommandLine().read(QCoreApplication::arguments(), setup))
         return *exit;

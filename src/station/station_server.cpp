@@ -105,7 +105,7 @@ std::optional<Pty> openPty(QString* error)
     pty.slavePath = QString::fromLocal8Bit(name);
     pty.slaveHold = ::open(name, O_RDWR | O_NOCTTY);
     if (pty.slaveHold < 0) {
-        *error = systemError("open slave");
+        *error = QStringLiteral("%1: %2").arg(pty.slavePath, QString::fromLocal8Bit(std::strerror(errno)));
         closePty(pty);
         return std::nullopt;
     }
@@ -210,7 +210,7 @@ QString StationServer::run()
             char buffer[512];
             const ssize_t n = ::read(m_fd, buffer, sizeof buffer);
             if (n == 0)
-                return QStringLiteral("the line was closed");
+                return tr("the line was closed");
             if (n < 0 && errno != EINTR && errno != EAGAIN)
                 return systemError("read");
             const TimePoint arrived = Clock::now();
@@ -235,7 +235,7 @@ QString StationServer::run()
                 }
             }
         } else if (fds[0].revents & (POLLERR | POLLHUP | POLLNVAL)) {
-            return QStringLiteral("the line failed");
+            return tr("the line failed");
         }
         if (blocked && (fds[0].revents & POLLOUT))
             blocked = false;

@@ -3,6 +3,7 @@
 #include "image/station_model.h"
 #include "station/virtual_station.h"
 
+#include <QCoreApplication>
 #include <QString>
 
 #include <chrono>
@@ -45,6 +46,8 @@ int openSerialDevice(const QString& device, QString* error);
 // watched) or the line fails.
 class StationServer
 {
+    Q_DECLARE_TR_FUNCTIONS(StationServer)
+
 public:
     StationServer(VirtualStation& station, int fd, ServerOptions options);
     ~StationServer();

@@ -24,16 +24,14 @@ VirtualStation::VirtualStation(quint32 serialNumber) : m_serialNumber(serialNumb
 QString VirtualStation::preload(QByteArrayView writeStream)
 {
     if (writeStream.isEmpty() || static_cast<quint8>(writeStream[0]) != WriteCommand)
-        return QStringLiteral("a write stream starts with the byte 0x14");
+        return tr("a write stream starts with the byte 0x14");
     const qsizetype length = writeStreamLength(writeStream);
     if (length < 0)
-        return QStringLiteral("a write stream has a header of 26 bytes");
+        return tr("a write stream has a header of 26 bytes");
     if (static_cast<quint8>(writeStream[CountOffset]) > MaxRecords)
-        return QStringLiteral("a station holds at most 99 channels");
+        return tr("a station holds at most 99 channels");
     if (writeStream.size() != length)
-        return QStringLiteral("the header announces %1 bytes, the file holds %2")
-            .arg(length)
-            .arg(writeStream.size());
+        return tr("the header announces %1 bytes, the file holds %2").arg(length).arg(writeStream.size());
     m_held = writeStream.toByteArray();
     return {};
 }

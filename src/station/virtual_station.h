@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QCoreApplication>
 #include <QString>
 
 namespace yalmera::station {
@@ -13,6 +14,8 @@ namespace yalmera::station {
 // kept once complete; the read command 0x1E is answered with the read stream of what it keeps.
 class VirtualStation
 {
+    Q_DECLARE_TR_FUNCTIONS(VirtualStation)
+
 public:
     static constexpr quint8 Acknowledge = 0x06;
     static constexpr quint32 DefaultSerialNumber = 0x012345;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
 
@@ -12,9 +13,23 @@ struct CliRun
     QString err;
 };
 
-inline CliRun runProgram(const QString& program, const QStringList& arguments, int timeoutMs = 60000)
+// The programs speak the user's language: the tests read English unless they ask for another.
+inline const QString English = QStringLiteral("C.UTF-8");
+inline const QString Russian = QStringLiteral("ru_RU.UTF-8");
+inline QProcessEnvironment languageEnvironment(const QString& locale)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"LANGUAGE", "LC_ALL", "LC_MESSAGES"})
+        env.remove(QString::fromLatin1(name));
+    env.insert(QStringLiteral("LANG"), locale);
+    return env;
+}
+
+inline CliRun runProgram(const QString& program, const QStringList& arguments, int timeoutMs = 60000,
+                         const QString& locale = English)
 {
     QProcess p;
+    p.setProcessEnvironment(languageEnvironment(locale));
     p.start(program, arguments);
     if (!p.waitForFinished(timeoutMs)) {
         p.kill();
@@ -25,7 +40,7 @@ inline CliRun runProgram(const QString& program, const QStringList& arguments, i
             QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
 }
 
-inline CliRun runCli(const QStringList& arguments, int timeoutMs = 60000)
+inline CliRun runCli(const QStringList& arguments, int timeoutMs = 60000, const QString& locale = English)
 {
-    return runProgram(QStringLiteral(YALMERA_CLI), arguments, timeoutMs);
+    return runProgram(QStringLiteral(YALMERA_CLI), arguments, timeoutMs, locale);
 }

@@ -42,7 +42,7 @@ TEST(CliTemplate, OneChannelTemplateIsTheExampleFileByteForByte)
     EXPECT_EQ(readAll(path), example);
 }
 
-TEST(CliTemplate, DefaultsMakeTheCommittedTenChannelExample)
+TEST(CliTemplate, DefaultsMakeTheCommittedTenChannelExampleAndSaySoInTheUserLanguage)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("K17M_10.ini"));
@@ -55,6 +55,12 @@ TEST(CliTemplate, DefaultsMakeTheCommittedTenChannelExample)
     const QByteArray example = readAll(QStringLiteral(YALMERA_SOURCE_DIR "/examples/k17m_10.ini"));
     ASSERT_FALSE(example.isEmpty());
     EXPECT_EQ(readAll(path), example);
+#ifndef Q_OS_WIN // Windows takes the language from the user's settings, not from LANG
+    EXPECT_EQ(runCli(args({u"--output"}) << path, 60000, Russian).out,
+              QStringLiteral("10 каналов, от 140000 до 149000 кГц, Ялмера 4К-17 (144-174 МГц, код типа 0), "
+                             "модуль 0, сохранено в %1\n")
+                  .arg(path));
+#endif
 }
 
 TEST(CliTemplate, BandAndModuleAreSavedAsTypeAndModuleType)
