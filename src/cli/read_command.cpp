@@ -14,8 +14,6 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include <algorithm>
-
 namespace yalmera::cli {
 
 namespace {
@@ -136,9 +134,13 @@ int runRead(const QStringList& arguments)
     if (!chosen)
         return commandLine.usageError(QStringLiteral("unknown band '%1' (144-174 or 30-60)").arg(givenBand));
     state.selectBand(*chosen);
-    if (ports.size() > 1)
-        return readFleet(commandLine, state, fleetStations(ports), outputPath, commandLine.value(journal),
+    if (ports.size() > 1) {
+        const QList<FleetStation> stations = fleetStations(ports);
+        if (const QString refusal = fleetRefusal(stations); !refusal.isEmpty())
+            return commandLine.usageError(refusal);
+        return readFleet(commandLine, state, stations, outputPath, commandLine.value(journal),
                          commandLine.value(trace));
+    }
     // Checked first, so that 15 s of reading are not lost to a name that cannot be made.
     if (const QString refusal = files::saveRefusal(outputPath, files::Previous::KeptAsBak);
         !refusal.isEmpty())

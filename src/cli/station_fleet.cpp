@@ -161,6 +161,21 @@ QList<FleetStation> fleetStations(const QStringList& portOptions)
     return stations;
 }
 
+QString fleetRefusal(const QList<FleetStation>& stations)
+{
+    if (stations.isEmpty() || std::any_of(stations.cbegin(), stations.cend(),
+                                          [](const FleetStation& s) { return s.port.isEmpty(); }))
+        return QStringLiteral("no port given (--port PORT)");
+    for (qsizetype i = 0; i < stations.size(); ++i) {
+        for (qsizetype j = i + 1; j < stations.size(); ++j) {
+            if (stations[i].port == stations[j].port)
+                return QStringLiteral("port %1 is given twice; each station needs its own")
+                    .arg(stations[i].port);
+        }
+    }
+    return {};
+}
+
 QStringList fleetTracePaths(const QString& tracePath, const QList<FleetStation>& stations)
 {
     if (tracePath.isEmpty())

@@ -13,6 +13,9 @@ namespace yalmera::cli {
 
 // The stations of "--port PORT" or "--port PORT=SERIAL" options, in the order given.
 QList<FleetStation> fleetStations(const QStringList& portOptions);
+// Why the stations cannot be served (no port, an empty one, a port given twice); empty when they
+// can.
+QString fleetRefusal(const QList<FleetStation>& stations);
 
 // Each station's trace when --trace FILE is given with several ports: FILE with the port's name
 // (the last part of its path) before the extension, "trace.txt" giving "trace-ttyUSB0.txt".

@@ -9,8 +9,6 @@
 
 #include <QFileInfo>
 
-#include <algorithm>
-
 namespace yalmera::cli {
 
 namespace {
@@ -71,9 +69,8 @@ int runVerify(const QStringList& arguments)
     if (const auto exit = commandLine.parse(arguments, 1))
         return *exit;
     const QList<FleetStation> stations = fleetStations(commandLine.values(port));
-    if (stations.isEmpty() || std::any_of(stations.cbegin(), stations.cend(),
-                                          [](const FleetStation& s) { return s.port.isEmpty(); }))
-        return commandLine.usageError(QStringLiteral("no port given (--port PORT)"));
+    if (const QString refusal = fleetRefusal(stations); !refusal.isEmpty())
+        return commandLine.usageError(refusal);
     const QString planPath = commandLine.positional().first();
 
     AppState state;

@@ -125,9 +125,8 @@ private:
         if (const auto exit = m_commandLine.parse(arguments, 1))
             return exit;
         m_stations = fleetStations(m_commandLine.values(port));
-        if (m_stations.isEmpty() || std::any_of(m_stations.cbegin(), m_stations.cend(),
-                                                [](const FleetStation& s) { return s.port.isEmpty(); }))
-            return m_commandLine.usageError(QStringLiteral("no port given (--port PORT)"));
+        if (const QString refusal = fleetRefusal(m_stations); !refusal.isEmpty())
+            return m_commandLine.usageError(refusal);
         m_port = m_stations.first().port;
         m_protocol = m_commandLine.isSet(protocol);
         m_protocolFolder = m_commandLine.value(protocol);

@@ -269,6 +269,8 @@ TEST_F(WriteReadCommands, RefusalsPortAndUsageErrorsHaveTheirExitCodes)
     EXPECT_EQ(
         runCli(QStringList{u"write"_qs, ExamplePlan, u"--protocol"_qs, path(u"p"_qs)} + twoPorts).exitCode,
         2);
+    EXPECT_EQ(
+        runCli({u"write"_qs, ExamplePlan, u"--port"_qs, missingPort, u"--port"_qs, missingPort}).exitCode, 2);
     EXPECT_EQ(runCli({u"verify"_qs, ExamplePlan}).exitCode, 2);
     EXPECT_EQ(runCli({u"verify"_qs, bad, u"--port"_qs, missingPort}).exitCode, 1);
     // A trace that would empty the plan it writes.
