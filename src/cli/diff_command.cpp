@@ -95,7 +95,10 @@ int runDiff(const QStringList& arguments)
         firstName = firstPath;
         secondName = secondPath;
     }
-    if (first->settings.has_value() != second->settings.has_value())
+    if (!first->settings && !second->settings)
+        printOut(QStringLiteral("Settings not compared: %1 and %2 hold only channel tables")
+                     .arg(firstName, secondName));
+    else if (!first->settings || !second->settings)
         printOut(QStringLiteral("Settings not compared: %1 holds only a channel table")
                      .arg(first->settings ? secondName : firstName));
     const PlanComparison comparison = comparePlans(*first, *second);
