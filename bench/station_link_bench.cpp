@@ -2,7 +2,9 @@
 // sends bytes at real 1200-baud byte times: the wall time is compared with the line's physical
 // minimum (write: 1808 bytes x 2 byte times, each byte and its reply; read: 1810 byte times).
 // Unpaced, the wall time per byte is the program's own overhead (plus the station's and the
-// pseudo-terminal's), with and without the byte trace. Run with --benchmark_counters_tabular=true
+// pseudo-terminal's), with and without the byte trace. The fleet write puts the plan into 1, 4 and
+// 8 paced stations at once (one thread per port): its wall time against the one station's, and
+// this process's CPU time and peak memory per port. Run with --benchmark_counters_tabular=true
 // for a compact table.
 #include "image/data_check.h"
 #include "link/byte_trace.h"
@@ -11,6 +13,7 @@
 #include "link/serial_link.h"
 #include "link/write_exchange.h"
 #include "session/app_state.h"
+#include "session/fleet_exchange.h"
 #include "session/station_exchanges.h"
 
 #include <QCoreApplication>
@@ -21,6 +24,13 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
+#include <ctime>
+#include <memory>
+#include <vector>
+
+#ifdef __unix__
+#include <sys/resource.h>
+#endif
 
 using namespace yalmera;
 
@@ -161,8 +171,83 @@ void BM_UnpacedRead99Traced(benchmark::State& s)
     writeAndRead(s, false, false, true);
 }
 
+class NoFleetObserver final : public FleetObserver
+{
+public:
+    void stationStep(int, FleetStep) override {}
+    void stationPhase(int, ExchangePhase) override {}
+    void stationGauge(int, int) override {}
+    void stationEnded(int, const FleetStationResult&) override {}
+};
+
+// This process's peak resident memory in KiB (0 where the system does not say).
+double peakMemoryKiB()
+{
+#ifdef __unix__
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_maxrss);
+#else
+    return 0;
+#endif
+}
+
+// The 99-channel plan into range(0) paced stations at once. The first run (one station) is the
+// measure of the others: they should take at most 1.05 (4) and 1.10 (8) times as long.
+void BM_PacedFleetWrite99(benchmark::State& bench)
+{
+    static double oneStationS = 0;
+    const int count = static_cast<int>(bench.range(0));
+    std::vector<std::unique_ptr<Station>> stations;
+    QList<FleetStation> ports;
+    for (int i = 0; i < count; ++i) {
+        stations.push_back(std::make_unique<Station>(true));
+        ports.append({stations.back()->path(), {}, nullptr});
+    }
+    QTemporaryDir folder;
+    FleetRequest request;
+    request.write = writeRequest(plan99(), {});
+    request.read = readRequest(plan99(), {});
+    request.journalPath = folder.filePath(QStringLiteral("journal.csv"));
+    const double memoryBefore = peakMemoryKiB();
+    double seconds = 0;
+    double cpu = 0;
+    for (auto _ : bench) {
+        NoFleetObserver observer;
+        QElapsedTimer timer;
+        timer.start();
+        const std::clock_t cpuStart = std::clock();
+        const QList<FleetStationResult> results = runFleetExchange(request, ports, observer);
+        cpu += static_cast<double>(std::clock() - cpuStart) / CLOCKS_PER_SEC;
+        const double elapsed = static_cast<double>(timer.nsecsElapsed()) * 1e-9;
+        for (const FleetStationResult& result : results) {
+            if (!result.holdsPlan())
+                bench.SkipWithError("a station was not written");
+        }
+        bench.SetIterationTime(elapsed);
+        seconds += elapsed;
+    }
+    const double perRun = seconds / static_cast<double>(bench.iterations());
+    if (count == 1)
+        oneStationS = perRun;
+    bench.counters["wall_s"] = perRun;
+    if (oneStationS > 0)
+        bench.counters["x_one_station"] = perRun / oneStationS;
+    bench.counters["cpu_s"] = cpu / static_cast<double>(bench.iterations());
+    bench.counters["cpu_s_per_port"] = cpu / static_cast<double>(bench.iterations()) / count;
+    bench.counters["peak_rss_KiB"] = peakMemoryKiB();
+    bench.counters["rss_growth_KiB"] = peakMemoryKiB() - memoryBefore;
+}
+
 } // namespace
 
+BENCHMARK(BM_PacedFleetWrite99)
+    ->Arg(1)
+    ->Arg(4)
+    ->Arg(8)
+    ->Iterations(1)
+    ->UseManualTime()
+    ->Unit(benchmark::kSecond);
 BENCHMARK(BM_PacedWrite99)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
 BENCHMARK(BM_PacedRead99)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
 BENCHMARK(BM_UnpacedWrite99)->Iterations(5)->UseManualTime()->Unit(benchmark::kMillisecond);

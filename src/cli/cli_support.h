@@ -56,6 +56,8 @@ int runProtocol(const QStringList& arguments);
 int runExport(const QStringList& arguments);
 int runImport(const QStringList& arguments);
 int runPorts(const QStringList& arguments);
+int runVerify(const QStringList& arguments);
+int runDiff(const QStringList& arguments);
 
 // One command's command line: its options, --help, and its usage and file errors on stderr,
 // each prefixed with "yalmera-cli COMMAND: ".
@@ -77,6 +79,7 @@ public:
 
     bool isSet(const QCommandLineOption& option) const { return m_parser.isSet(option); }
     QString value(const QCommandLineOption& option) const { return m_parser.value(option); }
+    QStringList values(const QCommandLineOption& option) const { return m_parser.values(option); }
     QStringList positional() const { return m_parser.positionalArguments(); }
 
     const QString& name() const { return m_name; }

@@ -27,6 +27,8 @@ constexpr Command Commands[] = {
     {"image", runImage, "write the byte stream a checked plan sends to the station", false},
     {"write", runWrite, "check a plan file and write it into a station", false},
     {"read", runRead, "read the plan a station holds and save it as a plan file", false},
+    {"verify", runVerify, "read a station and compare it with a plan file, writing nothing", false},
+    {"diff", runDiff, "compare two plan files (or spreadsheet files) field by field", false},
     {"protocol", runProtocol, "make the programming protocol (.docx or .pdf) of a plan file", true},
     {"export", runExport, "write the channel table of a plan file as a CSV spreadsheet file", false},
     {"import", runImport, "make a plan file from a CSV spreadsheet file and another plan's settings", false},

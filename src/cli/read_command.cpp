@@ -7,9 +7,11 @@
 #include "link/read_exchange.h"
 #include "session/app_state.h"
 #include "session/station_exchanges.h"
+#include "station_fleet.h"
 #include "station_progress.h"
 #include "station_records.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 namespace yalmera::cli {
@@ -20,6 +22,8 @@ QString helpText()
 {
     return QStringLiteral(
         "Usage: yalmera-cli read --port PORT -o PLAN.ini [--band 144-174|30-60] [--trace FILE]\n"
+        "                        [--journal FILE]\n"
+        "       yalmera-cli read --port PORT --port PORT ... -o DIR [--band ...] [--trace FILE]\n"
         "                        [--journal FILE]\n"
         "\n"
         "Reads the plan a station holds, as \"Чтение данных \" does, and saves it as a channel-plan\n"
@@ -32,15 +36,21 @@ QString helpText()
         "PLAN.ini.2.bak, .3.bak, ... (a .bak is never replaced). Every read adds a line to the\n"
         "journal, and a plan read is also kept in the backups folder beside it.\n"
         "Ctrl-C (or SIGTERM, SIGHUP) stops the read at its next byte.\n"
+        "With several ports the stations are read at once, each plan saved in the folder DIR\n"
+        "(made when missing) as SERIAL.ini, the station's serial number, or when that is taken\n"
+        "as SERIAL_2.ini, _3, ... (nothing is replaced); one line per station shows the progress\n"
+        "and a summary line per station (port, serial, outcome, time) follows.\n"
         "\n"
         "Options:\n"
         "  --port PORT          COM1, COM2 (the first and second serial port), a port name such\n"
         "                       as ttyUSB0 (see 'yalmera-cli ports'), or a device path such as\n"
         "                       /dev/pts/3\n"
-        "  -o, --output FILE    the plan file to write\n"
+        "  -o, --output FILE    the plan file to write (several ports: the folder)\n"
         "  --band BAND          144-174 (default) or 30-60, for a station whose code names\n"
         "                       no band\n"
-        "  --trace FILE         record every byte sent and received in FILE (replaced)\n"
+        "  --trace FILE         record every byte sent and received in FILE (replaced); with\n"
+        "                       several ports each station's in FILE with the port's name before\n"
+        "                       the extension (trace.txt: trace-ttyUSB0.txt)\n"
         "  --journal FILE       the journal to add to (default: journal.csv in the user's\n"
         "                       application-data folder, or $YALMERA_JOURNAL)\n"
         "  -h, --help           this text\n"
@@ -49,7 +59,51 @@ QString helpText()
         "99 channels, a code in no list); 2 usage or file error; 3 station link failure (port,\n"
         "silence, a station still sending when the read begins); 4 saved, but the journal,\n"
         "backup or trace could not be written; 130 stopped by Ctrl-C (143 by SIGTERM, 129 by\n"
-        "SIGHUP). Messages on stderr.");
+        "SIGHUP). With several ports the worst station's: a stop, then 3, 2, 1, 4, 0.\n"
+        "Messages on stderr.");
+}
+
+StationOutcome readOutcome(const FleetStationResult& result, int interruptedExit)
+{
+    if (!result.completed())
+        return failedExchange(result, interruptedExit);
+    if (!result.saveFailure.isEmpty())
+        return {QStringLiteral("read, not saved: ") + result.saveFailure.text, ExitUsage};
+    return {QStringLiteral("saved as ") + QDir::toNativeSeparators(result.savedPlan),
+            result.recordFailures.isEmpty() ? ExitSuccess : ExitJournal};
+}
+
+// Several ports: every station read at once into the folder.
+int readFleet(const CommandLine& commandLine, const AppState& state, const QList<FleetStation>& stations,
+              const QString& folder, const QString& journalPath, const QString& tracePath)
+{
+    if (const QString refusal = files::folderRefusal(folder); !refusal.isEmpty())
+        return commandLine.fileError(folder, refusal);
+    StationRecords records(commandLine);
+    if (!records.prepare(journalPath, fleetTracePaths(tracePath, stations), {}))
+        return ExitUsage;
+    FleetRequest request;
+    request.operation = FleetOperation::Read;
+    request.read = readRequest(state, {});
+    request.journalPath = records.journalPath();
+    request.outputFolder = folder;
+    QList<FleetStation> traced = stations;
+    for (qsizetype i = 0; i < traced.size(); ++i)
+        traced[i].trace = records.trace(i);
+    const InterruptStop interrupt;
+    const auto outcomeOf = [&interrupt](const FleetStationResult& result) {
+        return readOutcome(result, interrupt.exitCode());
+    };
+    const QList<FleetStationResult> results =
+        runFleetShowingProgress(request, traced, outcomeOf, interrupt.flag());
+    QList<StationOutcome> outcomes;
+    for (const FleetStationResult& result : results) {
+        outcomes.append(readOutcome(result, interrupt.exitCode()));
+        for (const UserMessage& failure : result.recordFailures)
+            records.failed(QStringLiteral("%1: %2").arg(result.port, failure.text));
+    }
+    printFleetSummary(results, outcomes);
+    return records.exitCode(worstExitCode(outcomes));
 }
 
 } // namespace
@@ -66,8 +120,9 @@ int runRead(const QStringList& arguments)
         commandLine.addOption({QStringLiteral("journal")}, QStringLiteral("FILE"));
     if (const auto exit = commandLine.parse(arguments))
         return *exit;
+    const QStringList ports = commandLine.values(port);
     const QString portName = commandLine.value(port);
-    if (portName.isEmpty())
+    if (portName.isEmpty() || ports.contains(QString()))
         return commandLine.usageError(QStringLiteral("no port given (--port PORT)"));
     const QString outputPath = commandLine.value(output);
     if (outputPath.isEmpty())
@@ -79,6 +134,13 @@ int runRead(const QStringList& arguments)
     if (!chosen)
         return commandLine.usageError(QStringLiteral("unknown band '%1' (144-174 or 30-60)").arg(givenBand));
     state.selectBand(*chosen);
+    if (ports.size() > 1) {
+        const QList<FleetStation> stations = fleetStations(ports);
+        if (const QString refusal = fleetRefusal(stations); !refusal.isEmpty())
+            return commandLine.usageError(refusal);
+        return readFleet(commandLine, state, stations, outputPath, commandLine.value(journal),
+                         commandLine.value(trace));
+    }
     // Checked first, so that 15 s of reading are not lost to a name that cannot be made.
     if (const QString refusal = files::saveRefusal(outputPath, files::Previous::KeptAsBak);
         !refusal.isEmpty())

@@ -8,8 +8,6 @@
 
 namespace yalmera::cli {
 
-namespace {
-
 QStringView statusText(ExchangePhase phase)
 {
     switch (phase) {
@@ -25,6 +23,8 @@ QStringView statusText(ExchangePhase phase)
     }
     return texts::link::StatusIdle;
 }
+
+namespace {
 
 // The station-link window's gauge and status field on stderr: one line redrawn in place on a
 // terminal; otherwise (a log, a pipe) one line per status change.

@@ -11,6 +11,9 @@
 
 namespace yalmera::cli {
 
+// The station-link window's status text of a phase ("ЗП", "ПП", "AK", "- -").
+QStringView statusText(ExchangePhase phase);
+
 // The station-link window's gauge and status field, on stderr.
 std::unique_ptr<ExchangeObserver> makeTerminalProgress(const QString& title);
 // Ends the progress line, so what follows starts on a line of its own.

@@ -13,13 +13,19 @@ StationRecords::~StationRecords() = default;
 bool StationRecords::prepare(const QString& journalPath, const QString& tracePath,
                              const QList<NamedFile>& others)
 {
+    return prepare(journalPath, tracePath.isEmpty() ? QStringList() : QStringList{tracePath}, others);
+}
+
+bool StationRecords::prepare(const QString& journalPath, const QStringList& tracePaths,
+                             const QList<NamedFile>& others)
+{
     m_journalPath = journalPath.isEmpty() ? files::defaultJournalPath() : journalPath;
     // Opening the trace empties it and the journal is appended to: neither may be another file
     // of the command, nor each other.
     QList<NamedFile> named = others;
     named.append(
         {journalPath.isEmpty() ? QStringLiteral("the journal") : QStringLiteral("--journal"), m_journalPath});
-    if (!tracePath.isEmpty())
+    for (const QString& tracePath : tracePaths)
         named.append({QStringLiteral("--trace"), tracePath});
     for (qsizetype i = 0; i < named.size(); ++i) {
         for (qsizetype j = i + 1; j < named.size(); ++j) {
@@ -35,10 +41,10 @@ bool StationRecords::prepare(const QString& journalPath, const QString& tracePat
         m_commandLine.message(refusal.text);
         return false;
     }
-    if (!tracePath.isEmpty()) {
+    for (const QString& tracePath : tracePaths) {
         QString error;
-        m_trace = ByteTrace::open(tracePath, ByteTrace::Mode::Replace, &error);
-        if (!m_trace) {
+        m_traces.append(ByteTrace::open(tracePath, ByteTrace::Mode::Replace, &error));
+        if (!m_traces.last()) {
             m_commandLine.fileError(tracePath, error);
             return false;
         }
@@ -61,9 +67,11 @@ const ExchangeRecord& StationRecords::keep(const ExchangeRecord& record)
 
 int StationRecords::exitCode(int code)
 {
-    if (m_trace && !m_trace->error().isEmpty()) {
-        failed(QStringLiteral("the trace was not written completely: ") + m_trace->error());
-        m_trace.reset();
+    for (std::shared_ptr<ByteTrace>& trace : m_traces) {
+        if (trace && !trace->error().isEmpty()) {
+            failed(QStringLiteral("the trace was not written completely: ") + trace->error());
+            trace.reset();
+        }
     }
     return code == ExitSuccess && m_failed ? ExitJournal : code;
 }

@@ -7,6 +7,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 #include <utility>
@@ -35,8 +36,10 @@ public:
     // command's other files are each a file of their own; the journal must be writable and the
     // trace, when asked for, is opened anew. False after saying why.
     bool prepare(const QString& journalPath, const QString& tracePath, const QList<NamedFile>& others);
+    // The same for several stations, each with a trace of its own (tracePaths empty: none).
+    bool prepare(const QString& journalPath, const QStringList& tracePaths, const QList<NamedFile>& others);
 
-    std::shared_ptr<ByteTrace> trace() const { return m_trace; }
+    std::shared_ptr<ByteTrace> trace(qsizetype station = 0) const { return m_traces.value(station); }
     const QString& journalPath() const { return m_journalPath; }
 
     // Appends the entry to the journal.
@@ -54,7 +57,7 @@ public:
 private:
     const CommandLine& m_commandLine;
     QString m_journalPath;
-    std::shared_ptr<ByteTrace> m_trace;
+    QList<std::shared_ptr<ByteTrace>> m_traces;
     bool m_failed = false;
 };
 

@@ -10,12 +10,14 @@
 #include "session/exchange_journal.h"
 #include "session/session_texts.h"
 #include "session/station_exchanges.h"
+#include "station_fleet.h"
 #include "station_progress.h"
 #include "station_records.h"
 
 #include <QDir>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <memory>
 #include <optional>
 
@@ -28,6 +30,8 @@ QString helpText()
     return QStringLiteral(
         "Usage: yalmera-cli write PLAN.ini --port PORT [--verify] [--serial S [--protocol DIR]]\n"
         "                         [--trace FILE] [--journal FILE]\n"
+        "       yalmera-cli write PLAN.ini --port PORT[=S] --port PORT[=S] ... [--verify]\n"
+        "                         [--protocol DIR] [--trace FILE] [--journal FILE]\n"
         "\n"
         "Reads a channel-plan file as \"Чтение файла\" does, runs the data check of \"Контроль\"\n"
         "and, when the plan passes, writes its image into the station as \"Запись данных \" does,\n"
@@ -37,15 +41,29 @@ QString helpText()
         "byte. A station gives up a broken write after a second of silence: until then the\n"
         "next write or read on the port waits (up to 1.25 s after the broken write's last byte).\n"
         "\n"
+        "Several --port options write the same plan into every station at once, each on its\n"
+        "own port with its own journal lines, trace and protocol; a station that fails stops\n"
+        "none of the others, and Ctrl-C stops all of them at their next byte. Progress is a line\n"
+        "per station (redrawn in place on a terminal, a line per step otherwise); at the end a\n"
+        "summary line per station on stdout: port, serial number, outcome, time. PORT=S gives\n"
+        "the station's serial number; without it the serial the station reports to --verify\n"
+        "names its protocol.\n"
+        "\n"
         "Options:\n"
         "  --port PORT       COM1, COM2 (the first and second serial port), a port name such as\n"
-        "                    ttyUSB0 (see 'yalmera-cli ports'), or a device path such as /dev/pts/3\n"
+        "                    ttyUSB0 (see 'yalmera-cli ports'), or a device path such as /dev/pts/3;\n"
+        "                    PORT=S also gives the station's serial number; repeated for several\n"
+        "                    stations\n"
         "  --verify          read the station back afterwards and compare it with what was written\n"
-        "  --serial S        the station's serial number, for the journal and the protocol\n"
+        "  --serial S        the station's serial number, for the journal and the protocol (one\n"
+        "                    station only)\n"
         "  --protocol DIR    once written (and verified), save the protocol \"Протокол S.docx\"\n"
         "                    in DIR (made when missing; an earlier protocol gets no overwrite,\n"
-        "                    the new one a number); needs --serial\n"
-        "  --trace FILE      record every byte sent and received in FILE (replaced)\n"
+        "                    the new one a number); needs the serial number: --serial, PORT=S,\n"
+        "                    or with several ports --verify\n"
+        "  --trace FILE      record every byte sent and received in FILE (replaced); with several\n"
+        "                    ports each station's in FILE with the port's name (the last part of\n"
+        "                    its path) before the extension: trace.txt gives trace-ttyUSB0.txt\n"
         "  --journal FILE    the journal to add to (default: journal.csv in the user's\n"
         "                    application-data folder, or $YALMERA_JOURNAL)\n"
         "  -h, --help        this text\n"
@@ -54,7 +72,8 @@ QString helpText()
         "usage or file error (nothing sent); 3 station link failure (port, silence, a station\n"
         "still sending when the write begins, a station holding something else after --verify);\n"
         "4 written, but the journal, backup, trace or protocol could not be written; 130 stopped by\n"
-        "Ctrl-C (143 by SIGTERM, 129 by SIGHUP).\n"
+        "Ctrl-C (143 by SIGTERM, 129 by SIGHUP). With several ports the worst station's: a stop\n"
+        "first, then 3, 1, 4, 0.\n"
         "Messages on stderr.");
 }
 
@@ -76,6 +95,8 @@ public:
         // The exchanges block their thread for the whole write, as they do under the window; a
         // signal stops them at their next byte.
         const InterruptStop interrupt;
+        if (m_stations.size() > 1)
+            return writeFleet(interrupt);
         if (const auto exit = writeStation(interrupt))
             return *exit;
         if (m_verify) {
@@ -83,7 +104,7 @@ public:
                 return *exit;
         }
         if (m_protocol)
-            saveProtocol();
+            saveProtocol(m_serialNumber, m_written.entry);
         return m_records.exitCode(ExitSuccess);
     }
 
@@ -103,16 +124,30 @@ private:
             m_commandLine.addOption({QStringLiteral("journal")}, QStringLiteral("FILE"));
         if (const auto exit = m_commandLine.parse(arguments, 1))
             return exit;
-        m_port = m_commandLine.value(port);
-        if (m_port.isEmpty())
-            return m_commandLine.usageError(QStringLiteral("no port given (--port PORT)"));
+        m_stations = fleetStations(m_commandLine.values(port));
+        if (const QString refusal = fleetRefusal(m_stations); !refusal.isEmpty())
+            return m_commandLine.usageError(refusal);
+        m_port = m_stations.first().port;
         m_protocol = m_commandLine.isSet(protocol);
         m_protocolFolder = m_commandLine.value(protocol);
-        if (m_protocol && !m_commandLine.isSet(serial))
-            return m_commandLine.usageError(
-                QStringLiteral("--protocol needs the serial number (--serial S)"));
         m_verify = m_commandLine.isSet(verify);
         m_serialNumber = m_commandLine.value(serial);
+        if (m_commandLine.isSet(serial) &&
+            (m_stations.size() > 1 || !m_stations.first().serialNumber.isEmpty()))
+            return m_commandLine.usageError(
+                QStringLiteral("--serial names one station; give each port its own as --port PORT=SERIAL"));
+        if (m_stations.size() == 1 && !m_stations.first().serialNumber.isEmpty())
+            m_serialNumber = m_stations.first().serialNumber;
+        const bool everySerialGiven =
+            std::none_of(m_stations.cbegin(), m_stations.cend(),
+                         [](const FleetStation& s) { return s.serialNumber.isEmpty(); });
+        if (m_protocol && m_stations.size() == 1 && m_serialNumber.isEmpty())
+            return m_commandLine.usageError(
+                QStringLiteral("--protocol needs the serial number (--serial S)"));
+        if (m_protocol && m_stations.size() > 1 && !m_verify && !everySerialGiven)
+            return m_commandLine.usageError(QStringLiteral(
+                "--protocol needs each station's serial number: --verify (as the station reports it) or "
+                "--port PORT=SERIAL"));
         m_planPath = m_commandLine.positional().first();
         m_journalPath = m_commandLine.value(journal);
         m_tracePath = m_commandLine.value(trace);
@@ -139,7 +174,8 @@ private:
             if (const QString refusal = files::folderRefusal(m_protocolFolder); !refusal.isEmpty())
                 return m_commandLine.fileError(m_protocolFolder, refusal);
         }
-        if (!m_records.prepare(m_journalPath, m_tracePath, {{QStringLiteral("the plan file"), m_planPath}}))
+        if (!m_records.prepare(m_journalPath, fleetTracePaths(m_tracePath, m_stations),
+                               {{QStringLiteral("the plan file"), m_planPath}}))
             return ExitUsage;
         return std::nullopt;
     }
@@ -196,11 +232,12 @@ private:
 
     // --protocol: saves the protocol and journals it. The station holds the plan all the same: a
     // protocol that could not be saved makes the command done, but without its protocol.
-    void saveProtocol()
+    bool saveProtocol(const QString& serialNumber, const JournalEntry& written)
     {
-        const report::SavedProtocol saved = report::saveProtocolDocx(
-            report::buildProtocolDocument(m_state, m_serialNumber), m_protocolFolder);
-        JournalEntry made = m_written.entry;
+        const report::SavedProtocol saved =
+            report::saveProtocolDocx(report::buildProtocolDocument(m_state, serialNumber), m_protocolFolder);
+        JournalEntry made = written;
+        made.serialNumber = serialNumber;
         made.time = QDateTime::currentDateTime();
         made.operation = texts::session::JournalProtocol.toString();
         made.outcome =
@@ -209,14 +246,68 @@ private:
         m_records.journal(made);
         if (!saved.error.isEmpty()) {
             m_records.failed(QStringLiteral("%1: %2").arg(m_protocolFolder, saved.error.text));
-            return;
+            return false;
         }
         printOut(QStringLiteral("Protocol saved to %1").arg(QDir::toNativeSeparators(saved.path)));
+        return true;
+    }
+
+    // Several ports: the same plan into every station at once, each verified and given its
+    // protocol as one station is; the exit code is the worst station's.
+    int writeFleet(const InterruptStop& interrupt)
+    {
+        FleetRequest request;
+        request.operation = FleetOperation::Write;
+        request.write = writeRequest(m_state, {});
+        request.verify = m_verify;
+        request.read = readRequest(m_state, {});
+        request.journalPath = m_records.journalPath();
+        request.planFile = QFileInfo(m_planPath).absoluteFilePath();
+        QList<FleetStation> stations = m_stations;
+        for (qsizetype i = 0; i < stations.size(); ++i)
+            stations[i].trace = m_records.trace(i);
+        const auto outcomeOf = [this, &interrupt](const FleetStationResult& result) {
+            return writeOutcome(result, interrupt.exitCode());
+        };
+        const QList<FleetStationResult> results =
+            runFleetShowingProgress(request, stations, outcomeOf, interrupt.flag());
+        QList<StationOutcome> outcomes;
+        for (const FleetStationResult& result : results) {
+            StationOutcome outcome = writeOutcome(result, interrupt.exitCode());
+            for (const UserMessage& failure : result.recordFailures)
+                m_records.failed(QStringLiteral("%1: %2").arg(result.port, failure.text));
+            if (!result.writtenDifferences.isEmpty()) {
+                m_commandLine.message(
+                    QStringLiteral("%1: the station holds a different plan than was written:")
+                        .arg(result.port));
+                for (const QString& line : result.writtenDifferences)
+                    printErr(QStringLiteral("  ") + line);
+            }
+            if (m_protocol && outcome.exitCode == ExitSuccess &&
+                !saveProtocol(result.serialNumber, result.written.entry)) {
+                outcome.text += QStringLiteral(", protocol not saved");
+                outcome.exitCode = ExitJournal;
+            }
+            outcomes.append(outcome);
+        }
+        printFleetSummary(results, outcomes);
+        return m_records.exitCode(worstExitCode(outcomes));
+    }
+
+    StationOutcome writeOutcome(const FleetStationResult& result, int interruptedExit) const
+    {
+        if (!result.completed())
+            return failedExchange(result, interruptedExit);
+        if (!result.writtenDifferences.isEmpty())
+            return {QStringLiteral("written, but holds another plan"), ExitLink};
+        return {m_verify ? QStringLiteral("written and verified") : QStringLiteral("written"),
+                result.recordFailures.isEmpty() ? ExitSuccess : ExitJournal};
     }
 
     CommandLine m_commandLine;
     StationRecords m_records;
-    QString m_port;
+    QList<FleetStation> m_stations;
+    QString m_port; // the first station's
     QString m_planPath;
     QString m_serialNumber;
     QString m_journalPath; // as given; empty: the default

@@ -12,7 +12,12 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
-#ifdef Q_OS_UNIX
+#ifdef Q_OS_WIN
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#else
 #include <sys/file.h>
 #endif
 
@@ -39,17 +44,61 @@ QString journalText(QStringView text)
     return spreadsheetText(safe);
 }
 
+// Held by every program appending to the journal while it appends, so that the size it sees is
+// the size its line starts at and no two lines interleave (threads of one program included: each
+// append opens the file anew). On Unix the file's flock; on Windows an exclusive LockFileEx on
+// one byte far beyond any journal's end, through a handle of its own, so that no append or read
+// of the lines themselves is ever refused. Released when it goes.
+class AppendLock
+{
+public:
+    explicit AppendLock(QFile& file)
+    {
+#ifdef Q_OS_WIN
+        m_handle = ::CreateFileW(reinterpret_cast<const wchar_t*>(file.fileName().utf16()), GENERIC_READ,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (m_handle != INVALID_HANDLE_VALUE &&
+            !::LockFileEx(m_handle, LOCKFILE_EXCLUSIVE_LOCK, 0, 1, 0, place())) {
+            ::CloseHandle(m_handle);
+            m_handle = INVALID_HANDLE_VALUE;
+        }
+#else
+        ::flock(file.handle(), LOCK_EX); // released when the file is closed
+#endif
+    }
+    ~AppendLock()
+    {
+#ifdef Q_OS_WIN
+        if (m_handle != INVALID_HANDLE_VALUE) {
+            ::UnlockFileEx(m_handle, 0, 1, 0, place());
+            ::CloseHandle(m_handle);
+        }
+#endif
+    }
+    AppendLock(const AppendLock&) = delete;
+    AppendLock& operator=(const AppendLock&) = delete;
+
+private:
+#ifdef Q_OS_WIN
+    OVERLAPPED* place()
+    {
+        m_place = {};
+        m_place.OffsetHigh = 0x7FFFFFFF; // byte 2^63 - 2^32: no journal reaches it
+        return &m_place;
+    }
+    HANDLE m_handle = INVALID_HANDLE_VALUE;
+    OVERLAPPED m_place{};
+#endif
+};
+
 // Appends the line (after the byte-order mark and the captions when the file is empty) through
-// the descriptor opened to append, and cuts a line that cannot be written whole (a full disk)
-// off again at the size the file had before it, so that no fragment stays for the next line to
-// be glued onto. On Unix every program appending holds the file's lock meanwhile, so that the
-// size seen is the size the line starts at; Windows takes no such lock. Returns the system's
-// reason, empty on success.
+// the descriptor opened to append, under the AppendLock, and cuts a line that cannot be written
+// whole (a full disk) off again at the size the file had before it, so that no fragment stays for
+// the next line to be glued onto. Returns the system's reason, empty on success.
 QString appendWhole(QFile& file, const QList<QStringList>& captions, const QStringList& fields)
 {
-#ifdef Q_OS_UNIX
-    ::flock(file.handle(), LOCK_EX); // released when the file is closed
-#endif
+    const AppendLock lock(file);
     const qint64 before = file.size();
     QByteArray bytes;
     if (before == 0)
@@ -90,7 +139,8 @@ QString openForAppend(QFile& file)
     return {};
 }
 
-// Characters a file name cannot hold on any system the program runs on.
+} // namespace
+
 QString fileNamePart(const QString& text)
 {
     QString part;
@@ -98,8 +148,6 @@ QString fileNamePart(const QString& text)
         part += c.isLetterOrNumber() || c == u'-' ? c : u'_';
     return part.isEmpty() ? QStringLiteral("_") : part;
 }
-
-} // namespace
 
 QString defaultJournalPath()
 {
@@ -163,37 +211,44 @@ QString backupFolder(const QString& journalPath)
     return QFileInfo(journalPath).absolutePath() + QStringLiteral("/backups");
 }
 
-SavedBackup saveBackup(const QString& journalPath, const QDateTime& time, const QString& serialNumber,
-                       const GeneralSettings& settings, const ChannelTable& table, quint8 typeCode,
-                       quint8 moduleType)
+SavedPlanFile savePlanUnderFreeName(const QString& folder, const QString& stem,
+                                    const GeneralSettings& settings, const ChannelTable& table,
+                                    quint8 typeCode, quint8 moduleType)
 {
-    const QString folder = backupFolder(journalPath);
-    const auto failed = [&folder](const QString& reason) {
-        return SavedBackup{{},
-                           UserMessage::failure(texts::files::BackupUnwritable.toString().arg(
-                               QDir::toNativeSeparators(folder), reason))};
-    };
     if (!QDir().mkpath(folder))
-        return failed(QDir::toNativeSeparators(folder));
-    // No colons: Windows allows none in a file name.
-    const QString stem = time.toString(QStringLiteral("yyyy-MM-dd_HH-mm-ss_")) + fileNamePart(serialNumber);
+        return {{}, QDir::toNativeSeparators(folder)};
     QString path = folder + u'/' + stem + QStringLiteral(".ini");
     // The name is claimed (created only when free) before the plan is written through a temporary
-    // file: reads that end in one second, in this program or another, each keep a backup.
+    // file: plans saved at the same moment, by this program or another, each keep their own.
     for (int n = 2;; ++n) {
         QFile claim(path);
         if (claim.open(QIODevice::WriteOnly | QIODevice::NewOnly))
             break;
         if (!QFileInfo::exists(path) && !QFileInfo(path).isSymLink())
-            return failed(claim.errorString());
+            return {{}, claim.errorString()};
         path = folder + u'/' + stem + QStringLiteral("_%1.ini").arg(n);
     }
     const UserMessage saved = writePlanFile(path, settings, table, typeCode, moduleType);
     if (!saved.isEmpty()) {
         QFile::remove(path);
-        return failed(saved.text);
+        return {{}, saved.text};
     }
     return {path, {}};
+}
+
+SavedBackup saveBackup(const QString& journalPath, const QDateTime& time, const QString& serialNumber,
+                       const GeneralSettings& settings, const ChannelTable& table, quint8 typeCode,
+                       quint8 moduleType)
+{
+    const QString folder = backupFolder(journalPath);
+    // No colons: Windows allows none in a file name.
+    const QString stem = time.toString(QStringLiteral("yyyy-MM-dd_HH-mm-ss_")) + fileNamePart(serialNumber);
+    const SavedPlanFile saved = savePlanUnderFreeName(folder, stem, settings, table, typeCode, moduleType);
+    if (!saved.reason.isEmpty())
+        return {{},
+                UserMessage::failure(texts::files::BackupUnwritable.toString().arg(
+                    QDir::toNativeSeparators(folder), saved.reason))};
+    return {saved.path, {}};
 }
 
 } // namespace yalmera::files

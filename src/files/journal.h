@@ -46,6 +46,22 @@ struct SavedBackup
     QString path;      // the plan file written, when error is empty
     UserMessage error; // otherwise why not
 };
+// The text as a part of a file name any system the program runs on takes: every character but
+// letters, digits and '-' as '_'.
+QString fileNamePart(const QString& text);
+
+struct SavedPlanFile
+{
+    QString path;   // the plan file written, when reason is empty
+    QString reason; // otherwise the system's reason
+};
+// Saves the plan as "<stem>.ini" in folder (made when missing), or as "<stem>_2.ini", "_3", ...
+// when that name is taken, also by a plan another program saves at the same moment: none is
+// ever replaced.
+SavedPlanFile savePlanUnderFreeName(const QString& folder, const QString& stem,
+                                    const GeneralSettings& settings, const ChannelTable& table,
+                                    quint8 typeCode, quint8 moduleType);
+
 // A plan read from a station, saved as a plan file "<time>_<serial>.ini" in the backups folder
 // (created when missing); an earlier backup of the same second gets a number instead of being
 // replaced, also one another program saves at the same moment.

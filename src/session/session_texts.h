@@ -9,6 +9,8 @@ namespace yalmera::texts::session {
 inline constexpr QStringView JournalWrite = u"запись";
 inline constexpr QStringView JournalRead = u"чтение";
 inline constexpr QStringView JournalVerify = u"проверка";
+// A station read and compared with a plan file without writing it (yalmera-cli verify).
+inline constexpr QStringView JournalAudit = u"сверка";
 inline constexpr QStringView JournalProtocol = u"протокол";
 inline constexpr QStringView JournalCompleted = u"выполнено";
 inline constexpr QStringView JournalRefused = u"отказ";

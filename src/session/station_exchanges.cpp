@@ -74,13 +74,16 @@ ExchangeRecord recordRead(const QString& journalPath, const ReadRequest& request
     return record;
 }
 
-ExchangeRecord recordVerify(const QString& journalPath, const ReadRequest& request, const ReadResult& result,
-                            const QString& planFile, const QStringList& differences)
+namespace {
+
+ExchangeRecord recordComparingRead(QStringView operation, const QString& journalPath,
+                                   const ReadRequest& request, const ReadResult& result,
+                                   const QString& planFile, const QStringList& differences)
 {
     ExchangeRecord record;
     keepBackup(record, journalPath, result);
     record.entry = readJournalEntry(request, result);
-    record.entry.operation = texts::session::JournalVerify.toString();
+    record.entry.operation = operation.toString();
     record.entry.planFile = planFile;
     if (!differences.isEmpty()) {
         record.entry.outcome = texts::session::JournalDiffers.toString();
@@ -88,6 +91,22 @@ ExchangeRecord recordVerify(const QString& journalPath, const ReadRequest& reque
     }
     keepEntry(record, journalPath);
     return record;
+}
+
+} // namespace
+
+ExchangeRecord recordVerify(const QString& journalPath, const ReadRequest& request, const ReadResult& result,
+                            const QString& planFile, const QStringList& differences)
+{
+    return recordComparingRead(texts::session::JournalVerify, journalPath, request, result, planFile,
+                               differences);
+}
+
+ExchangeRecord recordAudit(const QString& journalPath, const ReadRequest& request, const ReadResult& result,
+                           const QString& planFile, const QStringList& differences)
+{
+    return recordComparingRead(texts::session::JournalAudit, journalPath, request, result, planFile,
+                               differences);
 }
 
 } // namespace yalmera

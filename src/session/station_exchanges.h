@@ -43,5 +43,9 @@ ExchangeRecord recordRead(const QString& journalPath, const ReadRequest& request
 // and, as "не совпадает", the differences of the station's plan (writtenDifferences).
 ExchangeRecord recordVerify(const QString& journalPath, const ReadRequest& request, const ReadResult& result,
                             const QString& planFile, const QStringList& differences);
+// A read that compares a station with a plan file it was not written from (yalmera-cli verify):
+// as recordVerify, its operation "сверка".
+ExchangeRecord recordAudit(const QString& journalPath, const ReadRequest& request, const ReadResult& result,
+                           const QString& planFile, const QStringList& differences);
 
 } // namespace yalmera

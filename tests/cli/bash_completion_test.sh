@@ -24,11 +24,11 @@ expect() {  # expect DESCRIPTION EXPECTED ACTUAL
 sorted() { printf '%s\n' "$@" | sort; }
 
 expect "complete -p" "complete -F _yalmera_cli yalmera-cli" "$(complete -p yalmera-cli)"
-expect "commands" "$(sorted export image import)" "$({ complete_line i; complete_line e; } | sort)"
+expect "commands" "$(sorted export image import diff)" "$({ complete_line i; complete_line e; complete_line d; } | sort)"
 expect "program options" "$(sorted -h --help -v --version)" "$(complete_line -)"
 
 # Every option a command's help lists, and no other.
-for command in template check image write read protocol export import ports; do
+for command in template check image write read verify diff protocol export import ports; do
     listed=$("$cli" "$command" --help | grep -oE '^  (-[a-z], )?--[a-z-]+' | grep -oE -- '-+[a-z-]+' | sort)
     expect "options of $command" "$listed" "$(complete_line "$command" -)"
 done
@@ -44,6 +44,7 @@ touch plan.ini OLD.INI table.csv protocol.docx protocol.pdf image.bin notes.txt
 mkdir plans
 expect "plan files" "$(sorted OLD.INI plan.ini plans)" "$(complete_line check '')"
 expect "spreadsheet files" "$(sorted plans table.csv)" "$(complete_line import '')"
+expect "compared files" "$(sorted OLD.INI plan.ini plans table.csv)" "$(complete_line diff plan.ini '')"
 expect "protocol documents" "$(sorted plans protocol.docx protocol.pdf)" \
     "$(complete_line protocol plan.ini --serial 1 -o '')"
 expect "image files" "$(sorted image.bin plans)" "$(complete_line image plan.ini -o '')"

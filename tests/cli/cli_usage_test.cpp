@@ -7,7 +7,7 @@ TEST(CliUsage, HelpListsEveryCommandAndUnknownCommandsAreUsageErrors)
     const CliRun help = runCli({QStringLiteral("--help")});
     EXPECT_EQ(help.exitCode, 0);
     for (const char* command :
-         {"template", "check", "image", "write", "read", "protocol", "export", "import"})
+         {"template", "check", "image", "write", "read", "verify", "diff", "protocol", "export", "import"})
         EXPECT_TRUE(help.out.contains(QLatin1String(command))) << command;
 
     EXPECT_EQ(runCli({}).exitCode, 2);

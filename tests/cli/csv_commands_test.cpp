@@ -1,6 +1,7 @@
 #include "cli_runner.h"
 
 #include <QFile>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -57,4 +58,34 @@ TEST(CliCsv, ExportThenImportSavesTheSamePlanFileAndABadValueChangesNothing)
                                      u": Строка 4 файла, столбец «Tx, кГц»: управляющий символ U+000A"_qs))
         << refused.err.toStdString();
     EXPECT_EQ(readAll(at("plan.ini")), readAll(at("again.ini")));
+}
+
+TEST(CliDiff, ListsAnAddedChannelAndAChangedSettingAndComparesASpreadsheetByItsChannels)
+{
+    QTemporaryDir dir;
+    const auto at = [&](const char* name) { return dir.filePath(QString::fromLatin1(name)); };
+    ASSERT_EQ(runCli({u"template"_qs, u"--count"_qs, u"10"_qs, u"-o"_qs, at("a.ini")}).exitCode, 0);
+    ASSERT_EQ(runCli({u"template"_qs, u"--count"_qs, u"11"_qs, u"-o"_qs, at("b.ini")}).exitCode, 0);
+    QStringEncoder cp1251("windows-1251");
+    QByteArray b = readAll(at("b.ini"));
+    const QByteArray volume = cp1251.encode(u"Громкость=8");
+    ASSERT_TRUE(b.contains(volume));
+    b.replace(volume, QByteArray(cp1251.encode(u"Громкость=5")));
+    QFile file(at("b.ini"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(b);
+    file.close();
+
+    const CliRun diff = runCli({u"diff"_qs, at("a.ini"), at("b.ini")});
+    EXPECT_EQ(diff.exitCode, 1) << diff.err.toStdString();
+    EXPECT_EQ(diff.out, u"settings \"Громкость\": a.ini \"8\", b.ini \"5\"\n"
+                        u"channel 11: only in b.ini\n"_qs);
+
+    // A spreadsheet file holds no settings: only its channels are compared.
+    ASSERT_EQ(runCli({u"export"_qs, at("b.ini"), u"-o"_qs, at("b.csv")}).exitCode, 0);
+    const CliRun same = runCli({u"diff"_qs, at("b.ini"), at("b.csv")});
+    EXPECT_EQ(same.exitCode, 0) << same.err.toStdString();
+    EXPECT_EQ(same.out,
+              u"Settings not compared: b.csv holds only a channel table\nThe plans are the same\n"_qs);
+    EXPECT_EQ(runCli({u"diff"_qs, at("a.ini"), at("missing.ini")}).exitCode, 2);
 }

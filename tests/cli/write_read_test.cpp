@@ -13,6 +13,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMap>
 #include <QTemporaryDir>
 #include <QThread>
 
@@ -262,6 +263,16 @@ TEST_F(WriteReadCommands, RefusalsPortAndUsageErrorsHaveTheirExitCodes)
     EXPECT_FALSE(QFile::exists(emptyPlan));
 
     EXPECT_EQ(runCli({QStringLiteral("write"), ExamplePlan}).exitCode, 2);
+    // Several stations: --serial names one, and each protocol needs its station's serial number.
+    const QStringList twoPorts{u"--port"_qs, missingPort, u"--port"_qs, missingPort + u"2"_qs};
+    EXPECT_EQ(runCli(QStringList{u"write"_qs, ExamplePlan, u"--serial"_qs, u"1"_qs} + twoPorts).exitCode, 2);
+    EXPECT_EQ(
+        runCli(QStringList{u"write"_qs, ExamplePlan, u"--protocol"_qs, path(u"p"_qs)} + twoPorts).exitCode,
+        2);
+    EXPECT_EQ(
+        runCli({u"write"_qs, ExamplePlan, u"--port"_qs, missingPort, u"--port"_qs, missingPort}).exitCode, 2);
+    EXPECT_EQ(runCli({u"verify"_qs, ExamplePlan}).exitCode, 2);
+    EXPECT_EQ(runCli({u"verify"_qs, bad, u"--port"_qs, missingPort}).exitCode, 1);
     // A trace that would empty the plan it writes.
     const QString copy = path(QStringLiteral("plan.ini"));
     ASSERT_TRUE(QFile::copy(ExamplePlan, copy));
@@ -335,6 +346,116 @@ TEST_F(WriteReadCommands, DepotLoopWritesVerifiesSavesTheProtocolAndJournalsEver
         checkedStream(ExamplePlan));
 }
 
+namespace {
+
+// The journal's lines of one operation (field 2), each as port (3) -> outcome (10).
+QMap<QString, QString> outcomesByPort(const QList<QStringList>& journal, const QString& operation)
+{
+    QMap<QString, QString> outcomes;
+    for (const QStringList& line : journal) {
+        if (line.value(2) == operation)
+            outcomes.insert(line.value(3), line.value(10));
+    }
+    return outcomes;
+}
+
+} // namespace
+
+TEST_F(WriteReadCommands, FleetWriteGoesOnPastAStationThatFallsSilent)
+{
+    // 30 channels, 566 bytes: the silent station stops answering inside the records.
+    const QString plan = path(QStringLiteral("fleet.ini"));
+    ASSERT_EQ(runCli({u"template"_qs, u"--count"_qs, u"30"_qs, u"-o"_qs, plan}).exitCode, 0);
+    StationProcess first({u"--serial"_qs, u"000001"_qs});
+    StationProcess silent({u"--serial"_qs, u"000002"_qs, u"--silent-after"_qs, u"500"_qs});
+    StationProcess third({u"--serial"_qs, u"000003"_qs});
+    const QString journal = path(QStringLiteral("journal.csv"));
+    const CliRun write = runCli({u"write"_qs, plan, u"--port"_qs, first.path(), u"--port"_qs,
+                                 silent.path() + u"=К17М-00042"_qs, u"--port"_qs, third.path(),
+                                 u"--verify"_qs, u"--journal"_qs, journal});
+    EXPECT_EQ(write.exitCode, 3) << write.err.toStdString();
+
+    // The summary: port, serial (given, or as the station reports it), outcome, time.
+    const QStringList summary = write.out.split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(summary.size(), 4) << write.out.toStdString();
+    EXPECT_EQ(summary[0].simplified(), u"Port Serial Outcome Time"_qs);
+    const QString rows[] = {first.path() + u" 000001 written and verified"_qs,
+                            silent.path() + u" К17М-00042 Станция не отвечает: запись прервана"_qs,
+                            third.path() + u" 000003 written and verified"_qs};
+    for (int i = 0; i < 3; ++i)
+        EXPECT_TRUE(summary[i + 1].simplified().startsWith(rows[i])) << summary[i + 1].toStdString();
+
+    const QList<QStringList> lines = journalLines(journal);
+    const QMap<QString, QString> written{
+        {first.path(), u"выполнено"_qs}, {silent.path(), u"нет ответа"_qs}, {third.path(), u"выполнено"_qs}};
+    EXPECT_EQ(outcomesByPort(lines, u"запись"_qs), written);
+    const QMap<QString, QString> verified{{first.path(), u"выполнено"_qs}, {third.path(), u"выполнено"_qs}};
+    EXPECT_EQ(outcomesByPort(lines, u"проверка"_qs), verified);
+    EXPECT_EQ(lines.size(), 1 + 3 + 2);
+}
+
+TEST_F(WriteReadCommands, VerifyComparesStationsWithThePlanAndNamesTheCellThatDiffers)
+{
+    // One station holds the example plan, the other the same plan with channel 3's squelch at 3.
+    files::PlanDecodeResult read = files::readPlanFile(ExamplePlan);
+    ASSERT_TRUE(read.contents.has_value());
+    read.contents->table.setCell(Column::Squelch, 3, u"3"_qs);
+    const QString changed = path(QStringLiteral("changed.ini"));
+    ASSERT_TRUE(files::writePlanFile(changed, read.contents->settings, read.contents->table, 0, 0).isEmpty());
+    const QString held = path(QStringLiteral("held.bin"));
+    const QString heldChanged = path(QStringLiteral("changed.bin"));
+    ASSERT_EQ(runCli({u"image"_qs, ExamplePlan, u"-o"_qs, held}).exitCode, 0);
+    ASSERT_EQ(runCli({u"image"_qs, changed, u"-o"_qs, heldChanged}).exitCode, 0);
+    StationProcess holding({u"--image"_qs, held});
+    StationProcess differing({u"--image"_qs, heldChanged, u"--serial"_qs, u"000002"_qs});
+    const QString journal = path(QStringLiteral("journal.csv"));
+
+    const CliRun same =
+        runCli({u"verify"_qs, ExamplePlan, u"--port"_qs, holding.path(), u"--journal"_qs, journal});
+    EXPECT_EQ(same.exitCode, 0) << same.err.toStdString();
+    EXPECT_EQ(same.out, holding.path() +
+                            u" (012345): holds the plan\n"_qs
+                            u"Not compared (the station keeps no byte for them): Серийный номер=100000; "
+                            u"P_1=5; P_2=10; P_3=25; P_4=40\n"_qs);
+
+    const CliRun both = runCli({u"verify"_qs, ExamplePlan, u"--port"_qs, holding.path(), u"--port"_qs,
+                                differing.path(), u"--journal"_qs, journal});
+    EXPECT_EQ(both.exitCode, 1) << both.err.toStdString();
+    EXPECT_TRUE(both.out.contains(differing.path() + u" (000002): 1 difference(s):\n"_qs
+                                                     u"  channel 3, \"ШП\": plan \"1\", station \"3\"\n"_qs))
+        << both.out.toStdString();
+
+    const QList<QStringList> lines = journalLines(journal);
+    ASSERT_EQ(lines.size(), 1 + 3);
+    EXPECT_EQ(lines.last().value(2), u"сверка"_qs);
+    const QMap<QString, QString> audited{{holding.path(), u"выполнено"_qs},
+                                         {differing.path(), u"не совпадает"_qs}};
+    EXPECT_EQ(outcomesByPort(lines.mid(2), u"сверка"_qs), audited);
+}
+
+TEST_F(WriteReadCommands, FleetReadNamesEachPlanBySerialAndReplacesNone)
+{
+    // Two stations that report the same serial number, each with its own trace.
+    const QString held = path(QStringLiteral("held.bin"));
+    ASSERT_EQ(runCli({u"image"_qs, ExamplePlan, u"-o"_qs, held}).exitCode, 0);
+    StationProcess first({u"--image"_qs, held});
+    StationProcess second({u"--image"_qs, held});
+    const QString folder = path(QStringLiteral("fleet"));
+    const CliRun read =
+        runCli({u"read"_qs, u"--port"_qs, first.path(), u"--port"_qs, second.path(), u"-o"_qs, folder,
+                u"--trace"_qs, path(u"read.trace"_qs), u"--journal"_qs, path(u"journal.csv"_qs)});
+    EXPECT_EQ(read.exitCode, 0) << read.err.toStdString();
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files, QDir::Name),
+              QStringList({u"012345.ini"_qs, u"012345_2.ini"_qs}));
+    for (const QString& plan : QDir(folder).entryList(QDir::Files))
+        EXPECT_EQ(checkedStream(folder + u'/' + plan), checkedStream(ExamplePlan)) << plan.toStdString();
+    for (const StationProcess* station : {&first, &second}) {
+        const QString trace = path(u"read-%1.trace"_qs.arg(QFileInfo(station->path()).fileName()));
+        EXPECT_EQ(traceLines(trace).size(), 1 + 28 + 18 * 10) << trace.toStdString();
+    }
+    EXPECT_EQ(outcomesByPort(journalLines(path(u"journal.csv"_qs)), u"чтение"_qs).size(), 2);
+}
+
 TEST_F(WriteReadCommands, TraceHoldsEveryByteWithItsPhaseAndField)
 {
     StationProcess station;
@@ -375,19 +496,24 @@ TEST_F(WriteReadCommands, TraceHoldsEveryByteWithItsPhaseAndField)
 // whole group.
 #ifndef Q_OS_WIN
 // Starts a write of the example plan and returns once the station has answered a few of its bytes
-// (the trace reaches its file at least every 0.1 s).
+// (the trace reaches its file at least every 0.1 s). With more ports, the first port's trace is
+// watched.
 bool startWriteUnderWay(QProcess& write, const QString& port, const QString& trace, const QString& journal,
                         const QStringList& more = {})
 {
+    const QString watched =
+        more.contains(u"--port"_qs)
+            ? QStringLiteral("%1-%2.trace").arg(trace.chopped(6), QFileInfo(port).fileName())
+            : trace;
     write.start(QStringLiteral(YALMERA_CLI),
                 QStringList{QStringLiteral("write"), ExamplePlan, QStringLiteral("--port"), port,
                             QStringLiteral("--trace"), trace, QStringLiteral("--journal"), journal} +
                     more);
     if (!write.waitForStarted(5000))
         return false;
-    for (int i = 0; i < 400 && countDirection(traceLines(trace), u"received"_qs) < 3; ++i)
+    for (int i = 0; i < 400 && countDirection(traceLines(watched), u"received"_qs) < 3; ++i)
         QThread::msleep(50);
-    return countDirection(traceLines(trace), u"received"_qs) >= 3;
+    return countDirection(traceLines(watched), u"received"_qs) >= 3;
 }
 
 // A write stopped by a signal, and the next write on the port started a moment later.
@@ -459,6 +585,23 @@ INSTANTIATE_TEST_SUITE_P(RetriedAfter, InterruptedWrite, testing::ValuesIn(Inter
                              return std::string(sigabbrev_np(info.param.signal)) + "Then" +
                                     std::to_string(info.param.retryAfterMs) + "ms";
                          });
+
+TEST_F(WriteReadCommands, SignalStopsEveryStationOfAFleetAndEachJournalsIt)
+{
+    StationProcess first({QStringLiteral("--reply-delay=5")});
+    StationProcess second({QStringLiteral("--reply-delay=5")});
+    const QString journal = path(QStringLiteral("journal.csv"));
+    QProcess write;
+    // The first station's trace shows the write under way.
+    ASSERT_TRUE(
+        startWriteUnderWay(write, first.path(), path(u"w.trace"_qs), journal, {u"--port"_qs, second.path()}));
+    ASSERT_EQ(::kill(static_cast<pid_t>(write.processId()), SIGINT), 0);
+    ASSERT_TRUE(write.waitForFinished(20000));
+    EXPECT_EQ(write.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(write.exitCode(), 130);
+    const QMap<QString, QString> stopped{{first.path(), u"прервано"_qs}, {second.path(), u"прервано"_qs}};
+    EXPECT_EQ(outcomesByPort(journalLines(journal), u"запись"_qs), stopped);
+}
 
 TEST_F(WriteReadCommands, ASecondProgramIsRefusedThePortUnderAnyName)
 {

@@ -102,3 +102,37 @@ TEST(Journal, BackupsArePlanFilesAndThoseOfTheSameSecondAreNumbered)
         read.join();
     EXPECT_EQ(QDir(dir.filePath(u"backups"_qs)).entryList({u"*_777*.ini"_qs}, QDir::Files).size(), 6);
 }
+
+TEST(Journal, ParallelAppendsLeaveOneCaptionLineAndWholeLines)
+{
+    // Stations ending at once, as a fleet write's do, each round on a new journal: the first
+    // appends race for the empty file.
+    QTemporaryDir dir;
+    constexpr int Rounds = 40;
+    constexpr int Threads = 4;
+    for (int round = 0; round < Rounds; ++round) {
+        const QString path = dir.filePath(u"journal%1.csv"_qs.arg(round));
+        std::latch start(Threads);
+        std::vector<std::thread> appends;
+        for (int t = 0; t < Threads; ++t) {
+            appends.emplace_back([&, t] {
+                JournalEntry entry;
+                entry.port = u"COM%1"_qs.arg(t);
+                entry.message = QString(3000, QChar(u'а' + t)); // more than one page
+                start.arrive_and_wait();
+                for (int i = 0; i < 3; ++i)
+                    EXPECT_TRUE(appendJournal(path, entry).isEmpty());
+            });
+        }
+        for (std::thread& append : appends)
+            append.join();
+        const QStringList lines = QString::fromUtf8(readAll(path)).split(u"\r\n"_qs, Qt::SkipEmptyParts);
+        ASSERT_EQ(lines.size(), 1 + Threads * 3) << "round " << round;
+        EXPECT_EQ(lines[0], journalCaptions().join(u';'));
+        for (qsizetype i = 1; i < lines.size(); ++i) {
+            const QStringList fields = lines[i].split(u';');
+            ASSERT_EQ(fields.size(), 12) << "round " << round << ", line " << i;
+            EXPECT_EQ(fields[11], QString(3000, QChar(u'а' + fields[3].mid(3).toInt())));
+        }
+    }
+}

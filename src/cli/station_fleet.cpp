@@ -1,0 +1,249 @@
+#include "station_fleet.h"
+
+#include "cli_support.h"
+#include "link/link_texts.h"
+#include "link/serial_link.h"
+#include "station_progress.h"
+
+#include <QFileInfo>
+
+#include <algorithm>
+#include <mutex>
+
+namespace yalmera::cli {
+
+namespace {
+
+QString stepText(FleetStep step)
+{
+    switch (step) {
+    case FleetStep::Writing:
+        return QStringLiteral("Запись");
+    case FleetStep::Verifying:
+        return QStringLiteral("Проверка");
+    case FleetStep::Reading:
+        return QStringLiteral("Чтение");
+    case FleetStep::Ended:
+        break;
+    }
+    return {};
+}
+
+QString secondsText(qint64 milliseconds)
+{
+    return QStringLiteral("%1 s").arg(static_cast<double>(milliseconds) / 1000.0, 0, 'f', 1);
+}
+
+// One line per station on stderr. On a terminal the whole table is redrawn in place (ANSI: cursor
+// up, erase line) at every change; elsewhere each step's start and each station's end is a line.
+class FleetProgress final : public FleetObserver
+{
+public:
+    FleetProgress(const QList<FleetStation>& stations, OutcomeOf outcome)
+        : m_outcome(std::move(outcome)), m_inPlace(isTerminal(StandardStream::Err))
+    {
+        for (const FleetStation& station : stations) {
+            m_rows.append({station.port, {}, {}, 0, {}});
+            m_width = std::max(m_width, station.port.size());
+        }
+    }
+    void stationStep(int station, FleetStep step) override
+    {
+        const std::lock_guard lock(m_mutex);
+        Row& row = m_rows[station];
+        row.step = stepText(step);
+        row.gauge = 0;
+        if (m_inPlace)
+            draw();
+        else if (step != FleetStep::Ended)
+            line(row.port, row.step);
+    }
+    void stationPhase(int station, ExchangePhase phase) override
+    {
+        const std::lock_guard lock(m_mutex);
+        m_rows[station].status = statusText(phase).toString();
+        if (m_inPlace)
+            draw();
+    }
+    void stationGauge(int station, int value) override
+    {
+        const std::lock_guard lock(m_mutex);
+        Row& row = m_rows[station];
+        if (row.gauge == value)
+            return;
+        row.gauge = value;
+        if (m_inPlace)
+            draw();
+    }
+    void stationEnded(int station, const FleetStationResult& result) override
+    {
+        const std::lock_guard lock(m_mutex);
+        Row& row = m_rows[station];
+        row.end = QStringLiteral("%1 (%2)").arg(m_outcome(result).text, secondsText(result.milliseconds));
+        if (m_inPlace)
+            draw();
+        else
+            line(row.port, row.end);
+    }
+
+private:
+    struct Row
+    {
+        QString port;
+        QString step;
+        QString status;
+        int gauge = 0;
+        QString end;
+    };
+
+    void line(const QString& port, const QString& text)
+    {
+        writeText(StandardStream::Err, terminalSafe(QStringLiteral("%1: %2\n").arg(port, text)));
+    }
+
+    void draw()
+    {
+        constexpr int Width = 30;
+        QString text;
+        if (m_drawn)
+            text += QStringLiteral("\x1b[%1A").arg(m_rows.size());
+        for (const Row& row : m_rows) {
+            text += QStringLiteral("\r\x1b[2K") + terminalSafe(row.port.leftJustified(m_width)) + u' ';
+            if (!row.end.isEmpty()) {
+                text += terminalSafe(row.end) + u'\n';
+                continue;
+            }
+            const int filled = (row.gauge * Width + 50) / 100;
+            text += QStringLiteral("%1 [%2%3] %4% %5\n")
+                        .arg(row.step.leftJustified(8), QString(filled, u'#'), QString(Width - filled, u'.'))
+                        .arg(row.gauge, 3)
+                        .arg(row.status);
+        }
+        writeText(StandardStream::Err, text);
+        m_drawn = true;
+    }
+
+    OutcomeOf m_outcome;
+    bool m_inPlace;
+    std::mutex m_mutex;
+    QList<Row> m_rows;
+    qsizetype m_width = 0;
+    bool m_drawn = false;
+};
+
+int exitRank(int code)
+{
+    switch (code) {
+    case ExitSuccess:
+        return 0;
+    case ExitJournal:
+        return 1;
+    case ExitRefused:
+        return 2;
+    case ExitUsage:
+        return 3;
+    case ExitLink:
+        return 4;
+    }
+    return 5; // stopped by a signal
+}
+
+} // namespace
+
+QList<FleetStation> fleetStations(const QStringList& portOptions)
+{
+    QList<FleetStation> stations;
+    for (const QString& option : portOptions) {
+        const qsizetype equals = option.indexOf(u'=');
+        stations.append({equals < 0 ? option : option.left(equals),
+                         equals < 0 ? QString() : option.mid(equals + 1), nullptr});
+    }
+    return stations;
+}
+
+QString fleetRefusal(const QList<FleetStation>& stations)
+{
+    if (stations.isEmpty() || std::any_of(stations.cbegin(), stations.cend(),
+                                          [](const FleetStation& s) { return s.port.isEmpty(); }))
+        return QStringLiteral("no port given (--port PORT)");
+    for (qsizetype i = 0; i < stations.size(); ++i) {
+        for (qsizetype j = i + 1; j < stations.size(); ++j) {
+            if (stations[i].port == stations[j].port)
+                return QStringLiteral("port %1 is given twice; each station needs its own")
+                    .arg(stations[i].port);
+        }
+    }
+    return {};
+}
+
+QStringList fleetTracePaths(const QString& tracePath, const QList<FleetStation>& stations)
+{
+    if (tracePath.isEmpty())
+        return {};
+    if (stations.size() == 1)
+        return {tracePath};
+    const QFileInfo trace(tracePath);
+    const QString suffix = trace.suffix().isEmpty() ? QString() : u'.' + trace.suffix();
+    const QString stem = tracePath.left(tracePath.size() - suffix.size());
+    QStringList paths;
+    for (const FleetStation& station : stations)
+        paths.append(QStringLiteral("%1-%2%3").arg(stem, QFileInfo(station.port).fileName(), suffix));
+    return paths;
+}
+
+StationOutcome failedExchange(const FleetStationResult& result, int interruptedExit)
+{
+    QString text = result.message.text;
+    // As the one-station commands say it: the plain words first.
+    if (result.failedStep == FleetStep::Writing && result.outcome == ExchangeOutcome::TimedOut &&
+        !result.lastByteUnanswered)
+        text = QStringLiteral("%1 (%2)").arg(texts::link::WriteStationSilent, text);
+    else if (text.isEmpty() && result.outcome == ExchangeOutcome::TimedOut)
+        text = texts::link::StationSilent.toString();
+    if (result.outcome == ExchangeOutcome::OpenFailed) {
+        if (const QString hint = portAccessHint(result.port); !hint.isEmpty())
+            text += QStringLiteral(" (%1)").arg(hint);
+    }
+    if (result.outcome == ExchangeOutcome::Cancelled)
+        return {text, interruptedExit};
+    return {text, result.outcome == ExchangeOutcome::Refused ? ExitRefused : ExitLink};
+}
+
+QList<FleetStationResult> runFleetShowingProgress(const FleetRequest& request,
+                                                  const QList<FleetStation>& stations,
+                                                  const OutcomeOf& outcome, const std::atomic<bool>* stop)
+{
+    FleetProgress progress(stations, outcome);
+    return runFleetExchange(request, stations, progress, stop);
+}
+
+void printFleetSummary(const QList<FleetStationResult>& results, const QList<StationOutcome>& outcomes)
+{
+    QList<QStringList> rows{{QStringLiteral("Port"), QStringLiteral("Serial"), QStringLiteral("Outcome"),
+                             QStringLiteral("Time")}};
+    for (qsizetype i = 0; i < results.size(); ++i)
+        rows.append({results[i].port,
+                     results[i].serialNumber.isEmpty() ? QStringLiteral("-") : results[i].serialNumber,
+                     outcomes[i].text, secondsText(results[i].milliseconds)});
+    QList<qsizetype> widths(4, 0);
+    for (const QStringList& row : rows) {
+        for (int c = 0; c < 3; ++c)
+            widths[c] = std::max(widths[c], row[c].size());
+    }
+    for (const QStringList& row : rows)
+        printOut(QStringLiteral("%1  %2  %3  %4")
+                     .arg(row[0].leftJustified(widths[0]), row[1].leftJustified(widths[1]),
+                          row[2].leftJustified(widths[2]), row[3]));
+}
+
+int worstExitCode(const QList<StationOutcome>& outcomes)
+{
+    int worst = ExitSuccess;
+    for (const StationOutcome& outcome : outcomes) {
+        if (exitRank(outcome.exitCode) > exitRank(worst))
+            worst = outcome.exitCode;
+    }
+    return worst;
+}
+
+} // namespace yalmera::cli

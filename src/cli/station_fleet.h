@@ -1,0 +1,50 @@
+#pragma once
+
+#include "session/fleet_exchange.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <atomic>
+#include <functional>
+
+namespace yalmera::cli {
+
+// The stations of "--port PORT" or "--port PORT=SERIAL" options, in the order given.
+QList<FleetStation> fleetStations(const QStringList& portOptions);
+// Why the stations cannot be served (no port, an empty one, a port given twice); empty when they
+// can.
+QString fleetRefusal(const QList<FleetStation>& stations);
+
+// Each station's trace when --trace FILE is given with several ports: FILE with the port's name
+// (the last part of its path) before the extension, "trace.txt" giving "trace-ttyUSB0.txt".
+QStringList fleetTracePaths(const QString& tracePath, const QList<FleetStation>& stations);
+
+// How a station of the fleet ended, in words, and its exit code.
+struct StationOutcome
+{
+    QString text;
+    int exitCode = 0;
+};
+using OutcomeOf = std::function<StationOutcome(const FleetStationResult&)>;
+
+// The outcome of a station whose exchange did not complete: the exchange's message, and the exit
+// code linkFailureExit gives.
+StationOutcome failedExchange(const FleetStationResult& result, int interruptedExit);
+
+// Runs the fleet exchange with its progress on stderr: a table of one line per station redrawn in
+// place on a terminal; in a log or a pipe one plain line per station as each step begins and ends.
+QList<FleetStationResult> runFleetShowingProgress(const FleetRequest& request,
+                                                  const QList<FleetStation>& stations,
+                                                  const OutcomeOf& outcome, const std::atomic<bool>* stop);
+
+// The summary on stdout, one line per station: port, serial number, outcome, time.
+void printFleetSummary(const QList<FleetStationResult>& results, const QList<StationOutcome>& outcomes);
+
+// The worst of the stations' exit codes: a stop by a signal (130, 143, 129), then 3 (link
+// failure, or a write that did not verify), 2 (a plan read but not saved), 1 (refused, or an audit
+// that differs), 4 (a record not written), 0.
+int worstExitCode(const QList<StationOutcome>& outcomes);
+
+} // namespace yalmera::cli

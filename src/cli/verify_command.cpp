@@ -1,0 +1,138 @@
+#include "cli_support.h"
+
+#include "interrupt_stop.h"
+#include "session/app_state.h"
+#include "session/fleet_exchange.h"
+#include "session/station_exchanges.h"
+#include "station_fleet.h"
+#include "station_records.h"
+
+#include <QFileInfo>
+
+namespace yalmera::cli {
+
+namespace {
+
+QString helpText()
+{
+    return QStringLiteral(
+        "Usage: yalmera-cli verify PLAN.ini --port PORT [--port PORT ...] [--trace FILE]\n"
+        "                          [--journal FILE]\n"
+        "\n"
+        "Reads each station, as \"Чтение данных \" does, and compares what it holds with the plan\n"
+        "file, field by field, without writing anything: the plan is read and checked as\n"
+        "\"Контроль\" does, and both sides are compared as the station's bytes say them, so a value\n"
+        "written another way in the file (145000 for 145000,000) is no difference. What the\n"
+        "station keeps no byte for (the serial number, the power values \"P_1\"..\"P_4\", lines that\n"
+        "are no key line) is not compared, and the output says so once. Every difference is\n"
+        "printed in words on stdout: a settings key, or a channel and the column's caption, with\n"
+        "the plan's value and the station's. Several ports are read at once; a summary line per\n"
+        "station follows. Each read adds a line \"сверка\" to the journal (\"не совпадает\" and the\n"
+        "differences when the station differs) and keeps what the station holds in the backups\n"
+        "folder beside it. Ctrl-C (or SIGTERM, SIGHUP) stops every read at its next byte.\n"
+        "\n"
+        "Options:\n"
+        "  --port PORT       COM1, COM2, a port name such as ttyUSB0 (see 'yalmera-cli ports') or a\n"
+        "                    device path; repeated for several stations\n"
+        "  --trace FILE      record every byte sent and received in FILE (replaced); with several\n"
+        "                    ports each station's in FILE with the port's name before the\n"
+        "                    extension (trace.txt: trace-ttyUSB0.txt)\n"
+        "  --journal FILE    the journal to add to (default: journal.csv in the user's\n"
+        "                    application-data folder, or $YALMERA_JOURNAL)\n"
+        "  -h, --help        this text\n"
+        "\n"
+        "Exit codes: 0 every station holds the plan; 1 a station differs, or the check refused the\n"
+        "plan; 2 usage or file error (nothing read); 3 station link failure; 4 compared, but the\n"
+        "journal, backup or trace could not be written; 130 stopped by Ctrl-C (143 by SIGTERM,\n"
+        "129 by SIGHUP). With several ports the worst station's: a stop, then 3, 1, 4, 0.\n"
+        "Messages on stderr.");
+}
+
+StationOutcome auditOutcome(const FleetStationResult& result, int interruptedExit)
+{
+    if (!result.completed())
+        return failedExchange(result, interruptedExit);
+    if (!result.comparison.same())
+        return {QStringLiteral("differs (%1)").arg(result.comparison.differences.size()), ExitRefused};
+    return {QStringLiteral("holds the plan"), result.recordFailures.isEmpty() ? ExitSuccess : ExitJournal};
+}
+
+} // namespace
+
+int runVerify(const QStringList& arguments)
+{
+    CommandLine commandLine(QStringLiteral("verify"), helpText());
+    const QCommandLineOption port = commandLine.addOption({QStringLiteral("port")}, QStringLiteral("PORT"));
+    const QCommandLineOption trace = commandLine.addOption({QStringLiteral("trace")}, QStringLiteral("FILE"));
+    const QCommandLineOption journal =
+        commandLine.addOption({QStringLiteral("journal")}, QStringLiteral("FILE"));
+    if (const auto exit = commandLine.parse(arguments, 1))
+        return *exit;
+    const QList<FleetStation> stations = fleetStations(commandLine.values(port));
+    if (const QString refusal = fleetRefusal(stations); !refusal.isEmpty())
+        return commandLine.usageError(refusal);
+    const QString planPath = commandLine.positional().first();
+
+    AppState state;
+    if (!loadPlanFile(commandLine, planPath, state))
+        return ExitUsage;
+    if (const CheckResult check = runDataCheck(state); !check.passed)
+        return commandLine.refusal(check.message.text);
+    StationRecords records(commandLine);
+    if (!records.prepare(commandLine.value(journal), fleetTracePaths(commandLine.value(trace), stations),
+                         {{QStringLiteral("the plan file"), planPath}}))
+        return ExitUsage;
+
+    FleetRequest request;
+    request.operation = FleetOperation::Audit;
+    request.read = readRequest(state, {});
+    request.journalPath = records.journalPath();
+    request.planFile = QFileInfo(planPath).absoluteFilePath();
+    request.plan = {state.settings(), state.table(), state.stationType().typeCode,
+                    moduleCode(state.moduleType())};
+    request.checkedImage = state.image();
+    request.band = state.stationType();
+    QList<FleetStation> traced = stations;
+    for (qsizetype i = 0; i < traced.size(); ++i)
+        traced[i].trace = records.trace(i);
+
+    const InterruptStop interrupt;
+    const auto outcomeOf = [&interrupt](const FleetStationResult& result) {
+        return auditOutcome(result, interrupt.exitCode());
+    };
+    const QList<FleetStationResult> results =
+        runFleetShowingProgress(request, traced, outcomeOf, interrupt.flag());
+
+    QList<StationOutcome> outcomes;
+    bool notComparedSaid = false;
+    for (const FleetStationResult& result : results) {
+        outcomes.append(auditOutcome(result, interrupt.exitCode()));
+        for (const UserMessage& failure : result.recordFailures)
+            records.failed(QStringLiteral("%1: %2").arg(result.port, failure.text));
+        if (!result.completed()) {
+            commandLine.message(QStringLiteral("%1: %2").arg(result.port, outcomes.last().text));
+            continue;
+        }
+        const QString station = QStringLiteral("%1 (%2)").arg(result.port, result.serialNumber);
+        if (result.comparison.same()) {
+            printOut(QStringLiteral("%1: holds the plan").arg(station));
+        } else {
+            printOut(QStringLiteral("%1: %2 difference(s):")
+                         .arg(station)
+                         .arg(result.comparison.differences.size()));
+            for (const PlanDifference& difference : result.comparison.differences)
+                printOut(QStringLiteral("  ") +
+                         differenceText(difference, QStringLiteral("plan"), QStringLiteral("station")));
+        }
+        if (!notComparedSaid && !result.comparison.notCompared.isEmpty()) {
+            printOut(QStringLiteral("Not compared (the station keeps no byte for them): ") +
+                     result.comparison.notCompared.join(QStringLiteral("; ")));
+            notComparedSaid = true;
+        }
+    }
+    if (results.size() > 1)
+        printFleetSummary(results, outcomes);
+    return records.exitCode(worstExitCode(outcomes));
+}
+
+} // namespace yalmera::cli

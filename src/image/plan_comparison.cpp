@@ -1,0 +1,218 @@
+#include "plan_comparison.h"
+
+#include "image/stream_layout.h"
+#include "model/ini_syntax.h"
+#include "model/settings_keys.h"
+
+#include <QHash>
+
+#include <algorithm>
+
+namespace yalmera {
+
+namespace {
+
+// The keys of the settings' key lines, in order, each once (letter case aside).
+QStringList settingKeys(const GeneralSettings& settings)
+{
+    QStringList keys;
+    for (const QString& line : settings.lines()) {
+        const auto kv = ini::keyLine(line);
+        if (kv && std::none_of(keys.cbegin(), keys.cend(),
+                               [&](const QString& key) { return ini::sameName(key, kv->key); }))
+            keys.append(kv->key);
+    }
+    return keys;
+}
+
+void compareCode(QList<PlanDifference>& into, QStringView key, std::optional<quint8> first,
+                 std::optional<quint8> second)
+{
+    if (first && second && *first != *second)
+        into.append({DifferenceKind::Setting,
+                     key.toString(),
+                     0,
+                     0,
+                     Column::ChannelNumber,
+                     {},
+                     QString::number(*first),
+                     QString::number(*second)});
+}
+
+// The rows of two tables paired by channel number: the n-th row of a number in one with the n-th
+// of the same number in the other. first[r] is the row of the second table paired with row r of
+// the first (0: none); second likewise.
+struct RowPairs
+{
+    QList<int> first;
+    QList<int> second;
+};
+
+RowPairs pairRows(const ChannelTable& a, const ChannelTable& b)
+{
+    RowPairs pairs{QList<int>(a.rowCount(), 0), QList<int>(b.rowCount(), 0)};
+    QHash<QString, QList<int>> rowsOfNumber;
+    for (int row = b.rowCount() - 1; row >= 1; --row)
+        rowsOfNumber[b.cell(Column::ChannelNumber, row).trimmed()].append(row);
+    for (int row = 1; row < a.rowCount(); ++row) {
+        QList<int>& rows = rowsOfNumber[a.cell(Column::ChannelNumber, row).trimmed()];
+        if (rows.isEmpty())
+            continue;
+        pairs.first[row] = rows.takeLast();
+        pairs.second[pairs.first[row]] = row;
+    }
+    return pairs;
+}
+
+// The channels of two tables: cells where both have a channel, the others as added or removed.
+// shownFirst gives the first side's text of a cell (the plan's own, when a is its normalised
+// form).
+void compareTables(QList<PlanDifference>& into, const ChannelTable& a, const ChannelTable& b,
+                   const ChannelTable& shownFirst)
+{
+    const RowPairs pairs = pairRows(a, b);
+    for (int row = 1; row < a.rowCount(); ++row) {
+        const int other = pairs.first[row];
+        if (other == 0) {
+            into.append({DifferenceKind::RemovedChannel,
+                         {},
+                         row,
+                         0,
+                         Column::ChannelNumber,
+                         shownFirst.cell(Column::ChannelNumber, row),
+                         {},
+                         {}});
+            continue;
+        }
+        for (int c = 0; c < ColumnCount; ++c) {
+            const Column column = columnAt(c);
+            const QString held = comparedCellText(b, column, other);
+            if (comparedCellText(a, column, row) != held)
+                into.append({DifferenceKind::Cell,
+                             {},
+                             row,
+                             other,
+                             column,
+                             shownFirst.cell(Column::ChannelNumber, row),
+                             comparedCellText(shownFirst, column, row),
+                             held});
+        }
+    }
+    for (int row = 1; row < b.rowCount(); ++row) {
+        if (pairs.second[row] == 0)
+            into.append({DifferenceKind::AddedChannel,
+                         {},
+                         0,
+                         row,
+                         Column::ChannelNumber,
+                         b.cell(Column::ChannelNumber, row),
+                         {},
+                         {}});
+    }
+}
+
+// Whether the write stream carries a byte for the settings key.
+bool stationKeepsKey(QStringView key)
+{
+    return std::any_of(HeaderFields.cbegin(), HeaderFields.cend(), [key](const HeaderFieldLayout& row) {
+        return !row.key.isEmpty() && row.writeOffset >= 0 && ini::sameName(row.key, key);
+    });
+}
+
+} // namespace
+
+QString differenceText(const PlanDifference& difference, const QString& firstName, const QString& secondName)
+{
+    const auto quoted = [](const QString& text) { return u'"' + text + u'"'; };
+    switch (difference.kind) {
+    case DifferenceKind::Setting:
+        return QStringLiteral("settings %1: %2 %3, %4 %5")
+            .arg(quoted(difference.key), firstName, quoted(difference.first), secondName,
+                 quoted(difference.second));
+    case DifferenceKind::Cell:
+        return QStringLiteral("channel %1, %2: %3 %4, %5 %6")
+            .arg(difference.channel, quoted(columnCaption(difference.column).trimmed()), firstName,
+                 quoted(difference.first), secondName, quoted(difference.second));
+    case DifferenceKind::RemovedChannel:
+        return QStringLiteral("channel %1: only in %2").arg(difference.channel, firstName);
+    case DifferenceKind::AddedChannel:
+        return QStringLiteral("channel %1: only in %2").arg(difference.channel, secondName);
+    }
+    return {};
+}
+
+QString comparedCellText(const ChannelTable& table, Column column, int row)
+{
+    if (isFlagColumn(column)) {
+        const std::optional<bool> flag = table.flag(column, row);
+        return flag ? (*flag ? QStringLiteral("да") : QStringLiteral("нет")) : QString();
+    }
+    return table.cell(column, row);
+}
+
+PlanComparison comparePlans(const ComparedPlan& first, const ComparedPlan& second)
+{
+    PlanComparison comparison;
+    if (first.settings && second.settings) {
+        QStringList keys = settingKeys(*first.settings);
+        for (const QString& key : settingKeys(*second.settings)) {
+            if (!first.settings->lookup(key))
+                keys.append(key);
+        }
+        for (const QString& key : keys) {
+            const std::optional<QString> a = first.settings->lookup(key);
+            const std::optional<QString> b = second.settings->lookup(key);
+            if (a != b)
+                comparison.differences.append({DifferenceKind::Setting,
+                                               key,
+                                               0,
+                                               0,
+                                               Column::ChannelNumber,
+                                               {},
+                                               a.value_or(QString()),
+                                               b.value_or(QString())});
+        }
+    }
+    compareCode(comparison.differences, keys::TypeCode, first.typeCode, second.typeCode);
+    compareCode(comparison.differences, keys::ModuleType, first.moduleType, second.moduleType);
+    compareTables(comparison.differences, first.table, second.table, first.table);
+    return comparison;
+}
+
+PlanComparison compareWithStation(const ComparedPlan& plan, const DeviceImage& checkedImage,
+                                  const StationType& band, const ReadBack& station)
+{
+    PlanComparison comparison;
+    const PlanFromImage normalised = planFromImage(
+        {checkedImage, plan.moduleType.value_or(0), plan.typeCode.value_or(band.typeCode), 0}, band);
+    if (!normalised.plan) // a checked plan always decodes; nothing is claimed equal otherwise
+        return comparison;
+    const GeneralSettings settings = plan.settings.value_or(GeneralSettings());
+    for (const HeaderFieldLayout& row : HeaderFields) {
+        if (row.key.isEmpty() || row.writeOffset < 0)
+            continue;
+        const QString held = station.settings.textValue(row.key, {});
+        if (normalised.plan->settings.textValue(row.key, {}) != held)
+            comparison.differences.append({DifferenceKind::Setting,
+                                           row.key.toString(),
+                                           0,
+                                           0,
+                                           Column::ChannelNumber,
+                                           {},
+                                           settings.textValue(row.key, {}),
+                                           held});
+    }
+    compareCode(comparison.differences, keys::TypeCode, plan.typeCode, station.typeCode);
+    compareCode(comparison.differences, keys::ModuleType, plan.moduleType, station.moduleType);
+    compareTables(comparison.differences, normalised.plan->table, station.table, plan.table);
+    for (const QString& line : settings.lines()) {
+        if (line.trimmed().isEmpty() || ini::sectionName(line))
+            continue;
+        const auto kv = ini::keyLine(line);
+        if (!kv || !stationKeepsKey(kv->key))
+            comparison.notCompared.append(line);
+    }
+    return comparison;
+}
+
+} // namespace yalmera

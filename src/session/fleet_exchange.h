@@ -1,0 +1,105 @@
+#pragma once
+
+#include "image/plan_comparison.h"
+#include "link/exchange_report.h"
+#include "link/read_exchange.h"
+#include "link/write_exchange.h"
+#include "model/station_type.h"
+#include "model/user_message.h"
+#include "session/station_exchanges.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <atomic>
+#include <memory>
+
+namespace yalmera {
+
+class ByteTrace;
+
+// Several stations served at once, one exchange per port, each on a thread of its own with its
+// own port lock, journal line and trace: a depot writing one plan into a fleet, reading a fleet
+// into a folder, or checking a fleet against the approved plan. A station that fails never stops
+// the others; a set stop flag ends every exchange at its next byte. Each station's record
+// (journal line, backup, saved plan) is kept as it ends, so what one did is journalled even
+// when another is still running. Used alike by the command line and the window.
+
+struct FleetStation
+{
+    QString port;
+    QString serialNumber;             // as the user gave it; empty: none
+    std::shared_ptr<ByteTrace> trace; // the station's own trace; none when null
+};
+
+enum class FleetOperation {
+    Write, // the checked plan into every station; with verify, read back and compared
+    Read,  // every station's plan into outputFolder, named by the station's serial number
+    Audit, // every station read and compared with the plan, nothing written
+};
+
+// What every station of a fleet exchange gets, copied when it starts.
+struct FleetRequest
+{
+    FleetOperation operation = FleetOperation::Write;
+    WriteRequest write;  // Write: the checked plan's stream and model (port and trace per station)
+    bool verify = false; // Write: read back and compare with what was written
+    ReadRequest read;    // Read, Audit and a write's verify: the model
+    QString journalPath;
+    QString planFile;     // Write, Audit: the plan file, for the journal
+    QString outputFolder; // Read: where each station's plan is saved
+    // Audit: the plan compared with, the image the data check built from it, and its band.
+    ComparedPlan plan;
+    DeviceImage checkedImage;
+    StationType band;
+};
+
+// Where a station of the fleet stands: which exchange runs, the window's phase and gauge.
+enum class FleetStep { Writing, Verifying, Reading, Ended };
+
+struct FleetStationResult
+{
+    QString port;
+    // The given serial number, or (without one) the one the station reported when it was read.
+    QString serialNumber;
+    // The first exchange that did not complete (Completed when all did) and why.
+    ExchangeOutcome outcome = ExchangeOutcome::Completed;
+    UserMessage message;
+    FleetStep failedStep = FleetStep::Ended; // the exchange that did not complete
+    bool lastByteUnanswered = false;         // as WriteResult
+    int bytesAcknowledged = 0;               // Write: replies received
+    // Write with verify: the station holds something else than was written (writtenDifferences).
+    QStringList writtenDifferences;
+    // Audit: the plan against the station.
+    PlanComparison comparison;
+    QString savedPlan;                 // Read: the plan file saved
+    UserMessage saveFailure;           // Read: why it could not be saved
+    ExchangeRecord written;            // Write: the write's journal line
+    QList<UserMessage> recordFailures; // journal lines and backups that could not be written
+    qint64 milliseconds = 0;           // from the start to the end of the station's exchanges
+
+    bool completed() const { return outcome == ExchangeOutcome::Completed; }
+    // Completed, and the station holds what it should (write verified, audit the same) and its
+    // plan was saved (read).
+    bool holdsPlan() const;
+};
+
+// What a fleet exchange reports as it runs. Each station's calls come from that station's own
+// thread, in order; different stations' calls may come at the same time.
+class FleetObserver
+{
+public:
+    virtual ~FleetObserver() = default;
+    virtual void stationStep(int station, FleetStep step) = 0;
+    virtual void stationPhase(int station, ExchangePhase phase) = 0;
+    virtual void stationGauge(int station, int value) = 0;
+    virtual void stationEnded(int station, const FleetStationResult& result) = 0;
+};
+
+// Runs the exchanges of every station in parallel and returns, in the stations' order, once all
+// have ended.
+QList<FleetStationResult> runFleetExchange(const FleetRequest& request, const QList<FleetStation>& stations,
+                                           FleetObserver& observer, const std::atomic<bool>* stop = nullptr);
+
+} // namespace yalmera

@@ -1,0 +1,88 @@
+#include "image/plan_comparison.h"
+#include "plan_fixture.h"
+
+#include <QStringList>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+using namespace yalmera;
+
+namespace {
+
+struct StationCase
+{
+    const char* name;
+    std::function<void(AppState&)> editPlan;    // the plan file's texts
+    std::function<void(AppState&)> editStation; // the plan the station was written with
+    QStringList differences;                    // in words, plan first
+};
+
+void PrintTo(const StationCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+const auto noEdit = [](AppState&) {};
+
+const StationCase StationCases[] = {
+    {"station holding the plan", noEdit, noEdit, {}},
+    // The station says 141000; the plan's other spelling is no difference.
+    {"frequency written another way",
+     [](AppState& s) { s.editTable().setCell(Column::RxFrequency, 2, u"141000,000"_qs); },
+     noEdit,
+     {}},
+    {"one cell",
+     noEdit,
+     [](AppState& s) { s.editTable().setCell(Column::Squelch, 2, u"3"_qs); },
+     {u"channel 2, \"ШП\": plan \"1\", station \"3\""_qs}},
+    {"one flag",
+     noEdit,
+     [](AppState& s) { s.editTable().setFlag(Column::Scan, 1, false); },
+     {u"channel 1, \"Скан.\": plan \"да\", station \"нет\""_qs}},
+    {"one setting",
+     noEdit,
+     [](AppState& s) { setSetting(s, u"Громкость"_qs, u"5"_qs); },
+     {u"settings \"Громкость\": plan \"8\", station \"5\""_qs}},
+    // Paired by number: the channels after a missing one are no differences.
+    {"a channel missing in the middle",
+     noEdit,
+     [](AppState& s) { s.removeChannels(2, 2); },
+     {u"channel 2: only in plan"_qs}},
+    {"a channel more",
+     [](AppState& s) { s.removeChannels(4, 4); },
+     noEdit,
+     {u"channel 4: only in station"_qs}},
+};
+
+class ComparisonWithStation : public testing::TestWithParam<StationCase>
+{
+};
+
+} // namespace
+
+TEST_P(ComparisonWithStation, NamesEachDifferenceOnceWithBothValues)
+{
+    const StationCase& c = GetParam();
+    AppState plan = templateState(4);
+    c.editPlan(plan);
+    ASSERT_TRUE(runDataCheck(plan).passed);
+    AppState station = templateState(4);
+    c.editStation(station);
+    ASSERT_TRUE(runDataCheck(station).passed);
+    const ReadStreamDecode held =
+        decodeReadStream(encodeReadStream(station.image(), 0x012345, 0, 0), station.stationType());
+    ASSERT_TRUE(held.ok());
+
+    const PlanComparison comparison = compareWithStation({plan.settings(), plan.table(), 0, 0}, plan.image(),
+                                                         plan.stationType(), *held.readBack);
+    QStringList words;
+    for (const PlanDifference& difference : comparison.differences)
+        words << differenceText(difference, u"plan"_qs, u"station"_qs);
+    EXPECT_EQ(words, c.differences);
+    // The power values are the template's lines the station keeps no byte for.
+    EXPECT_EQ(comparison.notCompared, QStringList({u"P_1=5"_qs, u"P_2=10"_qs, u"P_3=25"_qs, u"P_4=40"_qs}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, ComparisonWithStation, testing::ValuesIn(StationCases));

@@ -1,0 +1,89 @@
+#include "common/station_peers.h"
+#include "image/plan_fixture.h"
+#include "session/app_state.h"
+#include "session/fleet_exchange.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <mutex>
+
+using namespace yalmera;
+
+namespace {
+
+// What a window would show of each station: its steps, how far its gauge went, its result.
+class RecordingObserver final : public FleetObserver
+{
+public:
+    explicit RecordingObserver(qsizetype stations)
+        : steps(stations), highestGauges(stations, -1), ended(stations)
+    {
+    }
+    void stationStep(int station, FleetStep step) override
+    {
+        const std::lock_guard lock(m_mutex);
+        steps[station].append(step);
+    }
+    void stationPhase(int, ExchangePhase) override {}
+    void stationGauge(int station, int value) override
+    {
+        const std::lock_guard lock(m_mutex);
+        highestGauges[station] = std::max(highestGauges[station], value);
+    }
+    void stationEnded(int station, const FleetStationResult& result) override
+    {
+        const std::lock_guard lock(m_mutex);
+        ended[station].append(result.port);
+    }
+
+    QList<QList<FleetStep>> steps;
+    QList<int> highestGauges;
+    QList<QStringList> ended;
+
+private:
+    std::mutex m_mutex;
+};
+
+} // namespace
+
+TEST(FleetExchange, EachStationReportsItsOwnStepsAndResultAndAMissingPortSpoilsNoOther)
+{
+    AppState state = templateState(3);
+    ASSERT_TRUE(runDataCheck(state).passed);
+    QTemporaryDir folder;
+    FleetRequest request;
+    request.write = writeRequest(state, {});
+    request.verify = true;
+    request.read = readRequest(state, {});
+    request.journalPath = folder.filePath(QStringLiteral("journal.csv"));
+    test::StationOnPty first;
+    test::StationOnPty third;
+    const QList<FleetStation> stations{
+        {first.path(), QStringLiteral("К17М-00001"), nullptr},
+        {folder.filePath(QStringLiteral("no-such-port")), {}, nullptr},
+        {third.path(), {}, nullptr},
+    };
+    RecordingObserver observer(stations.size());
+    const QList<FleetStationResult> results = runFleetExchange(request, stations, observer);
+
+    ASSERT_EQ(results.size(), 3);
+    for (const int i : {0, 2}) {
+        EXPECT_TRUE(results[i].holdsPlan()) << i << ": " << results[i].message.text.toStdString();
+        EXPECT_EQ(observer.steps[i],
+                  QList<FleetStep>({FleetStep::Writing, FleetStep::Verifying, FleetStep::Ended}));
+        EXPECT_EQ(observer.highestGauges[i], 100);
+        EXPECT_TRUE(results[i].recordFailures.isEmpty());
+    }
+    EXPECT_EQ(results[0].serialNumber, QStringLiteral("К17М-00001")); // as given
+    EXPECT_EQ(results[2].serialNumber, QStringLiteral("012345"));     // as the station reports it
+    EXPECT_EQ(results[1].outcome, ExchangeOutcome::OpenFailed);
+    EXPECT_EQ(results[1].failedStep, FleetStep::Writing);
+    EXPECT_EQ(observer.steps[1], QList<FleetStep>({FleetStep::Writing, FleetStep::Ended}));
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(observer.ended[i], QStringList{stations[i].port});
+    EXPECT_EQ(first.stopAndInspect().heldWriteStream(), request.write.stream);
+    EXPECT_EQ(third.stopAndInspect().heldWriteStream(), request.write.stream);
+}
