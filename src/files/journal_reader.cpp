@@ -7,8 +7,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSet>
 
+#include <algorithm>
 #include <array>
 
 namespace yalmera::files {
@@ -49,7 +49,14 @@ public:
     {
         const QString line = QString::fromUtf8(bytes);
         QStringList fields;
-        DelimitedReader(line, u';').next(fields);
+        if (line.contains(u'"')) {
+            DelimitedReader(line, u';').next(fields);
+        } else {
+            // Most lines quote nothing: cut at each ';', a copy per field instead of a character.
+            fields.reserve(JournalColumnCount);
+            for (const QStringView field : QStringView(line).tokenize(u';'))
+                fields.append(field.toString());
+        }
         if (fields == m_captions)
             return true;
         if (fields.size() != JournalColumnCount)
@@ -59,18 +66,32 @@ public:
             return false;
         for (QString& field : fields)
             field = fromSpreadsheetText(field);
-        for (const JournalColumn column : SharedColumns) {
-            QString& field = fields[static_cast<int>(column)];
-            field = *m_shared.insert(field);
-        }
+        for (std::size_t i = 0; i < SharedColumns.size(); ++i)
+            share(fields[static_cast<int>(SharedColumns[i])], m_recent[i]);
         row.fields = std::move(fields);
         rows.append(std::move(row));
         return true;
     }
 
 private:
+    // The last few texts of a column: a field equal to one of them takes its copy. Cheaper than
+    // a hash of every field, and the columns hold few texts, mostly in runs.
+    using Recent = std::array<QString, 8>;
+
+    static void share(QString& field, Recent& recent)
+    {
+        for (const QString& known : recent) {
+            if (known == field) {
+                field = known;
+                return;
+            }
+        }
+        std::move_backward(recent.begin(), recent.end() - 1, recent.end());
+        recent.front() = field;
+    }
+
     const QStringList m_captions = journalCaptions();
-    QSet<QString> m_shared;
+    std::array<Recent, SharedColumns.size()> m_recent;
 };
 
 QString readFailure(const QString& path, const QString& reason)
