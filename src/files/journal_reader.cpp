@@ -15,6 +15,9 @@ namespace yalmera::files {
 
 namespace {
 
+// The columns the writer writes are the columns read.
+static_assert(texts::files::JournalCaptions.size() == JournalColumnCount);
+
 const QByteArray ByteOrderMark("\xEF\xBB\xBF");
 // Bytes read at a time: a journal of 100 000 lines (some 25 MB) is never held whole.
 constexpr qint64 ChunkBytes = 1 << 20;

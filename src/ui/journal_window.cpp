@@ -9,6 +9,7 @@
 #include "files/whole_file.h"
 #include "model/user_message.h"
 
+#include <QCalendarWidget>
 #include <QClipboard>
 #include <QComboBox>
 #include <QDateEdit>
@@ -41,6 +42,25 @@ constexpr QSize WindowSize{1000, 560}; // px
 // The first day a date field offers; shown as "—", it stands for no limit.
 const QDate NoLimit(2000, 1, 1);
 
+// A date field without a limit opens its calendar at the current month, not at NoLimit's.
+class CalendarAtToday : public QObject
+{
+public:
+    CalendarAtToday(QDateEdit* field) : QObject(field), m_field(field) {}
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Show && m_field->date() == NoLimit) {
+            const QDate today = QDate::currentDate();
+            static_cast<QCalendarWidget*>(watched)->setCurrentPage(today.year(), today.month());
+        }
+        return false;
+    }
+
+private:
+    QDateEdit* m_field;
+};
+
 QDateEdit* dateField(const QString& name, QWidget* parent)
 {
     auto* field = new QDateEdit(parent);
@@ -50,6 +70,7 @@ QDateEdit* dateField(const QString& name, QWidget* parent)
     field->setMinimumDate(NoLimit);
     field->setSpecialValueText(texts::ui::JournalAnyDate.toString());
     field->setDate(NoLimit);
+    field->calendarWidget()->installEventFilter(new CalendarAtToday(field));
     return field;
 }
 
@@ -106,6 +127,8 @@ JournalWindow::JournalWindow(const QString& journalPath, UserInterfaceFeedback& 
     filters->addWidget(m_operation);
     filters->addWidget(new QLabel(texts::ui::JournalOutcomeLabel.toString(), this));
     filters->addWidget(m_outcome);
+    auto* everyRow = button(QStringLiteral("ResetFilterButton"), texts::ui::JournalResetFilter, this);
+    filters->addWidget(everyRow);
 
     m_table->setObjectName(QStringLiteral("JournalTable"));
     m_table->setModel(m_model);
@@ -143,6 +166,7 @@ JournalWindow::JournalWindow(const QString& journalPath, UserInterfaceFeedback& 
     connect(m_to, &QDateEdit::dateChanged, this, &JournalWindow::applyFilter);
     connect(m_operation, &QComboBox::currentIndexChanged, this, &JournalWindow::applyFilter);
     connect(m_outcome, &QComboBox::currentIndexChanged, this, &JournalWindow::applyFilter);
+    connect(everyRow, &QPushButton::clicked, this, &JournalWindow::resetFilter);
     connect(m_table, &QAbstractItemView::doubleClicked, this, &JournalWindow::openCurrentPlan);
     connect(m_table->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             &JournalWindow::updateOpenPlan);
@@ -194,6 +218,20 @@ void JournalWindow::applyFilter()
     filter.outcome = m_outcome->currentData().toString();
     m_model->setFilter(filter);
     showCounts();
+}
+
+void JournalWindow::resetFilter()
+{
+    for (QWidget* field : std::initializer_list<QWidget*>{m_serial, m_from, m_to, m_operation, m_outcome})
+        field->blockSignals(true);
+    m_serial->clear();
+    m_from->setDate(NoLimit);
+    m_to->setDate(NoLimit);
+    m_operation->setCurrentIndex(0);
+    m_outcome->setCurrentIndex(0);
+    for (QWidget* field : std::initializer_list<QWidget*>{m_serial, m_from, m_to, m_operation, m_outcome})
+        field->blockSignals(false);
+    applyFilter();
 }
 
 void JournalWindow::refillChoices()

@@ -25,7 +25,7 @@ class UserInterfaceFeedback;
 // or was replaced is read again from its start.
 //
 // Component names (objectName): SerialFilter, FromDate, ToDate, OperationFilter, OutcomeFilter,
-// JournalTable, OpenPlanButton, CopyButton, ExportButton, OpenFolderButton, JournalStatus.
+// ResetFilterButton, JournalTable, OpenPlanButton, CopyButton, ExportButton, OpenFolderButton, JournalStatus.
 class JournalWindow : public QWidget
 {
     Q_OBJECT
@@ -51,6 +51,8 @@ public slots:
     // "Экспорт CSV": the selected rows, or every shown row when none is selected.
     void exportSelection();
     void openFolder();
+    // "Все строки": every filter back to letting every row pass.
+    void resetFilter();
 
 signals:
     void planOpenRequested(const QString& path);

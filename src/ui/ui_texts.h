@@ -87,6 +87,7 @@ inline constexpr QStringView JournalAnyDate = u"—";
 inline constexpr QStringView JournalOperationLabel = u"Действие:";
 inline constexpr QStringView JournalOutcomeLabel = u"Итог:";
 inline constexpr QStringView JournalEveryValue = u"все";
+inline constexpr QStringView JournalResetFilter = u"Все строки";
 inline constexpr QStringView JournalOpenPlan = u"Открыть план";
 inline constexpr QStringView JournalOpenPlanHint =
     u"Открыть в главном окне файл плана строки: у чтения это копия прочитанного плана";

@@ -10,6 +10,7 @@
 #include <QAction>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDateEdit>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -34,6 +35,9 @@ public:
         entry.time = QDateTime({2026, 12, day}, {10, 0}, QTimeZone(3 * 3600));
         entry.operation = operation;
         entry.port = QStringLiteral("COM3");
+        entry.model = QStringLiteral("Ялмера 4К-17");
+        entry.typeCode = 0;
+        entry.channelCount = 10;
         entry.serialNumber = serial;
         entry.outcome = outcome;
         entry.planFile = planFile;
@@ -86,6 +90,11 @@ TEST_F(JournalWindowTest, ShowsTheJournalFilteredAndTheLinesOtherProgramsAppend)
     append(10, QStringLiteral("чтение"), QStringLiteral("К17М-00042"), QStringLiteral("сбой линии"));
     EXPECT_EVENTUALLY_EQ(shownSerials().size(), 3);
     EXPECT_EQ(child<QLabel>("JournalStatus")->text(), QStringLiteral("Показано строк: 3 из 6"));
+
+    child<QDateEdit>("FromDate")->setDate({2026, 12, 9});
+    EXPECT_EQ(shownSerials(), (QStringList{QStringLiteral("К17М-00042")}));
+    QTest::mouseClick(child<QPushButton>("ResetFilterButton"), Qt::LeftButton);
+    EXPECT_EQ(shownSerials().size(), 6);
 }
 
 TEST_F(JournalWindowTest, OpensThePlanARowNamesInTheMainWindow)
