@@ -59,7 +59,7 @@ struct JournalRead
     // Lines among them that are no journal line (cut off and glued to the next, or another
     // program's text): not shown, only counted.
     int foreignLines = 0;
-    QString error; // the file cannot be read: why; then nothing else is set
+    QString error; // the file cannot be read (on): why; the rows before the failure are kept
 };
 
 // Follows one journal file: each read() returns the lines that were completed since the last
