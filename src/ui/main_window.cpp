@@ -503,9 +503,12 @@ void MainWindow::showJournal()
         m_journal->setAttribute(Qt::WA_QuitOnClose, false);
         connect(this, &MainWindow::closed, m_journal.get(), &QWidget::hide);
         connect(m_journal.get(), &JournalWindow::planOpenRequested, this, [this](const QString& path) {
-            // During an exchange the window takes no input, and a plan read now would meet it.
-            if (m_stationExchangeRunning)
+            // During an exchange the window takes no input, and a plan read now would meet it:
+            // refused as a key a field refuses.
+            if (m_stationExchangeRunning) {
+                m_feedback.sound(Sound::DefaultBeep);
                 return;
+            }
             if (isMinimized())
                 showNormal();
             raise();
