@@ -136,7 +136,7 @@ TEST_F(JournalWindowTest, CopiesAndExportsTheSelectedRows)
     EXPECT_EQ(QGuiApplication::clipboard()->text(), formatDelimited(selected, u'\t', u"\n"));
 
     const QString exported = folder.filePath(QStringLiteral("export.csv"));
-    dialogs.savePaths.push_back(exported);
+    dialogs.savePaths.emplace_back(exported);
     QTest::mouseClick(child<QPushButton>("ExportButton"), Qt::LeftButton);
     QFile file(exported);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
