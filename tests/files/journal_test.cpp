@@ -159,7 +159,8 @@ TEST(JournalFollower, TakesWholeLinesAsTheyComeAndRereadsAJournalThatShrankOrWas
         {"a foreign line", Change::Append, "Fremd;Zeile\r\n" + line("A4"), false, "A4", 1},
         {"an unclosed quote ends with its line", Change::Append, "\"x;y\r\n" + line("A5"), false, "A5", 1},
         {"a torn line glued to the next", Change::Append, torn, false, "A8", 1},
-        {"a failed append cut back", Change::Append, line("A9").left(25), false, "", 0},
+        {"half a line, never ended", Change::Append, line("A9").left(25), false, "", 0},
+        {"no line end for 2 MiB", Change::Append, QByteArray(2 << 20, 'x'), false, "", 1},
         {"shorter than what was read", Change::CutTo, QByteArray::number(twoLines.size()), true, "A1 A2", 0},
         {"another file in its place", Change::Replace, other, true, "B1 B2 B3", 0},
     };
@@ -185,6 +186,7 @@ TEST(JournalFollower, TakesWholeLinesAsTheyComeAndRereadsAJournalThatShrankOrWas
         EXPECT_EQ(serials.join(u' '), QString::fromLatin1(step.serials));
         EXPECT_EQ(read.foreignLines, step.foreignLines);
     }
+    EXPECT_TRUE(JournalFollower(dir.path()).read().error.startsWith(u"Журнал обмена"_qs)); // a folder
 }
 
 TEST(JournalFilter, PassesRowsBySerialPartDaysOperationAndOutcome)
