@@ -1,9 +1,15 @@
 // The path of a plan through the program: read a 99-channel plan file, check and encode it,
-// write it back. Run with --benchmark_counters_tabular=true for a compact table.
+// write it back; and the exchange journal of a depot's years (100 000 lines) read for its window. Run with
+// --benchmark_counters_tabular=true for a compact table.
+#include "files/delimited_text.h"
+#include "files/journal.h"
+#include "files/journal_reader.h"
 #include "files/plan_file.h"
 #include "image/data_check.h"
 #include "session/app_state.h"
 
+#include <QCryptographicHash>
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -112,6 +118,51 @@ void BM_WholePipeline(benchmark::State& s)
     }
 }
 BENCHMARK(BM_WholePipeline)->Unit(benchmark::kMicrosecond);
+
+// A journal of lines as appendJournal writes them: writes and reads of 500 stations in turn,
+// every one with its plan file, SHA-256 and serial number (some 29 MB).
+QString journalOfLines(int count)
+{
+    static QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("journal-%1.csv").arg(count));
+    if (QFile::exists(path))
+        return path;
+    QList<QStringList> rows{files::journalCaptions()};
+    for (int i = 0; i < count; ++i) {
+        JournalEntry entry;
+        entry.time = QDateTime({2024, 1, 1}, {8, 0}).addSecs(i * 300);
+        entry.operation = i % 2 ? QStringLiteral("чтение") : QStringLiteral("запись");
+        entry.port = QStringLiteral("COM%1").arg(3 + i % 4);
+        entry.model = QStringLiteral("Ялмера 4К-17");
+        entry.typeCode = 0;
+        entry.channelCount = 99;
+        entry.planFile = QStringLiteral("C:\\Users\\Техник\\Documents\\Планы\\участок_%1.ini").arg(i % 40);
+        entry.sha256 = QCryptographicHash::hash(QByteArray::number(i), QCryptographicHash::Sha256);
+        entry.serialNumber = QStringLiteral("К17М-%1").arg(i % 500, 5, 10, QLatin1Char('0'));
+        entry.outcome = i % 10 ? QStringLiteral("выполнено") : QStringLiteral("нет ответа");
+        entry.message = i % 10 ? QString() : QStringLiteral("Радиостанция не отвечает (байт 412 из 1808).");
+        rows.append(files::journalFields(entry));
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write("\xEF\xBB\xBF" + formatCsv(rows).toUtf8()) < 0)
+        std::abort();
+    return path;
+}
+
+void BM_ReadJournal(benchmark::State& s)
+{
+    const QString path = journalOfLines(static_cast<int>(s.range(0)));
+    for (auto _ : s) {
+        files::JournalFollower follower(path);
+        files::JournalRead read = follower.read();
+        if (read.rows.size() != s.range(0))
+            s.SkipWithError("lines lost");
+        benchmark::DoNotOptimize(read.rows);
+    }
+    s.counters["lines/s"] =
+        benchmark::Counter(static_cast<double>(s.iterations() * s.range(0)), benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_ReadJournal)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

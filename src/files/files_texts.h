@@ -91,6 +91,7 @@ inline constexpr QStringView CsvExportTooLong =
 
 // The exchange journal and the backups of station reads; %1: the file, %2: the platform's reason.
 inline constexpr QStringView JournalUnwritable = u"Журнал обмена «%1» не записан: %2";
+inline constexpr QStringView JournalUnreadable = u"Журнал обмена «%1» не прочитан: %2";
 inline constexpr QStringView BackupUnwritable = u"Копия прочитанных данных не сохранена в папке «%1»: %2";
 // The journal's column captions, in column order.
 inline constexpr std::array<QStringView, 12> JournalCaptions{

@@ -3,6 +3,7 @@
 #include "channel_grid.h"
 #include "channel_table_model.h"
 #include "help_windows.h"
+#include "journal_window.h"
 #include "key_filter.h"
 #include "plan_file_dialogs.h"
 #include "plan_history.h"
@@ -26,7 +27,6 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QCloseEvent>
-#include <QDesktopServices>
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -389,12 +389,11 @@ void MainWindow::buildHelpMenu(QMenuBar* bar)
     QAction* guide = addItem(help, QStringLiteral("GuideItem"), withKey(texts::ui::GuideItem, u'Р'));
     guide->setShortcut(QKeySequence(Qt::Key_F1));
     guide->setIcon(style()->standardIcon(QStyle::SP_DialogHelpButton));
-    QAction* journal =
-        addItem(help, QStringLiteral("JournalFolderItem"), withKey(texts::ui::JournalFolderItem, u'Ж'));
-    setHint(journal, texts::ui::JournalFolderHint.toString());
+    QAction* journal = addItem(help, QStringLiteral("JournalItem"), withKey(texts::ui::JournalItem, u'Ж'));
+    setHint(journal, texts::ui::JournalHint.toString());
     QAction* about = addItem(help, QStringLiteral("AboutItem"), withKey(texts::ui::AboutItem, u'О'));
     connect(guide, &QAction::triggered, this, &MainWindow::showGuide);
-    connect(journal, &QAction::triggered, this, &MainWindow::openJournalFolder);
+    connect(journal, &QAction::triggered, this, &MainWindow::showJournal);
     connect(about, &QAction::triggered, this, &MainWindow::showAbout);
 }
 
@@ -493,15 +492,36 @@ void MainWindow::showGuide()
     m_guide->activateWindow();
 }
 
-void MainWindow::openJournalFolder()
+void MainWindow::showJournal()
 {
-    // The folder is made when no exchange has written to it yet, so that it can be shown.
-    const QString folder = QFileInfo(m_journalPath()).absolutePath();
-    QDir().mkpath(folder);
-    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(folder)))
-        m_feedback.show(UserMessage::failure(texts::ui::JournalFolderUnopened.toString().arg(
-                            QDir::toNativeSeparators(folder))),
-                        this);
+    // The journal the station-link window writes, which a test or the environment may change.
+    if (m_journal && m_journal->journalPath() != m_journalPath())
+        m_journal.reset();
+    if (!m_journal) {
+        m_journal = std::make_unique<JournalWindow>(m_journalPath(), m_feedback, m_dialogs);
+        // The program ends with the main window, not with this one.
+        m_journal->setAttribute(Qt::WA_QuitOnClose, false);
+        connect(this, &MainWindow::closed, m_journal.get(), &QWidget::hide);
+        connect(m_journal.get(), &JournalWindow::planOpenRequested, this, [this](const QString& path) {
+            // During an exchange the window takes no input, and a plan read now would meet it:
+            // refused as a key a field refuses.
+            if (m_stationExchangeRunning) {
+                m_feedback.sound(Sound::DefaultBeep);
+                return;
+            }
+            if (isMinimized())
+                showNormal();
+            raise();
+            activateWindow();
+            if (isCsvFile(path))
+                importCsvFrom(path);
+            else
+                readPlanFrom(path);
+        });
+    }
+    m_journal->show();
+    m_journal->raise();
+    m_journal->activateWindow();
 }
 
 void MainWindow::showAbout()

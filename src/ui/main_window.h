@@ -6,6 +6,7 @@
 
 #include <array>
 #include <functional>
+#include <memory>
 
 class QAction;
 class QActionGroup;
@@ -31,6 +32,7 @@ namespace yalmera::ui {
 class ChannelGrid;
 class ChannelTableModel;
 class GuideWindow;
+class JournalWindow;
 class PlanFileDialogs;
 class PlanHistory;
 class TableCommands;
@@ -52,7 +54,7 @@ struct UserStores;
 //   additions    RecentMenu "Последние файлы", ExportCsvItem, ImportCsvItem (in "Каналы");
 //                EditMenu "Правка" after "Выход": UndoItem, RedoItem, CopyItem, PasteItem,
 //                InsertChannelItem, RemoveChannelsItem, MoveUpItem, MoveDownItem;
-//                ViewMenu "Вид": RoomyWindowItem; HelpMenu "Справка": GuideItem, JournalFolderItem,
+//                ViewMenu "Вид": RoomyWindowItem; HelpMenu "Справка": GuideItem, JournalItem,
 //                AboutItem; MenuCorner beside the menus with UnsavedMark "изменён"
 //   keys         every menu and item has an underlined letter (Alt+letter, F10 opens "Каналы");
 //                Ctrl+N "Создать шаблон", Ctrl+O "Чтение файла", Ctrl+S "Сохранить",
@@ -80,6 +82,7 @@ public:
     ChannelTableModel* tableModel() const { return m_model; }
     UnsavedPlan* unsavedPlan() const { return m_unsaved; }
     GuideWindow* guideWindow() const { return m_guide; }
+    JournalWindow* journalWindow() const { return m_journal.get(); }
     // The exchange journal "Журнал обмена" and "О программе" name (the station-link window's).
     void setJournalPathSource(std::function<QString()> source) { m_journalPath = std::move(source); }
 
@@ -108,7 +111,9 @@ public slots:
     // and the table and the settings editor take the room; off, it is the fixed window.
     void setRoomy(bool roomy);
     void showGuide();
-    void openJournalFolder();
+    // "Журнал обмена": the journal's window; the plan a row names opens here as "Чтение файла"
+    // (or "Импорт CSV") opens it.
+    void showJournal();
     void showAbout();
     void selectModule(yalmera::ModuleType module);
     void selectBand(yalmera::Band band);
@@ -210,6 +215,9 @@ private:
     QAction* m_roomyItem = nullptr;
     QLabel* m_unsavedMark = nullptr;
     GuideWindow* m_guide = nullptr;
+    // A window of its own, not the main window's child: it stays usable while an exchange holds
+    // the main window and stays up while the main window is minimised.
+    std::unique_ptr<JournalWindow> m_journal;
     std::function<QString()> m_journalPath;
     bool m_stationExchangeRunning = false;
 };

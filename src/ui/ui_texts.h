@@ -65,8 +65,9 @@ inline constexpr QStringView RoomyWindowHint =
     u"Окно можно растянуть или развернуть: таблица и общие установки занимают место";
 inline constexpr QStringView HelpMenu = u"Справка";
 inline constexpr QStringView GuideItem = u"Руководство";
-inline constexpr QStringView JournalFolderItem = u"Журнал обмена";
-inline constexpr QStringView JournalFolderHint = u"Открыть папку журнала обмена и копий прочитанных планов";
+inline constexpr QStringView JournalItem = u"Журнал обмена";
+inline constexpr QStringView JournalHint =
+    u"Журнал обмена таблицей: отбор по станции, дате, действию и итогу, копии прочитанных планов";
 inline constexpr QStringView AboutItem = u"О программе";
 
 // The guide and "О программе". %1: the places the guide was looked for, one a line.
@@ -75,6 +76,28 @@ inline constexpr QStringView GuideMissing =
     u"Руководство пользователя не найдено. Программа искала его здесь:\n%1";
 // %1: the folder.
 inline constexpr QStringView JournalFolderUnopened = u"Папку журнала обмена открыть не удалось: %1";
+
+// The journal window: its filters, its buttons and the counts below the table (%1 rows shown,
+// %2 rows in all, %3 lines that are no journal line).
+inline constexpr QStringView JournalCaption = u"Журнал обмена";
+inline constexpr QStringView JournalSerialLabel = u"Серийный номер:";
+inline constexpr QStringView JournalFromLabel = u"с";
+inline constexpr QStringView JournalToLabel = u"по";
+inline constexpr QStringView JournalAnyDate = u"—";
+inline constexpr QStringView JournalOperationLabel = u"Действие:";
+inline constexpr QStringView JournalOutcomeLabel = u"Итог:";
+inline constexpr QStringView JournalEveryValue = u"все";
+inline constexpr QStringView JournalResetFilter = u"Все строки";
+inline constexpr QStringView JournalOpenPlan = u"Открыть план";
+inline constexpr QStringView JournalOpenPlanHint =
+    u"Открыть в главном окне файл плана строки: у чтения это копия прочитанного плана";
+inline constexpr QStringView JournalCopy = u"Копировать";
+inline constexpr QStringView JournalExport = u"Экспорт CSV";
+inline constexpr QStringView JournalExportHint =
+    u"Выделенные строки (без выделения все показанные) в файл CSV";
+inline constexpr QStringView JournalOpenFolder = u"Открыть папку";
+inline constexpr QStringView JournalCounts = u"Показано строк: %1 из %2";
+inline constexpr QStringView JournalForeignLines = u"; не разобрано строк: %1";
 // %1 the version, %2 Qt's, %3 the journal, %4 the backups of station reads, %5 the recovery copies.
 inline constexpr QStringView AboutText =
     u"Программатор Ялмера %1\n"

@@ -1,5 +1,7 @@
 #include "common/qt_printers.h"
+#include "files/delimited_text.h"
 #include "files/journal.h"
+#include "files/journal_reader.h"
 #include "files/plan_file.h"
 #include "model/channel_template.h"
 #include "model/version.h"
@@ -61,6 +63,17 @@ TEST(Journal, LinesAreAppendedUnderOneCaptionLineWithTheirTimeOffsetAndQuoting)
         u"\"'-1, \"\"b\"\"\\x09\"\r\n"_qs.arg(version) +
         u"2026-12-08T14:03:22+03:00;%1;чтение;;;;;;;;;\r\n"_qs.arg(version);
     EXPECT_EQ(readAll(path), "\xEF\xBB\xBF" + expected.toUtf8());
+
+    // Read back as written, without the formula guard; exported again, byte for byte the journal.
+    const JournalRead back = JournalFollower(path).read();
+    ASSERT_EQ(back.rows.size(), 2);
+    EXPECT_EQ(back.foreignLines, 0);
+    EXPECT_EQ(back.rows[0].date, QDate(2026, 12, 8));
+    EXPECT_EQ(back.rows[0].fields,
+              QStringList({u"2026-12-08T14:03:22+03:00"_qs, version, u"запись"_qs, u"/dev/ttyUSB0"_qs,
+                           u"Ялмера 4К-17"_qs, u"0"_qs, u"10"_qs, u"/home/user/plan\\x0d\\x0a=1+2;.ini"_qs,
+                           u"00ff"_qs, u"=HYPERLINK(\"x\")"_qs, u"нет ответа"_qs, u"-1, \"b\"\\x09"_qs}));
+    EXPECT_EQ(journalCsv({back.rows[0].fields, back.rows[1].fields}), readAll(path));
 
     // A journal that cannot be made says why, and so does an append to it.
     QFile blocker(dir.filePath(u"file"_qs));
@@ -134,5 +147,117 @@ TEST(Journal, ParallelAppendsLeaveOneCaptionLineAndWholeLines)
             ASSERT_EQ(fields.size(), 12) << "round " << round << ", line " << i;
             EXPECT_EQ(fields[11], QString(3000, QChar(u'а' + fields[3].mid(3).toInt())));
         }
+    }
+}
+
+namespace {
+
+// A read's line as appendJournal writes it.
+QByteArray journalLine(const QString& serial)
+{
+    JournalEntry entry;
+    entry.time = QDateTime({2026, 12, 8}, {9, 0});
+    entry.operation = u"чтение"_qs;
+    entry.serialNumber = serial;
+    return formatCsv({journalFields(entry)}).toUtf8();
+}
+
+// The byte-order mark and the caption line, as a new journal starts.
+QByteArray journalStart()
+{
+    return "\xEF\xBB\xBF" + formatCsv({journalCaptions()}).toUtf8();
+}
+
+} // namespace
+
+TEST(JournalFollower, TakesWholeLinesAsTheyComeAndRereadsAJournalThatShrankOrWasReplaced)
+{
+    enum class Change { Append, CutTo, Replace };
+    const auto line = [](const char* serial) { return journalLine(QString::fromLatin1(serial)); };
+    const QByteArray twoLines = journalStart() + line("A1") + line("A2");
+    const QByteArray torn = line("A6").left(30) + line("A7") + line("A8");
+    const QByteArray other = journalStart() + line("B1") + line("B2") + line("B3");
+    const struct
+    {
+        const char* what;
+        Change change;
+        QByteArray bytes; // appended or the new content; CutTo: the size as text
+        bool restarted;
+        const char* serials; // of the rows read, ' ' between
+        int foreignLines;
+    } steps[] = {
+        {"no journal yet", Change::Append, {}, false, "", 0},
+        {"two lines", Change::Append, twoLines, false, "A1 A2", 0},
+        {"a line being written", Change::Append, line("A3").left(20), false, "", 0},
+        {"its end", Change::Append, line("A3").mid(20), false, "A3", 0},
+        {"a foreign line", Change::Append, "Fremd;Zeile\r\n" + line("A4"), false, "A4", 1},
+        {"an unclosed quote ends with its line", Change::Append, "\"x;y\r\n" + line("A5"), false, "A5", 1},
+        {"a torn line glued to the next", Change::Append, torn, false, "A8", 1},
+        {"half a line, never ended", Change::Append, line("A9").left(25), false, "", 0},
+        {"no line end for 2 MiB", Change::Append, QByteArray(2 << 20, 'x'), false, "", 1},
+        {"shorter than what was read", Change::CutTo, QByteArray::number(twoLines.size()), true, "A1 A2", 0},
+        {"another file in its place", Change::Replace, other, true, "B1 B2 B3", 0},
+    };
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"journal.csv"_qs);
+    JournalFollower follower(path);
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.what);
+        QFile file(path);
+        if (step.change == Change::CutTo) {
+            ASSERT_TRUE(file.resize(step.bytes.toLongLong()));
+        } else if (!step.bytes.isEmpty()) {
+            ASSERT_TRUE(file.open(step.change == Change::Append ? QIODevice::Append : QIODevice::WriteOnly));
+            file.write(step.bytes);
+            file.close();
+        }
+        const JournalRead read = follower.read();
+        EXPECT_TRUE(read.error.isEmpty()) << read.error.toStdString();
+        EXPECT_EQ(read.restarted, step.restarted);
+        QStringList serials;
+        for (const JournalRow& row : read.rows)
+            serials.append(row.field(JournalColumn::SerialNumber));
+        EXPECT_EQ(serials.join(u' '), QString::fromLatin1(step.serials));
+        EXPECT_EQ(read.foreignLines, step.foreignLines);
+    }
+    EXPECT_TRUE(JournalFollower(dir.path()).read().error.startsWith(u"Журнал обмена"_qs)); // a folder
+}
+
+TEST(JournalFilter, PassesRowsBySerialPartDaysOperationAndOutcome)
+{
+    const auto row = [](QDate date, const QString& operation, const QString& outcome, const QString& serial) {
+        QStringList fields(JournalColumnCount);
+        fields[int(JournalColumn::Operation)] = operation;
+        fields[int(JournalColumn::Outcome)] = outcome;
+        fields[int(JournalColumn::SerialNumber)] = serial;
+        return JournalRow{date, fields};
+    };
+    const JournalRow rows[] = {
+        row({2026, 12, 7}, u"чтение"_qs, u"выполнено"_qs, u"К17М-00042"_qs),
+        row({2026, 12, 8}, u"запись"_qs, u"нет ответа"_qs, u"к17м-00043"_qs),
+        row({2026, 12, 9}, u"запись"_qs, u"выполнено"_qs, u"X9"_qs),
+    };
+    const struct
+    {
+        const char* what;
+        JournalFilter filter;
+        QList<int> passed;
+    } cases[] = {
+        {"none", {}, {0, 1, 2}},
+        {"serial part, letter case aside", {u"К17м-0004"_qs}, {0, 1}},
+        {"from a day", {{}, {2026, 12, 8}}, {1, 2}},
+        {"up to a day", {{}, {}, {2026, 12, 8}}, {0, 1}},
+        {"one day", {{}, {2026, 12, 8}, {2026, 12, 8}}, {1}},
+        {"operation", {{}, {}, {}, u"запись"_qs}, {1, 2}},
+        {"outcome", {{}, {}, {}, {}, u"выполнено"_qs}, {0, 2}},
+        {"all at once", {u"00043"_qs, {}, {}, {}, u"выполнено"_qs}, {}},
+    };
+    for (const auto& c : cases) {
+        QList<int> passed;
+        for (int i = 0; i < 3; ++i) {
+            if (c.filter.matches(rows[i]))
+                passed.append(i);
+        }
+        EXPECT_EQ(passed, c.passed) << c.what;
     }
 }

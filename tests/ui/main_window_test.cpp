@@ -3,8 +3,10 @@
 #include "ui/channel_grid.h"
 #include "ui/channel_table_model.h"
 #include "ui/help_windows.h"
+#include "ui/journal_window.h"
 #include "ui/unsaved_plan.h"
 
+#include "files/journal.h"
 #include "files/plan_csv.h"
 #include "files/plan_file.h"
 #include "model/value_lists.h"
@@ -24,6 +26,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTextBrowser>
 #include <QTimer>
@@ -691,6 +694,11 @@ TEST_F(MainWindowTest, EveryWayOfLeavingAnUnsavedPlanAsksAndCancelKeepsIt)
     makeTemplate(QStringLiteral("3")); // a saved plan goes without a question
     ASSERT_TRUE(feedback.questions.isEmpty());
     const PlanSnapshot unsaved = state.snapshot();
+    JournalEntry read;
+    read.time = QDateTime::currentDateTime();
+    read.planFile = saved;
+    windows.stationLinkWindow().setJournalPath(folder.filePath(QStringLiteral("journal.csv")));
+    ASSERT_TRUE(files::appendJournal(windows.stationLinkWindow().journalPath(), read).isEmpty());
 
     const LeavingCase cases[] = {
         {"Выход", [](MainWindowTest& t) { t.action("N25")->trigger(); }},
@@ -710,6 +718,12 @@ TEST_F(MainWindowTest, EveryWayOfLeavingAnUnsavedPlanAsksAndCancelKeepsIt)
              QApplication::sendEvent(&t.main(), &drop);
          }},
         {"CSV import", [](MainWindowTest& t) { t.action("ImportCsvItem")->trigger(); }},
+        {"a plan the journal names",
+         [](MainWindowTest& t) {
+             t.action("JournalItem")->trigger();
+             t.main().journalWindow()->findChild<QTableView*>(QStringLiteral("JournalTable"))->selectRow(0);
+             t.main().journalWindow()->openCurrentPlan();
+         }},
     };
     QSignalSpy closed(&main(), &MainWindow::closed);
     for (const LeavingCase& c : cases) {
@@ -924,7 +938,10 @@ TEST_F(MainWindowTest, HelpShowsTheGuideTheJournalFolderAndTheProgramsRecords)
 
     OpenedUrls opened;
     QDesktopServices::setUrlHandler(QStringLiteral("file"), &opened, "open");
-    action("JournalFolderItem")->trigger();
+    action("JournalItem")->trigger();
+    ASSERT_TRUE(main().journalWindow()->isVisible());
+    QTest::mouseClick(main().journalWindow()->findChild<QPushButton*>(QStringLiteral("OpenFolderButton")),
+                      Qt::LeftButton);
     QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
     const QString journal = windows.stationLinkWindow().journalPath();
     EXPECT_EQ(opened.urls, QList<QUrl>{QUrl::fromLocalFile(QFileInfo(journal).absolutePath())});

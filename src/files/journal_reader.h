@@ -1,0 +1,87 @@
+#pragma once
+
+#include <QByteArray>
+#include <QDate>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <utility>
+
+namespace yalmera::files {
+
+// The exchange journal read back, for the window that shows it: the lines appendJournal writes,
+// and then the lines other programs append while it is shown, a whole line at a time.
+
+// The journal's columns, in the order journalCaptions() names them.
+enum class JournalColumn {
+    Time,
+    Version,
+    Operation,
+    Port,
+    Model,
+    TypeCode,
+    ChannelCount,
+    PlanFile,
+    Sha256,
+    SerialNumber,
+    Outcome,
+    Message,
+};
+inline constexpr int JournalColumnCount = 12;
+
+struct JournalRow
+{
+    QDate date;         // the day of the time field, as written (in its own UTC offset)
+    QStringList fields; // JournalColumnCount fields as written, the formula guard's quote taken away
+
+    const QString& field(JournalColumn column) const { return fields.at(static_cast<int>(column)); }
+};
+
+// Which rows the window shows. An empty or null part lets every row pass.
+struct JournalFilter
+{
+    QString serial; // part of the serial number, letter case aside
+    QDate from;     // first day shown
+    QDate to;       // last day shown
+    QString operation;
+    QString outcome;
+
+    bool matches(const JournalRow& row) const;
+};
+
+struct JournalRead
+{
+    // The journal got shorter than what was read (a failed append cut back, the file emptied) or
+    // another file took its place: `rows` are those of the whole file, and the earlier ones go.
+    bool restarted = false;
+    QList<JournalRow> rows; // the lines completed since the last read, in file order
+    // Lines among them that are no journal line (cut off and glued to the next, or another
+    // program's text): not shown, only counted.
+    int foreignLines = 0;
+    QString error; // the file cannot be read (on): why; the rows before the failure are kept
+};
+
+// Follows one journal file: each read() returns the lines that were completed since the last
+// one. A last line without its line end is left for a later read, when the writer has finished it.
+// Reads in pieces, so a large journal costs its rows, not its bytes twice over. No journal yet is
+// an empty one.
+class JournalFollower
+{
+public:
+    explicit JournalFollower(QString path) : m_path(std::move(path)) {}
+
+    const QString& path() const { return m_path; }
+    JournalRead read();
+
+private:
+    QString m_path;
+    qint64 m_offset = 0;   // bytes of whole lines read
+    QByteArray m_lastLine; // the last bytes before m_offset, to notice a file that was replaced
+};
+
+// Rows as a spreadsheet file in the journal's own format (UTF-8 with a byte-order mark, ';',
+// CR LF, the caption line first), texts a spreadsheet would run as formulas guarded again.
+QByteArray journalCsv(const QList<QStringList>& rows);
+
+} // namespace yalmera::files
