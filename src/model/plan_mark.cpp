@@ -20,14 +20,14 @@ bool visitedBefore(const PlanMark& a, const PlanMark& b)
     return visitingKey(a) < visitingKey(b);
 }
 
-std::optional<PlanMark> nextMark(const PlanMarks& marks, const PlanMark& from, bool backwards)
+std::optional<PlanMark> nextMark(const PlanMarks& marks, const std::optional<PlanMark>& from, bool backwards)
 {
     if (marks.isEmpty())
         return std::nullopt;
     std::optional<PlanMark> found;
     std::optional<PlanMark> round; // the first (or last) of all, when nothing lies beyond `from`
     for (const PlanMark& mark : marks) {
-        const bool beyond = backwards ? visitedBefore(mark, from) : visitedBefore(from, mark);
+        const bool beyond = from && (backwards ? visitedBefore(mark, *from) : visitedBefore(*from, mark));
         const auto better = [&](const std::optional<PlanMark>& best) {
             return !best || (backwards ? visitedBefore(*best, mark) : visitedBefore(mark, *best));
         };

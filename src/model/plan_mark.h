@@ -43,7 +43,9 @@ using PlanMarks = QList<PlanMark>;
 bool visitedBefore(const PlanMark& a, const PlanMark& b);
 
 // The mark after (or before) a place, in the visiting order, round from the end to the start;
-// nothing when there are no marks. A place that is itself marked moves on to the next one.
-std::optional<PlanMark> nextMark(const PlanMarks& marks, const PlanMark& from, bool backwards = false);
+// from no place the first (or last) one; nothing when there are no marks. A place that is itself
+// marked moves on to the next one.
+std::optional<PlanMark> nextMark(const PlanMarks& marks, const std::optional<PlanMark>& from,
+                                 bool backwards = false);
 
 } // namespace yalmera
