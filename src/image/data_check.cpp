@@ -242,7 +242,7 @@ private:
         if (!m_judgedRule)
             return PlanMark::cell(m_judgedRow, m_judgedColumn);
         const QStringView key = m_judgedRule->key.isEmpty() ? m_judgedRule->shownAt : m_judgedRule->key;
-        // Rows beyond the record slots: the first of them.
+        // The record count names no key: its refusal is shown on the first row beyond the slots.
         if (key.isEmpty())
             return PlanMark::cell(MaxRecords + 1, Column::ChannelNumber);
         return PlanMark::line(m_settings.lineOf(key));

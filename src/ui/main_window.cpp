@@ -175,7 +175,12 @@ MainWindow::MainWindow(AppState& state, UserInterfaceFeedback& feedback, PlanFil
     resetAtStartUp();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    // The history goes with the window's children and empties its stack on the way, after this
+    // window's own parts are gone: its last index change must not reach them.
+    disconnect(m_history->stack(), nullptr, this, nullptr);
+}
 
 void MainWindow::buildMenus()
 {
