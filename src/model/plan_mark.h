@@ -28,10 +28,6 @@ struct PlanMark
         return {0, Column::ChannelNumber, settingsLine, std::move(message)};
     }
     bool isCell() const { return settingsLine < 0; }
-    bool samePlace(const PlanMark& other) const
-    {
-        return row == other.row && column == other.column && settingsLine == other.settingsLine;
-    }
 
     friend bool operator==(const PlanMark&, const PlanMark&) = default;
 };
