@@ -7,6 +7,7 @@
 #include "model/settings_keys.h"
 #include "model/value_lists.h"
 
+#include <algorithm>
 #include <array>
 #include <optional>
 
@@ -36,7 +37,8 @@ enum class Digits { None, One, Two, OneOrTwoFrom10, ThreeOrFourFrom1000 };
 
 struct SettingsRule
 {
-    QStringView key{}; // empty for steps that read no key
+    QStringView key{};     // empty for steps that read no key
+    QStringView shownAt{}; // a step without a key: the key whose line shows its refusal
     ReadAs readAs = ReadAs::Nothing;
     qint32 integerDefault = 0;
     QStringView textDefault{};
@@ -91,7 +93,7 @@ constexpr std::array<SettingsRule, 23> SettingsRules{{
     {.key = keys::MinVolume, .readAs = ReadAs::Integer, .integerDefault = 10,
      .accepts = Accepts::Range, .low = 0, .high = 8,
      .message = texts::check::MinVolume, .field = HeaderField::MinVolume, .digits = Digits::One},
-    {.accepts = Accepts::NotAboveVolume,
+    {.shownAt = keys::MinVolume, .accepts = Accepts::NotAboveVolume,
      .message = texts::check::MinAboveVolume},
     {.key = keys::DcsPolarity, .readAs = ReadAs::Text, .textDefault = u"+",
      .accepts = Accepts::PlusOrMinus,
@@ -163,47 +165,94 @@ QString arg(QStringView pattern, const QString& a)
     return pattern.toString().arg(a);
 }
 
+// What a run does at a refusal: ends there, as "Контроль" does, or notes it and goes on with the
+// next rule, for the marks of every refusal at once.
+enum class Refusals { StopAtFirst, CollectAll };
+
 // One run over the plan, its image built aside. The check only validates: what it accepts goes
-// to the plan codec (field_codec.h), which encodes it.
+// to the plan codec (field_codec.h), which encodes it. Every rule returns whether it accepted;
+// a refusal is noted at the place being judged (a rule's settings line or a cell).
 class DataCheck
 {
 public:
-    DataCheck(const GeneralSettings& settings, const ChannelTable& table, const StationType& band)
-        : m_settings(settings), m_table(table), m_band(band)
+    DataCheck(const GeneralSettings& settings, const ChannelTable& table, const StationType& band,
+              Refusals refusals)
+        : m_settings(settings), m_table(table), m_band(band), m_collectAll(refusals == Refusals::CollectAll)
     {
     }
 
     bool run()
     {
+        bool passed = true;
         for (std::size_t i = 0; i < SettingsRules.size(); ++i) {
-            if (!applySettingsRule(i))
+            m_ruleAccepted[i] = applySettingsRule(i);
+            passed = passed && m_ruleAccepted[i];
+            if (!passed && !m_collectAll)
                 return false;
         }
-        encodeSettings(m_settingValues, m_stream);
-        DeviceImage& image = m_stream.image;
-        for (int row = 1; row <= image.channelCount; ++row) {
-            if (!acceptRow(row))
+        m_settingsMarks = m_marks.size();
+        if (!m_collectAll)
+            encodeSettings(m_settingValues, m_stream);
+        for (int row = 1; row <= m_table.channelCount(); ++row) {
+            const bool accepted = acceptRow(row);
+            passed = passed && accepted;
+            if (!passed && !m_collectAll)
                 return false;
-            image.records[static_cast<std::size_t>(row - 1)] = encodeRecord(m_row, m_band, image.dcsPolarity);
+            if (!m_collectAll)
+                m_stream.image.records[static_cast<std::size_t>(row - 1)] =
+                    encodeRecord(m_row, m_band, m_stream.image.dcsPolarity);
         }
-        m_message = UserMessage::notice(texts::check::Passed.toString());
-        return true;
+        if (passed)
+            m_message = UserMessage::notice(texts::check::Passed.toString());
+        return passed;
     }
 
     const DeviceImage& image() const { return m_stream.image; }
     const UserMessage& message() const { return m_message; }
     quint8 digitCount() const { return m_digitCount; }
+    const std::optional<PlanMark>& refusal() const { return m_refusal; }
+    const PlanMarks& marks() const { return m_marks; }
 
 private:
     bool stop(const QString& text, Sound sound = Sound::None)
     {
-        m_message = UserMessage::notice(text, sound);
+        return refuse(UserMessage::notice(text, sound));
+    }
+    bool conversionFailure(const QString& text) { return refuse(UserMessage::failure(text)); }
+
+    bool refuse(UserMessage message)
+    {
+        PlanMark mark = markHere();
+        mark.message = message.text;
+        if (!m_collectAll) {
+            m_message = std::move(message);
+            m_refusal = std::move(mark);
+            return false;
+        }
+        // A channel number cell the special-channel search could not read is refused again by
+        // its row's own rule.
+        const auto settingsEnd = m_marks.cbegin() + m_settingsMarks;
+        if (std::find(m_marks.cbegin(), settingsEnd, mark) == settingsEnd)
+            m_marks.append(std::move(mark));
         return false;
     }
-    bool conversionFailure(const QString& text)
+
+    PlanMark markHere() const
     {
-        m_message = UserMessage::failure(text);
-        return false;
+        if (!m_judgedRule)
+            return PlanMark::cell(m_judgedRow, m_judgedColumn);
+        const QStringView key = m_judgedRule->key.isEmpty() ? m_judgedRule->shownAt : m_judgedRule->key;
+        // The record count names no key: its refusal is shown on the first row beyond the slots.
+        if (key.isEmpty())
+            return PlanMark::cell(MaxRecords + 1, Column::ChannelNumber);
+        return PlanMark::line(m_settings.lineOf(key));
+    }
+
+    void judgeCell(int row, Column column)
+    {
+        m_judgedRule = nullptr;
+        m_judgedRow = row;
+        m_judgedColumn = column;
     }
 
     // A text the station takes as a whole number; no whole number ends the check with the
@@ -222,13 +271,16 @@ private:
     bool applySettingsRule(std::size_t i)
     {
         const SettingsRule& rule = SettingsRules[i];
+        m_judgedRule = &rule;
         PlanValue value = readSetting(rule);
-        if (!accept(rule, value))
-            return false;
+        const bool accepted = accept(rule, value);
+        // Kept also when refused: a later rule may count on it while all refusals are collected
+        // (the special channel is searched among the rows even when they are too many).
         if (RuleRows[i] >= 0)
             m_settingValues[static_cast<std::size_t>(RuleRows[i])] = value;
-        m_digitCount = static_cast<quint8>(m_digitCount + digitsOf(rule.digits, value.number));
-        return true;
+        if (accepted)
+            m_digitCount = static_cast<quint8>(m_digitCount + digitsOf(rule.digits, value.number));
+        return accepted;
     }
 
     PlanValue readSetting(const SettingsRule& rule) const
@@ -264,6 +316,9 @@ private:
         case Accepts::FvCode:
             return acceptFvCode(rule, value.text);
         case Accepts::NotAboveVolume:
+            // Only two accepted values are compared (a refused one is marked on its own).
+            if (!wasAccepted(HeaderField::MinVolume) || !wasAccepted(HeaderField::Volume))
+                return true;
             return accepted(HeaderField::MinVolume) <= accepted(HeaderField::Volume) || stop(messageOf(rule));
         case Accepts::FourCharacters:
             return value.text.size() == 4 || stop(messageOf(rule));
@@ -271,30 +326,47 @@ private:
         return false;
     }
 
-    // The value an earlier rule accepted for a field that carries no key of its own or one key.
-    qint64 accepted(HeaderField field) const
+    std::optional<std::size_t> ruleOf(HeaderField field) const
     {
         for (std::size_t i = 0; i < SettingsRules.size(); ++i) {
             if (SettingsRules[i].field == field)
-                return m_settingValues[static_cast<std::size_t>(RuleRows[i])].number;
+                return i;
         }
-        return 0;
+        return std::nullopt;
+    }
+
+    // The value an earlier rule took for a field that carries no key of its own or one key.
+    qint64 accepted(HeaderField field) const
+    {
+        const auto rule = ruleOf(field);
+        return rule ? m_settingValues[static_cast<std::size_t>(RuleRows[*rule])].number : 0;
+    }
+
+    bool wasAccepted(HeaderField field) const
+    {
+        const auto rule = ruleOf(field);
+        return rule && m_ruleAccepted[*rule];
     }
 
     // Only the low byte of the key counts ("257" is channel 1). Rows are searched in order and
     // only until the first match, each channel number cell taken as an integer; the value becomes
-    // the 0-based row of the match.
+    // the 0-based row of the match. A cell that is no integer is refused in its own place.
     bool findSpecialChannel(const SettingsRule& rule, PlanValue& value)
     {
         const auto wanted = static_cast<quint8>(value.number);
         const qint64 rows = accepted(HeaderField::ChannelCount);
+        bool everyCellRead = true;
         for (int row = 1; row <= rows; ++row) {
-            qint64 channel = 0;
-            if (!toInteger(m_table.cell(Column::ChannelNumber, row), channel))
+            qint64 channel = -1; // never a byte's value
+            judgeCell(row, Column::ChannelNumber);
+            const bool read = toInteger(m_table.cell(Column::ChannelNumber, row), channel);
+            m_judgedRule = &rule;
+            everyCellRead = everyCellRead && read;
+            if (!read && !m_collectAll)
                 return false;
             if (channel == wanted) {
                 value.number = row - 1;
-                return true;
+                return everyCellRead;
             }
         }
         return stop(messageOf(rule));
@@ -324,17 +396,36 @@ private:
             if (!isFlagColumn(columnAt(column)))
                 m_row[static_cast<std::size_t>(column)].text = m_table.cell(columnAt(column), row);
         }
-        return takeFlags(row) && takeCodes(row) && takeNumberOrNone(Column::ToneRx) &&
-               takeNumberOrNone(Column::ToneTx) && takeChannelNumber(row) &&
-               takeFrequency(RxFrequency, row) && takeFrequency(TxFrequency, row) &&
-               takeInteger(Column::Squelch) && takePower(Column::PowerMin, u"4", texts::check::PowerMin) &&
-               takePower(Column::PowerMax, u"1", texts::check::PowerMax) && takeNumberOrNone(Column::Time);
+        m_channelNumberTaken = false;
+        // A refusal ends the row unless every refusal is collected.
+        bool accepted = true;
+        const auto step = [this, &accepted](bool stepAccepted) {
+            accepted = accepted && stepAccepted;
+            return stepAccepted || m_collectAll;
+        };
+        static_cast<void>(step(takeFlags(row)) && step(takeCodes(row)) &&
+                          step(takeNumberOrNone(row, Column::ToneRx)) &&
+                          step(takeNumberOrNone(row, Column::ToneTx)) && step(takeChannelNumber(row)) &&
+                          step(takeFrequency(RxFrequency, row)) && step(takeFrequency(TxFrequency, row)) &&
+                          step(takeInteger(row, Column::Squelch)) &&
+                          step(takePower(row, Column::PowerMin, u"4", texts::check::PowerMin)) &&
+                          step(takePower(row, Column::PowerMax, u"1", texts::check::PowerMax)) &&
+                          step(takeNumberOrNone(row, Column::Time)));
+        return accepted;
     }
 
     PlanValue& at(Column column) { return m_row[static_cast<std::size_t>(columnIndex(column))]; }
 
+    // The cell a row rule judges: its value, and the place of its refusal.
+    PlanValue& take(int row, Column column)
+    {
+        judgeCell(row, column);
+        return at(column);
+    }
+
     bool takeFlags(int row)
     {
+        judgeCell(row, Column::Scan);
         const auto flags = m_table.rowFlags(row);
         if (!flags)
             return stop(arg(texts::check::MissingFlags, QString::number(row)));
@@ -348,38 +439,43 @@ private:
     // code, so it stops the check. The value is the text's first position in its list.
     bool takeCodes(int row)
     {
+        bool accepted = true;
         for (const Column column : {Column::CtcssRx, Column::CtcssTx, Column::DcsRx, Column::DcsTx}) {
-            PlanValue& value = at(column);
+            PlanValue& value = take(row, column);
             value.number = column == Column::CtcssRx || column == Column::CtcssTx
                                ? firstPosition(CtcssTones, value.text)
                                : firstPosition(DcsCodes, value.text);
-            if (value.number < 0)
-                return stop(texts::check::NotInList.toString().arg(row).arg(columnCaption(column).trimmed(),
-                                                                            value.text));
+            if (value.number < 0) {
+                accepted = stop(texts::check::NotInList.toString().arg(row).arg(
+                    columnCaption(column).trimmed(), value.text));
+                if (!m_collectAll)
+                    return false;
+            }
         }
-        return true;
+        return accepted;
     }
 
-    bool takeInteger(Column column)
+    bool takeInteger(int row, Column column)
     {
-        PlanValue& value = at(column);
+        PlanValue& value = take(row, column);
         return toInteger(value.text, value.number);
     }
 
     // "Нет" or a whole number.
-    bool takeNumberOrNone(Column column)
+    bool takeNumberOrNone(int row, Column column)
     {
-        PlanValue& value = at(column);
+        PlanValue& value = take(row, column);
         value.none = value.text == NoneText;
-        return value.none || takeInteger(column);
+        return value.none || takeInteger(row, column);
     }
 
     bool takeChannelNumber(int row)
     {
-        const qsizetype size = at(Column::ChannelNumber).text.size();
+        const qsizetype size = take(row, Column::ChannelNumber).text.size();
         if (size < 1 || size > 2)
             return stop(arg(texts::check::ChannelNumber, QString::number(row)));
-        return takeInteger(Column::ChannelNumber);
+        m_channelNumberTaken = takeInteger(row, Column::ChannelNumber);
+        return m_channelNumberTaken;
     }
 
     struct Frequency
@@ -396,11 +492,14 @@ private:
 
     bool takeFrequency(const Frequency& f, int row)
     {
-        PlanValue& value = at(f.column);
+        PlanValue& value = take(row, f.column);
         if (value.text.isEmpty()) {
-            // The message names the channel number as the station takes it, one byte.
-            const auto channel = static_cast<quint8>(at(Column::ChannelNumber).number);
-            return stop(arg(f.emptyMessage, QString::number(channel)));
+            // The message names the channel number as the station takes it, one byte; a number
+            // refused itself (only while every refusal is collected) as it is written.
+            const PlanValue& channel = at(Column::ChannelNumber);
+            return stop(arg(f.emptyMessage, m_channelNumberTaken
+                                                ? QString::number(static_cast<quint8>(channel.number))
+                                                : channel.text));
         }
         value.none = value.text == f.mark;
         if (value.none)
@@ -417,28 +516,45 @@ private:
     }
 
     // A power step the station should not use stops the check, worded as advice.
-    bool takePower(Column column, QStringView refused, QStringView message)
+    bool takePower(int row, Column column, QStringView refused, QStringView message)
     {
-        return (at(column).text != refused || stop(message.toString())) && takeInteger(column);
+        return (take(row, column).text != refused || stop(message.toString())) && takeInteger(row, column);
     }
 
     const GeneralSettings& m_settings;
     const ChannelTable& m_table;
     const StationType& m_band;
+    const bool m_collectAll;
     SettingValues m_settingValues;
+    std::array<bool, SettingsRules.size()> m_ruleAccepted{};
     ChannelValues m_row;     // the row being checked
     StreamContents m_stream; // its image: all record slots zero
     UserMessage m_message;
     quint8 m_digitCount = 0;
+    bool m_channelNumberTaken = false; // the row's channel number cell was accepted
+    // The place being judged: a settings rule, or else a cell.
+    const SettingsRule* m_judgedRule = nullptr;
+    int m_judgedRow = 0;
+    Column m_judgedColumn = Column::ChannelNumber;
+    std::optional<PlanMark> m_refusal;
+    PlanMarks m_marks;
+    qsizetype m_settingsMarks = 0; // marks of the settings rules, which come first
 };
 
 } // namespace
 
 PlanCheck checkPlan(const GeneralSettings& settings, const ChannelTable& table, const StationType& band)
 {
-    DataCheck check(settings, table, band);
+    DataCheck check(settings, table, band, Refusals::StopAtFirst);
     const bool passed = check.run();
-    return {{passed, check.message()}, check.image(), check.digitCount()};
+    return {{passed, check.message()}, check.image(), check.digitCount(), check.refusal()};
+}
+
+PlanMarks markRefusals(const GeneralSettings& settings, const ChannelTable& table, const StationType& band)
+{
+    DataCheck check(settings, table, band, Refusals::CollectAll);
+    check.run();
+    return check.marks();
 }
 
 } // namespace yalmera

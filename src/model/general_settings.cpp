@@ -2,6 +2,8 @@
 
 #include "ini_syntax.h"
 
+#include <algorithm>
+
 namespace yalmera {
 
 void GeneralSettings::setText(const QString& text)
@@ -16,24 +18,42 @@ void GeneralSettings::setText(const QString& text)
         m_lines.clear();
 }
 
-std::optional<QString> GeneralSettings::lookup(QStringView key) const
+GeneralSettings::Found GeneralSettings::find(QStringView key) const
 {
-    bool seenSection = false;
+    Found found;
     bool inSection = false;
-    for (const QString& line : m_lines) {
+    for (qsizetype i = 0; i < m_lines.size(); ++i) {
+        const QString& line = m_lines[i];
         if (const auto name = ini::sectionName(line)) {
             if (inSection)
-                return std::nullopt; // only the first section of that name is searched
-            inSection = !seenSection && ini::sameName(*name, sectionName());
-            seenSection = seenSection || inSection;
+                return found; // only the first section of that name is searched
+            inSection = found.sectionLine < 0 && ini::sameName(*name, sectionName());
+            if (inSection)
+                found.sectionLine = i;
             continue;
         }
         if (!inSection)
             continue;
-        if (const auto kv = ini::keyLine(line); kv && ini::sameName(kv->key, key))
-            return kv->value;
+        if (const auto kv = ini::keyLine(line); kv && ini::sameName(kv->key, key)) {
+            found.keyLine = i;
+            return found;
+        }
     }
-    return std::nullopt;
+    return found;
+}
+
+std::optional<QString> GeneralSettings::lookup(QStringView key) const
+{
+    const Found found = find(key);
+    if (found.keyLine < 0)
+        return std::nullopt;
+    return ini::keyLine(m_lines[found.keyLine])->value;
+}
+
+int GeneralSettings::lineOf(QStringView key) const
+{
+    const Found found = find(key);
+    return static_cast<int>(found.keyLine >= 0 ? found.keyLine : std::max<qsizetype>(found.sectionLine, 0));
 }
 
 QString GeneralSettings::textValue(QStringView key, const QString& defaultValue) const

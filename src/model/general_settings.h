@@ -57,6 +57,9 @@ public:
     // The value of a key of section "Общие установки": the first matching key line of the first
     // such section, blanks trimmed; nothing when the key is missing.
     std::optional<QString> lookup(QStringView key) const;
+    // The line (0-based) whose value lookup() gives; for a missing key the section's line, or
+    // line 0 when there is no section. Where a refusal of the key's value is shown.
+    int lineOf(QStringView key) const;
     QString textValue(QStringView key, const QString& defaultValue) const;
     // A decimal or hexadecimal ("0x", "$") integer; a missing key or any other value gives the default.
     qint32 integerValue(QStringView key, qint32 defaultValue) const;
@@ -67,6 +70,13 @@ public:
     friend bool operator==(const GeneralSettings&, const GeneralSettings&) = default;
 
 private:
+    struct Found
+    {
+        qsizetype keyLine = -1;
+        qsizetype sectionLine = -1;
+    };
+    Found find(QStringView key) const;
+
     QStringList m_lines;
 };
 

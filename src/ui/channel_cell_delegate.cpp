@@ -136,7 +136,26 @@ void ChannelCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& o
         painter->drawText(option.rect, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
                           index.data(Qt::DisplayRole).toString());
     }
+    paintMarks(painter, option.rect, index.data(ChannelTableModel::MarkKindsRole).toInt());
     painter->restore();
+}
+
+void ChannelCellDelegate::paintMarks(QPainter* painter, const QRect& cell, int kinds)
+{
+    // A triangle in a corner, as spreadsheets mark a comment: the cell's colours and text stay
+    // readable. The first kind takes the top right corner, the next the bottom right one.
+    constexpr int Size = 7; // px along each edge
+    for (std::size_t kind = 0; kind < MarkKindCount; ++kind) {
+        if ((kinds & (1 << kind)) == 0)
+            continue;
+        const int right = cell.right();
+        const int y = kind % 2 == 0 ? cell.top() : cell.bottom();
+        const int inward = kind % 2 == 0 ? Size : -Size;
+        const QPolygon triangle({QPoint(right - Size, y), QPoint(right, y), QPoint(right, y + inward)});
+        painter->setPen(Qt::NoPen);
+        painter->setBrush(markColour(static_cast<MarkKind>(kind)));
+        painter->drawPolygon(triangle);
+    }
 }
 
 QSize ChannelCellDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const

@@ -48,6 +48,7 @@ protected:
     bool eventFilter(QObject* object, QEvent* event) override;
 
 private:
+    static void paintMarks(QPainter* painter, const QRect& cell, int kinds);
     QComboBox* makeListEditor(CellEditor editor, QWidget* parent) const;
     void commitAndClose(QWidget* editor);
 

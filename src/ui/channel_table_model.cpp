@@ -28,6 +28,21 @@ QVariant ChannelTableModel::data(const QModelIndex& index, int role) const
         return {};
     const Column column = tableColumn(index);
     const int row = tableRow(index);
+    if (role == Qt::ToolTipRole || role == MarkKindsRole) {
+        const int key = row * ColumnCount + index.column();
+        QStringList messages;
+        int kinds = 0;
+        for (std::size_t kind = 0; kind < MarkKindCount; ++kind) {
+            const auto found = m_cellMarks[kind].constFind(key);
+            if (found == m_cellMarks[kind].cend())
+                continue;
+            messages += *found;
+            kinds |= 1 << kind;
+        }
+        if (role == MarkKindsRole)
+            return kinds;
+        return messages.isEmpty() ? QVariant() : messages.join(u'\n');
+    }
     if (isFlagColumn(column)) {
         if (role != Qt::CheckStateRole)
             return {};
@@ -39,6 +54,19 @@ QVariant ChannelTableModel::data(const QModelIndex& index, int role) const
     if (role == Qt::DisplayRole || role == Qt::EditRole)
         return m_state.table().cell(column, row);
     return {};
+}
+
+void ChannelTableModel::setMarks(MarkKind kind, const PlanMarks& marks)
+{
+    QHash<int, QStringList>& cells = m_cellMarks[static_cast<std::size_t>(kind)];
+    cells.clear();
+    for (const PlanMark& mark : marks) {
+        if (mark.isCell())
+            cells[mark.row * ColumnCount + columnIndex(mark.column)].append(mark.message);
+    }
+    if (rowCount() > 0)
+        emit dataChanged(index(0, 0), index(rowCount() - 1, ColumnCount - 1),
+                         {Qt::ToolTipRole, MarkKindsRole});
 }
 
 bool ChannelTableModel::setData(const QModelIndex& index, const QVariant& value, int role)

@@ -1,6 +1,10 @@
 #pragma once
 
 #include "model/channel_table.h"
+#include "model/plan_mark.h"
+#include "plan_markers.h"
+
+#include <QHash>
 
 #include <QAbstractTableModel>
 
@@ -35,6 +39,12 @@ public:
     // Table column of a model column (the same place).
     static Column tableColumn(const QModelIndex& index) { return columnAt(index.column()); }
 
+    // The kinds of marks on a cell, one bit each (1 << MarkKind), as an int.
+    static constexpr int MarkKindsRole = Qt::UserRole + 1;
+    // The cell marks of a kind replace those shown before (lines of the settings are not the
+    // table's); a marked cell's tool tip gives the messages of all its marks.
+    void setMarks(MarkKind kind, const PlanMarks& marks);
+
     // The state's table was replaced (rows, captions, flags may all differ).
     void reload();
     // Cells of the same table changed behind the model's back; rows and scroll position stay.
@@ -43,6 +53,8 @@ public:
 private:
     AppState& m_state;
     PlanHistory& m_history;
+    // Per kind: the messages of the marked cells, keyed by table row * ColumnCount + column.
+    std::array<QHash<int, QStringList>, MarkKindCount> m_cellMarks;
 };
 
 } // namespace yalmera::ui

@@ -7,6 +7,7 @@
 #include "key_filter.h"
 #include "plan_file_dialogs.h"
 #include "plan_history.h"
+#include "plan_markers.h"
 #include "select_all_on_focus.h"
 #include "table_commands.h"
 #include "ui_texts.h"
@@ -45,6 +46,7 @@
 #include <QRadioButton>
 #include <QShortcut>
 #include <QStyle>
+#include <QToolButton>
 #include <QToolTip>
 #include <QUndoStack>
 #include <QUrl>
@@ -168,11 +170,17 @@ MainWindow::MainWindow(AppState& state, UserInterfaceFeedback& feedback, PlanFil
     // Every step of the table and every plan replacement, done or undone, may make the plan
     // differ from its file or agree with it again.
     connect(m_history->stack(), &QUndoStack::indexChanged, m_unsaved, &UnsavedPlan::noteChange);
+    connect(m_history->stack(), &QUndoStack::indexChanged, this, &MainWindow::refreshMarks);
 
     resetAtStartUp();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    // The history goes with the window's children and empties its stack on the way, after this
+    // window's own parts are gone: its last index change must not reach them.
+    disconnect(m_history->stack(), nullptr, this, nullptr);
+}
 
 void MainWindow::buildMenus()
 {
@@ -192,6 +200,12 @@ void MainWindow::buildMenus()
     auto* menuKey = new QShortcut(QKeySequence(Qt::Key_F10), this);
     connect(menuKey, &QShortcut::activated, bar,
             [bar] { bar->setActiveAction(bar->actions().constFirst()); });
+    auto* nextRefusal = new QShortcut(QKeySequence(Qt::Key_F8), this);
+    auto* previousRefusal = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F8), this);
+    connect(nextRefusal, &QShortcut::activated, m_markers,
+            [this] { m_markers->visitNext(MarkKind::Refusal); });
+    connect(previousRefusal, &QShortcut::activated, m_markers,
+            [this] { m_markers->visitNext(MarkKind::Refusal, true); });
 }
 
 void MainWindow::buildChannelsMenu(QMenuBar* bar)
@@ -406,6 +420,25 @@ void MainWindow::buildMenuCorner(QMenuBar* bar)
     auto* marks = new QHBoxLayout(corner);
     marks->setContentsMargins(0, 0, 8, 0);
     marks->setSpacing(12);
+    m_refusalCount = new QToolButton(corner);
+    m_refusalCount->setObjectName(QStringLiteral("RefusalCount"));
+    m_refusalCount->setAutoRaise(true);
+    m_refusalCount->setToolTip(texts::ui::RefusalCountHint.toString());
+    m_refusalCount->setFocusPolicy(Qt::NoFocus);
+    QPalette refusalColours = m_refusalCount->palette();
+    refusalColours.setColor(QPalette::ButtonText, markColour(MarkKind::Refusal));
+    m_refusalCount->setPalette(refusalColours);
+    m_refusalCount->hide();
+    marks->addWidget(m_refusalCount);
+    connect(m_refusalCount, &QToolButton::clicked, m_markers,
+            [this] { m_markers->visitFirst(MarkKind::Refusal); });
+    connect(m_markers, &PlanMarkers::marksChanged, m_refusalCount, [this](MarkKind kind, int count) {
+        if (kind != MarkKind::Refusal)
+            return;
+        m_refusalCount->setText(texts::ui::RefusalCount.toString().arg(count));
+        m_refusalCount->setVisible(count > 0);
+        fitMenuCorner();
+    });
     m_unsavedMark = new QLabel(texts::ui::UnsavedMark.toString(), corner);
     m_unsavedMark->setObjectName(QStringLiteral("UnsavedMark"));
     m_unsavedMark->setToolTip(texts::ui::UnsavedMarkHint.toString());
@@ -413,7 +446,10 @@ void MainWindow::buildMenuCorner(QMenuBar* bar)
     m_unsavedMark->hide();
     marks->addWidget(m_unsavedMark);
     bar->setCornerWidget(corner, Qt::TopRightCorner);
-    connect(m_unsaved, &UnsavedPlan::unsavedChanged, m_unsavedMark, &QWidget::setVisible);
+    connect(m_unsaved, &UnsavedPlan::unsavedChanged, m_unsavedMark, [this](bool unsaved) {
+        m_unsavedMark->setVisible(unsaved);
+        fitMenuCorner();
+    });
     // A recovery copy that cannot be kept is said at the mark, not in a box in the middle of
     // typing: it is shown in the text's full colour and its hint gives the reason.
     connect(m_unsaved, &UnsavedPlan::recoveryFailureChanged, m_unsavedMark, [this](const QString& failure) {
@@ -423,6 +459,13 @@ void MainWindow::buildMenuCorner(QMenuBar* bar)
                                       ? texts::ui::UnsavedMarkHint.toString()
                                       : texts::ui::UnsavedMarkHint.toString() + u'\n' + failure);
     });
+}
+
+void MainWindow::fitMenuCorner()
+{
+    // The menu bar sizes its corner only when the corner is set: a mark shown or hidden, or a
+    // count grown by a digit, would be cut off or leave a gap.
+    menuBar()->setCornerWidget(menuBar()->cornerWidget(Qt::TopRightCorner), Qt::TopRightCorner);
 }
 
 void MainWindow::setRoomy(bool roomy)
@@ -583,6 +626,8 @@ void MainWindow::buildWorkArea()
     m_model = new ChannelTableModel(m_state, *m_history, this);
     m_grid = new ChannelGrid(m_model, m_feedback, m_workArea);
     m_grid->setGeometry(5, 155, 787, 235);
+    m_markers = new PlanMarkers(*m_model, *m_grid, *m_settingsEditor, this);
+    connect(m_settingsEditor, &QPlainTextEdit::textChanged, this, &MainWindow::refreshMarks);
 
     m_settingsEditor->hide();
     m_repeaterPanel->hide();
@@ -693,6 +738,15 @@ void MainWindow::refreshPlanViews()
         m_settingsEditor->setPlainText(m_state.settings().text());
     }
     m_model->reload();
+    refreshMarks();
+}
+
+void MainWindow::refreshMarks()
+{
+    const bool planShown = m_state.tableCreated() && m_state.table().firstRowWithoutFlags() == 0;
+    m_markers->show(MarkKind::Refusal,
+                    planShown ? markRefusals(m_state.settings(), m_state.table(), m_state.stationType())
+                              : PlanMarks{});
 }
 
 void MainWindow::showPlanArea()
@@ -940,6 +994,7 @@ void MainWindow::selectBand(Band band)
     m_settingsEditor->hide();
     m_grid->hide();
     m_model->reload();
+    refreshMarks();
     m_unsaved->noteChange();
 }
 

@@ -18,6 +18,7 @@ class QMenuBar;
 class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
+class QToolButton;
 
 namespace yalmera {
 class AppState;
@@ -35,6 +36,7 @@ class GuideWindow;
 class JournalWindow;
 class PlanFileDialogs;
 class PlanHistory;
+class PlanMarkers;
 class TableCommands;
 class UnsavedPlan;
 class UserInterfaceFeedback;
@@ -55,10 +57,11 @@ struct UserStores;
 //                EditMenu "Правка" after "Выход": UndoItem, RedoItem, CopyItem, PasteItem,
 //                InsertChannelItem, RemoveChannelsItem, MoveUpItem, MoveDownItem;
 //                ViewMenu "Вид": RoomyWindowItem; HelpMenu "Справка": GuideItem, JournalItem,
-//                AboutItem; MenuCorner beside the menus with UnsavedMark "изменён"
+//                AboutItem; MenuCorner beside the menus with RefusalCount "ошибок: N" and
+//                UnsavedMark "изменён"
 //   keys         every menu and item has an underlined letter (Alt+letter, F10 opens "Каналы");
 //                Ctrl+N "Создать шаблон", Ctrl+O "Чтение файла", Ctrl+S "Сохранить",
-//                F9 "Контроль", F1 "Руководство"
+//                F9 "Контроль", F1 "Руководство", F8 / Shift+F8 the next / previous refusal
 //   work area    Panel1 (hidden at start)
 //   template     Panel2: Label1/Edit1 count, Label2/Edit2 start frequency, Label3/Edit3 offset,
 //                BitBtn1 "Ok"
@@ -81,6 +84,7 @@ public:
     ChannelGrid* grid() const { return m_grid; }
     ChannelTableModel* tableModel() const { return m_model; }
     UnsavedPlan* unsavedPlan() const { return m_unsaved; }
+    PlanMarkers* planMarkers() const { return m_markers; }
     GuideWindow* guideWindow() const { return m_guide; }
     JournalWindow* journalWindow() const { return m_journal.get(); }
     // The exchange journal "Журнал обмена" and "О программе" name (the station-link window's).
@@ -158,6 +162,7 @@ private:
     void buildHelpMenu(QMenuBar* bar);
     // Beside the menus, outside the areas of the window: the plan's marks.
     void buildMenuCorner(QMenuBar* bar);
+    void fitMenuCorner();
     // Before the plan is replaced or the program ends: whether to go on. An unsaved plan asks
     // "Сохранить изменения?": "Да" saves as "Сохранить" does and goes on once saved, "Нет" goes
     // on, "Отмена" keeps everything.
@@ -184,6 +189,9 @@ private:
     void showBand();
     void markModule(ModuleType module);
     void storeSettingsText();
+    // What "Контроль" would refuse, marked on the plan shown after every change; nothing while
+    // no plan is shown (before the first table, after a band change).
+    void refreshMarks();
 
     AppState& m_state;
     UserInterfaceFeedback& m_feedback;
@@ -192,6 +200,7 @@ private:
     PlanHistory* m_history = nullptr;
     UnsavedPlan* m_unsaved = nullptr;
     TableCommands* m_tableCommands = nullptr;
+    PlanMarkers* m_markers = nullptr;
     QMenu* m_recentMenu = nullptr;
 
     QWidget* m_client = nullptr;
@@ -214,6 +223,7 @@ private:
     QAction* m_band144to174Item = nullptr;
     QAction* m_roomyItem = nullptr;
     QLabel* m_unsavedMark = nullptr;
+    QToolButton* m_refusalCount = nullptr;
     GuideWindow* m_guide = nullptr;
     // A window of its own, not the main window's child: it stays usable while an exchange holds
     // the main window and stays up while the main window is minimised.

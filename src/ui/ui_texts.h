@@ -134,6 +134,11 @@ inline constexpr QStringView SaveChangesQuestion = u"Сохранить изме
 // Beside the menus while the plan differs from its file (or no file holds it).
 inline constexpr QStringView UnsavedMark = u"изменён";
 inline constexpr QStringView UnsavedMarkHint = u"План изменён после последней записи в файл или чтения файла";
+// The count of the refusals "Контроль" would give, beside the unsaved mark.
+inline constexpr QStringView RefusalCount = u"ошибок: %1";
+inline constexpr QStringView RefusalCountHint =
+    u"Ячейки и строки, которые не пропустит «Контроль», отмечены красным.\n"
+    u"F8 — следующая ошибка, Shift+F8 — предыдущая; щелчок — первая.";
 // %1: the folder, %2: the system's reason.
 inline constexpr QStringView RecoveryNotKept = u"Копия плана для восстановления не записана в папку «%1»: %2";
 // %1: when the copy was kept, %2: the plan's file.

@@ -2,6 +2,7 @@
 
 #include "model/channel_table.h"
 #include "model/general_settings.h"
+#include "model/plan_mark.h"
 #include "model/user_message.h"
 
 #include <QString>
@@ -24,6 +25,14 @@ inline void PrintTo(const UserMessage& message, std::ostream* os)
 inline void PrintTo(Column column, std::ostream* os)
 {
     *os << "column " << columnIndex(column);
+}
+inline void PrintTo(const PlanMark& mark, std::ostream* os)
+{
+    if (mark.isCell())
+        *os << "cell " << mark.row << '/' << columnIndex(mark.column);
+    else
+        *os << "settings line " << mark.settingsLine;
+    *os << " \"" << mark.message.toStdString() << '"';
 }
 // A settings block line by line.
 inline void PrintTo(const GeneralSettings& settings, std::ostream* os)

@@ -75,6 +75,7 @@ BadInput templateRow(std::string name, QString count, QString start, QString off
 
 UserMessage check(AppState& state, const QString&)
 {
+    expectRefusalMarked(state, "marks");
     return runDataCheck(state).message;
 }
 
@@ -140,6 +141,7 @@ UserMessage readFile(AppState& state, const QString& path)
     if (!read.contents)
         return read.error;
     state.adoptPlanFile(std::move(*read.contents));
+    expectRefusalMarked(state, "marks of the file read");
     return runDataCheck(state).message;
 }
 

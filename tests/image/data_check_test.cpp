@@ -40,6 +40,7 @@ void expectMessage(const MessageCase& c, AppState state)
     state.acceptCheck(state.image(), state.settingsDigitCount()); // a check clears it before anything else
     c.edit(state);
     const AppState before = state;
+    expectRefusalMarked(state, c.name);
     const CheckResult result = runDataCheck(state);
     EXPECT_FALSE(result.passed) << c.name;
     EXPECT_EQ(result.message.text, c.text) << c.name;
@@ -298,6 +299,70 @@ TEST(DataCheck, EveryRowMessage)
         expectMessage(c, plan);
 }
 
+TEST(DataCheck, MarksEveryRefusalAtItsPlace)
+{
+    // Lines of the template's block: 0 the section, 1 "Id_номер", 2.. "Тон1".., 16 "Яркость диодов",
+    // 17 "Громкость", 18 "МинГромкость", 25 "СК".
+    const QString special = s(u"Ошибка в номере спец. канала!!! В радиостанции нет такого номера канала");
+    struct MarkCase
+    {
+        const char* name;
+        int rows;
+        std::function<void(AppState&)> edit;
+        PlanMarks marks;
+    };
+    const MarkCase cases[] = {
+        {"settings and cells, several in a row, in the order the check meets them",
+         5,
+         [](AppState& st) {
+             setSetting(st, s(u"Яркость диодов"), s(u"0"));
+             setSetting(st, s(u"Тон3"), s(u"1"));
+             setSetting(st, s(u"Id_номер"), s(u"001"));
+             st.editTable().setCell(Column::TxFrequency, 2, s(u"141003"));
+             st.editTable().setCell(Column::PowerMin, 2, s(u"4"));
+             st.editTable().setCell(Column::CtcssRx, 4, s(u"x"));
+         },
+         {PlanMark::line(16, s(u"Уровень яркости изм. 1-5")),
+          PlanMark::line(4, s(u"Ошибка в Тон3 диапазон от 700Гц до 2550Гц")),
+          PlanMark::line(1, s(u"Id_Tон должен быть четырехзначным. Например: 0001")),
+          PlanMark::cell(2, Column::TxFrequency, s(u"Частота должна быть кратна 6,25кГц")),
+          PlanMark::cell(2, Column::PowerMin,
+                         s(u"Не желательно использовать в минимальной мощности 4 уровень")),
+          PlanMark::cell(4, Column::CtcssRx,
+                         s(u"В строчке №4 в столбце \"CTC_Rx\" значение \"x\" не из списка"))}},
+        {"a missing key at the section line, no compare with a refused value",
+         5,
+         [](AppState& st) {
+             setSetting(st, s(u"Тон1"), QString());
+             setSetting(st, s(u"Громкость"), s(u"0"));
+             setSetting(st, s(u"МинГромкость"), s(u"5"));
+         },
+         {PlanMark::line(16, s(u"Уровень громкости изм. 1-16")),
+          PlanMark::line(0, s(u"Ошибка в Тон1 диапазон от 700Гц до 2550Гц"))}},
+        {"a channel number the special-channel search cannot read is marked once",
+         3,
+         [](AppState& st) {
+             st.editTable().setCell(Column::ChannelNumber, 1, s(u"x1"));
+             st.editTable().setCell(Column::RxFrequency, 1, QString());
+         },
+         {PlanMark::cell(1, Column::ChannelNumber, s(u"'x1' is not a valid integer value")),
+          PlanMark::line(25, special),
+          PlanMark::cell(1, Column::RxFrequency, s(u"В канале №x1 не введена частота приема"))}},
+        {"rows beyond the records at the first of them",
+         100,
+         [](AppState&) {},
+         {PlanMark::cell(
+              100, Column::ChannelNumber,
+              s(u"В таблице больше 99 каналов. В радиостанцию можно записать не более 99 каналов")),
+          PlanMark::cell(100, Column::ChannelNumber, s(u"В строчке №100 введен неправильный номер канала"))}},
+    };
+    for (const MarkCase& c : cases) {
+        AppState state = templateState(c.rows, 140000, 0);
+        c.edit(state);
+        EXPECT_EQ(markRefusals(state.settings(), state.table(), state.stationType()), c.marks) << c.name;
+    }
+}
+
 TEST(DataCheck, ZeroRowsNeverPass)
 {
     AppState state = templateState(0);
@@ -458,6 +523,7 @@ TEST(DataCheck, ArbitraryTextsAlwaysEndInOneMessage)
         }
         if (pick(3) == 0)
             setSetting(state, s(keys[pick(std::size(keys))]), s(pool[pick(std::size(pool))]));
+        expectRefusalMarked(state, "run " + std::to_string(run));
         const CheckResult result = runDataCheck(state);
         EXPECT_FALSE(result.message.isEmpty());
         EXPECT_EQ(result.passed, state.dataChecked());

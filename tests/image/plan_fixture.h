@@ -1,10 +1,14 @@
 #pragma once
 
+#include "common/qt_printers.h"
+#include "image/data_check.h"
 #include "model/number_text.h"
 #include "session/app_state.h"
 
 #include <QString>
 #include <QStringList>
+
+#include <gtest/gtest.h>
 
 // A plan as the template makes it (default values and settings, both frequencies equal), built
 // here cell by cell so the checks do not depend on the template's own code.
@@ -62,4 +66,18 @@ inline void setSetting(yalmera::AppState& state, const QString& key, const QStri
     if (!value.isNull())
         lines.append(key + u'=' + value);
     state.editSettings().setLines(lines);
+}
+
+// The marks of every refusal agree with the check: none exactly when it passes, and the first
+// is where it stops, with its message.
+inline void expectRefusalMarked(const yalmera::AppState& state, const std::string& name)
+{
+    using namespace yalmera;
+    const PlanCheck check = checkPlan(state.settings(), state.table(), state.stationType());
+    const PlanMarks marks = markRefusals(state.settings(), state.table(), state.stationType());
+    EXPECT_EQ(marks.isEmpty(), check.result.passed) << name;
+    if (check.refusal) {
+        EXPECT_EQ(check.refusal->message, check.result.message.text) << name;
+        EXPECT_EQ(marks.value(0), *check.refusal) << name;
+    }
 }

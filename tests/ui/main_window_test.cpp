@@ -4,6 +4,7 @@
 #include "ui/channel_table_model.h"
 #include "ui/help_windows.h"
 #include "ui/journal_window.h"
+#include "ui/plan_markers.h"
 #include "ui/unsaved_plan.h"
 
 #include "files/journal.h"
@@ -15,6 +16,7 @@
 #include <QAction>
 #include <QDesktopServices>
 #include <QFile>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -30,6 +32,7 @@
 #include <QTemporaryDir>
 #include <QTextBrowser>
 #include <QTimer>
+#include <QToolButton>
 #include <QUrl>
 
 #include <cstdio>
@@ -470,6 +473,65 @@ TEST_F(MainWindowTest, CheckStopsAtTheFirstViolation)
     EXPECT_EQ(feedback.texts(),
               QStringList{QStringLiteral("Не желательно использовать в минимальной мощности 4 уровень")});
     EXPECT_FALSE(state.dataChecked());
+}
+
+TEST_F(MainWindowTest, EveryRefusalIsMarkedWhileEditingAndF8VisitsThem)
+{
+    makeTemplate();
+    auto* count = mainChild<QToolButton>("RefusalCount");
+    auto* memo = mainChild<QPlainTextEdit>("Memo1");
+    auto* grid = mainChild<ChannelGrid>("StringGrid1");
+    ChannelTableModel* model = grid->channelModel();
+    EXPECT_FALSE(count->isVisible());
+
+    // Line 16 of the template's settings is the brightness.
+    memo->setPlainText(
+        memo->toPlainText().replace(QStringLiteral("Яркость диодов=1"), QStringLiteral("Яркость диодов=0")));
+    const QModelIndex power = model->index(2, columnIndex(Column::PowerMin));
+    const QModelIndex transmit = model->index(4, columnIndex(Column::TxFrequency));
+    model->setData(power, QStringLiteral("4"));
+    model->setData(transmit, QStringLiteral("145003"));
+    EXPECT_TRUE(count->isVisible());
+    EXPECT_EQ(count->text(), QStringLiteral("ошибок: 3"));
+    EXPECT_EQ(power.data(Qt::ToolTipRole).toString(),
+              QStringLiteral("Не желательно использовать в минимальной мощности 4 уровень"));
+    EXPECT_NE(transmit.data(ChannelTableModel::MarkKindsRole).toInt(), 0);
+    EXPECT_EQ(model->index(0, 0).data(ChannelTableModel::MarkKindsRole).toInt(), 0);
+    ASSERT_EQ(memo->extraSelections().size(), 1);
+    EXPECT_EQ(memo->extraSelections().constFirst().cursor.blockNumber(), 16);
+    EXPECT_EQ(main().planMarkers()->lineMessages(16), QStringLiteral("Уровень яркости изм. 1-5"));
+
+    // F8 from outside the plan: the first mark, then on round the plan; Shift+F8 back.
+    const auto place = [&] {
+        return memo->hasFocus() ? QStringLiteral("line %1").arg(memo->textCursor().blockNumber())
+                                : QStringLiteral("cell %1/%2")
+                                      .arg(grid->currentIndex().row() + 1)
+                                      .arg(grid->currentIndex().column());
+    };
+    field("Edit1")->setFocus();
+    const QStringList visits{QStringLiteral("line 16"), QStringLiteral("cell 3/11"),
+                             QStringLiteral("cell 5/2"), QStringLiteral("line 16")};
+    for (const QString& expected : visits) {
+        QTest::keyClick(&main(), Qt::Key_F8);
+        EXPECT_EQ(place(), expected);
+    }
+    QTest::keyClick(&main(), Qt::Key_F8, Qt::ShiftModifier);
+    EXPECT_EQ(place(), QStringLiteral("cell 5/2"));
+    QTest::mouseClick(count, Qt::LeftButton);
+    EXPECT_EQ(place(), QStringLiteral("line 16"));
+
+    // A picture with the settings line in view and a cell's tool tip.
+    const QRect cell = grid->visualRect(transmit);
+    QHelpEvent help(QEvent::ToolTip, cell.center(), grid->viewport()->mapToGlobal(cell.center()));
+    QApplication::sendEvent(grid->viewport(), &help);
+    testing::saveScreenshot(main(), QStringLiteral("main-window-marks"), /*withPopups=*/true);
+
+    // "Контроль" still names the first only; an undo takes its mark away.
+    action("N19")->trigger();
+    EXPECT_EQ(feedback.texts(), QStringList{QStringLiteral("Уровень яркости изм. 1-5")});
+    action("UndoItem")->trigger();
+    EXPECT_EQ(count->text(), QStringLiteral("ошибок: 2"));
+    EXPECT_FALSE(transmit.data(Qt::ToolTipRole).isValid());
 }
 
 TEST_F(MainWindowTest, RepeaterAndProtocolAreRefusedWithoutACheck)

@@ -9,6 +9,8 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QPainter>
+#include <QPixmap>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWidget>
@@ -128,12 +130,21 @@ struct ProgramFixture
     }
 };
 
-// Saves a picture of the window into the build folder so that it can be looked at.
-inline void saveScreenshot(QWidget& window, const QString& name)
+// Saves a picture of the window into the build folder so that it can be looked at; withPopups:
+// with the tool tips and lists open over it, drawn where they stand.
+inline void saveScreenshot(QWidget& window, const QString& name, bool withPopups = false)
 {
     const QString folder = QStringLiteral(YALMERA_BINARY_DIR "/ui-screenshots");
     QDir().mkpath(folder);
-    window.grab().save(folder + u'/' + name + QStringLiteral(".png"));
+    QPixmap picture = window.grab();
+    if (withPopups) {
+        QPainter painter(&picture);
+        for (QWidget* popup : QApplication::topLevelWidgets()) {
+            if (popup != &window && popup->isVisible() && popup->windowType() == Qt::ToolTip)
+                popup->render(&painter, window.mapFromGlobal(popup->mapToGlobal(QPoint())));
+        }
+    }
+    picture.save(folder + u'/' + name + QStringLiteral(".png"));
 }
 
 } // namespace yalmera::ui::testing
