@@ -1,6 +1,7 @@
 #include "cli_support.h"
 
 #include "files/plan_file.h"
+#include "image/plan_comparison.h"
 #include "session/app_state.h"
 
 #include <algorithm>
@@ -20,6 +21,12 @@
 namespace yalmera::cli {
 
 namespace {
+
+// The words of differenceLine (translations/yalmera-cli_ru.ts).
+class PlanDifferences
+{
+    Q_DECLARE_TR_FUNCTIONS(PlanDifferences)
+};
 
 FILE* file(StandardStream stream)
 {
@@ -166,6 +173,26 @@ bool loadPlanFile(const CommandLine& commandLine, const QString& path, AppState&
     }
     state.adoptPlanFile(std::move(*read.contents));
     return true;
+}
+
+QString differenceLine(const PlanDifference& difference, const QString& firstName, const QString& secondName)
+{
+    const auto quoted = [](const QString& text) { return u'"' + text + u'"'; };
+    switch (difference.kind) {
+    case DifferenceKind::Setting:
+        return PlanDifferences::tr("settings %1: %2 %3, %4 %5")
+            .arg(quoted(difference.key), firstName, quoted(difference.first), secondName,
+                 quoted(difference.second));
+    case DifferenceKind::Cell:
+        return PlanDifferences::tr("channel %1, %2: %3 %4, %5 %6")
+            .arg(difference.channel, quoted(columnCaption(difference.column).trimmed()), firstName,
+                 quoted(difference.first), secondName, quoted(difference.second));
+    case DifferenceKind::RemovedChannel:
+        return PlanDifferences::tr("channel %1: only in %2").arg(difference.channel, firstName);
+    case DifferenceKind::AddedChannel:
+        return PlanDifferences::tr("channel %1: only in %2").arg(difference.channel, secondName);
+    }
+    return {};
 }
 
 std::optional<Band> bandFromText(QStringView text)

@@ -25,62 +25,14 @@ namespace yalmera::cli {
 
 namespace {
 
-QString helpText()
-{
-    return QStringLiteral(
-        "Usage: yalmera-cli write PLAN.ini --port PORT [--verify] [--serial S [--protocol DIR]]\n"
-        "                         [--trace FILE] [--journal FILE]\n"
-        "       yalmera-cli write PLAN.ini --port PORT[=S] --port PORT[=S] ... [--verify]\n"
-        "                         [--protocol DIR] [--trace FILE] [--journal FILE]\n"
-        "\n"
-        "Reads a channel-plan file as \"Чтение файла\" does, runs the data check of \"Контроль\"\n"
-        "and, when the plan passes, writes its image into the station as \"Запись данных \" does,\n"
-        "byte by byte, each acknowledged by the station. Progress is shown on stderr. The write\n"
-        "and the read of --verify each add a line to the journal; the plan read back is kept in\n"
-        "the backups folder beside it. Ctrl-C (or SIGTERM, SIGHUP) stops the write at its next\n"
-        "byte. A station gives up a broken write after a second of silence: until then the\n"
-        "next write or read on the port waits (up to 1.25 s after the broken write's last byte).\n"
-        "\n"
-        "Several --port options write the same plan into every station at once, each on its\n"
-        "own port with its own journal lines, trace and protocol; a station that fails stops\n"
-        "none of the others, and Ctrl-C stops all of them at their next byte. Progress is a line\n"
-        "per station (redrawn in place on a terminal, a line per step otherwise); at the end a\n"
-        "summary line per station on stdout: port, serial number, outcome, time. PORT=S gives\n"
-        "the station's serial number; without it the serial the station reports to --verify\n"
-        "names its protocol.\n"
-        "\n"
-        "Options:\n"
-        "  --port PORT       COM1, COM2 (the first and second serial port), a port name such as\n"
-        "                    ttyUSB0 (see 'yalmera-cli ports'), or a device path such as /dev/pts/3;\n"
-        "                    PORT=S also gives the station's serial number; repeated for several\n"
-        "                    stations\n"
-        "  --verify          read the station back afterwards and compare it with what was written\n"
-        "  --serial S        the station's serial number, for the journal and the protocol (one\n"
-        "                    station only)\n"
-        "  --protocol DIR    once written (and verified), save the protocol \"Протокол S.docx\"\n"
-        "                    in DIR (made when missing; an earlier protocol gets no overwrite,\n"
-        "                    the new one a number); needs the serial number: --serial, PORT=S,\n"
-        "                    or with several ports --verify\n"
-        "  --trace FILE      record every byte sent and received in FILE (replaced); with several\n"
-        "                    ports each station's in FILE with the port's name (the last part of\n"
-        "                    its path) before the extension: trace.txt gives trace-ttyUSB0.txt\n"
-        "  --journal FILE    the journal to add to (default: journal.csv in the user's\n"
-        "                    application-data folder, or $YALMERA_JOURNAL)\n"
-        "  -h, --help        this text\n"
-        "\n"
-        "Exit codes: 0 written (and verified, protocol saved); 1 the check refused the plan; 2\n"
-        "usage or file error (nothing sent); 3 station link failure (port, silence, a station\n"
-        "still sending when the write begins, a station holding something else after --verify);\n"
-        "4 written, but the journal, backup, trace or protocol could not be written; 130 stopped by\n"
-        "Ctrl-C (143 by SIGTERM, 129 by SIGHUP). With several ports the worst station's: a stop\n"
-        "first, then 3, 1, 4, 0.\n"
-        "Messages on stderr.");
-}
+QString helpText();
 
 // One write as the command line runs it, in steps named after what they do. A step that ends the
 // command returns its exit code.
 class WriteCommand
 {
+    Q_DECLARE_TR_FUNCTIONS(WriteCommand)
+
 public:
     WriteCommand() : m_commandLine(QStringLiteral("write"), helpText()), m_records(m_commandLine) {}
 
@@ -135,19 +87,18 @@ private:
         if (m_commandLine.isSet(serial) &&
             (m_stations.size() > 1 || !m_stations.first().serialNumber.isEmpty()))
             return m_commandLine.usageError(
-                QStringLiteral("--serial names one station; give each port its own as --port PORT=SERIAL"));
+                tr("--serial names one station; give each port its own as --port PORT=SERIAL"));
         if (m_stations.size() == 1 && !m_stations.first().serialNumber.isEmpty())
             m_serialNumber = m_stations.first().serialNumber;
         const bool everySerialGiven =
             std::none_of(m_stations.cbegin(), m_stations.cend(),
                          [](const FleetStation& s) { return s.serialNumber.isEmpty(); });
         if (m_protocol && m_stations.size() == 1 && m_serialNumber.isEmpty())
-            return m_commandLine.usageError(
-                QStringLiteral("--protocol needs the serial number (--serial S)"));
+            return m_commandLine.usageError(tr("--protocol needs the serial number (--serial S)"));
         if (m_protocol && m_stations.size() > 1 && !m_verify && !everySerialGiven)
-            return m_commandLine.usageError(QStringLiteral(
-                "--protocol needs each station's serial number: --verify (as the station reports it) or "
-                "--port PORT=SERIAL"));
+            return m_commandLine.usageError(
+                tr("--protocol needs each station's serial number: --verify (as the station reports it) or "
+                   "--port PORT=SERIAL"));
         m_planPath = m_commandLine.positional().first();
         m_journalPath = m_commandLine.value(journal);
         m_tracePath = m_commandLine.value(trace);
@@ -175,7 +126,7 @@ private:
                 return m_commandLine.fileError(m_protocolFolder, refusal);
         }
         if (!m_records.prepare(m_journalPath, fleetTracePaths(m_tracePath, m_stations),
-                               {{QStringLiteral("the plan file"), m_planPath}}))
+                               {{tr("the plan file"), m_planPath}}))
             return ExitUsage;
         return std::nullopt;
     }
@@ -199,8 +150,7 @@ private:
             return m_records.exitCode(linkFailureExit(m_commandLine.name(), written.outcome, message, m_port,
                                                       interrupt.exitCode()));
         }
-        printOut(QStringLiteral("%1 channel(s) written, %2 bytes acknowledged")
-                     .arg(m_state.image().channelCount)
+        printOut(tr("%n channel(s) written, %1 bytes acknowledged", nullptr, m_state.image().channelCount)
                      .arg(written.repliesReceived));
         return std::nullopt;
     }
@@ -220,13 +170,12 @@ private:
             return m_records.exitCode(linkFailureExit(m_commandLine.name(), readBack.outcome,
                                                       readBack.message, m_port, interrupt.exitCode()));
         if (!diff.isEmpty()) {
-            m_commandLine.message(QStringLiteral("the station holds a different plan than was written:"));
+            m_commandLine.message(tr("the station holds a different plan than was written:"));
             for (const QString& line : diff)
                 printErr(QStringLiteral("  ") + line);
             return m_records.exitCode(ExitLink);
         }
-        printOut(QStringLiteral("Verified: station %1 holds the plan written")
-                     .arg(readBack.readBack->serialNumber));
+        printOut(tr("Verified: station %1 holds the plan written").arg(readBack.readBack->serialNumber));
         return std::nullopt;
     }
 
@@ -248,7 +197,7 @@ private:
             m_records.failed(QStringLiteral("%1: %2").arg(m_protocolFolder, saved.error.text));
             return false;
         }
-        printOut(QStringLiteral("Protocol saved to %1").arg(QDir::toNativeSeparators(saved.path)));
+        printOut(tr("Protocol saved to %1").arg(QDir::toNativeSeparators(saved.path)));
         return true;
     }
 
@@ -278,14 +227,13 @@ private:
                 m_records.failed(QStringLiteral("%1: %2").arg(result.port, failure.text));
             if (!result.writtenDifferences.isEmpty()) {
                 m_commandLine.message(
-                    QStringLiteral("%1: the station holds a different plan than was written:")
-                        .arg(result.port));
+                    tr("%1: the station holds a different plan than was written:").arg(result.port));
                 for (const QString& line : result.writtenDifferences)
                     printErr(QStringLiteral("  ") + line);
             }
             if (m_protocol && outcome.exitCode == ExitSuccess &&
                 !saveProtocol(result.serialNumber, result.written.entry)) {
-                outcome.text += QStringLiteral(", protocol not saved");
+                outcome.text += tr(", protocol not saved");
                 outcome.exitCode = ExitJournal;
             }
             outcomes.append(outcome);
@@ -299,8 +247,8 @@ private:
         if (!result.completed())
             return failedExchange(result, interruptedExit);
         if (!result.writtenDifferences.isEmpty())
-            return {QStringLiteral("written, but holds another plan"), ExitLink};
-        return {m_verify ? QStringLiteral("written and verified") : QStringLiteral("written"),
+            return {tr("written, but holds another plan"), ExitLink};
+        return {m_verify ? tr("written and verified") : tr("written"),
                 result.recordFailures.isEmpty() ? ExitSuccess : ExitJournal};
     }
 
@@ -318,6 +266,58 @@ private:
     AppState m_state;
     ExchangeRecord m_written; // the write's journal line and what could not be kept
 };
+
+QString helpText()
+{
+    return WriteCommand::tr(
+        "Usage: yalmera-cli write PLAN.ini --port PORT [--verify] [--serial S [--protocol DIR]]\n"
+        "                         [--trace FILE] [--journal FILE]\n"
+        "       yalmera-cli write PLAN.ini --port PORT[=S] --port PORT[=S] ... [--verify]\n"
+        "                         [--protocol DIR] [--trace FILE] [--journal FILE]\n"
+        "\n"
+        "Reads a channel-plan file as \"Чтение файла\" does, runs the data check of \"Контроль\"\n"
+        "and, when the plan passes, writes its image into the station as \"Запись данных \" does,\n"
+        "byte by byte, each acknowledged by the station. Progress is shown on stderr. The write\n"
+        "and the read of --verify each add a line to the journal; the plan read back is kept in\n"
+        "the backups folder beside it. Ctrl-C (or SIGTERM, SIGHUP) stops the write at its next\n"
+        "byte. A station gives up a broken write after a second of silence: until then the\n"
+        "next write or read on the port waits (up to 1.25 s after the broken write's last byte).\n"
+        "\n"
+        "Several --port options write the same plan into every station at once, each on its\n"
+        "own port with its own journal lines, trace and protocol; a station that fails stops\n"
+        "none of the others, and Ctrl-C stops all of them at their next byte. Progress is a line\n"
+        "per station (redrawn in place on a terminal, a line per step otherwise); at the end a\n"
+        "summary line per station on stdout: port, serial number, outcome, time. PORT=S gives\n"
+        "the station's serial number; without it the serial the station reports to --verify\n"
+        "names its protocol.\n"
+        "\n"
+        "Options:\n"
+        "  --port PORT       COM1, COM2 (the first and second serial port), a port name such as\n"
+        "                    ttyUSB0 (see 'yalmera-cli ports'), or a device path such as /dev/pts/3;\n"
+        "                    PORT=S also gives the station's serial number; repeated for several\n"
+        "                    stations\n"
+        "  --verify          read the station back afterwards and compare it with what was written\n"
+        "  --serial S        the station's serial number, for the journal and the protocol (one\n"
+        "                    station only)\n"
+        "  --protocol DIR    once written (and verified), save the protocol \"Протокол S.docx\"\n"
+        "                    in DIR (made when missing; an earlier protocol gets no overwrite,\n"
+        "                    the new one a number); needs the serial number: --serial, PORT=S,\n"
+        "                    or with several ports --verify\n"
+        "  --trace FILE      record every byte sent and received in FILE (replaced); with several\n"
+        "                    ports each station's in FILE with the port's name (the last part of\n"
+        "                    its path) before the extension: trace.txt gives trace-ttyUSB0.txt\n"
+        "  --journal FILE    the journal to add to (default: journal.csv in the user's\n"
+        "                    application-data folder, or $YALMERA_JOURNAL)\n"
+        "  -h, --help        this text\n"
+        "\n"
+        "Exit codes: 0 written (and verified, protocol saved); 1 the check refused the plan; 2\n"
+        "usage or file error (nothing sent); 3 station link failure (port, silence, a station\n"
+        "still sending when the write begins, a station holding something else after --verify);\n"
+        "4 written, but the journal, backup, trace or protocol could not be written; 130 stopped by\n"
+        "Ctrl-C (143 by SIGTERM, 129 by SIGHUP). With several ports the worst station's: a stop\n"
+        "first, then 3, 1, 4, 0.\n"
+        "Messages on stderr.");
+}
 
 } // namespace
 

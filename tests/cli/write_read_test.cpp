@@ -431,6 +431,17 @@ TEST_F(WriteReadCommands, VerifyComparesStationsWithThePlanAndNamesTheCellThatDi
     const QMap<QString, QString> audited{{holding.path(), u"выполнено"_qs},
                                          {differing.path(), u"не совпадает"_qs}};
     EXPECT_EQ(outcomesByPort(lines.mid(2), u"сверка"_qs), audited);
+
+    // In Russian the output says it in Russian; the journal's words stay as they are.
+    const CliRun russian =
+        runCli({u"verify"_qs, ExamplePlan, u"--port"_qs, differing.path(), u"--journal"_qs, journal}, 60000,
+               Russian);
+    EXPECT_TRUE(russian.out.startsWith(differing.path() +
+                                       u" (000002): 1 различие:\n"_qs
+                                       u"  канал 3, \"ШП\": план \"1\", станция \"3\"\n"_qs))
+        << russian.out.toStdString();
+    EXPECT_TRUE(
+        journalLines(journal).last().last().contains(u"channel 3, \"ШП\": plan \"1\", station \"3\""_qs));
 }
 
 TEST_F(WriteReadCommands, FleetReadNamesEachPlanBySerialAndReplacesNone)
