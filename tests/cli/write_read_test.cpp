@@ -149,10 +149,13 @@ TEST_F(WriteReadCommands, ReadDecodesWithTheStationsOwnBandWhateverBandIsGiven)
         const char* firstRx;
         const char* secondRx;
         quint8 typeCode;
+        QString language = English;
     };
     const Case cases[] = {
         {plan30, "144-174", "30-60 MHz", "30000,00", "30012,50", 1},
         {ExamplePlan, "30-60", "144-174 MHz", "140000,00", "141000,00", 0},
+        {plan30, "144-174", "(30-60 МГц, код типа 1), 2 канала сохранено в", "30000,00", "30012,50", 1,
+         Russian},
     };
     for (const Case& c : cases) {
         const QString image = path(QStringLiteral("plan.bin"));
@@ -163,9 +166,10 @@ TEST_F(WriteReadCommands, ReadDecodesWithTheStationsOwnBandWhateverBandIsGiven)
         const QString out = path(QStringLiteral("read.ini"));
         const CliRun read =
             runCli({QStringLiteral("read"), QStringLiteral("--port"), station.path(), QStringLiteral("-o"),
-                    out, QStringLiteral("--band"), QString::fromLatin1(c.givenBand)});
+                    out, QStringLiteral("--band"), QString::fromLatin1(c.givenBand)},
+                   60000, c.language);
         ASSERT_EQ(read.exitCode, 0) << read.err.toStdString();
-        EXPECT_TRUE(read.out.contains(QString::fromLatin1(c.foundBand))) << read.out.toStdString();
+        EXPECT_TRUE(read.out.contains(QString::fromUtf8(c.foundBand))) << read.out.toStdString();
         files::PlanDecodeResult saved = files::readPlanFile(out);
         ASSERT_TRUE(saved.contents.has_value());
         EXPECT_EQ(saved.contents->settings.textValue(u"Серийный номер", {}), QStringLiteral("0A1B2C"));
