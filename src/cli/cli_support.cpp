@@ -177,22 +177,10 @@ bool loadPlanFile(const CommandLine& commandLine, const QString& path, AppState&
 
 QString differenceLine(const PlanDifference& difference, const QString& firstName, const QString& secondName)
 {
-    const auto quoted = [](const QString& text) { return u'"' + text + u'"'; };
-    switch (difference.kind) {
-    case DifferenceKind::Setting:
-        return PlanDifferences::tr("settings %1: %2 %3, %4 %5")
-            .arg(quoted(difference.key), firstName, quoted(difference.first), secondName,
-                 quoted(difference.second));
-    case DifferenceKind::Cell:
-        return PlanDifferences::tr("channel %1, %2: %3 %4, %5 %6")
-            .arg(difference.channel, quoted(columnCaption(difference.column).trimmed()), firstName,
-                 quoted(difference.first), secondName, quoted(difference.second));
-    case DifferenceKind::RemovedChannel:
-        return PlanDifferences::tr("channel %1: only in %2").arg(difference.channel, firstName);
-    case DifferenceKind::AddedChannel:
-        return PlanDifferences::tr("channel %1: only in %2").arg(difference.channel, secondName);
-    }
-    return {};
+    const DifferenceWords words{PlanDifferences::tr("settings %1: %2 %3, %4 %5"),
+                                PlanDifferences::tr("channel %1, %2: %3 %4, %5 %6"),
+                                PlanDifferences::tr("channel %1: only in %2")};
+    return differenceText(difference, firstName, secondName, words);
 }
 
 std::optional<Band> bandFromText(QStringView text)

@@ -102,11 +102,7 @@ private:
 // Reads a plan file into the state as "Чтение файла" does; on failure says why and returns false.
 bool loadPlanFile(const CommandLine& commandLine, const QString& path, AppState& state);
 
-// A difference of two plans in the user's language, the two sides named as given:
-//   settings "Громкость": plan "8", station "5"
-//   channel 3, "Rx, кГц": plan "145000", station "145025"
-//   channel 11: only in station
-// (The journal keeps differenceText's words, the same in every language.)
+// differenceText in the user's language (the journal keeps its words in every language).
 QString differenceLine(const PlanDifference& difference, const QString& firstName, const QString& secondName);
 
 // "144-174" or "30-60", as the --band options take them.
