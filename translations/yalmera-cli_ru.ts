@@ -475,7 +475,7 @@ SIGHUP). При нескольких портах - код худшей стан
     <name>StationFleet</name>
     <message>
         <source>%1 s</source>
-        <translation>%1 с</translation>
+        <translation>%L1 с</translation>
     </message>
     <message>
         <source>no port given (--port PORT)</source>
