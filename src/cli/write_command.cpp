@@ -25,7 +25,59 @@ namespace yalmera::cli {
 
 namespace {
 
-QString helpText();
+// In the context of WriteCommand's texts (translations/yalmera-cli_ru.ts).
+QString helpText()
+{
+    return QCoreApplication::translate(
+        "WriteCommand",
+        "Usage: yalmera-cli write PLAN.ini --port PORT [--verify] [--serial S [--protocol DIR]]\n"
+        "                         [--trace FILE] [--journal FILE]\n"
+        "       yalmera-cli write PLAN.ini --port PORT[=S] --port PORT[=S] ... [--verify]\n"
+        "                         [--protocol DIR] [--trace FILE] [--journal FILE]\n"
+        "\n"
+        "Reads a channel-plan file as \"Чтение файла\" does, runs the data check of \"Контроль\"\n"
+        "and, when the plan passes, writes its image into the station as \"Запись данных \" does,\n"
+        "byte by byte, each acknowledged by the station. Progress is shown on stderr. The write\n"
+        "and the read of --verify each add a line to the journal; the plan read back is kept in\n"
+        "the backups folder beside it. Ctrl-C (or SIGTERM, SIGHUP) stops the write at its next\n"
+        "byte. A station gives up a broken write after a second of silence: until then the\n"
+        "next write or read on the port waits (up to 1.25 s after the broken write's last byte).\n"
+        "\n"
+        "Several --port options write the same plan into every station at once, each on its\n"
+        "own port with its own journal lines, trace and protocol; a station that fails stops\n"
+        "none of the others, and Ctrl-C stops all of them at their next byte. Progress is a line\n"
+        "per station (redrawn in place on a terminal, a line per step otherwise); at the end a\n"
+        "summary line per station on stdout: port, serial number, outcome, time. PORT=S gives\n"
+        "the station's serial number; without it the serial the station reports to --verify\n"
+        "names its protocol.\n"
+        "\n"
+        "Options:\n"
+        "  --port PORT       COM1, COM2 (the first and second serial port), a port name such as\n"
+        "                    ttyUSB0 (see 'yalmera-cli ports'), or a device path such as /dev/pts/3;\n"
+        "                    PORT=S also gives the station's serial number; repeated for several\n"
+        "                    stations\n"
+        "  --verify          read the station back afterwards and compare it with what was written\n"
+        "  --serial S        the station's serial number, for the journal and the protocol (one\n"
+        "                    station only)\n"
+        "  --protocol DIR    once written (and verified), save the protocol \"Протокол S.docx\"\n"
+        "                    in DIR (made when missing; an earlier protocol gets no overwrite,\n"
+        "                    the new one a number); needs the serial number: --serial, PORT=S,\n"
+        "                    or with several ports --verify\n"
+        "  --trace FILE      record every byte sent and received in FILE (replaced); with several\n"
+        "                    ports each station's in FILE with the port's name (the last part of\n"
+        "                    its path) before the extension: trace.txt gives trace-ttyUSB0.txt\n"
+        "  --journal FILE    the journal to add to (default: journal.csv in the user's\n"
+        "                    application-data folder, or $YALMERA_JOURNAL)\n"
+        "  -h, --help        this text\n"
+        "\n"
+        "Exit codes: 0 written (and verified, protocol saved); 1 the check refused the plan; 2\n"
+        "usage or file error (nothing sent); 3 station link failure (port, silence, a station\n"
+        "still sending when the write begins, a station holding something else after --verify);\n"
+        "4 written, but the journal, backup, trace or protocol could not be written; 130 stopped by\n"
+        "Ctrl-C (143 by SIGTERM, 129 by SIGHUP). With several ports the worst station's: a stop\n"
+        "first, then 3, 1, 4, 0.\n"
+        "Messages on stderr.");
+}
 
 // One write as the command line runs it, in steps named after what they do. A step that ends the
 // command returns its exit code.
@@ -266,58 +318,6 @@ private:
     AppState m_state;
     ExchangeRecord m_written; // the write's journal line and what could not be kept
 };
-
-QString helpText()
-{
-    return WriteCommand::tr(
-        "Usage: yalmera-cli write PLAN.ini --port PORT [--verify] [--serial S [--protocol DIR]]\n"
-        "                         [--trace FILE] [--journal FILE]\n"
-        "       yalmera-cli write PLAN.ini --port PORT[=S] --port PORT[=S] ... [--verify]\n"
-        "                         [--protocol DIR] [--trace FILE] [--journal FILE]\n"
-        "\n"
-        "Reads a channel-plan file as \"Чтение файла\" does, runs the data check of \"Контроль\"\n"
-        "and, when the plan passes, writes its image into the station as \"Запись данных \" does,\n"
-        "byte by byte, each acknowledged by the station. Progress is shown on stderr. The write\n"
-        "and the read of --verify each add a line to the journal; the plan read back is kept in\n"
-        "the backups folder beside it. Ctrl-C (or SIGTERM, SIGHUP) stops the write at its next\n"
-        "byte. A station gives up a broken write after a second of silence: until then the\n"
-        "next write or read on the port waits (up to 1.25 s after the broken write's last byte).\n"
-        "\n"
-        "Several --port options write the same plan into every station at once, each on its\n"
-        "own port with its own journal lines, trace and protocol; a station that fails stops\n"
-        "none of the others, and Ctrl-C stops all of them at their next byte. Progress is a line\n"
-        "per station (redrawn in place on a terminal, a line per step otherwise); at the end a\n"
-        "summary line per station on stdout: port, serial number, outcome, time. PORT=S gives\n"
-        "the station's serial number; without it the serial the station reports to --verify\n"
-        "names its protocol.\n"
-        "\n"
-        "Options:\n"
-        "  --port PORT       COM1, COM2 (the first and second serial port), a port name such as\n"
-        "                    ttyUSB0 (see 'yalmera-cli ports'), or a device path such as /dev/pts/3;\n"
-        "                    PORT=S also gives the station's serial number; repeated for several\n"
-        "                    stations\n"
-        "  --verify          read the station back afterwards and compare it with what was written\n"
-        "  --serial S        the station's serial number, for the journal and the protocol (one\n"
-        "                    station only)\n"
-        "  --protocol DIR    once written (and verified), save the protocol \"Протокол S.docx\"\n"
-        "                    in DIR (made when missing; an earlier protocol gets no overwrite,\n"
-        "                    the new one a number); needs the serial number: --serial, PORT=S,\n"
-        "                    or with several ports --verify\n"
-        "  --trace FILE      record every byte sent and received in FILE (replaced); with several\n"
-        "                    ports each station's in FILE with the port's name (the last part of\n"
-        "                    its path) before the extension: trace.txt gives trace-ttyUSB0.txt\n"
-        "  --journal FILE    the journal to add to (default: journal.csv in the user's\n"
-        "                    application-data folder, or $YALMERA_JOURNAL)\n"
-        "  -h, --help        this text\n"
-        "\n"
-        "Exit codes: 0 written (and verified, protocol saved); 1 the check refused the plan; 2\n"
-        "usage or file error (nothing sent); 3 station link failure (port, silence, a station\n"
-        "still sending when the write begins, a station holding something else after --verify);\n"
-        "4 written, but the journal, backup, trace or protocol could not be written; 130 stopped by\n"
-        "Ctrl-C (143 by SIGTERM, 129 by SIGHUP). With several ports the worst station's: a stop\n"
-        "first, then 3, 1, 4, 0.\n"
-        "Messages on stderr.");
-}
 
 } // namespace
 

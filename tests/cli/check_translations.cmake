@@ -35,9 +35,10 @@ foreach(source IN LISTS SOURCES)
   string(REGEX REPLACE "(^|[ \t\n;{}(),])//[^\n]*" "\\1" text "${text}")
   # Compile-time messages, to the developer.
   string(REGEX REPLACE "static_assert\\([^;]*;" "" text "${text}")
-  # The texts tr() takes, its disambiguation included, and those of QT_TRANSLATE_NOOP(context, text).
+  # The texts tr() takes, its disambiguation included, and those of QT_TRANSLATE_NOOP(context, text)
+  # and translate(context, text).
   set(literals "([ \t\r\n]*\"[^\"]*\")+")
-  string(REGEX REPLACE "(tr|NOOP)\\(${literals}([ \t\r\n]*,${literals})?" "tr(" text "${text}")
+  string(REGEX REPLACE "(tr|NOOP|translate)\\(${literals}([ \t\r\n]*,${literals})?" "tr(" text "${text}")
   string(REGEX MATCHALL "\"[^\"]*\"" left "${text}")
   foreach(literal IN LISTS left)
     if(literal MATCHES "[A-Za-z][a-z]* [a-z]+")
