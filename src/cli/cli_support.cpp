@@ -1,6 +1,7 @@
 #include "cli_support.h"
 
 #include "files/plan_file.h"
+#include "image/plan_comparison.h"
 #include "session/app_state.h"
 
 #include <algorithm>
@@ -20,6 +21,12 @@
 namespace yalmera::cli {
 
 namespace {
+
+// The words of differenceLine (translations/yalmera-cli_ru.ts).
+class PlanDifferences
+{
+    Q_DECLARE_TR_FUNCTIONS(PlanDifferences)
+};
 
 FILE* file(StandardStream stream)
 {
@@ -166,6 +173,14 @@ bool loadPlanFile(const CommandLine& commandLine, const QString& path, AppState&
     }
     state.adoptPlanFile(std::move(*read.contents));
     return true;
+}
+
+QString differenceLine(const PlanDifference& difference, const QString& firstName, const QString& secondName)
+{
+    const DifferenceWords words{PlanDifferences::tr("settings %1: %2 %3, %4 %5"),
+                                PlanDifferences::tr("channel %1, %2: %3 %4, %5 %6"),
+                                PlanDifferences::tr("channel %1: only in %2")};
+    return differenceText(difference, firstName, secondName, words);
 }
 
 std::optional<Band> bandFromText(QStringView text)

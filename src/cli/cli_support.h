@@ -12,7 +12,8 @@
 
 namespace yalmera {
 class AppState;
-}
+struct PlanDifference;
+} // namespace yalmera
 
 namespace yalmera::cli {
 
@@ -100,6 +101,9 @@ private:
 
 // Reads a plan file into the state as "Чтение файла" does; on failure says why and returns false.
 bool loadPlanFile(const CommandLine& commandLine, const QString& path, AppState& state);
+
+// differenceText in the user's language (the journal keeps its words in every language).
+QString differenceLine(const PlanDifference& difference, const QString& firstName, const QString& secondName);
 
 // "144-174" or "30-60", as the --band options take them.
 std::optional<Band> bandFromText(QStringView text);

@@ -14,9 +14,15 @@ namespace yalmera::cli {
 
 namespace {
 
+// The command's own texts (translations/yalmera-cli_ru.ts).
+class DiffCommand
+{
+    Q_DECLARE_TR_FUNCTIONS(DiffCommand)
+};
+
 QString helpText()
 {
-    return QStringLiteral(
+    return DiffCommand::tr(
         "Usage: yalmera-cli diff A.ini B.ini\n"
         "\n"
         "Compares two plans field by field and prints every difference in words on stdout: the\n"
@@ -96,16 +102,16 @@ int runDiff(const QStringList& arguments)
         secondName = secondPath;
     }
     if (!first->settings && !second->settings)
-        printOut(QStringLiteral("Settings not compared: %1 and %2 hold only channel tables")
+        printOut(DiffCommand::tr("Settings not compared: %1 and %2 hold only channel tables")
                      .arg(firstName, secondName));
     else if (!first->settings || !second->settings)
-        printOut(QStringLiteral("Settings not compared: %1 holds only a channel table")
+        printOut(DiffCommand::tr("Settings not compared: %1 holds only a channel table")
                      .arg(first->settings ? secondName : firstName));
     const PlanComparison comparison = comparePlans(*first, *second);
     for (const PlanDifference& difference : comparison.differences)
-        printOut(differenceText(difference, firstName, secondName));
+        printOut(differenceLine(difference, firstName, secondName));
     if (comparison.same()) {
-        printOut(QStringLiteral("The plans are the same"));
+        printOut(DiffCommand::tr("The plans are the same"));
         return ExitSuccess;
     }
     return ExitRefused;

@@ -13,6 +13,12 @@ using namespace yalmera::cli;
 
 namespace {
 
+// The program's own texts (translations/yalmera-cli_ru.ts).
+class Usage
+{
+    Q_DECLARE_TR_FUNCTIONS(Usage)
+};
+
 struct Command
 {
     const char* name;
@@ -22,22 +28,32 @@ struct Command
 };
 
 constexpr Command Commands[] = {
-    {"template", runTemplate, "make a template plan and save it as a plan file", false},
-    {"check", runCheck, "run the data check on a plan file", false},
-    {"image", runImage, "write the byte stream a checked plan sends to the station", false},
-    {"write", runWrite, "check a plan file and write it into a station", false},
-    {"read", runRead, "read the plan a station holds and save it as a plan file", false},
-    {"verify", runVerify, "read a station and compare it with a plan file, writing nothing", false},
-    {"diff", runDiff, "compare two plan files (or spreadsheet files) field by field", false},
-    {"protocol", runProtocol, "make the programming protocol (.docx or .pdf) of a plan file", true},
-    {"export", runExport, "write the channel table of a plan file as a CSV spreadsheet file", false},
-    {"import", runImport, "make a plan file from a CSV spreadsheet file and another plan's settings", false},
-    {"ports", runPorts, "list the serial ports with their description, maker and USB ids", false},
+    {"template", runTemplate, QT_TRANSLATE_NOOP("Usage", "make a template plan and save it as a plan file"),
+     false},
+    {"check", runCheck, QT_TRANSLATE_NOOP("Usage", "run the data check on a plan file"), false},
+    {"image", runImage,
+     QT_TRANSLATE_NOOP("Usage", "write the byte stream a checked plan sends to the station"), false},
+    {"write", runWrite, QT_TRANSLATE_NOOP("Usage", "check a plan file and write it into a station"), false},
+    {"read", runRead, QT_TRANSLATE_NOOP("Usage", "read the plan a station holds and save it as a plan file"),
+     false},
+    {"verify", runVerify,
+     QT_TRANSLATE_NOOP("Usage", "read a station and compare it with a plan file, writing nothing"), false},
+    {"diff", runDiff,
+     QT_TRANSLATE_NOOP("Usage", "compare two plan files (or spreadsheet files) field by field"), false},
+    {"protocol", runProtocol,
+     QT_TRANSLATE_NOOP("Usage", "make the programming protocol (.docx or .pdf) of a plan file"), true},
+    {"export", runExport,
+     QT_TRANSLATE_NOOP("Usage", "write the channel table of a plan file as a CSV spreadsheet file"), false},
+    {"import", runImport,
+     QT_TRANSLATE_NOOP("Usage", "make a plan file from a CSV spreadsheet file and another plan's settings"),
+     false},
+    {"ports", runPorts,
+     QT_TRANSLATE_NOOP("Usage", "list the serial ports with their description, maker and USB ids"), false},
 };
 
 void printUsage()
 {
-    QString text = QStringLiteral(
+    QString text = Usage::tr(
         "Usage: yalmera-cli COMMAND [OPTIONS]\n"
         "\n"
         "Makes and checks channel plans of \"Ялмера\" stations, writes them into a station and reads\n"
@@ -46,8 +62,8 @@ void printUsage()
         "Commands:\n");
     for (const Command& c : Commands)
         text += QStringLiteral("  %1  %2\n")
-                    .arg(QString::fromLatin1(c.name).leftJustified(9), QString::fromLatin1(c.summary));
-    text += QStringLiteral(
+                    .arg(QString::fromLatin1(c.name).leftJustified(9), Usage::tr(c.summary));
+    text += Usage::tr(
         "\n"
         "Options:\n"
         "  -h, --help      this text; 'yalmera-cli COMMAND --help' explains a command's options\n"
@@ -117,21 +133,11 @@ int main(int argc, char* argv[])
             printOut(QStringLiteral("yalmera-cli ") + QString::fromLatin1(yalmera::ProgramVersion));
             return ExitSuccess;
         }
-        printErr(name.isEmpty() ? QStringLiteral("yalmera-cli: no command given")
-                                : QStringLiteral("yalmera-cli: unknown command '%1'").arg(name));
-        printErr(QStringLiteral("Try 'yalmera-cli --help'."));
+        printErr(name.isEmpty() ? Usage::tr("yalmera-cli: no command given")
+                                : Usage::tr("yalmera-cli: unknown command '%1'").arg(name));
+        printErr(CommandLine::tr("Try '%1 --help'.").arg(QStringLiteral("yalmera-cli")));
         return ExitUsage;
     }
-
-#ifndef Q_OS_WIN
-    if (const std::optional<QByteArray> raw = argumentNotUtf8(argc, argv)) {
-        printErr(QStringLiteral("yalmera-cli %1: \"%2\" is not UTF-8 text (a name in Windows-1251?): it "
-                                "would name another file than the one meant, so nothing is done. Rename the "
-                                "file to a UTF-8 name, e.g. with convmv -f cp1251 -t utf8.")
-                     .arg(QLatin1String(command->name), shownBytes(*raw)));
-        return ExitUsage;
-    }
-#endif
 
     std::unique_ptr<QCoreApplication> app;
     if (command->needsGui) {
@@ -150,6 +156,18 @@ int main(int argc, char* argv[])
     // the same for the desktop program and this tool.
     QCoreApplication::setApplicationName(QStringLiteral("yalmera"));
     yalmera::files::useUserLanguage(*app, u"yalmera-cli");
+    // The arguments as the bytes argv holds; checked once the application object is there, so
+    // that the refusal is in the user's language too.
+#ifndef Q_OS_WIN
+    if (const std::optional<QByteArray> raw = argumentNotUtf8(argc, argv)) {
+        printErr(Usage::tr("yalmera-cli %1: \"%2\" is not UTF-8 text (a name in Windows-1251?): it "
+                           "would name another file than the one meant, so nothing is done. Rename the "
+                           "file to a UTF-8 name, e.g. with convmv -f cp1251 -t utf8.")
+                     .arg(QLatin1String(command->name), shownBytes(*raw)));
+        return ExitUsage;
+    }
+#endif
+
     QStringList arguments = QCoreApplication::arguments();
     arguments = arguments.mid(2);
     return command->run(arguments);

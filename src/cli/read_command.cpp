@@ -18,9 +18,15 @@ namespace yalmera::cli {
 
 namespace {
 
+// The command's own texts (translations/yalmera-cli_ru.ts).
+class ReadCommand
+{
+    Q_DECLARE_TR_FUNCTIONS(ReadCommand)
+};
+
 QString helpText()
 {
-    return QStringLiteral(
+    return ReadCommand::tr(
         "Usage: yalmera-cli read --port PORT -o PLAN.ini [--band 144-174|30-60] [--trace FILE]\n"
         "                        [--journal FILE]\n"
         "       yalmera-cli read --port PORT --port PORT ... -o DIR [--band ...] [--trace FILE]\n"
@@ -68,8 +74,8 @@ StationOutcome readOutcome(const FleetStationResult& result, int interruptedExit
     if (!result.completed())
         return failedExchange(result, interruptedExit);
     if (!result.saveFailure.isEmpty())
-        return {QStringLiteral("read, not saved: ") + result.saveFailure.text, ExitUsage};
-    return {QStringLiteral("saved as ") + QDir::toNativeSeparators(result.savedPlan),
+        return {ReadCommand::tr("read, not saved: %1").arg(result.saveFailure.text), ExitUsage};
+    return {ReadCommand::tr("saved as %1").arg(QDir::toNativeSeparators(result.savedPlan)),
             result.recordFailures.isEmpty() ? ExitSuccess : ExitJournal};
 }
 
@@ -123,16 +129,16 @@ int runRead(const QStringList& arguments)
     const QStringList ports = commandLine.values(port);
     const QString portName = commandLine.value(port);
     if (portName.isEmpty() || ports.contains(QString()))
-        return commandLine.usageError(QStringLiteral("no port given (--port PORT)"));
+        return commandLine.usageError(ReadCommand::tr("no port given (--port PORT)"));
     const QString outputPath = commandLine.value(output);
     if (outputPath.isEmpty())
-        return commandLine.usageError(QStringLiteral("no output file given (-o PLAN.ini)"));
+        return commandLine.usageError(ReadCommand::tr("no output file given (-o PLAN.ini)"));
 
     AppState state;
     const QString givenBand = commandLine.isSet(band) ? commandLine.value(band) : QStringLiteral("144-174");
     const auto chosen = bandFromText(givenBand);
     if (!chosen)
-        return commandLine.usageError(QStringLiteral("unknown band '%1' (144-174 or 30-60)").arg(givenBand));
+        return commandLine.usageError(ReadCommand::tr("unknown band '%1' (144-174 or 30-60)").arg(givenBand));
     state.selectBand(*chosen);
     if (ports.size() > 1) {
         const QList<FleetStation> stations = fleetStations(ports);
@@ -169,12 +175,12 @@ int runRead(const QStringList& arguments)
                              moduleCode(state.moduleType()));
     if (!saved.isEmpty())
         return records.exitCode(commandLine.fileError(outputPath, saved.text));
-    printOut(QStringLiteral("Station %1: %2 (%3 MHz, type code %4%5), %6 channel(s) saved to %7")
+    printOut(ReadCommand::tr("Station %1: %2 (%3 MHz, type code %4%5), %n channel(s) saved to %6", nullptr,
+                             state.table().channelCount())
                  .arg(result.readBack->serialNumber, state.stationType().modelCaption(),
                       bandText(state.stationType().band))
                  .arg(state.stationType().typeCode)
-                 .arg(bandChosen ? QString() : QStringLiteral(", which names no band: decoded as selected"))
-                 .arg(state.table().channelCount())
+                 .arg(bandChosen ? QString() : ReadCommand::tr(", which names no band: decoded as selected"))
                  .arg(outputPath));
     return records.exitCode(ExitSuccess);
 }

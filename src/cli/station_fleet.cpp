@@ -14,6 +14,12 @@ namespace yalmera::cli {
 
 namespace {
 
+// The own texts of the commands for several stations (translations/yalmera-cli_ru.ts).
+class StationFleet
+{
+    Q_DECLARE_TR_FUNCTIONS(StationFleet)
+};
+
 QString stepText(FleetStep step)
 {
     switch (step) {
@@ -31,7 +37,7 @@ QString stepText(FleetStep step)
 
 QString secondsText(qint64 milliseconds)
 {
-    return QStringLiteral("%1 s").arg(static_cast<double>(milliseconds) / 1000.0, 0, 'f', 1);
+    return StationFleet::tr("%1 s").arg(static_cast<double>(milliseconds) / 1000.0, 0, 'f', 1);
 }
 
 // One line per station on stderr. On a terminal the whole table is redrawn in place (ANSI: cursor
@@ -165,11 +171,11 @@ QString fleetRefusal(const QList<FleetStation>& stations)
 {
     if (stations.isEmpty() || std::any_of(stations.cbegin(), stations.cend(),
                                           [](const FleetStation& s) { return s.port.isEmpty(); }))
-        return QStringLiteral("no port given (--port PORT)");
+        return StationFleet::tr("no port given (--port PORT)");
     for (qsizetype i = 0; i < stations.size(); ++i) {
         for (qsizetype j = i + 1; j < stations.size(); ++j) {
             if (stations[i].port == stations[j].port)
-                return QStringLiteral("port %1 is given twice; each station needs its own")
+                return StationFleet::tr("port %1 is given twice; each station needs its own")
                     .arg(stations[i].port);
         }
     }
@@ -219,8 +225,8 @@ QList<FleetStationResult> runFleetShowingProgress(const FleetRequest& request,
 
 void printFleetSummary(const QList<FleetStationResult>& results, const QList<StationOutcome>& outcomes)
 {
-    QList<QStringList> rows{{QStringLiteral("Port"), QStringLiteral("Serial"), QStringLiteral("Outcome"),
-                             QStringLiteral("Time")}};
+    QList<QStringList> rows{{StationFleet::tr("Port"), StationFleet::tr("Serial"),
+                             StationFleet::tr("Outcome"), StationFleet::tr("Time")}};
     for (qsizetype i = 0; i < results.size(); ++i)
         rows.append({results[i].port,
                      results[i].serialNumber.isEmpty() ? QStringLiteral("-") : results[i].serialNumber,

@@ -23,15 +23,14 @@ bool StationRecords::prepare(const QString& journalPath, const QStringList& trac
     // Opening the trace empties it and the journal is appended to: neither may be another file
     // of the command, nor each other.
     QList<NamedFile> named = others;
-    named.append(
-        {journalPath.isEmpty() ? QStringLiteral("the journal") : QStringLiteral("--journal"), m_journalPath});
+    named.append({journalPath.isEmpty() ? tr("the journal") : QStringLiteral("--journal"), m_journalPath});
     for (const QString& tracePath : tracePaths)
         named.append({QStringLiteral("--trace"), tracePath});
     for (qsizetype i = 0; i < named.size(); ++i) {
         for (qsizetype j = i + 1; j < named.size(); ++j) {
             if (files::sameFile(named[i].second, named[j].second)) {
                 m_commandLine.message(
-                    QStringLiteral("%1 (%2) and %3 (%4) name the same file; each needs its own")
+                    tr("%1 (%2) and %3 (%4) name the same file; each needs its own")
                         .arg(named[i].first, named[i].second, named[j].first, named[j].second));
                 return false;
             }
@@ -69,7 +68,7 @@ int StationRecords::exitCode(int code)
 {
     for (std::shared_ptr<ByteTrace>& trace : m_traces) {
         if (trace && !trace->error().isEmpty()) {
-            failed(QStringLiteral("the trace was not written completely: ") + trace->error());
+            failed(tr("the trace was not written completely: %1").arg(trace->error()));
             trace.reset();
         }
     }

@@ -24,6 +24,8 @@ namespace yalmera::cli {
 // code into 4.
 class StationRecords
 {
+    Q_DECLARE_TR_FUNCTIONS(StationRecords)
+
 public:
     explicit StationRecords(const CommandLine& commandLine) : m_commandLine(commandLine) {}
     ~StationRecords();

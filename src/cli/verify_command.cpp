@@ -13,9 +13,15 @@ namespace yalmera::cli {
 
 namespace {
 
+// The command's own texts (translations/yalmera-cli_ru.ts).
+class VerifyCommand
+{
+    Q_DECLARE_TR_FUNCTIONS(VerifyCommand)
+};
+
 QString helpText()
 {
-    return QStringLiteral(
+    return VerifyCommand::tr(
         "Usage: yalmera-cli verify PLAN.ini --port PORT [--port PORT ...] [--trace FILE]\n"
         "                          [--journal FILE]\n"
         "\n"
@@ -53,8 +59,8 @@ StationOutcome auditOutcome(const FleetStationResult& result, int interruptedExi
     if (!result.completed())
         return failedExchange(result, interruptedExit);
     if (!result.comparison.same())
-        return {QStringLiteral("differs (%1)").arg(result.comparison.differences.size()), ExitRefused};
-    return {QStringLiteral("holds the plan"), result.recordFailures.isEmpty() ? ExitSuccess : ExitJournal};
+        return {VerifyCommand::tr("differs (%1)").arg(result.comparison.differences.size()), ExitRefused};
+    return {VerifyCommand::tr("holds the plan"), result.recordFailures.isEmpty() ? ExitSuccess : ExitJournal};
 }
 
 } // namespace
@@ -80,7 +86,7 @@ int runVerify(const QStringList& arguments)
         return commandLine.refusal(check.message.text);
     StationRecords records(commandLine);
     if (!records.prepare(commandLine.value(journal), fleetTracePaths(commandLine.value(trace), stations),
-                         {{QStringLiteral("the plan file"), planPath}}))
+                         {{VerifyCommand::tr("the plan file"), planPath}}))
         return ExitUsage;
 
     FleetRequest request;
@@ -115,18 +121,18 @@ int runVerify(const QStringList& arguments)
         }
         const QString station = QStringLiteral("%1 (%2)").arg(result.port, result.serialNumber);
         if (result.comparison.same()) {
-            printOut(QStringLiteral("%1: holds the plan").arg(station));
+            printOut(VerifyCommand::tr("%1: holds the plan").arg(station));
         } else {
-            printOut(QStringLiteral("%1: %2 difference(s):")
-                         .arg(station)
-                         .arg(result.comparison.differences.size()));
+            printOut(VerifyCommand::tr("%1: %n difference(s):", nullptr,
+                                       static_cast<int>(result.comparison.differences.size()))
+                         .arg(station));
             for (const PlanDifference& difference : result.comparison.differences)
                 printOut(QStringLiteral("  ") +
-                         differenceText(difference, QStringLiteral("plan"), QStringLiteral("station")));
+                         differenceLine(difference, VerifyCommand::tr("plan"), VerifyCommand::tr("station")));
         }
         if (!notComparedSaid && !result.comparison.notCompared.isEmpty()) {
-            printOut(QStringLiteral("Not compared (the station keeps no byte for them): ") +
-                     result.comparison.notCompared.join(QStringLiteral("; ")));
+            printOut(VerifyCommand::tr("Not compared (the station keeps no byte for them): %1")
+                         .arg(result.comparison.notCompared.join(QStringLiteral("; "))));
             notComparedSaid = true;
         }
     }

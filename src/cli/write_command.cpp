@@ -25,9 +25,11 @@ namespace yalmera::cli {
 
 namespace {
 
+// In the context of WriteCommand's texts (translations/yalmera-cli_ru.ts).
 QString helpText()
 {
-    return QStringLiteral(
+    return QCoreApplication::translate(
+        "WriteCommand",
         "Usage: yalmera-cli write PLAN.ini --port PORT [--verify] [--serial S [--protocol DIR]]\n"
         "                         [--trace FILE] [--journal FILE]\n"
         "       yalmera-cli write PLAN.ini --port PORT[=S] --port PORT[=S] ... [--verify]\n"
@@ -81,6 +83,8 @@ QString helpText()
 // command returns its exit code.
 class WriteCommand
 {
+    Q_DECLARE_TR_FUNCTIONS(WriteCommand)
+
 public:
     WriteCommand() : m_commandLine(QStringLiteral("write"), helpText()), m_records(m_commandLine) {}
 
@@ -135,19 +139,18 @@ private:
         if (m_commandLine.isSet(serial) &&
             (m_stations.size() > 1 || !m_stations.first().serialNumber.isEmpty()))
             return m_commandLine.usageError(
-                QStringLiteral("--serial names one station; give each port its own as --port PORT=SERIAL"));
+                tr("--serial names one station; give each port its own as --port PORT=SERIAL"));
         if (m_stations.size() == 1 && !m_stations.first().serialNumber.isEmpty())
             m_serialNumber = m_stations.first().serialNumber;
         const bool everySerialGiven =
             std::none_of(m_stations.cbegin(), m_stations.cend(),
                          [](const FleetStation& s) { return s.serialNumber.isEmpty(); });
         if (m_protocol && m_stations.size() == 1 && m_serialNumber.isEmpty())
-            return m_commandLine.usageError(
-                QStringLiteral("--protocol needs the serial number (--serial S)"));
+            return m_commandLine.usageError(tr("--protocol needs the serial number (--serial S)"));
         if (m_protocol && m_stations.size() > 1 && !m_verify && !everySerialGiven)
-            return m_commandLine.usageError(QStringLiteral(
-                "--protocol needs each station's serial number: --verify (as the station reports it) or "
-                "--port PORT=SERIAL"));
+            return m_commandLine.usageError(
+                tr("--protocol needs each station's serial number: --verify (as the station reports it) or "
+                   "--port PORT=SERIAL"));
         m_planPath = m_commandLine.positional().first();
         m_journalPath = m_commandLine.value(journal);
         m_tracePath = m_commandLine.value(trace);
@@ -175,7 +178,7 @@ private:
                 return m_commandLine.fileError(m_protocolFolder, refusal);
         }
         if (!m_records.prepare(m_journalPath, fleetTracePaths(m_tracePath, m_stations),
-                               {{QStringLiteral("the plan file"), m_planPath}}))
+                               {{tr("the plan file"), m_planPath}}))
             return ExitUsage;
         return std::nullopt;
     }
@@ -199,8 +202,7 @@ private:
             return m_records.exitCode(linkFailureExit(m_commandLine.name(), written.outcome, message, m_port,
                                                       interrupt.exitCode()));
         }
-        printOut(QStringLiteral("%1 channel(s) written, %2 bytes acknowledged")
-                     .arg(m_state.image().channelCount)
+        printOut(tr("%n channel(s) written, %1 bytes acknowledged", nullptr, m_state.image().channelCount)
                      .arg(written.repliesReceived));
         return std::nullopt;
     }
@@ -220,13 +222,12 @@ private:
             return m_records.exitCode(linkFailureExit(m_commandLine.name(), readBack.outcome,
                                                       readBack.message, m_port, interrupt.exitCode()));
         if (!diff.isEmpty()) {
-            m_commandLine.message(QStringLiteral("the station holds a different plan than was written:"));
+            m_commandLine.message(tr("the station holds a different plan than was written:"));
             for (const QString& line : diff)
                 printErr(QStringLiteral("  ") + line);
             return m_records.exitCode(ExitLink);
         }
-        printOut(QStringLiteral("Verified: station %1 holds the plan written")
-                     .arg(readBack.readBack->serialNumber));
+        printOut(tr("Verified: station %1 holds the plan written").arg(readBack.readBack->serialNumber));
         return std::nullopt;
     }
 
@@ -248,7 +249,7 @@ private:
             m_records.failed(QStringLiteral("%1: %2").arg(m_protocolFolder, saved.error.text));
             return false;
         }
-        printOut(QStringLiteral("Protocol saved to %1").arg(QDir::toNativeSeparators(saved.path)));
+        printOut(tr("Protocol saved to %1").arg(QDir::toNativeSeparators(saved.path)));
         return true;
     }
 
@@ -278,14 +279,13 @@ private:
                 m_records.failed(QStringLiteral("%1: %2").arg(result.port, failure.text));
             if (!result.writtenDifferences.isEmpty()) {
                 m_commandLine.message(
-                    QStringLiteral("%1: the station holds a different plan than was written:")
-                        .arg(result.port));
+                    tr("%1: the station holds a different plan than was written:").arg(result.port));
                 for (const QString& line : result.writtenDifferences)
                     printErr(QStringLiteral("  ") + line);
             }
             if (m_protocol && outcome.exitCode == ExitSuccess &&
                 !saveProtocol(result.serialNumber, result.written.entry)) {
-                outcome.text += QStringLiteral(", protocol not saved");
+                outcome.text += tr(", protocol not saved");
                 outcome.exitCode = ExitJournal;
             }
             outcomes.append(outcome);
@@ -299,8 +299,8 @@ private:
         if (!result.completed())
             return failedExchange(result, interruptedExit);
         if (!result.writtenDifferences.isEmpty())
-            return {QStringLiteral("written, but holds another plan"), ExitLink};
-        return {m_verify ? QStringLiteral("written and verified") : QStringLiteral("written"),
+            return {tr("written, but holds another plan"), ExitLink};
+        return {m_verify ? tr("written and verified") : tr("written"),
                 result.recordFailures.isEmpty() ? ExitSuccess : ExitJournal};
     }
 

@@ -121,22 +121,21 @@ bool stationKeepsKey(QStringView key)
 
 } // namespace
 
-QString differenceText(const PlanDifference& difference, const QString& firstName, const QString& secondName)
+QString differenceText(const PlanDifference& difference, const QString& firstName, const QString& secondName,
+                       const DifferenceWords& words)
 {
     const auto quoted = [](const QString& text) { return u'"' + text + u'"'; };
     switch (difference.kind) {
     case DifferenceKind::Setting:
-        return QStringLiteral("settings %1: %2 %3, %4 %5")
-            .arg(quoted(difference.key), firstName, quoted(difference.first), secondName,
-                 quoted(difference.second));
+        return words.setting.arg(quoted(difference.key), firstName, quoted(difference.first), secondName,
+                                 quoted(difference.second));
     case DifferenceKind::Cell:
-        return QStringLiteral("channel %1, %2: %3 %4, %5 %6")
-            .arg(difference.channel, quoted(columnCaption(difference.column).trimmed()), firstName,
-                 quoted(difference.first), secondName, quoted(difference.second));
+        return words.cell.arg(difference.channel, quoted(columnCaption(difference.column).trimmed()),
+                              firstName, quoted(difference.first), secondName, quoted(difference.second));
     case DifferenceKind::RemovedChannel:
-        return QStringLiteral("channel %1: only in %2").arg(difference.channel, firstName);
+        return words.onlyIn.arg(difference.channel, firstName);
     case DifferenceKind::AddedChannel:
-        return QStringLiteral("channel %1: only in %2").arg(difference.channel, secondName);
+        return words.onlyIn.arg(difference.channel, secondName);
     }
     return {};
 }

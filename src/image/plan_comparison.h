@@ -72,11 +72,24 @@ PlanComparison comparePlans(const ComparedPlan& first, const ComparedPlan& secon
 PlanComparison compareWithStation(const ComparedPlan& plan, const DeviceImage& checkedImage,
                                   const StationType& band, const ReadBack& station);
 
+// The wording of differenceText, a format per kind of difference. These are the journal's; the
+// command line shows its own in the user's language, with the same %1.. .
+struct DifferenceWords
+{
+    // the key, the first side's name and value, the second side's name and value
+    QString setting = QStringLiteral("settings %1: %2 %3, %4 %5");
+    // the channel, the column's caption, then as setting
+    QString cell = QStringLiteral("channel %1, %2: %3 %4, %5 %6");
+    // the channel, the name of the side that has it
+    QString onlyIn = QStringLiteral("channel %1: only in %2");
+};
+
 // A difference in words, the two sides named as given ("plan", "station"):
 //   settings "Громкость": plan "8", station "5"
 //   channel 3, "Rx, кГц": plan "145000", station "145025"
 //   channel 11: only in station
-QString differenceText(const PlanDifference& difference, const QString& firstName, const QString& secondName);
+QString differenceText(const PlanDifference& difference, const QString& firstName, const QString& secondName,
+                       const DifferenceWords& words = {});
 
 // A cell as the comparison shows it: the text, or "да"/"нет" for a flag (empty without flags).
 QString comparedCellText(const ChannelTable& table, Column column, int row);

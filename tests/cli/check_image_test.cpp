@@ -252,6 +252,11 @@ TEST_F(CheckImageCommands, NamesThatAreNoUtf8AreRefusedWhereverAPathIsTaken)
         EXPECT_TRUE(run.err.contains(QStringLiteral("UTF-8"))) << command << "\n" << run.err.toStdString();
         EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before) << command;
     }
+    // Said once the program's texts are loaded: in the user's language too.
+    const CliRun russian = runProgram(
+        QStringLiteral("/bin/sh"),
+        {QStringLiteral("-c"), names + QLatin1String(R"(LANG=ru_RU.UTF-8 "$C" check "$D/$B.ini")")});
+    EXPECT_TRUE(russian.err.contains(QStringLiteral("не текст UTF-8"))) << russian.err.toStdString();
 }
 
 #endif

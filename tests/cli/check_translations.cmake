@@ -1,10 +1,10 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # cmake -DLUPDATE=<lupdate> -DLRELEASE=<lrelease> -DTS=<program>_ru.ts -DSOURCES=<a.cpp;b.h>
-#       [-DUNTRANSLATED=<c.cpp;...>] -DWORK=<folder> -P check_translations.cmake
+#       -DWORK=<folder> -P check_translations.cmake
 # Fails when a text of the program has no finished Russian: lupdate takes the sources' texts into
 # a copy of the .ts (a text new or changed since the .ts was made comes in unfinished), and
 # lrelease must find none unfinished. Fails too on an English sentence (two Latin words in a row)
-# left outside tr() in a source not listed as UNTRANSLATED, which lupdate cannot see.
+# left outside tr(), which lupdate cannot see.
 cmake_minimum_required(VERSION 3.25)
 
 get_filename_component(name ${TS} NAME)
@@ -25,9 +25,6 @@ elseif(NOT CMAKE_MATCH_2 EQUAL 0 OR said MATCHES "untranslated")
 endif()
 
 foreach(source IN LISTS SOURCES)
-  if(source IN_LIST UNTRANSLATED)
-    continue()
-  endif()
   file(READ ${source} text)
   # Escaped backslashes and quotes, and quotes as characters, would end a text too early.
   string(REPLACE "\\\\" "_" text "${text}")
@@ -38,9 +35,10 @@ foreach(source IN LISTS SOURCES)
   string(REGEX REPLACE "(^|[ \t\n;{}(),])//[^\n]*" "\\1" text "${text}")
   # Compile-time messages, to the developer.
   string(REGEX REPLACE "static_assert\\([^;]*;" "" text "${text}")
-  # The texts tr() takes, its disambiguation included.
+  # The texts tr() takes, its disambiguation included, and those of QT_TRANSLATE_NOOP(context, text)
+  # and translate(context, text).
   set(literals "([ \t\r\n]*\"[^\"]*\")+")
-  string(REGEX REPLACE "tr\\(${literals}([ \t\r\n]*,${literals})?" "tr(" text "${text}")
+  string(REGEX REPLACE "(tr|NOOP|translate)\\(${literals}([ \t\r\n]*,${literals})?" "tr(" text "${text}")
   string(REGEX MATCHALL "\"[^\"]*\"" left "${text}")
   foreach(literal IN LISTS left)
     if(literal MATCHES "[A-Za-z][a-z]* [a-z]+")

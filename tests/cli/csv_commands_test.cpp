@@ -87,5 +87,9 @@ TEST(CliDiff, ListsAnAddedChannelAndAChangedSettingAndComparesASpreadsheetByItsC
     EXPECT_EQ(same.exitCode, 0) << same.err.toStdString();
     EXPECT_EQ(same.out,
               u"Settings not compared: b.csv holds only a channel table\nThe plans are the same\n"_qs);
+#ifndef Q_OS_WIN // Windows takes the language from the user's settings, not from LANG
+    EXPECT_EQ(runCli({u"diff"_qs, at("b.ini"), at("b.csv")}, 60000, Russian).out,
+              u"Установки не сравниваются: b.csv содержит только таблицу каналов\nПланы одинаковы\n"_qs);
+#endif
     EXPECT_EQ(runCli({u"diff"_qs, at("a.ini"), at("missing.ini")}).exitCode, 2);
 }

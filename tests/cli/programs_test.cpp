@@ -62,6 +62,8 @@ TEST(Programs, HelpOfEveryProgramAndCommandHasOneFormatInTheUserLanguage)
         {YALMERA_CLI, {QStringLiteral("write"), QStringLiteral("--help")}, English},
         {YALMERA_CLI, {QStringLiteral("ports"), QStringLiteral("-h")}, English},
         {YALMERA_CLI, {QStringLiteral("check"), QStringLiteral("--help")}, Russian},
+        {YALMERA_CLI, {QStringLiteral("--help")}, Russian},
+        {YALMERA_CLI, {QStringLiteral("write"), QStringLiteral("--help")}, Russian},
         {YALMERA_STATION, {QStringLiteral("--help")}, English},
         {YALMERA_STATION, {QStringLiteral("-h")}, Russian},
         {YALMERA_GUI, {QStringLiteral("--help")}, English},

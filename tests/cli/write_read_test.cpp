@@ -14,6 +14,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMap>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QThread>
 
@@ -149,10 +150,15 @@ TEST_F(WriteReadCommands, ReadDecodesWithTheStationsOwnBandWhateverBandIsGiven)
         const char* firstRx;
         const char* secondRx;
         quint8 typeCode;
+        QString language = English;
     };
     const Case cases[] = {
         {plan30, "144-174", "30-60 MHz", "30000,00", "30012,50", 1},
         {ExamplePlan, "30-60", "144-174 MHz", "140000,00", "141000,00", 0},
+#ifndef Q_OS_WIN // Windows takes the language from the user's settings, not from LANG
+        {plan30, "144-174", "(30-60 МГц, код типа 1), 2 канала сохранено в", "30000,00", "30012,50", 1,
+         Russian},
+#endif
     };
     for (const Case& c : cases) {
         const QString image = path(QStringLiteral("plan.bin"));
@@ -163,9 +169,10 @@ TEST_F(WriteReadCommands, ReadDecodesWithTheStationsOwnBandWhateverBandIsGiven)
         const QString out = path(QStringLiteral("read.ini"));
         const CliRun read =
             runCli({QStringLiteral("read"), QStringLiteral("--port"), station.path(), QStringLiteral("-o"),
-                    out, QStringLiteral("--band"), QString::fromLatin1(c.givenBand)});
+                    out, QStringLiteral("--band"), QString::fromLatin1(c.givenBand)},
+                   60000, c.language);
         ASSERT_EQ(read.exitCode, 0) << read.err.toStdString();
-        EXPECT_TRUE(read.out.contains(QString::fromLatin1(c.foundBand))) << read.out.toStdString();
+        EXPECT_TRUE(read.out.contains(QString::fromUtf8(c.foundBand))) << read.out.toStdString();
         files::PlanDecodeResult saved = files::readPlanFile(out);
         ASSERT_TRUE(saved.contents.has_value());
         EXPECT_EQ(saved.contents->settings.textValue(u"Серийный номер", {}), QStringLiteral("0A1B2C"));
@@ -431,6 +438,19 @@ TEST_F(WriteReadCommands, VerifyComparesStationsWithThePlanAndNamesTheCellThatDi
     const QMap<QString, QString> audited{{holding.path(), u"выполнено"_qs},
                                          {differing.path(), u"не совпадает"_qs}};
     EXPECT_EQ(outcomesByPort(lines.mid(2), u"сверка"_qs), audited);
+
+#ifndef Q_OS_WIN // Windows takes the language from the user's settings, not from LANG
+    // In Russian the output says it in Russian; the journal's words stay as they are.
+    const CliRun russian =
+        runCli({u"verify"_qs, ExamplePlan, u"--port"_qs, differing.path(), u"--journal"_qs, journal}, 60000,
+               Russian);
+    EXPECT_TRUE(russian.out.startsWith(differing.path() +
+                                       u" (000002): 1 различие:\n"_qs
+                                       u"  канал 3, \"ШП\": план \"1\", станция \"3\"\n"_qs))
+        << russian.out.toStdString();
+    EXPECT_TRUE(
+        journalLines(journal).last().last().contains(u"channel 3, \"ШП\": plan \"1\", station \"3\""_qs));
+#endif
 }
 
 TEST_F(WriteReadCommands, FleetReadNamesEachPlanBySerialAndReplacesNone)
@@ -443,8 +463,19 @@ TEST_F(WriteReadCommands, FleetReadNamesEachPlanBySerialAndReplacesNone)
     const QString folder = path(QStringLiteral("fleet"));
     const CliRun read =
         runCli({u"read"_qs, u"--port"_qs, first.path(), u"--port"_qs, second.path(), u"-o"_qs, folder,
-                u"--trace"_qs, path(u"read.trace"_qs), u"--journal"_qs, path(u"journal.csv"_qs)});
+                u"--trace"_qs, path(u"read.trace"_qs), u"--journal"_qs, path(u"journal.csv"_qs)},
+               60000, Russian);
     EXPECT_EQ(read.exitCode, 0) << read.err.toStdString();
+#ifndef Q_OS_WIN // Windows takes the language from the user's settings, not from LANG
+    // The summary in the user's language, times with the decimal comma.
+    const QStringList summary = read.out.split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(summary.size(), 3) << read.out.toStdString();
+    EXPECT_EQ(summary[0].simplified(), u"Порт Серийный номер Итог Время"_qs);
+    EXPECT_TRUE(QRegularExpression(u" 012345 +план сохранён как .+\\.ini +\\d+,\\d с$"_qs)
+                    .match(summary[1])
+                    .hasMatch())
+        << summary[1].toStdString();
+#endif
     EXPECT_EQ(QDir(folder).entryList(QDir::Files, QDir::Name),
               QStringList({u"012345.ini"_qs, u"012345_2.ini"_qs}));
     for (const QString& plan : QDir(folder).entryList(QDir::Files))
