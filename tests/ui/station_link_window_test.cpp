@@ -20,6 +20,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTableWidget>
 
@@ -509,10 +510,16 @@ TEST_F(StationLinkWindowTest, FleetWindowWritesEveryCheckedPortAndTablesTheOutco
     const QStringList copied = fleet.resultText().split(u'\n', Qt::SkipEmptyParts);
     ASSERT_EQ(copied.size(), 3);
     EXPECT_EQ(copied[0], QStringLiteral("Порт\tСерийный номер\tИтог\tВремя"));
-    EXPECT_TRUE(copied[1].startsWith(paced.path() +
-                                     QStringLiteral("\t000042\tзаписано и сверено, протокол сохранен\t")))
+    // The time in seconds with a decimal comma, as "2,8 с".
+    const auto timed = [](const QString& line, const QString& fields) {
+        return QRegularExpression(u'^' + QRegularExpression::escape(fields) + QStringLiteral("\t\\d+,\\d с$"))
+            .match(line)
+            .hasMatch();
+    };
+    EXPECT_TRUE(
+        timed(copied[1], paced.path() + QStringLiteral("\t000042\tзаписано и сверено, протокол сохранен")))
         << copied[1].toStdString();
-    EXPECT_TRUE(copied[2].startsWith(silent.path() + QStringLiteral("\t\t") + silentOutcome + u'\t'))
+    EXPECT_TRUE(timed(copied[2], silent.path() + QStringLiteral("\t\t") + silentOutcome))
         << copied[2].toStdString();
     QTest::mouseClick(fleetChild<QPushButton>(QStringLiteral("CopyButton")), Qt::LeftButton);
     EXPECT_EQ(QGuiApplication::clipboard()->text(), fleet.resultText());
@@ -632,6 +639,38 @@ TEST_F(StationLinkWindowTest, ClosingTheFleetWindowMidRunStopsEveryStationAndJou
     for (const QStringList& line : journalLines(folder.filePath(QStringLiteral("journal.csv"))).mid(1))
         outcomes.append(line[10]);
     EXPECT_EQ(outcomes, (QStringList{u"прервано"_qs, u"прервано"_qs}));
+    EXPECT_TRUE(main().isEnabled());
+}
+
+TEST_F(StationLinkWindowTest, ProgramEndingMidFleetRunStopsEveryStationAndJournalsItBeforeItReturns)
+{
+    VirtualStationProcess station({QStringLiteral("--reply-delay=20")});
+    QTemporaryDir folder;
+    makeCheckedPlan(QStringLiteral("10"));
+    FleetWriteWindow& fleet = openFleetOn({station.path()}, folder.filePath(QStringLiteral("journal.csv")));
+    QTest::mouseClick(fleetChild<QPushButton>(QStringLiteral("StartButton")), Qt::LeftButton);
+    EXPECT_EVENTUALLY(fleetChild<QProgressBar>(QStringLiteral("Progress:") + station.path())->value() > 0);
+    fleet.endRunNow();
+    EXPECT_FALSE(fleet.running());
+    EXPECT_EQ(journalLines(folder.filePath(QStringLiteral("journal.csv"))).value(1).value(10),
+              u"прервано"_qs);
+    EXPECT_EQ(fleet.resultText().count(u'\n'), 2);
+}
+
+TEST_F(StationLinkWindowTest, MainWindowWaitsUntilBothStationWindowsHaveEnded)
+{
+    VirtualStationProcess paced({QStringLiteral("--pace")});
+    makeCheckedPlan(QStringLiteral("3"));
+    FleetWriteWindow& fleet = openFleetOn({paced.path()}, {});
+    QTest::mouseClick(fleetChild<QPushButton>(QStringLiteral("StartButton")), Qt::LeftButton);
+    ASSERT_TRUE(fleet.running());
+    // A one-station exchange that ends while the fleet still writes leaves the main window waiting.
+    openOnPort(QStringLiteral("/dev/no-such-yalmera-port"));
+    QTest::mouseClick(linkChild<QPushButton>("BitBtn2"), Qt::LeftButton);
+    EXPECT_EVENTUALLY(!link->exchangeRunning() && !feedback.messages.empty());
+    EXPECT_TRUE(fleet.running());
+    EXPECT_FALSE(main().isEnabled());
+    EXPECT_EVENTUALLY(!fleet.running());
     EXPECT_TRUE(main().isEnabled());
 }
 
