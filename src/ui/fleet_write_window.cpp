@@ -220,7 +220,6 @@ FleetWriteWindow::FleetWriteWindow(AppState& state, UserInterfaceFeedback& feedb
     connect(m_stopButton, &QPushButton::clicked, this, &FleetWriteWindow::stop);
     connect(copy, &QPushButton::clicked, this, &FleetWriteWindow::copyResults);
     connect(exit, &QPushButton::clicked, this, &QWidget::close);
-    refreshPorts();
 }
 
 FleetWriteWindow::~FleetWriteWindow()
@@ -348,6 +347,10 @@ void FleetWriteWindow::updateStart()
 
 void FleetWriteWindow::showEvent(QShowEvent* event)
 {
+    // Listed when opened, not when the program starts: adapters come and go meanwhile. A window
+    // restored from the task bar keeps its rows and their statuses.
+    if (!event->spontaneous())
+        refreshPorts();
     updateStart();
     QWidget::showEvent(event);
 }
