@@ -124,7 +124,7 @@ FleetWriteWindow::FleetWriteWindow(AppState& state, UserInterfaceFeedback& feedb
     setObjectName(QStringLiteral("FleetWriteWindow"));
     setWindowTitle(texts::ui::FleetWriteItem.toString());
     setWindowFlags(Qt::Window);
-    resize(760, 560);
+    resize(860, 580);
     auto* layout = new QVBoxLayout(this);
 
     auto* ports = new QGroupBox(texts::ui::FleetPortsTitle.toString(), this);
@@ -251,6 +251,7 @@ void FleetWriteWindow::addRow(const QString& name, const QString& description, c
     row.serial = new QLineEdit(serial, grid);
     row.serial->setObjectName(QStringLiteral("Serial:") + name);
     row.serial->setPlaceholderText(texts::ui::FleetSerialPlaceholder.toString());
+    row.serial->setMaximumWidth(150);
     row.progress = new QProgressBar(grid);
     row.progress->setObjectName(QStringLiteral("Progress:") + name);
     row.progress->setRange(0, 100);
