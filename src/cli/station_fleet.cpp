@@ -1,8 +1,6 @@
 #include "station_fleet.h"
 
 #include "cli_support.h"
-#include "link/link_texts.h"
-#include "link/serial_link.h"
 #include "station_progress.h"
 
 #include <QFileInfo>
@@ -199,17 +197,7 @@ QStringList fleetTracePaths(const QString& tracePath, const QList<FleetStation>&
 
 StationOutcome failedExchange(const FleetStationResult& result, int interruptedExit)
 {
-    QString text = result.message.text;
-    // As the one-station commands say it: the plain words first.
-    if (result.failedStep == FleetStep::Writing && result.outcome == ExchangeOutcome::TimedOut &&
-        !result.lastByteUnanswered)
-        text = QStringLiteral("%1 (%2)").arg(texts::link::WriteStationSilent, text);
-    else if (text.isEmpty() && result.outcome == ExchangeOutcome::TimedOut)
-        text = texts::link::StationSilent.toString();
-    if (result.outcome == ExchangeOutcome::OpenFailed) {
-        if (const QString hint = portAccessHint(result.port); !hint.isEmpty())
-            text += QStringLiteral(" (%1)").arg(hint);
-    }
+    const QString text = fleetFailureText(result);
     if (result.outcome == ExchangeOutcome::Cancelled)
         return {text, interruptedExit};
     return {text, result.outcome == ExchangeOutcome::Refused ? ExitRefused : ExitLink};

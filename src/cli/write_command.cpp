@@ -7,8 +7,6 @@
 #include "report/protocol_document.h"
 #include "report/protocol_file.h"
 #include "session/app_state.h"
-#include "session/exchange_journal.h"
-#include "session/session_texts.h"
 #include "session/station_exchanges.h"
 #include "station_fleet.h"
 #include "station_progress.h"
@@ -237,14 +235,8 @@ private:
     {
         const report::SavedProtocol saved =
             report::saveProtocolDocx(report::buildProtocolDocument(m_state, serialNumber), m_protocolFolder);
-        JournalEntry made = written;
-        made.serialNumber = serialNumber;
-        made.time = QDateTime::currentDateTime();
-        made.operation = texts::session::JournalProtocol.toString();
-        made.outcome =
-            journalOutcome(saved.error.isEmpty() ? ExchangeOutcome::Completed : ExchangeOutcome::Refused);
-        made.message = saved.error.isEmpty() ? QDir::toNativeSeparators(saved.path) : saved.error.text;
-        m_records.journal(made);
+        m_records.keep(
+            recordProtocol(m_records.journalPath(), written, serialNumber, saved.path, saved.error));
         if (!saved.error.isEmpty()) {
             m_records.failed(QStringLiteral("%1: %2").arg(m_protocolFolder, saved.error.text));
             return false;

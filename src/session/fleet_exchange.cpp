@@ -3,6 +3,8 @@
 #include "files/journal.h"
 #include "files/plan_file.h"
 #include "image/read_back.h"
+#include "link/link_texts.h"
+#include "link/serial_link.h"
 #include "session/app_state.h"
 
 #include <QElapsedTimer>
@@ -126,6 +128,22 @@ void auditStation(const FleetRequest& request, const FleetStation& station, Stat
 bool FleetStationResult::holdsPlan() const
 {
     return completed() && writtenDifferences.isEmpty() && comparison.same() && saveFailure.isEmpty();
+}
+
+QString fleetFailureText(const FleetStationResult& result)
+{
+    QString text = result.message.text;
+    // As the one-station commands say it: the plain words first.
+    if (result.failedStep == FleetStep::Writing && result.outcome == ExchangeOutcome::TimedOut &&
+        !result.lastByteUnanswered)
+        text = QStringLiteral("%1 (%2)").arg(texts::link::WriteStationSilent, text);
+    else if (text.isEmpty() && result.outcome == ExchangeOutcome::TimedOut)
+        text = texts::link::StationSilent.toString();
+    if (result.outcome == ExchangeOutcome::OpenFailed) {
+        if (const QString hint = portAccessHint(result.port); !hint.isEmpty())
+            text += QStringLiteral(" (%1)").arg(hint);
+    }
+    return text;
 }
 
 QList<FleetStationResult> runFleetExchange(const FleetRequest& request, const QList<FleetStation>& stations,

@@ -85,6 +85,10 @@ struct FleetStationResult
     bool holdsPlan() const;
 };
 
+// Why a station's exchange did not complete, in words: the exchange's message after the plain
+// words for a station that fell silent, and for a port refused for want of rights the way in.
+QString fleetFailureText(const FleetStationResult& result);
+
 // What a fleet exchange reports as it runs. Each station's calls come from that station's own
 // thread, in order; different stations' calls may come at the same time.
 class FleetObserver

@@ -6,6 +6,7 @@
 #include "session/session_texts.h"
 
 #include <QDateTime>
+#include <QDir>
 
 namespace yalmera {
 
@@ -107,6 +108,21 @@ ExchangeRecord recordAudit(const QString& journalPath, const ReadRequest& reques
 {
     return recordComparingRead(texts::session::JournalAudit, journalPath, request, result, planFile,
                                differences);
+}
+
+ExchangeRecord recordProtocol(const QString& journalPath, const JournalEntry& written,
+                              const QString& serialNumber, const QString& savedPath, const UserMessage& error)
+{
+    ExchangeRecord record;
+    record.entry = written;
+    record.entry.serialNumber = serialNumber;
+    record.entry.time = QDateTime::currentDateTime();
+    record.entry.operation = texts::session::JournalProtocol.toString();
+    record.entry.outcome =
+        journalOutcome(error.isEmpty() ? ExchangeOutcome::Completed : ExchangeOutcome::Refused);
+    record.entry.message = error.isEmpty() ? QDir::toNativeSeparators(savedPath) : error.text;
+    keepEntry(record, journalPath);
+    return record;
 }
 
 } // namespace yalmera

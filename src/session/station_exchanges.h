@@ -47,5 +47,10 @@ ExchangeRecord recordVerify(const QString& journalPath, const ReadRequest& reque
 // as recordVerify, its operation "сверка".
 ExchangeRecord recordAudit(const QString& journalPath, const ReadRequest& request, const ReadResult& result,
                            const QString& planFile, const QStringList& differences);
+// A protocol made for a written station: the write's line (written) with the serial number, the
+// time now, operation "протокол" and, as its message, the protocol file or why it was not saved.
+ExchangeRecord recordProtocol(const QString& journalPath, const JournalEntry& written,
+                              const QString& serialNumber, const QString& savedPath,
+                              const UserMessage& error);
 
 } // namespace yalmera

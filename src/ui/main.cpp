@@ -105,6 +105,7 @@ int main(int argc, char** argv)
     const yalmera::ui::ExitSignals exitSignals;
     QObject::connect(&exitSignals, &yalmera::ui::ExitSignals::received, &application, [&windows](int code) {
         windows.stationLinkWindow().endExchangeNow();
+        windows.fleetWriteWindow().endRunNow();
         windows.mainWindow().keepPlanForRecovery();
         QCoreApplication::exit(code);
     });

@@ -313,6 +313,12 @@ void MainWindow::buildStationMenu(QMenuBar* bar)
     band400->setEnabled(false);
     connect(m_band30to60Item, &QAction::triggered, this, [this] { selectBand(Band::Mhz30to60); });
     connect(m_band144to174Item, &QAction::triggered, this, [this] { selectBand(Band::Mhz144to174); });
+
+    station->addSeparator();
+    QAction* fleet =
+        addItem(station, QStringLiteral("FleetWriteItem"), withKey(texts::ui::FleetWriteItem, u'н'));
+    setHint(fleet, texts::ui::FleetWriteItemHint.toString());
+    connect(fleet, &QAction::triggered, this, &MainWindow::fleetWriteWindowRequested);
 }
 
 void MainWindow::buildExitCommand(QMenuBar* bar)

@@ -52,7 +52,8 @@ struct UserStores;
 //                N12..N16 the modules "Нет модуля" .. "Маскиратор типа \"Тенир\"",
 //                N11 "Ретранслятор", N19 "Контроль", N21 "Создать протокол",
 //                N23 "Запись/Чтение данных", N3062 "30-60 МГц", N3063 "144-174 МГц",
-//                N300345 "300-345 МГц", N400486 "400-486 Мгц", N25 "Выход"
+//                N300345 "300-345 МГц", N400486 "400-486 Мгц", FleetWriteItem "Запись в несколько
+//                станций" (last in "Станция"), N25 "Выход"
 //   additions    RecentMenu "Последние файлы", ExportCsvItem, ImportCsvItem (in "Каналы");
 //                EditMenu "Правка" after "Выход": UndoItem, RedoItem, CopyItem, PasteItem,
 //                InsertChannelItem, RemoveChannelsItem, MoveUpItem, MoveDownItem;
@@ -141,6 +142,8 @@ public slots:
 
 signals:
     void stationLinkWindowRequested();
+    // "Запись в несколько станций".
+    void fleetWriteWindowRequested();
     void protocolWindowRequested();
     void closed();
 

@@ -17,7 +17,7 @@ void centreOnScreen(QWidget& window)
 ProgramWindows::ProgramWindows(AppState& state, UserInterfaceFeedback& feedback, PlanFileDialogs& dialogs,
                                UserStores& stores)
     : m_main(state, feedback, dialogs, stores), m_stationLink(state, feedback, stores.choices),
-      m_protocol(state, feedback)
+      m_protocol(state, feedback), m_fleetWrite(state, feedback, stores.choices)
 {
     QObject::connect(&m_main, &MainWindow::stationLinkWindowRequested, &m_stationLink, [this] {
         centreOnScreen(m_stationLink);
@@ -37,12 +37,25 @@ ProgramWindows::ProgramWindows(AppState& state, UserInterfaceFeedback& feedback,
     QObject::connect(&m_stationLink, &StationLinkWindow::left, &m_main, &MainWindow::restoreAfterStationLink);
     QObject::connect(&m_stationLink, &StationLinkWindow::planRead, &m_main,
                      &MainWindow::showPlanReadFromStation);
+    // The main window takes no input while either window exchanges bytes with a station.
+    const auto showExchangeRunning = [this] {
+        m_main.setStationExchangeRunning(m_stationLink.exchangeRunning() || m_fleetWrite.running());
+    };
     QObject::connect(&m_stationLink, &StationLinkWindow::exchangeRunningChanged, &m_main,
-                     &MainWindow::setStationExchangeRunning);
+                     showExchangeRunning);
+    QObject::connect(&m_fleetWrite, &FleetWriteWindow::runningChanged, &m_main, showExchangeRunning);
+    QObject::connect(&m_main, &MainWindow::fleetWriteWindowRequested, &m_fleetWrite, [this] {
+        if (!m_fleetWrite.isVisible())
+            centreOnScreen(m_fleetWrite);
+        m_fleetWrite.show();
+        m_fleetWrite.raise();
+        m_fleetWrite.activateWindow();
+    });
     QObject::connect(&m_protocol, &ProtocolWindow::left, &m_main, &MainWindow::restoreAfterProtocol);
     // The program ends with its main window; the others go without their own leaving steps.
     QObject::connect(&m_main, &MainWindow::closed, &m_stationLink, &QWidget::hide);
     QObject::connect(&m_main, &MainWindow::closed, &m_protocol, &QWidget::hide);
+    QObject::connect(&m_main, &MainWindow::closed, &m_fleetWrite, &QWidget::hide);
 }
 
 void ProgramWindows::show()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "fleet_write_window.h"
 #include "main_window.h"
 #include "protocol_window.h"
 #include "station_link_window.h"
@@ -7,9 +8,9 @@
 
 namespace yalmera::ui {
 
-// The program's three windows, created in this order: the main window, the station-link window
-// and the protocol window. Only the main window is shown; the others open from its menu, which
-// minimises it, and their "Выход" restores it. Closing the main window hides the others.
+// The program's windows, created in this order: the main window, the station-link window, the
+// protocol window and the several-stations window. Only the main window is shown; the others open from its
+// menu, which minimises it, and their "Выход" restores it. Closing the main window hides the others.
 class ProgramWindows
 {
 public:
@@ -19,6 +20,7 @@ public:
     MainWindow& mainWindow() { return m_main; }
     StationLinkWindow& stationLinkWindow() { return m_stationLink; }
     ProtocolWindow& protocolWindow() { return m_protocol; }
+    FleetWriteWindow& fleetWriteWindow() { return m_fleetWrite; }
 
     // Shows the main window centred on its screen.
     void show();
@@ -27,6 +29,7 @@ private:
     MainWindow m_main;
     StationLinkWindow m_stationLink;
     ProtocolWindow m_protocol;
+    FleetWriteWindow m_fleetWrite;
 };
 
 // Places a top-level window in the middle of the screen it is on.

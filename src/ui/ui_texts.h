@@ -202,6 +202,51 @@ inline constexpr QStringView VerifyDiffers = u"Сверка после запи�
 inline constexpr QStringView TraceUnopened = u"Файл трассировки обмена «%1» не открыт: %2";
 inline constexpr QStringView TraceIncomplete = u"Трассировка обмена в файл «%1» записана не полностью: %2";
 
+// "Запись в несколько станций": one checked plan into the stations on several ports at once.
+inline constexpr QStringView FleetWriteItem = u"Запись в несколько станций";
+inline constexpr QStringView FleetWriteItemHint =
+    u"Записать проверенный план сразу в станции на нескольких портах";
+inline constexpr QStringView FleetPortsTitle = u"Порты станций";
+inline constexpr QStringView FleetRefreshPorts = u"Обновить список";
+inline constexpr QStringView FleetOtherPort = u"Другой порт:";
+inline constexpr QStringView FleetAddPort = u"Добавить";
+inline constexpr QStringView FleetSerialPlaceholder = u"серийный номер";
+inline constexpr QStringView FleetTypedPort = u"введен вручную";
+inline constexpr QStringView FleetSaveProtocols = u"Сохранять протоколы в ...";
+inline constexpr QStringView FleetChooseFolder = u"Выбрать...";
+inline constexpr QStringView FleetStartButton = u"Пуск";
+inline constexpr QStringView FleetStopButton = u"Стоп";
+inline constexpr QStringView FleetCopyButton = u"Копировать";
+inline constexpr QStringView FleetNoPortChecked =
+    u"Не отмечен ни один порт: отметьте порты, к которым подключены станции.";
+inline constexpr QStringView FleetReady = u"Готово к записи: отмечено портов: %1.";
+inline constexpr QStringView FleetNoProtocolFolder = u"Не указана папка для протоколов.";
+inline constexpr QStringView FleetProtocolNeedsSerial =
+    u"Для протокола нужен серийный номер каждой станции: введите его у порта %1 или включите "
+    u"«Сверить после записи», и станция сообщит свой.";
+inline constexpr QStringView FleetRunning = u"Идет запись: %1 из %2 станций завершили обмен.";
+inline constexpr QStringView FleetStopping = u"Остановка: каждая станция остановится на следующем байте.";
+// %1 stations that hold the plan, %2 all stations.
+inline constexpr QStringView FleetEnded = u"Запись завершена: план в %1 из %2 станций.";
+inline constexpr QStringView FleetStopQuestion = u"Идет запись в станции. Остановить ее и закрыть окно?";
+// A station's step while it runs.
+inline constexpr QStringView FleetStepWriting = u"запись";
+inline constexpr QStringView FleetStepVerifying = u"сверка";
+inline constexpr QStringView FleetWaiting = u"ожидание";
+// A station's outcome.
+inline constexpr QStringView FleetWritten = u"записано";
+inline constexpr QStringView FleetVerified = u"записано и сверено";
+inline constexpr QStringView FleetHoldsOther = u"записано, но станция хранит не то, что записано";
+inline constexpr QStringView FleetProtocolSaved = u", протокол сохранен";
+inline constexpr QStringView FleetProtocolNotSaved = u", протокол не сохранен: %1";
+inline constexpr QStringView FleetRecordFailed = u", но не записано: %1";
+// The result table's columns; a time as "31,4 с".
+inline constexpr QStringView FleetPortColumn = u"Порт";
+inline constexpr QStringView FleetSerialColumn = u"Серийный номер";
+inline constexpr QStringView FleetOutcomeColumn = u"Итог";
+inline constexpr QStringView FleetTimeColumn = u"Время";
+inline constexpr QStringView FleetSeconds = u"%1 с";
+
 // Protocol window.
 inline constexpr QStringView ProtocolCaption = u"Создание протокола";
 inline constexpr QStringView SerialNumberLabel = u"Серийный номер протокола";

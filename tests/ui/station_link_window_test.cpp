@@ -7,9 +7,11 @@
 #include "files/plan_file.h"
 #include "link/read_exchange.h"
 #include "link/write_exchange.h"
+#include "ui/fleet_write_window.h"
 
 #include <QAction>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QFileInfo>
 #include <QLabel>
@@ -18,7 +20,9 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QSignalSpy>
+#include <QTableWidget>
 
 #include <list>
 
@@ -96,6 +100,30 @@ protected:
                 shown << text;
         });
         return shown;
+    }
+
+    template <typename T = QWidget> T* fleetChild(const QString& name)
+    {
+        return windows.fleetWriteWindow().findChild<T*>(name);
+    }
+    // Opens "Запись в несколько станций" with the ports typed in, each checked as it is added.
+    FleetWriteWindow& openFleetOn(const QStringList& ports, const QString& journalPath)
+    {
+        FleetWriteWindow& fleet = windows.fleetWriteWindow();
+        fleet.setJournalPath(journalPath);
+        mainChild<QAction>("FleetWriteItem")->trigger();
+        EXPECT_TRUE(fleet.isVisible());
+        for (const QString& port : ports) {
+            fleetChild<QLineEdit>(QStringLiteral("OtherPortName"))->setText(port);
+            QTest::mouseClick(fleetChild<QPushButton>(QStringLiteral("AddPortButton")), Qt::LeftButton);
+        }
+        return fleet;
+    }
+    static QList<QStringList> journalLines(const QString& path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? parseDelimited(QString::fromUtf8(file.readAll()), u';')
+                                              : QList<QStringList>();
     }
 
     StationLinkWindow* link = nullptr;
@@ -443,6 +471,207 @@ TEST_F(StationLinkWindowTest, ProgramEndingInTheMiddleOfAWriteStopsItAndJournals
     ASSERT_TRUE(journal.open(QIODevice::ReadOnly));
     EXPECT_EQ(parseDelimited(QString::fromUtf8(journal.readAll()), u';').value(1).value(10), u"прервано"_qs);
     EXPECT_TRUE(feedback.messages.empty()) << feedback.texts().join(u'\n').toStdString();
+}
+
+TEST_F(StationLinkWindowTest, FleetWindowWritesEveryCheckedPortAndTablesTheOutcomes)
+{
+    VirtualStationProcess paced(
+        {QStringLiteral("--pace"), QStringLiteral("--serial"), QStringLiteral("000042")});
+    VirtualStationProcess silent({QStringLiteral("--silent-after"), QStringLiteral("0")});
+    ASSERT_FALSE(paced.path().isEmpty());
+    ASSERT_FALSE(silent.path().isEmpty());
+    QTemporaryDir folder;
+    makeCheckedPlan(QStringLiteral("3"));
+    FleetWriteWindow& fleet =
+        openFleetOn({paced.path(), silent.path()}, folder.filePath(QStringLiteral("journal.csv")));
+    fleetChild<QCheckBox>(QStringLiteral("VerifyCheck"))->setChecked(true);
+    fleetChild<QCheckBox>(QStringLiteral("ProtocolCheck"))->setChecked(true);
+    fleetChild<QLineEdit>(QStringLiteral("ProtocolFolder"))
+        ->setText(folder.filePath(QStringLiteral("protocols")));
+    QTest::mouseClick(fleetChild<QPushButton>(QStringLiteral("StartButton")), Qt::LeftButton);
+
+    // Each port shows its own progress; the main window waits meanwhile.
+    EXPECT_EVENTUALLY(fleetChild<QProgressBar>(QStringLiteral("Progress:") + paced.path())->value() > 0);
+    EXPECT_TRUE(fleet.running());
+    EXPECT_FALSE(main().isEnabled());
+    EXPECT_FALSE(fleetChild(QStringLiteral("StartButton"))->isEnabled());
+    testing::saveScreenshot(fleet, QStringLiteral("fleet-write-window-running"));
+    EXPECT_EVENTUALLY(!fleet.running());
+    EXPECT_TRUE(main().isEnabled());
+    testing::saveScreenshot(fleet, QStringLiteral("fleet-write-window-ended"));
+
+    const QString silentOutcome =
+        QStringLiteral("Станция не отвечает: запись прервана, в станции осталась часть "
+                       "плана; следующая запись заменит его целиком. (ie_NOpen - device "
+                       "not open)");
+    EXPECT_EQ(fleetChild<QLabel>(QStringLiteral("Status:") + paced.path())->text(),
+              QStringLiteral("записано и сверено, протокол сохранен"));
+    EXPECT_EQ(fleetChild<QLabel>(QStringLiteral("Status:") + silent.path())->text(), silentOutcome);
+    const QStringList copied = fleet.resultText().split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(copied.size(), 3);
+    EXPECT_EQ(copied[0], QStringLiteral("Порт\tСерийный номер\tИтог\tВремя"));
+    // The time in seconds with a decimal comma, as "2,8 с".
+    const auto timed = [](const QString& line, const QString& fields) {
+        return QRegularExpression(u'^' + QRegularExpression::escape(fields) + QStringLiteral("\t\\d+,\\d с$"))
+            .match(line)
+            .hasMatch();
+    };
+    EXPECT_TRUE(
+        timed(copied[1], paced.path() + QStringLiteral("\t000042\tзаписано и сверено, протокол сохранен")))
+        << copied[1].toStdString();
+    EXPECT_TRUE(timed(copied[2], silent.path() + QStringLiteral("\t\t") + silentOutcome))
+        << copied[2].toStdString();
+    QTest::mouseClick(fleetChild<QPushButton>(QStringLiteral("CopyButton")), Qt::LeftButton);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), fleet.resultText());
+    // Ctrl+C copies the rows selected.
+    auto* results = fleetChild<QTableWidget>(QStringLiteral("ResultTable"));
+    results->selectRow(1);
+    QTest::keyClick(results, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringList({copied[0], copied[2], {}}).join(u'\n'));
+    EXPECT_TRUE(QFileInfo::exists(folder.filePath(QStringLiteral("protocols/Протокол 000042.docx"))));
+
+    // Operation, port, serial number, outcome: each station's own lines.
+    QStringList journalled;
+    for (const QStringList& line : journalLines(folder.filePath(QStringLiteral("journal.csv"))).mid(1))
+        journalled.append(QStringList{line[2], line[3], line[9], line[10]}.join(u' '));
+    journalled.sort();
+    const auto expectedLine = [](QStringView operation, const QString& port, QStringView serial,
+                                 QStringView outcome) {
+        return QStringList{operation.toString(), port, serial.toString(), outcome.toString()}.join(u' ');
+    };
+    QStringList expected{expectedLine(u"запись", paced.path(), u"", u"выполнено"),
+                         expectedLine(u"проверка", paced.path(), u"000042", u"выполнено"),
+                         expectedLine(u"протокол", paced.path(), u"000042", u"выполнено"),
+                         expectedLine(u"запись", silent.path(), u"", u"нет ответа")};
+    expected.sort();
+    EXPECT_EQ(journalled, expected);
+}
+
+TEST_F(StationLinkWindowTest, FleetWindowRefusesToStartWithoutTouchingAPort)
+{
+    test::TestPty line;
+    ASSERT_TRUE(line.ok());
+    QTemporaryDir folder;
+    const QString journal = folder.filePath(QStringLiteral("journal.csv"));
+    struct Case
+    {
+        const char* name;
+        bool planChecked;
+        bool portChecked;
+        QString protocolFolder; // protocols saved when not null
+        QString refusal;
+        bool startEnabled;
+    };
+    const Case cases[] = {
+        {"UncheckedPlan",
+         false,
+         true,
+         {},
+         QStringLiteral("Введенные данные не будут переданы, так как они не проверены."),
+         false},
+        {"NoPortChecked",
+         true,
+         false,
+         {},
+         QStringLiteral("Не отмечен ни один порт: отметьте порты, к которым подключены станции."),
+         false},
+        {"ProtocolsWithoutFolder", true, true, QStringLiteral(""),
+         QStringLiteral("Не указана папка для протоколов."), true},
+        {"ProtocolWithoutSerial", true, true, folder.path(),
+         QStringLiteral("Для протокола нужен серийный номер каждой станции: введите его у порта %1 или "
+                        "включите «Сверить после записи», и станция сообщит свой.")
+             .arg(line.path()),
+         true},
+    };
+    FleetWriteWindow& fleet = openFleetOn({line.path()}, journal);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.planChecked && !state.dataChecked())
+            makeCheckedPlan(QStringLiteral("1"));
+        fleetChild<QCheckBox>(QStringLiteral("Port:") + line.path())->setChecked(c.portChecked);
+        fleetChild<QCheckBox>(QStringLiteral("ProtocolCheck"))->setChecked(!c.protocolFolder.isNull());
+        fleetChild<QLineEdit>(QStringLiteral("ProtocolFolder"))->setText(c.protocolFolder);
+        if (!c.startEnabled)
+            EXPECT_EQ(fleetChild<QLabel>(QStringLiteral("Hint"))->text(), c.refusal);
+        EXPECT_EQ(fleetChild(QStringLiteral("StartButton"))->isEnabled(), c.startEnabled);
+        fleet.start();
+        EXPECT_EQ(feedback.texts(), QStringList{c.refusal});
+        EXPECT_FALSE(fleet.running());
+        feedback.clear();
+    }
+    EXPECT_TRUE(line.receive(1, 300).isEmpty());
+    EXPECT_FALSE(QFileInfo::exists(journal));
+}
+
+TEST_F(StationLinkWindowTest, FleetWindowKeepsChecksSerialsAndTypedPortsWhenThePortsAreListedAgain)
+{
+    FleetWriteWindow& fleet =
+        openFleetOn({QStringLiteral("/dev/typed-a"), QStringLiteral("/dev/typed-b")}, {});
+    fleetChild<QCheckBox>(QStringLiteral("Port:/dev/typed-b"))->setChecked(false);
+    fleetChild<QLineEdit>(QStringLiteral("Serial:/dev/typed-a"))->setText(QStringLiteral("К17М-00042"));
+    fleet.refreshPorts();
+    EXPECT_TRUE(fleetChild<QCheckBox>(QStringLiteral("Port:/dev/typed-a"))->isChecked());
+    EXPECT_FALSE(fleetChild<QCheckBox>(QStringLiteral("Port:/dev/typed-b"))->isChecked());
+    EXPECT_EQ(fleetChild<QLineEdit>(QStringLiteral("Serial:/dev/typed-a"))->text(),
+              QStringLiteral("К17М-00042"));
+}
+
+TEST_F(StationLinkWindowTest, ClosingTheFleetWindowMidRunStopsEveryStationAndJournalsIt)
+{
+    VirtualStationProcess first({QStringLiteral("--reply-delay=20")});
+    VirtualStationProcess second({QStringLiteral("--reply-delay=20")});
+    QTemporaryDir folder;
+    makeCheckedPlan(QStringLiteral("10"));
+    FleetWriteWindow& fleet =
+        openFleetOn({first.path(), second.path()}, folder.filePath(QStringLiteral("journal.csv")));
+    QTest::mouseClick(fleetChild<QPushButton>(QStringLiteral("StartButton")), Qt::LeftButton);
+    EXPECT_EVENTUALLY(fleetChild<QProgressBar>(QStringLiteral("Progress:") + second.path())->value() > 0);
+    // "Нет": the run goes on.
+    fleet.close();
+    EXPECT_TRUE(fleet.isVisible());
+    EXPECT_TRUE(fleet.running());
+    feedback.answers.push_back(Answer::Yes);
+    fleet.close();
+    EXPECT_EQ(feedback.questions.size(), 2);
+    EXPECT_EVENTUALLY(!fleet.isVisible());
+    EXPECT_FALSE(fleet.running());
+    QStringList outcomes;
+    for (const QStringList& line : journalLines(folder.filePath(QStringLiteral("journal.csv"))).mid(1))
+        outcomes.append(line[10]);
+    EXPECT_EQ(outcomes, (QStringList{u"прервано"_qs, u"прервано"_qs}));
+    EXPECT_TRUE(main().isEnabled());
+}
+
+TEST_F(StationLinkWindowTest, ProgramEndingMidFleetRunStopsEveryStationAndJournalsItBeforeItReturns)
+{
+    VirtualStationProcess station({QStringLiteral("--reply-delay=20")});
+    QTemporaryDir folder;
+    makeCheckedPlan(QStringLiteral("10"));
+    FleetWriteWindow& fleet = openFleetOn({station.path()}, folder.filePath(QStringLiteral("journal.csv")));
+    QTest::mouseClick(fleetChild<QPushButton>(QStringLiteral("StartButton")), Qt::LeftButton);
+    EXPECT_EVENTUALLY(fleetChild<QProgressBar>(QStringLiteral("Progress:") + station.path())->value() > 0);
+    fleet.endRunNow();
+    EXPECT_FALSE(fleet.running());
+    EXPECT_EQ(journalLines(folder.filePath(QStringLiteral("journal.csv"))).value(1).value(10),
+              u"прервано"_qs);
+    EXPECT_EQ(fleet.resultText().count(u'\n'), 2);
+}
+
+TEST_F(StationLinkWindowTest, MainWindowWaitsUntilBothStationWindowsHaveEnded)
+{
+    VirtualStationProcess paced({QStringLiteral("--pace")});
+    makeCheckedPlan(QStringLiteral("3"));
+    FleetWriteWindow& fleet = openFleetOn({paced.path()}, {});
+    QTest::mouseClick(fleetChild<QPushButton>(QStringLiteral("StartButton")), Qt::LeftButton);
+    ASSERT_TRUE(fleet.running());
+    // A one-station exchange that ends while the fleet still writes leaves the main window waiting.
+    openOnPort(QStringLiteral("/dev/no-such-yalmera-port"));
+    QTest::mouseClick(linkChild<QPushButton>("BitBtn2"), Qt::LeftButton);
+    EXPECT_EVENTUALLY(!link->exchangeRunning() && !feedback.messages.empty());
+    EXPECT_TRUE(fleet.running());
+    EXPECT_FALSE(main().isEnabled());
+    EXPECT_EVENTUALLY(!fleet.running());
+    EXPECT_TRUE(main().isEnabled());
 }
 
 } // namespace
