@@ -176,7 +176,8 @@ TEST_F(MainWindowTest, MenusCarryTheirItemsAndHints)
     EXPECT_EQ(shown(mainChild<QMenu>("N7")->title()), QStringLiteral("Модули "));
     EXPECT_EQ(menuTexts(mainChild<QMenu>("N20")),
               (QStringList{QStringLiteral("Создать протокол"), QStringLiteral("-"),
-                           QStringLiteral("Запись/Чтение данных"), QStringLiteral("Тип радиостанции")}));
+                           QStringLiteral("Запись/Чтение данных"), QStringLiteral("Тип радиостанции"),
+                           QStringLiteral("Сравнить со станцией")}));
     EXPECT_EQ(menuTexts(mainChild<QMenu>("N24")),
               (QStringList{QStringLiteral("30-60 МГц"), QStringLiteral("144-174 МГц"),
                            QStringLiteral("300-345 МГц"), QStringLiteral("400-486 Мгц")}));
