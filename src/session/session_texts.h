@@ -20,4 +20,10 @@ inline constexpr QStringView JournalLinkFailed = u"сбой линии";
 inline constexpr QStringView JournalCancelled = u"прервано";
 inline constexpr QStringView JournalDiffers = u"не совпадает";
 
+// A station compared with the program's plan: what keeps the comparison from starting; %1 the
+// data check's refusal.
+inline constexpr QStringView NothingToCompare =
+    u"Нет плана для сравнения: создайте шаблон, прочитайте файл или станцию.";
+inline constexpr QStringView CompareRefused = u"План не сравнить со станцией: он не проходит «Контроль».\n%1";
+
 } // namespace yalmera::texts::session

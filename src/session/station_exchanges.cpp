@@ -1,6 +1,7 @@
 #include "station_exchanges.h"
 
 #include "files/journal.h"
+#include "image/data_check.h"
 #include "session/app_state.h"
 #include "session/exchange_journal.h"
 #include "session/session_texts.h"
@@ -50,6 +51,26 @@ ReadRequest readRequest(const AppState& state, const QString& port)
     request.port = port;
     request.model = &stationModel(state.stationType().band);
     return request;
+}
+
+StationComparisonBasis stationComparisonBasis(const AppState& state)
+{
+    StationComparisonBasis basis;
+    if (!state.tableCreated()) {
+        basis.refusal = UserMessage::notice(texts::session::NothingToCompare.toString());
+        return basis;
+    }
+    PlanCheck check = checkPlan(state.settings(), state.table(), state.stationType());
+    if (!check.result.passed) {
+        basis.refusal = check.result.message;
+        basis.refusal.text = texts::session::CompareRefused.toString().arg(basis.refusal.text);
+        return basis;
+    }
+    basis.plan = {state.settings(), state.table(), state.stationType().typeCode,
+                  moduleCode(state.moduleType())};
+    basis.checkedImage = std::move(check.image);
+    basis.band = state.stationType();
+    return basis;
 }
 
 ExchangeRecord recordWrite(const QString& journalPath, const WriteRequest& request, const WriteResult& result,

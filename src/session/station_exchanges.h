@@ -1,5 +1,6 @@
 #pragma once
 
+#include "image/plan_comparison.h"
 #include "link/read_exchange.h"
 #include "link/write_exchange.h"
 #include "model/journal_entry.h"
@@ -19,6 +20,19 @@ class AppState;
 WriteRequest writeRequest(const AppState& state, const QString& port);
 // The read: the selected model, whose band decodes a station whose code names none.
 ReadRequest readRequest(const AppState& state, const QString& port);
+
+// What a station is compared with when nothing is written: the program's plan as it stands and
+// the image the data check builds from it on its band. The program's own image and gate stay as
+// they are (the check runs on a copy). refusal: why the plan cannot be compared (no plan yet, or
+// the check's first refusal); then the rest is empty.
+struct StationComparisonBasis
+{
+    ComparedPlan plan;
+    DeviceImage checkedImage;
+    StationType band;
+    UserMessage refusal;
+};
+StationComparisonBasis stationComparisonBasis(const AppState& state);
 
 // What the window and the command line keep of an exchange that ended, done here once for both:
 // its line in the journal and, for a read that brought a plan, a copy of that plan in the backups

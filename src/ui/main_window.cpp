@@ -9,6 +9,7 @@
 #include "plan_history.h"
 #include "plan_markers.h"
 #include "select_all_on_focus.h"
+#include "station_comparison.h"
 #include "table_commands.h"
 #include "ui_texts.h"
 #include "unsaved_plan.h"
@@ -171,6 +172,7 @@ MainWindow::MainWindow(AppState& state, UserInterfaceFeedback& feedback, PlanFil
     // differ from its file or agree with it again.
     connect(m_history->stack(), &QUndoStack::indexChanged, m_unsaved, &UnsavedPlan::noteChange);
     connect(m_history->stack(), &QUndoStack::indexChanged, this, &MainWindow::refreshMarks);
+    connect(m_history->stack(), &QUndoStack::indexChanged, this, &MainWindow::dropDifferences);
 
     resetAtStartUp();
 }
@@ -206,6 +208,12 @@ void MainWindow::buildMenus()
             [this] { m_markers->visitNext(MarkKind::Refusal); });
     connect(previousRefusal, &QShortcut::activated, m_markers,
             [this] { m_markers->visitNext(MarkKind::Refusal, true); });
+    auto* nextDifference = new QShortcut(QKeySequence(Qt::Key_F7), this);
+    auto* previousDifference = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F7), this);
+    connect(nextDifference, &QShortcut::activated, m_markers,
+            [this] { m_markers->visitNext(MarkKind::Difference); });
+    connect(previousDifference, &QShortcut::activated, m_markers,
+            [this] { m_markers->visitNext(MarkKind::Difference, true); });
 }
 
 void MainWindow::buildChannelsMenu(QMenuBar* bar)
@@ -313,6 +321,12 @@ void MainWindow::buildStationMenu(QMenuBar* bar)
     band400->setEnabled(false);
     connect(m_band30to60Item, &QAction::triggered, this, [this] { selectBand(Band::Mhz30to60); });
     connect(m_band144to174Item, &QAction::triggered, this, [this] { selectBand(Band::Mhz144to174); });
+
+    station->setToolTipsVisible(true);
+    QAction* compare =
+        addItem(station, QStringLiteral("CompareItem"), withKey(texts::ui::CompareStationItem, u'С'));
+    setHint(compare, texts::ui::CompareStationHint.toString());
+    connect(compare, &QAction::triggered, this, &MainWindow::openStationComparison);
 
     station->addSeparator();
     QAction* fleet =
@@ -426,25 +440,34 @@ void MainWindow::buildMenuCorner(QMenuBar* bar)
     auto* marks = new QHBoxLayout(corner);
     marks->setContentsMargins(0, 0, 8, 0);
     marks->setSpacing(12);
-    m_refusalCount = new QToolButton(corner);
-    m_refusalCount->setObjectName(QStringLiteral("RefusalCount"));
-    m_refusalCount->setAutoRaise(true);
-    m_refusalCount->setToolTip(texts::ui::RefusalCountHint.toString());
-    m_refusalCount->setFocusPolicy(Qt::NoFocus);
-    QPalette refusalColours = m_refusalCount->palette();
-    refusalColours.setColor(QPalette::ButtonText, markColour(MarkKind::Refusal));
-    m_refusalCount->setPalette(refusalColours);
-    m_refusalCount->hide();
-    marks->addWidget(m_refusalCount);
-    connect(m_refusalCount, &QToolButton::clicked, m_markers,
-            [this] { m_markers->visitFirst(MarkKind::Refusal); });
-    connect(m_markers, &PlanMarkers::marksChanged, m_refusalCount, [this](MarkKind kind, int count) {
-        if (kind != MarkKind::Refusal)
-            return;
-        m_refusalCount->setText(texts::ui::RefusalCount.toString().arg(count));
-        m_refusalCount->setVisible(count > 0);
-        fitMenuCorner();
-    });
+    // A count per kind of marks, in its colour; a click visits the first mark of the kind.
+    const auto addCount = [this, corner, marks](const QString& name, MarkKind kind, QStringView text,
+                                                QStringView hint) {
+        auto* count = new QToolButton(corner);
+        count->setObjectName(name);
+        count->setAutoRaise(true);
+        count->setToolTip(hint.toString());
+        count->setFocusPolicy(Qt::NoFocus);
+        QPalette colours = count->palette();
+        colours.setColor(QPalette::ButtonText, markColour(kind));
+        count->setPalette(colours);
+        count->hide();
+        marks->addWidget(count);
+        connect(count, &QToolButton::clicked, m_markers, [this, kind] { m_markers->visitFirst(kind); });
+        connect(m_markers, &PlanMarkers::marksChanged, count,
+                [this, count, kind, text](MarkKind changed, int n) {
+                    if (changed != kind)
+                        return;
+                    count->setText(text.toString().arg(n));
+                    count->setVisible(n > 0);
+                    fitMenuCorner();
+                });
+        return count;
+    };
+    m_refusalCount = addCount(QStringLiteral("RefusalCount"), MarkKind::Refusal, texts::ui::RefusalCount,
+                              texts::ui::RefusalCountHint);
+    addCount(QStringLiteral("DifferenceCount"), MarkKind::Difference, texts::ui::DifferenceCount,
+             texts::ui::DifferenceCountHint);
     m_unsavedMark = new QLabel(texts::ui::UnsavedMark.toString(), corner);
     m_unsavedMark->setObjectName(QStringLiteral("UnsavedMark"));
     m_unsavedMark->setToolTip(texts::ui::UnsavedMarkHint.toString());
@@ -634,6 +657,7 @@ void MainWindow::buildWorkArea()
     m_grid->setGeometry(5, 155, 787, 235);
     m_markers = new PlanMarkers(*m_model, *m_grid, *m_settingsEditor, this);
     connect(m_settingsEditor, &QPlainTextEdit::textChanged, this, &MainWindow::refreshMarks);
+    connect(m_settingsEditor, &QPlainTextEdit::textChanged, this, &MainWindow::dropDifferences);
 
     m_settingsEditor->hide();
     m_repeaterPanel->hide();
@@ -753,6 +777,11 @@ void MainWindow::refreshMarks()
     m_markers->show(MarkKind::Refusal,
                     planShown ? markRefusals(m_state.settings(), m_state.table(), m_state.stationType())
                               : PlanMarks{});
+}
+
+void MainWindow::dropDifferences()
+{
+    m_markers->show(MarkKind::Difference, {});
 }
 
 void MainWindow::showPlanArea()
@@ -1057,6 +1086,19 @@ void MainWindow::openStationLinkWindow()
 {
     emit stationLinkWindowRequested();
     showMinimized();
+}
+
+void MainWindow::openStationComparison()
+{
+    // The plan compared is the one shown, with a cell being typed in taken.
+    m_grid->finishEditing();
+    emit stationComparisonRequested();
+    showMinimized();
+}
+
+void MainWindow::showStationComparison(const PlanComparison& comparison)
+{
+    m_markers->show(MarkKind::Difference, comparisonMarks(comparison, m_state.settings()).marks);
 }
 
 void MainWindow::restoreAfterStationLink()

@@ -22,7 +22,8 @@ class QToolButton;
 
 namespace yalmera {
 class AppState;
-}
+struct PlanComparison;
+} // namespace yalmera
 
 namespace yalmera::files {
 struct RecoveryPlan;
@@ -52,17 +53,19 @@ struct UserStores;
 //                N12..N16 the modules "Нет модуля" .. "Маскиратор типа \"Тенир\"",
 //                N11 "Ретранслятор", N19 "Контроль", N21 "Создать протокол",
 //                N23 "Запись/Чтение данных", N3062 "30-60 МГц", N3063 "144-174 МГц",
-//                N300345 "300-345 МГц", N400486 "400-486 Мгц", FleetWriteItem "Запись в несколько
-//                станций" (last in "Станция"), N25 "Выход"
-//   additions    RecentMenu "Последние файлы", ExportCsvItem, ImportCsvItem (in "Каналы");
+//                N300345 "300-345 МГц", N400486 "400-486 Мгц", N25 "Выход"
+//   additions    CompareItem "Сравнить со станцией" and FleetWriteItem "Запись в несколько
+//                станций" (last in "Станция");
+//                RecentMenu "Последние файлы", ExportCsvItem, ImportCsvItem (in "Каналы");
 //                EditMenu "Правка" after "Выход": UndoItem, RedoItem, CopyItem, PasteItem,
 //                InsertChannelItem, RemoveChannelsItem, MoveUpItem, MoveDownItem;
 //                ViewMenu "Вид": RoomyWindowItem; HelpMenu "Справка": GuideItem, JournalItem,
-//                AboutItem; MenuCorner beside the menus with RefusalCount "ошибок: N" and
-//                UnsavedMark "изменён"
+//                AboutItem; MenuCorner beside the menus with RefusalCount "ошибок: N",
+//                DifferenceCount "отличий: N" and UnsavedMark "изменён"
 //   keys         every menu and item has an underlined letter (Alt+letter, F10 opens "Каналы");
 //                Ctrl+N "Создать шаблон", Ctrl+O "Чтение файла", Ctrl+S "Сохранить",
-//                F9 "Контроль", F1 "Руководство", F8 / Shift+F8 the next / previous refusal
+//                F9 "Контроль", F1 "Руководство", F8 / Shift+F8 the next / previous refusal,
+//                F7 / Shift+F7 the next / previous difference from the station
 //   work area    Panel1 (hidden at start)
 //   template     Panel2: Label1/Edit1 count, Label2/Edit2 start frequency, Label3/Edit3 offset,
 //                BitBtn1 "Ok"
@@ -128,6 +131,8 @@ public slots:
     void closeRepeaterPanel();
     void openProtocolWindow();
     void openStationLinkWindow();
+    // "Сравнить со станцией": the station-link window, which reads and compares.
+    void openStationComparison();
 
     // Back from the station-link window: the work area, the settings and the table shown.
     void restoreAfterStationLink();
@@ -136,6 +141,8 @@ public slots:
     // A plan read from the station replaced settings and table; bandChosen: the station's code
     // selected its band, which the caption, band mark and start frequency then show.
     void showPlanReadFromStation(bool bandChosen);
+    // A station compared with the plan: where it differs, marked until the plan is edited.
+    void showStationComparison(const yalmera::PlanComparison& comparison);
     // While the station link exchanges bytes the main window takes no input and cannot be closed:
     // closing would stop a write halfway, and a new plan or band would meet a read in progress.
     void setStationExchangeRunning(bool running);
@@ -144,6 +151,7 @@ signals:
     void stationLinkWindowRequested();
     // "Запись в несколько станций".
     void fleetWriteWindowRequested();
+    void stationComparisonRequested();
     void protocolWindowRequested();
     void closed();
 
@@ -195,6 +203,8 @@ private:
     // What "Контроль" would refuse, marked on the plan shown after every change; nothing while
     // no plan is shown (before the first table, after a band change).
     void refreshMarks();
+    // The differences of the last comparison describe the plan as it was compared: an edit ends them.
+    void dropDifferences();
 
     AppState& m_state;
     UserInterfaceFeedback& m_feedback;

@@ -15,6 +15,8 @@ QColor markColour(MarkKind kind)
     switch (kind) {
     case MarkKind::Refusal:
         return QColor(220, 0, 0);
+    case MarkKind::Difference:
+        return QColor(0, 100, 230);
     }
     return Qt::black;
 }

@@ -16,9 +16,10 @@ class ChannelTableModel;
 
 // The kinds of marks the window shows at once, each in a colour of its own.
 enum class MarkKind {
-    Refusal, // what "Контроль" would refuse
+    Refusal,    // what "Контроль" would refuse
+    Difference, // where a compared station holds something else
 };
-inline constexpr std::size_t MarkKindCount = 1;
+inline constexpr std::size_t MarkKindCount = 2;
 
 QColor markColour(MarkKind kind);
 

@@ -19,12 +19,19 @@ ProgramWindows::ProgramWindows(AppState& state, UserInterfaceFeedback& feedback,
     : m_main(state, feedback, dialogs, stores), m_stationLink(state, feedback, stores.choices),
       m_protocol(state, feedback), m_fleetWrite(state, feedback, stores.choices)
 {
-    QObject::connect(&m_main, &MainWindow::stationLinkWindowRequested, &m_stationLink, [this] {
+    const auto showStationLink = [this] {
         centreOnScreen(m_stationLink);
         m_stationLink.show();
         m_stationLink.raise();
         m_stationLink.activateWindow();
-    });
+    };
+    QObject::connect(&m_main, &MainWindow::stationLinkWindowRequested, &m_stationLink, showStationLink);
+    // "Сравнить со станцией": the same window, its comparison offered on the port chosen there.
+    QObject::connect(&m_main, &MainWindow::stationComparisonRequested, &m_stationLink,
+                     [this, showStationLink] {
+                         showStationLink();
+                         m_stationLink.offerComparison();
+                     });
     QObject::connect(&m_main, &MainWindow::protocolWindowRequested, &m_protocol, [this] {
         centreOnScreen(m_protocol);
         m_protocol.show();
@@ -37,6 +44,8 @@ ProgramWindows::ProgramWindows(AppState& state, UserInterfaceFeedback& feedback,
     QObject::connect(&m_stationLink, &StationLinkWindow::left, &m_main, &MainWindow::restoreAfterStationLink);
     QObject::connect(&m_stationLink, &StationLinkWindow::planRead, &m_main,
                      &MainWindow::showPlanReadFromStation);
+    QObject::connect(&m_stationLink, &StationLinkWindow::stationCompared, &m_main,
+                     &MainWindow::showStationComparison);
     // The main window takes no input while either window exchanges bytes with a station.
     const auto showExchangeRunning = [this] {
         m_main.setStationExchangeRunning(m_stationLink.exchangeRunning() || m_fleetWrite.running());

@@ -1,5 +1,6 @@
 #include "station_link_window.h"
 
+#include "station_comparison.h"
 #include "ui_texts.h"
 #include "user_feedback.h"
 #include "user_stores.h"
@@ -121,6 +122,14 @@ StationLinkWindow::StationLinkWindow(AppState& state, UserInterfaceFeedback& fee
     m_exitButton->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
     m_exitButton->setGeometry(284, 162, 76, 28);
 
+    // Beside the port choice, where the window had nothing.
+    m_compare = new QPushButton(texts::ui::LinkCompareButton.toString(), this);
+    m_compare->setObjectName(QStringLiteral("BitBtn4"));
+    m_compare->setToolTip(texts::ui::LinkCompareHint.toString());
+    m_compare->setIcon(style()->standardIcon(QStyle::SP_FileDialogContentsView));
+    m_compare->setGeometry(160, 14, 118, 28);
+    connect(m_compare, &QPushButton::clicked, this, &StationLinkWindow::compareStation);
+
     connect(m_writeButton, &QPushButton::clicked, this, &StationLinkWindow::writeStation);
     connect(m_readButton, &QPushButton::clicked, this, &StationLinkWindow::readStation);
     connect(m_exitButton, &QPushButton::clicked, this, &StationLinkWindow::leave);
@@ -206,6 +215,7 @@ void StationLinkWindow::showPhase(ExchangePhase phase)
     m_exitButton->setEnabled(shown.exit);
     m_writeButton->setEnabled(shown.write);
     m_readButton->setEnabled(shown.read);
+    m_compare->setEnabled(shown.exit);
 }
 
 bool StationLinkWindow::refuseWithoutPort()
@@ -339,6 +349,54 @@ void StationLinkWindow::readStation()
     reportRunning();
 }
 
+void StationLinkWindow::compareStation()
+{
+    if (exchangeRunning())
+        return;
+    // A plan that cannot be compared is refused before the port choice, as a write refuses.
+    auto basis = std::make_unique<StationComparisonBasis>(stationComparisonBasis(m_state));
+    if (!basis->refusal.isEmpty()) {
+        m_feedback.show(basis->refusal, this);
+        return;
+    }
+    if (refuseWithoutPort())
+        return;
+    ReadRequest request = readRequest(m_state, portChoice());
+    if (!openTrace(request.trace))
+        return;
+    m_readRequest = std::make_unique<ReadRequest>(request);
+    m_compared = std::move(basis);
+    if (m_read->start(request))
+        enablePortChoice(false);
+    reportRunning();
+}
+
+void StationLinkWindow::offerComparison()
+{
+    m_compare->setFocus(Qt::OtherFocusReason);
+}
+
+void StationLinkWindow::showComparison(const StationComparisonBasis& basis, const ReadRequest& request,
+                                       const ReadResult& result)
+{
+    UserMessage message = withAccessHint(result.message, result.outcome, request.port);
+    if (message.isEmpty() && result.outcome == ExchangeOutcome::TimedOut)
+        message = UserMessage::failure(texts::link::StationSilent.toString());
+    PlanComparison comparison;
+    QStringList words;
+    if (result.ok()) {
+        comparison = compareWithStation(basis.plan, basis.checkedImage, basis.band, *result.readBack);
+        // In the journal as yalmera-cli verify words them.
+        for (const PlanDifference& difference : comparison.differences)
+            words.append(differenceText(difference, QStringLiteral("plan"), QStringLiteral("station")));
+        message = comparisonMessage(comparison, *basis.plan.settings);
+    }
+    const ExchangeRecord recorded = recordAudit(m_journalPath, request, result, m_state.planFile(), words);
+    if (result.ok())
+        emit stationCompared(comparison);
+    showEnded(message, recorded, request.trace);
+}
+
 void StationLinkWindow::applyReadResult(const ReadResult& result)
 {
     enablePortChoice(true);
@@ -346,6 +404,10 @@ void StationLinkWindow::applyReadResult(const ReadResult& result)
     const std::unique_ptr<ReadRequest> request = std::move(m_readRequest);
     if (const std::unique_ptr<WriteRequest> written = std::move(m_verifiedWrite); written && request) {
         showVerification(*written, *request, result);
+        return;
+    }
+    if (const std::unique_ptr<StationComparisonBasis> compared = std::move(m_compared); compared && request) {
+        showComparison(*compared, *request, result);
         return;
     }
     // What the station held is kept before it replaces the program's plan.

@@ -19,6 +19,8 @@ class ReadExchange;
 class WriteExchange;
 enum class ExchangePhase;
 struct ExchangeRecord;
+struct PlanComparison;
+struct StationComparisonBasis;
 struct ReadRequest;
 struct UserMessage;
 struct ReadResult;
@@ -37,12 +39,14 @@ class UserInterfaceFeedback;
 // Every exchange adds a line to the journal; a plan read is saved in the backups folder beside it
 // before it replaces the program's plan. With a trace file, every byte goes there too. With
 // "Сверить после записи" (remembered, off at first) a complete write is followed by a read that
-// compares what the station holds with what was written and replaces nothing.
+// compares what the station holds with what was written and replaces nothing. "Сравнить" reads
+// the station and compares it with the program's plan, field by field, journalled as "сверка"
+// with its backup; the plan stays as it is and the main window marks the differences.
 //
 // Component names (objectName): RadioButton1 " COM1", RadioButton2 " COM2", RadioButton3 with
 // ComboBox1 (another port: a listed adapter or a typed device path), Gauge1, StaticText1,
 // BitBtn1 "Выход", BitBtn2 "Запись данных ", BitBtn3 "Чтение данных ", CheckBox1 "Сверить после
-// записи".
+// записи", BitBtn4 "Сравнить".
 class StationLinkWindow : public QWidget
 {
     Q_OBJECT
@@ -75,12 +79,19 @@ public:
 public slots:
     void writeStation();
     void readStation();
+    // Reads the station and compares it with the plan, as it stands now; refused without a plan
+    // that passes the data check (the comparison goes through the check's image).
+    void compareStation();
     void leave();
+    // The comparison's button takes the focus, so that Enter starts it ("Сравнить со станцией").
+    void offerComparison();
 
 signals:
     void left();
     // A read-back has replaced the plan; bandChosen: the station's code selected its band.
     void planRead(bool bandChosen);
+    // A read compared the station with the plan (compareStation), which stays as it was.
+    void stationCompared(const yalmera::PlanComparison& comparison);
     // An exchange started or ended.
     void exchangeRunningChanged(bool running);
 
@@ -103,6 +114,9 @@ private:
     // The read that checks a complete write; false when it could not start.
     bool startVerification(std::unique_ptr<WriteRequest> written);
     void showVerification(const WriteRequest& written, const ReadRequest& request, const ReadResult& result);
+    // A read that compared: the journal line "сверка", the marks, and what the window says.
+    void showComparison(const StationComparisonBasis& basis, const ReadRequest& request,
+                        const ReadResult& result);
     // The trace for the next exchange: none when no trace file is set, and none with the failure
     // shown when it cannot be opened (then false: the exchange does not start).
     bool openTrace(std::shared_ptr<ByteTrace>& trace);
@@ -126,6 +140,8 @@ private:
     std::unique_ptr<ReadRequest> m_readRequest;
     // The write the running read checks; none for a read of its own.
     std::unique_ptr<WriteRequest> m_verifiedWrite;
+    // The plan the running read is compared with; none for another read.
+    std::unique_ptr<StationComparisonBasis> m_compared;
 
     QRadioButton* m_com1 = nullptr;       // RadioButton1
     QRadioButton* m_com2 = nullptr;       // RadioButton2
@@ -136,6 +152,7 @@ private:
     QPushButton* m_exitButton = nullptr;  // BitBtn1
     QPushButton* m_writeButton = nullptr; // BitBtn2
     QPushButton* m_readButton = nullptr;  // BitBtn3
+    QPushButton* m_compare = nullptr;     // BitBtn4
     QCheckBox* m_verify = nullptr;        // CheckBox1
 };
 

@@ -25,6 +25,9 @@ inline constexpr QStringView CheckItemHint = u"Проверка введенны
 inline constexpr QStringView StationMenu = u"Станция";
 inline constexpr QStringView CreateProtocolItem = u"Создать протокол";
 inline constexpr QStringView StationLinkItem = u"Запись/Чтение данных";
+inline constexpr QStringView CompareStationItem = u"Сравнить со станцией";
+inline constexpr QStringView CompareStationHint =
+    u"Прочитать станцию и отметить, чем она отличается от плана; план не меняется";
 inline constexpr QStringView StationTypeMenu = u"Тип радиостанции";
 inline constexpr QStringView Band30to60Item = u"30-60 МГц";
 inline constexpr QStringView Band144to174Item = u"144-174 МГц";
@@ -139,6 +142,15 @@ inline constexpr QStringView RefusalCount = u"ошибок: %1";
 inline constexpr QStringView RefusalCountHint =
     u"Ячейки и строки, которые не пропустит «Контроль», отмечены красным.\n"
     u"F8 — следующая ошибка, Shift+F8 — предыдущая; щелчок — первая.";
+// The count of the places where a compared station holds something else, beside the refusals.
+inline constexpr QStringView DifferenceCount = u"отличий: %1";
+inline constexpr QStringView DifferenceCountHint =
+    u"Ячейки и строки, в которых станция при последнем сравнении хранила другое, отмечены синим.\n"
+    u"F7 — следующее отличие, Shift+F7 — предыдущее; щелчок — первое. Отметки снимает правка плана.";
+// %1: the station's value, %2: the plan's.
+inline constexpr QStringView DifferenceMark = u"в станции: \"%1\", в плане: \"%2\"";
+inline constexpr QStringView ChannelNotInStation = u"этого канала нет в станции";
+inline constexpr QStringView ChannelOnlyInStation = u"канал %1: есть только в станции";
 // %1: the folder, %2: the system's reason.
 inline constexpr QStringView RecoveryNotKept = u"Копия плана для восстановления не записана в папку «%1»: %2";
 // %1: when the copy was kept, %2: the plan's file.
@@ -198,6 +210,17 @@ inline constexpr QStringView VerifyAfterWriteHint =
 inline constexpr QStringView VerifyMatches = u"Сверка после записи: совпадает.";
 // %1: the fields that differ, one a line.
 inline constexpr QStringView VerifyDiffers = u"Сверка после записи: станция хранит не то, что записано.\n%1";
+inline constexpr QStringView LinkCompareButton = u"Сравнить";
+inline constexpr QStringView LinkCompareHint =
+    u"Прочитать станцию и сравнить с планом в программе; план не меняется, отличия отмечаются в главном окне";
+inline constexpr QStringView StationHoldsPlan = u"Станция хранит этот план.";
+// %1: how many places differ.
+inline constexpr QStringView StationHoldsOtherPlan = u"Станция хранит другой план: отличий %1.";
+// %1: how many of them are marked.
+inline constexpr QStringView DifferencesMarked =
+    u"Отмечено в главном окне: %1 (F7 — следующее отличие). Отметки снимает правка плана.";
+// %1: the settings lines, "; " between them.
+inline constexpr QStringView NotCompared = u"Не сравнивались (в станции для них нет места): %1";
 // The byte trace of the exchanges ($YALMERA_TRACE); %1 the file, %2 the platform's reason.
 inline constexpr QStringView TraceUnopened = u"Файл трассировки обмена «%1» не открыт: %2";
 inline constexpr QStringView TraceIncomplete = u"Трассировка обмена в файл «%1» записана не полностью: %2";

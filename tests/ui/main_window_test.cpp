@@ -177,7 +177,8 @@ TEST_F(MainWindowTest, MenusCarryTheirItemsAndHints)
     EXPECT_EQ(menuTexts(mainChild<QMenu>("N20")),
               (QStringList{QStringLiteral("Создать протокол"), QStringLiteral("-"),
                            QStringLiteral("Запись/Чтение данных"), QStringLiteral("Тип радиостанции"),
-                           QStringLiteral("-"), QStringLiteral("Запись в несколько станций")}));
+                           QStringLiteral("Сравнить со станцией"), QStringLiteral("-"),
+                           QStringLiteral("Запись в несколько станций")}));
     EXPECT_EQ(menuTexts(mainChild<QMenu>("N24")),
               (QStringList{QStringLiteral("30-60 МГц"), QStringLiteral("144-174 МГц"),
                            QStringLiteral("300-345 МГц"), QStringLiteral("400-486 Мгц")}));

@@ -1,6 +1,9 @@
 #include "ui_test_support.h"
 
+#include "ui/channel_grid.h"
 #include "ui/channel_table_model.h"
+#include "ui/plan_markers.h"
+#include "ui/unsaved_plan.h"
 
 #include "common/station_peers.h"
 #include "files/delimited_text.h"
@@ -14,6 +17,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QFileInfo>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -23,6 +27,7 @@
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTableWidget>
+#include <QToolButton>
 
 #include <list>
 
@@ -181,6 +186,13 @@ TEST_F(StationLinkWindowTest, WriteIsRefusedWithoutACheck)
     EXPECT_EVENTUALLY_EQ(
         feedback.texts(),
         QStringList{QStringLiteral("Введенные данные не будут переданы, так как они не проверены.")});
+
+    // Without a plan there is nothing to compare, and no port is asked for.
+    feedback.clear();
+    QTest::mouseClick(linkChild<QPushButton>("BitBtn4"), Qt::LeftButton);
+    EXPECT_EQ(feedback.texts(),
+              QStringList{u"Нет плана для сравнения: создайте шаблон, прочитайте файл или станцию."_qs});
+    EXPECT_FALSE(link->exchangeRunning());
 }
 
 TEST_F(StationLinkWindowTest, PortThatCannotBeOpenedIsShownAndTheWindowIsUsableAgain)
@@ -219,6 +231,7 @@ TEST_F(StationLinkWindowTest, PortChoiceTakesNoInputWhileAnExchangeRuns)
         {"StationSilent", "BitBtn2", {QStringLiteral("--silent-after"), QStringLiteral("0")}},
         {"PortMissing", "BitBtn2", {}, false},
         {"ReadBack", "BitBtn3", {}},
+        {"Compared", "BitBtn4", {}},
     };
     const auto enabledPortChoices = [this] {
         return linkChild("RadioButton1")->isEnabled() + linkChild("RadioButton2")->isEnabled() +
@@ -399,6 +412,83 @@ TEST_F(StationLinkWindowTest, VerifyAfterWriteReadsTheStationBackAndKeepsThePlan
     ASSERT_EQ(lines.size(), 3);
     EXPECT_EQ((QStringList{lines[2][2], lines[2][10]}), (QStringList{u"проверка"_qs, u"выполнено"_qs}));
     EXPECT_TRUE(UserChoices(configFolder.filePath(QStringLiteral("choices.ini"))).verifyAfterWrite());
+}
+
+TEST_F(StationLinkWindowTest, ComparisonMarksWhereTheStationDiffersAndLeavesThePlanAsItWas)
+{
+    VirtualStationProcess station;
+    ASSERT_FALSE(station.path().isEmpty());
+    QTemporaryDir folder;
+    link->setJournalPath(folder.filePath(QStringLiteral("journal.csv")));
+    makeCheckedPlan(QStringLiteral("3"));
+    openOnPort(station.path());
+    QSignalSpy written(link->writeExchange(), &WriteExchange::finished);
+    QTest::mouseClick(linkChild<QPushButton>("BitBtn2"), Qt::LeftButton);
+    ASSERT_TRUE(written.wait(20000));
+    PlanMarkers& markers = *main().planMarkers();
+    const auto compare = [&] {
+        feedback.clear();
+        QSignalSpy read(link->readExchange(), &ReadExchange::finished);
+        QTest::mouseClick(linkChild<QPushButton>("BitBtn4"), Qt::LeftButton);
+        EXPECT_TRUE(read.wait(20000));
+        EXPECT_EQ(feedback.messages.size(), 1u);
+        return feedback.texts().value(0);
+    };
+    // The station holds what was written, whatever way the plan writes its values.
+    mainChild<QAction>("CompareItem")->trigger();
+    EXPECT_TRUE(linkChild("BitBtn4")->hasFocus());
+    const QString notCompared =
+        u"Не сравнивались (в станции для них нет места): P_1=5; P_2=10; P_3=25; P_4=40"_qs;
+    EXPECT_EQ(compare(), u"Станция хранит этот план.\n"_qs + notCompared);
+    EXPECT_TRUE(markers.marks(MarkKind::Difference).isEmpty());
+
+    // Two cells and a setting edited after the write; the plan need not be checked again.
+    ChannelTableModel* model = main().tableModel();
+    model->setData(model->index(1, columnIndex(Column::RxFrequency)), QStringLiteral("141025"));
+    model->setData(model->index(2, columnIndex(Column::Scan)), Qt::Unchecked, Qt::CheckStateRole);
+    auto* memo = mainChild<QPlainTextEdit>("Memo1");
+    memo->setPlainText(memo->toPlainText().replace(u"Громкость=8"_qs, u"Громкость=5"_qs));
+    const PlanSnapshot plan = state.snapshot();
+    const bool unsaved = main().unsavedPlan()->isUnsaved();
+    const QString undo = mainChild<QAction>("UndoItem")->text();
+    EXPECT_EQ(compare(),
+              u"Станция хранит другой план: отличий 3.\nОтмечено в главном окне: 3 (F7 — следующее "
+              u"отличие). Отметки снимает правка плана.\n"_qs +
+                  notCompared);
+    EXPECT_EQ(markers.marks(MarkKind::Difference),
+              (PlanMarks{
+                  PlanMark::line(17, u"в станции: \"8\", в плане: \"5\""_qs),
+                  PlanMark::cell(2, Column::RxFrequency, u"в станции: \"141000,00\", в плане: \"141025\""_qs),
+                  PlanMark::cell(3, Column::Scan, u"в станции: \"да\", в плане: \"нет\""_qs)}));
+    EXPECT_EQ(state.snapshot(), plan);
+    EXPECT_TRUE(state.dataChecked());
+    EXPECT_EQ(main().unsavedPlan()->isUnsaved(), unsaved);
+    EXPECT_EQ(mainChild<QAction>("UndoItem")->text(), undo);
+    QFile journal(link->journalPath());
+    ASSERT_TRUE(journal.open(QIODevice::ReadOnly));
+    const QList<QStringList> lines = parseDelimited(QString::fromUtf8(journal.readAll()), u';');
+    ASSERT_EQ(lines.size(), 4);
+    EXPECT_EQ((QStringList{lines[2][2], lines[2][10], lines[3][2], lines[3][10]}),
+              (QStringList{u"сверка"_qs, u"выполнено"_qs, u"сверка"_qs, u"не совпадает"_qs}));
+
+    // Back in the main window: the count, F7 to the first difference, a picture with a tool tip.
+    QTest::mouseClick(linkChild<QPushButton>("BitBtn1"), Qt::LeftButton);
+    auto* count = mainChild<QToolButton>("DifferenceCount");
+    EXPECT_TRUE(count->isVisible());
+    EXPECT_EQ(count->text(), QStringLiteral("отличий: 3"));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&main()));
+    QTest::keyClick(&main(), Qt::Key_F7);
+    EXPECT_TRUE(memo->hasFocus());
+    EXPECT_EQ(memo->textCursor().blockNumber(), 17);
+    const QRect cell = main().grid()->visualRect(model->index(1, columnIndex(Column::RxFrequency)));
+    QHelpEvent help(QEvent::ToolTip, cell.center(), main().grid()->viewport()->mapToGlobal(cell.center()));
+    QApplication::sendEvent(main().grid()->viewport(), &help);
+    testing::saveScreenshot(main(), QStringLiteral("main-window-station-differences"), /*withPopups=*/true);
+
+    // An edit ends the marks: they describe the plan as it was compared.
+    model->setData(model->index(0, columnIndex(Column::RxFrequency)), QStringLiteral("140025"));
+    EXPECT_TRUE(markers.marks(MarkKind::Difference).isEmpty());
+    EXPECT_FALSE(count->isVisible());
 }
 
 TEST_F(StationLinkWindowTest, StaysPaintedWhileTheExchangeRuns)
