@@ -100,6 +100,10 @@ QString appendWhole(QFile& file, const QList<QStringList>& captions, const QStri
 {
     const AppendLock lock(file);
     const qint64 before = file.size();
+    // Windows has no append mode: Qt put the position at the end the file had when it was
+    // opened, before the lock; the line goes after what others appended meanwhile.
+    if (!file.seek(before))
+        return file.errorString();
     QByteArray bytes;
     if (before == 0)
         bytes = ByteOrderMark + formatCsv(captions).toUtf8();
