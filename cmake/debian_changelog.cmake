@@ -6,6 +6,7 @@
 # wrapped at 78 columns. The "Unreleased" section is the version being built, dated EPOCH (the
 # last commit); a released version is dated midnight UTC of its day.
 cmake_minimum_required(VERSION 3.25)
+include(${CMAKE_CURRENT_LIST_DIR}/next_line.cmake)
 
 # The seconds since 1970 of midnight UTC of a day (days_from_civil of H. Hinnant's date algorithms).
 function(epoch_of_day out year month day)
@@ -94,17 +95,8 @@ macro(flush_entry)
   set(entry "")
 endmacro()
 
-# Line by line without CMake lists, which would split at ";" and group at "[".
 while(NOT text STREQUAL "")
-  string(FIND "${text}" "\n" end)
-  if(end EQUAL -1)
-    set(line "${text}")
-    set(text "")
-  else()
-    string(SUBSTRING "${text}" 0 ${end} line)
-    math(EXPR end "${end} + 1")
-    string(SUBSTRING "${text}" ${end} -1 text)
-  endif()
+  yalmera_next_line(text line)
   if(line MATCHES "^## \\[([^]]+)\\]( - ([0-9]+)-([0-9]+)-([0-9]+))?")
     flush_entry()
     set(in_version TRUE)

@@ -7,6 +7,7 @@
 # without it. Neither tool warns of that. A blank inside a quoted argument is meant, as in
 # `.BI \(dqПротокол " S" .docx\(dq`, and so is one beside a mark alone (`\fBA:\fR \(dq`).
 cmake_minimum_required(VERSION 3.25)
+include(${CMAKE_CURRENT_LIST_DIR}/../cmake/next_line.cmake)
 
 set(faults "")
 foreach(page IN LISTS PAGES)
@@ -25,17 +26,8 @@ foreach(page IN LISTS PAGES)
     string(APPEND faults "${page}: the .TH line names no \"Yalmera Programmer ${VERSION}\"\n")
   endif()
   set(number 0)
-  # Line by line without CMake lists, which would split at ";" and group at "[".
   while(NOT text STREQUAL "")
-    string(FIND "${text}" "\n" end)
-    if(end EQUAL -1)
-      set(line "${text}")
-      set(text "")
-    else()
-      string(SUBSTRING "${text}" 0 ${end} line)
-      math(EXPR end "${end} + 1")
-      string(SUBSTRING "${text}" ${end} -1 text)
-    endif()
+    yalmera_next_line(text line)
     math(EXPR number "${number} + 1")
     if(NOT line MATCHES "^\\.(BR|RB|BI|IB|IR|RI)[ \t]+(.*)$")
       continue()
