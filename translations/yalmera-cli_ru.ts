@@ -43,6 +43,18 @@ on stderr.</source>
         <source>Try &apos;%1 --help&apos;.</source>
         <translation>Подробнее: &apos;%1 --help&apos;.</translation>
     </message>
+    <message>
+        <source>%1 (%2) and %3 (%4) name the same file; each needs its own</source>
+        <translation>%1 (%2) и %3 (%4) называют один и тот же файл; каждому нужен свой</translation>
+    </message>
+    <message>
+        <source>the plan file</source>
+        <translation>файл плана</translation>
+    </message>
+    <message>
+        <source>the spreadsheet file</source>
+        <translation>файл электронной таблицы</translation>
+    </message>
 </context>
 <context>
     <name>DiffCommand</name>
@@ -509,10 +521,6 @@ SIGHUP). При нескольких портах - код худшей стан
         <translation>журнал</translation>
     </message>
     <message>
-        <source>%1 (%2) and %3 (%4) name the same file; each needs its own</source>
-        <translation>%1 (%2) и %3 (%4) называют один и тот же файл; каждому нужен свой</translation>
-    </message>
-    <message>
         <source>the trace was not written completely: %1</source>
         <translation>трассировка записана не полностью: %1</translation>
     </message>
@@ -755,10 +763,6 @@ Messages on stderr.</source>
         <translation>хранит план</translation>
     </message>
     <message>
-        <source>the plan file</source>
-        <translation>файл плана</translation>
-    </message>
-    <message>
         <source>%1: holds the plan</source>
         <translation>%1: хранит план</translation>
     </message>
@@ -796,10 +800,6 @@ Messages on stderr.</source>
     <message>
         <source>--protocol needs each station&apos;s serial number: --verify (as the station reports it) or --port PORT=SERIAL</source>
         <translation>для --protocol нужен серийный номер каждой станции: --verify (как его сообщает станция) или --port PORT=SERIAL</translation>
-    </message>
-    <message>
-        <source>the plan file</source>
-        <translation>файл плана</translation>
     </message>
     <message numerus="yes">
         <source>%n channel(s) written, %1 bytes acknowledged</source>

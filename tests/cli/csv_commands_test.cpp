@@ -52,7 +52,7 @@ TEST(CliCsv, ExportThenImportSavesTheSamePlanFileAndABadValueChangesNothing)
     file.write(bad);
     file.close();
     const CliRun refused = runCli(
-        {u"import"_qs, at("bad.csv"), u"--settings-from"_qs, at("plan.ini"), u"-o"_qs, at("plan.ini")});
+        {u"import"_qs, at("bad.csv"), u"--settings-from"_qs, at("plan.ini"), u"-o"_qs, at("again.ini")});
     EXPECT_EQ(refused.exitCode, 2);
     // Named in the spreadsheet file, not in the plan file it would have made.
     EXPECT_TRUE(refused.err.contains(at("bad.csv") +
