@@ -43,44 +43,21 @@ on stderr.</source>
         <source>Try &apos;%1 --help&apos;.</source>
         <translation>Подробнее: &apos;%1 --help&apos;.</translation>
     </message>
+    <message>
+        <source>%1 (%2) and %3 (%4) name the same file; each needs its own</source>
+        <translation>%1 (%2) и %3 (%4) называют один и тот же файл; каждому нужен свой</translation>
+    </message>
+    <message>
+        <source>the plan file</source>
+        <translation>файл плана</translation>
+    </message>
+    <message>
+        <source>the spreadsheet file</source>
+        <translation>файл электронной таблицы</translation>
+    </message>
 </context>
 <context>
     <name>DiffCommand</name>
-    <message>
-        <source>Usage: yalmera-cli diff A.ini B.ini
-
-Compares two plans field by field and prints every difference in words on stdout: the
-settings keys that hold other values (&quot;Тип&quot; and &quot;ТипВУ&quot; among them), the channels only
-one plan has, and the cells (flags as &quot;да&quot;/&quot;нет&quot;) of the channels both have, with the
-column&apos;s caption and both values. Channels are paired by their number (&quot;№ кан.&quot;), so a
-channel inserted or removed shows as one, not as every row after it. Either file may be
-a channel-plan file or a spreadsheet file of the channel table as &apos;export&apos; writes it
-(&quot;.csv&quot;, or content that is no plan file); a spreadsheet file has no settings, which
-are then not compared, and the output says so.
-
-Options:
-  -h, --help   this text
-
-Exit codes: 0 the plans are the same; 1 they differ; 2 usage or file error.
-Messages on stderr.</source>
-        <translation>Использование: yalmera-cli diff A.ini B.ini
-
-Сравнивает два плана поле за полем и выводит каждое различие словами в stdout: ключи
-установок с другими значениями (в том числе &quot;Тип&quot; и &quot;ТипВУ&quot;), каналы, которые есть только
-в одном плане, и ячейки (флаги как &quot;да&quot;/&quot;нет&quot;) каналов, которые есть в обоих, с заголовком
-столбца и обоими значениями. Каналы сопоставляются по номеру (&quot;№ кан.&quot;), поэтому
-вставленный или удалённый канал даёт одно различие, а не по различию на каждую следующую
-строку. Любой из файлов может быть файлом плана каналов или файлом электронной таблицы с
-таблицей каналов, как его записывает &apos;export&apos; (&quot;.csv&quot; или содержимое, не являющееся
-файлом плана); в файле электронной таблицы нет установок, они тогда не сравниваются, и
-вывод сообщает об этом.
-
-Параметры:
-  -h, --help   этот текст
-
-Коды завершения: 0 планы одинаковы; 1 они различаются; 2 ошибка вызова или файла.
-Сообщения в stderr.</translation>
-    </message>
     <message>
         <source>Settings not compared: %1 and %2 hold only channel tables</source>
         <translation>Установки не сравниваются: %1 и %2 содержат только таблицы каналов</translation>
@@ -92,6 +69,65 @@ Messages on stderr.</source>
     <message>
         <source>The plans are the same</source>
         <translation>Планы одинаковы</translation>
+    </message>
+    <message>
+        <source>Usage: yalmera-cli diff A.ini B.ini [--text]
+
+Compares two plans field by field and prints every difference in words on stdout: the
+settings keys that hold other values (&quot;Тип&quot; and &quot;ТипВУ&quot; among them), the channels only
+one plan has, and the cells (flags as &quot;да&quot;/&quot;нет&quot;) of the channels both have, with the
+column&apos;s caption and both files&apos; values. Channels are paired by their number
+(&quot;№ кан.&quot;), so a channel inserted or removed shows as one, not as every row after it.
+By default the plans are compared as stations holding them would give them back, as
+&apos;verify&apos; compares a plan with a station: both files are checked as &quot;Контроль&quot; does and
+compared by the bytes a station would keep, so a value written another way (140000 for
+140000,00, a tone of 1989 for 1990: one byte) is no difference. What no station keeps a
+byte for (the serial number, the power values &quot;P_1&quot;..&quot;P_4&quot;) is not compared, and the
+output says so once. A plan the check refuses cannot be compared so: its message on
+stderr, exit code 1, and --text compares it. Either file may also be a spreadsheet file of
+the channel table as &apos;export&apos; writes it (&quot;.csv&quot;, or content that is no plan file); it has
+no settings a station could take, so its channels are compared as texts, and the output
+says that the settings are not compared.
+
+Options:
+  --text       compare the files&apos; texts instead: every key and cell as written
+  -h, --help   this text
+
+Exit codes: 0 the plans are the same; 1 they differ, or the check refused a plan; 2 usage
+or file error. Messages on stderr.</source>
+        <translation>Использование: yalmera-cli diff A.ini B.ini [--text]
+
+Сравнивает два плана поле за полем и выводит каждое различие словами в stdout: ключи
+установок с другими значениями (в том числе &quot;Тип&quot; и &quot;ТипВУ&quot;), каналы, которые есть только
+в одном плане, и ячейки (флаги как &quot;да&quot;/&quot;нет&quot;) каналов, которые есть в обоих, с заголовком
+столбца и значениями обоих файлов. Каналы сопоставляются по номеру (&quot;№ кан.&quot;), поэтому
+вставленный или удалённый канал даёт одно различие, а не по различию на каждую следующую
+строку. По умолчанию планы сравниваются так, как их вернули бы станции, в которые они
+записаны, - как &apos;verify&apos; сравнивает план со станцией: оба файла проверяются, как
+&quot;Контроль&quot;, и сравниваются по байтам, которые хранила бы станция, поэтому значение,
+записанное иначе (140000 вместо 140000,00, тон 1989 вместо 1990: один байт), различием не
+считается. То, для чего в станции нет байта (серийный номер, значения мощности
+&quot;P_1&quot;..&quot;P_4&quot;), не сравнивается, и вывод сообщает об этом один раз. План, который проверка
+отклоняет, так сравнить нельзя: его сообщение в stderr, код завершения 1, а --text сравнит
+его. Любой из файлов может быть также файлом электронной таблицы с таблицей каналов, как его
+записывает &apos;export&apos; (&quot;.csv&quot; или содержимое, не являющееся файлом плана); в нём нет
+установок, которые могла бы принять станция, поэтому его каналы сравниваются как тексты, и
+вывод сообщает, что установки не сравниваются.
+
+Параметры:
+  --text       сравнить вместо этого тексты файлов: ключи и ячейки как записаны
+  -h, --help   этот текст
+
+Коды завершения: 0 планы одинаковы; 1 они различаются или проверка отклонила план; 2 ошибка
+вызова или файла. Сообщения в stderr.</translation>
+    </message>
+    <message>
+        <source>%1 cannot be compared as a station would hold it; &apos;yalmera-cli diff --text&apos; compares the files&apos; texts</source>
+        <translation>%1 нельзя сравнить так, как его хранила бы станция; &apos;yalmera-cli diff --text&apos; сравнивает тексты файлов</translation>
+    </message>
+    <message>
+        <source>Not compared (no station keeps a byte for them): %1</source>
+        <translation>Не сравниваются (для них в станции нет байтов): %1</translation>
     </message>
 </context>
 <context>
@@ -509,10 +545,6 @@ SIGHUP). При нескольких портах - код худшей стан
         <translation>журнал</translation>
     </message>
     <message>
-        <source>%1 (%2) and %3 (%4) name the same file; each needs its own</source>
-        <translation>%1 (%2) и %3 (%4) называют один и тот же файл; каждому нужен свой</translation>
-    </message>
-    <message>
         <source>the trace was not written completely: %1</source>
         <translation>трассировка записана не полностью: %1</translation>
     </message>
@@ -615,10 +647,6 @@ error. Messages on stderr.</source>
         <translation>считать станцию и сравнить её с файлом плана, ничего не записывая</translation>
     </message>
     <message>
-        <source>compare two plan files (or spreadsheet files) field by field</source>
-        <translation>сравнить два файла плана (или файла электронной таблицы) поле за полем</translation>
-    </message>
-    <message>
         <source>make the programming protocol (.docx or .pdf) of a plan file</source>
         <translation>создать протокол программирования (.docx или .pdf) файла плана</translation>
     </message>
@@ -679,6 +707,10 @@ stopped by Ctrl-C, 143 by SIGTERM, 129 by SIGHUP.</source>
     <message>
         <source>yalmera-cli %1: &quot;%2&quot; is not UTF-8 text (a name in Windows-1251?): it would name another file than the one meant, so nothing is done. Rename the file to a UTF-8 name, e.g. with convmv -f cp1251 -t utf8.</source>
         <translation>yalmera-cli %1: &quot;%2&quot; - не текст UTF-8 (имя в Windows-1251?): оно назвало бы не тот файл, который имеется в виду, поэтому ничего не сделано. Переименуйте файл в имя UTF-8, например командой convmv -f cp1251 -t utf8.</translation>
+    </message>
+    <message>
+        <source>compare two plan files as stations would hold them (--text: their texts)</source>
+        <translation>сравнить два файла плана так, как их хранили бы станции (--text: их тексты)</translation>
     </message>
 </context>
 <context>
@@ -755,10 +787,6 @@ Messages on stderr.</source>
         <translation>хранит план</translation>
     </message>
     <message>
-        <source>the plan file</source>
-        <translation>файл плана</translation>
-    </message>
-    <message>
         <source>%1: holds the plan</source>
         <translation>%1: хранит план</translation>
     </message>
@@ -796,10 +824,6 @@ Messages on stderr.</source>
     <message>
         <source>--protocol needs each station&apos;s serial number: --verify (as the station reports it) or --port PORT=SERIAL</source>
         <translation>для --protocol нужен серийный номер каждой станции: --verify (как его сообщает станция) или --port PORT=SERIAL</translation>
-    </message>
-    <message>
-        <source>the plan file</source>
-        <translation>файл плана</translation>
     </message>
     <message numerus="yes">
         <source>%n channel(s) written, %1 bytes acknowledged</source>

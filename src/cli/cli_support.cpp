@@ -1,6 +1,7 @@
 #include "cli_support.h"
 
 #include "files/plan_file.h"
+#include "files/save_target.h"
 #include "image/plan_comparison.h"
 #include "session/app_state.h"
 
@@ -162,6 +163,20 @@ int CommandLine::fileError(const QString& path, const QString& text) const
 {
     printErr(QStringLiteral("%1: %2: %3").arg(m_name, path, text));
     return ExitUsage;
+}
+
+bool CommandLine::eachFileItsOwn(const QList<NamedFile>& files) const
+{
+    for (qsizetype i = 0; i < files.size(); ++i) {
+        for (qsizetype j = i + 1; j < files.size(); ++j) {
+            if (files::sameFile(files[i].second, files[j].second)) {
+                message(tr("%1 (%2) and %3 (%4) name the same file; each needs its own")
+                            .arg(files[i].first, files[i].second, files[j].first, files[j].second));
+                return false;
+            }
+        }
+    }
+    return true;
 }
 
 bool loadPlanFile(const CommandLine& commandLine, const QString& path, AppState& state)

@@ -9,6 +9,7 @@
 #include <QStringList>
 
 #include <optional>
+#include <utility>
 
 namespace yalmera {
 class AppState;
@@ -60,6 +61,10 @@ int runPorts(const QStringList& arguments);
 int runVerify(const QStringList& arguments);
 int runDiff(const QStringList& arguments);
 
+// A file a command names: the option that names it ("-o", "--trace") or what it is ("the plan
+// file"), and its path as given.
+using NamedFile = std::pair<QString, QString>;
+
 // One command's command line: its options, --help, and its usage and file errors on stderr,
 // each prefixed with "yalmera-cli COMMAND: ".
 class CommandLine
@@ -91,6 +96,15 @@ public:
     int usageError(const QString& text) const;
     // "yalmera-cli COMMAND: PATH: TEXT", exit code 2.
     int fileError(const QString& path, const QString& text) const;
+
+    // Whether each file is a file of its own under every name it may go by (another spelling of
+    // the path, a symbolic or hard link): a command never replaces or appends to a file it reads,
+    // nor writes two things into one file. Otherwise says which two are one and returns false;
+    // asked before anything is written.
+    bool eachFileItsOwn(const QList<NamedFile>& files) const;
+    // What the command's own argument is, for eachFileItsOwn.
+    static QString planFileWords() { return tr("the plan file"); }
+    static QString spreadsheetFileWords() { return tr("the spreadsheet file"); }
 
 private:
     QString m_name;

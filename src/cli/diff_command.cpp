@@ -4,6 +4,7 @@
 #include "files/plan_file.h"
 #include "files/whole_file.h"
 #include "image/plan_comparison.h"
+#include "session/app_state.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -23,22 +24,30 @@ class DiffCommand
 QString helpText()
 {
     return DiffCommand::tr(
-        "Usage: yalmera-cli diff A.ini B.ini\n"
+        "Usage: yalmera-cli diff A.ini B.ini [--text]\n"
         "\n"
         "Compares two plans field by field and prints every difference in words on stdout: the\n"
         "settings keys that hold other values (\"Тип\" and \"ТипВУ\" among them), the channels only\n"
         "one plan has, and the cells (flags as \"да\"/\"нет\") of the channels both have, with the\n"
-        "column's caption and both values. Channels are paired by their number (\"№ кан.\"), so a\n"
-        "channel inserted or removed shows as one, not as every row after it. Either file may be\n"
-        "a channel-plan file or a spreadsheet file of the channel table as 'export' writes it\n"
-        "(\".csv\", or content that is no plan file); a spreadsheet file has no settings, which\n"
-        "are then not compared, and the output says so.\n"
+        "column's caption and both files' values. Channels are paired by their number\n"
+        "(\"№ кан.\"), so a channel inserted or removed shows as one, not as every row after it.\n"
+        "By default the plans are compared as stations holding them would give them back, as\n"
+        "'verify' compares a plan with a station: both files are checked as \"Контроль\" does and\n"
+        "compared by the bytes a station would keep, so a value written another way (140000 for\n"
+        "140000,00, a tone of 1989 for 1990: one byte) is no difference. What no station keeps a\n"
+        "byte for (the serial number, the power values \"P_1\"..\"P_4\") is not compared, and the\n"
+        "output says so once. A plan the check refuses cannot be compared so: its message on\n"
+        "stderr, exit code 1, and --text compares it. Either file may also be a spreadsheet file of\n"
+        "the channel table as 'export' writes it (\".csv\", or content that is no plan file); it has\n"
+        "no settings a station could take, so its channels are compared as texts, and the output\n"
+        "says that the settings are not compared.\n"
         "\n"
         "Options:\n"
+        "  --text       compare the files' texts instead: every key and cell as written\n"
         "  -h, --help   this text\n"
         "\n"
-        "Exit codes: 0 the plans are the same; 1 they differ; 2 usage or file error.\n"
-        "Messages on stderr.");
+        "Exit codes: 0 the plans are the same; 1 they differ, or the check refused a plan; 2 usage\n"
+        "or file error. Messages on stderr.");
 }
 
 // A spreadsheet file by its extension, or by content that opens no section as a plan file does.
@@ -78,11 +87,34 @@ std::optional<ComparedPlan> readCompared(const CommandLine& commandLine, const Q
                         read.contents->typeCode, read.contents->moduleType};
 }
 
+// Both plans checked as "Контроль" does and compared as stations holding them would give them
+// back; a plan the check refuses ends the command as check ends it, --text named as the way out.
+std::optional<PlanComparison> compareAsHeld(const CommandLine& commandLine, const QList<ComparedPlan>& plans,
+                                            const QStringList& paths)
+{
+    QList<CheckedPlan> checked;
+    for (qsizetype i = 0; i < plans.size(); ++i) {
+        const ComparedPlan& plan = plans[i];
+        AppState state;
+        state.adoptPlanFile({*plan.settings, plan.table, *plan.typeCode, *plan.moduleType});
+        if (const CheckResult check = runDataCheck(state); !check.passed) {
+            commandLine.message(QStringLiteral("%1: %2").arg(paths[i], check.message.text));
+            commandLine.message(DiffCommand::tr("%1 cannot be compared as a station would hold it; "
+                                                "'yalmera-cli diff --text' compares the files' texts")
+                                    .arg(paths[i]));
+            return std::nullopt;
+        }
+        checked.append({plan, state.image(), state.stationType()});
+    }
+    return compareCheckedPlans(checked[0], checked[1]);
+}
+
 } // namespace
 
 int runDiff(const QStringList& arguments)
 {
     CommandLine commandLine(QStringLiteral("diff"), helpText());
+    const QCommandLineOption text = commandLine.addOption({QStringLiteral("text")});
     if (const auto exit = commandLine.parse(arguments, 2))
         return *exit;
     const QString firstPath = commandLine.positional().at(0);
@@ -101,13 +133,25 @@ int runDiff(const QStringList& arguments)
         firstName = firstPath;
         secondName = secondPath;
     }
-    if (!first->settings && !second->settings)
-        printOut(DiffCommand::tr("Settings not compared: %1 and %2 hold only channel tables")
-                     .arg(firstName, secondName));
-    else if (!first->settings || !second->settings)
-        printOut(DiffCommand::tr("Settings not compared: %1 holds only a channel table")
-                     .arg(first->settings ? secondName : firstName));
-    const PlanComparison comparison = comparePlans(*first, *second);
+    PlanComparison comparison;
+    if (!commandLine.isSet(text) && first->settings && second->settings) {
+        std::optional<PlanComparison> held =
+            compareAsHeld(commandLine, {*first, *second}, {firstPath, secondPath});
+        if (!held)
+            return ExitRefused;
+        comparison = std::move(*held);
+        if (!comparison.notCompared.isEmpty())
+            printOut(DiffCommand::tr("Not compared (no station keeps a byte for them): %1")
+                         .arg(comparison.notCompared.join(QStringLiteral(", "))));
+    } else {
+        if (!first->settings && !second->settings)
+            printOut(DiffCommand::tr("Settings not compared: %1 and %2 hold only channel tables")
+                         .arg(firstName, secondName));
+        else if (!first->settings || !second->settings)
+            printOut(DiffCommand::tr("Settings not compared: %1 holds only a channel table")
+                         .arg(first->settings ? secondName : firstName));
+        comparison = comparePlans(*first, *second);
+    }
     for (const PlanDifference& difference : comparison.differences)
         printOut(differenceLine(difference, firstName, secondName));
     if (comparison.same()) {

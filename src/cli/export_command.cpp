@@ -47,8 +47,11 @@ int runExport(const QStringList& arguments)
     const QString path = commandLine.value(output);
     if (path.isEmpty())
         return commandLine.usageError(ExportCommand::tr("no output file given (-o PLAN.csv)"));
+    const QString planPath = commandLine.positional().first();
+    if (!commandLine.eachFileItsOwn({{CommandLine::planFileWords(), planPath}, {QStringLiteral("-o"), path}}))
+        return ExitUsage;
     AppState state;
-    if (!loadPlanFile(commandLine, commandLine.positional().first(), state))
+    if (!loadPlanFile(commandLine, planPath, state))
         return ExitUsage;
     if (const UserMessage failure = files::writePlanCsv(path, state.table()); !failure.isEmpty())
         return commandLine.fileError(path, failure.text);

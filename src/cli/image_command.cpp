@@ -45,8 +45,12 @@ int runImage(const QStringList& arguments)
     const QString imagePath = commandLine.value(output);
     if (imagePath.isEmpty())
         return commandLine.usageError(ImageCommand::tr("no output file given (-o IMAGE.bin)"));
+    const QString planPath = commandLine.positional().first();
+    if (!commandLine.eachFileItsOwn(
+            {{CommandLine::planFileWords(), planPath}, {QStringLiteral("-o"), imagePath}}))
+        return ExitUsage;
     AppState state;
-    if (!loadPlanFile(commandLine, commandLine.positional().first(), state))
+    if (!loadPlanFile(commandLine, planPath, state))
         return ExitUsage;
     const CheckResult result = runDataCheck(state);
     if (!result.passed)

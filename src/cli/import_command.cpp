@@ -62,6 +62,10 @@ int runImport(const QStringList& arguments)
         return commandLine.usageError(ImportCommand::tr("no output file given (-o NEW.ini)"));
 
     const QString csvPath = commandLine.positional().first();
+    if (!commandLine.eachFileItsOwn({{CommandLine::spreadsheetFileWords(), csvPath},
+                                     {QStringLiteral("--settings-from"), settingsPath},
+                                     {QStringLiteral("-o"), path}}))
+        return ExitUsage;
     files::CsvDecodeResult table = files::readPlanCsv(csvPath);
     if (!table.table)
         return commandLine.fileError(csvPath, table.error.text);

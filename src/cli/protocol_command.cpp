@@ -65,8 +65,11 @@ int runProtocol(const QStringList& arguments)
         return commandLine.usageError(
             ProtocolCommand::tr("'%1': the output must end in .docx or .pdf").arg(path));
 
+    const QString planPath = commandLine.positional().first();
+    if (!commandLine.eachFileItsOwn({{CommandLine::planFileWords(), planPath}, {QStringLiteral("-o"), path}}))
+        return ExitUsage;
     AppState state;
-    if (!loadPlanFile(commandLine, commandLine.positional().first(), state))
+    if (!loadPlanFile(commandLine, planPath, state))
         return ExitUsage;
     if (const CheckResult check = runDataCheck(state); !check.passed)
         return commandLine.refusal(check.message.text);

@@ -1,7 +1,6 @@
 #include "station_records.h"
 
 #include "files/journal.h"
-#include "files/save_target.h"
 #include "link/byte_trace.h"
 
 #include <QDir>
@@ -26,16 +25,8 @@ bool StationRecords::prepare(const QString& journalPath, const QStringList& trac
     named.append({journalPath.isEmpty() ? tr("the journal") : QStringLiteral("--journal"), m_journalPath});
     for (const QString& tracePath : tracePaths)
         named.append({QStringLiteral("--trace"), tracePath});
-    for (qsizetype i = 0; i < named.size(); ++i) {
-        for (qsizetype j = i + 1; j < named.size(); ++j) {
-            if (files::sameFile(named[i].second, named[j].second)) {
-                m_commandLine.message(
-                    tr("%1 (%2) and %3 (%4) name the same file; each needs its own")
-                        .arg(named[i].first, named[i].second, named[j].first, named[j].second));
-                return false;
-            }
-        }
-    }
+    if (!m_commandLine.eachFileItsOwn(named))
+        return false;
     if (const UserMessage refusal = files::prepareJournal(m_journalPath); !refusal.isEmpty()) {
         m_commandLine.message(refusal.text);
         return false;

@@ -10,7 +10,6 @@
 #include <QStringList>
 
 #include <memory>
-#include <utility>
 
 namespace yalmera {
 class ByteTrace;
@@ -29,10 +28,6 @@ class StationRecords
 public:
     explicit StationRecords(const CommandLine& commandLine) : m_commandLine(commandLine) {}
     ~StationRecords();
-
-    // A file of the command besides the journal and the trace: the option that names it (or what
-    // it is) and its path.
-    using NamedFile = std::pair<QString, QString>;
 
     // Before any exchange: the journal (journalPath empty: the default), the trace and the
     // command's other files are each a file of their own; the journal must be writable and the

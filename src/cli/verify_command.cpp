@@ -86,7 +86,7 @@ int runVerify(const QStringList& arguments)
         return commandLine.refusal(check.message.text);
     StationRecords records(commandLine);
     if (!records.prepare(commandLine.value(journal), fleetTracePaths(commandLine.value(trace), stations),
-                         {{VerifyCommand::tr("the plan file"), planPath}}))
+                         {{CommandLine::planFileWords(), planPath}}))
         return ExitUsage;
 
     FleetRequest request;

@@ -176,7 +176,7 @@ private:
                 return m_commandLine.fileError(m_protocolFolder, refusal);
         }
         if (!m_records.prepare(m_journalPath, fleetTracePaths(m_tracePath, m_stations),
-                               {{tr("the plan file"), m_planPath}}))
+                               {{CommandLine::planFileWords(), m_planPath}}))
             return ExitUsage;
         return std::nullopt;
     }

@@ -10,6 +10,18 @@
 #include <QTemporaryDir>
 #include <QTemporaryFile>
 
+#include <optional>
+#include <utility>
+
+#ifdef Q_OS_WIN
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#else
+#include <sys/stat.h>
+#endif
+
 namespace yalmera::files {
 
 namespace {
@@ -59,6 +71,35 @@ QString realLocation(const QString& path)
         return info.canonicalFilePath();
     const QString folder = QFileInfo(info.absolutePath()).canonicalFilePath();
     return (folder.isEmpty() ? QDir::cleanPath(info.absolutePath()) : folder) + u'/' + info.fileName();
+}
+
+// The identity of the file path leads to (links followed), the same under every name of it, hard
+// links included: the device and the inode, on Windows the volume and the file index. None when
+// there is no file there yet.
+std::optional<std::pair<quint64, quint64>> fileIdentity(const QString& path)
+{
+#ifdef Q_OS_WIN
+    const HANDLE handle =
+        ::CreateFileW(reinterpret_cast<const wchar_t*>(QDir::toNativeSeparators(path).utf16()), 0,
+                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                      FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        return std::nullopt;
+    BY_HANDLE_FILE_INFORMATION info{};
+    const bool known = ::GetFileInformationByHandle(handle, &info);
+    ::CloseHandle(handle);
+    if (!known)
+        return std::nullopt;
+    return std::pair<quint64, quint64>(info.dwVolumeSerialNumber,
+                                       (quint64(info.nFileIndexHigh) << 32) | info.nFileIndexLow);
+#else
+    struct stat info
+    {
+    };
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return std::nullopt;
+    return std::pair<quint64, quint64>(info.st_dev, info.st_ino);
+#endif
 }
 
 } // namespace
@@ -140,6 +181,10 @@ QString folderRefusal(const QString& folder)
 
 bool sameFile(const QString& a, const QString& b)
 {
+    if (const auto first = fileIdentity(a)) {
+        if (const auto second = fileIdentity(b))
+            return *first == *second;
+    }
 #ifdef Q_OS_WIN
     constexpr Qt::CaseSensitivity Case = Qt::CaseInsensitive;
 #else

@@ -34,8 +34,10 @@ QString keepPrevious(const QString& path);
 // at once.
 QString folderRefusal(const QString& folder);
 
-// Whether two paths name one file: symbolic links followed; a file not yet there is its folder's
-// real path and its name; without regard to letter case on Windows.
+// Whether two paths name one file under any names: two existing files by their identity (device
+// and inode, on Windows volume and file index), so that symbolic and hard links are one file with
+// what they lead to; a file not yet there by its folder's real path and its name, without regard
+// to letter case on Windows.
 bool sameFile(const QString& a, const QString& b);
 
 } // namespace yalmera::files

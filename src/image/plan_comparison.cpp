@@ -65,10 +65,10 @@ RowPairs pairRows(const ChannelTable& a, const ChannelTable& b)
 }
 
 // The channels of two tables: cells where both have a channel, the others as added or removed.
-// shownFirst gives the first side's text of a cell (the plan's own, when a is its normalised
-// form).
+// shownFirst and shownSecond give each side's text of a cell (a plan's own, when a or b is its
+// normalised form); their rows are those of a and b.
 void compareTables(QList<PlanDifference>& into, const ChannelTable& a, const ChannelTable& b,
-                   const ChannelTable& shownFirst)
+                   const ChannelTable& shownFirst, const ChannelTable& shownSecond)
 {
     const RowPairs pairs = pairRows(a, b);
     for (int row = 1; row < a.rowCount(); ++row) {
@@ -86,8 +86,7 @@ void compareTables(QList<PlanDifference>& into, const ChannelTable& a, const Cha
         }
         for (int c = 0; c < ColumnCount; ++c) {
             const Column column = columnAt(c);
-            const QString held = comparedCellText(b, column, other);
-            if (comparedCellText(a, column, row) != held)
+            if (comparedCellText(a, column, row) != comparedCellText(b, column, other))
                 into.append({DifferenceKind::Cell,
                              {},
                              row,
@@ -95,7 +94,7 @@ void compareTables(QList<PlanDifference>& into, const ChannelTable& a, const Cha
                              column,
                              shownFirst.cell(Column::ChannelNumber, row),
                              comparedCellText(shownFirst, column, row),
-                             held});
+                             comparedCellText(shownSecond, column, other)});
         }
     }
     for (int row = 1; row < b.rowCount(); ++row) {
@@ -105,7 +104,7 @@ void compareTables(QList<PlanDifference>& into, const ChannelTable& a, const Cha
                          0,
                          row,
                          Column::ChannelNumber,
-                         b.cell(Column::ChannelNumber, row),
+                         shownSecond.cell(Column::ChannelNumber, row),
                          {},
                          {}});
     }
@@ -117,6 +116,64 @@ bool stationKeepsKey(QStringView key)
     return std::any_of(HeaderFields.cbegin(), HeaderFields.cend(), [key](const HeaderFieldLayout& row) {
         return !row.key.isEmpty() && row.writeOffset >= 0 && ini::sameName(row.key, key);
     });
+}
+
+// The lines of the settings a station keeps no byte for, as written.
+QStringList unkeptLines(const GeneralSettings& settings)
+{
+    QStringList lines;
+    for (const QString& line : settings.lines()) {
+        if (line.trimmed().isEmpty() || ini::sectionName(line))
+            continue;
+        const auto kv = ini::keyLine(line);
+        if (!kv || !stationKeepsKey(kv->key))
+            lines.append(line);
+    }
+    return lines;
+}
+
+// One side as a station holding it gives it back: the values decoded from its image, and the
+// texts a difference shows (a plan's own, or the station's, which are the values themselves).
+struct HeldSide
+{
+    const PlanTexts& held;
+    const GeneralSettings& shownSettings;
+    const ChannelTable& shownTable;
+    std::optional<quint8> typeCode;
+    std::optional<quint8> moduleType;
+};
+
+// Every byte the two sides' stations would hold, field by field.
+PlanComparison compareHeld(const HeldSide& first, const HeldSide& second)
+{
+    PlanComparison comparison;
+    for (const HeaderFieldLayout& row : HeaderFields) {
+        if (row.key.isEmpty() || row.writeOffset < 0)
+            continue;
+        if (first.held.settings.textValue(row.key, {}) != second.held.settings.textValue(row.key, {}))
+            comparison.differences.append({DifferenceKind::Setting,
+                                           row.key.toString(),
+                                           0,
+                                           0,
+                                           Column::ChannelNumber,
+                                           {},
+                                           first.shownSettings.textValue(row.key, {}),
+                                           second.shownSettings.textValue(row.key, {})});
+    }
+    compareCode(comparison.differences, keys::TypeCode, first.typeCode, second.typeCode);
+    compareCode(comparison.differences, keys::ModuleType, first.moduleType, second.moduleType);
+    compareTables(comparison.differences, first.held.table, second.held.table, first.shownTable,
+                  second.shownTable);
+    return comparison;
+}
+
+// A checked plan as a station holding its image gives it back.
+std::optional<PlanTexts> heldPlan(const ComparedPlan& plan, const DeviceImage& checkedImage,
+                                  const StationType& band)
+{
+    return planFromImage(
+               {checkedImage, plan.moduleType.value_or(0), plan.typeCode.value_or(band.typeCode), 0}, band)
+        .plan;
 }
 
 } // namespace
@@ -174,42 +231,42 @@ PlanComparison comparePlans(const ComparedPlan& first, const ComparedPlan& secon
     }
     compareCode(comparison.differences, keys::TypeCode, first.typeCode, second.typeCode);
     compareCode(comparison.differences, keys::ModuleType, first.moduleType, second.moduleType);
-    compareTables(comparison.differences, first.table, second.table, first.table);
+    compareTables(comparison.differences, first.table, second.table, first.table, second.table);
     return comparison;
 }
 
 PlanComparison compareWithStation(const ComparedPlan& plan, const DeviceImage& checkedImage,
                                   const StationType& band, const ReadBack& station)
 {
-    PlanComparison comparison;
-    const PlanFromImage normalised = planFromImage(
-        {checkedImage, plan.moduleType.value_or(0), plan.typeCode.value_or(band.typeCode), 0}, band);
-    if (!normalised.plan) // a checked plan always decodes; nothing is claimed equal otherwise
-        return comparison;
+    const std::optional<PlanTexts> normalised = heldPlan(plan, checkedImage, band);
+    if (!normalised) // a checked plan always decodes; nothing is claimed equal otherwise
+        return {};
+    const PlanTexts held{station.settings, station.table};
     const GeneralSettings settings = plan.settings.value_or(GeneralSettings());
-    for (const HeaderFieldLayout& row : HeaderFields) {
-        if (row.key.isEmpty() || row.writeOffset < 0)
-            continue;
-        const QString held = station.settings.textValue(row.key, {});
-        if (normalised.plan->settings.textValue(row.key, {}) != held)
-            comparison.differences.append({DifferenceKind::Setting,
-                                           row.key.toString(),
-                                           0,
-                                           0,
-                                           Column::ChannelNumber,
-                                           {},
-                                           settings.textValue(row.key, {}),
-                                           held});
-    }
-    compareCode(comparison.differences, keys::TypeCode, plan.typeCode, station.typeCode);
-    compareCode(comparison.differences, keys::ModuleType, plan.moduleType, station.moduleType);
-    compareTables(comparison.differences, normalised.plan->table, station.table, plan.table);
-    for (const QString& line : settings.lines()) {
-        if (line.trimmed().isEmpty() || ini::sectionName(line))
-            continue;
+    PlanComparison comparison =
+        compareHeld({*normalised, settings, plan.table, plan.typeCode, plan.moduleType},
+                    {held, station.settings, station.table, station.typeCode, station.moduleType});
+    comparison.notCompared = unkeptLines(settings);
+    return comparison;
+}
+
+PlanComparison compareCheckedPlans(const CheckedPlan& first, const CheckedPlan& second)
+{
+    const std::optional<PlanTexts> a = heldPlan(first.plan, first.image, first.band);
+    const std::optional<PlanTexts> b = heldPlan(second.plan, second.image, second.band);
+    if (!a || !b) // checked plans always decode; their texts then, rather than a claim of equality
+        return comparePlans(first.plan, second.plan);
+    const GeneralSettings firstSettings = first.plan.settings.value_or(GeneralSettings());
+    const GeneralSettings secondSettings = second.plan.settings.value_or(GeneralSettings());
+    PlanComparison comparison =
+        compareHeld({*a, firstSettings, first.plan.table, first.plan.typeCode, first.plan.moduleType},
+                    {*b, secondSettings, second.plan.table, second.plan.typeCode, second.plan.moduleType});
+    for (const QString& line : unkeptLines(firstSettings) + unkeptLines(secondSettings)) {
         const auto kv = ini::keyLine(line);
-        if (!kv || !stationKeepsKey(kv->key))
-            comparison.notCompared.append(line);
+        const QString name = kv ? kv->key : line;
+        if (std::none_of(comparison.notCompared.cbegin(), comparison.notCompared.cend(),
+                         [&](const QString& known) { return ini::sameName(known, name); }))
+            comparison.notCompared.append(name);
     }
     return comparison;
 }

@@ -45,7 +45,8 @@ struct PlanComparison
     // channels' cells and the channels the second lacks; the channels only the second has last.
     QList<PlanDifference> differences;
     // Lines of the first plan's settings that were not compared, as written: against a station,
-    // what it keeps no byte for (the serial number, the power values, lines that are no key line).
+    // what it keeps no byte for (the serial number, the power values, lines that are no key line);
+    // between two checked plans the keys of either (compareCheckedPlans).
     QStringList notCompared;
 
     bool same() const { return differences.isEmpty(); }
@@ -71,6 +72,21 @@ PlanComparison comparePlans(const ComparedPlan& first, const ComparedPlan& secon
 // data check built from plan, on band.
 PlanComparison compareWithStation(const ComparedPlan& plan, const DeviceImage& checkedImage,
                                   const StationType& band, const ReadBack& station);
+
+// A plan the data check passed, with the image the check built from it on band.
+struct CheckedPlan
+{
+    ComparedPlan plan;
+    DeviceImage image;
+    StationType band;
+};
+
+// Two checked plans as stations holding them would give them back: each side as
+// compareWithStation takes the plan, so that what encodes to the same bytes ("140000" and
+// "140000,00", tones 1989 and 1990) is no difference. A difference shows each plan's own texts.
+// notCompared: the keys of either plan no station keeps a byte for (lines that are no key line
+// as written), each once.
+PlanComparison compareCheckedPlans(const CheckedPlan& first, const CheckedPlan& second);
 
 // The wording of differenceText, a format per kind of difference. These are the journal's; the
 // command line shows its own in the user's language, with the same %1.. .

@@ -216,12 +216,14 @@ TEST_F(CheckImageCommands, FifosAndDevicesAreNeitherReadNorReplaced)
     for (const QString& name : {fifo, fifoPdf})
         EXPECT_FALSE(QFileInfo(name).isFile()) << name.toStdString();
 
-    // A symbolic link to a regular file is still saved through.
+    // A symbolic link to a regular file (not the plan it reads) is still saved through.
+    const QString target = path(QStringLiteral("target.bin"));
+    ASSERT_TRUE(QFile::copy(plan, target));
     const QString link = path(QStringLiteral("link.bin"));
-    ASSERT_TRUE(QFile::link(plan, link));
+    ASSERT_TRUE(QFile::link(target, link));
     EXPECT_EQ(runCli({QStringLiteral("image"), plan, QStringLiteral("-o"), link}).exitCode, 0);
     EXPECT_TRUE(QFileInfo(link).isSymLink());
-    EXPECT_EQ(readAll(plan).size(), 26 + 18 * 2);
+    EXPECT_EQ(readAll(target).size(), 26 + 18 * 2);
 }
 
 TEST_F(CheckImageCommands, NamesThatAreNoUtf8AreRefusedWhereverAPathIsTaken)

@@ -26,10 +26,11 @@ inline QProcessEnvironment languageEnvironment(const QString& locale)
 }
 
 inline CliRun runProgram(const QString& program, const QStringList& arguments, int timeoutMs = 60000,
-                         const QString& locale = English)
+                         const QString& locale = English, const QString& workingDirectory = {})
 {
     QProcess p;
     p.setProcessEnvironment(languageEnvironment(locale));
+    p.setWorkingDirectory(workingDirectory);
     p.start(program, arguments);
     if (!p.waitForFinished(timeoutMs)) {
         p.kill();
@@ -40,7 +41,8 @@ inline CliRun runProgram(const QString& program, const QStringList& arguments, i
             QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
 }
 
-inline CliRun runCli(const QStringList& arguments, int timeoutMs = 60000, const QString& locale = English)
+inline CliRun runCli(const QStringList& arguments, int timeoutMs = 60000, const QString& locale = English,
+                     const QString& workingDirectory = {})
 {
-    return runProgram(QStringLiteral(YALMERA_CLI), arguments, timeoutMs, locale);
+    return runProgram(QStringLiteral(YALMERA_CLI), arguments, timeoutMs, locale, workingDirectory);
 }

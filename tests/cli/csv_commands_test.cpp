@@ -52,7 +52,7 @@ TEST(CliCsv, ExportThenImportSavesTheSamePlanFileAndABadValueChangesNothing)
     file.write(bad);
     file.close();
     const CliRun refused = runCli(
-        {u"import"_qs, at("bad.csv"), u"--settings-from"_qs, at("plan.ini"), u"-o"_qs, at("plan.ini")});
+        {u"import"_qs, at("bad.csv"), u"--settings-from"_qs, at("plan.ini"), u"-o"_qs, at("again.ini")});
     EXPECT_EQ(refused.exitCode, 2);
     // Named in the spreadsheet file, not in the plan file it would have made.
     EXPECT_TRUE(refused.err.contains(at("bad.csv") +
@@ -77,10 +77,16 @@ TEST(CliDiff, ListsAnAddedChannelAndAChangedSettingAndComparesASpreadsheetByItsC
     file.write(b);
     file.close();
 
-    const CliRun diff = runCli({u"diff"_qs, at("a.ini"), at("b.ini")});
+    const CliRun diff = runCli({u"diff"_qs, at("a.ini"), at("b.ini"), u"--text"_qs});
     EXPECT_EQ(diff.exitCode, 1) << diff.err.toStdString();
     EXPECT_EQ(diff.out, u"settings \"Громкость\": a.ini \"8\", b.ini \"5\"\n"
                         u"channel 11: only in b.ini\n"_qs);
+    // By default as stations would hold them: the same differences, after what no station keeps.
+    const CliRun held = runCli({u"diff"_qs, at("a.ini"), at("b.ini")});
+    EXPECT_EQ(held.exitCode, 1) << held.err.toStdString();
+    EXPECT_EQ(held.out,
+              u"Not compared (no station keeps a byte for them): Серийный номер, P_1, P_2, P_3, P_4\n"_qs +
+                  diff.out);
 
     // A spreadsheet file holds no settings: only its channels are compared.
     ASSERT_EQ(runCli({u"export"_qs, at("b.ini"), u"-o"_qs, at("b.csv")}).exitCode, 0);
@@ -93,4 +99,21 @@ TEST(CliDiff, ListsAnAddedChannelAndAChangedSettingAndComparesASpreadsheetByItsC
               u"Установки не сравниваются: b.csv содержит только таблицу каналов\nПланы одинаковы\n"_qs);
 #endif
     EXPECT_EQ(runCli({u"diff"_qs, at("a.ini"), at("missing.ini")}).exitCode, 2);
+
+    // A plan no station could hold: the check's message, and the way to compare its text.
+    b.replace(*yalmera::files::encodeWindows1251(u"Громкость=5"),
+              *yalmera::files::encodeWindows1251(u"Громкость=17"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(b);
+    file.close();
+    const CliRun refused = runCli({u"diff"_qs, at("a.ini"), at("b.ini")});
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_TRUE(refused.out.isEmpty()) << refused.out.toStdString();
+    EXPECT_EQ(refused.err, u"yalmera-cli diff: "_qs + at("b.ini") +
+                               u": Уровень громкости изм. 1-16\n"
+                               u"yalmera-cli diff: "_qs +
+                               at("b.ini") +
+                               u" cannot be compared as a station would hold it; 'yalmera-cli diff --text' "
+                               u"compares the files' texts\n"_qs);
+    EXPECT_EQ(runCli({u"diff"_qs, at("a.ini"), at("b.ini"), u"--text"_qs}).exitCode, 1);
 }

@@ -131,6 +131,35 @@ TEST_F(WriteReadCommands, WrittenPlanVerifiesAndReadsBackAsTheSamePlan)
     EXPECT_EQ(saved.contents->moduleType, 0);
 }
 
+// The manual page's example typed line by line in a folder of its own, the virtual station in place
+// of /dev/pts/3: every step succeeds, and diff finds the plan the station was read into the same
+// as the plan verify says it holds.
+TEST_F(WriteReadCommands, ManualPageExampleRunsAsWrittenAndDiffAgreesWithVerify)
+{
+    QFile page(QStringLiteral(YALMERA_SOURCE_DIR "/docs/yalmera-cli.1"));
+    ASSERT_TRUE(page.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(page.readAll());
+    const qsizetype start = text.indexOf(u"Make, check and write a plan into the virtual station"_qs);
+    ASSERT_GE(start, 0);
+    StationProcess station;
+    ASSERT_FALSE(station.path().isEmpty());
+    QList<QStringList> commands;
+    for (QString line : text.mid(start, text.indexOf(u"\n.RE"_qs, start) - start).split(u'\n')) {
+        line.replace(u"\\-"_qs, u"-"_qs).replace(u"/dev/pts/3"_qs, station.path());
+        if (line.startsWith(u"yalmera-cli "_qs))
+            commands << line.split(u' ', Qt::SkipEmptyParts).mid(1);
+    }
+    ASSERT_EQ(commands.size(), 9);
+    for (const QStringList& command : commands) {
+        const CliRun run = runCli(command, 60000, English, m_dir.path());
+        EXPECT_EQ(run.exitCode, 0) << command.join(u' ').toStdString() << run.err.toStdString();
+        if (command.first() == u"diff") {
+            EXPECT_EQ(run.out, u"Not compared (no station keeps a byte for them): Серийный номер, P_1, P_2, "
+                               u"P_3, P_4\nThe plans are the same\n"_qs);
+        }
+    }
+}
+
 TEST_F(WriteReadCommands, ReadDecodesWithTheStationsOwnBandWhateverBandIsGiven)
 {
     // Stations preloaded with the image files of a 30-60 MHz template and of the 144-174 MHz

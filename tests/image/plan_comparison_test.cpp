@@ -54,6 +54,16 @@ const StationCase StationCases[] = {
      [](AppState& s) { s.removeChannels(4, 4); },
      noEdit,
      {u"channel 4: only in station"_qs}},
+    // 1989 Hz and 1990 Hz are one byte; so are the two spellings of a frequency.
+    {"a tone written another way", noEdit, [](AppState& s) { setSetting(s, u"Тон8"_qs, u"1990"_qs); }, {}},
+    {"frequency with two decimals",
+     noEdit,
+     [](AppState& s) { s.editTable().setCell(Column::RxFrequency, 1, u"140000,00"_qs); },
+     {}},
+    {"a tone of another byte",
+     noEdit,
+     [](AppState& s) { setSetting(s, u"Тон8"_qs, u"2000"_qs); },
+     {u"settings \"Тон8\": plan \"1989\", station \"2000\""_qs}},
 };
 
 class ComparisonWithStation : public testing::TestWithParam<StationCase>
@@ -83,6 +93,16 @@ TEST_P(ComparisonWithStation, NamesEachDifferenceOnceWithBothValues)
     EXPECT_EQ(words, c.differences);
     // The power values are the template's lines the station keeps no byte for.
     EXPECT_EQ(comparison.notCompared, QStringList({u"P_1=5"_qs, u"P_2=10"_qs, u"P_3=25"_qs, u"P_4=40"_qs}));
+
+    // The plan the station was written with, as a second plan file: the same differences.
+    const PlanComparison plans = compareCheckedPlans(
+        {{plan.settings(), plan.table(), 0, 0}, plan.image(), plan.stationType()},
+        {{station.settings(), station.table(), 0, 0}, station.image(), station.stationType()});
+    words.clear();
+    for (const PlanDifference& difference : plans.differences)
+        words << differenceText(difference, u"plan"_qs, u"station"_qs);
+    EXPECT_EQ(words, c.differences);
+    EXPECT_EQ(plans.notCompared, QStringList({u"P_1"_qs, u"P_2"_qs, u"P_3"_qs, u"P_4"_qs}));
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, ComparisonWithStation, testing::ValuesIn(StationCases));
