@@ -38,6 +38,10 @@
 #include <cstdio>
 #include <functional>
 
+#ifndef Q_OS_WIN
+#include <signal.h>
+#endif
+
 namespace yalmera::ui {
 namespace {
 
@@ -853,19 +857,29 @@ TEST_F(MainWindowTest, SaveWritesBackToThePlansOwnFileAndTheMarkFollowsUndo)
 
 TEST_F(MainWindowTest, TheQuestionOffersYesNoAndCancel)
 {
-    MessageBoxFeedback boxes;
-    QStringList buttons;
-    QTimer::singleShot(0, [&buttons] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        ASSERT_NE(box, nullptr);
-        testing::saveScreenshot(*box, QStringLiteral("question-save-changes"));
-        for (QAbstractButton* button : box->buttons())
-            buttons.append(button->text());
-        box->escapeButton()->click();
-    });
-    EXPECT_EQ(boxes.ask(QStringLiteral("Сохранить изменения?"), true, &main()), Answer::Cancel);
-    buttons.sort();
-    EXPECT_EQ(buttons, (QStringList{QStringLiteral("Да"), QStringLiteral("Нет"), QStringLiteral("Отмена")}));
+    // Escape closes either question without an answer, which is never "Нет".
+    const std::pair<bool, QStringList> cases[] = {
+        {true, {QStringLiteral("Да"), QStringLiteral("Нет"), QStringLiteral("Отмена")}},
+        {false, {QStringLiteral("Да"), QStringLiteral("Нет")}},
+    };
+    for (const auto& [cancellable, offered] : cases) {
+        MessageBoxFeedback boxes;
+        QStringList buttons;
+        QTimer::singleShot(0, [&buttons, shot = cancellable] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            if (shot)
+                testing::saveScreenshot(*box, QStringLiteral("question-save-changes"));
+            for (QAbstractButton* button : box->buttons()) {
+                if (button->isVisible())
+                    buttons.append(button->text());
+            }
+            QTest::keyClick(box, Qt::Key_Escape);
+        });
+        EXPECT_EQ(boxes.ask(QStringLiteral("Сохранить изменения?"), cancellable, &main()), Answer::Cancel);
+        buttons.sort();
+        EXPECT_EQ(buttons, offered);
+    }
 }
 
 // The program the next test kills: it edits a plan read from a file and waits, its recovery copy
@@ -934,9 +948,12 @@ TEST_F(MainWindowTest, AKilledProgramsEditsAreOfferedAtTheNextStart)
     UserStores nextStores(configFolder.path(), folder.path());
     ProgramWindows nextWindows(next, feedback, dialogs, nextStores);
     nextWindows.show();
-    feedback.answers = {Answer::Yes};
+    // A question closed without an answer leaves the copy, free for the next start to offer.
+    feedback.answers = {Answer::Cancel, Answer::Yes};
     nextWindows.mainWindow().offerRecovery();
-    ASSERT_EQ(feedback.questions.size(), 1);
+    EXPECT_TRUE(files::RecoveryFolder(folder.path()).takeNewestLeftCopy());
+    nextWindows.mainWindow().offerRecovery();
+    ASSERT_EQ(feedback.questions.size(), 2);
     EXPECT_TRUE(feedback.questions[0].contains(QDir::toNativeSeparators(planPath)))
         << feedback.questions[0].toStdString();
     EXPECT_EQ(next.table().cell(Column::RxFrequency, 2), QStringLiteral("145000"));
@@ -949,6 +966,42 @@ TEST_F(MainWindowTest, AKilledProgramsEditsAreOfferedAtTheNextStart)
     // Its own copy replaces the one it was offered: nothing is offered twice.
     EXPECT_FALSE(files::RecoveryFolder(folder.path()).takeNewestLeftCopy());
 }
+
+#ifndef Q_OS_WIN
+// A logout, a shutdown or a closed terminal ends the program while it offers a plan back: nobody
+// answered, so the copy is offered again at the next start, whole.
+TEST_F(MainWindowTest, ACopyOfferedAsTheProgramIsEndedBySignalStaysForTheNextStart)
+{
+    makeTemplate(QString::number(MaxChannels));
+    files::RecoveryPlan kept = UnsavedPlan::recoveryPlanOf(state);
+    kept.kept = QDateTime::fromSecsSinceEpoch(kept.kept.toSecsSinceEpoch()); // a copy holds seconds
+    const std::pair<int, int> endings[] = {{SIGTERM, 143}, {SIGHUP, 129}};
+    for (const auto& [number, exitCode] : endings) {
+        SCOPED_TRACE(exitCode);
+        QTemporaryDir data;
+        const QString folder = data.filePath(QStringLiteral("recovery")); // beside the journal
+        ASSERT_EQ(files::RecoveryFolder(folder).keep(kept), QString());
+        QProcess program;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("YALMERA_JOURNAL"), data.filePath(QStringLiteral("journal.csv")));
+        program.setProcessEnvironment(environment);
+        program.start(QStringLiteral(YALMERA_GUI), {});
+        // The copy is claimed just before its question is shown.
+        const auto claimed = [&] { return !QDir(folder).entryList({QStringLiteral("*.lock")}).isEmpty(); };
+        ASSERT_TRUE(
+            QTest::qWaitFor([&] { return claimed() || program.state() == QProcess::NotRunning; }, 30000));
+        ASSERT_EQ(program.state(), QProcess::Running) << program.readAllStandardError().toStdString();
+        ::kill(static_cast<pid_t>(program.processId()), number);
+        ASSERT_TRUE(program.waitForFinished(20000));
+        EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(program.exitCode(), exitCode) << program.readAllStandardError().toStdString();
+        const std::optional<files::RecoveryFolder::LeftCopy> left =
+            files::RecoveryFolder(folder).takeNewestLeftCopy();
+        ASSERT_TRUE(left);
+        EXPECT_EQ(left->plan, kept);
+    }
+}
+#endif
 
 TEST_F(MainWindowTest, RoomyWindowGrowsOnlyWhenChosenAndIsRemembered)
 {
