@@ -1023,10 +1023,17 @@ void MainWindow::selectModule(ModuleType module)
 void MainWindow::selectBand(Band band)
 {
     // The band already selected: nothing at all changes, the table keeps its check boxes.
-    // Otherwise the new band's caption, then everything of the old band's table hidden; its rows
-    // lose their check boxes until a new table is built.
-    if (!m_state.selectBand(band))
+    // Otherwise an unsaved plan asks first, since the change takes its flags and its undo steps
+    // ("Отмена", or a save that did not happen, keeps the band and its mark in the menu); then
+    // the new band's caption, then everything of the old band's table hidden; its rows lose their
+    // check boxes until a new table is built.
+    if (m_state.isBandSelected(band))
         return;
+    if (!confirmLeavingPlan()) {
+        markBand(m_state.stationType().band);
+        return;
+    }
+    m_state.selectBand(band);
     m_history->clear();
     setWindowTitle(m_state.stationType().modelCaption());
     m_workArea->hide();

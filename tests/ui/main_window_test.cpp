@@ -37,6 +37,7 @@
 
 #include <cstdio>
 #include <functional>
+#include <tuple>
 
 #ifndef Q_OS_WIN
 #include <signal.h>
@@ -323,6 +324,7 @@ TEST_F(MainWindowTest, OnlyARealBandChangeTakesTheFlagsAndTheCheck)
     action("N19")->trigger();
     ASSERT_TRUE(state.dataChecked());
     action("N3063")->trigger(); // the band already selected: nothing at all changes
+    EXPECT_TRUE(feedback.questions.isEmpty());
     EXPECT_TRUE(state.dataChecked());
     EXPECT_TRUE(visible("StringGrid1"));
     EXPECT_EQ(state.table().firstRowWithoutFlags(), 0);
@@ -786,6 +788,7 @@ TEST_F(MainWindowTest, EveryWayOfLeavingAnUnsavedPlanAsksAndCancelKeepsIt)
              QApplication::sendEvent(&t.main(), &drop);
          }},
         {"CSV import", [](MainWindowTest& t) { t.action("ImportCsvItem")->trigger(); }},
+        {"band change", [](MainWindowTest& t) { t.action("N3062")->trigger(); }},
         {"a plan the journal names",
          [](MainWindowTest& t) {
              t.action("JournalItem")->trigger();
@@ -802,6 +805,8 @@ TEST_F(MainWindowTest, EveryWayOfLeavingAnUnsavedPlanAsksAndCancelKeepsIt)
         EXPECT_EQ(feedback.questions, QStringList{QStringLiteral("Сохранить изменения?")});
         EXPECT_EQ(state.snapshot(), unsaved);
         EXPECT_TRUE(main().isVisible());
+        EXPECT_TRUE(mainChild("UnsavedMark")->isVisible());
+        EXPECT_TRUE(action("N3063")->isChecked());
     }
     EXPECT_EQ(closed.count(), 0);
     EXPECT_EQ(dialogs.openAsked, 0); // no dialog opened after "Отмена"
@@ -823,6 +828,39 @@ TEST_F(MainWindowTest, EveryWayOfLeavingAnUnsavedPlanAsksAndCancelKeepsIt)
     EXPECT_EQ(closed.count(), 1);
     EXPECT_EQ(files::readPlanFile(saved).contents->table.cell(Column::RxFrequency, 1),
               QStringLiteral("140000"));
+}
+
+TEST_F(MainWindowTest, ABandChangeGoesOnlyOnceTheUnsavedPlanIsSavedOrGivenUp)
+{
+    QTemporaryDir folder;
+    const QString saved = folder.filePath(QStringLiteral("saved.ini"));
+    // The answer, the path the file dialog gives (none: cancelled), whether the band changes.
+    const std::tuple<const char*, Answer, std::optional<QString>, bool> cases[] = {
+        {"Нет", Answer::No, std::nullopt, true},
+        {"Да, no file chosen", Answer::Yes, std::nullopt, false},
+        {"Да", Answer::Yes, saved, true},
+    };
+    for (const auto& [name, answer, savePath, bandChanges] : cases) {
+        SCOPED_TRACE(name);
+        action("N3063")->trigger();
+        makeTemplate(QStringLiteral("3"));
+        const PlanSnapshot before = state.snapshot();
+        feedback.clear();
+        feedback.answers = {answer};
+        dialogs.savePaths = {savePath};
+        action("N3062")->trigger();
+        EXPECT_EQ(feedback.questions, QStringList{QStringLiteral("Сохранить изменения?")});
+        EXPECT_EQ(state.stationType().band, bandChanges ? Band::Mhz30to60 : Band::Mhz144to174);
+        EXPECT_EQ(action("N3062")->isChecked(), bandChanges);
+        EXPECT_EQ(visible("StringGrid1"), !bandChanges);
+        EXPECT_EQ(mainChild("UnsavedMark")->isVisible(), !bandChanges);
+        if (!bandChanges) {
+            EXPECT_EQ(state.snapshot(), before);
+        }
+    }
+    // Saved before the change, with the old band.
+    const std::optional<PlanFileContents> written = files::readPlanFile(saved).contents;
+    EXPECT_TRUE(written && written->typeCode == 0 && written->table.channelCount() == 3);
 }
 
 TEST_F(MainWindowTest, SaveWritesBackToThePlansOwnFileAndTheMarkFollowsUndo)
