@@ -259,4 +259,9 @@ void RecoveryFolder::remove(const LeftCopy& copy)
     m_taken.erase(entry); // the lock file goes with its lock
 }
 
+void RecoveryFolder::release(const LeftCopy& copy)
+{
+    std::erase_if(m_taken, [&copy](const auto& taken) { return taken.first == copy.path; }); // unlocked
+}
+
 } // namespace yalmera::files

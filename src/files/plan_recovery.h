@@ -73,6 +73,9 @@ public:
     std::optional<LeftCopy> takeNewestLeftCopy();
     // A copy taken with takeNewestLeftCopy goes, restored or declined.
     void remove(const LeftCopy& copy);
+    // A copy taken with takeNewestLeftCopy stays, free for the next program to offer: its
+    // question was closed without an answer.
+    void release(const LeftCopy& copy);
 
 private:
     QString m_folder;

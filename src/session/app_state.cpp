@@ -8,12 +8,16 @@
 
 namespace yalmera {
 
+bool AppState::isBandSelected(Band band) const
+{
+    return m_stationType == StationType::forBand(band);
+}
+
 bool AppState::selectBand(Band band)
 {
-    const StationType chosen = StationType::forBand(band);
-    if (m_stationType == chosen)
+    if (isBandSelected(band))
         return false;
-    m_stationType = chosen;
+    m_stationType = StationType::forBand(band);
     m_table.removeFlags();
     m_dataChecked = false;
     return true;

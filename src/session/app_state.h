@@ -105,6 +105,8 @@ public:
     // the image of the last check holds frequency words of the other band. Returns whether the
     // band changed.
     bool selectBand(Band band);
+    // Whether selectBand(band) would change nothing.
+    bool isBandSelected(Band band) const;
     void selectModule(ModuleType module) { m_moduleType = module; }
 
     // ---- A new plan: template, file or station ----

@@ -963,18 +963,24 @@ void MainWindow::importCsvFile(const QString& path)
 
 void MainWindow::offerRecovery()
 {
-    // The newest copy first; a copy declined goes, and the next older one is offered.
+    // The newest copy first; a copy declined goes, and the next older one is offered. Only "Нет"
+    // declines: a question closed otherwise (a signal ending the program meanwhile) leaves the
+    // copy, and the older ones, for the next start.
     while (std::optional<files::RecoveryFolder::LeftCopy> copy = m_stores.recovery.takeNewestLeftCopy()) {
         const QString file = copy->plan.planFile.isEmpty()
                                  ? texts::ui::RecoveryNoFile.toString()
                                  : QStringLiteral("«%1»").arg(QDir::toNativeSeparators(copy->plan.planFile));
         const QString question = texts::ui::RecoveryOffer.toString().arg(
             copy->plan.kept.toString(QStringLiteral("dd.MM.yyyy HH:mm:ss")), file);
-        const bool restore = m_feedback.ask(question, false, this) == Answer::Yes;
-        if (restore)
+        const Answer answer = m_feedback.ask(question, false, this);
+        if (answer == Answer::Cancel) {
+            m_stores.recovery.release(*copy);
+            return;
+        }
+        if (answer == Answer::Yes)
             restoreRecoveredPlan(copy->plan);
         m_stores.recovery.remove(*copy);
-        if (restore)
+        if (answer == Answer::Yes)
             return;
     }
 }
@@ -1017,10 +1023,17 @@ void MainWindow::selectModule(ModuleType module)
 void MainWindow::selectBand(Band band)
 {
     // The band already selected: nothing at all changes, the table keeps its check boxes.
-    // Otherwise the new band's caption, then everything of the old band's table hidden; its rows
-    // lose their check boxes until a new table is built.
-    if (!m_state.selectBand(band))
+    // Otherwise an unsaved plan asks first, since the change takes its flags and its undo steps
+    // ("Отмена", or a save that did not happen, keeps the band and its mark in the menu); then
+    // the new band's caption, then everything of the old band's table hidden; its rows lose their
+    // check boxes until a new table is built.
+    if (m_state.isBandSelected(band))
         return;
+    if (!confirmLeavingPlan()) {
+        markBand(m_state.stationType().band);
+        return;
+    }
+    m_state.selectBand(band);
     m_history->clear();
     setWindowTitle(m_state.stationType().modelCaption());
     m_workArea->hide();

@@ -40,16 +40,18 @@ Answer MessageBoxFeedback::ask(const QString& question, bool cancellable, QWidge
     // The button texts of the program's own, whether or not Qt's Russian texts are installed.
     QPushButton* yes = box.addButton(texts::ui::YesButton.toString(), QMessageBox::YesRole);
     QPushButton* no = box.addButton(texts::ui::NoButton.toString(), QMessageBox::NoRole);
-    QPushButton* cancel =
-        cancellable ? box.addButton(texts::ui::CancelButton.toString(), QMessageBox::RejectRole) : nullptr;
+    // Escape and the close button press "Отмена"; a question without it has it hidden, so that
+    // closing that box is no answer either rather than "Нет".
+    QPushButton* cancel = box.addButton(texts::ui::CancelButton.toString(), QMessageBox::RejectRole);
+    cancel->setVisible(cancellable);
     box.setDefaultButton(yes);
-    box.setEscapeButton(cancellable ? cancel : no);
+    box.setEscapeButton(cancel);
     box.exec();
     if (box.clickedButton() == yes)
         return Answer::Yes;
     if (box.clickedButton() == no)
         return Answer::No;
-    return cancellable ? Answer::Cancel : Answer::No;
+    return Answer::Cancel;
 }
 
 void MessageBoxFeedback::sound(Sound sound)

@@ -7,7 +7,9 @@ class QWidget;
 
 namespace yalmera::ui {
 
-// The user's answer to a question; Cancel also when the question is closed without an answer.
+// The user's answer to a question. Cancel also when the question is closed without an answer
+// (Escape, the box's close button, the program ended by a signal), whether or not it offers
+// "Отмена": only a click on "Нет" is No.
 enum class Answer { Yes, No, Cancel };
 
 // The one road by which the windows tell the user something: modal message boxes and sounds.

@@ -37,12 +37,23 @@ RecoveryPlan unusualPlan()
     return plan;
 }
 
+// As many channels as a station holds.
+RecoveryPlan fullPlan()
+{
+    RecoveryPlan plan = unusualPlan();
+    plan.table = makeChannelTemplate({QString::number(MaxChannels), u"30000"_qs, u"25"_qs},
+                                     StationType::forBand(Band::Mhz30to60))
+                     .table;
+    plan.table.createFlags();
+    return plan;
+}
+
 } // namespace
 
 TEST(PlanRecovery, CopyBringsTheWholePlanBack)
 {
-    const RecoveryPlan plan = unusualPlan();
-    EXPECT_EQ(decodeRecoveryPlan(encodeRecoveryPlan(plan)), plan);
+    for (const RecoveryPlan& plan : {unusualPlan(), fullPlan()})
+        EXPECT_EQ(decodeRecoveryPlan(encodeRecoveryPlan(plan)), plan) << plan.table.channelCount();
 }
 
 TEST(PlanRecovery, BytesThatMakeNoPlanAreNoCopy)
@@ -56,6 +67,12 @@ TEST(PlanRecovery, BytesThatMakeNoPlanAreNoCopy)
         {"a row of 17 cells", QByteArray(good).replace("\"Нет\",", "")},
         {"a code beyond a byte", QByteArray(good).replace("\"typeCode\": 7", "\"typeCode\": 300")},
         {"flags that are no flags", QByteArray(good).replace("true,", "1,")},
+        {"a channel more than a station holds",
+         [] {
+             RecoveryPlan plan = fullPlan();
+             plan.table.setRowCount(MaxChannels + 2);
+             return encodeRecoveryPlan(plan);
+         }()},
     };
     for (const auto& [name, bytes] : cases)
         EXPECT_FALSE(decodeRecoveryPlan(bytes)) << name;

@@ -37,6 +37,11 @@
 
 #include <cstdio>
 #include <functional>
+#include <tuple>
+
+#ifndef Q_OS_WIN
+#include <signal.h>
+#endif
 
 namespace yalmera::ui {
 namespace {
@@ -319,6 +324,7 @@ TEST_F(MainWindowTest, OnlyARealBandChangeTakesTheFlagsAndTheCheck)
     action("N19")->trigger();
     ASSERT_TRUE(state.dataChecked());
     action("N3063")->trigger(); // the band already selected: nothing at all changes
+    EXPECT_TRUE(feedback.questions.isEmpty());
     EXPECT_TRUE(state.dataChecked());
     EXPECT_TRUE(visible("StringGrid1"));
     EXPECT_EQ(state.table().firstRowWithoutFlags(), 0);
@@ -782,6 +788,7 @@ TEST_F(MainWindowTest, EveryWayOfLeavingAnUnsavedPlanAsksAndCancelKeepsIt)
              QApplication::sendEvent(&t.main(), &drop);
          }},
         {"CSV import", [](MainWindowTest& t) { t.action("ImportCsvItem")->trigger(); }},
+        {"band change", [](MainWindowTest& t) { t.action("N3062")->trigger(); }},
         {"a plan the journal names",
          [](MainWindowTest& t) {
              t.action("JournalItem")->trigger();
@@ -798,6 +805,8 @@ TEST_F(MainWindowTest, EveryWayOfLeavingAnUnsavedPlanAsksAndCancelKeepsIt)
         EXPECT_EQ(feedback.questions, QStringList{QStringLiteral("Сохранить изменения?")});
         EXPECT_EQ(state.snapshot(), unsaved);
         EXPECT_TRUE(main().isVisible());
+        EXPECT_TRUE(mainChild("UnsavedMark")->isVisible());
+        EXPECT_TRUE(action("N3063")->isChecked());
     }
     EXPECT_EQ(closed.count(), 0);
     EXPECT_EQ(dialogs.openAsked, 0); // no dialog opened after "Отмена"
@@ -819,6 +828,39 @@ TEST_F(MainWindowTest, EveryWayOfLeavingAnUnsavedPlanAsksAndCancelKeepsIt)
     EXPECT_EQ(closed.count(), 1);
     EXPECT_EQ(files::readPlanFile(saved).contents->table.cell(Column::RxFrequency, 1),
               QStringLiteral("140000"));
+}
+
+TEST_F(MainWindowTest, ABandChangeGoesOnlyOnceTheUnsavedPlanIsSavedOrGivenUp)
+{
+    QTemporaryDir folder;
+    const QString saved = folder.filePath(QStringLiteral("saved.ini"));
+    // The answer, the path the file dialog gives (none: cancelled), whether the band changes.
+    const std::tuple<const char*, Answer, std::optional<QString>, bool> cases[] = {
+        {"Нет", Answer::No, std::nullopt, true},
+        {"Да, no file chosen", Answer::Yes, std::nullopt, false},
+        {"Да", Answer::Yes, saved, true},
+    };
+    for (const auto& [name, answer, savePath, bandChanges] : cases) {
+        SCOPED_TRACE(name);
+        action("N3063")->trigger();
+        makeTemplate(QStringLiteral("3"));
+        const PlanSnapshot before = state.snapshot();
+        feedback.clear();
+        feedback.answers = {answer};
+        dialogs.savePaths = {savePath};
+        action("N3062")->trigger();
+        EXPECT_EQ(feedback.questions, QStringList{QStringLiteral("Сохранить изменения?")});
+        EXPECT_EQ(state.stationType().band, bandChanges ? Band::Mhz30to60 : Band::Mhz144to174);
+        EXPECT_EQ(action("N3062")->isChecked(), bandChanges);
+        EXPECT_EQ(visible("StringGrid1"), !bandChanges);
+        EXPECT_EQ(mainChild("UnsavedMark")->isVisible(), !bandChanges);
+        if (!bandChanges) {
+            EXPECT_EQ(state.snapshot(), before);
+        }
+    }
+    // Saved before the change, with the old band.
+    const std::optional<PlanFileContents> written = files::readPlanFile(saved).contents;
+    EXPECT_TRUE(written && written->typeCode == 0 && written->table.channelCount() == 3);
 }
 
 TEST_F(MainWindowTest, SaveWritesBackToThePlansOwnFileAndTheMarkFollowsUndo)
@@ -853,19 +895,29 @@ TEST_F(MainWindowTest, SaveWritesBackToThePlansOwnFileAndTheMarkFollowsUndo)
 
 TEST_F(MainWindowTest, TheQuestionOffersYesNoAndCancel)
 {
-    MessageBoxFeedback boxes;
-    QStringList buttons;
-    QTimer::singleShot(0, [&buttons] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        ASSERT_NE(box, nullptr);
-        testing::saveScreenshot(*box, QStringLiteral("question-save-changes"));
-        for (QAbstractButton* button : box->buttons())
-            buttons.append(button->text());
-        box->escapeButton()->click();
-    });
-    EXPECT_EQ(boxes.ask(QStringLiteral("Сохранить изменения?"), true, &main()), Answer::Cancel);
-    buttons.sort();
-    EXPECT_EQ(buttons, (QStringList{QStringLiteral("Да"), QStringLiteral("Нет"), QStringLiteral("Отмена")}));
+    // Escape closes either question without an answer, which is never "Нет".
+    const std::pair<bool, QStringList> cases[] = {
+        {true, {QStringLiteral("Да"), QStringLiteral("Нет"), QStringLiteral("Отмена")}},
+        {false, {QStringLiteral("Да"), QStringLiteral("Нет")}},
+    };
+    for (const auto& [cancellable, offered] : cases) {
+        MessageBoxFeedback boxes;
+        QStringList buttons;
+        QTimer::singleShot(0, [&buttons, shot = cancellable] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            if (shot)
+                testing::saveScreenshot(*box, QStringLiteral("question-save-changes"));
+            for (QAbstractButton* button : box->buttons()) {
+                if (button->isVisible())
+                    buttons.append(button->text());
+            }
+            QTest::keyClick(box, Qt::Key_Escape);
+        });
+        EXPECT_EQ(boxes.ask(QStringLiteral("Сохранить изменения?"), cancellable, &main()), Answer::Cancel);
+        buttons.sort();
+        EXPECT_EQ(buttons, offered);
+    }
 }
 
 // The program the next test kills: it edits a plan read from a file and waits, its recovery copy
@@ -934,9 +986,12 @@ TEST_F(MainWindowTest, AKilledProgramsEditsAreOfferedAtTheNextStart)
     UserStores nextStores(configFolder.path(), folder.path());
     ProgramWindows nextWindows(next, feedback, dialogs, nextStores);
     nextWindows.show();
-    feedback.answers = {Answer::Yes};
+    // A question closed without an answer leaves the copy, free for the next start to offer.
+    feedback.answers = {Answer::Cancel, Answer::Yes};
     nextWindows.mainWindow().offerRecovery();
-    ASSERT_EQ(feedback.questions.size(), 1);
+    EXPECT_TRUE(files::RecoveryFolder(folder.path()).takeNewestLeftCopy());
+    nextWindows.mainWindow().offerRecovery();
+    ASSERT_EQ(feedback.questions.size(), 2);
     EXPECT_TRUE(feedback.questions[0].contains(QDir::toNativeSeparators(planPath)))
         << feedback.questions[0].toStdString();
     EXPECT_EQ(next.table().cell(Column::RxFrequency, 2), QStringLiteral("145000"));
@@ -949,6 +1004,42 @@ TEST_F(MainWindowTest, AKilledProgramsEditsAreOfferedAtTheNextStart)
     // Its own copy replaces the one it was offered: nothing is offered twice.
     EXPECT_FALSE(files::RecoveryFolder(folder.path()).takeNewestLeftCopy());
 }
+
+#ifndef Q_OS_WIN
+// A logout, a shutdown or a closed terminal ends the program while it offers a plan back: nobody
+// answered, so the copy is offered again at the next start, whole.
+TEST_F(MainWindowTest, ACopyOfferedAsTheProgramIsEndedBySignalStaysForTheNextStart)
+{
+    makeTemplate(QString::number(MaxChannels));
+    files::RecoveryPlan kept = UnsavedPlan::recoveryPlanOf(state);
+    kept.kept = QDateTime::fromSecsSinceEpoch(kept.kept.toSecsSinceEpoch()); // a copy holds seconds
+    const std::pair<int, int> endings[] = {{SIGTERM, 143}, {SIGHUP, 129}};
+    for (const auto& [number, exitCode] : endings) {
+        SCOPED_TRACE(exitCode);
+        QTemporaryDir data;
+        const QString folder = data.filePath(QStringLiteral("recovery")); // beside the journal
+        ASSERT_EQ(files::RecoveryFolder(folder).keep(kept), QString());
+        QProcess program;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("YALMERA_JOURNAL"), data.filePath(QStringLiteral("journal.csv")));
+        program.setProcessEnvironment(environment);
+        program.start(QStringLiteral(YALMERA_GUI), {});
+        // The copy is claimed just before its question is shown.
+        const auto claimed = [&] { return !QDir(folder).entryList({QStringLiteral("*.lock")}).isEmpty(); };
+        ASSERT_TRUE(
+            QTest::qWaitFor([&] { return claimed() || program.state() == QProcess::NotRunning; }, 30000));
+        ASSERT_EQ(program.state(), QProcess::Running) << program.readAllStandardError().toStdString();
+        ::kill(static_cast<pid_t>(program.processId()), number);
+        ASSERT_TRUE(program.waitForFinished(20000));
+        EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(program.exitCode(), exitCode) << program.readAllStandardError().toStdString();
+        const std::optional<files::RecoveryFolder::LeftCopy> left =
+            files::RecoveryFolder(folder).takeNewestLeftCopy();
+        ASSERT_TRUE(left);
+        EXPECT_EQ(left->plan, kept);
+    }
+}
+#endif
 
 TEST_F(MainWindowTest, RoomyWindowGrowsOnlyWhenChosenAndIsRemembered)
 {
