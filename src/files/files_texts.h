@@ -93,6 +93,10 @@ inline constexpr QStringView CsvExportTooLong =
 inline constexpr QStringView JournalUnwritable = u"Журнал обмена «%1» не записан: %2";
 inline constexpr QStringView JournalUnreadable = u"Журнал обмена «%1» не прочитан: %2";
 inline constexpr QStringView BackupUnwritable = u"Копия прочитанных данных не сохранена в папке «%1»: %2";
+// A line of the journal that is no journal line, as the journal window shows it: its time field
+// (%1: the line's number) and its outcome.
+inline constexpr QStringView JournalLineNumber = u"строка %1";
+inline constexpr QStringView JournalLineUnreadable = u"не прочитана";
 // The journal's column captions, in column order.
 inline constexpr std::array<QStringView, 12> JournalCaptions{
     u"Время",   u"Версия",     u"Действие", u"Порт",           u"Модель", u"Тип",

@@ -26,6 +26,7 @@ namespace yalmera::files {
 namespace {
 
 const QByteArray ByteOrderMark("\xEF\xBB\xBF");
+const QByteArray LineEnd("\r\n");
 
 // A text the user gave (a port, a file name, a serial number) or one that quotes such a text:
 // every control character written as \xHH, so that no line break or tab in it can start another
@@ -92,22 +93,35 @@ private:
 #endif
 };
 
-// Appends the line (after the byte-order mark and the captions when the file is empty) through
-// the descriptor opened to append, under the AppendLock, and cuts a line that cannot be written
-// whole (a full disk) off again at the size the file had before it, so that no fragment stays for
-// the next line to be glued onto. Returns the system's reason, empty on success.
+// Whether the file's last byte (of its first `size`) ends a line. A file that cannot be read
+// there is taken as ended: the worst that follows is the glued line this guards against.
+bool endsWithLineEnd(QFile& file, qint64 size)
+{
+    if (size == 0 || !file.seek(size - 1))
+        return true;
+    char last = 0;
+    return file.read(&last, 1) != 1 || last == '\n';
+}
+
+// Appends the line (after the byte-order mark and the captions when the file is empty; after a
+// line end when the last line has none, so that the line never joins it) through the descriptor
+// opened to append, under the AppendLock, and cuts a line that cannot be written whole (a full
+// disk) off again at the size the file had before it, so that no fragment stays for the next line
+// to be glued onto. Returns the system's reason, empty on success.
 QString appendWhole(QFile& file, const QList<QStringList>& captions, const QStringList& fields)
 {
     const AppendLock lock(file);
     const qint64 before = file.size();
+    QByteArray bytes;
+    if (before == 0)
+        bytes = ByteOrderMark + formatCsv(captions).toUtf8();
+    else if (!endsWithLineEnd(file, before))
+        bytes = LineEnd;
+    bytes += formatCsv({fields}).toUtf8();
     // Windows has no append mode: Qt put the position at the end the file had when it was
     // opened, before the lock; the line goes after what others appended meanwhile.
     if (!file.seek(before))
         return file.errorString();
-    QByteArray bytes;
-    if (before == 0)
-        bytes = ByteOrderMark + formatCsv(captions).toUtf8();
-    bytes += formatCsv({fields}).toUtf8();
     qint64 written = 0;
     // A write that stops short sets no error; the next one fails with the system's reason.
     while (written < bytes.size()) {
@@ -137,8 +151,9 @@ QString openForAppend(QFile& file)
     const QString folder = QFileInfo(file.fileName()).absolutePath();
     if (!QDir().mkpath(folder))
         return QDir::toNativeSeparators(folder);
-    // Unbuffered: each line goes to the system in the one write below, never in pieces.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
+    // Unbuffered: each line goes to the system in the one write below, never in pieces. Read too:
+    // the last byte tells whether the last line has its line end.
+    if (!file.open(QIODevice::ReadWrite | QIODevice::Append | QIODevice::Unbuffered))
         return file.errorString();
     return {};
 }

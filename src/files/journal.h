@@ -35,7 +35,8 @@ QStringList journalFields(const JournalEntry& entry);
 UserMessage prepareJournal(const QString& path);
 
 // Appends the entry as one line (the byte-order mark and the caption line first when the file is
-// empty), whole or not at all. Empty on success, otherwise why not (the system's reason).
+// empty), whole or not at all, on a line of its own also after a last line that has no line end
+// (which stays as it is). Empty on success, otherwise why not (the system's reason).
 UserMessage appendJournal(const QString& path, const JournalEntry& entry);
 
 // "backups" beside the journal.
