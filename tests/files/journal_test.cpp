@@ -1,3 +1,4 @@
+#include "common/held_journal_lock.h"
 #include "common/qt_printers.h"
 #include "files/delimited_text.h"
 #include "files/journal.h"
@@ -13,6 +14,8 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <latch>
 #include <thread>
 #include <vector>
@@ -147,6 +150,72 @@ TEST(Journal, ParallelAppendsLeaveOneCaptionLineAndWholeLines)
             ASSERT_EQ(fields.size(), 12) << "round " << round << ", line " << i;
             EXPECT_EQ(fields[11], QString(3000, QChar(u'а' + fields[3].mid(3).toInt())));
         }
+    }
+}
+
+TEST(Journal, HeldJournalIsWaitedForAsLongAsAllowedAndALineThatDoesNotGetInIsSaid)
+{
+    using namespace std::chrono_literals;
+    const struct
+    {
+        const char* what;
+        std::chrono::milliseconds limit;
+        bool stopped;                    // Ctrl-C or the window ending, before the append
+        std::chrono::milliseconds letGo; // the other program lets go once waited this long; 0: never
+        const char* reason;              // empty: the line gets in
+    } cases[] = {
+        {"let go while waited for", 5s, false, 100ms, ""},
+        {"held all the wait long", 300ms, false, 0ms,
+         "его держит другая программа; ожидание прекращено через 0,3 с"},
+        {"stopped", 5s, true, 0ms, "его держит другая программа; ожидание прервано"},
+        {"no wait allowed", 0ms, false, 0ms, "его держит другая программа; ожидание прекращено через 0 с"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"journal.csv"_qs);
+        JournalEntry entry;
+        entry.time = QDateTime({2026, 12, 8}, {9, 0});
+        entry.operation = u"запись"_qs;
+        entry.outcome = u"выполнено"_qs;
+        ASSERT_TRUE(appendJournal(path, entry).isEmpty());
+        const QByteArray before = readAll(path);
+        test::HeldJournalLock other(path);
+        ASSERT_TRUE(other.held());
+
+        std::atomic<bool> stop = c.stopped;
+        QList<std::chrono::milliseconds> waited;
+        JournalWait wait;
+        wait.limit = c.limit;
+        wait.stop = &stop;
+        wait.waiting = [&](std::chrono::milliseconds so_far) {
+            waited.append(so_far);
+            if (c.letGo > 0ms && so_far >= c.letGo)
+                other.release();
+        };
+        const UserMessage said = appendJournal(path, entry, wait);
+        const QString line = journalLine(entry);
+        if (*c.reason == 0) {
+            EXPECT_TRUE(said.isEmpty()) << said.text.toStdString();
+            EXPECT_EQ(readAll(path), before + line.toUtf8() + "\r\n");
+        } else {
+            EXPECT_EQ(said.text,
+                      u"Журнал обмена «%1» не записан: %2\nСтрока журнала, которая не записана:\n%3"_qs.arg(
+                          QDir::toNativeSeparators(path), QString::fromUtf8(c.reason), line));
+            EXPECT_EQ(readAll(path), before);
+        }
+        // Said once as it begins, then while it lasts, never beyond its limit.
+        if (c.stopped || c.limit == 0ms) {
+            EXPECT_TRUE(waited.isEmpty());
+        } else {
+            ASSERT_FALSE(waited.isEmpty());
+            EXPECT_EQ(waited.first(), 0ms);
+            EXPECT_LT(waited.last(), c.limit);
+        }
+        // The command's next line tries once: a wait that ran out is not waited again.
+        waited.clear();
+        EXPECT_EQ(appendJournal(path, entry, wait).isEmpty(), *c.reason == 0);
+        EXPECT_TRUE(waited.isEmpty());
     }
 }
 
