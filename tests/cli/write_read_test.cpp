@@ -678,15 +678,17 @@ TEST_F(WriteReadCommands, HeldJournalEndsTheWriteInBoundedTimeWithItsLineOnStder
         QString locale;
         const char* waiting; // what the command says as it waits
         const char* written; // and what it says of the station
+        const char* ended;   // how the wait ended
     } cases[] = {
-        {"the wait runs out", 0, 4, English, "", "10 channel(s) written"},
+        {"the wait runs out", 0, 4, English, "", "10 channel(s) written", "ожидание прекращено через 1 с"},
 #ifndef Q_OS_WIN
         {"Ctrl-C", SIGINT, 130, English,
-         "is held by another program; waiting for it up to 30 s (Ctrl-C stops", "10 channel(s) written"},
+         "is held by another program; waiting for it up to 30 s (Ctrl-C stops", "10 channel(s) written",
+         "ожидание прервано"},
         {"SIGTERM", SIGTERM, 143, Russian, "занят другой программой; ожидание до 30 с (Ctrl-C прерывает",
-         "записано 10 каналов"},
+         "записано 10 каналов", "ожидание прервано"},
         {"SIGHUP", SIGHUP, 129, English, "is held by another program; waiting for it up to 30 s",
-         "10 channel(s) written"},
+         "10 channel(s) written", "ожидание прервано"},
 #endif
     };
     for (const auto& c : cases) {
@@ -721,8 +723,9 @@ TEST_F(WriteReadCommands, HeldJournalEndsTheWriteInBoundedTimeWithItsLineOnStder
         EXPECT_EQ(write.exitCode(), c.exitCode) << err.toStdString();
         const QString out = QString::fromUtf8(write.readAllStandardOutput());
         EXPECT_TRUE(out.contains(QString::fromUtf8(c.written))) << out.toStdString();
-        // The line as the journal would hold it, on a line of its own.
-        const QString lead = QStringLiteral("Строка журнала, которая не записана:\n");
+        // Why, and the line as the journal would hold it, on a line of its own.
+        const QString lead =
+            QStringLiteral("%1\nСтрока журнала, которая не записана:\n").arg(QString::fromUtf8(c.ended));
         const qsizetype at = err.indexOf(lead);
         ASSERT_GE(at, 0) << err.toStdString();
         const QStringList line =
