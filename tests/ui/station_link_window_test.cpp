@@ -17,6 +17,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QHelpEvent>
 #include <QLabel>
@@ -619,8 +620,11 @@ TEST_F(StationLinkWindowTest, ProgramEndingWhileTheJournalIsHeldEndsWithoutWaiti
     // the exchange this way).
     QObject::connect(link->writeExchange(), &WriteExchange::finished, link,
                      [this] { QTimer::singleShot(300, link, [this] { link->endExchangeNow(); }); });
+    QElapsedTimer clock;
+    clock.start();
     QTest::mouseClick(linkChild<QPushButton>("BitBtn2"), Qt::LeftButton);
     EXPECT_EVENTUALLY_EQ(ints(runningChanges), (QList<int>{1, 0}));
+    EXPECT_LT(clock.elapsed(), 30000); // half the wait allowed: it was not waited out
     EXPECT_TRUE(feedback.messages.empty()) << feedback.texts().join(u'\n').toStdString();
 }
 
