@@ -41,11 +41,17 @@ public:
         m_held = ::flock(m_descriptor, LOCK_EX | LOCK_NB) == 0;
 #endif
     }
-    ~HeldJournalLock() { release(); }
+    ~HeldJournalLock()
+    {
+        release();
+    }
     HeldJournalLock(const HeldJournalLock&) = delete;
     HeldJournalLock& operator=(const HeldJournalLock&) = delete;
 
-    bool held() const { return m_held; }
+    bool held() const
+    {
+        return m_held;
+    }
     void release()
     {
 #ifdef Q_OS_WIN
