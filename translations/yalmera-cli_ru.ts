@@ -548,6 +548,10 @@ SIGHUP). При нескольких портах - код худшей стан
         <source>the trace was not written completely: %1</source>
         <translation>трассировка записана не полностью: %1</translation>
     </message>
+    <message>
+        <source>the journal %1 is held by another program; waiting for it up to %2 s (Ctrl-C stops the wait)</source>
+        <translation>журнал %1 занят другой программой; ожидание до %2 с (Ctrl-C прерывает ожидание)</translation>
+    </message>
 </context>
 <context>
     <name>TemplateCommand</name>

@@ -97,6 +97,7 @@ int readFleet(const CommandLine& commandLine, const AppState& state, const QList
     for (qsizetype i = 0; i < traced.size(); ++i)
         traced[i].trace = records.trace(i);
     const InterruptStop interrupt;
+    request.journalWait = records.journalWait(interrupt, false);
     const auto outcomeOf = [&interrupt](const FleetStationResult& result) {
         return readOutcome(result, interrupt.exitCode());
     };
@@ -109,7 +110,7 @@ int readFleet(const CommandLine& commandLine, const AppState& state, const QList
             records.failed(QStringLiteral("%1: %2").arg(result.port, failure.text));
     }
     printFleetSummary(results, outcomes);
-    return records.exitCode(worstExitCode(outcomes));
+    return records.exitCode(interrupt.interrupted() ? interrupt.exitCode() : worstExitCode(outcomes));
 }
 
 } // namespace
@@ -161,8 +162,8 @@ int runRead(const QStringList& arguments)
     request.trace = records.trace();
     const ReadResult result = readStationShowingProgress(request, interrupt.flag());
     // Whatever happens to the output, what the station held is kept.
-    records.keep(
-        recordRead(records.journalPath(), request, result, QFileInfo(outputPath).absoluteFilePath()));
+    records.keep(recordRead(records.journalPath(), request, result, QFileInfo(outputPath).absoluteFilePath(),
+                            records.journalWait(interrupt)));
     if (!result.ok())
         return records.exitCode(linkFailureExit(commandLine.name(), result.outcome, result.message, portName,
                                                 interrupt.exitCode()));
@@ -182,7 +183,7 @@ int runRead(const QStringList& arguments)
                  .arg(state.stationType().typeCode)
                  .arg(bandChosen ? QString() : ReadCommand::tr(", which names no band: decoded as selected"))
                  .arg(outputPath));
-    return records.exitCode(ExitSuccess);
+    return records.exitCode(interrupt.interrupted() ? interrupt.exitCode() : ExitSuccess);
 }
 
 } // namespace yalmera::cli

@@ -1,6 +1,7 @@
 #include "station_records.h"
 
 #include "files/journal.h"
+#include "interrupt_stop.h"
 #include "link/byte_trace.h"
 
 #include <QDir>
@@ -19,6 +20,7 @@ bool StationRecords::prepare(const QString& journalPath, const QStringList& trac
                              const QList<NamedFile>& others)
 {
     m_journalPath = journalPath.isEmpty() ? files::defaultJournalPath() : journalPath;
+    m_wait.limit = files::journalWaitLimit();
     // Opening the trace empties it and the journal is appended to: neither may be another file
     // of the command, nor each other.
     QList<NamedFile> named = others;
@@ -42,9 +44,32 @@ bool StationRecords::prepare(const QString& journalPath, const QStringList& trac
     return true;
 }
 
+JournalWait StationRecords::journalWait(const InterruptStop& interrupt, bool sayWaiting) const
+{
+    JournalWait wait = m_wait;
+    wait.stop = interrupt.flag();
+    if (sayWaiting) {
+        // Said once another program has held the journal for a second: another append holds it
+        // a moment only.
+        wait.waiting = [this, said = std::make_shared<bool>(false)](std::chrono::milliseconds waited) {
+            if (waited.count() == 0)
+                *said = false;
+            if (*said || waited < std::chrono::seconds(1))
+                return;
+            *said = true;
+            m_commandLine.message(
+                tr("the journal %1 is held by another program; waiting for it up to %2 s (Ctrl-C "
+                   "stops the wait)")
+                    .arg(QDir::toNativeSeparators(m_journalPath))
+                    .arg(std::chrono::duration_cast<std::chrono::seconds>(m_wait.limit).count()));
+        };
+    }
+    return wait;
+}
+
 void StationRecords::journal(const JournalEntry& entry)
 {
-    if (const UserMessage failure = files::appendJournal(m_journalPath, entry); !failure.isEmpty())
+    if (const UserMessage failure = files::appendJournal(m_journalPath, entry, m_wait); !failure.isEmpty())
         failed(failure.text);
 }
 

@@ -2,6 +2,7 @@
 
 #include "cli_support.h"
 
+#include "files/journal.h"
 #include "model/journal_entry.h"
 #include "session/station_exchanges.h"
 
@@ -16,6 +17,8 @@ class ByteTrace;
 }
 
 namespace yalmera::cli {
+
+class InterruptStop;
 
 // What a station command keeps of its exchanges: the files it keeps them in (the journal, and the
 // byte trace when asked), checked before the station is touched. Problems are said on stderr with
@@ -39,6 +42,12 @@ public:
     std::shared_ptr<ByteTrace> trace(qsizetype station = 0) const { return m_traces.value(station); }
     const QString& journalPath() const { return m_journalPath; }
 
+    // How the command's journal lines wait for another program that holds the journal: at most
+    // YALMERA_JOURNAL_WAIT seconds (30) for the whole command, ended at once by the interrupt. The
+    // wait is said on stderr when it begins, unless progress lines are drawn there meanwhile
+    // (several stations: sayWaiting false).
+    JournalWait journalWait(const InterruptStop& interrupt, bool sayWaiting = true) const;
+
     // Appends the entry to the journal.
     void journal(const JournalEntry& entry);
     // Says what an exchange's records (recordWrite, recordRead, recordVerify) could not keep.
@@ -54,6 +63,7 @@ public:
 private:
     const CommandLine& m_commandLine;
     QString m_journalPath;
+    JournalWait m_wait; // its limit and what ran out, shared by every line of the command
     QList<std::shared_ptr<ByteTrace>> m_traces;
     bool m_failed = false;
 };

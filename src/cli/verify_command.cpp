@@ -103,6 +103,7 @@ int runVerify(const QStringList& arguments)
         traced[i].trace = records.trace(i);
 
     const InterruptStop interrupt;
+    request.journalWait = records.journalWait(interrupt, false);
     const auto outcomeOf = [&interrupt](const FleetStationResult& result) {
         return auditOutcome(result, interrupt.exitCode());
     };
@@ -138,7 +139,7 @@ int runVerify(const QStringList& arguments)
     }
     if (results.size() > 1)
         printFleetSummary(results, outcomes);
-    return records.exitCode(worstExitCode(outcomes));
+    return records.exitCode(interrupt.interrupted() ? interrupt.exitCode() : worstExitCode(outcomes));
 }
 
 } // namespace yalmera::cli

@@ -106,7 +106,7 @@ public:
                 return *exit;
         }
         if (m_protocol)
-            saveProtocol(m_serialNumber, m_written.entry);
+            saveProtocol(m_serialNumber, m_written.entry, interrupt);
         return m_records.exitCode(ExitSuccess);
     }
 
@@ -191,7 +191,8 @@ private:
         runOffThisThread([&] { written = runWriteExchange(request, *progress, interrupt.flag()); });
         endTerminalProgress(*progress);
         m_written = m_records.keep(recordWrite(m_records.journalPath(), request, written,
-                                               QFileInfo(m_planPath).absoluteFilePath(), m_serialNumber));
+                                               QFileInfo(m_planPath).absoluteFilePath(), m_serialNumber,
+                                               m_records.journalWait(interrupt)));
         if (!written.ok()) {
             UserMessage message = written.message;
             // The window shows "AK" and the line's own error; here the plain words go first.
@@ -202,6 +203,9 @@ private:
         }
         printOut(tr("%n channel(s) written, %1 bytes acknowledged", nullptr, m_state.image().channelCount)
                      .arg(written.repliesReceived));
+        // Stopped while the journal was held: the station holds the plan, the line is on stderr.
+        if (interrupt.interrupted())
+            return m_records.exitCode(interrupt.exitCode());
         return std::nullopt;
     }
 
@@ -215,7 +219,8 @@ private:
             readBack.ok() ? writtenDifferences(writeRequest(m_state, m_port).stream, *readBack.readBack)
                           : QStringList();
         m_records.keep(recordVerify(m_records.journalPath(), request, readBack,
-                                    QFileInfo(m_planPath).absoluteFilePath(), diff));
+                                    QFileInfo(m_planPath).absoluteFilePath(), diff,
+                                    m_records.journalWait(interrupt)));
         if (!readBack.ok())
             return m_records.exitCode(linkFailureExit(m_commandLine.name(), readBack.outcome,
                                                       readBack.message, m_port, interrupt.exitCode()));
@@ -226,17 +231,20 @@ private:
             return m_records.exitCode(ExitLink);
         }
         printOut(tr("Verified: station %1 holds the plan written").arg(readBack.readBack->serialNumber));
+        if (interrupt.interrupted())
+            return m_records.exitCode(interrupt.exitCode());
         return std::nullopt;
     }
 
     // --protocol: saves the protocol and journals it. The station holds the plan all the same: a
     // protocol that could not be saved makes the command done, but without its protocol.
-    bool saveProtocol(const QString& serialNumber, const JournalEntry& written)
+    bool saveProtocol(const QString& serialNumber, const JournalEntry& written,
+                      const InterruptStop& interrupt)
     {
         const report::SavedProtocol saved =
             report::saveProtocolDocx(report::buildProtocolDocument(m_state, serialNumber), m_protocolFolder);
-        m_records.keep(
-            recordProtocol(m_records.journalPath(), written, serialNumber, saved.path, saved.error));
+        m_records.keep(recordProtocol(m_records.journalPath(), written, serialNumber, saved.path, saved.error,
+                                      m_records.journalWait(interrupt, m_stations.size() == 1)));
         if (!saved.error.isEmpty()) {
             m_records.failed(QStringLiteral("%1: %2").arg(m_protocolFolder, saved.error.text));
             return false;
@@ -255,6 +263,7 @@ private:
         request.verify = m_verify;
         request.read = readRequest(m_state, {});
         request.journalPath = m_records.journalPath();
+        request.journalWait = m_records.journalWait(interrupt, false);
         request.planFile = QFileInfo(m_planPath).absoluteFilePath();
         QList<FleetStation> stations = m_stations;
         for (qsizetype i = 0; i < stations.size(); ++i)
@@ -276,14 +285,15 @@ private:
                     printErr(QStringLiteral("  ") + line);
             }
             if (m_protocol && outcome.exitCode == ExitSuccess &&
-                !saveProtocol(result.serialNumber, result.written.entry)) {
+                !saveProtocol(result.serialNumber, result.written.entry, interrupt)) {
                 outcome.text += tr(", protocol not saved");
                 outcome.exitCode = ExitJournal;
             }
             outcomes.append(outcome);
         }
         printFleetSummary(results, outcomes);
-        return m_records.exitCode(worstExitCode(outcomes));
+        // A stop that came while the journal was held ended no exchange, but it ended the command.
+        return m_records.exitCode(interrupt.interrupted() ? interrupt.exitCode() : worstExitCode(outcomes));
     }
 
     StationOutcome writeOutcome(const FleetStationResult& result, int interruptedExit) const

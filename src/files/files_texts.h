@@ -92,7 +92,17 @@ inline constexpr QStringView CsvExportTooLong =
 // The exchange journal and the backups of station reads; %1: the file, %2: the platform's reason.
 inline constexpr QStringView JournalUnwritable = u"Журнал обмена «%1» не записан: %2";
 inline constexpr QStringView JournalUnreadable = u"Журнал обмена «%1» не прочитан: %2";
+// Another program held the journal all the while an append waited for it (%1: the wait in
+// seconds), or the wait was stopped.
+inline constexpr QStringView JournalHeld = u"его держит другая программа; ожидание прекращено через %1 с";
+inline constexpr QStringView JournalWaitStopped = u"его держит другая программа; ожидание прервано";
+// A line not appended: %1 why (JournalUnwritable), %2 the line as it would stand in the journal.
+inline constexpr QStringView JournalLineNotWritten = u"%1\nСтрока журнала, которая не записана:\n%2";
 inline constexpr QStringView BackupUnwritable = u"Копия прочитанных данных не сохранена в папке «%1»: %2";
+// A line of the journal that is no journal line, as the journal window shows it: its time field
+// (%1: the line's number) and its outcome.
+inline constexpr QStringView JournalLineNumber = u"строка %1";
+inline constexpr QStringView JournalLineUnreadable = u"не прочитана";
 // The journal's column captions, in column order.
 inline constexpr std::array<QStringView, 12> JournalCaptions{
     u"Время",   u"Версия",     u"Действие", u"Порт",           u"Модель", u"Тип",

@@ -8,9 +8,13 @@
 #include "model/version.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <QThread>
+
+#include <algorithm>
 
 #ifdef Q_OS_WIN
 #ifndef NOMINMAX
@@ -19,6 +23,8 @@
 #include <windows.h>
 #else
 #include <sys/file.h>
+
+#include <cerrno>
 #endif
 
 namespace yalmera::files {
@@ -26,6 +32,7 @@ namespace yalmera::files {
 namespace {
 
 const QByteArray ByteOrderMark("\xEF\xBB\xBF");
+const QByteArray LineEnd("\r\n");
 
 // A text the user gave (a port, a file name, a serial number) or one that quotes such a text:
 // every control character written as \xHH, so that no line break or tab in it can start another
@@ -48,38 +55,101 @@ QString journalText(QStringView text)
 // the size its line starts at and no two lines interleave (threads of one program included: each
 // append opens the file anew). On Unix the file's flock; on Windows an exclusive LockFileEx on
 // one byte far beyond any journal's end, through a handle of its own, so that no append or read
-// of the lines themselves is ever refused. Released when it goes.
+// of the lines themselves is ever refused. Released when it goes. Taken without blocking, tried
+// again until the wait allows no more: a held lock never stops a program for good, and a signal
+// meanwhile is seen at once. A system that cannot lock at all (some network drives) appends
+// without it, as a journal it cannot lock is still the user's journal.
 class AppendLock
 {
 public:
-    explicit AppendLock(QFile& file)
+    AppendLock(QFile& file, const JournalWait& wait)
     {
 #ifdef Q_OS_WIN
         m_handle = ::CreateFileW(reinterpret_cast<const wchar_t*>(file.fileName().utf16()), GENERIC_READ,
                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (m_handle != INVALID_HANDLE_VALUE &&
-            !::LockFileEx(m_handle, LOCKFILE_EXCLUSIVE_LOCK, 0, 1, 0, place())) {
-            ::CloseHandle(m_handle);
-            m_handle = INVALID_HANDLE_VALUE;
-        }
 #else
-        ::flock(file.handle(), LOCK_EX); // released when the file is closed
+        m_descriptor = file.handle();
 #endif
+        QElapsedTimer clock;
+        clock.start();
+        // Another append holds it a millisecond or so: tried again at once, then less and less
+        // often.
+        std::chrono::milliseconds pause(1);
+        for (bool first = true;; first = false, pause = std::min(pause * 2, LongestPause)) {
+            const Attempt attempt = tryLock();
+            if (attempt != Attempt::Held)
+                return;
+            if (wait.stop && wait.stop->load()) {
+                m_refusal = texts::files::JournalWaitStopped.toString();
+                return;
+            }
+            const std::chrono::milliseconds waited(first ? 0 : clock.elapsed());
+            if ((wait.ranOut && wait.ranOut->load()) || waited >= wait.limit) {
+                if (wait.ranOut)
+                    wait.ranOut->store(true);
+                m_refusal = texts::files::JournalHeld.toString().arg(secondsText(wait.limit));
+                return;
+            }
+            if (wait.waiting)
+                wait.waiting(waited);
+            QThread::msleep(static_cast<unsigned long>(std::min(pause, wait.limit - waited).count()));
+        }
     }
     ~AppendLock()
     {
 #ifdef Q_OS_WIN
         if (m_handle != INVALID_HANDLE_VALUE) {
-            ::UnlockFileEx(m_handle, 0, 1, 0, place());
+            if (m_locked)
+                ::UnlockFileEx(m_handle, 0, 1, 0, place());
             ::CloseHandle(m_handle);
         }
 #endif
+        // flock's lock goes with the file's descriptor.
     }
     AppendLock(const AppendLock&) = delete;
     AppendLock& operator=(const AppendLock&) = delete;
 
+    // Why the line may not be appended: another program held the journal all the wait long, or
+    // the wait was stopped. Empty when it may.
+    const QString& refusal() const
+    {
+        return m_refusal;
+    }
+
 private:
+    static constexpr std::chrono::milliseconds LongestPause{50};
+
+    enum class Attempt { Taken, Held, Unlockable };
+
+    Attempt tryLock()
+    {
+#ifdef Q_OS_WIN
+        if (m_handle == INVALID_HANDLE_VALUE)
+            return Attempt::Unlockable;
+        if (::LockFileEx(m_handle, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, place())) {
+            m_locked = true;
+            return Attempt::Taken;
+        }
+        const DWORD error = ::GetLastError();
+        return error == ERROR_LOCK_VIOLATION || error == ERROR_IO_PENDING ? Attempt::Held
+                                                                          : Attempt::Unlockable;
+#else
+        for (;;) {
+            if (::flock(m_descriptor, LOCK_EX | LOCK_NB) == 0)
+                return Attempt::Taken;
+            if (errno != EINTR)
+                return errno == EWOULDBLOCK ? Attempt::Held : Attempt::Unlockable;
+        }
+#endif
+    }
+
+    // "30", "0,5": the wait in seconds as the journal's other Russian texts write numbers.
+    static QString secondsText(std::chrono::milliseconds wait)
+    {
+        return QString::number(static_cast<double>(wait.count()) / 1000.0, 'g', 6).replace(u'.', u',');
+    }
+
 #ifdef Q_OS_WIN
     OVERLAPPED* place()
     {
@@ -89,25 +159,45 @@ private:
     }
     HANDLE m_handle = INVALID_HANDLE_VALUE;
     OVERLAPPED m_place{};
+    bool m_locked = false;
+#else
+    int m_descriptor = -1;
 #endif
+    QString m_refusal;
 };
 
-// Appends the line (after the byte-order mark and the captions when the file is empty) through
-// the descriptor opened to append, under the AppendLock, and cuts a line that cannot be written
-// whole (a full disk) off again at the size the file had before it, so that no fragment stays for
-// the next line to be glued onto. Returns the system's reason, empty on success.
-QString appendWhole(QFile& file, const QList<QStringList>& captions, const QStringList& fields)
+// Whether the file's last byte (of its first `size`) ends a line. A file that cannot be read
+// there is taken as ended: the worst that follows is the glued line this guards against.
+bool endsWithLineEnd(QFile& file, qint64 size)
 {
-    const AppendLock lock(file);
+    if (size == 0 || !file.seek(size - 1))
+        return true;
+    char last = 0;
+    return file.read(&last, 1) != 1 || last == '\n';
+}
+
+// Appends the line (after the byte-order mark and the captions when the file is empty; after a
+// line end when the last line has none, so that the line never joins it) through the descriptor
+// opened to append, under the AppendLock, and cuts a line that cannot be written whole (a full
+// disk) off again at the size the file had before it, so that no fragment stays for the next line
+// to be glued onto. Returns the system's reason, empty on success.
+QString appendWhole(QFile& file, const JournalWait& wait, const QList<QStringList>& captions,
+                    const QStringList& fields)
+{
+    const AppendLock lock(file, wait);
+    if (!lock.refusal().isEmpty())
+        return lock.refusal();
     const qint64 before = file.size();
+    QByteArray bytes;
+    if (before == 0)
+        bytes = ByteOrderMark + formatCsv(captions).toUtf8();
+    else if (!endsWithLineEnd(file, before))
+        bytes = LineEnd;
+    bytes += formatCsv({fields}).toUtf8();
     // Windows has no append mode: Qt put the position at the end the file had when it was
     // opened, before the lock; the line goes after what others appended meanwhile.
     if (!file.seek(before))
         return file.errorString();
-    QByteArray bytes;
-    if (before == 0)
-        bytes = ByteOrderMark + formatCsv(captions).toUtf8();
-    bytes += formatCsv({fields}).toUtf8();
     qint64 written = 0;
     // A write that stops short sets no error; the next one fails with the system's reason.
     while (written < bytes.size()) {
@@ -129,6 +219,14 @@ UserMessage journalFailure(const QString& path, const QString& reason)
         texts::files::JournalUnwritable.toString().arg(QDir::toNativeSeparators(path), reason));
 }
 
+// A line the journal did not take, said with the line: what it records is not lost.
+UserMessage lineNotJournalled(const QString& path, const QString& reason, const JournalEntry& entry)
+{
+    UserMessage failure = journalFailure(path, reason);
+    failure.text = texts::files::JournalLineNotWritten.toString().arg(failure.text, journalLine(entry));
+    return failure;
+}
+
 // Opens the journal to append; a FIFO would block the open and a device is no journal.
 QString openForAppend(QFile& file)
 {
@@ -137,8 +235,9 @@ QString openForAppend(QFile& file)
     const QString folder = QFileInfo(file.fileName()).absolutePath();
     if (!QDir().mkpath(folder))
         return QDir::toNativeSeparators(folder);
-    // Unbuffered: each line goes to the system in the one write below, never in pieces.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
+    // Unbuffered: each line goes to the system in the one write below, never in pieces. Read too:
+    // the last byte tells whether the last line has its line end.
+    if (!file.open(QIODevice::ReadWrite | QIODevice::Append | QIODevice::Unbuffered))
         return file.errorString();
     return {};
 }
@@ -196,17 +295,31 @@ UserMessage prepareJournal(const QString& path)
     return {};
 }
 
-UserMessage appendJournal(const QString& path, const JournalEntry& entry)
+QString journalLine(const JournalEntry& entry)
+{
+    QString line = formatCsv({journalFields(entry)});
+    line.chop(LineEnd.size());
+    return line;
+}
+
+std::chrono::milliseconds journalWaitLimit()
+{
+    bool ok = false;
+    const int seconds = qEnvironmentVariableIntValue("YALMERA_JOURNAL_WAIT", &ok);
+    return ok && seconds >= 0 ? std::chrono::seconds(seconds) : DefaultJournalWait;
+}
+
+UserMessage appendJournal(const QString& path, const JournalEntry& entry, const JournalWait& wait)
 {
     QFile file(path);
     if (const QString error = openForAppend(file); !error.isEmpty())
-        return journalFailure(path, error);
-    if (const QString reason = appendWhole(file, {journalCaptions()}, journalFields(entry));
+        return lineNotJournalled(path, error, entry);
+    if (const QString reason = appendWhole(file, wait, {journalCaptions()}, journalFields(entry));
         !reason.isEmpty())
-        return journalFailure(path, reason);
+        return lineNotJournalled(path, reason, entry);
     file.close();
     if (file.error() != QFileDevice::NoError)
-        return journalFailure(path, file.errorString());
+        return lineNotJournalled(path, file.errorString(), entry);
     return {};
 }
 

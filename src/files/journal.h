@@ -9,6 +9,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <chrono>
+
 namespace yalmera::files {
 
 // The exchange journal: one CSV line per station write or read, appended as each exchange ends,
@@ -30,13 +32,21 @@ QString defaultJournalPath();
 QStringList journalCaptions();
 QStringList journalFields(const JournalEntry& entry);
 
+// The entry as its line in the journal, without the line end.
+QString journalLine(const JournalEntry& entry);
+
+// YALMERA_JOURNAL_WAIT (whole seconds, 0 or more) when set to one, otherwise 30 s.
+std::chrono::milliseconds journalWaitLimit();
+
 // Makes the journal's folder and the file when missing, so that a journal that cannot be written
 // is known before an exchange runs. Empty on success, otherwise why not.
 UserMessage prepareJournal(const QString& path);
 
 // Appends the entry as one line (the byte-order mark and the caption line first when the file is
-// empty), whole or not at all. Empty on success, otherwise why not (the system's reason).
-UserMessage appendJournal(const QString& path, const JournalEntry& entry);
+// empty), whole or not at all, on a line of its own also after a last line that has no line end
+// (which stays as it is). Empty on success, otherwise why not (the system's reason, or another
+// program holding the journal for longer than the wait allows) followed by the line itself.
+UserMessage appendJournal(const QString& path, const JournalEntry& entry, const JournalWait& wait = {});
 
 // "backups" beside the journal.
 QString backupFolder(const QString& journalPath);

@@ -44,27 +44,53 @@ QDate dayOf(QStringView time)
     return yearOk && monthOk && dayOk ? day : QDate();
 }
 
+// The row of a line that is no journal line: its number, its text, and the marks that say so.
+JournalRow unreadableRow(qsizetype line, QByteArrayView bytes)
+{
+    QString text = QString::fromUtf8(bytes.first(std::min(bytes.size(), MaxUnreadableShown * 4)));
+    if (text.size() > MaxUnreadableShown) {
+        text.truncate(MaxUnreadableShown);
+        text += u'…';
+    }
+    QStringList fields(JournalColumnCount);
+    fields[static_cast<int>(JournalColumn::Time)] = texts::files::JournalLineNumber.toString().arg(line);
+    fields[static_cast<int>(JournalColumn::Outcome)] = texts::files::JournalLineUnreadable.toString();
+    fields[static_cast<int>(JournalColumn::Message)] = text;
+    return {{}, fields, line, true};
+}
+
 class LineParser
 {
 public:
-    // One line without its line end; false for a foreign line. The caption line gives no row.
-    bool take(QByteArrayView bytes, QList<JournalRow>& rows)
+    // One line without its line end, the file's line number `line`; false for a foreign line,
+    // which gives a row of its own. The caption line gives no row.
+    bool take(QByteArrayView bytes, qsizetype line, QList<JournalRow>& rows)
     {
-        const QString line = QString::fromUtf8(bytes);
+        if (!parse(bytes, line, rows)) {
+            rows.append(unreadableRow(line, bytes));
+            return false;
+        }
+        return true;
+    }
+
+private:
+    bool parse(QByteArrayView bytes, qsizetype line, QList<JournalRow>& rows)
+    {
+        const QString text = QString::fromUtf8(bytes);
         QStringList fields;
-        if (line.contains(u'"')) {
-            DelimitedReader(line, u';').next(fields);
+        if (text.contains(u'"')) {
+            DelimitedReader(text, u';').next(fields);
         } else {
             // Most lines quote nothing: cut at each ';', a copy per field instead of a character.
             fields.reserve(JournalColumnCount);
-            for (const QStringView field : QStringView(line).tokenize(u';'))
+            for (const QStringView field : QStringView(text).tokenize(u';'))
                 fields.append(field.toString());
         }
         if (fields == m_captions)
             return true;
         if (fields.size() != JournalColumnCount)
             return false;
-        JournalRow row{dayOf(fields.constFirst()), {}};
+        JournalRow row{dayOf(fields.constFirst()), {}, line, false};
         if (!row.date.isValid())
             return false;
         for (QString& field : fields)
@@ -76,7 +102,6 @@ public:
         return true;
     }
 
-private:
     // The last few texts of a column: a field equal to one of them takes its copy. Cheaper than
     // a hash of every field, and the columns hold few texts, mostly in runs.
     using Recent = std::array<QString, 8>;
@@ -106,6 +131,8 @@ QString readFailure(const QString& path, const QString& reason)
 
 bool JournalFilter::matches(const JournalRow& row) const
 {
+    if (row.unreadable)
+        return true;
     if (!serial.isEmpty() && !row.field(JournalColumn::SerialNumber).contains(serial, Qt::CaseInsensitive))
         return false;
     if ((from.isValid() && row.date < from) || (to.isValid() && row.date > to))
@@ -122,6 +149,8 @@ JournalRead JournalFollower::read()
         result.restarted = m_offset > 0;
         m_offset = 0;
         m_lastLine.clear();
+        m_lines = 0;
+        m_inLongLine = false;
     };
     const QFileInfo info(m_path);
     if (!info.exists()) {
@@ -155,16 +184,24 @@ JournalRead JournalFollower::read()
         pending += chunk;
         qsizetype start = 0;
         for (qsizetype end; (end = pending.indexOf('\n', start)) >= 0; start = end + 1) {
+            if (m_inLongLine) {
+                m_inLongLine = false; // its end: already shown
+                continue;
+            }
             QByteArrayView line = QByteArrayView(pending).sliced(start, end - start);
             if (line.endsWith('\r'))
                 line.chop(1);
             if (m_offset == 0 && start == 0 && line.startsWith(ByteOrderMark))
                 line = line.sliced(ByteOrderMark.size());
-            if (!parser.take(line, result.rows))
+            if (!parser.take(line, ++m_lines, result.rows))
                 ++result.foreignLines;
         }
         if (pending.size() - start > MaxLineBytes) {
-            ++result.foreignLines;
+            if (!m_inLongLine) {
+                result.rows.append(unreadableRow(++m_lines, QByteArrayView(pending).sliced(start)));
+                ++result.foreignLines;
+                m_inLongLine = true;
+            }
             start = pending.size();
         }
         if (start > 0) {

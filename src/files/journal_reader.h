@@ -30,15 +30,24 @@ enum class JournalColumn {
 };
 inline constexpr int JournalColumnCount = 12;
 
+// A line of the journal. One that is no journal line (two lines glued into one by an earlier
+// version, a line cut short and edited, another program's text) is a row too, so that it is seen,
+// never dropped: its time field says "строка N", its outcome "не прочитана", its message holds the
+// line's text (the first MaxUnreadableShown characters).
 struct JournalRow
 {
     QDate date;         // the day of the time field, as written (in its own UTC offset)
     QStringList fields; // JournalColumnCount fields as written, the formula guard's quote taken away
+    qsizetype line = 0; // its line in the file, the caption line being line 1
+    bool unreadable = false;
 
     const QString& field(JournalColumn column) const { return fields.at(static_cast<int>(column)); }
 };
 
-// Which rows the window shows. An empty or null part lets every row pass.
+inline constexpr qsizetype MaxUnreadableShown = 1000;
+
+// Which rows the window shows. An empty or null part lets every row pass; an unreadable row
+// passes every filter, as nothing in it can be told to be outside.
 struct JournalFilter
 {
     QString serial; // part of the serial number, letter case aside
@@ -56,8 +65,7 @@ struct JournalRead
     // another file took its place: `rows` are those of the whole file, and the earlier ones go.
     bool restarted = false;
     QList<JournalRow> rows; // the lines completed since the last read, in file order
-    // Lines among them that are no journal line (cut off and glued to the next, or another
-    // program's text): not shown, only counted.
+    // Rows among them that are no journal line (JournalRow::unreadable).
     int foreignLines = 0;
     QString error; // the file cannot be read (on): why; the rows before the failure are kept
 };
@@ -76,8 +84,10 @@ public:
 
 private:
     QString m_path;
-    qint64 m_offset = 0;   // bytes of whole lines read
-    QByteArray m_lastLine; // the last bytes before m_offset, to notice a file that was replaced
+    qint64 m_offset = 0;       // bytes of whole lines read
+    QByteArray m_lastLine;     // the last bytes before m_offset, to notice a file that was replaced
+    qsizetype m_lines = 0;     // lines read, those being read on included
+    bool m_inLongLine = false; // within a line too long to wait for, already taken as unreadable
 };
 
 // Rows as a spreadsheet file in the journal's own format (UTF-8 with a byte-order mark, ';',

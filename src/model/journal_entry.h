@@ -5,6 +5,10 @@
 #include <QString>
 #include <QtGlobal>
 
+#include <atomic>
+#include <chrono>
+#include <functional>
+#include <memory>
 #include <optional>
 
 namespace yalmera {
@@ -24,6 +28,23 @@ struct JournalEntry
     QString serialNumber;
     QString outcome;
     QString message;
+};
+
+// How long an append waits while another program holds the journal (one stopped in the middle of
+// an append, a backup tool), and what ends the wait sooner. A line that does not get in is not
+// lost: the failure carries it.
+inline constexpr std::chrono::seconds DefaultJournalWait{30};
+struct JournalWait
+{
+    std::chrono::milliseconds limit = DefaultJournalWait;
+    // Set (Ctrl-C, SIGTERM, the window ending): no wait, or none any longer.
+    const std::atomic<bool>* stop = nullptr;
+    // Called when the journal is found held (waited 0) and then a few times a second while the
+    // wait lasts, with the time waited: a command says that it waits, a window keeps painting.
+    std::function<void(std::chrono::milliseconds waited)> waiting;
+    // Shared by the copies of one wait (the appends of one command): once a wait ran out, the
+    // appends after it try once and do not wait again.
+    std::shared_ptr<std::atomic<bool>> ranOut = std::make_shared<std::atomic<bool>>(false);
 };
 
 } // namespace yalmera

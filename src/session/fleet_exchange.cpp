@@ -56,9 +56,19 @@ ReadRequest stationRead(const FleetRequest& request, const FleetStation& station
     return read;
 }
 
+// The journal's wait of a station: the run's stop flag ends it too.
+JournalWait journalWait(const FleetRequest& request, const std::atomic<bool>* stop)
+{
+    JournalWait wait = request.journalWait;
+    if (stop)
+        wait.stop = stop;
+    return wait;
+}
+
 void writeStation(const FleetRequest& request, const FleetStation& station, StationObserver& observer,
                   const std::atomic<bool>* stop, FleetStationResult& result)
 {
+    const JournalWait wait = journalWait(request, stop);
     WriteRequest write = request.write;
     write.port = station.port;
     write.trace = station.trace;
@@ -70,7 +80,8 @@ void writeStation(const FleetRequest& request, const FleetStation& station, Stat
     result.bytesAcknowledged = written.repliesReceived;
     if (!written.ok())
         result.failedStep = FleetStep::Writing;
-    result.written = recordWrite(request.journalPath, write, written, request.planFile, station.serialNumber);
+    result.written =
+        recordWrite(request.journalPath, write, written, request.planFile, station.serialNumber, wait);
     takeFailures(result, result.written);
     if (!written.ok() || !request.verify)
         return;
@@ -81,7 +92,7 @@ void writeStation(const FleetRequest& request, const FleetStation& station, Stat
     if (readBack.ok())
         result.writtenDifferences = writtenDifferences(write.stream, *readBack.readBack);
     takeFailures(result, recordVerify(request.journalPath, read, readBack, request.planFile,
-                                      result.writtenDifferences));
+                                      result.writtenDifferences, wait));
 }
 
 void readStation(const FleetRequest& request, const FleetStation& station, StationObserver& observer,
@@ -103,7 +114,8 @@ void readStation(const FleetRequest& request, const FleetStation& station, Stati
         if (!saved.reason.isEmpty())
             result.saveFailure = UserMessage::failure(saved.reason);
     }
-    takeFailures(result, recordRead(request.journalPath, read, readBack, result.savedPlan));
+    takeFailures(result, recordRead(request.journalPath, read, readBack, result.savedPlan,
+                                    journalWait(request, stop)));
 }
 
 void auditStation(const FleetRequest& request, const FleetStation& station, StationObserver& observer,
@@ -120,7 +132,8 @@ void auditStation(const FleetRequest& request, const FleetStation& station, Stat
         for (const PlanDifference& difference : result.comparison.differences)
             words.append(differenceText(difference, QStringLiteral("plan"), QStringLiteral("station")));
     }
-    takeFailures(result, recordAudit(request.journalPath, read, readBack, request.planFile, words));
+    takeFailures(result, recordAudit(request.journalPath, read, readBack, request.planFile, words,
+                                     journalWait(request, stop)));
 }
 
 } // namespace

@@ -47,6 +47,9 @@ struct FleetRequest
     bool verify = false; // Write: read back and compare with what was written
     ReadRequest read;    // Read, Audit and a write's verify: the model
     QString journalPath;
+    // How each station's journal lines wait for another program holding the journal; the stop
+    // flag of the run ends the wait too.
+    JournalWait journalWait;
     QString planFile;     // Write, Audit: the plan file, for the journal
     QString outputFolder; // Read: where each station's plan is saved
     // Audit: the plan compared with, the image the data check built from it, and its band.

@@ -27,9 +27,9 @@ void keepBackup(ExchangeRecord& record, const QString& journalPath, const ReadRe
         record.failures.append(saved.error);
 }
 
-void keepEntry(ExchangeRecord& record, const QString& journalPath)
+void keepEntry(ExchangeRecord& record, const QString& journalPath, const JournalWait& wait)
 {
-    if (const UserMessage failure = files::appendJournal(journalPath, record.entry); !failure.isEmpty())
+    if (const UserMessage failure = files::appendJournal(journalPath, record.entry, wait); !failure.isEmpty())
         record.failures.append(failure);
 }
 
@@ -74,25 +74,25 @@ StationComparisonBasis stationComparisonBasis(const AppState& state)
 }
 
 ExchangeRecord recordWrite(const QString& journalPath, const WriteRequest& request, const WriteResult& result,
-                           const QString& planFile, const QString& serialNumber)
+                           const QString& planFile, const QString& serialNumber, const JournalWait& wait)
 {
     ExchangeRecord record;
     record.entry = writeJournalEntry(request, result);
     record.entry.planFile = planFile;
     record.entry.serialNumber = serialNumber;
-    keepEntry(record, journalPath);
+    keepEntry(record, journalPath, wait);
     return record;
 }
 
 ExchangeRecord recordRead(const QString& journalPath, const ReadRequest& request, const ReadResult& result,
-                          const QString& planFile)
+                          const QString& planFile, const JournalWait& wait)
 {
     ExchangeRecord record;
     // What the station held is kept before anything else happens to it.
     keepBackup(record, journalPath, result);
     record.entry = readJournalEntry(request, result);
     record.entry.planFile = planFile.isEmpty() ? record.backup : planFile;
-    keepEntry(record, journalPath);
+    keepEntry(record, journalPath, wait);
     return record;
 }
 
@@ -100,7 +100,8 @@ namespace {
 
 ExchangeRecord recordComparingRead(QStringView operation, const QString& journalPath,
                                    const ReadRequest& request, const ReadResult& result,
-                                   const QString& planFile, const QStringList& differences)
+                                   const QString& planFile, const QStringList& differences,
+                                   const JournalWait& wait)
 {
     ExchangeRecord record;
     keepBackup(record, journalPath, result);
@@ -111,28 +112,29 @@ ExchangeRecord recordComparingRead(QStringView operation, const QString& journal
         record.entry.outcome = texts::session::JournalDiffers.toString();
         record.entry.message = differences.join(QStringLiteral("; "));
     }
-    keepEntry(record, journalPath);
+    keepEntry(record, journalPath, wait);
     return record;
 }
 
 } // namespace
 
 ExchangeRecord recordVerify(const QString& journalPath, const ReadRequest& request, const ReadResult& result,
-                            const QString& planFile, const QStringList& differences)
+                            const QString& planFile, const QStringList& differences, const JournalWait& wait)
 {
     return recordComparingRead(texts::session::JournalVerify, journalPath, request, result, planFile,
-                               differences);
+                               differences, wait);
 }
 
 ExchangeRecord recordAudit(const QString& journalPath, const ReadRequest& request, const ReadResult& result,
-                           const QString& planFile, const QStringList& differences)
+                           const QString& planFile, const QStringList& differences, const JournalWait& wait)
 {
     return recordComparingRead(texts::session::JournalAudit, journalPath, request, result, planFile,
-                               differences);
+                               differences, wait);
 }
 
 ExchangeRecord recordProtocol(const QString& journalPath, const JournalEntry& written,
-                              const QString& serialNumber, const QString& savedPath, const UserMessage& error)
+                              const QString& serialNumber, const QString& savedPath, const UserMessage& error,
+                              const JournalWait& wait)
 {
     ExchangeRecord record;
     record.entry = written;
@@ -142,7 +144,7 @@ ExchangeRecord recordProtocol(const QString& journalPath, const JournalEntry& wr
     record.entry.outcome =
         journalOutcome(error.isEmpty() ? ExchangeOutcome::Completed : ExchangeOutcome::Refused);
     record.entry.message = error.isEmpty() ? QDir::toNativeSeparators(savedPath) : error.text;
-    keepEntry(record, journalPath);
+    keepEntry(record, journalPath, wait);
     return record;
 }
 

@@ -37,7 +37,9 @@ StationComparisonBasis stationComparisonBasis(const AppState& state);
 // What the window and the command line keep of an exchange that ended, done here once for both:
 // its line in the journal and, for a read that brought a plan, a copy of that plan in the backups
 // folder beside the journal, saved before the plan replaces anything. A record that cannot be
-// written is a message; the exchange's own result stays as it came.
+// written is a message; the exchange's own result stays as it came. The journal line waits for
+// another program holding the journal as `wait` allows; one that does not get in is in its
+// message.
 struct ExchangeRecord
 {
     JournalEntry entry;          // the journal line, as appended
@@ -48,23 +50,26 @@ struct ExchangeRecord
 // A write that ended: planFile, the file the checked plan was read from or saved to (empty for a
 // plan from elsewhere); serialNumber, the station's as the user gave it.
 ExchangeRecord recordWrite(const QString& journalPath, const WriteRequest& request, const WriteResult& result,
-                           const QString& planFile, const QString& serialNumber);
+                           const QString& planFile, const QString& serialNumber,
+                           const JournalWait& wait = {});
 // A read that ended: planFile, the file its plan goes to; empty when the plan replaces the
 // program's, and the backup then names it.
 ExchangeRecord recordRead(const QString& journalPath, const ReadRequest& request, const ReadResult& result,
-                          const QString& planFile);
+                          const QString& planFile, const JournalWait& wait = {});
 // A read that checks a write (yalmera-cli write --verify): its line names the plan file written
 // and, as "не совпадает", the differences of the station's plan (writtenDifferences).
 ExchangeRecord recordVerify(const QString& journalPath, const ReadRequest& request, const ReadResult& result,
-                            const QString& planFile, const QStringList& differences);
+                            const QString& planFile, const QStringList& differences,
+                            const JournalWait& wait = {});
 // A read that compares a station with a plan file it was not written from (yalmera-cli verify):
 // as recordVerify, its operation "сверка".
 ExchangeRecord recordAudit(const QString& journalPath, const ReadRequest& request, const ReadResult& result,
-                           const QString& planFile, const QStringList& differences);
+                           const QString& planFile, const QStringList& differences,
+                           const JournalWait& wait = {});
 // A protocol made for a written station: the write's line (written) with the serial number, the
 // time now, operation "протокол" and, as its message, the protocol file or why it was not saved.
 ExchangeRecord recordProtocol(const QString& journalPath, const JournalEntry& written,
-                              const QString& serialNumber, const QString& savedPath,
-                              const UserMessage& error);
+                              const QString& serialNumber, const QString& savedPath, const UserMessage& error,
+                              const JournalWait& wait = {});
 
 } // namespace yalmera

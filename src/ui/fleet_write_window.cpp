@@ -1,5 +1,6 @@
 #include "fleet_write_window.h"
 
+#include "console_text.h"
 #include "ui_texts.h"
 #include "user_feedback.h"
 #include "user_stores.h"
@@ -119,7 +120,8 @@ private:
 FleetWriteWindow::FleetWriteWindow(AppState& state, UserInterfaceFeedback& feedback, UserChoices& choices,
                                    QWidget* parent)
     : QWidget(parent), m_state(state), m_feedback(feedback), m_choices(choices),
-      m_journalPath(files::defaultJournalPath()), m_observer(std::make_unique<RunObserver>(this))
+      m_journalPath(files::defaultJournalPath()), m_journalWaitLimit(files::journalWaitLimit()),
+      m_observer(std::make_unique<RunObserver>(this))
 {
     setObjectName(QStringLiteral("FleetWriteWindow"));
     setWindowTitle(texts::ui::FleetWriteItem.toString());
@@ -433,6 +435,7 @@ void FleetWriteWindow::start()
     m_request.verify = m_verify->isChecked();
     m_request.read = readRequest(m_state, {});
     m_request.journalPath = m_journalPath;
+    m_request.journalWait.limit = m_journalWaitLimit;
     m_request.planFile = m_state.planFile();
     m_writtenPlan = std::make_unique<AppState>(m_state);
     m_stations.clear();
@@ -511,9 +514,11 @@ QString FleetWriteWindow::outcomeText(const FleetStationResult& result)
     if (result.holdsPlan() && !m_runProtocolFolder.isEmpty()) {
         const report::SavedProtocol saved = report::saveProtocolDocx(
             report::buildProtocolDocument(*m_writtenPlan, result.serialNumber), m_runProtocolFolder);
-        failures.append(
-            recordProtocol(m_journalPath, result.written.entry, result.serialNumber, saved.path, saved.error)
-                .failures);
+        JournalWait wait = m_request.journalWait;
+        wait.stop = &m_stop;
+        failures.append(recordProtocol(m_journalPath, result.written.entry, result.serialNumber, saved.path,
+                                       saved.error, wait)
+                            .failures);
         text += saved.error.isEmpty() ? texts::ui::FleetProtocolSaved.toString()
                                       : texts::ui::FleetProtocolNotSaved.toString().arg(saved.error.text);
     }
@@ -608,6 +613,11 @@ void FleetWriteWindow::endRunNow()
     // program ends.
     QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
     showResults();
+    // Nobody is left to read the table: what was not kept is not lost all the same.
+    for (const FleetStationResult& result : std::as_const(m_results)) {
+        for (const UserMessage& failure : result.recordFailures)
+            printToConsole(stderr, QStringLiteral("yalmera: %1: %2\n").arg(result.port, failure.text));
+    }
 }
 
 void FleetWriteWindow::closeEvent(QCloseEvent* event)

@@ -5,6 +5,7 @@
 #include <QWidget>
 
 #include <atomic>
+#include <chrono>
 #include <memory>
 #include <vector>
 
@@ -50,12 +51,17 @@ public:
     bool running() const;
     // The journal (files::defaultJournalPath() unless set).
     void setJournalPath(const QString& path) { m_journalPath = path; }
+    // How long a station's journal line waits while another program holds the journal
+    // (YALMERA_JOURNAL_WAIT, 30 s, unless set); "Стоп" ends the wait, and a line that does not
+    // get in is shown in the station's outcome.
+    void setJournalWaitLimit(std::chrono::milliseconds limit) { m_journalWaitLimit = limit; }
     // The result table as text: a caption line, then one line per station (only the selected
     // ones when selectedOnly and any are selected), fields separated by tabs.
     QString resultText(bool selectedOnly = false) const;
 
     // For a program that must end now (SIGTERM): every exchange stops at its next byte and is
-    // journalled; returns once all have ended.
+    // journalled (a line waiting for the journal gives up, and what was not kept goes to stderr);
+    // returns once all have ended.
     void endRunNow();
 
 public slots:
@@ -111,6 +117,7 @@ private:
     UserInterfaceFeedback& m_feedback;
     UserChoices& m_choices;
     QString m_journalPath;
+    std::chrono::milliseconds m_journalWaitLimit;
 
     std::vector<PortRow> m_rows;
     QGridLayout* m_portGrid = nullptr;

@@ -2,12 +2,20 @@
 
 #include "files/journal.h"
 
+#include <QColor>
 #include <QSet>
 
 #include <algorithm>
 #include <array>
 
 namespace yalmera::ui {
+
+namespace {
+
+// A line that is no journal line stands out from the rows around it.
+const QColor UnreadableBackground(255, 214, 214);
+
+} // namespace
 
 int JournalTableModel::rowCount(const QModelIndex& parent) const
 {
@@ -21,9 +29,14 @@ int JournalTableModel::columnCount(const QModelIndex& parent) const
 
 QVariant JournalTableModel::data(const QModelIndex& index, int role) const
 {
-    if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::ToolTipRole))
+    if (!index.isValid())
         return {};
-    return shownRow(index.row()).fields.at(index.column());
+    const files::JournalRow& row = shownRow(index.row());
+    if (role == Qt::BackgroundRole && row.unreadable)
+        return UnreadableBackground;
+    if (role != Qt::DisplayRole && role != Qt::ToolTipRole)
+        return {};
+    return row.fields.at(index.column());
 }
 
 QVariant JournalTableModel::headerData(int section, Qt::Orientation orientation, int role) const

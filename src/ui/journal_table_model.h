@@ -7,7 +7,7 @@
 namespace yalmera::ui {
 
 // The journal's rows for a table view: every row read, of which those the filter passes are
-// shown, in the journal's order.
+// shown, in the journal's order; a line that is no journal line on a red ground.
 class JournalTableModel : public QAbstractTableModel
 {
     Q_OBJECT

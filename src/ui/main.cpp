@@ -1,3 +1,4 @@
+#include "console_text.h"
 #include "exit_signals.h"
 #include "files/recent_plans.h"
 #include "files/start_messages.h"
@@ -13,46 +14,11 @@
 #include <QIcon>
 #include <QTimer>
 
-#include <cstdio>
 #include <optional>
-
-#ifdef Q_OS_WIN
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
-#endif
 
 namespace {
 
-// A line for the user on stdout or stderr. A desktop program on Windows has no console of its
-// own: the text goes where its output is redirected as UTF-8, as on other systems, or to the
-// console it was started from as UTF-16, which the console shows whatever its code page.
-void print(FILE* stream, const QString& text)
-{
-#ifdef Q_OS_WIN
-    HANDLE handle = GetStdHandle(stream == stderr ? STD_ERROR_HANDLE : STD_OUTPUT_HANDLE);
-    DWORD mode = 0;
-    if (handle && handle != INVALID_HANDLE_VALUE && !GetConsoleMode(handle, &mode)) {
-        const QByteArray bytes = text.toUtf8();
-        DWORD written = 0;
-        WriteFile(handle, bytes.constData(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-        return;
-    }
-    AttachConsole(ATTACH_PARENT_PROCESS); // fails harmlessly when already attached
-    handle = CreateFileW(L"CONOUT$", GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (handle == INVALID_HANDLE_VALUE)
-        return; // started without a console: nowhere to write
-    DWORD written = 0;
-    WriteConsoleW(handle, reinterpret_cast<const wchar_t*>(text.utf16()), static_cast<DWORD>(text.size()),
-                  &written, nullptr);
-    CloseHandle(handle);
-#else
-    const QByteArray bytes = text.toLocal8Bit();
-    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stream);
-    std::fflush(stream);
-#endif
-}
+using yalmera::ui::printToConsole;
 
 QStringList argumentsOf(int argc, char** argv)
 {
@@ -69,7 +35,7 @@ int main(int argc, char** argv)
     // --help and --version are answered before the toolkit starts, so that they need no display.
     const yalmera::ui::ProgramArguments asked = yalmera::ui::parseProgramArguments(argumentsOf(argc, argv));
     if (asked.help || asked.version) {
-        print(stdout, asked.help ? yalmera::ui::programHelp() : yalmera::ui::programVersionLine());
+        printToConsole(stdout, asked.help ? yalmera::ui::programHelp() : yalmera::ui::programVersionLine());
         return 0;
     }
 
@@ -81,7 +47,7 @@ int main(int argc, char** argv)
     const yalmera::ui::ProgramArguments parsed =
         yalmera::ui::parseProgramArguments(QCoreApplication::arguments().mid(1));
     if (!parsed.error.isEmpty()) {
-        print(stderr, QStringLiteral("yalmera: %1\nTry 'yalmera --help'.\n").arg(parsed.error));
+        printToConsole(stderr, QStringLiteral("yalmera: %1\nTry 'yalmera --help'.\n").arg(parsed.error));
         return 2;
     }
     // Names the user's application-data folder (the exchange journal), the same as yalmera-cli's.

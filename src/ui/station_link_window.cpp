@@ -1,5 +1,6 @@
 #include "station_link_window.h"
 
+#include "console_text.h"
 #include "station_comparison.h"
 #include "ui_texts.h"
 #include "user_feedback.h"
@@ -51,7 +52,8 @@ StationLinkWindow::StationLinkWindow(AppState& state, UserInterfaceFeedback& fee
                                      QWidget* parent)
     : QWidget(parent), m_state(state), m_feedback(feedback), m_choices(choices),
       m_write(new WriteExchange(this)), m_read(new ReadExchange(this)),
-      m_journalPath(files::defaultJournalPath()), m_tracePath(qEnvironmentVariable("YALMERA_TRACE"))
+      m_journalPath(files::defaultJournalPath()), m_tracePath(qEnvironmentVariable("YALMERA_TRACE")),
+      m_journalWaitLimit(files::journalWaitLimit())
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(texts::ui::StationLinkCaption.toString());
@@ -254,11 +256,29 @@ bool StationLinkWindow::openTrace(std::shared_ptr<ByteTrace>& trace)
     return trace != nullptr;
 }
 
+JournalWait StationLinkWindow::journalWait()
+{
+    JournalWait wait;
+    wait.limit = m_journalWaitLimit;
+    wait.stop = &m_ending;
+    // Painted meanwhile, and a signal that ends the program is taken (it stops the wait); nothing
+    // the user does is, as while an exchange runs.
+    wait.waiting = [](std::chrono::milliseconds) {
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    };
+    return wait;
+}
+
 void StationLinkWindow::showEnded(const UserMessage& message, const ExchangeRecord& recorded,
                                   const std::shared_ptr<ByteTrace>& trace)
 {
     QList<UserMessage> said{message};
     said.append(recorded.failures);
+    // Nobody is left to read a message box: what was not kept is not lost all the same.
+    if (m_ending) {
+        for (const UserMessage& failure : recorded.failures)
+            printToConsole(stderr, QStringLiteral("yalmera: %1\n").arg(failure.text));
+    }
     if (trace && !trace->error().isEmpty())
         said.append(UserMessage::failure(texts::ui::TraceIncomplete.toString().arg(
             QDir::toNativeSeparators(m_tracePath), trace->error())));
@@ -292,7 +312,7 @@ void StationLinkWindow::showWriteResult(const WriteResult& result)
         return;
     }
     const ExchangeRecord recorded = recordWrite(m_journalPath, *request, result, m_state.planFile(),
-                                                m_serialNumber ? m_serialNumber() : QString());
+                                                m_serialNumber ? m_serialNumber() : QString(), journalWait());
     const std::shared_ptr<ByteTrace> trace = request->trace;
     const QString port = request->port;
     // The check of a complete write follows at once; the window stays busy meanwhile.
@@ -332,7 +352,7 @@ void StationLinkWindow::showVerification(const WriteRequest& written, const Read
                 : UserMessage::failure(texts::ui::VerifyDiffers.toString().arg(differences.join(u'\n')));
     }
     const ExchangeRecord recorded =
-        recordVerify(m_journalPath, request, result, m_state.planFile(), differences);
+        recordVerify(m_journalPath, request, result, m_state.planFile(), differences, journalWait());
     showEnded(message, recorded, request.trace);
 }
 
@@ -391,7 +411,8 @@ void StationLinkWindow::showComparison(const StationComparisonBasis& basis, cons
             words.append(differenceText(difference, QStringLiteral("plan"), QStringLiteral("station")));
         message = comparisonMessage(comparison, *basis.plan.settings);
     }
-    const ExchangeRecord recorded = recordAudit(m_journalPath, request, result, m_state.planFile(), words);
+    const ExchangeRecord recorded =
+        recordAudit(m_journalPath, request, result, m_state.planFile(), words, journalWait());
     if (result.ok())
         emit stationCompared(comparison);
     showEnded(message, recorded, request.trace);
@@ -412,7 +433,7 @@ void StationLinkWindow::applyReadResult(const ReadResult& result)
     }
     // What the station held is kept before it replaces the program's plan.
     const ExchangeRecord recorded =
-        request ? recordRead(m_journalPath, *request, result, QString()) : ExchangeRecord{};
+        request ? recordRead(m_journalPath, *request, result, QString(), journalWait()) : ExchangeRecord{};
     if (result.ok()) {
         const bool bandChosen = applyReadBack(m_state, *result.readBack);
         emit planRead(bandChosen);

@@ -2,6 +2,8 @@
 
 #include <QWidget>
 
+#include <atomic>
+#include <chrono>
 #include <functional>
 #include <memory>
 
@@ -19,6 +21,7 @@ class ReadExchange;
 class WriteExchange;
 enum class ExchangePhase;
 struct ExchangeRecord;
+struct JournalWait;
 struct PlanComparison;
 struct StationComparisonBasis;
 struct ReadRequest;
@@ -66,6 +69,10 @@ public:
     // The journal (files::defaultJournalPath() unless set).
     void setJournalPath(const QString& path) { m_journalPath = path; }
     QString journalPath() const { return m_journalPath; }
+    // How long a journal line waits while another program holds the journal (YALMERA_JOURNAL_WAIT,
+    // 30 s, unless set). The window keeps painting meanwhile and the program can still be ended
+    // (endExchangeNow); a line that does not get in is shown in the exchange's message.
+    void setJournalWaitLimit(std::chrono::milliseconds limit) { m_journalWaitLimit = limit; }
     // The file every exchange's bytes are appended to; none when empty ($YALMERA_TRACE unless set).
     void setTracePath(const QString& path) { m_tracePath = path; }
     // Where the serial number of a written station comes from (the protocol window's field).
@@ -73,7 +80,8 @@ public:
 
     // For a program that must end now (SIGTERM): stops a running exchange at its next byte, waits
     // for it and journals its end like any other, with no message shown (nobody is left to close
-    // it).
+    // it); a journal line waiting for the journal gives up, and what could not be kept goes to
+    // stderr.
     void endExchangeNow();
 
 public slots:
@@ -120,9 +128,11 @@ private:
     // The trace for the next exchange: none when no trace file is set, and none with the failure
     // shown when it cannot be opened (then false: the exchange does not start).
     bool openTrace(std::shared_ptr<ByteTrace>& trace);
+    // The wait of a journal line: the window's limit, ended by endExchangeNow.
+    JournalWait journalWait();
     // Shows what an exchange that ended has to say, after its journal line (and backup) are
     // written, so that nothing waits for a message box to close: the exchange's own message, then
-    // any record that could not be written.
+    // any record that could not be written (also on stderr when the program is ending).
     void showEnded(const UserMessage& message, const ExchangeRecord& recorded,
                    const std::shared_ptr<ByteTrace>& trace);
 
@@ -134,7 +144,9 @@ private:
     QString m_journalPath;
     QString m_tracePath;
     std::function<QString()> m_serialNumber;
-    bool m_ending = false; // endExchangeNow: messages are no longer shown
+    std::chrono::milliseconds m_journalWaitLimit;
+    // endExchangeNow: messages are no longer shown, and no journal line waits any longer
+    std::atomic<bool> m_ending{false};
     // The request of the exchange running (or last run): its stream and port go into the journal.
     std::unique_ptr<WriteRequest> m_writeRequest;
     std::unique_ptr<ReadRequest> m_readRequest;

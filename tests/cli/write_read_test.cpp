@@ -1,5 +1,6 @@
 #include "cli_runner.h"
 
+#include "common/held_journal_lock.h"
 #include "common/station_peers.h"
 #include "files/delimited_text.h"
 #include "files/plan_file.h"
@@ -692,6 +693,78 @@ TEST_F(WriteReadCommands, ASecondProgramIsRefusedThePortUnderAnyName)
     }
 }
 #endif
+
+// Another program holds the journal as the write ends: the station is written all the same, and
+// the command ends once the wait allowed has run out, or at once on a signal, with the line it
+// could not add on stderr.
+TEST_F(WriteReadCommands, HeldJournalEndsTheWriteInBoundedTimeWithItsLineOnStderr)
+{
+    const struct
+    {
+        const char* what;
+        int signal; // sent once the command says it waits; 0: none, the wait runs out
+        int exitCode;
+        QString locale;
+        const char* waiting; // what the command says as it waits
+        const char* written; // and what it says of the station
+        const char* ended;   // how the wait ended
+    } cases[] = {
+        {"the wait runs out", 0, 4, English, "", "10 channel(s) written", "ожидание прекращено через 1 с"},
+#ifndef Q_OS_WIN
+        {"Ctrl-C", SIGINT, 130, English,
+         "is held by another program; waiting for it up to 30 s (Ctrl-C stops", "10 channel(s) written",
+         "ожидание прервано"},
+        {"SIGTERM", SIGTERM, 143, Russian, "занят другой программой; ожидание до 30 с (Ctrl-C прерывает",
+         "записано 10 каналов", "ожидание прервано"},
+        {"SIGHUP", SIGHUP, 129, English, "is held by another program; waiting for it up to 30 s",
+         "10 channel(s) written", "ожидание прервано"},
+#endif
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        StationProcess station;
+        ASSERT_FALSE(station.path().isEmpty());
+        const QString journal = path(QStringLiteral("journal-%1.csv").arg(c.signal));
+        test::HeldJournalLock other(journal);
+        ASSERT_TRUE(other.held());
+        QProcessEnvironment environment = languageEnvironment(c.locale);
+        // The whole 30 s when a signal ends the wait, 1 s when it runs out.
+        environment.insert(QStringLiteral("YALMERA_JOURNAL_WAIT"), c.signal ? u"30"_qs : u"1"_qs);
+        QProcess write;
+        write.setProcessEnvironment(environment);
+        write.start(QStringLiteral(YALMERA_CLI),
+                    {QStringLiteral("write"), ExamplePlan, QStringLiteral("--port"), station.path(),
+                     QStringLiteral("--journal"), journal});
+        QString err;
+#ifndef Q_OS_WIN
+        if (c.signal) {
+            for (int i = 0; i < 600 && !err.contains(QString::fromUtf8(c.waiting)); ++i) {
+                write.waitForReadyRead(100);
+                err += QString::fromUtf8(write.readAllStandardError());
+            }
+            ASSERT_TRUE(err.contains(QString::fromUtf8(c.waiting))) << err.toStdString();
+            ASSERT_EQ(::kill(static_cast<pid_t>(write.processId()), c.signal), 0);
+        }
+#endif
+        ASSERT_TRUE(write.waitForFinished(60000));
+        err += QString::fromUtf8(write.readAllStandardError());
+        EXPECT_EQ(write.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(write.exitCode(), c.exitCode) << err.toStdString();
+        const QString out = QString::fromUtf8(write.readAllStandardOutput());
+        EXPECT_TRUE(out.contains(QString::fromUtf8(c.written))) << out.toStdString();
+        // Why, and the line as the journal would hold it, on a line of its own.
+        const QString lead =
+            QStringLiteral("%1\nСтрока журнала, которая не записана:\n").arg(QString::fromUtf8(c.ended));
+        const qsizetype at = err.indexOf(lead);
+        ASSERT_GE(at, 0) << err.toStdString();
+        const QStringList line =
+            parseDelimited(err.mid(at + lead.size()).section(u'\n', 0, 0), u';').value(0);
+        ASSERT_EQ(line.size(), 12) << err.toStdString();
+        EXPECT_EQ((QStringList{line[2], line[3], line[6], line[10]}),
+                  (QStringList{u"запись"_qs, station.path(), u"10"_qs, u"выполнено"_qs}));
+        EXPECT_EQ(fileBytes(journal), QByteArray());
+    }
+}
 
 TEST_F(WriteReadCommands, ReadChecksItsOutputAndJournalFirstAndKeepsThePlanItReplaces)
 {

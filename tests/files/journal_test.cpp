@@ -1,3 +1,4 @@
+#include "common/held_journal_lock.h"
 #include "common/qt_printers.h"
 #include "files/delimited_text.h"
 #include "files/journal.h"
@@ -13,6 +14,8 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <latch>
 #include <thread>
 #include <vector>
@@ -150,6 +153,72 @@ TEST(Journal, ParallelAppendsLeaveOneCaptionLineAndWholeLines)
     }
 }
 
+TEST(Journal, HeldJournalIsWaitedForAsLongAsAllowedAndALineThatDoesNotGetInIsSaid)
+{
+    using namespace std::chrono_literals;
+    const struct
+    {
+        const char* what;
+        std::chrono::milliseconds limit;
+        bool stopped;                    // Ctrl-C or the window ending, before the append
+        std::chrono::milliseconds letGo; // the other program lets go once waited this long; 0: never
+        const char* reason;              // empty: the line gets in
+    } cases[] = {
+        {"let go while waited for", 5s, false, 100ms, ""},
+        {"held all the wait long", 300ms, false, 0ms,
+         "его держит другая программа; ожидание прекращено через 0,3 с"},
+        {"stopped", 5s, true, 0ms, "его держит другая программа; ожидание прервано"},
+        {"no wait allowed", 0ms, false, 0ms, "его держит другая программа; ожидание прекращено через 0 с"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"journal.csv"_qs);
+        JournalEntry entry;
+        entry.time = QDateTime({2026, 12, 8}, {9, 0});
+        entry.operation = u"запись"_qs;
+        entry.outcome = u"выполнено"_qs;
+        ASSERT_TRUE(appendJournal(path, entry).isEmpty());
+        const QByteArray before = readAll(path);
+        test::HeldJournalLock other(path);
+        ASSERT_TRUE(other.held());
+
+        std::atomic<bool> stop = c.stopped;
+        QList<std::chrono::milliseconds> waited;
+        JournalWait wait;
+        wait.limit = c.limit;
+        wait.stop = &stop;
+        wait.waiting = [&](std::chrono::milliseconds so_far) {
+            waited.append(so_far);
+            if (c.letGo > 0ms && so_far >= c.letGo)
+                other.release();
+        };
+        const UserMessage said = appendJournal(path, entry, wait);
+        const QString line = journalLine(entry);
+        if (*c.reason == 0) {
+            EXPECT_TRUE(said.isEmpty()) << said.text.toStdString();
+            EXPECT_EQ(readAll(path), before + line.toUtf8() + "\r\n");
+        } else {
+            EXPECT_EQ(said.text,
+                      u"Журнал обмена «%1» не записан: %2\nСтрока журнала, которая не записана:\n%3"_qs.arg(
+                          QDir::toNativeSeparators(path), QString::fromUtf8(c.reason), line));
+            EXPECT_EQ(readAll(path), before);
+        }
+        // Said once as it begins, then while it lasts, never beyond its limit.
+        if (c.stopped || c.limit == 0ms) {
+            EXPECT_TRUE(waited.isEmpty());
+        } else {
+            ASSERT_FALSE(waited.isEmpty());
+            EXPECT_EQ(waited.first(), 0ms);
+            EXPECT_LT(waited.last(), c.limit);
+        }
+        // The command's next line tries once: a wait that ran out is not waited again.
+        waited.clear();
+        EXPECT_EQ(appendJournal(path, entry, wait).isEmpty(), *c.reason == 0);
+        EXPECT_TRUE(waited.isEmpty());
+    }
+}
+
 namespace {
 
 // A read's line as appendJournal writes it.
@@ -172,7 +241,8 @@ QByteArray journalStart()
 
 TEST(JournalFollower, TakesWholeLinesAsTheyComeAndRereadsAJournalThatShrankOrWasReplaced)
 {
-    enum class Change { Append, CutTo, Replace };
+    // Record: the program appends a line for the serial number in `bytes`.
+    enum class Change { Append, Record, CutTo, Replace };
     const auto line = [](const char* serial) { return journalLine(QString::fromLatin1(serial)); };
     const QByteArray twoLines = journalStart() + line("A1") + line("A2");
     const QByteArray torn = line("A6").left(30) + line("A7") + line("A8");
@@ -183,20 +253,34 @@ TEST(JournalFollower, TakesWholeLinesAsTheyComeAndRereadsAJournalThatShrankOrWas
         Change change;
         QByteArray bytes; // appended or the new content; CutTo: the size as text
         bool restarted;
-        const char* serials; // of the rows read, ' ' between
+        const char* serials; // of the rows read, ' ' between; a line that is no journal line as #N
         int foreignLines;
+        QByteArray unreadable; // the text shown of the line that is none
     } steps[] = {
-        {"no journal yet", Change::Append, {}, false, "", 0},
-        {"two lines", Change::Append, twoLines, false, "A1 A2", 0},
-        {"a line being written", Change::Append, line("A3").left(20), false, "", 0},
-        {"its end", Change::Append, line("A3").mid(20), false, "A3", 0},
-        {"a foreign line", Change::Append, "Fremd;Zeile\r\n" + line("A4"), false, "A4", 1},
-        {"an unclosed quote ends with its line", Change::Append, "\"x;y\r\n" + line("A5"), false, "A5", 1},
-        {"a torn line glued to the next", Change::Append, torn, false, "A8", 1},
-        {"half a line, never ended", Change::Append, line("A9").left(25), false, "", 0},
-        {"no line end for 2 MiB", Change::Append, QByteArray(2 << 20, 'x'), false, "", 1},
-        {"shorter than what was read", Change::CutTo, QByteArray::number(twoLines.size()), true, "A1 A2", 0},
-        {"another file in its place", Change::Replace, other, true, "B1 B2 B3", 0},
+        {"no journal yet", Change::Append, {}, false, "", 0, {}},
+        {"two lines", Change::Append, twoLines, false, "A1 A2", 0, {}},
+        {"a line being written", Change::Append, line("A3").left(20), false, "", 0, {}},
+        {"its end", Change::Append, line("A3").mid(20), false, "A3", 0, {}},
+        {"a record after a whole line", Change::Record, "R0", false, "R0", 0, {}},
+        {"a foreign line", Change::Append, "Fremd;Zeile\r\n" + line("A4"), false, "#6 A4", 1, "Fremd;Zeile"},
+        {"an unclosed quote ends with its line", Change::Append, "\"x;y\r\n" + line("A5"), false, "#8 A5", 1,
+         "\"x;y"},
+        {"a torn line glued to the next", Change::Append, torn, false, "#10 A8", 1,
+         line("A6").left(30) + line("A7").chopped(2)},
+        {"half a line, never ended", Change::Append, line("A9").left(25), false, "", 0, {}},
+        {"a record after it starts a line of its own", Change::Record, "R1", false, "#12 R1", 1,
+         line("A9").left(25)},
+        {"no line end for 2 MiB", Change::Append, QByteArray(2 << 20, 'x'), false, "#14", 1,
+         QByteArray(MaxUnreadableShown, 'x') + "…"},
+        {"the end of that line", Change::Append, "xx\r\n" + line("A10"), false, "A10", 0, {}},
+        {"shorter than what was read",
+         Change::CutTo,
+         QByteArray::number(twoLines.size()),
+         true,
+         "A1 A2",
+         0,
+         {}},
+        {"another file in its place", Change::Replace, other, true, "B1 B2 B3", 0, {}},
     };
     QTemporaryDir dir;
     const QString path = dir.filePath(u"journal.csv"_qs);
@@ -206,6 +290,11 @@ TEST(JournalFollower, TakesWholeLinesAsTheyComeAndRereadsAJournalThatShrankOrWas
         QFile file(path);
         if (step.change == Change::CutTo) {
             ASSERT_TRUE(file.resize(step.bytes.toLongLong()));
+        } else if (step.change == Change::Record) {
+            JournalEntry entry;
+            entry.time = QDateTime({2026, 12, 8}, {9, 0});
+            entry.serialNumber = QString::fromLatin1(step.bytes);
+            ASSERT_TRUE(appendJournal(path, entry).isEmpty());
         } else if (!step.bytes.isEmpty()) {
             ASSERT_TRUE(file.open(step.change == Change::Append ? QIODevice::Append : QIODevice::WriteOnly));
             file.write(step.bytes);
@@ -215,8 +304,16 @@ TEST(JournalFollower, TakesWholeLinesAsTheyComeAndRereadsAJournalThatShrankOrWas
         EXPECT_TRUE(read.error.isEmpty()) << read.error.toStdString();
         EXPECT_EQ(read.restarted, step.restarted);
         QStringList serials;
-        for (const JournalRow& row : read.rows)
-            serials.append(row.field(JournalColumn::SerialNumber));
+        for (const JournalRow& row : read.rows) {
+            if (!row.unreadable) {
+                serials.append(row.field(JournalColumn::SerialNumber));
+                continue;
+            }
+            serials.append(u"#%1"_qs.arg(row.line));
+            EXPECT_EQ(row.field(JournalColumn::Time), u"строка %1"_qs.arg(row.line));
+            EXPECT_EQ(row.field(JournalColumn::Outcome), u"не прочитана"_qs);
+            EXPECT_EQ(row.field(JournalColumn::Message), QString::fromUtf8(step.unreadable));
+        }
         EXPECT_EQ(serials.join(u' '), QString::fromLatin1(step.serials));
         EXPECT_EQ(read.foreignLines, step.foreignLines);
     }
@@ -230,12 +327,16 @@ TEST(JournalFilter, PassesRowsBySerialPartDaysOperationAndOutcome)
         fields[int(JournalColumn::Operation)] = operation;
         fields[int(JournalColumn::Outcome)] = outcome;
         fields[int(JournalColumn::SerialNumber)] = serial;
-        return JournalRow{date, fields};
+        return JournalRow{date, fields, 0, false};
     };
+    // A line that is no journal line: nothing in it can be told to be outside a filter.
+    JournalRow unreadable{{}, QStringList(JournalColumnCount), 5, true};
+    unreadable.fields[int(JournalColumn::Outcome)] = u"не прочитана"_qs;
     const JournalRow rows[] = {
         row({2026, 12, 7}, u"чтение"_qs, u"выполнено"_qs, u"К17М-00042"_qs),
         row({2026, 12, 8}, u"запись"_qs, u"нет ответа"_qs, u"к17м-00043"_qs),
         row({2026, 12, 9}, u"запись"_qs, u"выполнено"_qs, u"X9"_qs),
+        unreadable,
     };
     const struct
     {
@@ -244,18 +345,19 @@ TEST(JournalFilter, PassesRowsBySerialPartDaysOperationAndOutcome)
         QList<int> passed;
     } cases[] = {
         // Every member given: the Windows build warns of any left to its default.
-        {"none", {{}, {}, {}, {}, {}}, {0, 1, 2}},
-        {"serial part, letter case aside", {u"К17м-0004"_qs, {}, {}, {}, {}}, {0, 1}},
-        {"from a day", {{}, {2026, 12, 8}, {}, {}, {}}, {1, 2}},
-        {"up to a day", {{}, {}, {2026, 12, 8}, {}, {}}, {0, 1}},
-        {"one day", {{}, {2026, 12, 8}, {2026, 12, 8}, {}, {}}, {1}},
-        {"operation", {{}, {}, {}, u"запись"_qs, {}}, {1, 2}},
-        {"outcome", {{}, {}, {}, {}, u"выполнено"_qs}, {0, 2}},
-        {"all at once", {u"00043"_qs, {}, {}, {}, u"выполнено"_qs}, {}},
+        {"none", {{}, {}, {}, {}, {}}, {0, 1, 2, 3}},
+        {"serial part, letter case aside", {u"К17м-0004"_qs, {}, {}, {}, {}}, {0, 1, 3}},
+        {"from a day", {{}, {2026, 12, 8}, {}, {}, {}}, {1, 2, 3}},
+        {"up to a day", {{}, {}, {2026, 12, 8}, {}, {}}, {0, 1, 3}},
+        {"one day", {{}, {2026, 12, 8}, {2026, 12, 8}, {}, {}}, {1, 3}},
+        {"operation", {{}, {}, {}, u"запись"_qs, {}}, {1, 2, 3}},
+        {"outcome", {{}, {}, {}, {}, u"выполнено"_qs}, {0, 2, 3}},
+        {"the unreadable lines", {{}, {}, {}, {}, u"не прочитана"_qs}, {3}},
+        {"all at once", {u"00043"_qs, {}, {}, {}, u"выполнено"_qs}, {3}},
     };
     for (const auto& c : cases) {
         QList<int> passed;
-        for (int i = 0; i < 3; ++i) {
+        for (int i = 0; i < 4; ++i) {
             if (c.filter.matches(rows[i]))
                 passed.append(i);
         }

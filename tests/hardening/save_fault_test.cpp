@@ -134,12 +134,13 @@ public:
     }
     // A line longer than the free end of the journal's last 4 KB block, so that a full disk takes
     // a part of it.
-    UserMessage appendJournalLine() const
+    static JournalEntry longJournalEntry()
     {
         JournalEntry entry;
         entry.message = QString(5000, u'x');
-        return files::appendJournal(journalPath, entry);
+        return entry;
     }
+    UserMessage appendJournalLine() const { return files::appendJournal(journalPath, longJournalEntry()); }
     report::SavedProtocol saveProtocol(const QString& folder) const
     {
         return report::saveProtocolDocx(protocol(), folder);
@@ -177,10 +178,12 @@ public:
             EXPECT_EQ(readFileBytes(journalPath), earlierJournal);
         }
     }
+    // The failure, and the line that did not get in.
     UserMessage journalFailure(const QString& text) const
     {
-        return UserMessage::failure(QStringLiteral("Журнал обмена «%1» не записан: %2")
-                                        .arg(QDir::toNativeSeparators(journalPath), text));
+        return UserMessage::failure(
+            QStringLiteral("Журнал обмена «%1» не записан: %2\nСтрока журнала, которая не записана:\n%3")
+                .arg(QDir::toNativeSeparators(journalPath), text, files::journalLine(longJournalEntry())));
     }
 
     QString planPath;

@@ -97,6 +97,34 @@ TEST_F(JournalWindowTest, ShowsTheJournalFilteredAndTheLinesOtherProgramsAppend)
     EXPECT_EQ(shownSerials().size(), 6);
 }
 
+TEST_F(JournalWindowTest, ShowsALineItCannotReadMarkedWithItsNumberAndTextWhateverTheFilter)
+{
+    append(7, QStringLiteral("запись"), QStringLiteral("К17М-00042"), QStringLiteral("выполнено"));
+    // A line cut short in a text editor, without its line end; the next exchange's line follows.
+    const QByteArray cut = "2026-12-07T11:00:00+03:00;1.1.0;запись;COM3;Ялмера";
+    QFile file(journalPath);
+    ASSERT_TRUE(file.open(QIODevice::Append));
+    ASSERT_EQ(file.write(cut), cut.size());
+    file.close();
+    append(8, QStringLiteral("чтение"), QStringLiteral("К17М-00043"), QStringLiteral("выполнено"));
+    child<QLineEdit>("SerialFilter")->setText(QStringLiteral("00043"));
+
+    const JournalTableModel& model = *journal().model();
+    ASSERT_EQ(model.rowCount(), 2);
+    const auto shown = [&](int row, files::JournalColumn column) {
+        return model.data(model.index(row, static_cast<int>(column))).toString();
+    };
+    EXPECT_EQ(
+        (QStringList{shown(0, files::JournalColumn::Time), shown(0, files::JournalColumn::Outcome),
+                     shown(0, files::JournalColumn::Message)}),
+        (QStringList{QStringLiteral("строка 3"), QStringLiteral("не прочитана"), QString::fromUtf8(cut)}));
+    EXPECT_TRUE(model.data(model.index(0, 0), Qt::BackgroundRole).isValid());
+    EXPECT_EQ(shown(1, files::JournalColumn::SerialNumber), QStringLiteral("К17М-00043"));
+    EXPECT_FALSE(model.data(model.index(1, 0), Qt::BackgroundRole).isValid());
+    EXPECT_EQ(child<QLabel>("JournalStatus")->text(),
+              QStringLiteral("Показано строк: 2 из 3; не разобрано строк: 1"));
+}
+
 TEST_F(JournalWindowTest, OpensThePlanARowNamesInTheMainWindow)
 {
     const TemplateResult plan =

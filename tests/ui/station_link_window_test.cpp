@@ -5,6 +5,7 @@
 #include "ui/plan_markers.h"
 #include "ui/unsaved_plan.h"
 
+#include "common/held_journal_lock.h"
 #include "common/station_peers.h"
 #include "files/delimited_text.h"
 #include "files/plan_file.h"
@@ -16,6 +17,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QHelpEvent>
 #include <QLabel>
@@ -27,6 +29,7 @@
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTableWidget>
+#include <QTimer>
 #include <QToolButton>
 
 #include <list>
@@ -560,6 +563,68 @@ TEST_F(StationLinkWindowTest, ProgramEndingInTheMiddleOfAWriteStopsItAndJournals
     QFile journal(link->journalPath());
     ASSERT_TRUE(journal.open(QIODevice::ReadOnly));
     EXPECT_EQ(parseDelimited(QString::fromUtf8(journal.readAll()), u';').value(1).value(10), u"прервано"_qs);
+    EXPECT_TRUE(feedback.messages.empty()) << feedback.texts().join(u'\n').toStdString();
+}
+
+// Another program holds the journal as a write ends: both windows wait as long as allowed and keep
+// the line that did not get in in what they say.
+TEST_F(StationLinkWindowTest, HeldJournalEndsTheWriteWithTheLineInTheWindowsMessage)
+{
+    VirtualStationProcess station;
+    ASSERT_FALSE(station.path().isEmpty());
+    QTemporaryDir folder;
+    const QString journal = folder.filePath(QStringLiteral("journal.csv"));
+    test::HeldJournalLock other(journal);
+    ASSERT_TRUE(other.held());
+    const QString lead = QStringLiteral("не записан: его держит другая программа; ожидание прекращено через "
+                                        "0,3 с\nСтрока журнала, которая не записана:\n");
+    const auto lineOf = [&](const QString& said) {
+        const qsizetype at = said.indexOf(lead);
+        return at < 0 ? QStringList() : parseDelimited(said.mid(at + lead.size()), u';').value(0);
+    };
+    makeCheckedPlan(QStringLiteral("3"));
+    link->setJournalPath(journal);
+    link->setJournalWaitLimit(std::chrono::milliseconds(300));
+    openOnPort(station.path());
+    QTest::mouseClick(linkChild<QPushButton>("BitBtn2"), Qt::LeftButton);
+    EXPECT_EVENTUALLY(!feedback.messages.empty());
+    const QStringList line = lineOf(feedback.texts().join(u'\n'));
+    ASSERT_EQ(line.size(), 12) << feedback.texts().join(u'\n').toStdString();
+    EXPECT_EQ((QStringList{line[2], line[3], line[10]}),
+              (QStringList{u"запись"_qs, station.path(), u"выполнено"_qs}));
+    EXPECT_TRUE(buttonsEnabled());
+    link->leave();
+
+    FleetWriteWindow& fleet = openFleetOn({station.path()}, journal);
+    fleet.setJournalWaitLimit(std::chrono::milliseconds(300));
+    QTest::mouseClick(fleetChild<QPushButton>(QStringLiteral("StartButton")), Qt::LeftButton);
+    EXPECT_EVENTUALLY(!fleet.running());
+    const QString status = fleetChild<QLabel>(QStringLiteral("Status:") + station.path())->text();
+    EXPECT_EQ(lineOf(status).value(3), station.path()) << status.toStdString();
+    EXPECT_EQ(journalLines(journal), QList<QStringList>());
+}
+
+TEST_F(StationLinkWindowTest, ProgramEndingWhileTheJournalIsHeldEndsWithoutWaitingItOut)
+{
+    VirtualStationProcess station;
+    ASSERT_FALSE(station.path().isEmpty());
+    QTemporaryDir folder;
+    link->setJournalPath(folder.filePath(QStringLiteral("journal.csv")));
+    test::HeldJournalLock other(link->journalPath());
+    ASSERT_TRUE(other.held());
+    link->setJournalWaitLimit(std::chrono::seconds(60));
+    makeCheckedPlan(QStringLiteral("3"));
+    openOnPort(station.path());
+    QSignalSpy runningChanges(link, &StationLinkWindow::exchangeRunningChanged);
+    // SIGTERM comes once the write has ended and its line waits for the journal (ExitSignals ends
+    // the exchange this way).
+    QObject::connect(link->writeExchange(), &WriteExchange::finished, link,
+                     [this] { QTimer::singleShot(300, link, [this] { link->endExchangeNow(); }); });
+    QElapsedTimer clock;
+    clock.start();
+    QTest::mouseClick(linkChild<QPushButton>("BitBtn2"), Qt::LeftButton);
+    EXPECT_EVENTUALLY_EQ(ints(runningChanges), (QList<int>{1, 0}));
+    EXPECT_LT(clock.elapsed(), 30000); // half the wait allowed: it was not waited out
     EXPECT_TRUE(feedback.messages.empty()) << feedback.texts().join(u'\n').toStdString();
 }
 
