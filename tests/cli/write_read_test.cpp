@@ -464,10 +464,11 @@ TEST_F(WriteReadCommands, FleetReadNamesEachPlanBySerialAndReplacesNone)
     const CliRun read =
         runCli({u"read"_qs, u"--port"_qs, first.path(), u"--port"_qs, second.path(), u"-o"_qs, folder,
                 u"--trace"_qs, path(u"read.trace"_qs), u"--journal"_qs, path(u"journal.csv"_qs)},
-               60000, Russian);
+               60000, RussianByLanguage);
     EXPECT_EQ(read.exitCode, 0) << read.err.toStdString();
 #ifndef Q_OS_WIN // Windows takes the language from the user's settings, not from LANG
-    // The summary in the user's language, times with the decimal comma.
+    // The summary in the user's language, times with the decimal comma of its texts, whatever the
+    // locale's numbers.
     const QStringList summary = read.out.split(u'\n', Qt::SkipEmptyParts);
     ASSERT_EQ(summary.size(), 3) << read.out.toStdString();
     EXPECT_EQ(summary[0].simplified(), u"Порт Серийный номер Итог Время"_qs);
