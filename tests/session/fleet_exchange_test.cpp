@@ -87,39 +87,3 @@ TEST(FleetExchange, EachStationReportsItsOwnStepsAndResultAndAMissingPortSpoilsN
     EXPECT_EQ(first.stopAndInspect().heldWriteStream(), request.write.stream);
     EXPECT_EQ(third.stopAndInspect().heldWriteStream(), request.write.stream);
 }
-
-TEST(FleetExchange, EachStationEndsOneWayWorstFirst)
-{
-    const auto result = [](ExchangeOutcome outcome, int step) {
-        FleetStationResult r;
-        r.outcome = outcome;
-        if (step == 1)
-            r.writtenDifferences = QStringList{QStringLiteral("channel 1")};
-        if (step == 2)
-            r.saveFailure = UserMessage::failure(QStringLiteral("disk full"));
-        if (step == 3)
-            r.comparison.differences.append(PlanDifference{});
-        r.recordFailures.append(UserMessage::failure(QStringLiteral("journal"))); // never the worst
-        return r;
-    };
-    const struct
-    {
-        ExchangeOutcome outcome;
-        int step; // 1 holds another plan, 2 not saved, 3 differs, 0 none
-        FleetEnd expected;
-    } cases[] = {
-        {ExchangeOutcome::Cancelled, 0, FleetEnd::Stopped},
-        {ExchangeOutcome::OpenFailed, 0, FleetEnd::LinkFailed},
-        {ExchangeOutcome::TimedOut, 0, FleetEnd::LinkFailed},
-        {ExchangeOutcome::LinkFailed, 0, FleetEnd::LinkFailed},
-        {ExchangeOutcome::Completed, 1, FleetEnd::LinkFailed},
-        {ExchangeOutcome::Completed, 2, FleetEnd::NotSaved},
-        {ExchangeOutcome::Refused, 0, FleetEnd::Refused},
-        {ExchangeOutcome::Completed, 3, FleetEnd::Refused},
-        {ExchangeOutcome::Completed, 0, FleetEnd::NotRecorded},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(fleetEnd(result(c.outcome, c.step)), c.expected) << static_cast<int>(c.outcome) << c.step;
-    EXPECT_EQ(fleetEnd(FleetStationResult{}), FleetEnd::Done);
-    EXPECT_EQ(fleetEnd(FleetStationResult{}, true), FleetEnd::NotRecorded); // its protocol not saved
-}

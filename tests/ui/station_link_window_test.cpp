@@ -755,6 +755,8 @@ TEST_F(StationLinkWindowTest, ProgramEndingMidFleetRunStopsEveryStationAndJourna
     EXPECT_EQ(journalLines(folder.filePath(QStringLiteral("journal.csv"))).value(1).value(10),
               u"прервано"_qs);
     EXPECT_EQ(fleet.resultText().count(u'\n'), 2);
+    EXPECT_EQ(fleetChild<QLabel>(QStringLiteral("Hint"))->text(),
+              QStringLiteral("Запись завершена: план в 0 из 1 станций; прервано: 1."));
 }
 
 TEST_F(StationLinkWindowTest, MainWindowWaitsUntilBothStationWindowsHaveEnded)
