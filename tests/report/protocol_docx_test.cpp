@@ -264,34 +264,26 @@ bool writeProbeDocx(const QString& path)
 {
     const QByteArray parts[][2] = {
         {"[Content_Types].xml",
-         R"(<?xml version="1.0" encoding="UTF-8" standalone="yes"?>)"
          R"(<Types xmlns="http://schemas.openxmlformats.org/package/2006/content-types">)"
          R"(<Default Extension="rels" ContentType="application/vnd.openxmlformats-package.relationships+xml"/>)"
-         R"(<Default Extension="xml" ContentType="application/xml"/>)"
          R"(<Override PartName="/word/document.xml" ContentType="application/)"
          R"(vnd.openxmlformats-officedocument.wordprocessingml.document.main+xml"/></Types>)"},
         {"_rels/.rels",
-         R"(<?xml version="1.0" encoding="UTF-8" standalone="yes"?>)"
          R"(<Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships">)"
          R"(<Relationship Id="rId1" Type="http://schemas.openxmlformats.org/officeDocument/2006/)"
          R"(relationships/officeDocument" Target="word/document.xml"/></Relationships>)"},
         {"word/document.xml",
-         R"(<?xml version="1.0" encoding="UTF-8" standalone="yes"?>)"
-         R"(<w:document xmlns:w="http://schemas.openxmlformats.org/wordprocessingml/2006/main">)"
-         R"(<w:body><w:p><w:r><w:t>probe</w:t></w:r></w:p></w:body></w:document>)"},
+         R"(<w:document xmlns:w="http://schemas.openxmlformats.org/wordprocessingml/)"
+         R"(2006/main"><w:body><w:p><w:r><w:t>probe</w:t></w:r></w:p></w:body></w:document>)"},
     };
     zip_t* archive = zip_open(QFile::encodeName(path).constData(), ZIP_CREATE | ZIP_TRUNCATE, nullptr);
-    if (!archive)
-        return false;
+    bool added = archive != nullptr;
     for (const auto& [name, content] : parts) {
-        zip_source_t* source = zip_source_buffer(archive, content.constData(), content.size(), 0);
-        if (!source || zip_file_add(archive, name.constData(), source, 0) < 0) {
-            zip_source_free(source);
-            zip_discard(archive);
-            return false;
-        }
+        zip_source_t* source =
+            added ? zip_source_buffer(archive, content.constData(), content.size(), 0) : nullptr;
+        added = source && zip_file_add(archive, name.constData(), source, 0) >= 0;
     }
-    return zip_close(archive) == 0;
+    return archive && zip_close(archive) == 0 && added;
 }
 
 } // namespace
