@@ -103,37 +103,26 @@ TEST(Programs, HelpOfEveryProgramAndCommandHasOneFormatInTheUserLanguage)
 }
 
 // The order in which several stations' exit codes give the command's (the save-fault tests run
-// it), as the station commands' help, the manual pages and the guide state it: each says it, and
-// says no other.
+// it), as the station commands' help (either language: it is the program's), the manual pages and
+// the guide state it: each says it, and says no other.
 TEST(Programs, HelpAndDocumentsStateOneOrderOfTheWorstStationsExitCode)
 {
     const QString order = QStringLiteral("3, 2, 1, 4, 0");
     QList<std::pair<QString, QString>> texts; // what, its text
-    for (const char* command : {"write", "read", "verify"}) {
-        for (const QString& language : {English, Russian}) {
-#ifdef Q_OS_WIN
-            if (language == Russian)
-                continue; // Windows takes the language from the user's settings, not from LANG
-#endif
-            const CliRun help =
-                runCli({QString::fromLatin1(command), QStringLiteral("--help")}, 30000, language);
-            texts.append({QStringLiteral("%1 --help in %2").arg(QLatin1String(command), language), help.out});
-        }
-    }
+    for (const char* command : {"write", "read", "verify"})
+        texts.append(
+            {QString::fromLatin1(command), runCli({QString::fromLatin1(command), u"--help"_qs}).out});
     for (const char* document : {"docs/yalmera-cli.1", "docs/ru/yalmera-cli.1", "docs/руководство.md"}) {
         QFile file(QStringLiteral(YALMERA_SOURCE_DIR "/") + QString::fromUtf8(document));
         EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << document;
         texts.append({QString::fromUtf8(document), QString::fromUtf8(file.readAll())});
     }
-    const QRegularExpression stated(QStringLiteral("(?:then|затем) ((?:\\d+(?:,| и| and) )+\\d+)"));
+    const QRegularExpression stated(QStringLiteral("(?:then|затем) ((?:\\d+, )+\\d+)"));
     for (const auto& [what, text] : texts) {
         SCOPED_TRACE(what.toStdString());
         int statements = 0;
-        for (auto it = stated.globalMatch(text.simplified()); it.hasNext(); ++statements) {
-            QString codes = it.next().captured(1);
-            EXPECT_EQ(codes.replace(QStringLiteral(" и"), QStringLiteral(",")).replace(u" and"_qs, u","_qs),
-                      order);
-        }
+        for (auto it = stated.globalMatch(text.simplified()); it.hasNext(); ++statements)
+            EXPECT_EQ(it.next().captured(1), order);
         EXPECT_GT(statements, 0);
     }
 }
