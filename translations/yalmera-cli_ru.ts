@@ -431,7 +431,7 @@ Exit codes: 0 the plan was saved; 1 the station&apos;s data were refused (none o
 99 channels, a code in no list); 2 usage or file error; 3 station link failure (port,
 silence, a station still sending when the read begins); 4 saved, but the journal,
 backup or trace could not be written; 130 stopped by Ctrl-C (143 by SIGTERM, 129 by
-SIGHUP). With several ports the worst station&apos;s: a stop, then 3, 2, 1, 4, 0.
+SIGHUP). With several ports the worst station&apos;s: %1.
 Messages on stderr.</source>
         <translation>Использование: yalmera-cli read --port PORT -o PLAN.ini [--band 144-174|30-60]
                                 [--trace FILE] [--journal FILE]
@@ -471,7 +471,7 @@ Ctrl-C (или SIGTERM, SIGHUP) останавливает чтение на с�
 код не из списка); 2 ошибка вызова или файла; 3 сбой связи со станцией (порт, молчание,
 станция ещё передаёт, когда чтение начинается); 4 сохранено, но журнал, резервную копию
 или трассировку не удалось записать; 130 остановлено по Ctrl-C (143 по SIGTERM, 129 по
-SIGHUP). При нескольких портах - код худшей станции: остановка, затем 3, 2, 1, 4, 0.
+SIGHUP). При нескольких портах - код худшей станции: %1.
 Сообщения в stderr.</translation>
     </message>
     <message>
@@ -516,6 +516,10 @@ SIGHUP). При нескольких портах - код худшей стан
     <message>
         <source>no port given (--port PORT)</source>
         <translation>не указан порт (--port PORT)</translation>
+    </message>
+    <message>
+        <source>a stop, then %1</source>
+        <translation>остановка, затем %1</translation>
     </message>
     <message>
         <source>port %1 is given twice; each station needs its own</source>
@@ -748,7 +752,7 @@ Options:
 Exit codes: 0 every station holds the plan; 1 a station differs, or the check refused the
 plan; 2 usage or file error (nothing read); 3 station link failure; 4 compared, but the
 journal, backup or trace could not be written; 130 stopped by Ctrl-C (143 by SIGTERM,
-129 by SIGHUP). With several ports the worst station&apos;s: a stop, then 3, 1, 4, 0.
+129 by SIGHUP). With several ports the worst station&apos;s: %1.
 Messages on stderr.</source>
         <translation>Использование: yalmera-cli verify PLAN.ini --port PORT [--port PORT ...] [--trace FILE]
                                   [--journal FILE]
@@ -779,7 +783,7 @@ Messages on stderr.</source>
 отклонила план; 2 ошибка вызова или файла (ничего не считано); 3 сбой связи со станцией;
 4 сравнено, но журнал, резервную копию или трассировку не удалось записать; 130
 остановлено по Ctrl-C (143 по SIGTERM, 129 по SIGHUP). При нескольких портах - код худшей
-станции: остановка, затем 3, 1, 4, 0.
+станции: %1.
 Сообщения в stderr.</translation>
     </message>
     <message>
@@ -914,8 +918,8 @@ Exit codes: 0 written (and verified, protocol saved); 1 the check refused the pl
 usage or file error (nothing sent); 3 station link failure (port, silence, a station
 still sending when the write begins, a station holding something else after --verify);
 4 written, but the journal, backup, trace or protocol could not be written; 130 stopped by
-Ctrl-C (143 by SIGTERM, 129 by SIGHUP). With several ports the worst station&apos;s: a stop
-first, then 3, 1, 4, 0.
+Ctrl-C (143 by SIGTERM, 129 by SIGHUP).
+With several ports the worst station&apos;s: %1.
 Messages on stderr.</source>
         <translation>Использование: yalmera-cli write PLAN.ini --port PORT [--verify] [--serial S [--protocol DIR]]
                                  [--trace FILE] [--journal FILE]
@@ -964,7 +968,7 @@ Messages on stderr.</source>
 станция ещё передаёт, когда запись начинается, станция хранит другое после --verify);
 4 записано, но журнал, резервную копию, трассировку или протокол не удалось записать; 130
 остановлено по Ctrl-C (143 по SIGTERM, 129 по SIGHUP). При нескольких портах - код худшей
-станции: сначала остановка, затем 3, 1, 4, 0.
+станции: %1.
 Сообщения в stderr.</translation>
     </message>
 </context>

@@ -26,7 +26,7 @@ class ReadCommand
 
 QString helpText()
 {
-    return ReadCommand::tr(
+    const QString text = ReadCommand::tr(
         "Usage: yalmera-cli read --port PORT -o PLAN.ini [--band 144-174|30-60] [--trace FILE]\n"
         "                        [--journal FILE]\n"
         "       yalmera-cli read --port PORT --port PORT ... -o DIR [--band ...] [--trace FILE]\n"
@@ -65,8 +65,9 @@ QString helpText()
         "99 channels, a code in no list); 2 usage or file error; 3 station link failure (port,\n"
         "silence, a station still sending when the read begins); 4 saved, but the journal,\n"
         "backup or trace could not be written; 130 stopped by Ctrl-C (143 by SIGTERM, 129 by\n"
-        "SIGHUP). With several ports the worst station's: a stop, then 3, 2, 1, 4, 0.\n"
+        "SIGHUP). With several ports the worst station's: %1.\n"
         "Messages on stderr.");
+    return text.arg(fleetExitOrder());
 }
 
 StationOutcome readOutcome(const FleetStationResult& result, int interruptedExit)

@@ -135,21 +135,37 @@ private:
     bool m_drawn = false;
 };
 
+// The exit code of a station that ended so; a stop's is the signal's.
+int exitCodeOf(FleetEnd end)
+{
+    switch (end) {
+    case FleetEnd::Stopped:
+        return ExitInterrupted;
+    case FleetEnd::LinkFailed:
+        return ExitLink;
+    case FleetEnd::NotSaved:
+        return ExitUsage;
+    case FleetEnd::Refused:
+        return ExitRefused;
+    case FleetEnd::NotRecorded:
+        return ExitJournal;
+    case FleetEnd::Done:
+        break;
+    }
+    return ExitSuccess;
+}
+
+constexpr int FleetEndCount = static_cast<int>(FleetEnd::Done) + 1;
+
+// The place of an exit code in FleetEnd's order, 0 the worst: every code no station ends with
+// otherwise is a signal's.
 int exitRank(int code)
 {
-    switch (code) {
-    case ExitSuccess:
-        return 0;
-    case ExitJournal:
-        return 1;
-    case ExitRefused:
-        return 2;
-    case ExitUsage:
-        return 3;
-    case ExitLink:
-        return 4;
+    for (int end = 1; end < FleetEndCount; ++end) {
+        if (exitCodeOf(static_cast<FleetEnd>(end)) == code)
+            return end;
     }
-    return 5; // stopped by a signal
+    return 0;
 }
 
 } // namespace
@@ -234,10 +250,18 @@ int worstExitCode(const QList<StationOutcome>& outcomes)
 {
     int worst = ExitSuccess;
     for (const StationOutcome& outcome : outcomes) {
-        if (exitRank(outcome.exitCode) > exitRank(worst))
+        if (exitRank(outcome.exitCode) < exitRank(worst))
             worst = outcome.exitCode;
     }
     return worst;
+}
+
+QString fleetExitOrder()
+{
+    QStringList codes;
+    for (int end = 1; end < FleetEndCount; ++end)
+        codes.append(QString::number(exitCodeOf(static_cast<FleetEnd>(end))));
+    return StationFleet::tr("a stop, then %1").arg(codes.join(QStringLiteral(", ")));
 }
 
 } // namespace yalmera::cli

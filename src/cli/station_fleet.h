@@ -42,9 +42,11 @@ QList<FleetStationResult> runFleetShowingProgress(const FleetRequest& request,
 // The summary on stdout, one line per station: port, serial number, outcome, time.
 void printFleetSummary(const QList<FleetStationResult>& results, const QList<StationOutcome>& outcomes);
 
-// The worst of the stations' exit codes: a stop by a signal (130, 143, 129), then 3 (link
-// failure, or a write that did not verify), 2 (a plan read but not saved), 1 (refused, or an audit
-// that differs), 4 (a record not written), 0.
+// The worst of the stations' exit codes in FleetEnd's order: a stop by a signal (130, 143, 129),
+// then 3 (link failure, or a write that did not verify), 2 (a plan read but not saved), 1
+// (refused, or an audit that differs), 4 (a record not written), 0.
 int worstExitCode(const QList<StationOutcome>& outcomes);
+// That order as the help texts give it: "a stop, then 3, 2, 1, 4, 0".
+QString fleetExitOrder();
 
 } // namespace yalmera::cli

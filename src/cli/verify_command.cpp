@@ -21,7 +21,7 @@ class VerifyCommand
 
 QString helpText()
 {
-    return VerifyCommand::tr(
+    const QString text = VerifyCommand::tr(
         "Usage: yalmera-cli verify PLAN.ini --port PORT [--port PORT ...] [--trace FILE]\n"
         "                          [--journal FILE]\n"
         "\n"
@@ -50,8 +50,9 @@ QString helpText()
         "Exit codes: 0 every station holds the plan; 1 a station differs, or the check refused the\n"
         "plan; 2 usage or file error (nothing read); 3 station link failure; 4 compared, but the\n"
         "journal, backup or trace could not be written; 130 stopped by Ctrl-C (143 by SIGTERM,\n"
-        "129 by SIGHUP). With several ports the worst station's: a stop, then 3, 1, 4, 0.\n"
+        "129 by SIGHUP). With several ports the worst station's: %1.\n"
         "Messages on stderr.");
+    return text.arg(fleetExitOrder());
 }
 
 StationOutcome auditOutcome(const FleetStationResult& result, int interruptedExit)

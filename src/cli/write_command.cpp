@@ -26,7 +26,7 @@ namespace {
 // In the context of WriteCommand's texts (translations/yalmera-cli_ru.ts).
 QString helpText()
 {
-    return QCoreApplication::translate(
+    const QString text = QCoreApplication::translate(
         "WriteCommand",
         "Usage: yalmera-cli write PLAN.ini --port PORT [--verify] [--serial S [--protocol DIR]]\n"
         "                         [--trace FILE] [--journal FILE]\n"
@@ -72,9 +72,10 @@ QString helpText()
         "usage or file error (nothing sent); 3 station link failure (port, silence, a station\n"
         "still sending when the write begins, a station holding something else after --verify);\n"
         "4 written, but the journal, backup, trace or protocol could not be written; 130 stopped by\n"
-        "Ctrl-C (143 by SIGTERM, 129 by SIGHUP). With several ports the worst station's: a stop\n"
-        "first, then 3, 1, 4, 0.\n"
+        "Ctrl-C (143 by SIGTERM, 129 by SIGHUP).\n"
+        "With several ports the worst station's: %1.\n"
         "Messages on stderr.");
+    return text.arg(fleetExitOrder());
 }
 
 // One write as the command line runs it, in steps named after what they do. A step that ends the
@@ -284,7 +285,8 @@ private:
                 for (const QString& line : result.writtenDifferences)
                     printErr(QStringLiteral("  ") + line);
             }
-            if (m_protocol && outcome.exitCode == ExitSuccess &&
+            // A station that holds the plan gets its protocol, also when its journal line failed.
+            if (m_protocol && result.holdsPlan() &&
                 !saveProtocol(result.serialNumber, result.written.entry, interrupt)) {
                 outcome.text += tr(", protocol not saved");
                 outcome.exitCode = ExitJournal;

@@ -2,17 +2,73 @@
 
 #include <QCoreApplication>
 #include <QLocale>
+#include <QProcessEnvironment>
 #include <QTranslator>
 
 namespace yalmera::files {
 
+namespace {
+
+// "ru" of "ru_RU.UTF-8@euro" or "ru-RU".
+QStringView languagePart(QStringView name)
+{
+    qsizetype end = 0;
+    while (end < name.size() && !QStringView(u"_-.@").contains(name[end]))
+        ++end;
+    return name.left(end);
+}
+
+bool isCLocale(QStringView name)
+{
+    return name.isEmpty() || name == u"POSIX" || languagePart(name) == u"C";
+}
+
+} // namespace
+
+ProgramLanguage firstKnownLanguage(const QStringList& languages)
+{
+    for (const QString& language : languages) {
+        if (language.isEmpty())
+            continue;
+        // In LANGUAGE, "C" ends the search with the texts as written.
+        if (isCLocale(language) || languagePart(language) == u"en")
+            return ProgramLanguage::English;
+        if (languagePart(language) == u"ru")
+            return ProgramLanguage::Russian;
+    }
+    return ProgramLanguage::English;
+}
+
+ProgramLanguage messageLanguage(const QProcessEnvironment& environment)
+{
+    QString locale;
+    for (const QString& variable :
+         {QStringLiteral("LC_ALL"), QStringLiteral("LC_MESSAGES"), QStringLiteral("LANG")}) {
+        locale = environment.value(variable);
+        if (!locale.isEmpty())
+            break;
+    }
+    if (isCLocale(locale))
+        return ProgramLanguage::English;
+    // When LANGUAGE names no language the programs speak, the locale's decides.
+    return firstKnownLanguage(environment.value(QStringLiteral("LANGUAGE")).split(u':') << locale);
+}
+
 void useUserLanguage(QCoreApplication& app, QStringView program)
 {
-    // The translator lives as long as the application, which owns it. Without a file for the
-    // user's languages the texts stay English.
+#ifdef Q_OS_WIN
+    const ProgramLanguage language = firstKnownLanguage(QLocale::system().uiLanguages());
+#else
+    const ProgramLanguage language = messageLanguage(QProcessEnvironment::systemEnvironment());
+#endif
+    // The texts' numbers ("%L1") in the texts' language.
+    QLocale::setDefault(language == ProgramLanguage::Russian ? QLocale(QLocale::Russian, QLocale::Russia)
+                                                             : QLocale::c());
+    if (language != ProgramLanguage::Russian)
+        return;
+    // The translator lives as long as the application, which owns it.
     auto* translator = new QTranslator(&app);
-    if (translator->load(QLocale::system(), program.toString(), QStringLiteral("_"),
-                         QStringLiteral(":/translations")))
+    if (translator->load(QStringLiteral(":/translations/%1_ru").arg(program)))
         QCoreApplication::installTranslator(translator);
     else
         delete translator;

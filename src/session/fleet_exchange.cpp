@@ -143,6 +143,29 @@ bool FleetStationResult::holdsPlan() const
     return completed() && writtenDifferences.isEmpty() && comparison.same() && saveFailure.isEmpty();
 }
 
+FleetEnd fleetEnd(const FleetStationResult& result, bool protocolFailed)
+{
+    switch (result.outcome) {
+    case ExchangeOutcome::Completed:
+        break;
+    case ExchangeOutcome::Cancelled:
+        return FleetEnd::Stopped;
+    case ExchangeOutcome::Refused:
+        return FleetEnd::Refused;
+    case ExchangeOutcome::OpenFailed:
+    case ExchangeOutcome::TimedOut:
+    case ExchangeOutcome::LinkFailed:
+        return FleetEnd::LinkFailed;
+    }
+    if (!result.writtenDifferences.isEmpty())
+        return FleetEnd::LinkFailed;
+    if (!result.saveFailure.isEmpty())
+        return FleetEnd::NotSaved;
+    if (!result.comparison.same())
+        return FleetEnd::Refused;
+    return result.recordFailures.isEmpty() && !protocolFailed ? FleetEnd::Done : FleetEnd::NotRecorded;
+}
+
 QString fleetFailureText(const FleetStationResult& result)
 {
     QString text = result.message.text;

@@ -88,6 +88,19 @@ struct FleetStationResult
     bool holdsPlan() const;
 };
 
+// How a station of the fleet ended, worst first: the command line's exit code is the worst
+// station's in this order, and the window sums a run up in it.
+enum class FleetEnd {
+    Stopped,     // stopped on request (Ctrl-C, a signal, "Стоп")
+    LinkFailed,  // the link failed, or the station holds something else than was written
+    NotSaved,    // read, but its plan could not be saved
+    Refused,     // the exchange was refused, or the station differs from the plan
+    NotRecorded, // done, but a journal line, backup or protocol was not written
+    Done,
+};
+// protocolFailed: the station's protocol could not be saved.
+FleetEnd fleetEnd(const FleetStationResult& result, bool protocolFailed = false);
+
 // Why a station's exchange did not complete, in words: the exchange's message after the plain
 // words for a station that fell silent, and for a port refused for want of rights the way in.
 QString fleetFailureText(const FleetStationResult& result);

@@ -52,6 +52,38 @@ QString secondsText(qint64 milliseconds)
         QString::number(static_cast<double>(milliseconds) / 1000.0, 'f', 1).replace(u'.', u','));
 }
 
+// How many stations ended so, after the summary's count of those that hold the plan.
+QStringView endWords(FleetEnd end)
+{
+    switch (end) {
+    case FleetEnd::Stopped:
+        return texts::ui::FleetEndedStopped;
+    case FleetEnd::LinkFailed:
+        return texts::ui::FleetEndedLinkFailed;
+    case FleetEnd::NotSaved:
+        return texts::ui::FleetEndedNotSaved;
+    case FleetEnd::Refused:
+        return texts::ui::FleetEndedRefused;
+    case FleetEnd::NotRecorded:
+        return texts::ui::FleetEndedNotRecorded;
+    case FleetEnd::Done:
+        break;
+    }
+    return {};
+}
+
+// The end of a run in one line: the stations that hold the plan, then those that ended otherwise
+// than cleanly, by how they ended, in FleetEnd's order (the worst first).
+QString summaryText(int holding, const QList<FleetEnd>& ends)
+{
+    QString text = texts::ui::FleetEnded.toString().arg(holding).arg(ends.size());
+    for (int end = 0; end < static_cast<int>(FleetEnd::Done); ++end) {
+        if (const qsizetype count = ends.count(static_cast<FleetEnd>(end)))
+            text += endWords(static_cast<FleetEnd>(end)).toString().arg(count);
+    }
+    return text + u'.';
+}
+
 QPushButton* button(QStringView text, const char* name, QWidget* parent)
 {
     auto* made = new QPushButton(text.toString(), parent);
@@ -453,6 +485,7 @@ void FleetWriteWindow::start()
     }
     m_results.clear();
     m_outcomes = QStringList(m_stations.size());
+    m_ends = QList<FleetEnd>(m_stations.size(), FleetEnd::Stopped);
     m_ended = 0;
     m_resultTable->setRowCount(0);
     m_stop = false;
@@ -500,7 +533,7 @@ void FleetWriteWindow::showGauge(int station, int value)
     m_rows[m_runRows[station]].progress->setValue(value);
 }
 
-QString FleetWriteWindow::outcomeText(const FleetStationResult& result)
+QString FleetWriteWindow::outcomeText(const FleetStationResult& result, bool& notKept)
 {
     QString text;
     if (!result.completed())
@@ -519,6 +552,7 @@ QString FleetWriteWindow::outcomeText(const FleetStationResult& result)
         failures.append(recordProtocol(m_journalPath, result.written.entry, result.serialNumber, saved.path,
                                        saved.error, wait)
                             .failures);
+        notKept = !saved.error.isEmpty() || failures.size() > result.recordFailures.size();
         text += saved.error.isEmpty() ? texts::ui::FleetProtocolSaved.toString()
                                       : texts::ui::FleetProtocolNotSaved.toString().arg(saved.error.text);
     }
@@ -534,7 +568,9 @@ QString FleetWriteWindow::outcomeText(const FleetStationResult& result)
 void FleetWriteWindow::showEnded(int station, const FleetStationResult& result)
 {
     PortRow& row = m_rows[m_runRows[station]];
-    m_outcomes[station] = outcomeText(result);
+    bool notKept = false;
+    m_outcomes[station] = outcomeText(result, notKept);
+    m_ends[station] = fleetEnd(result, notKept);
     row.status->setText(m_outcomes[station]);
     row.status->setToolTip(result.writtenDifferences.join(u'\n'));
     if (result.holdsPlan())
@@ -562,7 +598,7 @@ void FleetWriteWindow::showResults()
     }
     enableChoices(true);
     m_startButton->setEnabled(startRefusal().isEmpty());
-    m_hint->setText(texts::ui::FleetEnded.toString().arg(holding).arg(m_results.size()));
+    m_hint->setText(summaryText(holding, m_ends));
     emit runningChanged(false);
     if (m_closeWhenEnded) {
         m_closeWhenEnded = false;

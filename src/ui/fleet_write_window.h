@@ -111,7 +111,8 @@ private:
     void showGauge(int station, int value);
     void showEnded(int station, const FleetStationResult& result);
     void showResults();
-    QString outcomeText(const FleetStationResult& result);
+    // notKept: set when the station's protocol, or its journal line, was not written.
+    QString outcomeText(const FleetStationResult& result, bool& notKept);
 
     AppState& m_state;
     UserInterfaceFeedback& m_feedback;
@@ -145,6 +146,7 @@ private:
     QString m_runProtocolFolder; // empty: no protocols
     QList<FleetStationResult> m_results;
     QStringList m_outcomes;
+    QList<FleetEnd> m_ends; // how each station ended
     int m_ended = 0;
     bool m_closeWhenEnded = false;
 };

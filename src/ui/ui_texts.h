@@ -249,8 +249,14 @@ inline constexpr QStringView FleetProtocolNeedsSerial =
     u"«Сверить после записи», и станция сообщит свой.";
 inline constexpr QStringView FleetRunning = u"Идет запись: %1 из %2 станций завершили обмен.";
 inline constexpr QStringView FleetStopping = u"Остановка: каждая станция остановится на следующем байте.";
-// %1 stations that hold the plan, %2 all stations.
-inline constexpr QStringView FleetEnded = u"Запись завершена: план в %1 из %2 станций.";
+// %1 stations that hold the plan, %2 all stations; then how many stations ended each way that
+// was not clean, the worst first, each as "; сбой связи: 1", and the full stop.
+inline constexpr QStringView FleetEnded = u"Запись завершена: план в %1 из %2 станций";
+inline constexpr QStringView FleetEndedStopped = u"; прервано: %1";
+inline constexpr QStringView FleetEndedLinkFailed = u"; сбой связи: %1";
+inline constexpr QStringView FleetEndedNotSaved = u"; план не сохранен: %1";
+inline constexpr QStringView FleetEndedRefused = u"; данные отклонены: %1";
+inline constexpr QStringView FleetEndedNotRecorded = u"; не записаны журнал, копия или протокол: %1";
 inline constexpr QStringView FleetStopQuestion = u"Идет запись в станции. Остановить ее и закрыть окно?";
 // A station's step while it runs.
 inline constexpr QStringView FleetStepWriting = u"запись";

@@ -14,14 +14,20 @@ struct CliRun
 };
 
 // The programs speak the user's language: the tests read English unless they ask for another.
+// LANG's value, optionally followed by more variables ("en_US.UTF-8 LANGUAGE=ru").
 inline const QString English = QStringLiteral("C.UTF-8");
 inline const QString Russian = QStringLiteral("ru_RU.UTF-8");
+// Russian asked for by LANGUAGE alone, in an English locale.
+inline const QString RussianByLanguage = QStringLiteral("en_US.UTF-8 LANGUAGE=ru:en");
 inline QProcessEnvironment languageEnvironment(const QString& locale)
 {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    for (const char* name : {"LANGUAGE", "LC_ALL", "LC_MESSAGES"})
+    for (const char* name : {"LANGUAGE", "LC_ALL", "LC_MESSAGES", "LC_NUMERIC"})
         env.remove(QString::fromLatin1(name));
-    env.insert(QStringLiteral("LANG"), locale);
+    const QStringList variables = locale.split(u' ');
+    env.insert(QStringLiteral("LANG"), variables.first());
+    for (const QString& variable : variables.mid(1))
+        env.insert(variable.section(u'=', 0, 0), variable.section(u'=', 1));
     return env;
 }
 

@@ -102,6 +102,31 @@ TEST(Programs, HelpOfEveryProgramAndCommandHasOneFormatInTheUserLanguage)
     }
 }
 
+// The order in which several stations' exit codes give the command's (the save-fault tests run
+// it), as the station commands' help (either language: it is the program's), the manual pages and
+// the guide state it: each says it, and says no other.
+TEST(Programs, HelpAndDocumentsStateOneOrderOfTheWorstStationsExitCode)
+{
+    const QString order = QStringLiteral("3, 2, 1, 4, 0");
+    QList<std::pair<QString, QString>> texts; // what, its text
+    for (const char* command : {"write", "read", "verify"})
+        texts.append(
+            {QString::fromLatin1(command), runCli({QString::fromLatin1(command), u"--help"_qs}).out});
+    for (const char* document : {"docs/yalmera-cli.1", "docs/ru/yalmera-cli.1", "docs/руководство.md"}) {
+        QFile file(QStringLiteral(YALMERA_SOURCE_DIR "/") + QString::fromUtf8(document));
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << document;
+        texts.append({QString::fromUtf8(document), QString::fromUtf8(file.readAll())});
+    }
+    const QRegularExpression stated(QStringLiteral("(?:then|затем) ((?:\\d+, )+\\d+)"));
+    for (const auto& [what, text] : texts) {
+        SCOPED_TRACE(what.toStdString());
+        int statements = 0;
+        for (auto it = stated.globalMatch(text.simplified()); it.hasNext(); ++statements)
+            EXPECT_EQ(it.next().captured(1), order);
+        EXPECT_GT(statements, 0);
+    }
+}
+
 #ifndef Q_OS_WIN
 TEST(Programs, NoWordOfAMissingRuntimeFolder)
 {
@@ -188,7 +213,9 @@ TEST(Programs, StationStartedInTheBackgroundOfAnInteractiveShellKeepsRunning)
     // that reads the terminal is stopped by the shell.
     const QString script = QStandardPaths::findExecutable(QStringLiteral("script"));
     const QString bash = QStandardPaths::findExecutable(QStringLiteral("bash"));
-    if (script.isEmpty() || bash.isEmpty())
+    // The options are util-linux's: another script (BSD's) refuses them.
+    const QStringList terminal{QStringLiteral("-qfec"), QStringLiteral("true"), QStringLiteral("/dev/null")};
+    if (script.isEmpty() || bash.isEmpty() || QProcess::execute(script, terminal) != 0)
         GTEST_SKIP() << "needs bash and script (util-linux) to give the shell a terminal";
     if (QStringLiteral(YALMERA_STATION).isEmpty())
         GTEST_SKIP() << "no virtual station on this platform";

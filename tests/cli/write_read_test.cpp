@@ -494,10 +494,11 @@ TEST_F(WriteReadCommands, FleetReadNamesEachPlanBySerialAndReplacesNone)
     const CliRun read =
         runCli({u"read"_qs, u"--port"_qs, first.path(), u"--port"_qs, second.path(), u"-o"_qs, folder,
                 u"--trace"_qs, path(u"read.trace"_qs), u"--journal"_qs, path(u"journal.csv"_qs)},
-               60000, Russian);
+               60000, RussianByLanguage);
     EXPECT_EQ(read.exitCode, 0) << read.err.toStdString();
 #ifndef Q_OS_WIN // Windows takes the language from the user's settings, not from LANG
-    // The summary in the user's language, times with the decimal comma.
+    // The summary in the user's language, times with the decimal comma of its texts, whatever the
+    // locale's numbers.
     const QStringList summary = read.out.split(u'\n', Qt::SkipEmptyParts);
     ASSERT_EQ(summary.size(), 3) << read.out.toStdString();
     EXPECT_EQ(summary[0].simplified(), u"Порт Серийный номер Итог Время"_qs);
@@ -577,16 +578,20 @@ bool startWriteUnderWay(QProcess& write, const QString& port, const QString& tra
     return countDirection(traceLines(watched), u"received"_qs) >= 3;
 }
 
-// A write stopped by a signal, and the next write on the port started a moment later.
+// A write stopped by a signal, and the next write on the port started a moment later; the
+// stopped write may have come through a symbolic link to the port (as /dev/serial/by-id/...),
+// the next one through the device's own name.
 struct Interruption
 {
     int signal;
     int retryAfterMs;
+    bool throughLink = false;
 };
 
 void PrintTo(const Interruption& c, std::ostream* os)
 {
-    *os << sigabbrev_np(c.signal) << ", retried after " << c.retryAfterMs << " ms";
+    *os << sigabbrev_np(c.signal) << (c.throughLink ? " through a link" : "") << ", retried after "
+        << c.retryAfterMs << " ms";
 }
 
 class InterruptedWrite : public WriteReadCommands, public testing::WithParamInterface<Interruption>
@@ -603,8 +608,10 @@ TEST_P(InterruptedWrite, EndsBetweenTwoBytesAndTheNextWriteLeavesItsPlanInTheSta
     ASSERT_FALSE(station.path().isEmpty());
     const QString trace = path(QStringLiteral("write.trace"));
     const QString journal = path(QStringLiteral("journal.csv"));
+    const QString link = path(QStringLiteral("usb-Yalmera_by-id"));
+    ASSERT_TRUE(!c.throughLink || QFile::link(station.path(), link));
     QProcess write;
-    ASSERT_TRUE(startWriteUnderWay(write, station.path(), trace, journal));
+    ASSERT_TRUE(startWriteUnderWay(write, c.throughLink ? link : station.path(), trace, journal));
     ASSERT_EQ(::kill(static_cast<pid_t>(write.processId()), c.signal), 0);
     ASSERT_TRUE(write.waitForFinished(20000));
     if (c.signal != SIGKILL) {
@@ -637,13 +644,14 @@ TEST_P(InterruptedWrite, EndsBetweenTwoBytesAndTheNextWriteLeavesItsPlanInTheSta
 }
 
 constexpr Interruption Interruptions[] = {
-    {SIGINT, 0},     {SIGINT, 500}, {SIGINT, 1000}, {SIGTERM, 0},    {SIGTERM, 500},
-    {SIGTERM, 1000}, {SIGKILL, 0},  {SIGKILL, 500}, {SIGKILL, 1000}, {SIGHUP, 0},
+    {SIGINT, 0},  {SIGINT, 500},  {SIGINT, 1000},  {SIGTERM, 0}, {SIGTERM, 500},    {SIGTERM, 1000},
+    {SIGKILL, 0}, {SIGKILL, 500}, {SIGKILL, 1000}, {SIGHUP, 0},  {SIGINT, 0, true}, {SIGKILL, 0, true},
 };
 
 INSTANTIATE_TEST_SUITE_P(RetriedAfter, InterruptedWrite, testing::ValuesIn(Interruptions),
                          [](const testing::TestParamInfo<Interruption>& info) {
-                             return std::string(sigabbrev_np(info.param.signal)) + "Then" +
+                             return std::string(sigabbrev_np(info.param.signal)) +
+                                    (info.param.throughLink ? "ThroughALink" : "") + "Then" +
                                     std::to_string(info.param.retryAfterMs) + "ms";
                          });
 
@@ -671,20 +679,31 @@ TEST_F(WriteReadCommands, ASecondProgramIsRefusedThePortUnderAnyName)
     const QString link = path(QStringLiteral("ttyUSB-by-id"));
     ASSERT_TRUE(QFile::link(station.path(), link));
     // The second program comes through a symbolic link, or finds the first's lock file gone (a
-    // program that removed it): the device itself is held.
-    for (const bool lockFileRemoved : {false, true}) {
-        SCOPED_TRACE(lockFileRemoved ? "lock file removed" : "through a link");
+    // program that removed it): the device itself is held. A first program that came through the
+    // link holds the device's own lock file.
+    const struct
+    {
+        const char* name;
+        QString first;
+        QString second;
+        bool lockFileRemoved;
+    } cases[] = {
+        {"through a link", station.path(), link, false},
+        {"lock file removed", station.path(), station.path(), true},
+        {"first through a link, its lock file removed", link, station.path(), true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
         const QString journal = path(QStringLiteral("journal.csv"));
         QProcess first;
-        ASSERT_TRUE(startWriteUnderWay(first, station.path(),
-                                       path(QStringLiteral("first%1.trace").arg(lockFileRemoved)), journal,
-                                       {QStringLiteral("--verify")}));
-        if (lockFileRemoved) {
+        // A trace of its own: the last one's lines would say this write is under way at once.
+        const QString trace = path(QStringLiteral("first-%1.trace").arg(&c - cases));
+        ASSERT_TRUE(startWriteUnderWay(first, c.first, trace, journal, {QStringLiteral("--verify")}));
+        if (c.lockFileRemoved) {
             ASSERT_TRUE(QFile::remove(portLockFilePath(station.path())));
         }
-        const CliRun second =
-            runCli({QStringLiteral("write"), ExamplePlan, QStringLiteral("--port"),
-                    lockFileRemoved ? station.path() : link, QStringLiteral("--journal"), journal});
+        const CliRun second = runCli({QStringLiteral("write"), ExamplePlan, QStringLiteral("--port"),
+                                      c.second, QStringLiteral("--journal"), journal});
         EXPECT_EQ(second.exitCode, 3);
         EXPECT_TRUE(second.err.contains(QStringLiteral("ie_Open - device already open")))
             << second.err.toStdString();

@@ -364,22 +364,81 @@ TEST(SaveFaults, NameWithNoRoomForTheTemporaryNameIsRefusedWithItsReason)
     EXPECT_EQ(entries(dir.path()), before);
 }
 
-TEST(SaveFaults, ProtocolNotSavedAfterAVerifiedWriteExitsFour)
+// A station whose protocol, journal line or backup is not written ends "done, but" (4). With
+// several stations the exit code is the worst station's: another's link failure (3), plan not
+// saved (2) or refusal (1) is worse.
+TEST(SaveFaults, RecordNotWrittenExitsFourUnlessAnotherStationFaredWorse)
 {
     QTemporaryDir dir;
     SaveScene scene(dir.path(), 1);
-    test::StationProcess station;
-    ASSERT_FALSE(station.path().isEmpty());
-    // The protocol (about 3 KB) outgrows the limit; the journal's lines and the backup of the
-    // read (0.5 KB) do not.
-    const CliRun cli = runCliCommand(
-        {QStringLiteral("write"), scene.planSource(dir.path()), QStringLiteral("--port"), station.path(),
-         QStringLiteral("--verify"), QStringLiteral("--serial"), QStringLiteral("7"),
-         QStringLiteral("--protocol"), dir.filePath(QStringLiteral("protocols")), QStringLiteral("--journal"),
-         dir.filePath(QStringLiteral("journal.csv"))},
-        [] { FileSizeLimit::applyInChild(2048); });
-    EXPECT_EQ(cli.exitCode, 4) << cli.err.toStdString();
-    EXPECT_TRUE(cli.err.endsWith(TooLarge)) << cli.err.toStdString();
+    const QString plan = scene.planSource(dir.path());
+    const QString held = dir.filePath(QStringLiteral("held.bin"));
+    const QString large = dir.filePath(QStringLiteral("large.ini"));
+    ASSERT_EQ(runCliCommand({QStringLiteral("image"), plan, QStringLiteral("-o"), held}).exitCode, 0);
+    ASSERT_EQ(runCliCommand({QStringLiteral("template"), QStringLiteral("--count"), QStringLiteral("99"),
+                             QStringLiteral("-o"), large})
+                  .exitCode,
+              0);
+    ASSERT_EQ(
+        runCliCommand({QStringLiteral("image"), large, QStringLiteral("-o"), large + QStringLiteral(".bin")})
+            .exitCode,
+        0);
+    test::StationProcess holding({QStringLiteral("--image"), held});
+    test::StationProcess holdingLarge({QStringLiteral("--image"), large + QStringLiteral(".bin")});
+    test::StationProcess empty;
+    test::StationProcess silent({QStringLiteral("--silent-after"), QStringLiteral("0")});
+    // A journal already past the limit: no line of the run fits.
+    const QString fullJournal = dir.filePath(QStringLiteral("full.csv"));
+    JournalEntry longEntry;
+    longEntry.message = QString(5000, u'x');
+    ASSERT_TRUE(files::appendJournal(fullJournal, longEntry).isEmpty());
+    const QString port = QStringLiteral("--port");
+    const QString fleetProtocols = dir.filePath(QStringLiteral("fleet-protocols"));
+    // The protocol (about 3 KB) outgrows 2 KB, not 4 KB; the one-channel plan and the backups of
+    // its reads (0.5 KB) fit in both, the 99-channel plan (21 KB) in neither.
+    const struct
+    {
+        const char* name;
+        QStringList arguments;
+        rlim_t limit;
+        QString journal;
+        int exitCode;
+    } cases[] = {
+        {"protocol not saved",
+         {QStringLiteral("write"), plan, port, holding.path(), QStringLiteral("--verify"),
+          QStringLiteral("--serial"), QStringLiteral("7"), QStringLiteral("--protocol"),
+          dir.filePath(QStringLiteral("protocols"))},
+         2048,
+         scene.journalPath,
+         4},
+        {"journal full, another station silent",
+         {QStringLiteral("write"), plan, port, holding.path() + QStringLiteral("=7"), port, silent.path(),
+          QStringLiteral("--verify"), QStringLiteral("--protocol"), fleetProtocols},
+         4096,
+         fullJournal,
+         3},
+        {"journal full, another station differs",
+         {QStringLiteral("verify"), plan, port, holding.path(), port, empty.path()},
+         4096,
+         fullJournal,
+         1},
+        {"journal full, another station's plan not saved",
+         {QStringLiteral("read"), port, holding.path(), port, holdingLarge.path(), QStringLiteral("-o"),
+          dir.filePath(QStringLiteral("read2"))},
+         4096,
+         fullJournal,
+         2},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const rlim_t limit = c.limit;
+        const CliRun cli = runCliCommand(c.arguments + QStringList{QStringLiteral("--journal"), c.journal},
+                                         [limit] { FileSizeLimit::applyInChild(limit); });
+        EXPECT_EQ(cli.exitCode, c.exitCode) << cli.err.toStdString();
+        EXPECT_TRUE(cli.err.contains(TooLarge)) << cli.err.toStdString();
+    }
+    // A station whose journal line failed still holds the plan, and gets its protocol.
+    EXPECT_TRUE(QFileInfo::exists(fleetProtocols + QStringLiteral("/Протокол 7.docx")));
 }
 
 TEST(SaveFaults, ImageOntoAFileOfAnotherUserIsRefused)

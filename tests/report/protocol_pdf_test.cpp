@@ -238,6 +238,9 @@ TEST(ProtocolPdf, MarginsAreMeasuredFromThePapersEdge)
     ASSERT_TRUE(writeProtocolPdf(buildProtocolDocument(checkedPlan(1), u"К17М-12345"_qs), path).isEmpty());
     const auto html = runTool(
         u"pdftotext"_qs, {u"-bbox"_qs, u"-f"_qs, u"1"_qs, u"-l"_qs, u"1"_qs, test::hostPath(path), u"-"_qs});
+    // A pdftotext that reads the PDF without -bbox is another one than poppler's (xpdf's).
+    if (!html && pdfText(path))
+        GTEST_SKIP() << "this pdftotext has no -bbox (poppler-utils has)";
     ASSERT_TRUE(html);
     const QString boxes = QString::fromUtf8(*html);
     // The first word is the title, starting just below the 75 pt top margin; the settings lines

@@ -527,6 +527,18 @@ TEST_F(MainWindowTest, EveryRefusalIsMarkedWhileEditingAndF8VisitsThem)
     EXPECT_EQ(place(), QStringLiteral("cell 5/2"));
     QTest::mouseClick(count, Qt::LeftButton);
     EXPECT_EQ(place(), QStringLiteral("line 16"));
+    // From a cell's open editor the next and previous marks are those of the edited cell.
+    const auto pressInEditor = [&](const QModelIndex& cell, Qt::KeyboardModifiers modifiers) {
+        grid->setCurrentIndex(cell);
+        static_cast<QAbstractItemView*>(grid)->edit(cell); // through the grid's own delegate
+        ASSERT_TRUE(grid->isEditing());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F8, modifiers);
+        EXPECT_FALSE(grid->isEditing());
+    };
+    pressInEditor(power, Qt::NoModifier);
+    EXPECT_EQ(place(), QStringLiteral("cell 5/2"));
+    pressInEditor(transmit, Qt::ShiftModifier);
+    EXPECT_EQ(place(), QStringLiteral("cell 3/11"));
 
     // A picture with the settings line in view and a cell's tool tip.
     const QRect cell = grid->visualRect(transmit);

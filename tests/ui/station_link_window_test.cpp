@@ -654,6 +654,8 @@ TEST_F(StationLinkWindowTest, FleetWindowWritesEveryCheckedPortAndTablesTheOutco
     EXPECT_EVENTUALLY(!fleet.running());
     EXPECT_TRUE(main().isEnabled());
     testing::saveScreenshot(fleet, QStringLiteral("fleet-write-window-ended"));
+    EXPECT_EQ(fleetChild<QLabel>(QStringLiteral("Hint"))->text(),
+              QStringLiteral("Запись завершена: план в 1 из 2 станций; сбой связи: 1."));
 
     const QString silentOutcome =
         QStringLiteral("Станция не отвечает: запись прервана, в станции осталась часть "
@@ -700,6 +702,14 @@ TEST_F(StationLinkWindowTest, FleetWindowWritesEveryCheckedPortAndTablesTheOutco
                          expectedLine(u"запись", silent.path(), u"", u"нет ответа")};
     expected.sort();
     EXPECT_EQ(journalled, expected);
+
+    // Once more with a journal that cannot be written: the summary names the worse end first.
+    fleet.setJournalPath(folder.filePath(QStringLiteral("protocols/Протокол 000042.docx/journal.csv")));
+    fleet.start();
+    EXPECT_EVENTUALLY(!fleet.running());
+    EXPECT_EQ(fleetChild<QLabel>(QStringLiteral("Hint"))->text(),
+              QStringLiteral("Запись завершена: план в 1 из 2 станций; сбой связи: 1; не записаны журнал, "
+                             "копия или протокол: 1."));
 }
 
 TEST_F(StationLinkWindowTest, FleetWindowRefusesToStartWithoutTouchingAPort)
@@ -810,6 +820,8 @@ TEST_F(StationLinkWindowTest, ProgramEndingMidFleetRunStopsEveryStationAndJourna
     EXPECT_EQ(journalLines(folder.filePath(QStringLiteral("journal.csv"))).value(1).value(10),
               u"прервано"_qs);
     EXPECT_EQ(fleet.resultText().count(u'\n'), 2);
+    EXPECT_EQ(fleetChild<QLabel>(QStringLiteral("Hint"))->text(),
+              QStringLiteral("Запись завершена: план в 0 из 1 станций; прервано: 1."));
 }
 
 TEST_F(StationLinkWindowTest, MainWindowWaitsUntilBothStationWindowsHaveEnded)
