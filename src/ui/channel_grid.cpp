@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <array>
 #include <climits>
+#include <numeric>
 
 namespace yalmera::ui {
 
@@ -37,6 +38,20 @@ int ChannelGrid::columnWidth(int column)
     if (column < 0 || column >= ColumnCount)
         return 0;
     return ColumnWidths[static_cast<std::size_t>(column)];
+}
+
+void ChannelGrid::shareExtraWidth(int extra)
+{
+    // Shared by the running sums, so that the columns together take exactly `extra` more.
+    const int total = std::accumulate(ColumnWidths.begin(), ColumnWidths.end(), 0);
+    int widthsBefore = 0;
+    int given = 0;
+    for (int column = 0; column < ColumnCount; ++column) {
+        widthsBefore += columnWidth(column);
+        const int upTo = extra * widthsBefore / total;
+        setColumnWidth(column, columnWidth(column) + upTo - given);
+        given = upTo;
+    }
 }
 
 ChannelGrid::ChannelGrid(ChannelTableModel* model, UserInterfaceFeedback& feedback, QWidget* parent)

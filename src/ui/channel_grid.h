@@ -43,6 +43,9 @@ public:
 
     // Column widths in px, columns 0..17.
     static int columnWidth(int column);
+    // Room beyond the grid's own width (px, in a roomy window), shared by the columns in
+    // proportion to their widths; 0 gives them their own widths back.
+    void shareExtraWidth(int extra);
 
     // Whether an editor is open over a cell.
     bool isEditing() const { return state() == EditingState; }

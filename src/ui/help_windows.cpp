@@ -31,13 +31,14 @@ QStringList guideLocations()
     };
 }
 
-GuideWindow::GuideWindow(const QString& markdown, QWidget* parent)
+GuideWindow::GuideWindow(const QString& markdown, const QString& folder, QWidget* parent)
     : QWidget(parent, Qt::Window), m_browser(new QTextBrowser(this))
 {
     setObjectName(QStringLiteral("GuideWindow"));
     setWindowTitle(texts::ui::GuideCaption.toString());
     m_browser->setObjectName(QStringLiteral("GuideText"));
     m_browser->setOpenExternalLinks(true);
+    m_browser->setSearchPaths({folder});
 #if QT_CONFIG(textmarkdownreader)
     m_browser->setMarkdown(markdown);
 #else

@@ -14,13 +14,14 @@ namespace yalmera::ui {
 QStringList guideLocations();
 
 // The user guide, shown from its Markdown text inside the program: it needs neither a browser nor
-// a network, on any system. Links to web pages open in the browser.
+// a network, on any system. Links to web pages open in the browser. Its pictures are named
+// relative to the folder the text was read from (screenshots/...), where they are looked for.
 class GuideWindow : public QWidget
 {
     Q_OBJECT
 
 public:
-    GuideWindow(const QString& markdown, QWidget* parent = nullptr);
+    GuideWindow(const QString& markdown, const QString& folder, QWidget* parent = nullptr);
 
     QTextBrowser* browser() const { return m_browser; }
 

@@ -62,8 +62,8 @@ int main(int argc, char** argv)
 
     yalmera::AppState state;
     yalmera::ui::MessageBoxFeedback feedback;
-    yalmera::ui::StandardPlanFileDialogs dialogs;
     yalmera::ui::UserStores stores = yalmera::ui::UserStores::forUser();
+    yalmera::ui::StandardPlanFileDialogs dialogs(stores.choices);
     yalmera::ui::ProgramWindows windows(state, feedback, dialogs, stores);
     QObject::connect(&windows.mainWindow(), &yalmera::ui::MainWindow::closed, &application,
                      &QCoreApplication::quit, Qt::QueuedConnection);

@@ -15,6 +15,7 @@
 #include "unsaved_plan.h"
 #include "user_feedback.h"
 #include "user_stores.h"
+#include "window_places.h"
 
 #include "files/journal.h"
 #include "files/plan_csv.h"
@@ -63,6 +64,8 @@ const QColor SettingsBackground(180, 105, 255);
 constexpr qint64 MaxGuideBytes = 1024 * 1024;
 const QColor TitlePurple(128, 0, 128);
 const QColor TitleTeal(0, 128, 128);
+// The name under which the roomy window's size and place are kept.
+const QString MainWindowPlace = QStringLiteral("main");
 
 // The menu bar shows the hint of the item under the mouse, as the items inside the menus do.
 class MenuBarHints : public QObject
@@ -175,6 +178,7 @@ MainWindow::MainWindow(AppState& state, UserInterfaceFeedback& feedback, PlanFil
     connect(m_history->stack(), &QUndoStack::indexChanged, this, &MainWindow::dropDifferences);
 
     resetAtStartUp();
+    refreshMarks();
 }
 
 MainWindow::~MainWindow()
@@ -381,6 +385,7 @@ void MainWindow::buildEditMenu(QMenuBar* bar)
         item->setShortcutContext(Qt::WidgetWithChildrenShortcut);
         m_grid->addAction(item);
         connect(item, &QAction::triggered, m_tableCommands, command);
+        m_tableItems.append(item);
         return item;
     };
     edit->addSeparator();
@@ -500,6 +505,11 @@ void MainWindow::fitMenuCorner()
 void MainWindow::setRoomy(bool roomy)
 {
     const bool shown = isVisible();
+    // The roomy window's size and place go with the choice: kept when it is turned off, back
+    // when it is turned on again.
+    if (!roomy && shown && m_roomy)
+        keepRoomyPlace();
+    m_roomy = roomy;
     if (roomy) {
         m_client->setMinimumSize(ClientWidth, ClientHeight);
         m_client->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
@@ -515,23 +525,38 @@ void MainWindow::setRoomy(bool roomy)
     setWindowFlag(Qt::WindowMaximizeButtonHint, roomy);
     if (shown)
         show(); // a change of the window's flags hides it
+    if (roomy && shown)
+        restoreRoomyPlace();
     if (m_roomyItem && m_roomyItem->isChecked() != roomy)
         m_roomyItem->setChecked(roomy);
     layoutWorkArea();
 }
 
+void MainWindow::restoreRoomyPlace()
+{
+    // Qt puts a place on a screen that is gone, or off every screen, back on one.
+    if (m_roomy)
+        restoreGeometry(m_stores.choices.windowPlace(MainWindowPlace));
+}
+
+void MainWindow::keepRoomyPlace()
+{
+    m_stores.choices.setWindowPlace(MainWindowPlace, saveGeometry());
+}
+
 void MainWindow::layoutWorkArea()
 {
-    // The room beyond the fixed size: the settings editor and the table take all of its width;
-    // of its height a third goes to the settings editor, the rest to the table. The template
-    // panel keeps its place, the repeater panel stays at the right edge.
+    // The room beyond the fixed size: the table takes all of its height, and its columns share
+    // its width in proportion to their own. The row above keeps its height (the settings fit
+    // it with a scroll bar): the settings editor widens between the template panel, which keeps
+    // its place, and the repeater panel at the right edge.
     const int wider = std::max(0, m_client->width() - ClientWidth);
     const int taller = std::max(0, m_client->height() - ClientHeight);
-    const int settingsTaller = taller / 3;
     m_workArea->setGeometry(0, 0, ClientWidth + wider, 396 + taller);
-    m_settingsEditor->setGeometry(251, 6, 280 + wider, 145 + settingsTaller);
+    m_settingsEditor->setGeometry(251, 6, 280 + wider, 145);
     m_repeaterPanel->setGeometry(537 + wider, 6, 252, 143);
-    m_grid->setGeometry(5, 155 + settingsTaller, 787 + wider, 235 + taller - settingsTaller);
+    m_grid->setGeometry(5, 155, 787 + wider, 235 + taller);
+    m_grid->shareExtraWidth(wider);
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)
@@ -557,7 +582,10 @@ void MainWindow::showGuide()
                             this);
             return;
         }
-        m_guide = new GuideWindow(QString::fromUtf8(*read.bytes), this);
+        m_guide = new GuideWindow(QString::fromUtf8(*read.bytes), QFileInfo(*found).absolutePath(), this);
+        keepPlace(*m_guide, QStringLiteral("guide"), m_stores.choices, *this);
+        // Hidden with the main window, so that its place is kept.
+        connect(this, &MainWindow::closed, m_guide, &QWidget::hide);
     }
     m_guide->show();
     m_guide->raise();
@@ -573,6 +601,7 @@ void MainWindow::showJournal()
         m_journal = std::make_unique<JournalWindow>(m_journalPath(), m_feedback, m_dialogs);
         // The program ends with the main window, not with this one.
         m_journal->setAttribute(Qt::WA_QuitOnClose, false);
+        keepPlace(*m_journal, QStringLiteral("journal"), m_stores.choices, *this);
         connect(this, &MainWindow::closed, m_journal.get(), &QWidget::hide);
         connect(m_journal.get(), &JournalWindow::planOpenRequested, this, [this](const QString& path) {
             // During an exchange the window takes no input, and a plan read now would meet it:
@@ -777,6 +806,9 @@ void MainWindow::refreshMarks()
     m_markers->show(MarkKind::Refusal,
                     planShown ? markRefusals(m_state.settings(), m_state.table(), m_state.stationType())
                               : PlanMarks{});
+    // The table's commands need a table shown.
+    for (QAction* item : std::as_const(m_tableItems))
+        item->setEnabled(planShown);
 }
 
 void MainWindow::dropDifferences()
@@ -1151,6 +1183,8 @@ void MainWindow::closeEvent(QCloseEvent* event)
         return;
     }
     m_unsaved->discardCopy();
+    if (m_roomy)
+        keepRoomyPlace();
     event->accept();
     emit closed();
 }

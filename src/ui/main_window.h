@@ -116,8 +116,11 @@ public slots:
     // The program is told to end (a signal): the unsaved plan is kept for recovery at once.
     void keepPlanForRecovery();
     // "Просторное окно": the window may be enlarged or maximised, never below its fixed size,
-    // and the table and the settings editor take the room; off, it is the fixed window.
+    // and the table takes the room; off, it is the fixed window. Its size and place are kept
+    // when it is turned off or the program ends.
     void setRoomy(bool roomy);
+    // A roomy window where the user left it (at start, before it is shown); a fixed one stays.
+    void restoreRoomyPlace();
     void showGuide();
     // "Журнал обмена": the journal's window; the plan a row names opens here as "Чтение файла"
     // (or "Импорт CSV") opens it.
@@ -184,6 +187,7 @@ private:
     void restoreRecoveredPlan(const files::RecoveryPlan& plan);
     // The work area's parts placed for the client area's size (the fixed size, or more when roomy).
     void layoutWorkArea();
+    void keepRoomyPlace();
     void refreshRecentMenu();
     void rememberPlanFile(const QString& path);
     // An undo or redo put a whole plan back: band, module, settings and table shown as they are.
@@ -235,6 +239,9 @@ private:
     QAction* m_band30to60Item = nullptr;
     QAction* m_band144to174Item = nullptr;
     QAction* m_roomyItem = nullptr;
+    bool m_roomy = false;
+    // "Правка" items that work on the table: enabled only while one is shown.
+    QList<QAction*> m_tableItems;
     QLabel* m_unsavedMark = nullptr;
     QToolButton* m_refusalCount = nullptr;
     GuideWindow* m_guide = nullptr;

@@ -1,6 +1,7 @@
 #include "plan_file_dialogs.h"
 
 #include "ui_texts.h"
+#include "user_stores.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -10,12 +11,24 @@
 
 namespace yalmera::ui {
 
-QString StandardPlanFileDialogs::initialFolder()
+QString StandardPlanFileDialogs::initialFolder() const
 {
-    const QString driveRoot = QStringLiteral("C:/");
-    if (QDir(driveRoot).exists())
-        return driveRoot;
-    return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    // The root of drive C: (where plans were once kept) is not offered: users may not create
+    // files there on today's Windows.
+    for (const QString& folder :
+         {m_choices.planFolder(), QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)}) {
+        if (!folder.isEmpty() && QFileInfo(folder).isDir())
+            return folder;
+    }
+    return QDir::homePath();
+}
+
+std::optional<QString> StandardPlanFileDialogs::chosen(const QString& path)
+{
+    if (path.isEmpty())
+        return std::nullopt;
+    m_choices.setPlanFolder(QFileInfo(path).absolutePath());
+    return path;
 }
 
 std::optional<QString> StandardPlanFileDialogs::askSavePath(QWidget* parent)
@@ -28,45 +41,36 @@ std::optional<QString> StandardPlanFileDialogs::askSavePath(QWidget* parent)
         if (path.isEmpty())
             return std::nullopt;
         if (QFileInfo::exists(path))
-            return path;
+            return chosen(path);
         // A new file is created only when the user agrees; otherwise the dialog comes back.
         const auto answer =
             QMessageBox::question(parent, texts::ui::SaveDialogTitle.toString(),
                                   texts::ui::CreateFileQuestion.toString().arg(QFileInfo(path).fileName()));
         if (answer == QMessageBox::Yes)
-            return path;
+            return chosen(path);
         proposed = path;
     }
 }
 
 std::optional<QString> StandardPlanFileDialogs::askOpenPath(QWidget* parent)
 {
-    const QString path = QFileDialog::getOpenFileName(parent, QString(), initialFolder(),
-                                                      texts::ui::PlanFileFilter.toString());
-    if (path.isEmpty())
-        return std::nullopt;
-    return path;
+    return chosen(QFileDialog::getOpenFileName(parent, QString(), initialFolder(),
+                                               texts::ui::PlanFileFilter.toString()));
 }
 
 std::optional<QString> StandardPlanFileDialogs::askCsvSavePath(QWidget* parent)
 {
     // QFileDialog itself asks before replacing an existing file.
-    const QString path =
+    return chosen(
         QFileDialog::getSaveFileName(parent, texts::ui::CsvExportTitle.toString(),
                                      QDir(initialFolder()).filePath(texts::ui::DefaultCsvFileName.toString()),
-                                     texts::ui::CsvFileFilter.toString());
-    if (path.isEmpty())
-        return std::nullopt;
-    return path;
+                                     texts::ui::CsvFileFilter.toString()));
 }
 
 std::optional<QString> StandardPlanFileDialogs::askCsvOpenPath(QWidget* parent)
 {
-    const QString path = QFileDialog::getOpenFileName(parent, texts::ui::CsvImportTitle.toString(),
-                                                      initialFolder(), texts::ui::CsvFileFilter.toString());
-    if (path.isEmpty())
-        return std::nullopt;
-    return path;
+    return chosen(QFileDialog::getOpenFileName(parent, texts::ui::CsvImportTitle.toString(), initialFolder(),
+                                               texts::ui::CsvFileFilter.toString()));
 }
 
 } // namespace yalmera::ui

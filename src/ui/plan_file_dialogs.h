@@ -24,17 +24,29 @@ public:
     virtual std::optional<QString> askCsvOpenPath(QWidget* parent) = 0;
 };
 
-// The platform's file dialogs, starting in "C:\" where it exists and in the documents folder
-// otherwise. They leave the process's current folder alone.
+class UserChoices;
+
+// The platform's file dialogs, starting in the folder of the plans last used (the documents
+// folder the first time, or the home folder where there is none). A file chosen makes its folder
+// the one the next dialog starts in. They leave the process's current folder alone.
 class StandardPlanFileDialogs : public PlanFileDialogs
 {
 public:
+    explicit StandardPlanFileDialogs(UserChoices& choices) : m_choices(choices) {}
+
     std::optional<QString> askSavePath(QWidget* parent) override;
     std::optional<QString> askOpenPath(QWidget* parent) override;
     std::optional<QString> askCsvSavePath(QWidget* parent) override;
     std::optional<QString> askCsvOpenPath(QWidget* parent) override;
 
-    static QString initialFolder();
+    // Always a folder that exists: a dialog given a path that does not exist takes its last
+    // part for a file name (a home without "Documents" had "Documents" typed in as the file).
+    QString initialFolder() const;
+
+private:
+    std::optional<QString> chosen(const QString& path);
+
+    UserChoices& m_choices;
 };
 
 } // namespace yalmera::ui

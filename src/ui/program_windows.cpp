@@ -71,6 +71,7 @@ void ProgramWindows::show()
 {
     m_main.adjustSize();
     centreOnScreen(m_main);
+    m_main.restoreRoomyPlace();
     m_main.show();
 }
 

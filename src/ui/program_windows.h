@@ -22,7 +22,7 @@ public:
     ProtocolWindow& protocolWindow() { return m_protocol; }
     FleetWriteWindow& fleetWriteWindow() { return m_fleetWrite; }
 
-    // Shows the main window centred on its screen.
+    // Shows the main window centred on its screen, or a roomy one where the user left it.
     void show();
 
 private:

@@ -83,6 +83,18 @@ StationLinkWindow::StationLinkWindow(AppState& state, UserInterfaceFeedback& fee
     m_otherPortName->setInsertPolicy(QComboBox::NoInsert);
     m_otherPortName->setToolTip(texts::ui::OtherPortHint.toString());
     m_otherPortName->setGeometry(34, 86, 236, 24);
+    // The port of the last time, " COM2" the first time.
+    m_otherPortName->setEditText(m_choices.otherPortName());
+    switch (m_choices.stationPort()) {
+    case UserChoices::Port::Com1:
+        m_com1->setChecked(true);
+        break;
+    case UserChoices::Port::Com2:
+        break;
+    case UserChoices::Port::Other:
+        m_otherPort->setChecked(true);
+        break;
+    }
     // Naming a port chooses it.
     connect(m_otherPortName, &QComboBox::currentTextChanged, this, [this](const QString& text) {
         if (!text.trimmed().isEmpty())
@@ -182,7 +194,22 @@ void StationLinkWindow::listOtherPorts()
 void StationLinkWindow::showEvent(QShowEvent* event)
 {
     listOtherPorts();
+    // Opened again: the status and gauge of the last exchange ("AK") belong to that station.
+    if (!event->spontaneous() && !exchangeRunning()) {
+        showPhase(ExchangePhase::Idle);
+        m_gauge->setValue(0);
+    }
     QWidget::showEvent(event);
+}
+
+void StationLinkWindow::hideEvent(QHideEvent* event)
+{
+    // Left, or the program ends: the port is there again next time.
+    m_choices.setStationPort(m_com1->isChecked()        ? UserChoices::Port::Com1
+                             : m_otherPort->isChecked() ? UserChoices::Port::Other
+                                                        : UserChoices::Port::Com2);
+    m_choices.setOtherPortName(m_otherPortName->currentText().trimmed());
+    QWidget::hideEvent(event);
 }
 
 void StationLinkWindow::showPhase(ExchangePhase phase)

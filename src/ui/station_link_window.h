@@ -44,7 +44,8 @@ class UserInterfaceFeedback;
 // "Сверить после записи" (remembered, off at first) a complete write is followed by a read that
 // compares what the station holds with what was written and replaces nothing. "Сравнить" reads
 // the station and compares it with the program's plan, field by field, journalled as "сверка"
-// with its backup; the plan stays as it is and the main window marks the differences.
+// with its backup; the plan stays as it is and the main window marks the differences. The port
+// chosen is kept for the next start; opened again, the window shows "- -" and an empty gauge.
 //
 // Component names (objectName): RadioButton1 " COM1", RadioButton2 " COM2", RadioButton3 with
 // ComboBox1 (another port: a listed adapter or a typed device path), Gauge1, StaticText1,
@@ -105,6 +106,7 @@ signals:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:

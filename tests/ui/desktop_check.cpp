@@ -102,9 +102,9 @@ int main(int argc, char** argv)
 
     AppState state;
     KeptFeedback feedback;
-    ui::StandardPlanFileDialogs dialogs;
     const QTemporaryDir settings; // the recent files, choices and recovery copies of the check's own
     ui::UserStores stores(settings.path(), settings.filePath(QStringLiteral("recovery")));
+    ui::StandardPlanFileDialogs dialogs(stores.choices);
     ui::ProgramWindows windows(state, feedback, dialogs, stores);
     ui::MainWindow& main = windows.mainWindow();
     windows.show();

@@ -16,6 +16,8 @@
 #include <QAction>
 #include <QDesktopServices>
 #include <QFile>
+#include <QFileDialog>
+#include <QHeaderView>
 #include <QHelpEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -28,6 +30,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTextBrowser>
@@ -37,6 +40,7 @@
 
 #include <cstdio>
 #include <functional>
+#include <list>
 #include <tuple>
 
 #ifndef Q_OS_WIN
@@ -126,8 +130,10 @@ TEST_F(MainWindowTest, StartsWithOnlyTheMenuOverAnEmptySurface)
     EXPECT_EQ(field("Edit3")->text(), QStringLiteral("1000"));
 
     // Every item can be chosen except the two stations still to come, and those with nothing to
-    // offer yet: no step to undo or redo, no plan file used before.
-    const QStringList emptyYet{QStringLiteral("UndoItem"), QStringLiteral("RedoItem")};
+    // offer yet: no step to undo or redo, no table, no plan file used before.
+    const QStringList emptyYet{u"UndoItem"_qs,   u"RedoItem"_qs,          u"CopyItem"_qs,
+                               u"PasteItem"_qs,  u"InsertChannelItem"_qs, u"RemoveChannelsItem"_qs,
+                               u"MoveUpItem"_qs, u"MoveDownItem"_qs};
     for (QAction* item : main().findChildren<QAction*>()) {
         const bool future = item->objectName() == u"N300345" || item->objectName() == u"N400486";
         const bool empty =
@@ -287,9 +293,11 @@ TEST_F(MainWindowTest, RefusedTemplateLeavesEverythingAndSoundsTheCriticalStop)
 TEST_F(MainWindowTest, BandChangeHidesTheTableAndRemovesTheCheckBoxes)
 {
     makeTemplate();
+    EXPECT_TRUE(action("CopyItem")->isEnabled());
     action("N3062")->trigger();
     EXPECT_EQ(main().windowTitle(), QStringLiteral("Ялмера 4К-15"));
     EXPECT_FALSE(visible("Panel1"));
+    EXPECT_FALSE(action("CopyItem")->isEnabled()); // a table's commands need a table
     EXPECT_TRUE(action("N3062")->isChecked());
     EXPECT_FALSE(action("N3063")->isChecked());
     EXPECT_EQ(field("Edit2")->text(), QStringLiteral("30000"));
@@ -705,6 +713,37 @@ TEST_F(MainWindowTest, FileFailuresAreShownAndKeepThePlan)
     EXPECT_EQ(state.table(), before);
 }
 
+TEST_F(MainWindowTest, FileDialogsStartInTheFolderOfTheLastPlanWithNoNameTypedIn)
+{
+    // The platform's dialog: its folder and typed name, then `choose` chosen or the dialog cancelled.
+    const auto shown = [](const std::function<void()>& ask, const QString& choose = {}) {
+        QStringList seen;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = static_cast<QFileDialog*>(QApplication::activeModalWidget());
+            seen = {QFileInfo(dialog->directory().absolutePath()).canonicalFilePath(),
+                    dialog->findChild<QLineEdit*>(u"fileNameEdit"_qs)->text()};
+            dialog->selectFile(choose);
+            choose.isEmpty() ? dialog->reject() : static_cast<QDialog*>(dialog)->accept();
+        });
+        ask();
+        return seen;
+    };
+    StandardPlanFileDialogs standard(stores.choices);
+    const auto open = [&] { standard.askOpenPath(&main()); };
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    const QString first =
+        QFileInfo(QFileInfo(documents).isDir() ? documents : QDir::homePath()).canonicalFilePath();
+    QTemporaryDir plans(QDir::tempPath() + u"/планы-XXXXXX"_qs);
+    const QString plan = plans.filePath(u"k17m_10.ini"_qs);
+    ASSERT_TRUE(QFile::copy(QStringLiteral(YALMERA_SOURCE_DIR "/examples/k17m_10.ini"), plan));
+    const QString folder = QFileInfo(plans.path()).canonicalFilePath();
+    EXPECT_EQ(shown(open, plan), (QStringList{first, QString()}));
+    EXPECT_EQ(shown(open), (QStringList{folder, QString()}));
+    EXPECT_EQ(shown([&] { standard.askSavePath(&main()); }), (QStringList{folder, u"K17M_10.ini"_qs}));
+    ASSERT_TRUE(plans.remove()); // a folder that is gone is not offered
+    EXPECT_EQ(shown(open).value(0), first);
+}
+
 TEST_F(MainWindowTest, WritingBeforeAnyTableIsRefusedWithoutADialog)
 {
     action("N4")->trigger();
@@ -1055,31 +1094,78 @@ TEST_F(MainWindowTest, ACopyOfferedAsTheProgramIsEndedBySignalStaysForTheNextSta
 
 TEST_F(MainWindowTest, RoomyWindowGrowsOnlyWhenChosenAndIsRemembered)
 {
-    makeTemplate(QStringLiteral("40"));
+    makeTemplate(QStringLiteral("50"));
     const QSize fixed = main().size();
     action("RoomyWindowItem")->trigger();
     EXPECT_TRUE(main().windowFlags() & Qt::WindowMaximizeButtonHint);
     main().resize(1280, 1024);
     EXPECT_EVENTUALLY_EQ(main().size(), QSize(1280, 1024));
-    const QWidget* grid = mainChild("StringGrid1");
-    EXPECT_GT(grid->height(), 235 + 400);
+    // The table takes the height and its columns the width; the row above keeps its height.
+    const ChannelGrid* grid = main().grid();
+    EXPECT_GE(grid->viewport()->height() / ChannelGrid::RowHeight, 40);
+    EXPECT_EQ(mainChild("Memo1")->height(), 145);
     EXPECT_GT(mainChild("Memo1")->width(), 280 + 400);
     EXPECT_EQ(grid->geometry().right() + 5, main().centralWidget()->width() - 1);
+    const QHeaderView* columns = grid->horizontalHeader();
+    EXPECT_LE(columns->length(), grid->viewport()->width());
+    EXPECT_GT(columns->length(), grid->viewport()->width() - 20);
+    EXPECT_GT(columns->sectionSize(columnIndex(Column::Scan)),
+              ChannelGrid::columnWidth(columnIndex(Column::Scan)));
     testing::saveScreenshot(main(), QStringLiteral("main-window-roomy-1280x1024"));
     main().resize(400, 300);
     EXPECT_EVENTUALLY_EQ(main().size(), fixed); // never below the fixed size
 
-    // The next start is roomy too, until the choice is turned off.
-    AppState next;
-    ProgramWindows nextWindows(next, feedback, dialogs, stores);
-    EXPECT_TRUE(nextWindows.mainWindow().findChild<QAction*>(QStringLiteral("RoomyWindowItem"))->isChecked());
-    EXPECT_NE(nextWindows.mainWindow().minimumSize(), nextWindows.mainWindow().maximumSize());
-    action("RoomyWindowItem")->trigger();
-    EXPECT_EQ(main().centralWidget()->size(), QSize(797, 397));
-    EXPECT_EQ(main().minimumSize(), main().maximumSize());
-    EXPECT_FALSE(main().windowFlags() & Qt::WindowMaximizeButtonHint);
-    EXPECT_EQ(mainChild("StringGrid1")->geometry(), QRect(5, 155, 787, 235));
+    // The next start is roomy too, at the size and place the window was left, always on the
+    // screen, until the choice is turned off.
+    const QRect screen = main().screen()->availableGeometry();
+    const QSize size = screen.size() - QSize(2, 40);
+    std::list<AppState> nextStates;
+    std::list<ProgramWindows> nextStarts;
+    MainWindow* window = &main();
+    for (const QPoint& leftAt : {screen.topLeft() + QPoint(1, 20), screen.bottomRight() + QPoint(500, 500)}) {
+        window->setGeometry({leftAt, size});
+        window->close();
+        ProgramWindows& next = nextStarts.emplace_back(nextStates.emplace_back(), feedback, dialogs, stores);
+        next.show();
+        window = &next.mainWindow();
+        EXPECT_EQ(window->size(), size);
+        EXPECT_TRUE(screen.contains(window->geometry()));
+        EXPECT_TRUE(!screen.contains(QRect(leftAt, size)) || window->geometry().topLeft() == leftAt);
+    }
+    window->findChild<QAction*>(QStringLiteral("RoomyWindowItem"))->trigger();
+    EXPECT_EQ(window->centralWidget()->size(), QSize(797, 397));
+    EXPECT_EQ(window->minimumSize(), window->maximumSize());
+    EXPECT_FALSE(window->windowFlags() & Qt::WindowMaximizeButtonHint);
+    EXPECT_EQ(window->grid()->geometry(), QRect(5, 155, 787, 235));
     EXPECT_FALSE(UserChoices(configFolder.filePath(QStringLiteral("choices.ini"))).roomyWindow());
+}
+
+TEST_F(MainWindowTest, GuideAndJournalOpenByTheMainWindowAndWhereTheyWereLeft)
+{
+    const QRect screen = main().screen()->availableGeometry();
+    const std::pair<const char*, std::function<QWidget*(MainWindow&)>> windowsOfTheirOwn[] = {
+        {"GuideItem", [](MainWindow& window) -> QWidget* { return window.guideWindow(); }},
+        {"JournalItem", [](MainWindow& window) -> QWidget* { return window.journalWindow(); }},
+    };
+    std::list<AppState> nextStates;
+    for (const auto& [item, windowOf] : windowsOfTheirOwn) {
+        SCOPED_TRACE(item);
+        action(item)->trigger();
+        QWidget* window = windowOf(main());
+        ASSERT_TRUE(window && window->isVisible());
+        // Beside the main window or centred over it, on the screen.
+        const QRect frame = window->frameGeometry();
+        EXPECT_TRUE(screen.contains(window->geometry()));
+        EXPECT_TRUE(!frame.intersects(main().frameGeometry()) ||
+                    (frame.center() - main().frameGeometry().center()).manhattanLength() <= 2);
+        // Where the user left it, it opens at the next start.
+        const QRect left(screen.topLeft() + QPoint(30, 40), QSize(740, 450));
+        window->setGeometry(left);
+        window->close();
+        ProgramWindows next(nextStates.emplace_back(), feedback, dialogs, stores);
+        next.mainWindow().findChild<QAction*>(QString::fromLatin1(item))->trigger();
+        EXPECT_EQ(windowOf(next.mainWindow())->geometry(), left);
+    }
 }
 
 // Takes the URLs the program asks the system to open, instead of a file manager.
@@ -1102,6 +1188,10 @@ TEST_F(MainWindowTest, HelpShowsTheGuideTheJournalFolderAndTheProgramsRecords)
     const QString text = guide->browser()->toPlainText();
     EXPECT_TRUE(text.startsWith(QStringLiteral("Программатор Ялмера: руководство пользователя")));
     EXPECT_FALSE(text.contains(QStringLiteral("## "))); // shown, not as Markdown source
+    // Its pictures, named relative to the guide, are found beside it.
+    EXPECT_FALSE(guide->browser()
+                     ->loadResource(QTextDocument::ImageResource, QUrl(u"screenshots/main-window.png"_qs))
+                     .isNull());
 
     OpenedUrls opened;
     QDesktopServices::setUrlHandler(QStringLiteral("file"), &opened, "open");

@@ -166,6 +166,19 @@ TEST_F(StationLinkWindowTest, OpensWithItsComponents)
     linkChild<QComboBox>("ComboBox1")->setEditText(QStringLiteral("/dev/ttyUSB0"));
     EXPECT_EQ(link->portChoice(), QStringLiteral("/dev/ttyUSB0"));
     testing::saveScreenshot(*link, QStringLiteral("station-link-window"));
+
+    // The port chosen comes back at the next start, with the typed one in its field.
+    std::list<AppState> nextStates;
+    for (const char* choice : {"RadioButton3", "RadioButton1"}) {
+        main().findChild<QAction*>(QStringLiteral("N23"))->trigger();
+        QTest::mouseClick(linkChild<QRadioButton>(choice), Qt::LeftButton);
+        const QString chosen = link->portChoice();
+        QTest::mouseClick(linkChild<QPushButton>("BitBtn1"), Qt::LeftButton);
+        ProgramWindows next(nextStates.emplace_back(), feedback, dialogs, stores);
+        EXPECT_EQ(next.stationLinkWindow().portChoice(), chosen);
+        EXPECT_EQ(next.stationLinkWindow().findChild<QComboBox*>(QStringLiteral("ComboBox1"))->currentText(),
+                  QStringLiteral("/dev/ttyUSB0"));
+    }
 }
 
 TEST_F(StationLinkWindowTest, WriteIsRefusedWithoutACheck)
@@ -546,6 +559,12 @@ TEST_F(StationLinkWindowTest, SilentStationShowsAKAndTheFailure)
     EXPECT_EQ(linkChild<QLabel>("StaticText1")->text(), QStringLiteral("AK"));
     EXPECT_EQ(state.table(), before);
     EXPECT_TRUE(buttonsEnabled());
+
+    // Opened again, the window shows no station's state.
+    QTest::mouseClick(linkChild<QPushButton>("BitBtn1"), Qt::LeftButton);
+    main().findChild<QAction*>(QStringLiteral("N23"))->trigger();
+    EXPECT_EQ(linkChild<QLabel>("StaticText1")->text(), QStringLiteral("- -"));
+    EXPECT_EQ(linkChild<QProgressBar>("Gauge1")->value(), 0);
 }
 
 TEST_F(StationLinkWindowTest, ProgramEndingInTheMiddleOfAWriteStopsItAndJournalsIt)
