@@ -6,6 +6,9 @@
 # the blank as the end of an argument, so `.BR \(dqСоздать протокол\(dq :` prints the words
 # without it. Neither tool warns of that. A blank inside a quoted argument is meant, as in
 # `.BI \(dqПротокол " S" .docx\(dq`, and so is one beside a mark alone (`\fBA:\fR \(dq`).
+# Fails too where groff breaks a word across lines with a hyphen of its own (U+2010) at the
+# page's width or a narrower terminal's: an option or a path broken so ("--proto-col") cannot be
+# typed as shown. The pages turn hyphenation off (.nh).
 cmake_minimum_required(VERSION 3.25)
 include(${CMAKE_CURRENT_LIST_DIR}/../cmake/next_line.cmake)
 
@@ -15,6 +18,12 @@ foreach(page IN LISTS PAGES)
     # -k: the pages are UTF-8, which groff takes only through its preprocessor.
     execute_process(COMMAND ${GROFF} -k -man -Tutf8 -ww -z ${page} ERROR_VARIABLE said OUTPUT_QUIET)
     string(APPEND faults "${said}")
+    foreach(width 80 60)
+      execute_process(COMMAND ${GROFF} -k -man -Tutf8 -rLL=${width}n ${page} OUTPUT_VARIABLE shown ERROR_QUIET)
+      if(shown MATCHES "([^\n]*)‐\n")
+        string(APPEND faults "${page}: a word broken with a hyphen at ${width} columns: ${CMAKE_MATCH_1}‐\n")
+      endif()
+    endforeach()
   endif()
   if(MANDOC)
     execute_process(COMMAND ${MANDOC} -T lint -W warning ${page} OUTPUT_VARIABLE said ERROR_VARIABLE said2)

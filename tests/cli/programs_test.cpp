@@ -68,6 +68,7 @@ TEST(Programs, HelpOfEveryProgramAndCommandHasOneFormatInTheUserLanguage)
         {YALMERA_STATION, {QStringLiteral("-h")}, Russian},
         {YALMERA_GUI, {QStringLiteral("--help")}, English},
         {YALMERA_GUI, {QStringLiteral("-h")}, English},
+        {YALMERA_GUI, {QStringLiteral("--help")}, Russian},
     };
     for (const auto& [path, arguments, language] : helps) {
         if (QString::fromLatin1(path).isEmpty())
@@ -124,6 +125,31 @@ TEST(Programs, HelpAndDocumentsStateOneOrderOfTheWorstStationsExitCode)
         for (auto it = stated.globalMatch(text.simplified()); it.hasNext(); ++statements)
             EXPECT_EQ(it.next().captured(1), order);
         EXPECT_GT(statements, 0);
+    }
+}
+
+// The desktop program's operand and its exit codes of a signal, in its help (both languages) and
+// its manual pages.
+TEST(Programs, DesktopProgramsHelpAndManualPagesNameItsPlanFileAndSignalExits)
+{
+    if (QString::fromLatin1(YALMERA_GUI).isEmpty())
+        GTEST_SKIP() << "the desktop program is not built";
+    QList<std::pair<QString, QString>> texts; // what, its text
+    for (const QString& language : {English, Russian}) {
+        QProcess p;
+        p.setProcessEnvironment(languageEnvironment(language));
+        p.start(QString::fromLatin1(YALMERA_GUI), {QStringLiteral("--help")});
+        ASSERT_TRUE(p.waitForFinished(30000));
+        texts.append({language, QString::fromUtf8(p.readAllStandardOutput())});
+    }
+    for (const char* page : {"docs/yalmera.1", "docs/ru/yalmera.1"}) {
+        QFile file(QStringLiteral(YALMERA_SOURCE_DIR "/") + QString::fromUtf8(page));
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << page;
+        texts.append({QString::fromUtf8(page), QString::fromUtf8(file.readAll())});
+    }
+    for (const auto& [what, text] : texts) {
+        for (const char* promise : {"PLAN.ini", "129", "143", "SIGHUP", "SIGTERM"})
+            EXPECT_TRUE(text.contains(QLatin1String(promise))) << what.toStdString() << ": " << promise;
     }
 }
 
