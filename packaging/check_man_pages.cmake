@@ -8,7 +8,8 @@
 # `.BI \(dqПротокол " S" .docx\(dq`, and so is one beside a mark alone (`\fBA:\fR \(dq`).
 # Fails too where groff breaks a word across lines with a hyphen of its own (U+2010) at the
 # page's width or a narrower terminal's: an option or a path broken so ("--proto-col") cannot be
-# typed as shown. The pages turn hyphenation off (.nh).
+# typed as shown. The pages turn hyphenation off (.nh). And fails when yalmera's page (either
+# language) leaves out its plan-file operand or its exit codes of SIGHUP and SIGTERM.
 cmake_minimum_required(VERSION 3.25)
 include(${CMAKE_CURRENT_LIST_DIR}/../cmake/next_line.cmake)
 
@@ -31,6 +32,10 @@ foreach(page IN LISTS PAGES)
   endif()
 
   file(READ ${page} text)
+  if(page MATCHES "/yalmera\\.1$" AND NOT (text MATCHES "\n\\.RI \\[ PLAN\\.ini \\]\n"
+                                             AND text MATCHES "\n129 [^\n]*SIGHUP[^\n]*143 [^\n]*SIGTERM"))
+    string(APPEND faults "${page}: the synopsis lacks [PLAN.ini] or the exit codes lack 129 and 143\n")
+  endif()
   if(NOT text MATCHES "\n\\.TH [^\n]*\"Yalmera Programmer ${VERSION}\"")
     string(APPEND faults "${page}: the .TH line names no \"Yalmera Programmer ${VERSION}\"\n")
   endif()

@@ -45,15 +45,4 @@ inline QString saidInRussian(QStringView words, const QString& platformText)
     return QStringLiteral("%1 (%2)").arg(words, platformText);
 }
 
-// A file in a folder that does not exist, as yalmera-cli says it in English: the platform's text
-// where it is the program's own words.
-inline QString noSuchFolderInEnglish()
-{
-#ifdef Q_OS_WIN
-    return QStringLiteral("No such file or directory (%1)").arg(noSuchFolderText());
-#else
-    return noSuchFolderText();
-#endif
-}
-
 } // namespace yalmera::test

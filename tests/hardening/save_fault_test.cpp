@@ -37,14 +37,15 @@
 namespace yalmera::hardening {
 namespace {
 
-// As the libraries say them; yalmera-cli says them in English here.
+// As the libraries say them, and as yalmera-cli says them in English here.
 const QString NoSuchFile = test::saidInRussian(u"Нет такого файла или папки", test::noSuchFolderText());
 #ifdef Q_OS_WIN
-// ERROR_PATH_NOT_FOUND: a file on the way, a missing folder in the programs' words.
-const QString NotADirectory = test::saidInRussian(u"Нет такого файла или папки", qt_error_string(3));
-const QString NotADirectoryInEnglish =
-    QStringLiteral("No such file or directory (%1)").arg(qt_error_string(3));
+// ERROR_PATH_NOT_FOUND for a file on the way too.
+const QString NoSuchFileInEnglish = QStringLiteral("No such file or directory (%1)").arg(qt_error_string(3));
+const QString NotADirectory = NoSuchFile;
+const QString NotADirectoryInEnglish = NoSuchFileInEnglish;
 #else
+const QString NoSuchFileInEnglish = test::noSuchFolderText();
 const QString NotADirectory = QStringLiteral("Not a directory");
 const QString NotADirectoryInEnglish = NotADirectory;
 #endif
@@ -225,7 +226,7 @@ TEST(SaveFaults, MissingFolderIsReportedAndNothingIsCreated)
     const QString image = missing + QStringLiteral("/image.bin");
     const CliRun cli = runImageCommand(source, image);
     EXPECT_EQ(cli.exitCode, 2);
-    EXPECT_EQ(cli.err, imageFailure(image, test::noSuchFolderInEnglish()));
+    EXPECT_EQ(cli.err, imageFailure(image, NoSuchFileInEnglish));
     EXPECT_FALSE(QFileInfo::exists(missing));
 
     // The protocol makes its folder when it is missing.

@@ -42,7 +42,4 @@ TEST(SystemError, CommonFailuresInTheProgramsWordsBesideTheSystemsText)
         EXPECT_EQ(systemErrorText(failureOfErrorCode(code), system), expected) << code;
         EXPECT_EQ(systemErrorText(system), expected) << code;
     }
-    // Where the system says the same, it is said once.
-    EXPECT_EQ(systemErrorText(SystemFailure::NoPermission, QStringLiteral("Отказано в доступе.")),
-              QStringLiteral("Отказано в доступе"));
 }
