@@ -978,6 +978,7 @@ TEST_F(WriteReadCommands, PortTheUserMayNotOpenGetsTheDialoutHint)
     ASSERT_TRUE(QFile::setPermissions(open, QFile::Permissions(0x7777)));
 
     QProcess read;
+    read.setProcessEnvironment(languageEnvironment(Russian));
     read.setChildProcessModifier([] {
         if (geteuid() == 0 && (setgroups(0, nullptr) != 0 || setgid(65534) != 0 || setuid(65534) != 0))
             _exit(99);
@@ -990,6 +991,9 @@ TEST_F(WriteReadCommands, PortTheUserMayNotOpenGetsTheDialoutHint)
     ASSERT_EQ(read.state(), QProcess::NotRunning);
     const QString err = QString::fromUtf8(read.readAllStandardError());
     EXPECT_EQ(read.exitCode(), 3) << err.toStdString();
+    // As the guide says it, beside the system's own words.
+    EXPECT_TRUE(err.contains(QStringLiteral("read: Отказано в доступе (Permission denied)\n")))
+        << err.toStdString();
     EXPECT_TRUE(err.contains(QStringLiteral("«sudo usermod -aG dialout $USER» и войдите в систему заново")))
         << err.toStdString();
 }
