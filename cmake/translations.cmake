@@ -46,11 +46,25 @@ if(NOT yalmera_parser_ts)
                   "command-line programs word errors of their options in English")
 endif()
 
-# yalmera_translations(<target> <folder>...): translations/<target>_ru.ts into the program. Its
-# texts are those of the .cpp and .h files in the folders (the target's property
+# The libraries' words for the common system errors (src/model/model_texts.h) are Russian, as the
+# desktop program's windows show them; translations/system_errors_en.ts gives them in English.
+set(YALMERA_SYSTEM_ERRORS_SOURCES ${PROJECT_SOURCE_DIR}/src/model/model_texts.h)
+set(YALMERA_SYSTEM_ERRORS_TS ${PROJECT_SOURCE_DIR}/translations/system_errors_en.ts)
+
+# yalmera_translations(<target> <folder>...): translations/<target>_ru.ts into the program, and the
+# English side: the plural forms of its English texts ("%n channel(s)": "1 channel", "2 channels")
+# from translations/<target>_en.ts where it has any, with the system errors in English. Its texts
+# are those of the .cpp and .h files in the folders (the target's property
 # YALMERA_TRANSLATED_SOURCES); `cmake --build build --target update_translations` takes new and
-# changed ones into the .ts with lupdate, for a translator to finish.
+# changed ones into the .ts files with lupdate, for a translator to finish.
 add_custom_target(update_translations)
+if(YALMERA_LUPDATE)
+  add_custom_target(update_translations_system_errors
+                    COMMAND ${YALMERA_LUPDATE} -locations none -no-obsolete -source-language ru_RU
+                            -target-language en ${YALMERA_SYSTEM_ERRORS_SOURCES} -ts ${YALMERA_SYSTEM_ERRORS_TS}
+                    VERBATIM)
+  add_dependencies(update_translations update_translations_system_errors)
+endif()
 function(yalmera_translations target)
   set(sources)
   foreach(folder IN LISTS ARGN)
@@ -59,10 +73,13 @@ function(yalmera_translations target)
   endforeach()
   set_property(TARGET ${target} PROPERTY YALMERA_TRANSLATED_SOURCES ${sources})
   set(ts ${PROJECT_SOURCE_DIR}/translations/${target}_ru.ts)
+  set(plurals_ts ${PROJECT_SOURCE_DIR}/translations/${target}_en.ts)
   if(YALMERA_LUPDATE)
     add_custom_target(update_translations_${target}
                       COMMAND ${YALMERA_LUPDATE} -locations none -no-obsolete -target-language ru_RU
                               ${sources} -ts ${ts}
+                      COMMAND ${YALMERA_LUPDATE} -locations none -no-obsolete -pluralonly -target-language en
+                              ${sources} -ts ${plurals_ts}
                       VERBATIM)
     add_dependencies(update_translations update_translations_${target})
   endif()
@@ -73,5 +90,14 @@ function(yalmera_translations target)
                      COMMAND ${CMAKE_COMMAND} -E make_directory ${qm_dir}
                      COMMAND ${YALMERA_LRELEASE} -silent ${ts} ${yalmera_parser_ts} -qm ${qm}
                      DEPENDS ${ts} ${yalmera_parser_ts} VERBATIM)
-  qt_add_resources(${target} ${target}_translations PREFIX /translations BASE ${qm_dir} FILES ${qm})
+  set(en_ts ${YALMERA_SYSTEM_ERRORS_TS})
+  if(EXISTS ${plurals_ts})
+    list(PREPEND en_ts ${plurals_ts})
+  endif()
+  set(qm_en ${qm_dir}/${target}_en.qm)
+  add_custom_command(OUTPUT ${qm_en}
+                     COMMAND ${CMAKE_COMMAND} -E make_directory ${qm_dir}
+                     COMMAND ${YALMERA_LRELEASE} -silent ${en_ts} -qm ${qm_en}
+                     DEPENDS ${en_ts} VERBATIM)
+  qt_add_resources(${target} ${target}_translations PREFIX /translations BASE ${qm_dir} FILES ${qm} ${qm_en})
 endfunction()

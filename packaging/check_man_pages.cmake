@@ -6,6 +6,10 @@
 # the blank as the end of an argument, so `.BR \(dqСоздать протокол\(dq :` prints the words
 # without it. Neither tool warns of that. A blank inside a quoted argument is meant, as in
 # `.BI \(dqПротокол " S" .docx\(dq`, and so is one beside a mark alone (`\fBA:\fR \(dq`).
+# Fails too where groff breaks a word across lines with a hyphen of its own (U+2010) at the
+# page's width or a narrower terminal's: an option or a path broken so ("--proto-col") cannot be
+# typed as shown. The pages turn hyphenation off (.nh). And fails when yalmera's page (either
+# language) leaves out its plan-file operand or its exit codes of SIGHUP and SIGTERM.
 cmake_minimum_required(VERSION 3.25)
 include(${CMAKE_CURRENT_LIST_DIR}/../cmake/next_line.cmake)
 
@@ -15,6 +19,12 @@ foreach(page IN LISTS PAGES)
     # -k: the pages are UTF-8, which groff takes only through its preprocessor.
     execute_process(COMMAND ${GROFF} -k -man -Tutf8 -ww -z ${page} ERROR_VARIABLE said OUTPUT_QUIET)
     string(APPEND faults "${said}")
+    foreach(width 80 60)
+      execute_process(COMMAND ${GROFF} -k -man -Tutf8 -rLL=${width}n ${page} OUTPUT_VARIABLE shown ERROR_QUIET)
+      if(shown MATCHES "([^\n]*)‐\n")
+        string(APPEND faults "${page}: a word broken with a hyphen at ${width} columns: ${CMAKE_MATCH_1}‐\n")
+      endif()
+    endforeach()
   endif()
   if(MANDOC)
     execute_process(COMMAND ${MANDOC} -T lint -W warning ${page} OUTPUT_VARIABLE said ERROR_VARIABLE said2)
@@ -22,6 +32,10 @@ foreach(page IN LISTS PAGES)
   endif()
 
   file(READ ${page} text)
+  if(page MATCHES "/yalmera\\.1$" AND NOT (text MATCHES "\n\\.RI \\[ PLAN\\.ini \\]\n"
+                                             AND text MATCHES "\n129 [^\n]*SIGHUP[^\n]*143 [^\n]*SIGTERM"))
+    string(APPEND faults "${page}: the synopsis lacks [PLAN.ini] or the exit codes lack 129 and 143\n")
+  endif()
   if(NOT text MATCHES "\n\\.TH [^\n]*\"Yalmera Programmer ${VERSION}\"")
     string(APPEND faults "${page}: the .TH line names no \"Yalmera Programmer ${VERSION}\"\n")
   endif()

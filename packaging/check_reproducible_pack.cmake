@@ -2,7 +2,9 @@
 # cmake -DBUILD_DIR=<build> -DWORK=<dir> -DGENERATOR=DEB -P check_reproducible_pack.cmake
 # Packs one build twice, a second apart and without SOURCE_DATE_EPOCH in the environment (the
 # package's own configuration gives the time of the last commit), and fails unless the two
-# packages are the same byte for byte. scripts/check-reproducible builds twice as well.
+# packages are the same byte for byte. scripts/check-reproducible builds twice as well. Each pack
+# runs in a folder of its own, as the README's `cd build && cpack -G DEB` runs in the build
+# folder, and must leave its package there.
 cmake_minimum_required(VERSION 3.25)
 file(REMOVE_RECURSE ${WORK})
 set(hashes)
@@ -10,13 +12,17 @@ foreach(run 1 2)
   if(run EQUAL 2)
     execute_process(COMMAND ${CMAKE_COMMAND} -E sleep 1.1)
   endif()
+  file(MAKE_DIRECTORY ${WORK}/${run})
   execute_process(COMMAND ${CMAKE_COMMAND} -E env --unset=SOURCE_DATE_EPOCH
-                          ${CMAKE_CPACK_COMMAND} -G ${GENERATOR} -B ${WORK}/${run}
-                  WORKING_DIRECTORY ${BUILD_DIR} RESULT_VARIABLE failed OUTPUT_QUIET)
+                          ${CMAKE_CPACK_COMMAND} -G ${GENERATOR} --config ${BUILD_DIR}/CPackConfig.cmake
+                  WORKING_DIRECTORY ${WORK}/${run} RESULT_VARIABLE failed OUTPUT_QUIET)
   if(failed)
     message(FATAL_ERROR "cpack -G ${GENERATOR} failed")
   endif()
   file(GLOB package ${WORK}/${run}/yalmera*.deb ${WORK}/${run}/yalmera*.exe)
+  if(NOT package)
+    message(FATAL_ERROR "cpack -G ${GENERATOR} left no package in the folder it ran in (${WORK}/${run})")
+  endif()
   file(SHA256 ${package} hash)
   list(APPEND hashes ${hash})
   get_filename_component(name ${package} NAME)

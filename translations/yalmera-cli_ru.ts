@@ -133,6 +133,10 @@ or file error. Messages on stderr.</source>
 <context>
     <name>ExportCommand</name>
     <message>
+        <source>no output file given (-o PLAN.csv)</source>
+        <translation>не указан выходной файл (-o PLAN.csv)</translation>
+    </message>
+    <message>
         <source>Usage: yalmera-cli export PLAN.ini -o PLAN.csv
 
 Reads a channel-plan file as &quot;Чтение файла&quot; does and writes its channel table as the
@@ -143,6 +147,7 @@ A field holding &quot;;&quot;, &quot;,&quot;, a quote or a line break is quoted;
 &quot;+&quot;, &quot;-&quot;, &quot;@&quot; or a single quote gets a single quote first, so that no spreadsheet runs
 it as a formula (import takes it away again). A cell that import would refuse (a control
 character, a character outside Windows-1251, more than 200 characters) is refused here.
+Prints the channel count and the file it saved.
 
 Options:
   -o, --output FILE   the spreadsheet file to write; an existing file is replaced only
@@ -161,6 +166,7 @@ Exit codes: 0 the file was written; 2 usage or file error.</source>
 ни одна программа электронных таблиц не выполнила её как формулу (import убирает её
 снова). Ячейка, которую отклонил бы import (управляющий символ, символ вне Windows-1251,
 больше 200 символов), отклоняется уже здесь.
+Выводит число каналов и сохранённый файл.
 
 Параметры:
   -o, --output FILE   записываемый файл электронной таблицы; существующий файл
@@ -169,9 +175,13 @@ Exit codes: 0 the file was written; 2 usage or file error.</source>
 
 Коды завершения: 0 файл записан; 2 ошибка вызова или файла.</translation>
     </message>
-    <message>
-        <source>no output file given (-o PLAN.csv)</source>
-        <translation>не указан выходной файл (-o PLAN.csv)</translation>
+    <message numerus="yes">
+        <source>Channel table (%n channel(s)) saved to %1</source>
+        <translation>
+            <numerusform>Таблица каналов (%n канал) сохранена в %1</numerusform>
+            <numerusform>Таблица каналов (%n канала) сохранена в %1</numerusform>
+            <numerusform>Таблица каналов (%n каналов) сохранена в %1</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -216,6 +226,18 @@ usage or file error. Messages on stderr.</source>
 <context>
     <name>ImportCommand</name>
     <message>
+        <source>no spreadsheet file given</source>
+        <translation>не указан файл электронной таблицы</translation>
+    </message>
+    <message>
+        <source>no plan file given for the settings (--settings-from PLAN.ini)</source>
+        <translation>не указан файл плана для установок (--settings-from PLAN.ini)</translation>
+    </message>
+    <message>
+        <source>no output file given (-o NEW.ini)</source>
+        <translation>не указан выходной файл (-o NEW.ini)</translation>
+    </message>
+    <message>
         <source>Usage: yalmera-cli import PLAN.csv --settings-from PLAN.ini -o NEW.ini
 
 Makes a channel-plan file from a spreadsheet file of the channel table, as &quot;Импорт CSV&quot;
@@ -228,7 +250,8 @@ only what a plan file cannot hold is refused: control characters (line breaks, t
 characters outside Windows-1251, bytes that are no UTF-8 in a UTF-8 file, more than 200
 characters in a cell. One single quote at the start of a cell is taken away (export puts
 it before a text a spreadsheet would run as a formula). This is checked before NEW.ini is
-written; a refusal names the spreadsheet file&apos;s row and column.
+written; a refusal names the spreadsheet file&apos;s row and column. Prints the channel count
+and the files it took and saved.
 
 Options:
   --settings-from FILE   the plan file whose general settings, band and module the new
@@ -252,7 +275,7 @@ file included (the reason on stderr).</source>
 файле UTF-8, больше 200 символов в ячейке. Одна одиночная кавычка в начале ячейки
 убирается (export ставит её перед текстом, который программа электронных таблиц
 выполнила бы как формулу). Всё это проверяется до записи NEW.ini; отказ называет строку
-и столбец файла электронной таблицы.
+и столбец файла электронной таблицы. Выводит число каналов, взятые файлы и сохранённый файл.
 
 Параметры:
   --settings-from FILE   файл плана, общие установки, диапазон и модуль которого берёт
@@ -264,17 +287,13 @@ file included (the reason on stderr).</source>
 Коды завершения: 0 файл плана записан; 2 ошибка вызова или файла, в том числе
 отклонённый файл электронной таблицы (причина в stderr).</translation>
     </message>
-    <message>
-        <source>no spreadsheet file given</source>
-        <translation>не указан файл электронной таблицы</translation>
-    </message>
-    <message>
-        <source>no plan file given for the settings (--settings-from PLAN.ini)</source>
-        <translation>не указан файл плана для установок (--settings-from PLAN.ini)</translation>
-    </message>
-    <message>
-        <source>no output file given (-o NEW.ini)</source>
-        <translation>не указан выходной файл (-o NEW.ini)</translation>
+    <message numerus="yes">
+        <source>Plan (%n channel(s) from %1, the settings from %2) saved to %3</source>
+        <translation>
+            <numerusform>План (%n канал из %1, установки из %2) сохранён в %3</numerusform>
+            <numerusform>План (%n канала из %1, установки из %2) сохранён в %3</numerusform>
+            <numerusform>План (%n каналов из %1, установки из %2) сохранён в %3</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -295,35 +314,6 @@ file included (the reason on stderr).</source>
 <context>
     <name>PortsCommand</name>
     <message>
-        <source>Usage: yalmera-cli ports
-
-Lists the serial ports the system reports, one per line: the name --port takes, the
-device, and what the system tells of it (description, maker, USB vendor and product id,
-the adapter&apos;s serial number), which tells two USB adapters apart. The station-link
-window&apos;s &quot; Другой порт:&quot; list shows the same. The ports COM1 and COM2 name are marked.
-Pseudo-terminals (the virtual station&apos;s /dev/pts/N) are not reported by the system:
-give their path to --port.
-
-Options:
-  -h, --help   this text
-
-Exit codes: 0 listed (also when there is none); 2 usage error.</source>
-        <translation>Использование: yalmera-cli ports
-
-Перечисляет последовательные порты, о которых сообщает система, по одному в строке: имя
-для --port, устройство и то, что система о нём сообщает (описание, изготовитель, USB-коды
-изготовителя и изделия, серийный номер адаптера), - по этому различаются два
-USB-адаптера. То же показывает список &quot; Другой порт:&quot; окна связи со станцией. Порты,
-которые означают COM1 и COM2, отмечены.
-Псевдотерминалы (/dev/pts/N виртуальной станции) система не сообщает: указывайте их путь
-в --port.
-
-Параметры:
-  -h, --help   этот текст
-
-Коды завершения: 0 список выведен (также когда портов нет); 2 ошибка вызова.</translation>
-    </message>
-    <message>
         <source>PORT</source>
         <translation>ПОРТ</translation>
     </message>
@@ -343,15 +333,57 @@ USB-адаптера. То же показывает список &quot; Дру�
         <source>pseudo-terminals (/dev/pts/N, the virtual station) are not listed: give their path to --port</source>
         <translation>псевдотерминалы (/dev/pts/N, виртуальная станция) не перечисляются: укажите их путь в --port</translation>
     </message>
+    <message>
+        <source>Usage: yalmera-cli ports
+
+Lists the serial ports the system reports, one per line: the name --port takes, the
+device, and what the system tells of it (description, maker, USB vendor and product id,
+the adapter&apos;s serial number), which tells two USB adapters apart. The station-link
+window&apos;s &quot; Другой порт:&quot; list shows the same. The ports that COM1 and COM2 stand for are
+marked with those names. Pseudo-terminals (the virtual station&apos;s /dev/pts/N) are not
+reported by the system: give their path to --port.
+
+Options:
+  -h, --help   this text
+
+Exit codes: 0 listed (also when there is none); 2 usage error.</source>
+        <translation>Использование: yalmera-cli ports
+
+Перечисляет последовательные порты, о которых сообщает система, по одному в строке: имя
+для --port, устройство и то, что система о нём сообщает (описание, изготовитель, USB-коды
+изготовителя и изделия, серийный номер адаптера), - по этому различаются два
+USB-адаптера. То же показывает список &quot; Другой порт:&quot; окна связи со станцией. Порты,
+которые означают COM1 и COM2, отмечены этими именами.
+Псевдотерминалы (/dev/pts/N виртуальной станции) система не сообщает: указывайте их путь
+в --port.
+
+Параметры:
+  -h, --help   этот текст
+
+Коды завершения: 0 список выведен (также когда портов нет); 2 ошибка вызова.</translation>
+    </message>
 </context>
 <context>
     <name>ProtocolCommand</name>
+    <message>
+        <source>no serial number given (--serial TEXT)</source>
+        <translation>не указан серийный номер (--serial TEXT)</translation>
+    </message>
+    <message>
+        <source>no output file given (-o OUT.docx or -o OUT.pdf)</source>
+        <translation>не указан выходной файл (-o OUT.docx или -o OUT.pdf)</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos;: the output must end in .docx or .pdf</source>
+        <translation>«%1»: выходной файл должен оканчиваться на .docx или .pdf</translation>
+    </message>
     <message>
         <source>Usage: yalmera-cli protocol PLAN.ini --serial TEXT -o OUT.docx|OUT.pdf
 
 Reads a channel-plan file as &quot;Чтение файла&quot; does, runs the data check of &quot;Контроль&quot;
 on it and, when the plan passes, writes the programming protocol of &quot;Создать протокол&quot;:
-title, serial number, the settings lines and the channel table, A4 landscape.
+title, serial number, the settings lines and the channel table, A4 landscape. Prints what
+it saved: the serial number, the channel count and the document.
 
 Options:
   --serial TEXT       the station&apos;s serial number, printed as typed (may be empty: &quot;&quot;)
@@ -366,7 +398,7 @@ stderr); 2 usage or file error.</source>
 Читает файл плана каналов, как &quot;Чтение файла&quot;, выполняет на нём проверку данных
 &quot;Контроль&quot; и, если план её прошёл, записывает протокол программирования, как его делает
 &quot;Создать протокол&quot;: заголовок, серийный номер, строки установок и таблицу каналов, A4,
-альбомная ориентация.
+альбомная ориентация. Выводит, что сохранено: серийный номер, число каналов и документ.
 
 Параметры:
   --serial TEXT       серийный номер станции, печатается как введён (может быть пустым: &quot;&quot;)
@@ -377,17 +409,13 @@ stderr); 2 usage or file error.</source>
 Коды завершения: 0 протокол записан; 1 проверка данных отклонила план (её сообщение в
 stderr); 2 ошибка вызова или файла.</translation>
     </message>
-    <message>
-        <source>no serial number given (--serial TEXT)</source>
-        <translation>не указан серийный номер (--serial TEXT)</translation>
-    </message>
-    <message>
-        <source>no output file given (-o OUT.docx or -o OUT.pdf)</source>
-        <translation>не указан выходной файл (-o OUT.docx или -o OUT.pdf)</translation>
-    </message>
-    <message>
-        <source>&apos;%1&apos;: the output must end in .docx or .pdf</source>
-        <translation>«%1»: выходной файл должен оканчиваться на .docx или .pdf</translation>
+    <message numerus="yes">
+        <source>Protocol (serial number &quot;%1&quot;, %n channel(s)) saved to %2</source>
+        <translation>
+            <numerusform>Протокол (серийный номер &quot;%1&quot;, %n канал) сохранён в %2</numerusform>
+            <numerusform>Протокол (серийный номер &quot;%1&quot;, %n канала) сохранён в %2</numerusform>
+            <numerusform>Протокол (серийный номер &quot;%1&quot;, %n каналов) сохранён в %2</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -540,6 +568,21 @@ SIGHUP). При нескольких портах - код худшей стан
     <message>
         <source>Time</source>
         <translation>Время</translation>
+    </message>
+</context>
+<context>
+    <name>StationProgress</name>
+    <message>
+        <source>Writing</source>
+        <translation>Запись</translation>
+    </message>
+    <message>
+        <source>Verifying</source>
+        <translation>Проверка</translation>
+    </message>
+    <message>
+        <source>Reading</source>
+        <translation>Чтение</translation>
     </message>
 </context>
 <context>

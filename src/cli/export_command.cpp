@@ -26,6 +26,7 @@ QString helpText()
         "\"+\", \"-\", \"@\" or a single quote gets a single quote first, so that no spreadsheet runs\n"
         "it as a formula (import takes it away again). A cell that import would refuse (a control\n"
         "character, a character outside Windows-1251, more than 200 characters) is refused here.\n"
+        "Prints the channel count and the file it saved.\n"
         "\n"
         "Options:\n"
         "  -o, --output FILE   the spreadsheet file to write; an existing file is replaced only\n"
@@ -55,6 +56,9 @@ int runExport(const QStringList& arguments)
         return ExitUsage;
     if (const UserMessage failure = files::writePlanCsv(path, state.table()); !failure.isEmpty())
         return commandLine.fileError(path, failure.text);
+    printOut(
+        ExportCommand::tr("Channel table (%n channel(s)) saved to %1", nullptr, state.table().channelCount())
+            .arg(path));
     return ExitSuccess;
 }
 

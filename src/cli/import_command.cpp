@@ -29,7 +29,8 @@ QString helpText()
         "characters outside Windows-1251, bytes that are no UTF-8 in a UTF-8 file, more than 200\n"
         "characters in a cell. One single quote at the start of a cell is taken away (export puts\n"
         "it before a text a spreadsheet would run as a formula). This is checked before NEW.ini is\n"
-        "written; a refusal names the spreadsheet file's row and column.\n"
+        "written; a refusal names the spreadsheet file's row and column. Prints the channel count\n"
+        "and the files it took and saved.\n"
         "\n"
         "Options:\n"
         "  --settings-from FILE   the plan file whose general settings, band and module the new\n"
@@ -78,6 +79,9 @@ int runImport(const QStringList& arguments)
         path, state.settings(), state.table(), state.stationType().typeCode, moduleCode(state.moduleType()));
     if (!saved.isEmpty())
         return commandLine.fileError(path, saved.text);
+    printOut(ImportCommand::tr("Plan (%n channel(s) from %1, the settings from %2) saved to %3", nullptr,
+                               state.table().channelCount())
+                 .arg(csvPath, settingsPath, path));
     return ExitSuccess;
 }
 

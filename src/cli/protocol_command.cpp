@@ -23,7 +23,8 @@ QString helpText()
         "\n"
         "Reads a channel-plan file as \"Чтение файла\" does, runs the data check of \"Контроль\"\n"
         "on it and, when the plan passes, writes the programming protocol of \"Создать протокол\":\n"
-        "title, serial number, the settings lines and the channel table, A4 landscape.\n"
+        "title, serial number, the settings lines and the channel table, A4 landscape. Prints what\n"
+        "it saved: the serial number, the channel count and the document.\n"
         "\n"
         "Options:\n"
         "  --serial TEXT       the station's serial number, printed as typed (may be empty: \"\")\n"
@@ -82,6 +83,9 @@ int runProtocol(const QStringList& arguments)
                                                        : report::writeProtocolPdf(document, path);
     if (!written.isEmpty())
         return commandLine.fileError(path, written.text);
+    printOut(ProtocolCommand::tr("Protocol (serial number \"%1\", %n channel(s)) saved to %2", nullptr,
+                                 state.image().channelCount)
+                 .arg(commandLine.value(serial), path));
     return ExitSuccess;
 }
 

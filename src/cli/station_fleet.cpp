@@ -22,11 +22,11 @@ QString stepText(FleetStep step)
 {
     switch (step) {
     case FleetStep::Writing:
-        return QStringLiteral("Запись");
+        return writingTitle();
     case FleetStep::Verifying:
-        return QStringLiteral("Проверка");
+        return verifyingTitle();
     case FleetStep::Reading:
-        return QStringLiteral("Чтение");
+        return readingTitle();
     case FleetStep::Ended:
         break;
     }
@@ -50,6 +50,8 @@ public:
             m_rows.append({station.port, {}, {}, 0, {}});
             m_width = std::max(m_width, station.port.size());
         }
+        for (const FleetStep step : {FleetStep::Writing, FleetStep::Verifying, FleetStep::Reading})
+            m_stepWidth = std::max(m_stepWidth, stepText(step).size());
     }
     void stationStep(int station, FleetStep step) override
     {
@@ -119,7 +121,8 @@ private:
             }
             const int filled = (row.gauge * Width + 50) / 100;
             text += QStringLiteral("%1 [%2%3] %4% %5\n")
-                        .arg(row.step.leftJustified(8), QString(filled, u'#'), QString(Width - filled, u'.'))
+                        .arg(row.step.leftJustified(m_stepWidth), QString(filled, u'#'),
+                             QString(Width - filled, u'.'))
                         .arg(row.gauge, 3)
                         .arg(row.status);
         }
@@ -132,6 +135,7 @@ private:
     std::mutex m_mutex;
     QList<Row> m_rows;
     qsizetype m_width = 0;
+    qsizetype m_stepWidth = 0; // the longest step's, so that the gauges line up in either language
     bool m_drawn = false;
 };
 

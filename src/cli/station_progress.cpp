@@ -4,9 +4,35 @@
 #include "link/link_texts.h"
 #include "link/serial_link.h"
 
+#include <QCoreApplication>
 #include <QThread>
 
 namespace yalmera::cli {
+
+namespace {
+
+// The progress lines' own texts (translations/yalmera-cli_ru.ts).
+class StationProgress
+{
+    Q_DECLARE_TR_FUNCTIONS(StationProgress)
+};
+
+} // namespace
+
+QString writingTitle()
+{
+    return StationProgress::tr("Writing");
+}
+
+QString verifyingTitle()
+{
+    return StationProgress::tr("Verifying");
+}
+
+QString readingTitle()
+{
+    return StationProgress::tr("Reading");
+}
 
 QStringView statusText(ExchangePhase phase)
 {
@@ -101,10 +127,11 @@ void runOffThisThread(const std::function<void()>& work)
     worker->wait();
 }
 
-ReadResult readStationShowingProgress(const ReadRequest& request, const std::atomic<bool>* stop)
+ReadResult readStationShowingProgress(const ReadRequest& request, const std::atomic<bool>* stop,
+                                      const QString& title)
 {
     // The exchange blocks its thread for the whole read, as it does under the window.
-    const std::unique_ptr<ExchangeObserver> progress = makeTerminalProgress(QStringLiteral("Чтение"));
+    const std::unique_ptr<ExchangeObserver> progress = makeTerminalProgress(title);
     ReadResult result;
     runOffThisThread([&] { result = runReadExchange(request, *progress, stop); });
     endTerminalProgress(*progress);

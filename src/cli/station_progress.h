@@ -14,6 +14,11 @@ namespace yalmera::cli {
 // The station-link window's status text of a phase ("ЗП", "ПП", "AK", "- -").
 QStringView statusText(ExchangePhase phase);
 
+// The titles of the progress lines, in the user's language.
+QString writingTitle();
+QString verifyingTitle();
+QString readingTitle();
+
 // The station-link window's gauge and status field, on stderr.
 std::unique_ptr<ExchangeObserver> makeTerminalProgress(const QString& title);
 // Ends the progress line, so what follows starts on a line of its own.
@@ -22,8 +27,9 @@ void endTerminalProgress(ExchangeObserver& progress);
 // Runs work on a thread of its own, as the exchanges run under the window, and waits for it.
 void runOffThisThread(const std::function<void()>& work);
 
-// A read exchange with its progress on stderr; a set *stop ends it at the next byte.
-ReadResult readStationShowingProgress(const ReadRequest& request, const std::atomic<bool>* stop = nullptr);
+// A read exchange with its progress on stderr under title; a set *stop ends it at the next byte.
+ReadResult readStationShowingProgress(const ReadRequest& request, const std::atomic<bool>* stop = nullptr,
+                                      const QString& title = readingTitle());
 
 // Says why an exchange on port failed, with the way out when the user may not use the port;
 // exit code 1 for a refused stream, interruptedExit for an exchange stopped by a signal

@@ -187,7 +187,7 @@ private:
     {
         WriteRequest request = writeRequest(m_state, m_port);
         request.trace = m_records.trace();
-        const std::unique_ptr<ExchangeObserver> progress = makeTerminalProgress(QStringLiteral("Запись"));
+        const std::unique_ptr<ExchangeObserver> progress = makeTerminalProgress(writingTitle());
         WriteResult written;
         runOffThisThread([&] { written = runWriteExchange(request, *progress, interrupt.flag()); });
         endTerminalProgress(*progress);
@@ -215,7 +215,7 @@ private:
     {
         ReadRequest request = readRequest(m_state, m_port);
         request.trace = m_records.trace();
-        const ReadResult readBack = readStationShowingProgress(request, interrupt.flag());
+        const ReadResult readBack = readStationShowingProgress(request, interrupt.flag(), verifyingTitle());
         const QStringList diff =
             readBack.ok() ? writtenDifferences(writeRequest(m_state, m_port).stream, *readBack.readBack)
                           : QStringList();

@@ -5,6 +5,7 @@
 
 #include "files/delimited_text.h"
 #include "files/whole_file.h"
+#include "model/system_error.h"
 #include "model/version.h"
 
 #include <QDir>
@@ -197,7 +198,7 @@ QString appendWhole(QFile& file, const JournalWait& wait, const QList<QStringLis
     // Windows has no append mode: Qt put the position at the end the file had when it was
     // opened, before the lock; the line goes after what others appended meanwhile.
     if (!file.seek(before))
-        return file.errorString();
+        return systemErrorText(file.errorString());
     qint64 written = 0;
     // A write that stops short sets no error; the next one fails with the system's reason.
     while (written < bytes.size()) {
@@ -208,7 +209,7 @@ QString appendWhole(QFile& file, const JournalWait& wait, const QList<QStringLis
     }
     if (written == bytes.size())
         return {};
-    const QString reason = file.errorString();
+    const QString reason = systemErrorText(file.errorString());
     file.resize(before);
     return reason;
 }
@@ -238,7 +239,7 @@ QString openForAppend(QFile& file)
     // Unbuffered: each line goes to the system in the one write below, never in pieces. Read too:
     // the last byte tells whether the last line has its line end.
     if (!file.open(QIODevice::ReadWrite | QIODevice::Append | QIODevice::Unbuffered))
-        return file.errorString();
+        return systemErrorText(file.errorString());
     return {};
 }
 
@@ -319,7 +320,7 @@ UserMessage appendJournal(const QString& path, const JournalEntry& entry, const 
         return lineNotJournalled(path, reason, entry);
     file.close();
     if (file.error() != QFileDevice::NoError)
-        return lineNotJournalled(path, file.errorString(), entry);
+        return lineNotJournalled(path, systemErrorText(file.errorString()), entry);
     return {};
 }
 
@@ -342,7 +343,7 @@ SavedPlanFile savePlanUnderFreeName(const QString& folder, const QString& stem,
         if (claim.open(QIODevice::WriteOnly | QIODevice::NewOnly))
             break;
         if (!QFileInfo::exists(path) && !QFileInfo(path).isSymLink())
-            return {{}, claim.errorString()};
+            return {{}, systemErrorText(claim.errorString())};
         path = folder + u'/' + stem + QStringLiteral("_%1.ini").arg(n);
     }
     const UserMessage saved = writePlanFile(path, settings, table, typeCode, moduleType);

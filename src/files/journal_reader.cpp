@@ -3,6 +3,7 @@
 #include "files/delimited_text.h"
 #include "files/files_texts.h"
 #include "files/journal.h"
+#include "model/system_error.h"
 
 #include <QDir>
 #include <QFile>
@@ -164,14 +165,14 @@ JournalRead JournalFollower::read()
     }
     QFile file(m_path);
     if (!file.open(QIODevice::ReadOnly)) {
-        result.error = readFailure(m_path, file.errorString());
+        result.error = readFailure(m_path, systemErrorText(file.errorString()));
         return result;
     }
     if (file.size() < m_offset || !file.seek(m_offset - m_lastLine.size()) ||
         file.read(m_lastLine.size()) != m_lastLine)
         restart();
     if (!file.seek(m_offset)) {
-        result.error = readFailure(m_path, file.errorString());
+        result.error = readFailure(m_path, systemErrorText(file.errorString()));
         return result;
     }
 
@@ -213,7 +214,7 @@ JournalRead JournalFollower::read()
         }
     }
     if (file.error() != QFileDevice::NoError)
-        result.error = readFailure(m_path, file.errorString());
+        result.error = readFailure(m_path, systemErrorText(file.errorString()));
     return result;
 }
 

@@ -54,21 +54,25 @@ ProgramLanguage messageLanguage(const QProcessEnvironment& environment)
     return firstKnownLanguage(environment.value(QStringLiteral("LANGUAGE")).split(u':') << locale);
 }
 
-void useUserLanguage(QCoreApplication& app, QStringView program)
+ProgramLanguage userLanguage()
 {
 #ifdef Q_OS_WIN
-    const ProgramLanguage language = firstKnownLanguage(QLocale::system().uiLanguages());
+    return firstKnownLanguage(QLocale::system().uiLanguages());
 #else
-    const ProgramLanguage language = messageLanguage(QProcessEnvironment::systemEnvironment());
+    return messageLanguage(QProcessEnvironment::systemEnvironment());
 #endif
+}
+
+void useUserLanguage(QCoreApplication& app, QStringView program)
+{
+    const bool russian = userLanguage() == ProgramLanguage::Russian;
     // The texts' numbers ("%L1") in the texts' language.
-    QLocale::setDefault(language == ProgramLanguage::Russian ? QLocale(QLocale::Russian, QLocale::Russia)
-                                                             : QLocale::c());
-    if (language != ProgramLanguage::Russian)
-        return;
-    // The translator lives as long as the application, which owns it.
+    QLocale::setDefault(russian ? QLocale(QLocale::Russian, QLocale::Russia) : QLocale::c());
+    // The translator lives as long as the application, which owns it. English takes one too: the
+    // plural forms of the English texts, and the libraries' Russian words for system errors.
     auto* translator = new QTranslator(&app);
-    if (translator->load(QStringLiteral(":/translations/%1_ru").arg(program)))
+    if (translator->load(QStringLiteral(":/translations/%1_%2")
+                             .arg(program, russian ? QStringLiteral("ru") : QStringLiteral("en"))))
         QCoreApplication::installTranslator(translator);
     else
         delete translator;

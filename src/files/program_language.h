@@ -21,11 +21,16 @@ ProgramLanguage firstKnownLanguage(const QStringList& languages);
 // English otherwise.
 ProgramLanguage messageLanguage(const QProcessEnvironment& environment);
 
-// Shows a command-line program's own texts in the user's language (messageLanguage on Unix, the
-// user's display languages on Windows): Russian or English, the texts as written. Numbers in the
-// texts follow that language, not the locale's: a decimal comma in Russian ("2,8 с"). The
-// Russian texts are compiled into the program as the resource :/translations/<program>_ru.qm. The
-// station's own Russian messages are no such texts: they stay as they are in both languages.
+// The language the programs speak to this user: messageLanguage on Unix, the first of the user's
+// display languages the programs speak on Windows.
+ProgramLanguage userLanguage();
+
+// Shows a command-line program's own texts in the user's language (userLanguage): Russian or
+// English. Numbers in the texts follow that language, not the locale's: a decimal comma in
+// Russian ("2,8 с"). The texts are compiled into the program as the resources
+// :/translations/<program>_ru.qm (Russian) and <program>_en.qm (English plural forms, "1 channel",
+// and the libraries' words for system errors in English). The station's own Russian messages are
+// no such texts: they stay as they are in both languages.
 void useUserLanguage(QCoreApplication& app, QStringView program);
 
 } // namespace yalmera::files

@@ -3,6 +3,7 @@
 #include "files/files_texts.h"
 #include "files/plan_file.h"
 #include "files/whole_file.h"
+#include "model/system_error.h"
 
 #include <QDir>
 #include <QFile>
@@ -114,7 +115,7 @@ QString saveRefusal(const QString& path, Previous previous)
     // The save goes through a new file in the same folder, renamed into place.
     QTemporaryFile probe(target.absolutePath() + QStringLiteral("/.yalmera-XXXXXX"));
     if (!probe.open())
-        return probe.errorString();
+        return systemErrorText(probe.errorString());
     if (target.exists() && !target.isWritable())
         return texts::files::TargetReadOnly.toString();
     if (previous == Previous::KeptAsBak && target.isFile()) {
@@ -143,14 +144,14 @@ QString keepPrevious(const QString& path)
             const QFileInfo taken(name);
             if (taken.exists() || taken.isSymLink())
                 continue;
-            return backupRefusal(name, copy.errorString());
+            return backupRefusal(name, systemErrorText(copy.errorString()));
         }
         const bool written = copy.write(*previous.bytes) == previous.bytes->size() && copy.flush();
-        const QString error = copy.errorString();
+        const QString error = systemErrorText(copy.errorString());
         copy.close();
         if (!written || copy.error() != QFileDevice::NoError) {
             copy.remove();
-            return backupRefusal(name, written ? copy.errorString() : error);
+            return backupRefusal(name, written ? systemErrorText(copy.errorString()) : error);
         }
         return {};
     }
@@ -173,10 +174,10 @@ QString folderRefusal(const QString& folder)
     }
     if (existing == wanted) {
         QTemporaryFile probe(existing + QStringLiteral("/.yalmera-XXXXXX"));
-        return probe.open() ? QString() : probe.errorString();
+        return probe.open() ? QString() : systemErrorText(probe.errorString());
     }
     const QTemporaryDir probe(existing + QStringLiteral("/.yalmera-XXXXXX"));
-    return probe.isValid() ? QString() : probe.errorString();
+    return probe.isValid() ? QString() : systemErrorText(probe.errorString());
 }
 
 bool sameFile(const QString& a, const QString& b)

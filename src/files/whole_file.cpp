@@ -1,6 +1,7 @@
 #include "whole_file.h"
 
 #include "files_texts.h"
+#include "model/system_error.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -89,7 +90,7 @@ QString openSaveFile(QSaveFile& file)
     if (QString refusal = saveTargetRefusal(file.fileName()); !refusal.isEmpty())
         return refusal;
     if (!file.open(QIODevice::WriteOnly))
-        return file.errorString();
+        return systemErrorText(file.errorString());
     return {};
 }
 
@@ -98,7 +99,7 @@ QString commitSaveFile(QSaveFile& file)
     // A flush the system takes only in part fails without the system's reason ("Unknown error");
     // the second try at the rest fails at once and gives it (a full disk, a file too large).
     if ((!file.flush() && !file.flush()) || !file.commit()) {
-        const QString error = file.errorString();
+        const QString error = systemErrorText(file.errorString());
         file.cancelWriting();
         return error;
     }
@@ -119,7 +120,7 @@ QString saveWholeFile(const QString& path, const QByteArray& bytes)
         written += step;
     }
     if (written < bytes.size()) {
-        const QString error = file.errorString();
+        const QString error = systemErrorText(file.errorString());
         file.cancelWriting();
         return error;
     }
@@ -138,12 +139,12 @@ WholeFileRead readWholeFile(const QString& path, qint64 maxBytes)
     }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        read.error = file.errorString();
+        read.error = systemErrorText(file.errorString());
         return read;
     }
     QByteArray bytes = file.read(maxBytes + 1);
     if (file.error() != QFileDevice::NoError) {
-        read.error = file.errorString();
+        read.error = systemErrorText(file.errorString());
         return read;
     }
     if (bytes.size() > maxBytes) {

@@ -60,3 +60,15 @@ inline constexpr QStringView BadDcsCode =
     u"Станция передала недопустимый код DCS %1 в канале %2 (запись %3): данные не приняты.";
 
 } // namespace yalmera::texts::readback
+
+namespace yalmera::texts::comparison {
+
+// A plan compared with a station in the journal's words, in the language of its columns (%1.. as
+// DifferenceWords takes them), and the names of the two sides.
+inline constexpr QStringView Setting = u"установки %1: %2 %3, %4 %5";
+inline constexpr QStringView Cell = u"канал %1, %2: %3 %4, %5 %6";
+inline constexpr QStringView OnlyIn = u"канал %1 есть только: %2";
+inline constexpr QStringView Plan = u"план";
+inline constexpr QStringView Station = u"станция";
+
+} // namespace yalmera::texts::comparison

@@ -197,6 +197,15 @@ QString differenceText(const PlanDifference& difference, const QString& firstNam
     return {};
 }
 
+QStringList journalDifferenceTexts(const PlanComparison& comparison)
+{
+    QStringList lines;
+    for (const PlanDifference& difference : comparison.differences)
+        lines.append(differenceText(difference, texts::comparison::Plan.toString(),
+                                    texts::comparison::Station.toString()));
+    return lines;
+}
+
 QString comparedCellText(const ChannelTable& table, Column column, int row)
 {
     if (isFlagColumn(column)) {

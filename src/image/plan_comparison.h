@@ -1,6 +1,7 @@
 #pragma once
 
 #include "image/device_image.h"
+#include "image/image_texts.h"
 #include "image/read_back.h"
 #include "model/channel_table.h"
 #include "model/general_settings.h"
@@ -88,24 +89,27 @@ struct CheckedPlan
 // as written), each once.
 PlanComparison compareCheckedPlans(const CheckedPlan& first, const CheckedPlan& second);
 
-// The wording of differenceText, a format per kind of difference. These are the journal's; the
-// command line shows its own in the user's language, with the same %1.. .
+// The wording of differenceText, a format per kind of difference. These are the journal's
+// (texts::comparison); the command line shows its own in the user's language, with the same %1.. .
 struct DifferenceWords
 {
     // the key, the first side's name and value, the second side's name and value
-    QString setting = QStringLiteral("settings %1: %2 %3, %4 %5");
+    QString setting = texts::comparison::Setting.toString();
     // the channel, the column's caption, then as setting
-    QString cell = QStringLiteral("channel %1, %2: %3 %4, %5 %6");
+    QString cell = texts::comparison::Cell.toString();
     // the channel, the name of the side that has it
-    QString onlyIn = QStringLiteral("channel %1: only in %2");
+    QString onlyIn = texts::comparison::OnlyIn.toString();
 };
 
-// A difference in words, the two sides named as given ("plan", "station"):
-//   settings "Громкость": plan "8", station "5"
-//   channel 3, "Rx, кГц": plan "145000", station "145025"
-//   channel 11: only in station
+// A difference in words, the two sides named as given ("план", "станция"):
+//   установки "Громкость": план "8", станция "5"
+//   канал 3, "Rx, кГц": план "145000", станция "145025"
+//   канал 11 есть только: станция
 QString differenceText(const PlanDifference& difference, const QString& firstName, const QString& secondName,
                        const DifferenceWords& words = {});
+
+// Every difference of a plan compared with a station, as the journal records them.
+QStringList journalDifferenceTexts(const PlanComparison& comparison);
 
 // A cell as the comparison shows it: the text, or "да"/"нет" for a flag (empty without flags).
 QString comparedCellText(const ChannelTable& table, Column column, int row);

@@ -2,6 +2,7 @@
 
 #include "files/whole_file.h"
 #include "image/device_image.h"
+#include "model/system_error.h"
 #include "model/version.h"
 
 #include <QDateTime>
@@ -85,7 +86,7 @@ std::unique_ptr<ByteTrace> ByteTrace::open(const QString& path, Mode mode, QStri
     const QIODevice::OpenMode openMode =
         QIODevice::WriteOnly | (mode == Mode::Append ? QIODevice::Append : QIODevice::Truncate);
     if (!trace->m_file.open(openMode)) {
-        *error = trace->m_file.errorString();
+        *error = systemErrorText(trace->m_file.errorString());
         return nullptr;
     }
     trace->m_clock.start();
@@ -199,7 +200,7 @@ void ByteTrace::flush()
         return;
     if (m_file.write(m_buffer) != m_buffer.size() || !m_file.flush()) {
         if (m_error.isEmpty())
-            m_error = m_file.errorString();
+            m_error = systemErrorText(m_file.errorString());
     }
     m_buffer.clear();
 }

@@ -4,6 +4,7 @@
 #include "link/low_latency.h"
 #include "link/port_lock.h"
 #include "link/serial_link.h"
+#include "model/system_error.h"
 
 #include <QFileInfo>
 #include <QSerialPort>
@@ -28,8 +29,21 @@ struct SerialPort::Private
     }
     void noteFailure()
     {
-        lastError = port.errorString();
+        lastError = failureText();
         port.clearError();
+    }
+    // The port's error in the program's words, by the port's own error code where it names a
+    // common failure.
+    QString failureText() const
+    {
+        switch (port.error()) {
+        case QSerialPort::PermissionError:
+            return systemErrorText(SystemFailure::NoPermission, port.errorString());
+        case QSerialPort::ResourceError: // the adapter is gone
+            return systemErrorText(SystemFailure::DeviceGone, port.errorString());
+        default:
+            return systemErrorText(port.errorString());
+        }
     }
 };
 
@@ -79,12 +93,12 @@ PortOpenResult SerialPort::open(const QString& device, qint32 baud)
                                      ? port.portName()
                                      : QStringLiteral("/dev/") + port.portName());
             result.failure = info.isReadable() && info.isWritable() ? OpenFailure::InUse : OpenFailure::Other;
-            result.text = port.errorString();
+            result.text = d->failureText();
             break;
         }
         default:
             result.failure = OpenFailure::Other;
-            result.text = port.errorString();
+            result.text = d->failureText();
             break;
         }
         port.clearError();

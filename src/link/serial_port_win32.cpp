@@ -1,6 +1,7 @@
 #include "serial_port.h"
 
 #include "link/serial_link.h"
+#include "model/system_error.h"
 
 #include <QDir>
 #include <QFile>
@@ -181,10 +182,10 @@ QString systemMessage(DWORD error)
     const DWORD length = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
                                             FORMAT_MESSAGE_IGNORE_INSERTS,
                                         nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-    QString message = length ? QString::fromWCharArray(text, static_cast<qsizetype>(length)).trimmed()
-                             : QStringLiteral("Windows error %1").arg(error);
+    const QString message = length ? QString::fromWCharArray(text, static_cast<qsizetype>(length)).trimmed()
+                                   : QStringLiteral("Windows error %1").arg(error);
     LocalFree(text);
-    return message;
+    return systemErrorText(failureOfErrorCode(static_cast<int>(error)), message);
 }
 
 // How long a one-byte write may wait for the driver: at a station's line speed without handshake

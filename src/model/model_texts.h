@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QStringView>
+#include <QtGlobal>
 
 // The channel plan's own texts: the refusals of the template panel, the repeater panel, the row
 // operations and pasting, and the models' names.
@@ -38,6 +39,17 @@ inline constexpr QStringView PasteTooWide =
 // %1: the block's rows, %2: the row it starts at, %3: the rows from there up to channel 99.
 inline constexpr QStringView PasteTooLong = u"Вставляемый блок не помещается: в нем строк %1, а от строки %2 "
                                             u"до 99-го канала их %3. Ничего не вставлено.";
+
+// The common failures of files and ports in the program's words (systemErrorText), beside the
+// system's own text. The command-line programs translate them (context "SystemError") when they
+// speak English.
+inline constexpr const char* NoSuchFileWords = QT_TRANSLATE_NOOP("SystemError", "Нет такого файла или папки");
+inline constexpr const char* NoPermissionWords = QT_TRANSLATE_NOOP("SystemError", "Отказано в доступе");
+inline constexpr const char* NoSpaceWords = QT_TRANSLATE_NOOP("SystemError", "На диске нет места");
+inline constexpr const char* ReadOnlyWords =
+    QT_TRANSLATE_NOOP("SystemError", "Диск или файловая система только для чтения");
+inline constexpr const char* BusyWords = QT_TRANSLATE_NOOP("SystemError", "Занято другой программой");
+inline constexpr const char* DeviceGoneWords = QT_TRANSLATE_NOOP("SystemError", "Устройство отключено");
 
 // The main window's caption for each band.
 inline constexpr QStringView Model144to174 = u"Ялмера 4К-17";

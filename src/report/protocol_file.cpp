@@ -1,6 +1,7 @@
 #include "protocol_file.h"
 
 #include "files/whole_file.h"
+#include "model/system_error.h"
 #include "protocol_docx.h"
 #include "report_texts.h"
 
@@ -94,7 +95,7 @@ SavedProtocol saveProtocolDocx(const ProtocolDocument& document, const QString& 
         if (!claim.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
             if (nameTaken(path))
                 continue;
-            return {{}, UserMessage::failure(claim.errorString())};
+            return {{}, UserMessage::failure(systemErrorText(claim.errorString()))};
         }
         claim.close();
 

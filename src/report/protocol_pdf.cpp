@@ -1,6 +1,7 @@
 #include "protocol_pdf.h"
 
 #include "files/whole_file.h"
+#include "model/system_error.h"
 #include "protocol_layout.h"
 #include "report_texts.h"
 
@@ -81,7 +82,7 @@ UserMessage writeProtocolPdf(const ProtocolDocument& document, const QString& pa
         painted = paintProtocol(document, writer);
     }
     if (!painted) {
-        const QString error = file.error() != QFileDevice::NoError ? file.errorString()
+        const QString error = file.error() != QFileDevice::NoError ? systemErrorText(file.errorString())
                                                                    : texts::report::CannotPaintPdf.toString();
         file.cancelWriting();
         return UserMessage::failure(error);

@@ -129,8 +129,7 @@ void auditStation(const FleetRequest& request, const FleetStation& station, Stat
     if (readBack.ok()) {
         result.comparison =
             compareWithStation(request.plan, request.checkedImage, request.band, *readBack.readBack);
-        for (const PlanDifference& difference : result.comparison.differences)
-            words.append(differenceText(difference, QStringLiteral("plan"), QStringLiteral("station")));
+        words = journalDifferenceTexts(result.comparison);
     }
     takeFailures(result, recordAudit(request.journalPath, read, readBack, request.planFile, words,
                                      journalWait(request, stop)));

@@ -1,5 +1,7 @@
 #include "station_server.h"
 
+#include "model/system_error.h"
+
 #include <fcntl.h>
 #include <poll.h>
 #include <termios.h>
@@ -20,10 +22,16 @@ using Clock = std::chrono::steady_clock;
 // Exact sums of byte times: no rounding error builds up over a long stream.
 using TimePoint = std::chrono::time_point<Clock, std::common_type_t<Clock::duration, ByteTime>>;
 
+// errno as the system says it, in the program's words where it is a common failure.
+QString errnoText()
+{
+    const int code = errno;
+    return systemErrorText(failureOfErrorCode(code), QString::fromLocal8Bit(std::strerror(code)));
+}
+
 QString systemError(const char* what)
 {
-    return QStringLiteral("%1: %2").arg(QString::fromLatin1(what),
-                                        QString::fromLocal8Bit(std::strerror(errno)));
+    return QStringLiteral("%1: %2").arg(QString::fromLatin1(what), errnoText());
 }
 
 // Raw at the stations' line speed. cfsetspeed takes the speed as a number of baud on the systems
@@ -105,7 +113,7 @@ std::optional<Pty> openPty(QString* error)
     pty.slavePath = QString::fromLocal8Bit(name);
     pty.slaveHold = ::open(name, O_RDWR | O_NOCTTY);
     if (pty.slaveHold < 0) {
-        *error = QStringLiteral("%1: %2").arg(pty.slavePath, QString::fromLocal8Bit(std::strerror(errno)));
+        *error = QStringLiteral("%1: %2").arg(pty.slavePath, errnoText());
         closePty(pty);
         return std::nullopt;
     }

@@ -1,5 +1,6 @@
 #include "console_text.h"
 #include "exit_signals.h"
+#include "files/program_language.h"
 #include "files/recent_plans.h"
 #include "files/start_messages.h"
 #include "model/version.h"
@@ -32,10 +33,14 @@ QStringList argumentsOf(int argc, char** argv)
 
 int main(int argc, char** argv)
 {
+    // What the program says on the console is in the user's language; its windows are Russian.
+    const yalmera::files::ProgramLanguage language = yalmera::files::userLanguage();
     // --help and --version are answered before the toolkit starts, so that they need no display.
-    const yalmera::ui::ProgramArguments asked = yalmera::ui::parseProgramArguments(argumentsOf(argc, argv));
+    const yalmera::ui::ProgramArguments asked =
+        yalmera::ui::parseProgramArguments(argumentsOf(argc, argv), language);
     if (asked.help || asked.version) {
-        printToConsole(stdout, asked.help ? yalmera::ui::programHelp() : yalmera::ui::programVersionLine());
+        printToConsole(stdout,
+                       asked.help ? yalmera::ui::programHelp(language) : yalmera::ui::programVersionLine());
         return 0;
     }
 
@@ -45,9 +50,9 @@ int main(int argc, char** argv)
     // What Qt left of the line once it took its own options.
     // Qt's own list: on Windows it keeps the file names of the wide command line whole.
     const yalmera::ui::ProgramArguments parsed =
-        yalmera::ui::parseProgramArguments(QCoreApplication::arguments().mid(1));
+        yalmera::ui::parseProgramArguments(QCoreApplication::arguments().mid(1), language);
     if (!parsed.error.isEmpty()) {
-        printToConsole(stderr, QStringLiteral("yalmera: %1\nTry 'yalmera --help'.\n").arg(parsed.error));
+        printToConsole(stderr, yalmera::ui::usageErrorText(parsed.error, language));
         return 2;
     }
     // Names the user's application-data folder (the exchange journal), the same as yalmera-cli's.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "files/program_language.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -16,11 +18,14 @@ struct ProgramArguments
     QString error;    // "unknown option '--x'", empty when the line is good
 };
 
-// The arguments without the program's name.
-ProgramArguments parseProgramArguments(const QStringList& arguments);
+// The arguments without the program's name. The error is said in language.
+ProgramArguments parseProgramArguments(const QStringList& arguments, files::ProgramLanguage language);
 
-// "Usage: yalmera ...": the same form as the help of yalmera-cli and yalmera-station.
-QString programHelp();
+// "Usage: yalmera ...": the same form as the help of yalmera-cli and yalmera-station, and like
+// theirs in the user's language (the windows speak Russian whatever it is).
+QString programHelp(files::ProgramLanguage language);
+// A usage error on stderr: the error and where to look.
+QString usageErrorText(const QString& error, files::ProgramLanguage language);
 QString programVersionLine();
 
 } // namespace yalmera::ui

@@ -433,9 +433,7 @@ void StationLinkWindow::showComparison(const StationComparisonBasis& basis, cons
     QStringList words;
     if (result.ok()) {
         comparison = compareWithStation(basis.plan, basis.checkedImage, basis.band, *result.readBack);
-        // In the journal as yalmera-cli verify words them.
-        for (const PlanDifference& difference : comparison.differences)
-            words.append(differenceText(difference, QStringLiteral("plan"), QStringLiteral("station")));
+        words = journalDifferenceTexts(comparison);
         message = comparisonMessage(comparison, *basis.plan.settings);
     }
     const ExchangeRecord recorded =

@@ -1,16 +1,28 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # cmake -DLUPDATE=<lupdate> -DLRELEASE=<lrelease> -DTS=<program>_ru.ts -DSOURCES=<a.cpp;b.h>
-#       -DWORK=<folder> -P check_translations.cmake
-# Fails when a text of the program has no finished Russian: lupdate takes the sources' texts into
-# a copy of the .ts (a text new or changed since the .ts was made comes in unfinished), and
-# lrelease must find none unfinished. Fails too on an English sentence (two Latin words in a row)
-# left outside tr(), which lupdate cannot see.
+#       -DWORK=<folder> [-DPLURALS=ON] [-DSOURCE_LANGUAGE=ru_RU] -P check_translations.cmake
+# Fails when a text of the program has no finished translation: lupdate takes the sources' texts
+# into a copy of the .ts (a text new or changed since the .ts was made comes in unfinished; a .ts
+# not there yet holds none), and lrelease must find none unfinished. PLURALS: only the texts with
+# plural forms ("%n channel(s)"), whose English singular and plural a <program>_en.ts gives.
+# Otherwise fails too on an English sentence (two Latin words in a row) left outside tr(), which
+# lupdate cannot see.
 cmake_minimum_required(VERSION 3.25)
 
 get_filename_component(name ${TS} NAME)
 file(MAKE_DIRECTORY ${WORK})
-file(COPY_FILE ${TS} ${WORK}/${name})
-execute_process(COMMAND ${LUPDATE} -silent -locations none -no-obsolete ${SOURCES} -ts ${WORK}/${name}
+file(REMOVE ${WORK}/${name})
+set(languages -target-language ru_RU)
+if(PLURALS)
+  set(languages -pluralonly -target-language en)
+elseif(SOURCE_LANGUAGE)
+  set(languages -source-language ${SOURCE_LANGUAGE} -target-language en)
+endif()
+if(EXISTS ${TS})
+  file(COPY_FILE ${TS} ${WORK}/${name})
+endif()
+execute_process(COMMAND ${LUPDATE} -silent -locations none -no-obsolete ${languages} ${SOURCES}
+                        -ts ${WORK}/${name}
                 RESULT_VARIABLE failed ERROR_QUIET)
 if(failed)
   message(FATAL_ERROR "${LUPDATE} failed on ${name}")
@@ -24,6 +36,9 @@ elseif(NOT CMAKE_MATCH_2 EQUAL 0 OR said MATCHES "untranslated")
   string(APPEND faults "${TS}: texts without a finished translation (cmake --build build --target update_translations, then translate them):\n${said}")
 endif()
 
+if(PLURALS OR SOURCE_LANGUAGE)
+  set(SOURCES "")
+endif()
 foreach(source IN LISTS SOURCES)
   file(READ ${source} text)
   # Escaped backslashes and quotes, and quotes as characters, would end a text too early.

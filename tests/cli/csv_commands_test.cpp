@@ -41,6 +41,9 @@ TEST(CliCsv, ExportThenImportSavesTheSamePlanFileAndABadValueChangesNothing)
         {u"import"_qs, at("plan.csv"), u"--settings-from"_qs, at("plan.ini"), u"-o"_qs, at("again.ini")});
     EXPECT_EQ(exported.exitCode, 0) << exported.err.toStdString();
     EXPECT_EQ(imported.exitCode, 0) << imported.err.toStdString();
+    EXPECT_EQ(exported.out, u"Channel table (12 channels) saved to %1\n"_qs.arg(at("plan.csv")));
+    EXPECT_EQ(imported.out, u"Plan (12 channels from %1, the settings from %2) saved to %3\n"_qs.arg(
+                                at("plan.csv"), at("plan.ini"), at("again.ini")));
     EXPECT_EQ(readAll(at("again.ini")), readAll(at("plan.ini")));
     EXPECT_EQ(readAll(at("plan.csv")), readAll(at("t.csv")));
 

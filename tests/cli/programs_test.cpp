@@ -68,6 +68,7 @@ TEST(Programs, HelpOfEveryProgramAndCommandHasOneFormatInTheUserLanguage)
         {YALMERA_STATION, {QStringLiteral("-h")}, Russian},
         {YALMERA_GUI, {QStringLiteral("--help")}, English},
         {YALMERA_GUI, {QStringLiteral("-h")}, English},
+        {YALMERA_GUI, {QStringLiteral("--help")}, Russian},
     };
     for (const auto& [path, arguments, language] : helps) {
         if (QString::fromLatin1(path).isEmpty())
@@ -99,6 +100,9 @@ TEST(Programs, HelpOfEveryProgramAndCommandHasOneFormatInTheUserLanguage)
                                        QRegularExpression::DotMatchesEverythingOption)
                         .match(help)
                         .hasMatch());
+        // The desktop program's plan file and its exit codes of SIGHUP and SIGTERM.
+        EXPECT_TRUE(name != u"yalmera" || (help.contains(u"[PLAN.ini]") && help.contains(u"129 ") &&
+                                           help.contains(u"143 ") && help.contains(u"SIGTERM")));
     }
 }
 

@@ -75,6 +75,8 @@ TEST_F(ProtocolCommand, ExamplePlanGivesADocxAndAPdfOfTenChannels)
     const CliRun wroteDocx = runCli({QStringLiteral("protocol"), plan, QStringLiteral("--serial"),
                                      QStringLiteral("К17М-12345"), QStringLiteral("-o"), docx});
     ASSERT_EQ(wroteDocx.exitCode, 0) << wroteDocx.err.toStdString();
+    EXPECT_EQ(wroteDocx.out,
+              u"Protocol (serial number \"К17М-12345\", 10 channels) saved to "_qs + docx + u'\n');
     QFile file(docx);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QByteArray bytes = file.readAll();

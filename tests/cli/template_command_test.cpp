@@ -49,7 +49,7 @@ TEST(CliTemplate, DefaultsMakeTheCommittedTenChannelExampleAndSaySoInTheUserLang
     const CliRun run = runCli(args({u"--output"}) << path);
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_EQ(run.out,
-              QStringLiteral("10 channel(s), 140000 to 149000 kHz, Ялмера 4К-17 (144-174 MHz, type code "
+              QStringLiteral("10 channels, 140000 to 149000 kHz, Ялмера 4К-17 (144-174 MHz, type code "
                              "0), module 0, saved to %1\n")
                   .arg(path));
     const QByteArray example = readAll(QStringLiteral(YALMERA_SOURCE_DIR "/examples/k17m_10.ini"));

@@ -1,6 +1,7 @@
 #include "cli_runner.h"
 
 #include "common/held_journal_lock.h"
+#include "common/platform_texts.h"
 #include "common/station_peers.h"
 #include "files/delimited_text.h"
 #include "files/plan_file.h"
@@ -209,6 +210,53 @@ TEST_F(WriteReadCommands, ReadDecodesWithTheStationsOwnBandWhateverBandIsGiven)
         EXPECT_EQ(saved.contents->table.cell(Column::RxFrequency, 1), QString::fromLatin1(c.firstRx));
         EXPECT_EQ(saved.contents->table.cell(Column::TxFrequency, 2), QString::fromLatin1(c.secondRx));
         EXPECT_EQ(saved.contents->typeCode, c.typeCode);
+    }
+}
+
+// A run's own words in the user's language: each step's progress, counts with their plural forms,
+// what was saved where, a common file error with the system's own text beside it.
+TEST_F(WriteReadCommands, RunsSayEverythingInTheUserLanguage)
+{
+    StationProcess first;
+    StationProcess second;
+    ASSERT_FALSE(first.path().isEmpty() || second.path().isEmpty());
+    const QString one = path(u"one.ini"_qs);
+    ASSERT_EQ(runCli({u"template"_qs, u"--count"_qs, u"1"_qs, u"-o"_qs, one}).exitCode, 0);
+    const auto templateOf = [&](const QString& count) {
+        return QStringList{u"template"_qs, u"--count"_qs, count, u"-o"_qs, path(u"t.ini"_qs)};
+    };
+    const QStringList write{u"write"_qs, one, u"--port"_qs, first.path(), u"--verify"_qs};
+    const QStringList read{u"read"_qs, u"--port"_qs, first.path(), u"-o"_qs, path(u"r.ini"_qs)};
+    const QStringList fleet{u"write"_qs,  one,           u"--port"_qs,  first.path(),
+                            u"--port"_qs, second.path(), u"--verify"_qs};
+    const QString missing = path(u"missing.ini"_qs);
+    const std::tuple<QStringList, QString, QStringList> rows[] = {
+        {templateOf(u"1"_qs), English, {u"1 channel, 140000 to 140000 kHz"_qs}},
+        {templateOf(u"2"_qs), English, {u"2 channels, 140000 to 141000 kHz"_qs}},
+        {write, English, {u"Writing ["_qs, u"Verifying ["_qs, u"1 channel written"_qs}},
+        {read, English, {u"Reading ["_qs, u"1 channel saved to"_qs}},
+        {fleet, English, {u": Writing\n"_qs, u": Verifying\n"_qs}},
+        {{u"check"_qs, missing}, English, {missing + u": "_qs + test::noSuchFileText() + u'\n'}},
+#ifndef Q_OS_WIN // Windows takes the language from the user's settings, not from LANG
+        {templateOf(u"1"_qs), Russian, {u"1 канал, от 140000 до 140000 кГц"_qs}},
+        {templateOf(u"2"_qs), Russian, {u"2 канала, от"_qs}},
+        {templateOf(u"5"_qs), Russian, {u"5 каналов, от"_qs}},
+        {write, Russian, {u"Запись ["_qs, u"Проверка ["_qs, u"записан 1 канал"_qs}},
+        {read, Russian, {u"Чтение ["_qs, u"1 канал сохранён в"_qs}},
+        {fleet, Russian, {u": Запись\n"_qs, u": Проверка\n"_qs}},
+        {{u"export"_qs, one, u"-o"_qs, path(u"one.csv"_qs)},
+         Russian,
+         {u"Таблица каналов (1 канал) сохранена в"_qs}},
+        {{u"check"_qs, missing},
+         Russian,
+         {missing + u": Нет такого файла или папки (No such file or directory)\n"_qs}},
+#endif
+    };
+    for (const auto& [arguments, language, said] : rows) {
+        SCOPED_TRACE((language + u' ' + arguments.join(u' ')).toStdString());
+        const CliRun run = runCli(arguments, 60000, language);
+        for (const QString& text : said)
+            EXPECT_TRUE((run.out + run.err).contains(text)) << (run.out + run.err).toStdString();
     }
 }
 
@@ -458,7 +506,7 @@ TEST_F(WriteReadCommands, VerifyComparesStationsWithThePlanAndNamesTheCellThatDi
     const CliRun both = runCli({u"verify"_qs, ExamplePlan, u"--port"_qs, holding.path(), u"--port"_qs,
                                 differing.path(), u"--journal"_qs, journal});
     EXPECT_EQ(both.exitCode, 1) << both.err.toStdString();
-    EXPECT_TRUE(both.out.contains(differing.path() + u" (000002): 1 difference(s):\n"_qs
+    EXPECT_TRUE(both.out.contains(differing.path() + u" (000002): 1 difference:\n"_qs
                                                      u"  channel 3, \"ШП\": plan \"1\", station \"3\"\n"_qs))
         << both.out.toStdString();
 
@@ -470,7 +518,7 @@ TEST_F(WriteReadCommands, VerifyComparesStationsWithThePlanAndNamesTheCellThatDi
     EXPECT_EQ(outcomesByPort(lines.mid(2), u"сверка"_qs), audited);
 
 #ifndef Q_OS_WIN // Windows takes the language from the user's settings, not from LANG
-    // In Russian the output says it in Russian; the journal's words stay as they are.
+    // In Russian the output says it in Russian.
     const CliRun russian =
         runCli({u"verify"_qs, ExamplePlan, u"--port"_qs, differing.path(), u"--journal"_qs, journal}, 60000,
                Russian);
@@ -478,9 +526,11 @@ TEST_F(WriteReadCommands, VerifyComparesStationsWithThePlanAndNamesTheCellThatDi
                                        u" (000002): 1 различие:\n"_qs
                                        u"  канал 3, \"ШП\": план \"1\", станция \"3\"\n"_qs))
         << russian.out.toStdString();
-    EXPECT_TRUE(
-        journalLines(journal).last().last().contains(u"channel 3, \"ШП\": plan \"1\", station \"3\""_qs));
 #endif
+    // The journal in the language of its columns, also after an English run.
+    EXPECT_TRUE(std::any_of(lines.cbegin(), lines.cend(), [](const QStringList& line) {
+        return line.last().contains(u"канал 3, \"ШП\": план \"1\", станция \"3\""_qs);
+    }));
 }
 
 TEST_F(WriteReadCommands, FleetReadNamesEachPlanBySerialAndReplacesNone)
@@ -728,15 +778,15 @@ TEST_F(WriteReadCommands, HeldJournalEndsTheWriteInBoundedTimeWithItsLineOnStder
         const char* written; // and what it says of the station
         const char* ended;   // how the wait ended
     } cases[] = {
-        {"the wait runs out", 0, 4, English, "", "10 channel(s) written", "ожидание прекращено через 1 с"},
+        {"the wait runs out", 0, 4, English, "", "10 channels written", "ожидание прекращено через 1 с"},
 #ifndef Q_OS_WIN
         {"Ctrl-C", SIGINT, 130, English,
-         "is held by another program; waiting for it up to 30 s (Ctrl-C stops", "10 channel(s) written",
+         "is held by another program; waiting for it up to 30 s (Ctrl-C stops", "10 channels written",
          "ожидание прервано"},
         {"SIGTERM", SIGTERM, 143, Russian, "занят другой программой; ожидание до 30 с (Ctrl-C прерывает",
          "записано 10 каналов", "ожидание прервано"},
         {"SIGHUP", SIGHUP, 129, English, "is held by another program; waiting for it up to 30 s",
-         "10 channel(s) written", "ожидание прервано"},
+         "10 channels written", "ожидание прервано"},
 #endif
     };
     for (const auto& c : cases) {
@@ -830,7 +880,7 @@ TEST_F(WriteReadCommands, ReadChecksItsOutputAndJournalFirstAndKeepsThePlanItRep
                    more);
         EXPECT_EQ(run.exitCode, 2) << output.toStdString() << more.join(u' ').toStdString();
         EXPECT_TRUE(run.err.startsWith(QStringLiteral("yalmera-cli read: "))) << run.err.toStdString();
-        EXPECT_FALSE(run.err.contains(QStringLiteral("Чтение"))) << "nothing was read";
+        EXPECT_FALSE(run.err.contains(QStringLiteral("Reading ["))) << "nothing was read";
         EXPECT_FALSE(QFile::exists(journal));
     }
     EXPECT_TRUE(fileBytes(victim).isEmpty());
@@ -928,6 +978,7 @@ TEST_F(WriteReadCommands, PortTheUserMayNotOpenGetsTheDialoutHint)
     ASSERT_TRUE(QFile::setPermissions(open, QFile::Permissions(0x7777)));
 
     QProcess read;
+    read.setProcessEnvironment(languageEnvironment(Russian));
     read.setChildProcessModifier([] {
         if (geteuid() == 0 && (setgroups(0, nullptr) != 0 || setgid(65534) != 0 || setuid(65534) != 0))
             _exit(99);
@@ -940,6 +991,9 @@ TEST_F(WriteReadCommands, PortTheUserMayNotOpenGetsTheDialoutHint)
     ASSERT_EQ(read.state(), QProcess::NotRunning);
     const QString err = QString::fromUtf8(read.readAllStandardError());
     EXPECT_EQ(read.exitCode(), 3) << err.toStdString();
+    // As the guide says it, beside the system's own words.
+    EXPECT_TRUE(err.contains(QStringLiteral("read: Отказано в доступе (Permission denied)\n")))
+        << err.toStdString();
     EXPECT_TRUE(err.contains(QStringLiteral("«sudo usermod -aG dialout $USER» и войдите в систему заново")))
         << err.toStdString();
 }

@@ -27,14 +27,22 @@ inline QString noSuchFolderText()
 #endif
 }
 
-// A folder opened as a file: Qt's own text on POSIX systems; Windows refuses access.
+// A folder opened as a file: Qt's own text on POSIX systems; Windows refuses access, which the
+// libraries say in their words.
 inline QString folderAsFileText()
 {
 #ifdef Q_OS_WIN
-    return qt_error_string(5); // ERROR_ACCESS_DENIED
+    return QStringLiteral("Отказано в доступе (%1)").arg(qt_error_string(5)); // ERROR_ACCESS_DENIED
 #else
     return QStringLiteral("file to open is a directory");
 #endif
+}
+
+// How the libraries, and so the desktop program's windows, give a platform's text for a common
+// failure: its Russian words, the platform's text beside them.
+inline QString saidInRussian(QStringView words, const QString& platformText)
+{
+    return QStringLiteral("%1 (%2)").arg(words, platformText);
 }
 
 } // namespace yalmera::test

@@ -480,7 +480,7 @@ TEST(PlanReader, FileErrorsCarryThePlatformsText)
     QTemporaryDir dir;
     const PlanDecodeResult missing = readPlanFile(dir.filePath(QStringLiteral("нет.ini")));
     EXPECT_EQ(missing.error.kind, MessageKind::Failure);
-    EXPECT_EQ(missing.error.text, test::noSuchFileText());
+    EXPECT_EQ(missing.error.text, test::saidInRussian(u"Нет такого файла или папки", test::noSuchFileText()));
     EXPECT_EQ(readPlanFile(dir.path()).error.kind, MessageKind::Failure);
 }
 
@@ -568,7 +568,7 @@ TEST(PlanSave, AFailedSaveLeavesTheOldFileAndCreatesNothing)
     const UserMessage noFolder =
         writePlanFile(dir.filePath(QStringLiteral("нет/plan.ini")), plan.settings, plan.table, 0, 0);
     EXPECT_EQ(noFolder.kind, MessageKind::Failure);
-    EXPECT_EQ(noFolder.text, test::noSuchFolderText());
+    EXPECT_EQ(noFolder.text, test::saidInRussian(u"Нет такого файла или папки", test::noSuchFolderText()));
     EXPECT_FALSE(QDir(dir.filePath(QStringLiteral("нет"))).exists());
 
     const QString folder = dir.filePath(QStringLiteral("папка.ini"));

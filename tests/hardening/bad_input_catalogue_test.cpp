@@ -376,7 +376,7 @@ std::vector<BadInput> catalogue()
          [](AppState& state, const QString& folder) {
              return readFile(state, QDir(folder).filePath(QStringLiteral("no-such-plan.ini")));
          },
-         test::noSuchFileText(), Leaves::Everything},
+         test::saidInRussian(u"Нет такого файла или папки", test::noSuchFileText()), Leaves::Everything},
 
         // Read streams that arrived whole
         streamRow("StreamEmpty", {},

@@ -37,11 +37,17 @@
 namespace yalmera::hardening {
 namespace {
 
-const QString NoSuchFile = test::noSuchFolderText();
+// As the libraries say them, and as yalmera-cli says them in English here.
+const QString NoSuchFile = test::saidInRussian(u"Нет такого файла или папки", test::noSuchFolderText());
 #ifdef Q_OS_WIN
-const QString NotADirectory = qt_error_string(3); // ERROR_PATH_NOT_FOUND: a file on the way
+// ERROR_PATH_NOT_FOUND for a file on the way too.
+const QString NoSuchFileInEnglish = QStringLiteral("No such file or directory (%1)").arg(qt_error_string(3));
+const QString NotADirectory = NoSuchFile;
+const QString NotADirectoryInEnglish = NoSuchFileInEnglish;
 #else
+const QString NoSuchFileInEnglish = test::noSuchFolderText();
 const QString NotADirectory = QStringLiteral("Not a directory");
+const QString NotADirectoryInEnglish = NotADirectory;
 #endif
 
 struct CliRun
@@ -220,7 +226,7 @@ TEST(SaveFaults, MissingFolderIsReportedAndNothingIsCreated)
     const QString image = missing + QStringLiteral("/image.bin");
     const CliRun cli = runImageCommand(source, image);
     EXPECT_EQ(cli.exitCode, 2);
-    EXPECT_EQ(cli.err, imageFailure(image, NoSuchFile));
+    EXPECT_EQ(cli.err, imageFailure(image, NoSuchFileInEnglish));
     EXPECT_FALSE(QFileInfo::exists(missing));
 
     // The protocol makes its folder when it is missing.
@@ -242,7 +248,7 @@ TEST(SaveFaults, FolderThatIsAFileIsReportedAndTheFileStays)
     const QString image = blocker + QStringLiteral("/image.bin");
     const CliRun cli = runImageCommand(source, image);
     EXPECT_EQ(cli.exitCode, 2);
-    EXPECT_EQ(cli.err, imageFailure(image, NotADirectory));
+    EXPECT_EQ(cli.err, imageFailure(image, NotADirectoryInEnglish));
     const report::SavedProtocol protocol = scene.saveProtocol(blocker + QStringLiteral("/protocols"));
     EXPECT_EQ(
         protocol.error,
@@ -256,6 +262,7 @@ TEST(SaveFaults, FolderThatIsAFileIsReportedAndTheFileStays)
 #ifdef Q_OS_LINUX
 
 const QString NoSpace = QStringLiteral("No space left on device");
+const QString NoSpaceInRussian = test::saidInRussian(u"На диске нет места", NoSpace);
 const QString TooLarge = QStringLiteral("File too large");
 
 QString notWritable(const QString& path)
@@ -525,7 +532,7 @@ TEST_F(SaveFaultsOnTmpfs, FullDiskLeavesTheEarlierFilesWhole)
     ASSERT_TRUE(fill());
     const QStringList before = entries(folder());
 
-    scene.expectEverySaveToFail(folder(), NoSpace);
+    scene.expectEverySaveToFail(folder(), NoSpaceInRussian);
     const CliRun cli = runImageCommand(source, scene.imagePath);
     EXPECT_EQ(cli.exitCode, 2);
     EXPECT_EQ(cli.err, imageFailure(scene.imagePath, NoSpace));
@@ -547,10 +554,11 @@ TEST_F(SaveFaultsOnTmpfs, ReadOnlyFileSystemLeavesTheEarlierFilesWhole)
     EXPECT_EQ(cli.exitCode, 2);
     EXPECT_EQ(cli.err, imageFailure(scene.imagePath, notWritable(scene.imagePath)));
     // A new name cannot be created either.
+    const QString readOnly =
+        test::saidInRussian(u"Диск или файловая система только для чтения", u"Read-only file system"_qs);
     EXPECT_EQ(scene.savePlan(QDir(folder()).filePath(QStringLiteral("new.ini"))),
-              UserMessage::failure(QStringLiteral("Read-only file system")));
-    EXPECT_EQ(scene.saveProtocol(folder()).error,
-              UserMessage::failure(QStringLiteral("Read-only file system")));
+              UserMessage::failure(readOnly));
+    EXPECT_EQ(scene.saveProtocol(folder()).error, UserMessage::failure(readOnly));
 
     scene.expectEarlierFilesIntact();
     EXPECT_EQ(entries(folder()), before);

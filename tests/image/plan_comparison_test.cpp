@@ -16,7 +16,7 @@ struct StationCase
     const char* name;
     std::function<void(AppState&)> editPlan;    // the plan file's texts
     std::function<void(AppState&)> editStation; // the plan the station was written with
-    QStringList differences;                    // in words, plan first
+    QStringList differences;                    // in the journal's words, plan first
 };
 
 void PrintTo(const StationCase& c, std::ostream* os)
@@ -36,24 +36,24 @@ const StationCase StationCases[] = {
     {"one cell",
      noEdit,
      [](AppState& s) { s.editTable().setCell(Column::Squelch, 2, u"3"_qs); },
-     {u"channel 2, \"ШП\": plan \"1\", station \"3\""_qs}},
+     {u"канал 2, \"ШП\": план \"1\", станция \"3\""_qs}},
     {"one flag",
      noEdit,
      [](AppState& s) { s.editTable().setFlag(Column::Scan, 1, false); },
-     {u"channel 1, \"Скан.\": plan \"да\", station \"нет\""_qs}},
+     {u"канал 1, \"Скан.\": план \"да\", станция \"нет\""_qs}},
     {"one setting",
      noEdit,
      [](AppState& s) { setSetting(s, u"Громкость"_qs, u"5"_qs); },
-     {u"settings \"Громкость\": plan \"8\", station \"5\""_qs}},
+     {u"установки \"Громкость\": план \"8\", станция \"5\""_qs}},
     // Paired by number: the channels after a missing one are no differences.
     {"a channel missing in the middle",
      noEdit,
      [](AppState& s) { s.removeChannels(2, 2); },
-     {u"channel 2: only in plan"_qs}},
+     {u"канал 2 есть только: план"_qs}},
     {"a channel more",
      [](AppState& s) { s.removeChannels(4, 4); },
      noEdit,
-     {u"channel 4: only in station"_qs}},
+     {u"канал 4 есть только: станция"_qs}},
     // 1989 Hz and 1990 Hz are one byte; so are the two spellings of a frequency.
     {"a tone written another way", noEdit, [](AppState& s) { setSetting(s, u"Тон8"_qs, u"1990"_qs); }, {}},
     {"frequency with two decimals",
@@ -63,7 +63,7 @@ const StationCase StationCases[] = {
     {"a tone of another byte",
      noEdit,
      [](AppState& s) { setSetting(s, u"Тон8"_qs, u"2000"_qs); },
-     {u"settings \"Тон8\": plan \"1989\", station \"2000\""_qs}},
+     {u"установки \"Тон8\": план \"1989\", станция \"2000\""_qs}},
 };
 
 class ComparisonWithStation : public testing::TestWithParam<StationCase>
@@ -87,10 +87,8 @@ TEST_P(ComparisonWithStation, NamesEachDifferenceOnceWithBothValues)
 
     const PlanComparison comparison = compareWithStation({plan.settings(), plan.table(), 0, 0}, plan.image(),
                                                          plan.stationType(), *held.readBack);
-    QStringList words;
-    for (const PlanDifference& difference : comparison.differences)
-        words << differenceText(difference, u"plan"_qs, u"station"_qs);
-    EXPECT_EQ(words, c.differences);
+    // In the journal's words.
+    EXPECT_EQ(journalDifferenceTexts(comparison), c.differences);
     // The power values are the template's lines the station keeps no byte for.
     EXPECT_EQ(comparison.notCompared, QStringList({u"P_1=5"_qs, u"P_2=10"_qs, u"P_3=25"_qs, u"P_4=40"_qs}));
 
@@ -98,10 +96,7 @@ TEST_P(ComparisonWithStation, NamesEachDifferenceOnceWithBothValues)
     const PlanComparison plans = compareCheckedPlans(
         {{plan.settings(), plan.table(), 0, 0}, plan.image(), plan.stationType()},
         {{station.settings(), station.table(), 0, 0}, station.image(), station.stationType()});
-    words.clear();
-    for (const PlanDifference& difference : plans.differences)
-        words << differenceText(difference, u"plan"_qs, u"station"_qs);
-    EXPECT_EQ(words, c.differences);
+    EXPECT_EQ(journalDifferenceTexts(plans), c.differences);
     EXPECT_EQ(plans.notCompared, QStringList({u"P_1"_qs, u"P_2"_qs, u"P_3"_qs, u"P_4"_qs}));
 }
 

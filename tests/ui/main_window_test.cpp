@@ -163,6 +163,14 @@ TEST_F(MainWindowTest, MenusCarryTheirItemsAndHints)
                            QStringLiteral("Ретранслятор"), QStringLiteral("Контроль"),
                            QStringLiteral("Станция"), QStringLiteral("Выход"), QStringLiteral("Правка"),
                            QStringLiteral("Вид"), QStringLiteral("Справка")}));
+    // The guide places "Правка" where the bar has it.
+    const QStringList bar = menuTexts(main().menuBar()->actions());
+    const qsizetype edit = bar.indexOf(QStringLiteral("Правка"));
+    QFile guide(QStringLiteral(YALMERA_SOURCE_DIR "/docs/руководство.md"));
+    ASSERT_TRUE(guide.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(QString::fromUtf8(guide.readAll())
+                    .contains(QStringLiteral("Меню «Правка» (в строке меню между «%1» и «%2»)")
+                                  .arg(bar.value(edit - 1), bar.value(edit + 1))));
     EXPECT_EQ(
         menuTexts(mainChild<QMenu>("N1")),
         (QStringList{QStringLiteral("Создать шаблон"), QStringLiteral("-"), QStringLiteral("Запись в файл"),
