@@ -929,8 +929,33 @@ TEST_F(MainWindowTest, TheQuestionOffersYesNoAndCancel)
         EXPECT_EQ(boxes.ask(QStringLiteral("Сохранить изменения?"), cancellable, &main()), Answer::Cancel);
         buttons.sort();
         EXPECT_EQ(buttons, offered);
+        EXPECT_EVENTUALLY_EQ(QApplication::activeWindow(), &main()); // the keys go there again
     }
 }
+
+#ifndef Q_OS_WIN // where the platform's own file dialog may stand in
+TEST_F(MainWindowTest, TheFileDialogsQuestionsGiveTheFocusBackToTheWindow)
+{
+    QTemporaryDir folder;
+    ASSERT_TRUE(QFile(folder.filePath(QStringLiteral("old.ini"))).open(QIODevice::WriteOnly));
+    // "Заменить?" of the dialog itself, then "Создать?" after it; each answered "Да".
+    for (const QString& path : {folder.filePath(QStringLiteral("old.ini")), folder.filePath(u"new.ini"_qs)}) {
+        QTimer::singleShot(0, [path] {
+            QTimer::singleShot(0, [] {
+                auto* question = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                ASSERT_NE(question, nullptr);
+                question->button(QMessageBox::Yes)->click();
+            });
+            ASSERT_NE(QApplication::activeModalWidget(), nullptr);
+            auto* name = QApplication::activeModalWidget()->findChild<QLineEdit*>(u"fileNameEdit"_qs);
+            name->setText(path);
+            QTest::keyClick(name, Qt::Key_Return);
+        });
+        EXPECT_EQ(StandardPlanFileDialogs().askSavePath(&main()), path);
+        EXPECT_EVENTUALLY_EQ(QApplication::activeWindow(), &main());
+    }
+}
+#endif
 
 // The program the next test kills: it edits a plan read from a file and waits, its recovery copy
 // kept, in the folder the next test names. Run only by that test.
