@@ -314,6 +314,15 @@ bool ChannelCellDelegate::editorEvent(QEvent* event, QAbstractItemModel* model,
 
 bool ChannelCellDelegate::eventFilter(QObject* object, QEvent* event)
 {
+    // Ctrl+Tab leaves the table from an open editor too, with what the editor holds written.
+    if (event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if ((key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) &&
+            (key->modifiers() & Qt::ControlModifier)) {
+            m_grid->leaveTable(key->key() == Qt::Key_Tab && !(key->modifiers() & Qt::ShiftModifier));
+            return true;
+        }
+    }
     // A closed list never changes its item by itself: the row keys and the wheel belong to the
     // table, a typed character drops the list down; only an item picked from the open list (Enter
     // or a click) is written.

@@ -66,7 +66,7 @@ ChannelGrid::ChannelGrid(ChannelTableModel* model, UserInterfaceFeedback& feedba
     setEditTriggers(QAbstractItemView::CurrentChanged | QAbstractItemView::DoubleClicked |
                     QAbstractItemView::SelectedClicked | QAbstractItemView::EditKeyPressed |
                     QAbstractItemView::AnyKeyPressed);
-    setTabKeyNavigation(false);
+    setTabKeyNavigation(true);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setShowGrid(true);
@@ -156,8 +156,15 @@ bool ChannelGrid::edit(const QModelIndex& index, EditTrigger trigger, QEvent* ev
 
 QModelIndex ChannelGrid::moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers)
 {
-    // Home and End go to the first and last row of the column, as the other row keys stay in it.
     const QModelIndex current = currentIndex();
+    // Tab stops at the last cell and Shift+Tab at the first, rather than going round: the focus
+    // then leaves the table.
+    const int rows = m_model->rowCount();
+    if (current.isValid() &&
+        ((cursorAction == MoveNext && current.row() == rows - 1 && current.column() == ColumnCount - 1) ||
+         (cursorAction == MovePrevious && current.row() == 0 && current.column() == 0)))
+        return {};
+    // Home and End go to the first and last row of the column, as the other row keys stay in it.
     if ((cursorAction == MoveHome || cursorAction == MoveEnd) && !(modifiers & Qt::ControlModifier) &&
         current.isValid() && m_model->rowCount() > 0)
         return m_model->index(cursorAction == MoveHome ? 0 : m_model->rowCount() - 1, current.column());
@@ -237,6 +244,13 @@ void ChannelGrid::moveFromList(QKeyEvent* event)
     QTableView::keyPressEvent(event);
 }
 
+void ChannelGrid::leaveTable(bool forward)
+{
+    finishEditing();
+    // Past the table's own cell-by-cell Tab.
+    QAbstractScrollArea::focusNextPrevChild(forward);
+}
+
 void ChannelGrid::copyFrequencyOnEnter()
 {
     if (m_selectedRow == 0 || m_selectedRow > m_model->rowCount())
@@ -267,7 +281,28 @@ void ChannelGrid::keyPressEvent(QKeyEvent* event)
         event->accept();
         return;
     }
+    if ((event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab) &&
+        (event->modifiers() & Qt::ControlModifier)) {
+        leaveTable(event->key() == Qt::Key_Tab && !(event->modifiers() & Qt::ShiftModifier));
+        event->accept();
+        return;
+    }
     QTableView::keyPressEvent(event);
+}
+
+void ChannelGrid::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint)
+{
+    // Tab out of an open editor: the next cell, whose list opens, or out of the table at its ends.
+    if (hint == QAbstractItemDelegate::EditNextItem || hint == QAbstractItemDelegate::EditPreviousItem) {
+        m_extendingSelection = false;
+        const bool forward = hint == QAbstractItemDelegate::EditNextItem;
+        if (!moveCursor(forward ? MoveNext : MovePrevious, Qt::NoModifier).isValid()) {
+            QTableView::closeEditor(editor, QAbstractItemDelegate::NoHint);
+            leaveTable(forward);
+            return;
+        }
+    }
+    QTableView::closeEditor(editor, hint);
 }
 
 void ChannelGrid::focusInEvent(QFocusEvent* event)

@@ -19,7 +19,9 @@ class UserInterfaceFeedback;
 // flag cells, Enter copying one frequency to the other, and the table's colours. Shift with a
 // click or the arrows selects a rectangle of cells, for the clipboard and the row commands.
 // Up, Down, PgUp, PgDn, Home and End move between rows in every column, also from a closed
-// list: its item changes only when one is picked from the open list.
+// list: its item changes only when one is picked from the open list. Tab and Shift+Tab go from
+// cell to cell along the rows, as in a spreadsheet, and on past the last cell or back before the
+// first one to the window's other parts; Ctrl+Tab and Ctrl+Shift+Tab leave the table at once.
 class ChannelGrid : public QTableView
 {
     Q_OBJECT
@@ -63,6 +65,9 @@ public:
     void finishEditing();
     // A row key pressed over a closed list: the list closes as it is and the grid moves.
     void moveFromList(QKeyEvent* event);
+    // The focus on to the window's next part, or back to the previous one, with what an open
+    // editor holds written.
+    void leaveTable(bool forward);
 
 protected:
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
@@ -71,6 +76,7 @@ protected:
     QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
                                                          const QEvent* event = nullptr) const override;
     void keyPressEvent(QKeyEvent* event) override;
+    void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
 

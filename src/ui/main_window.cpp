@@ -9,6 +9,7 @@
 #include "plan_history.h"
 #include "plan_markers.h"
 #include "select_all_on_focus.h"
+#include "settings_editor.h"
 #include "station_comparison.h"
 #include "table_commands.h"
 #include "ui_texts.h"
@@ -667,7 +668,8 @@ void MainWindow::buildWorkArea()
 
     buildTemplatePanel(m_workArea);
 
-    m_settingsEditor = new QPlainTextEdit(m_workArea);
+    // Tab goes on from the settings to the table, as from the template fields to the settings.
+    m_settingsEditor = new SettingsEditor(m_workArea);
     m_settingsEditor->setObjectName(QStringLiteral("Memo1"));
     m_settingsEditor->setGeometry(251, 6, 280, 145);
     m_settingsEditor->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -732,6 +734,8 @@ void MainWindow::buildTemplatePanel(QWidget* workArea)
     m_okButton->setObjectName(QStringLiteral("BitBtn1"));
     m_okButton->setIcon(style()->standardIcon(QStyle::SP_DialogOkButton));
     m_okButton->setGeometry(fieldLeft, 74, fieldWidth, 22);
+    // Enter presses the button that has the focus, as in the station-link and protocol windows.
+    m_okButton->setAutoDefault(true);
     connect(m_okButton, &QPushButton::clicked, this, &MainWindow::createTemplateFromFields);
 }
 
@@ -771,6 +775,8 @@ void MainWindow::buildRepeaterPanel(QWidget* workArea)
     close->setObjectName(QStringLiteral("BitBtn3"));
     close->setGeometry(132, 108, 104, 26);
     close->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
+    write->setAutoDefault(true);
+    close->setAutoDefault(true);
     connect(write, &QPushButton::clicked, this, &MainWindow::writeRepeaterMark);
     connect(close, &QPushButton::clicked, this, &MainWindow::closeRepeaterPanel);
 }

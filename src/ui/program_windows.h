@@ -1,6 +1,7 @@
 #pragma once
 
 #include "fleet_write_window.h"
+#include "focus_return.h"
 #include "main_window.h"
 #include "protocol_window.h"
 #include "station_link_window.h"
@@ -26,6 +27,8 @@ public:
     void show();
 
 private:
+    // Every window that closes gives the focus back to the one it was opened from.
+    FocusReturn m_focusReturn;
     MainWindow m_main;
     StationLinkWindow m_stationLink;
     ProtocolWindow m_protocol;

@@ -64,6 +64,8 @@ ProtocolWindow::ProtocolWindow(AppState& state, UserInterfaceFeedback& feedback,
     exit->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
     exit->setGeometry(227, 74, 102, 30);
 
+    for (QPushButton* button : {create, preview, exit})
+        button->setAutoDefault(true);
     connect(create, &QPushButton::clicked, this, &ProtocolWindow::createProtocol);
     connect(preview, &QPushButton::clicked, this, &ProtocolWindow::previewProtocol);
     connect(exit, &QPushButton::clicked, this, &ProtocolWindow::leave);
@@ -89,10 +91,12 @@ void ProtocolWindow::createProtocol()
         return;
     }
     m_lastSavedPath = saved.path;
-    if (!m_openDocument || !m_openDocument(saved.path))
-        m_feedback.show(UserMessage::notice(
-                            texts::ui::ProtocolSavedAt.toString().arg(QDir::toNativeSeparators(saved.path))),
-                        this);
+    if (m_openDocument && m_openDocument(saved.path))
+        return;
+    const QString question = texts::ui::ProtocolSavedAt.toString().arg(QDir::toNativeSeparators(saved.path)) +
+                             u'\n' + texts::ui::ProtocolNotOpened.toString();
+    if (m_feedback.ask(question, false, this) == Answer::Yes)
+        previewProtocol();
 }
 
 QString ProtocolWindow::serialNumber() const

@@ -16,7 +16,9 @@ namespace yalmera::ui {
 class UserInterfaceFeedback;
 
 // The protocol window ("FormProtokol"): the serial number, "Создать" saving the protocol as a
-// word-processor document and opening it, "Просмотр" showing it in a print preview, and "Выход".
+// word-processor document and opening it (where nothing opens it, saying where it is and offering
+// the preview), "Просмотр" showing it in a print preview, and "Выход". Enter presses the button
+// that has the focus.
 // The program's own state is only read.
 //
 // Component names (objectName): Label1, Edit1 (serial number), BitBtn1 "Создать",

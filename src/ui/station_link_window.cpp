@@ -144,6 +144,9 @@ StationLinkWindow::StationLinkWindow(AppState& state, UserInterfaceFeedback& fee
     m_compare->setGeometry(160, 14, 118, 28);
     connect(m_compare, &QPushButton::clicked, this, &StationLinkWindow::compareStation);
 
+    // Enter presses the button that has the focus.
+    for (QPushButton* button : {m_writeButton, m_readButton, m_exitButton, m_compare})
+        button->setAutoDefault(true);
     connect(m_writeButton, &QPushButton::clicked, this, &StationLinkWindow::writeStation);
     connect(m_readButton, &QPushButton::clicked, this, &StationLinkWindow::readStation);
     connect(m_exitButton, &QPushButton::clicked, this, &StationLinkWindow::leave);

@@ -282,7 +282,11 @@ inline constexpr QStringView SerialNumberLabel = u"Серийный номер �
 inline constexpr QStringView ProtocolCreateButton = u"Создать";
 inline constexpr QStringView ProtocolPreviewButton = u"Просмотр";
 inline constexpr QStringView ProtocolExitButton = u"Выход";
-// When no program opens the saved protocol; %1 is the file's path.
+// When no program opens the saved protocol: where it is (%1, the file's path), then why it is
+// not open and the preview offered, which needs no word processor.
 inline constexpr QStringView ProtocolSavedAt = u"Протокол сохранен в файле \"%1\".";
+inline constexpr QStringView ProtocolNotOpened =
+    u"Открыть его не удалось: на компьютере не найдена программа для документов .docx "
+    u"(Word, LibreOffice Writer).\nПоказать протокол в окне просмотра, откуда его можно напечатать?";
 
 } // namespace yalmera::texts::ui

@@ -64,11 +64,11 @@ protected:
             QTest::sendKeyEvent(QTest::Click, target, Qt::Key_unknown, QString(c), Qt::NoModifier);
         }
     }
-    static void press(Qt::Key key)
+    static void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
     {
         QWidget* target = QApplication::focusWidget();
         ASSERT_NE(target, nullptr);
-        QTest::keyClick(target, key);
+        QTest::keyClick(target, key, modifiers);
     }
 
     QColor pixelAt(Column column, int tableRow)
@@ -202,6 +202,35 @@ TEST_F(ChannelGridTest, RowKeysMoveFromAListAndChangeNothing)
     }
     EXPECT_EQ(cell(Column::TxOff, 8), QStringLiteral("RSSI"));
     EXPECT_EQ(cell(Column::TxOff, 6), before.cell(Column::TxOff, 6));
+}
+
+TEST_F(ChannelGridTest, TabGoesAlongTheRowsAndOutOfTheTableAtItsEnds)
+{
+    // From a cell being typed in, an open list or a flag cell; no row given: the focus has left
+    // the table for that part of the window.
+    const Qt::KeyboardModifiers shift = Qt::ShiftModifier;
+    const std::tuple<Column, int, Qt::Key, Qt::KeyboardModifiers, Column, int, const char*> cases[] = {
+        {Column::RxFrequency, 2, Qt::Key_Tab, {}, Column::TxFrequency, 2, ""},
+        {Column::CtcssRx, 2, Qt::Key_Backtab, shift, Column::TxFrequency, 2, ""},
+        {Column::Active, 3, Qt::Key_Tab, {}, Column::ChannelNumber, 4, ""},
+        {Column::ChannelNumber, 5, Qt::Key_Backtab, shift, Column::Active, 4, ""},
+        {Column::Active, 10, Qt::Key_Tab, {}, {}, 0, "Edit1"},
+        {Column::ChannelNumber, 1, Qt::Key_Backtab, shift, {}, 0, "Memo1"},
+        {Column::CtcssRx, 5, Qt::Key_Tab, Qt::ControlModifier, {}, 0, "Edit1"},
+    };
+    for (const auto& [column, row, key, modifiers, toColumn, toRow, leftFor] : cases) {
+        SCOPED_TRACE(
+            QStringLiteral("column %1 row %2 %3").arg(columnIndex(column)).arg(row).arg(key).toStdString());
+        clickCell(column, row);
+        if (editorForColumn(column) == CellEditor::Typed)
+            type(QStringLiteral("145")); // with the cell's editor open
+        press(key, modifiers);
+        if (toRow == 0)
+            EXPECT_EQ(QApplication::focusWidget()->objectName(), QString::fromLatin1(leftFor));
+        else
+            EXPECT_EQ(grid->currentIndex(), cellIndex(toColumn, toRow));
+    }
+    EXPECT_EQ(cell(Column::RxFrequency, 2), QStringLiteral("145"));
 }
 
 TEST_F(ChannelGridTest, TextInNoListKeepsThePreviousItem)

@@ -7,13 +7,17 @@
 #include "ui/plan_markers.h"
 #include "ui/unsaved_plan.h"
 
+#include "common/station_peers.h"
+
 #include "files/journal.h"
 #include "files/plan_csv.h"
 #include "files/plan_file.h"
+#include "link/write_exchange.h"
 #include "model/value_lists.h"
 #include "model/version.h"
 
 #include <QAction>
+#include <QClipboard>
 #include <QDesktopServices>
 #include <QFile>
 #include <QFileDialog>
@@ -81,6 +85,32 @@ public:
     {
         for (const QChar c : text)
             QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
+
+    // A key where the keyboard's keys go: an open menu, the focused field, or the active window.
+    static void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier, const QString& text = {})
+    {
+        QWidget* target = QApplication::activePopupWidget();
+        target = target                        ? target
+                 : QApplication::focusWidget() ? QApplication::focusWidget()
+                                               : QApplication::activeWindow();
+        ASSERT_NE(target, nullptr) << "no window takes the keys";
+        if (text.isEmpty())
+            QTest::keyClick(target, key, modifiers); // with the key's own text: a tab for Tab
+        else
+            QTest::sendKeyEvent(QTest::Click, target, key, text, modifiers);
+    }
+    // Tab until the window's part, or the field inside it, has the focus; then the key, if any.
+    static void tabTo(const QWidget* part, Qt::Key then = Qt::Key_unknown)
+    {
+        const auto reached = [part] {
+            return part->isAncestorOf(QApplication::focusWidget()) || part->hasFocus();
+        };
+        for (int i = 0; i < 20 && !reached(); ++i)
+            press(Qt::Key_Tab);
+        ASSERT_TRUE(reached()) << part->objectName().toStdString();
+        if (then != Qt::Key_unknown)
+            press(then);
     }
 
     // A caption as the user reads it: the '&' before an underlined letter is no part of the text.
@@ -478,6 +508,10 @@ TEST_F(MainWindowTest, SettingsEditsReachTheStateAndLeaveTheGate)
     EXPECT_EQ(state.settings().lines().last(), QStringLiteral("Новая=1"));
     EXPECT_EQ(state.settings().lines().size(), 27);
     EXPECT_TRUE(state.dataChecked());
+    // A pasted tab is a blank, which shows.
+    QGuiApplication::clipboard()->setText(QStringLiteral("\nТон1\t=\t700"));
+    memo->paste();
+    EXPECT_EQ(state.settings().lines().last(), QStringLiteral("Тон1 = 700"));
 }
 
 TEST_F(MainWindowTest, CheckOfTheTemplatePasses)
@@ -976,8 +1010,33 @@ TEST_F(MainWindowTest, TheQuestionOffersYesNoAndCancel)
         EXPECT_EQ(boxes.ask(QStringLiteral("Сохранить изменения?"), cancellable, &main()), Answer::Cancel);
         buttons.sort();
         EXPECT_EQ(buttons, offered);
+        EXPECT_EVENTUALLY_EQ(QApplication::activeWindow(), &main()); // the keys go there again
     }
 }
+
+#ifndef Q_OS_WIN // where the platform's own file dialog may stand in
+TEST_F(MainWindowTest, TheFileDialogsQuestionsGiveTheFocusBackToTheWindow)
+{
+    QTemporaryDir folder;
+    ASSERT_TRUE(QFile(folder.filePath(QStringLiteral("old.ini"))).open(QIODevice::WriteOnly));
+    // "Заменить?" of the dialog itself, then "Создать?" after it; each answered "Да".
+    for (const QString& path : {folder.filePath(QStringLiteral("old.ini")), folder.filePath(u"new.ini"_qs)}) {
+        QTimer::singleShot(0, [path] {
+            QTimer::singleShot(0, [] {
+                auto* question = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                ASSERT_NE(question, nullptr);
+                question->button(QMessageBox::Yes)->click();
+            });
+            ASSERT_NE(QApplication::activeModalWidget(), nullptr);
+            auto* name = QApplication::activeModalWidget()->findChild<QLineEdit*>(u"fileNameEdit"_qs);
+            name->setText(path);
+            QTest::keyClick(name, Qt::Key_Return);
+        });
+        EXPECT_EQ(StandardPlanFileDialogs().askSavePath(&main()), path);
+        EXPECT_EVENTUALLY_EQ(QApplication::activeWindow(), &main());
+    }
+}
+#endif
 
 // The program the next test kills: it edits a plan read from a file and waits, its recovery copy
 // kept, in the folder the next test names. Run only by that test.
@@ -1218,6 +1277,64 @@ TEST_F(MainWindowTest, HelpShowsTheGuideTheJournalFolderAndTheProgramsRecords)
          {QString::fromLatin1(ProgramVersion), QString::fromLatin1(qVersion()), QStringLiteral("GNU GPL"),
           QDir::toNativeSeparators(journal), QDir::toNativeSeparators(recoveryFolder.path())})
         EXPECT_TRUE(about.contains(part)) << part.toStdString();
+}
+
+TEST_F(MainWindowTest, AKeyboardAloneMakesAPlanWritesItIntoAStationAndMakesItsProtocol)
+{
+    test::StationProcess station;
+    QTemporaryDir protocols;
+    windows.protocolWindow().setOutputFolder(protocols.path());
+    OpenedUrls opened;
+    QDesktopServices::setUrlHandler(QStringLiteral("file"), &opened, "open");
+    const auto menuItem = [](char16_t menu, char16_t item) {
+        press(Qt::Key(QChar(menu).toUpper().unicode()), Qt::AltModifier, QString(QChar(menu)));
+        press(Qt::Key(QChar(item).toUpper().unicode()), Qt::NoModifier, QString(QChar(item)));
+    };
+    StationLinkWindow& link = windows.stationLinkWindow();
+    ProtocolWindow& protocol = windows.protocolWindow();
+    auto* memo = mainChild("Memo1");
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&main()));
+
+    press(Qt::Key_N, Qt::ControlModifier);
+    press(Qt::Key_3, Qt::NoModifier, QStringLiteral("3"));
+    tabTo(mainChild("BitBtn1"), Qt::Key_Return);
+    // Into the settings, where a stray key breaks the section line, and on into the table with
+    // and without the errors; Ctrl+Tab leaves the settings and the table at once.
+    tabTo(memo);
+    press(Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
+    EXPECT_TRUE(mainChild("RefusalCount")->isVisible());
+    press(Qt::Key_Tab);
+    EXPECT_TRUE(main().grid()->hasFocus());
+    press(Qt::Key_Backtab, Qt::ShiftModifier);
+    press(Qt::Key_Backspace);
+    press(Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_TRUE(main().grid()->hasFocus());
+    press(Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::focusWidget(), mainChild("Edit1"));
+    press(Qt::Key_F9);
+    EXPECT_EQ(feedback.texts(), QStringList{QStringLiteral("Все данные введены верно.")});
+
+    // "Станция" → "Запись/Чтение данных": the port typed, "Запись данных ", "Выход".
+    menuItem(u'т', u'з');
+    EXPECT_EVENTUALLY_EQ(QApplication::activeWindow(), &link);
+    tabTo(link.findChild<QWidget*>(QStringLiteral("ComboBox1")));
+    QTest::keyClicks(QApplication::focusWidget(), station.path());
+    QSignalSpy written(link.writeExchange(), &WriteExchange::finished);
+    tabTo(link.findChild<QWidget*>(QStringLiteral("BitBtn2")), Qt::Key_Return);
+    ASSERT_TRUE(written.wait(20000));
+    EXPECT_EQ(feedback.texts().size(), 1) << feedback.texts().join(u'\n').toStdString();
+    tabTo(link.findChild<QWidget*>(QStringLiteral("BitBtn1")), Qt::Key_Return);
+    EXPECT_EVENTUALLY_EQ(QApplication::activeWindow(), &main());
+
+    // "Станция" → "Создать протокол": "Создать" opens the document; "Выход".
+    menuItem(u'т', u'п');
+    EXPECT_EVENTUALLY_EQ(QApplication::activeWindow(), &protocol);
+    tabTo(protocol.findChild<QWidget*>(QStringLiteral("BitBtn1")), Qt::Key_Return);
+    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+    EXPECT_EQ(opened.urls, QList<QUrl>{QUrl::fromLocalFile(protocol.lastSavedPath())});
+    tabTo(protocol.findChild<QWidget*>(QStringLiteral("BitBtn2")), Qt::Key_Return);
+    EXPECT_EVENTUALLY_EQ(QApplication::activeWindow(), &main());
+    EXPECT_EQ(QApplication::focusWidget(), mainChild("Edit1"));
 }
 
 } // namespace

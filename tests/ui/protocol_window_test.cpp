@@ -7,6 +7,7 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTimer>
 
 namespace yalmera::ui {
 namespace {
@@ -108,15 +109,32 @@ TEST_F(ProtocolWindowTest, CreateSavesTheDocumentUnderTheSerialNumberAndOpensIt)
     EXPECT_TRUE(protocol->isVisible());
 }
 
-TEST_F(ProtocolWindowTest, SaysWhereTheDocumentIsWhenNothingOpensIt)
+TEST_F(ProtocolWindowTest, SaysWhereTheDocumentIsWhenNothingOpensItAndOffersThePreview)
 {
     makeCheckedPlan();
     openerWorks = false;
     protocol->show();
+    feedback.answers.push_back(Answer::Yes);
+    QString shown;
+    QTimer::singleShot(0, [&shown] {
+        QWidget* preview = QApplication::activeModalWidget();
+        ASSERT_NE(preview, nullptr);
+        shown = preview->objectName();
+        QTest::keyClick(preview, Qt::Key_Escape);
+    });
     QTest::mouseClick(protocolChild<QPushButton>("BitBtn1"), Qt::LeftButton);
-    ASSERT_EQ(feedback.messages.size(), 1u);
-    EXPECT_EQ(feedback.messages[0].kind, MessageKind::Notice);
-    EXPECT_TRUE(feedback.messages[0].text.contains(QDir::toNativeSeparators(protocol->lastSavedPath())));
+    ASSERT_EQ(feedback.questions.size(), 1);
+    EXPECT_TRUE(feedback.questions[0].startsWith(
+        QStringLiteral("Протокол сохранен в файле \"%1\".\nОткрыть его не удалось")
+            .arg(QDir::toNativeSeparators(protocol->lastSavedPath()))));
+    EXPECT_EQ(shown, QStringLiteral("PrintPreview"));
+    EXPECT_EVENTUALLY_EQ(QApplication::activeWindow(), protocol);
+
+    QTimer::singleShot(0, [] { // as the user sees it
+        testing::saveScreenshot(*QApplication::activeModalWidget(), QStringLiteral("protocol-not-opened"));
+        QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_Escape);
+    });
+    MessageBoxFeedback().ask(feedback.questions[0], false, protocol);
 }
 
 TEST_F(ProtocolWindowTest, SaveFailureIsShown)
