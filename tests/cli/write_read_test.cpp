@@ -269,6 +269,10 @@ TEST_F(WriteReadCommands, RefusalsPortAndUsageErrorsHaveTheirExitCodes)
     EXPECT_EQ(noPort.exitCode, 3);
     EXPECT_FALSE(QFileInfo::exists(protocols)) << "a failed write leaves no protocol folder";
     EXPECT_TRUE(noPort.err.contains(QStringLiteral("ie_BadId - Specified comport doesn't exist")));
+    // The port and the step on a line of their own, which names the command too.
+    EXPECT_TRUE(noPort.err.contains(
+        u"\nyalmera-cli write: Порт %1, открытие: такого порта в системе нет. "_qs.arg(missingPort)))
+        << noPort.err.toStdString();
     EXPECT_FALSE(noPort.err.contains(QStringLiteral("dialout"))) << "a missing port is no matter of rights";
     const CliRun readNoPort = runCli({QStringLiteral("read"), QStringLiteral("--port"), missingPort,
                                       QStringLiteral("-o"), path(QStringLiteral("x.ini"))});
@@ -552,6 +556,15 @@ TEST_F(WriteReadCommands, TraceHoldsEveryByteWithItsPhaseAndField)
     EXPECT_EQ(read[0].mid(1), (QStringList{u"sent"_qs, u"1E"_qs, u"ReadRequest"_qs, u"ReadCommand"_qs}));
     EXPECT_EQ(read[1].mid(1), (QStringList{u"received"_qs, u"01"_qs, u"Reading"_qs, u"SerialNumber"_qs}));
     EXPECT_EQ(read[29].value(4), u"record 1 ChannelFlags"_qs);
+
+    // A failure of several lines stays a comment to its end.
+    const QString failedTrace = path(QStringLiteral("failed.trace"));
+    EXPECT_EQ(
+        runCli({u"write"_qs, plan, u"--port"_qs, u"/dev/yalmera-no-such-port"_qs, u"--trace"_qs, failedTrace})
+            .exitCode,
+        3);
+    EXPECT_TRUE(fileBytes(failedTrace).contains("# end: OpenFailed"));
+    EXPECT_TRUE(traceLines(failedTrace).isEmpty()) << fileBytes(failedTrace).constData();
 }
 
 // Signals and pseudo-terminals held by the test are POSIX; a Windows console sends Ctrl-C to its

@@ -17,6 +17,17 @@
 
 namespace yalmera::test {
 
+// A link failure's first line, the serial layer's own text or the system's, and what follows it:
+// the port, the step and what to do.
+inline QString ownText(const UserMessage& message)
+{
+    return message.text.section(u'\n', 0, 0);
+}
+inline QString failureAt(const UserMessage& message)
+{
+    return message.text.section(u'\n', 1);
+}
+
 // Everything an exchange reports, in order.
 class RecordingObserver : public ExchangeObserver
 {
