@@ -23,6 +23,15 @@
 
 #include <algorithm>
 
+#ifdef Q_OS_WIN
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+
+#include <string>
+#endif
+
 #ifndef Q_OS_WIN
 #include <fcntl.h>
 #include <grp.h>
@@ -434,6 +443,54 @@ TEST_F(WriteReadCommands, FleetWriteGoesOnPastAStationThatFallsSilent)
     EXPECT_EQ(outcomesByPort(lines, u"проверка"_qs), verified);
     EXPECT_EQ(lines.size(), 1 + 3 + 2);
 }
+
+#ifdef Q_OS_WIN
+// The several-stations progress on a console: redrawn in place where the console interprets the
+// escape sequences, plain lines where it shows them as text (an older Windows, Wine's console),
+// never the sequences themselves on the screen.
+TEST(FleetProgressOnAConsole, ShowsNoEscapeSequenceAsText)
+{
+    FreeConsole(); // one of the test's own, whose screen the test can read
+    SECURITY_ATTRIBUTES inherited{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+    const HANDLE screen = AllocConsole() ? CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE,
+                                                       FILE_SHARE_READ | FILE_SHARE_WRITE, &inherited,
+                                                       OPEN_EXISTING, 0, nullptr)
+                                         : INVALID_HANDLE_VALUE;
+    DWORD mode = 0;
+    if (screen == INVALID_HANDLE_VALUE || !GetConsoleMode(screen, &mode))
+        GTEST_SKIP() << "no console to be had here";
+    STARTUPINFOW start{};
+    start.cb = sizeof start;
+    start.dwFlags = STARTF_USESTDHANDLES;
+    start.hStdOutput = screen;
+    start.hStdError = screen;
+    // Two ports that no peer of the suite takes (they link COM10 and above): two failed opens.
+    std::wstring command =
+        QStringLiteral("\"%1\" write \"%2\" --port COM6 --port COM7")
+            .arg(QDir::toNativeSeparators(QStringLiteral(YALMERA_CLI)), QDir::toNativeSeparators(ExamplePlan))
+            .toStdWString();
+    PROCESS_INFORMATION process{};
+    ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &start,
+                               &process));
+    EXPECT_EQ(WaitForSingleObject(process.hProcess, 60000), WAIT_OBJECT_0);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+
+    CONSOLE_SCREEN_BUFFER_INFO info{};
+    ASSERT_TRUE(GetConsoleScreenBufferInfo(screen, &info));
+    QString shown;
+    for (SHORT row = 0; row <= info.dwCursorPosition.Y; ++row) {
+        std::wstring text(static_cast<std::size_t>(info.dwSize.X), L' ');
+        DWORD read = 0;
+        ReadConsoleOutputCharacterW(screen, text.data(), info.dwSize.X, COORD{0, row}, &read);
+        shown += QString::fromStdWString(text.substr(0, read)).trimmed() + u'\n';
+    }
+    CloseHandle(screen);
+    FreeConsole();
+    EXPECT_FALSE(shown.contains(u'\x1b')) << shown.toStdString();
+    EXPECT_TRUE(shown.contains(u"COM6"_qs) && shown.contains(u"COM7"_qs)) << shown.toStdString();
+}
+#endif
 
 TEST_F(WriteReadCommands, VerifyComparesStationsWithThePlanAndNamesTheCellThatDiffers)
 {
