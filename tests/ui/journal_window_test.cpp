@@ -146,6 +146,25 @@ TEST_F(JournalWindowTest, OpensThePlanARowNamesInTheMainWindow)
     EXPECT_EQ(state.planFile(), backup.path);
     EXPECT_EQ(state.table().channelCount(), 4);
     EXPECT_TRUE(feedback.messages.empty());
+
+    // Recorded and shown with the system's separators ("C:\планы\..." on Windows); a line of an
+    // older journal, which wrote '/' there too, shows and opens the same.
+    const QString native = QDir::toNativeSeparators(backup.path);
+    QFile file(journalPath);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QString line = QString::fromUtf8(file.readAll()).section(QStringLiteral("\r\n"), -2, -2);
+    file.close();
+    ASSERT_TRUE(line.contains(native)) << line.toStdString();
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Append));
+    file.write(QString(line).replace(native, backup.path).toUtf8() + "\r\n");
+    file.close();
+    for (const int row : {1, 2})
+        EXPECT_EVENTUALLY_EQ(
+            table->model()->index(row, int(files::JournalColumn::PlanFile)).data().toString(), native);
+    state.notePlanFile({});
+    table->selectRow(2);
+    QTest::mouseClick(open, Qt::LeftButton);
+    EXPECT_EQ(state.planFile(), backup.path);
 }
 
 TEST_F(JournalWindowTest, CopiesAndExportsTheSelectedRows)
