@@ -218,13 +218,15 @@ bool CommandLine::eachFileItsOwn(const QList<NamedFile>& files) const
     return true;
 }
 
-bool loadPlanFile(const CommandLine& commandLine, const QString& path, AppState& state)
+bool loadPlanFile(const CommandLine& commandLine, const QString& path, AppState& state, QString* serialNumber)
 {
     files::PlanDecodeResult read = files::readPlanFile(path);
     if (!read.contents) {
         commandLine.fileError(path, read.error.text);
         return false;
     }
+    if (serialNumber)
+        *serialNumber = read.contents->serialNumber;
     state.adoptPlanFile(std::move(*read.contents));
     return true;
 }

@@ -120,7 +120,9 @@ private:
 };
 
 // Reads a plan file into the state as "Чтение файла" does; on failure says why and returns false.
-bool loadPlanFile(const CommandLine& commandLine, const QString& path, AppState& state);
+// serialNumber, when given, gets the serial number the file holds (empty: none).
+bool loadPlanFile(const CommandLine& commandLine, const QString& path, AppState& state,
+                  QString* serialNumber = nullptr);
 
 // differenceText in the user's language (the journal keeps its words in every language).
 QString differenceLine(const PlanDifference& difference, const QString& firstName, const QString& secondName);

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 
 using namespace yalmera;
@@ -92,6 +93,35 @@ TEST_F(ProtocolCommand, ExamplePlanGivesADocxAndAPdfOfTenChannels)
     EXPECT_TRUE(text->contains(QStringLiteral("К17М-12345")));
     EXPECT_EQ(text->count(QStringLiteral("CTCSS_Rx")), 1);
     EXPECT_EQ(channelLines(*text), 10);
+}
+
+TEST_F(ProtocolCommand, ThePlansSerialNumberIsPrintedUnlessOneIsGiven)
+{
+    const QString plan = planFile(2, [](AppState& s) {
+        s.editSettings().setLines(s.settings().lines() +
+                                  QStringList{QStringLiteral("Серийный номер=К17М-00042")});
+    });
+    const struct
+    {
+        QStringList options;
+        QString serial; // the title's second line
+    } cases[] = {
+        {{}, QStringLiteral("К17М-00042")},
+        {{QStringLiteral("--serial"), QStringLiteral("К17М-12345")}, QStringLiteral("К17М-12345")},
+    };
+    for (const auto& c : cases) {
+        const QString pdf = path(QStringLiteral("serial-%1.pdf").arg(&c - cases));
+        const CliRun run =
+            runCli(QStringList{QStringLiteral("protocol"), plan, QStringLiteral("-o"), pdf} + c.options);
+        ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+        const auto text = pdfText(pdf);
+        if (!text)
+            GTEST_SKIP() << "pdftotext is not installed";
+        const QStringList lines = text->split(u'\n');
+        EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [&](const QString& l) {
+            return l.trimmed() == c.serial;
+        })) << text->toStdString();
+    }
 }
 
 TEST_F(ProtocolCommand, NinetyNineChannelsRepeatTheHeaderThreeTimes)
