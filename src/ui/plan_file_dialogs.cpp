@@ -41,8 +41,8 @@ std::optional<QString> StandardPlanFileDialogs::askSavePath(QWidget* parent)
 
 std::optional<QString> StandardPlanFileDialogs::askOpenPath(QWidget* parent)
 {
-    const QString path = QFileDialog::getOpenFileName(parent, QString(), initialFolder(),
-                                                      texts::ui::PlanFileFilter.toString());
+    const QString path = QFileDialog::getOpenFileName(parent, texts::ui::OpenDialogTitle.toString(),
+                                                      initialFolder(), texts::ui::PlanFileFilter.toString());
     if (path.isEmpty())
         return std::nullopt;
     return path;

@@ -4,6 +4,7 @@
 #include "ui/channel_table_model.h"
 #include "ui/help_windows.h"
 #include "ui/journal_window.h"
+#include "ui/plan_file_dialogs.h"
 #include "ui/plan_markers.h"
 #include "ui/unsaved_plan.h"
 
@@ -16,6 +17,7 @@
 #include <QAction>
 #include <QDesktopServices>
 #include <QFile>
+#include <QFileDialog>
 #include <QHelpEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -668,6 +670,34 @@ TEST_F(MainWindowTest, CancelledDialogsChangeNothing)
     EXPECT_EQ(dialogs.openAsked, 1);
     EXPECT_TRUE(feedback.messages.empty());
     EXPECT_EQ(state.table(), before);
+}
+
+TEST(PlanFileDialogs, EachStandardDialogSaysWhatItIsFor)
+{
+    // Qt's own dialogs, which the test can see and close, on every platform.
+    QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs, true);
+    StandardPlanFileDialogs dialogs;
+    QWidget parent;
+    const std::pair<std::function<void()>, QString> cases[] = {
+        {[&] { dialogs.askOpenPath(&parent); }, u"Чтение данных радиостанции с диска"_qs},
+        {[&] { dialogs.askSavePath(&parent); }, u"Сохранение данных радиостанции на диск"_qs},
+        {[&] { dialogs.askCsvOpenPath(&parent); }, u"Импорт каналов из CSV"_qs},
+        {[&] { dialogs.askCsvSavePath(&parent); }, u"Экспорт каналов в CSV"_qs},
+    };
+    for (const auto& [ask, title] : cases) {
+        QString shown;
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, [&shown] {
+            if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+                shown = dialog->windowTitle();
+                dialog->reject();
+            }
+        });
+        poll.start(20);
+        ask();
+        EXPECT_EQ(shown, title);
+    }
+    QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs, false);
 }
 
 TEST_F(MainWindowTest, FileFailuresAreShownAndKeepThePlan)
