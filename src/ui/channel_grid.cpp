@@ -32,7 +32,7 @@ const QColor ChannelGrid::CellBackground(255, 204, 204);
 const QColor ChannelGrid::CellText(Qt::darkBlue); // navy
 const QColor ChannelGrid::BlockBackground(255, 230, 120);
 
-int ChannelGrid::columnWidth(int column)
+int ChannelGrid::designedWidth(int column)
 {
     if (column < 0 || column >= ColumnCount)
         return 0;
@@ -58,10 +58,12 @@ ChannelGrid::ChannelGrid(ChannelTableModel* model, UserInterfaceFeedback& feedba
     setWordWrap(false);
     setCornerButtonEnabled(false);
 
-    // The columns were laid out for "MS Sans Serif" 8 pt; where it is missing a condensed face
-    // keeps the captions within the same widths.
+    // The columns were laid out for "MS Sans Serif" 8 pt, a bitmap face that Qt does not draw on
+    // Windows: there its TrueType twin "Microsoft Sans Serif" (Tahoma under Wine), elsewhere a
+    // condensed face keeps the texts within the same widths.
     QFont cellFont(QStringLiteral("MS Sans Serif"), 8);
-    cellFont.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("DejaVu Sans Condensed"),
+    cellFont.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
+                          QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans Condensed"),
                           QStringLiteral("Arial Narrow"), QStringLiteral("Liberation Sans Narrow")});
     setFont(cellFont);
     horizontalHeader()->setFont(cellFont);
@@ -81,12 +83,37 @@ ChannelGrid::ChannelGrid(ChannelTableModel* model, UserInterfaceFeedback& feedba
     horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     horizontalHeader()->setMinimumSectionSize(1);
     horizontalHeader()->setFixedHeight(RowHeight);
-    for (int column = 0; column < ColumnCount; ++column)
-        setColumnWidth(column, columnWidth(column));
+    fitColumnsToCaptions();
 
     connect(m_delegate, &ChannelCellDelegate::enterPressedWhileTyping, this,
             &ChannelGrid::copyFrequencyOnEnter);
     connect(model, &QAbstractItemModel::modelReset, this, &ChannelGrid::forgetSelection);
+}
+
+void ChannelGrid::fitColumnsToCaptions()
+{
+    // Where "MS Sans Serif" gives way to a wider face (Windows substitutes one), the designed
+    // widths would clip captions such as "P_max".
+    const QHeaderView* header = horizontalHeader();
+    const QFontMetrics metrics(header->font());
+    // The header's text margins either side and the grid line.
+    const int margins = 2 * header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header) + 1;
+    for (int column = 0; column < ColumnCount; ++column) {
+        int width = designedWidth(column);
+        for (const CaptionStyle style : {CaptionStyle::Standard, CaptionStyle::FileRead})
+            width = std::max(
+                width, metrics.horizontalAdvance(columnCaption(yalmera::columnAt(column), style)) + margins);
+        setColumnWidth(column, width);
+    }
+}
+
+void ChannelGrid::changeEvent(QEvent* event)
+{
+    QTableView::changeEvent(event);
+    if (event->type() == QEvent::FontChange) {
+        horizontalHeader()->setFont(font());
+        fitColumnsToCaptions();
+    }
 }
 
 void ChannelGrid::forgetSelection()

@@ -41,8 +41,9 @@ public:
     int selectedRow() const { return m_selectedRow; }
     Column selectedColumn() const { return m_selectedColumn; }
 
-    // Column widths in px, columns 0..17.
-    static int columnWidth(int column);
+    // Column widths in px as designed, columns 0..17. A column is wider where its caption needs
+    // more room in the header's font.
+    static int designedWidth(int column);
 
     // Whether an editor is open over a cell.
     bool isEditing() const { return state() == EditingState; }
@@ -70,9 +71,12 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void forgetSelection();
+    // Gives every column at least its designed width and room for its caption.
+    void fitColumnsToCaptions();
 
     ChannelTableModel* m_model;
     ChannelCellDelegate* m_delegate;
