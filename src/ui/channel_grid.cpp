@@ -98,13 +98,32 @@ void ChannelGrid::fitColumnsToCaptions()
     const QFontMetrics metrics(header->font());
     // The header's text margins either side and the grid line.
     const int margins = 2 * header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header) + 1;
+    std::array<int, ColumnCount> extra{};
+    int designed = 0;
+    int wanted = 0;
     for (int column = 0; column < ColumnCount; ++column) {
         int width = designedWidth(column);
         for (const CaptionStyle style : {CaptionStyle::Standard, CaptionStyle::FileRead})
             width = std::max(
                 width, metrics.horizontalAdvance(columnCaption(yalmera::columnAt(column), style)) + margins);
-        setColumnWidth(column, width);
+        extra[static_cast<std::size_t>(column)] = width - designedWidth(column);
+        designed += designedWidth(column);
+        wanted += width;
     }
+    // No wider than the grid shows (it has no horizontal scroll bar): where the room is short, each
+    // column gets its share of what there is.
+    const int room = std::max(viewport()->width(), designed);
+    for (int column = 0; column < ColumnCount; ++column) {
+        const int more = extra[static_cast<std::size_t>(column)];
+        setColumnWidth(column, designedWidth(column) +
+                                   (wanted > room ? more * (room - designed) / (wanted - designed) : more));
+    }
+}
+
+void ChannelGrid::resizeEvent(QResizeEvent* event)
+{
+    QTableView::resizeEvent(event);
+    fitColumnsToCaptions();
 }
 
 void ChannelGrid::changeEvent(QEvent* event)

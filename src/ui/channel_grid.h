@@ -72,10 +72,12 @@ protected:
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void forgetSelection();
-    // Gives every column at least its designed width and room for its caption.
+    // Gives every column at least its designed width and room for its caption, as far as the
+    // grid's width allows.
     void fitColumnsToCaptions();
 
     ChannelTableModel* m_model;

@@ -361,7 +361,7 @@ TEST_F(WriteReadCommands, DepotLoopWritesVerifiesSavesTheProtocolAndJournalsEver
     const QList<QStringList> journal = journalLines(defaultJournal());
     ASSERT_EQ(journal.size(), std::max<qsizetype>(before, 1) + 3);
     EXPECT_EQ(journal[0].value(0), QStringLiteral("Время"));
-    const QString plan = QFileInfo(ExamplePlan).absoluteFilePath();
+    const QString plan = QDir::toNativeSeparators(QFileInfo(ExamplePlan).absoluteFilePath());
     const QString imageSha = QString::fromLatin1(
         QCryptographicHash::hash(checkedStream(ExamplePlan), QCryptographicHash::Sha256).toHex());
     // Operation, port, model, band code, channels, plan file, SHA-256 (write only), serial, outcome.
@@ -898,7 +898,8 @@ TEST_F(WriteReadCommands, ReadChecksItsOutputAndJournalFirstAndKeepsThePlanItRep
     ASSERT_EQ(lines.size(), 2);
     EXPECT_EQ(lines[1].mid(2, 9),
               (QStringList{u"чтение"_qs, station.path(), u"Ялмера 4К-17"_qs, u"0"_qs, u"10"_qs,
-                           QFileInfo(out).absoluteFilePath(), lines[1][8], u"012345"_qs, u"выполнено"_qs}));
+                           QDir::toNativeSeparators(QFileInfo(out).absoluteFilePath()), lines[1][8],
+                           u"012345"_qs, u"выполнено"_qs}));
     EXPECT_EQ(QDir(path(QStringLiteral("backups"))).entryList(QDir::Files).size(), 1);
 
     // A second read onto the same file keeps the user's own plan as it was and the first read's too.

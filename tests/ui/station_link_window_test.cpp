@@ -371,10 +371,11 @@ TEST_F(StationLinkWindowTest, ExchangesAreJournaledAndAReadIsBackedUpBeforeItRep
     const QString backup = lines[2][7];
     EXPECT_EQ(fields(lines[1]),
               (QStringList{u"запись"_qs, station.path(), u"Ялмера 4К-17"_qs, u"0"_qs, u"2"_qs,
-                           QFileInfo(planPath).absoluteFilePath(), u"К17М-00077"_qs, u"выполнено"_qs}));
+                           QDir::toNativeSeparators(QFileInfo(planPath).absoluteFilePath()), u"К17М-00077"_qs,
+                           u"выполнено"_qs}));
     EXPECT_EQ(fields(lines[2]), (QStringList{u"чтение"_qs, station.path(), u"Ялмера 4К-17"_qs, u"0"_qs,
                                              u"2"_qs, backup, u"012345"_qs, u"выполнено"_qs}));
-    EXPECT_TRUE(backup.startsWith(folder.filePath(QStringLiteral("backups/"))));
+    EXPECT_TRUE(backup.startsWith(QDir::toNativeSeparators(folder.filePath(QStringLiteral("backups/")))));
     // The backup holds what the read put into the program.
     const files::PlanDecodeResult kept = files::readPlanFile(backup);
     ASSERT_TRUE(kept.contents.has_value());
