@@ -82,7 +82,6 @@ ChannelGrid::ChannelGrid(ChannelTableModel* model, UserInterfaceFeedback& feedba
     horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     horizontalHeader()->setMinimumSectionSize(1);
-    horizontalHeader()->setFixedHeight(RowHeight);
     fitColumnsToCaptions();
 
     connect(m_delegate, &ChannelCellDelegate::enterPressedWhileTyping, this,
@@ -97,7 +96,10 @@ void ChannelGrid::fitColumnsToCaptions()
     const QHeaderView* header = horizontalHeader();
     const QFontMetrics metrics(header->font());
     // The header's text margins either side and the grid line.
-    const int margins = 2 * header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header) + 1;
+    const int margin = header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header);
+    const int margins = 2 * margin + 1;
+    // Tall enough for the captions' underscores too.
+    horizontalHeader()->setFixedHeight(std::max(int(RowHeight), metrics.height() + 2 * margin));
     std::array<int, ColumnCount> extra{};
     int designed = 0;
     int wanted = 0;

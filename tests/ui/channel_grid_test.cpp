@@ -394,7 +394,7 @@ TEST_F(ChannelGridTest, ColumnsAreAtLeastAsWideAsTheirDesignAndRowsTwentyHigh)
 {
     const int designed[ColumnCount] = {40, 55, 55, 48, 47, 47, 46, 44, 42,
                                        33, 38, 35, 33, 34, 39, 40, 41, 32};
-    // Every column fits without a horizontal scroll bar, also in a face far too wide for the room.
+    // Every column fits without a horizontal scroll bar, also in a face far too big for the room.
     for (const int points : {0, 40}) {
         if (points > 0)
             grid->setFont(QFont(QStringLiteral("DejaVu Sans"), points));
@@ -404,6 +404,9 @@ TEST_F(ChannelGridTest, ColumnsAreAtLeastAsWideAsTheirDesignAndRowsTwentyHigh)
             total += grid->columnWidth(column);
         }
         EXPECT_LE(total, grid->viewport()->width()) << points;
+        // The header as tall as the face, for the captions' underscores.
+        EXPECT_GE(grid->horizontalHeader()->height(), grid->horizontalHeader()->fontMetrics().height())
+            << points;
     }
     EXPECT_EQ(grid->rowHeight(0), ChannelGrid::RowHeight);
     if (QFontDatabase::families().isEmpty())
