@@ -366,8 +366,8 @@ USB-адаптера. То же показывает список &quot; Дру�
 <context>
     <name>ProtocolCommand</name>
     <message>
-        <source>no serial number given (--serial TEXT)</source>
-        <translation>не указан серийный номер (--serial TEXT)</translation>
+        <source>no serial number given: --serial TEXT, or a plan file that holds &quot;Серийный номер&quot;</source>
+        <translation>не указан серийный номер: --serial TEXT или файл плана, в котором есть &quot;Серийный номер&quot;</translation>
     </message>
     <message>
         <source>no output file given (-o OUT.docx or -o OUT.pdf)</source>
@@ -378,7 +378,7 @@ USB-адаптера. То же показывает список &quot; Дру�
         <translation>«%1»: выходной файл должен оканчиваться на .docx или .pdf</translation>
     </message>
     <message>
-        <source>Usage: yalmera-cli protocol PLAN.ini --serial TEXT -o OUT.docx|OUT.pdf
+        <source>Usage: yalmera-cli protocol PLAN.ini [--serial TEXT] -o OUT.docx|OUT.pdf
 
 Reads a channel-plan file as &quot;Чтение файла&quot; does, runs the data check of &quot;Контроль&quot;
 on it and, when the plan passes, writes the programming protocol of &quot;Создать протокол&quot;:
@@ -386,14 +386,16 @@ title, serial number, the settings lines and the channel table, A4 landscape. Pr
 it saved: the serial number, the channel count and the document.
 
 Options:
-  --serial TEXT       the station&apos;s serial number, printed as typed (may be empty: &quot;&quot;)
+  --serial TEXT       the station&apos;s serial number, printed as typed (may be empty: &quot;&quot;);
+                      without it the plan file&apos;s &quot;Серийный номер&quot; (a plan read from a
+                      station holds it)
   -o, --output FILE   the document to write; .docx (word processor) or .pdf; an existing
                       file is replaced only when the new one is complete
   -h, --help          this text
 
 Exit codes: 0 the protocol was written; 1 the data check refused the plan (its message on
 stderr); 2 usage or file error.</source>
-        <translation>Использование: yalmera-cli protocol PLAN.ini --serial TEXT -o OUT.docx|OUT.pdf
+        <translation>Использование: yalmera-cli protocol PLAN.ini [--serial TEXT] -o OUT.docx|OUT.pdf
 
 Читает файл плана каналов, как &quot;Чтение файла&quot;, выполняет на нём проверку данных
 &quot;Контроль&quot; и, если план её прошёл, записывает протокол программирования, как его делает
@@ -401,7 +403,9 @@ stderr); 2 usage or file error.</source>
 альбомная ориентация. Выводит, что сохранено: серийный номер, число каналов и документ.
 
 Параметры:
-  --serial TEXT       серийный номер станции, печатается как введён (может быть пустым: &quot;&quot;)
+  --serial TEXT       серийный номер станции, печатается как введён (может быть пустым: &quot;&quot;);
+                      без него &quot;Серийный номер&quot; из файла плана (его хранит план,
+                      прочитанный из станции)
   -o, --output FILE   записываемый документ: .docx (текстовый процессор) или .pdf;
                       существующий файл заменяется только готовым новым
   -h, --help          этот текст

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <iterator>
 
 #ifdef Q_OS_WIN
 #ifndef NOMINMAX
@@ -81,6 +82,44 @@ bool isTerminal(StandardStream stream)
     return console(stream) != nullptr;
 #else
     return isatty(fileno(file(stream))) != 0;
+#endif
+}
+
+bool takesEscapeSequences(StandardStream stream)
+{
+#ifdef Q_OS_WIN
+#ifndef ENABLE_VIRTUAL_TERMINAL_PROCESSING
+#define ENABLE_VIRTUAL_TERMINAL_PROCESSING 0x0004
+#endif
+    const HANDLE handle = console(stream);
+    DWORD mode = 0;
+    if (!handle || !GetConsoleMode(handle, &mode))
+        return false;
+    const DWORD escapes = mode | ENABLE_VIRTUAL_TERMINAL_PROCESSING;
+    if (mode != escapes && !SetConsoleMode(handle, escapes))
+        return false;
+    // Whether the console really interprets them: a reset of the text attributes moves no cursor.
+    // Where it is shown as text instead, it is wiped again and the mode put back.
+    CONSOLE_SCREEN_BUFFER_INFO before{};
+    CONSOLE_SCREEN_BUFFER_INFO after{};
+    constexpr wchar_t Probe[] = L"\x1b[0m";
+    DWORD written = 0;
+    if (GetConsoleScreenBufferInfo(handle, &before)) {
+        WriteConsoleW(handle, Probe, static_cast<DWORD>(std::size(Probe) - 1), &written, nullptr);
+        if (GetConsoleScreenBufferInfo(handle, &after) &&
+            after.dwCursorPosition.X == before.dwCursorPosition.X &&
+            after.dwCursorPosition.Y == before.dwCursorPosition.Y)
+            return true;
+        if (written > 0) {
+            DWORD wiped = 0;
+            FillConsoleOutputCharacterW(handle, L' ', written, before.dwCursorPosition, &wiped);
+            SetConsoleCursorPosition(handle, before.dwCursorPosition);
+        }
+    }
+    SetConsoleMode(handle, mode);
+    return false;
+#else
+    return isTerminal(stream);
 #endif
 }
 
@@ -179,13 +218,15 @@ bool CommandLine::eachFileItsOwn(const QList<NamedFile>& files) const
     return true;
 }
 
-bool loadPlanFile(const CommandLine& commandLine, const QString& path, AppState& state)
+bool loadPlanFile(const CommandLine& commandLine, const QString& path, AppState& state, QString* serialNumber)
 {
     files::PlanDecodeResult read = files::readPlanFile(path);
     if (!read.contents) {
         commandLine.fileError(path, read.error.text);
         return false;
     }
+    if (serialNumber)
+        *serialNumber = read.contents->serialNumber;
     state.adoptPlanFile(std::move(*read.contents));
     return true;
 }

@@ -36,6 +36,12 @@ enum class StandardStream { Out, Err };
 void writeText(StandardStream stream, const QString& text);
 // Whether the stream is a terminal (on Windows a console) rather than a file or a pipe.
 bool isTerminal(StandardStream stream);
+// Whether text on the stream may move the cursor with a terminal's escape sequences (cursor up,
+// erase line): a terminal; on Windows a console that interprets them, its escape processing
+// turned on here when it was off. False for a file, a pipe, and a console that refuses the mode
+// or takes it and still shows the sequences as text (an older Windows, Wine): the caller
+// writes plain lines there.
+bool takesEscapeSequences(StandardStream stream);
 
 // Lines on the standard streams through writeText and terminalSafe.
 void printOut(const QString& text);
@@ -114,7 +120,9 @@ private:
 };
 
 // Reads a plan file into the state as "Чтение файла" does; on failure says why and returns false.
-bool loadPlanFile(const CommandLine& commandLine, const QString& path, AppState& state);
+// serialNumber, when given, gets the serial number the file holds (empty: none).
+bool loadPlanFile(const CommandLine& commandLine, const QString& path, AppState& state,
+                  QString* serialNumber = nullptr);
 
 // differenceText in the user's language (the journal keeps its words in every language).
 QString differenceLine(const PlanDifference& difference, const QString& firstName, const QString& secondName);

@@ -96,7 +96,7 @@ std::optional<PlanComparison> compareAsHeld(const CommandLine& commandLine, cons
     for (qsizetype i = 0; i < plans.size(); ++i) {
         const ComparedPlan& plan = plans[i];
         AppState state;
-        state.adoptPlanFile({*plan.settings, plan.table, *plan.typeCode, *plan.moduleType});
+        state.adoptPlanFile({*plan.settings, plan.table, *plan.typeCode, *plan.moduleType, {}});
         if (const CheckResult check = runDataCheck(state); !check.passed) {
             commandLine.message(QStringLiteral("%1: %2").arg(paths[i], check.message.text));
             commandLine.message(DiffCommand::tr("%1 cannot be compared as a station would hold it; "

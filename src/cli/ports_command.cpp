@@ -40,15 +40,8 @@ int runPorts(const QStringList& arguments)
     const QList<PortChoice> ports = serialPorts();
     QList<QStringList> rows{
         {PortsCommand::tr("PORT"), PortsCommand::tr("DEVICE"), PortsCommand::tr("DETAILS")}};
-    for (const PortChoice& port : ports) {
-        QString details = portDetails(port);
-        for (const char* alias : {"COM1", "COM2"}) {
-            const QString name = QString::fromLatin1(alias);
-            if (port.location == portDeviceName(name) || port.name == portDeviceName(name))
-                details = details.isEmpty() ? name : name + QStringLiteral(", ") + details;
-        }
-        rows.append({port.name, port.location, details});
-    }
+    for (const PortChoice& port : ports)
+        rows.append({port.name, port.location, portSummary(port)});
     if (ports.isEmpty()) {
         commandLine.message(PortsCommand::tr("the system reports no serial port"));
     } else {

@@ -19,7 +19,7 @@ class ProtocolCommand
 QString helpText()
 {
     return ProtocolCommand::tr(
-        "Usage: yalmera-cli protocol PLAN.ini --serial TEXT -o OUT.docx|OUT.pdf\n"
+        "Usage: yalmera-cli protocol PLAN.ini [--serial TEXT] -o OUT.docx|OUT.pdf\n"
         "\n"
         "Reads a channel-plan file as \"Чтение файла\" does, runs the data check of \"Контроль\"\n"
         "on it and, when the plan passes, writes the programming protocol of \"Создать протокол\":\n"
@@ -27,7 +27,9 @@ QString helpText()
         "it saved: the serial number, the channel count and the document.\n"
         "\n"
         "Options:\n"
-        "  --serial TEXT       the station's serial number, printed as typed (may be empty: \"\")\n"
+        "  --serial TEXT       the station's serial number, printed as typed (may be empty: \"\");\n"
+        "                      without it the plan file's \"Серийный номер\" (a plan read from a\n"
+        "                      station holds it)\n"
         "  -o, --output FILE   the document to write; .docx (word processor) or .pdf; an existing\n"
         "                      file is replaced only when the new one is complete\n"
         "  -h, --help          this text\n"
@@ -49,8 +51,6 @@ int runProtocol(const QStringList& arguments)
         commandLine.addOption({QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("FILE"));
     if (const auto exit = commandLine.parse(arguments, 1))
         return *exit;
-    if (!commandLine.isSet(serial))
-        return commandLine.usageError(ProtocolCommand::tr("no serial number given (--serial TEXT)"));
     const QString path = commandLine.value(output);
     if (path.isEmpty())
         return commandLine.usageError(
@@ -70,15 +70,21 @@ int runProtocol(const QStringList& arguments)
     if (!commandLine.eachFileItsOwn({{CommandLine::planFileWords(), planPath}, {QStringLiteral("-o"), path}}))
         return ExitUsage;
     AppState state;
-    if (!loadPlanFile(commandLine, planPath, state))
+    QString serialNumber;
+    if (!loadPlanFile(commandLine, planPath, state, &serialNumber))
         return ExitUsage;
+    if (commandLine.isSet(serial))
+        serialNumber = commandLine.value(serial);
+    else if (serialNumber.isEmpty())
+        return commandLine.usageError(ProtocolCommand::tr(
+            "no serial number given: --serial TEXT, or a plan file that holds \"Серийный номер\""));
     if (const CheckResult check = runDataCheck(state); !check.passed)
         return commandLine.refusal(check.message.text);
 
     if (const UserMessage refusal = report::protocolRefusal(state, report::ProtocolRequest::Create);
         !refusal.isEmpty())
         return commandLine.refusal(refusal.text);
-    const report::ProtocolDocument document = report::buildProtocolDocument(state, commandLine.value(serial));
+    const report::ProtocolDocument document = report::buildProtocolDocument(state, serialNumber);
     const UserMessage written = format == Format::Docx ? report::writeProtocolDocx(document, path)
                                                        : report::writeProtocolPdf(document, path);
     if (!written.isEmpty())

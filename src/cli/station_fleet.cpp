@@ -38,13 +38,14 @@ QString secondsText(qint64 milliseconds)
     return StationFleet::tr("%1 s").arg(static_cast<double>(milliseconds) / 1000.0, 0, 'f', 1);
 }
 
-// One line per station on stderr. On a terminal the whole table is redrawn in place (ANSI: cursor
-// up, erase line) at every change; elsewhere each step's start and each station's end is a line.
+// One line per station on stderr. On a terminal that takes the escape sequences the whole table
+// is redrawn in place (cursor up, erase line) at every change; elsewhere each step's start and
+// each station's end is a line.
 class FleetProgress final : public FleetObserver
 {
 public:
     FleetProgress(const QList<FleetStation>& stations, OutcomeOf outcome)
-        : m_outcome(std::move(outcome)), m_inPlace(isTerminal(StandardStream::Err))
+        : m_outcome(std::move(outcome)), m_inPlace(takesEscapeSequences(StandardStream::Err))
     {
         for (const FleetStation& station : stations) {
             m_rows.append({station.port, {}, {}, 0, {}});

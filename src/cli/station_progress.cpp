@@ -144,7 +144,9 @@ int linkFailureExit(const QString& name, ExchangeOutcome outcome, const UserMess
     QString text = message.text;
     if (text.isEmpty() && outcome == ExchangeOutcome::TimedOut)
         text = texts::link::StationSilent.toString();
-    printErr(QStringLiteral("%1: %2").arg(name, text));
+    // A link failure's port and step stand on a line of their own below the link's text.
+    for (const QString& line : text.split(u'\n'))
+        printErr(QStringLiteral("%1: %2").arg(name, line));
     if (outcome == ExchangeOutcome::OpenFailed) {
         if (const QString hint = portAccessHint(port); !hint.isEmpty())
             printErr(QStringLiteral("%1: %2").arg(name, hint));

@@ -281,7 +281,7 @@ QStringList journalFields(const JournalEntry& entry)
             journalText(entry.model),
             entry.typeCode ? QString::number(*entry.typeCode) : QString(),
             entry.channelCount ? QString::number(*entry.channelCount) : QString(),
-            journalText(entry.planFile),
+            journalText(QDir::toNativeSeparators(entry.planFile)),
             QString::fromLatin1(entry.sha256.toHex()),
             journalText(entry.serialNumber),
             journalText(entry.outcome),

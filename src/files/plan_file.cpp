@@ -192,6 +192,7 @@ PlanDecodeResult decodePlan(const QByteArray& fileBytes)
         lines.append(key.key.toString() + u'=' +
                      document.value(general, key.key, key.defaultValue.toString()));
     contents.settings.setLines(std::move(lines));
+    contents.serialNumber = document.value(general, keys::SerialNumber).value_or(QString()).trimmed();
 
     // Whole numbers only (decimal, "0x" or "$" hexadecimal); the low eight bits are kept.
     const auto byteValue = [&](const QString& key) {

@@ -190,7 +190,9 @@ void ByteTrace::line(Direction direction, quint8 byte)
 
 void ByteTrace::comment(const QString& text)
 {
-    m_buffer += "# " + text.toUtf8() + '\n';
+    // A message of several lines stays a comment to its end.
+    for (const QString& line : text.split(u'\n'))
+        m_buffer += "# " + line.toUtf8() + '\n';
 }
 
 void ByteTrace::flush()

@@ -10,6 +10,42 @@ inline constexpr QStringView BadId = u"ie_BadId - Specified comport doesn't exis
 inline constexpr QStringView AlreadyOpen = u"ie_Open - device already open";
 inline constexpr QStringView NotOpen = u"ie_NOpen - device not open";
 
+// Beside each of those (or the system's own text), on a line of its own: the port, the step of
+// the exchange, what happened and what to do. %1 the port as the user named it, %2 the step,
+// %3 what happened.
+inline constexpr QStringView FailureAt = u"Порт %1, %2: %3";
+inline constexpr QStringView StepOpening = u"открытие";
+inline constexpr QStringView StepSettingUp = u"настройка линии (%1 бод, 8N1)";
+// %1 counts the bytes of the exchange from 1, the command byte first.
+inline constexpr QStringView StepSending = u"передача байта %1";
+inline constexpr QStringView StepAwaitingReply = u"ожидание ответа на байт %1";
+inline constexpr QStringView StepReceiving = u"прием байта %1";
+// %1 PortsPresent or NoPortsPresent.
+inline constexpr QStringView PortMissing = u"такого порта в системе нет. %1";
+// %1 the ports the system reports, ", " between them.
+inline constexpr QStringView PortsPresent =
+    u"В системе есть порты: %1. Выберите тот, к которому подключена станция.";
+inline constexpr QStringView NoPortsPresent =
+    u"Система не сообщает ни об одном последовательном порте: подключите адаптер станции и выберите "
+    u"его порт.";
+inline constexpr QStringView PortBusy =
+    u"порт занят другой программой. Закройте ее и повторите или выберите другой порт.";
+inline constexpr QStringView PortRefused =
+    u"система не открыла порт. Проверьте, подключен ли адаптер, и повторите или выберите другой порт.";
+inline constexpr QStringView LineRefused =
+    u"порт не принял настройки линии: это не последовательный порт или его драйвер неисправен. "
+    u"Выберите порт адаптера станции.";
+inline constexpr QStringView ByteRefused =
+    u"порт не принял байт: адаптер отключен или неисправен. Проверьте подключение и повторите.";
+// %1 the wait in milliseconds.
+inline constexpr QStringView NoReply =
+    u"станция не ответила за %1 мс. Проверьте, включена ли станция и подключен ли ее кабель к этому "
+    u"порту, и повторите.";
+// %1 the system's text.
+inline constexpr QStringView LineFailed =
+    u"линия отказала (%1): адаптер отключен или неисправен. Проверьте подключение и повторите.";
+inline constexpr QStringView PortNotOpened = u"порт не открыт.";
+
 // The status field of the station-link window, which the window and the command-line tool show
 // for an exchange's phase. "AK" is written in Latin capitals.
 inline constexpr QStringView StatusIdle = u"- -";

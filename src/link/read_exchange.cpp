@@ -62,12 +62,13 @@ ReadResult runReadExchange(const ReadRequest& request, ExchangeObserver& observe
         return true;
     };
     // The station fell silent: no flushes, the gauge keeps its value, the window shows "AK".
+    // A line that failed meanwhile (an adapter pulled out) is said, with the port and the byte.
     const auto silent = [&] {
         link.close();
         if (stopped())
             return cancelled();
         session.enter(ExchangePhase::NoAnswer);
-        return ended(ExchangeOutcome::TimedOut, {});
+        return ended(ExchangeOutcome::TimedOut, link.lineFailure());
     };
     const auto endFlushed = [&] {
         session.closeFlushed();

@@ -55,6 +55,20 @@ QString portDetails(const PortChoice& port)
     return parts.join(QStringLiteral(", "));
 }
 
+QString portSummary(const PortChoice& port)
+{
+    QStringList about;
+    for (const QString& alias : {QStringLiteral("COM1"), QStringLiteral("COM2")}) {
+        const QString device = portDeviceName(alias);
+        if ((port.location == device || port.name == device) &&
+            port.name.compare(alias, Qt::CaseInsensitive) != 0)
+            about.append(alias);
+    }
+    if (const QString details = portDetails(port); !details.isEmpty())
+        about.append(details);
+    return about.join(QStringLiteral(", "));
+}
+
 SerialLink::SerialLink() = default;
 
 SerialLink::~SerialLink()
@@ -66,19 +80,39 @@ UserMessage SerialLink::openSelected()
 {
     close();
     m_lastError.clear();
-    const detail::PortOpenResult opened = m_port.open(portDeviceName(m_portChoice), m_model->timings.baud);
+    m_bytesSent = 0;
+    m_bytesReceived = 0;
+    m_replyMissed = false;
+    const int baud = m_model->timings.baud;
+    const detail::PortOpenResult opened = m_port.open(portDeviceName(m_portChoice), baud);
     m_holderKilled = opened.holderKilled;
+    const QString opening = texts::link::StepOpening.toString();
     switch (opened.failure) {
     case detail::OpenFailure::None:
         return {};
-    case detail::OpenFailure::NotFound:
-        return UserMessage::failure(texts::link::BadId.toString());
+    case detail::OpenFailure::NotFound: {
+        // The ports there are, as "yalmera-cli ports" lists them: most often the station's adapter
+        // is simply another one than the window's first choice.
+        QStringList present;
+        for (const PortChoice& port : serialPorts()) {
+            const QString summary = portSummary(port);
+            present.append(summary.isEmpty() ? port.name : QStringLiteral("%1 (%2)").arg(port.name, summary));
+        }
+        const QString ports =
+            present.isEmpty() ? texts::link::NoPortsPresent.toString()
+                              : texts::link::PortsPresent.toString().arg(present.join(QStringLiteral(", ")));
+        return failure(texts::link::BadId.toString(), opening,
+                       texts::link::PortMissing.toString().arg(ports));
+    }
     case detail::OpenFailure::InUse:
-        return UserMessage::failure(texts::link::AlreadyOpen.toString());
+        return failure(texts::link::AlreadyOpen.toString(), opening, texts::link::PortBusy.toString());
     case detail::OpenFailure::Other:
         break;
     }
-    return UserMessage::failure(opened.text);
+    if (opened.settingUp)
+        return failure(opened.text, texts::link::StepSettingUp.toString().arg(baud),
+                       texts::link::LineRefused.toString());
+    return failure(opened.text, opening, texts::link::PortRefused.toString());
 }
 
 bool SerialLink::isOpen() const
@@ -103,12 +137,24 @@ void SerialLink::flushOutput()
 
 UserMessage SerialLink::putByte(quint8 byte)
 {
+    const QString notOpen = texts::link::NotOpen.toString();
+    if (!m_port.isOpen() && m_replyMissed) {
+        const QString step = texts::link::StepAwaitingReply.toString().arg(m_bytesSent);
+        if (!m_lastError.isEmpty())
+            return failure(notOpen, step, texts::link::LineFailed.toString().arg(m_lastError));
+        return failure(notOpen, step,
+                       texts::link::NoReply.toString().arg(m_model->timings.replySilence.count()));
+    }
+    const QString step = texts::link::StepSending.toString().arg(m_bytesSent + 1);
     if (!m_port.isOpen())
-        return UserMessage::failure(texts::link::NotOpen.toString());
+        return failure(notOpen, step,
+                       m_lastError.isEmpty() ? texts::link::PortNotOpened.toString()
+                                             : texts::link::LineFailed.toString().arg(m_lastError));
     if (!m_port.write(static_cast<char>(byte))) {
         noteLineError();
-        return UserMessage::failure(m_lastError);
+        return failure(m_lastError, step, texts::link::ByteRefused.toString());
     }
+    ++m_bytesSent;
     if (m_trace)
         m_trace->sent(byte);
     return {};
@@ -127,6 +173,7 @@ quint8 SerialLink::getByte()
     if (m_receivedAt >= m_received.size())
         return 0;
     const auto byte = static_cast<quint8>(m_received[m_receivedAt++]);
+    ++m_bytesReceived;
     if (m_receivedAt == m_received.size()) {
         m_received.clear();
         m_receivedAt = 0;
@@ -198,7 +245,23 @@ bool SerialLink::waitReply()
         return true;
     setRts(false);
     close();
+    m_replyMissed = true;
     return false;
+}
+
+UserMessage SerialLink::lineFailure() const
+{
+    if (m_lastError.isEmpty())
+        return {};
+    return UserMessage::failure(texts::link::FailureAt.toString().arg(
+        m_portChoice.trimmed(), texts::link::StepReceiving.toString().arg(m_bytesReceived + 1),
+        texts::link::LineFailed.toString().arg(m_lastError)));
+}
+
+UserMessage SerialLink::failure(const QString& ownText, const QString& step, const QString& what) const
+{
+    return UserMessage::failure(ownText + u'\n' +
+                                texts::link::FailureAt.toString().arg(m_portChoice.trimmed(), step, what));
 }
 
 bool SerialLink::takeArrived(std::chrono::milliseconds wait)

@@ -48,6 +48,9 @@ QList<PortChoice> otherSerialPorts();
 // What the system says of a port, on one line: description, maker, "USB 0403:6001",
 // "S/N A50285BI", each where known; empty when nothing is known.
 QString portDetails(const PortChoice& port);
+// What a list of ports for the user says of a port besides its name: "COM1" or "COM2" when that
+// name reaches a port with another name of its own ("ttyS0"), then portDetails.
+QString portSummary(const PortChoice& port);
 
 // One serial line at the station model's line speed, 8N1 without handshake, open for the length
 // of one exchange. Not thread-safe: create and use it on one thread (the exchange's worker
@@ -72,7 +75,9 @@ public:
     // Closes the link if open, then opens the chosen port with DTR and RTS raised. A lock file
     // that a killed program left on the port is cleared; only a live holder makes the port
     // "already open". Returns an empty message on success, otherwise the failure to show; the
-    // link then stays closed.
+    // link then stays closed. Every failure of the link (this one, putByte's, lineFailure) is
+    // the serial layer's text or the system's, and below it the port, the step (which byte of the
+    // exchange, counted from 1) and what to do; a missing port lists the ports there are.
     UserMessage openSelected();
     bool isOpen() const;
     // The last opening cleared a port lock that a killed program had left: that program may have
@@ -85,7 +90,8 @@ public:
     void flushOutput();
 
     // Queues one byte and hands it to the driver without waiting for its transmission.
-    // On a closed link: "ie_NOpen - device not open".
+    // On a closed link: "ie_NOpen - device not open", after a missed reply with the byte that
+    // went unanswered.
     UserMessage putByte(quint8 byte);
     // Whether a received byte waits; never blocks.
     bool byteReady();
@@ -115,8 +121,14 @@ public:
     // and returns true. On silence it drops RTS, closes the link and returns false; the exchange
     // then shows "AK" and enables its buttons.
     bool waitReply();
+    // Why the last wait returned nothing when the line failed rather than fell silent (a
+    // vanished adapter); empty after silence.
+    UserMessage lineFailure() const;
 
 private:
+    // ownText (the serial layer's or the system's) with the port, the step and what happened
+    // below it.
+    UserMessage failure(const QString& ownText, const QString& step, const QString& what) const;
     // Takes what the port has received within wait into the buffer. False when the line failed;
     // the link is then closed.
     bool takeArrived(std::chrono::milliseconds wait);
@@ -127,7 +139,10 @@ private:
     QByteArray m_received; // taken from the port, not yet handed over; from m_receivedAt on
     qsizetype m_receivedAt = 0;
     QString m_portChoice = QStringLiteral("COM2");
-    QString m_lastError;
+    QString m_lastError; // the system's text of the line's failure; empty while it works
+    int m_bytesSent = 0; // since the port opened
+    int m_bytesReceived = 0;
+    bool m_replyMissed = false;
     bool m_holderKilled = false;
     ByteTrace* m_trace = nullptr;
 };

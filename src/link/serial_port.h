@@ -25,6 +25,9 @@ struct PortOpenResult
 {
     OpenFailure failure = OpenFailure::None;
     QString text; // for OpenFailure::Other
+    // OpenFailure::Other after the device opened: it refused the line's settings (a file, a
+    // printer, a driver that is no serial port's).
+    bool settingUp = false;
     // The port's lock was left by a killed program, which may have been in the middle of a write.
     bool holderKilled = false;
 };

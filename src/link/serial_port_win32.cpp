@@ -243,6 +243,7 @@ SerialPort::~SerialPort()
 PortOpenResult SerialPort::open(const QString& device, qint32 baud)
 {
     close();
+    d->lastError.clear();
     const HANDLE handle = CreateFileW(reinterpret_cast<const wchar_t*>(device.utf16()),
                                       GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
@@ -291,7 +292,7 @@ PortOpenResult SerialPort::open(const QString& device, qint32 baud)
         // Something that opens but is no serial port (a file, a printer).
         const QString text = d->lastError.isEmpty() ? systemMessage(GetLastError()) : d->lastError;
         close();
-        return {OpenFailure::Other, text};
+        return {OpenFailure::Other, text, true};
     }
     DWORD errors = 0;
     ClearCommError(handle, &errors, nullptr);

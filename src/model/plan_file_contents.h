@@ -13,6 +13,9 @@ struct PlanFileContents
     ChannelTable table;
     quint8 typeCode = 0;
     quint8 moduleType = 0;
+    // "Серийный номер" as the file holds it; empty when it holds none (the settings then show the
+    // reader's default, which names no station).
+    QString serialNumber;
 };
 
 } // namespace yalmera

@@ -27,6 +27,11 @@ void takeHeader(JournalEntry& entry, Stream stream, const QByteArray& bytes)
 
 } // namespace
 
+QString messageLine(const UserMessage& message)
+{
+    return QString(message.text).replace(u'\n', QStringLiteral(" — "));
+}
+
 QString journalOutcome(ExchangeOutcome outcome)
 {
     switch (outcome) {
@@ -54,7 +59,7 @@ JournalEntry writeJournalEntry(const WriteRequest& request, const WriteResult& r
     entry.port = request.port;
     takeHeader(entry, Stream::Write, request.stream);
     entry.outcome = journalOutcome(result.outcome);
-    entry.message = result.message.text;
+    entry.message = messageLine(result.message);
     return entry;
 }
 
@@ -72,7 +77,7 @@ JournalEntry readJournalEntry(const ReadRequest& request, const ReadResult& resu
         entry.serialNumber =
             QString::fromLatin1(result.received.mid(serial.readOffset, serial.width).toHex().toUpper());
     entry.outcome = journalOutcome(result.outcome);
-    entry.message = result.message.text;
+    entry.message = messageLine(result.message);
     if (entry.message.isEmpty() && result.outcome == ExchangeOutcome::TimedOut)
         entry.message = texts::link::StationSilent.toString();
     return entry;

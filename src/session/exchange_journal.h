@@ -17,4 +17,8 @@ JournalEntry readJournalEntry(const ReadRequest& request, const ReadResult& resu
 // The journal's word for how an exchange ended.
 QString journalOutcome(ExchangeOutcome outcome);
 
+// An exchange's message on one line, for the journal and a table of stations: a link failure's
+// port and step follow its text after " — ".
+QString messageLine(const UserMessage& message);
+
 } // namespace yalmera

@@ -6,6 +6,7 @@
 #include "link/link_texts.h"
 #include "link/serial_link.h"
 #include "session/app_state.h"
+#include "session/exchange_journal.h"
 
 #include <QElapsedTimer>
 #include <QThread>
@@ -167,7 +168,7 @@ FleetEnd fleetEnd(const FleetStationResult& result, bool protocolFailed)
 
 QString fleetFailureText(const FleetStationResult& result)
 {
-    QString text = result.message.text;
+    QString text = messageLine(result.message);
     // As the one-station commands say it: the plain words first.
     if (result.failedStep == FleetStep::Writing && result.outcome == ExchangeOutcome::TimedOut &&
         !result.lastByteUnanswered)

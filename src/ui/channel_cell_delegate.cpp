@@ -160,7 +160,7 @@ void ChannelCellDelegate::paintMarks(QPainter* painter, const QRect& cell, int k
 
 QSize ChannelCellDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const
 {
-    return QSize(ChannelGrid::columnWidth(index.column()), option.fontMetrics.height());
+    return QSize(ChannelGrid::designedWidth(index.column()), option.fontMetrics.height());
 }
 
 QComboBox* ChannelCellDelegate::listEditor(CellEditor editor) const

@@ -33,7 +33,7 @@ const QColor ChannelGrid::CellBackground(255, 204, 204);
 const QColor ChannelGrid::CellText(Qt::darkBlue); // navy
 const QColor ChannelGrid::BlockBackground(255, 230, 120);
 
-int ChannelGrid::columnWidth(int column)
+int ChannelGrid::designedWidth(int column)
 {
     if (column < 0 || column >= ColumnCount)
         return 0;
@@ -42,16 +42,8 @@ int ChannelGrid::columnWidth(int column)
 
 void ChannelGrid::shareExtraWidth(int extra)
 {
-    // Shared by the running sums, so that the columns together take exactly `extra` more.
-    const int total = std::accumulate(ColumnWidths.begin(), ColumnWidths.end(), 0);
-    int widthsBefore = 0;
-    int given = 0;
-    for (int column = 0; column < ColumnCount; ++column) {
-        widthsBefore += columnWidth(column);
-        const int upTo = extra * widthsBefore / total;
-        setColumnWidth(column, columnWidth(column) + upTo - given);
-        given = upTo;
-    }
+    m_extraWidth = std::max(0, extra);
+    fitColumnsToCaptions();
 }
 
 ChannelGrid::ChannelGrid(ChannelTableModel* model, UserInterfaceFeedback& feedback, QWidget* parent)
@@ -73,10 +65,12 @@ ChannelGrid::ChannelGrid(ChannelTableModel* model, UserInterfaceFeedback& feedba
     setWordWrap(false);
     setCornerButtonEnabled(false);
 
-    // The columns were laid out for "MS Sans Serif" 8 pt; where it is missing a condensed face
-    // keeps the captions within the same widths.
+    // The columns were laid out for "MS Sans Serif" 8 pt, a bitmap face that Qt does not draw on
+    // Windows: there its TrueType twin "Microsoft Sans Serif" (Tahoma under Wine), elsewhere a
+    // condensed face keeps the texts within the same widths.
     QFont cellFont(QStringLiteral("MS Sans Serif"), 8);
-    cellFont.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("DejaVu Sans Condensed"),
+    cellFont.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
+                          QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans Condensed"),
                           QStringLiteral("Arial Narrow"), QStringLiteral("Liberation Sans Narrow")});
     setFont(cellFont);
     horizontalHeader()->setFont(cellFont);
@@ -95,13 +89,73 @@ ChannelGrid::ChannelGrid(ChannelTableModel* model, UserInterfaceFeedback& feedba
     horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     horizontalHeader()->setMinimumSectionSize(1);
-    horizontalHeader()->setFixedHeight(RowHeight);
-    for (int column = 0; column < ColumnCount; ++column)
-        setColumnWidth(column, columnWidth(column));
+    fitColumnsToCaptions();
 
     connect(m_delegate, &ChannelCellDelegate::enterPressedWhileTyping, this,
             &ChannelGrid::copyFrequencyOnEnter);
     connect(model, &QAbstractItemModel::modelReset, this, &ChannelGrid::forgetSelection);
+}
+
+void ChannelGrid::fitColumnsToCaptions()
+{
+    // Where "MS Sans Serif" gives way to a wider face (Windows substitutes one), the designed
+    // widths would clip captions such as "P_max".
+    const QHeaderView* header = horizontalHeader();
+    const QFontMetrics metrics(header->font());
+    // The header's text margins either side and the grid line.
+    const int margin = header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header);
+    const int margins = 2 * margin + 1;
+    // Tall enough for the captions' underscores too.
+    horizontalHeader()->setFixedHeight(std::max(int(RowHeight), metrics.height() + 2 * margin));
+    std::array<int, ColumnCount> extra{};
+    int designed = 0;
+    int wanted = 0;
+    for (int column = 0; column < ColumnCount; ++column) {
+        int width = designedWidth(column);
+        for (const CaptionStyle style : {CaptionStyle::Standard, CaptionStyle::FileRead})
+            width = std::max(
+                width, metrics.horizontalAdvance(columnCaption(yalmera::columnAt(column), style)) + margins);
+        extra[static_cast<std::size_t>(column)] = width - designedWidth(column);
+        designed += designedWidth(column);
+        wanted += width;
+    }
+    // No wider than the grid shows (it has no horizontal scroll bar): where the room is short, each
+    // column gets its share of what there is.
+    const int room = std::max(viewport()->width(), designed);
+    std::array<int, ColumnCount> widths{};
+    for (int column = 0; column < ColumnCount; ++column) {
+        const int more = extra[static_cast<std::size_t>(column)];
+        widths[static_cast<std::size_t>(column)] =
+            designedWidth(column) + (wanted > room ? more * (room - designed) / (wanted - designed) : more);
+    }
+    // A roomy window's extra width, as far as the captions left it, shared in proportion to the
+    // widths by running sums, so that the columns together take exactly that much more.
+    const int share = std::clamp(room - wanted, 0, m_extraWidth);
+    const int total = std::max(1, std::accumulate(widths.begin(), widths.end(), 0));
+    int widthsBefore = 0;
+    int given = 0;
+    for (int column = 0; column < ColumnCount; ++column) {
+        const int width = widths[static_cast<std::size_t>(column)];
+        widthsBefore += width;
+        const int upTo = share * widthsBefore / total;
+        setColumnWidth(column, width + upTo - given);
+        given = upTo;
+    }
+}
+
+void ChannelGrid::resizeEvent(QResizeEvent* event)
+{
+    QTableView::resizeEvent(event);
+    fitColumnsToCaptions();
+}
+
+void ChannelGrid::changeEvent(QEvent* event)
+{
+    QTableView::changeEvent(event);
+    if (event->type() == QEvent::FontChange) {
+        horizontalHeader()->setFont(font());
+        fitColumnsToCaptions();
+    }
 }
 
 void ChannelGrid::forgetSelection()

@@ -43,8 +43,9 @@ public:
     int selectedRow() const { return m_selectedRow; }
     Column selectedColumn() const { return m_selectedColumn; }
 
-    // Column widths in px, columns 0..17.
-    static int columnWidth(int column);
+    // Column widths in px as designed, columns 0..17. A column is wider where its caption needs
+    // more room in the header's font.
+    static int designedWidth(int column);
     // Room beyond the grid's own width (px, in a roomy window), shared by the columns in
     // proportion to their widths; 0 gives them their own widths back.
     void shareExtraWidth(int extra);
@@ -79,9 +80,15 @@ protected:
     void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void forgetSelection();
+    // Gives every column at least its designed width and room for its caption, as far as the
+    // grid's width allows.
+    void fitColumnsToCaptions();
+    int m_extraWidth = 0; // px beyond the fixed window, shared by the columns
 
     ChannelTableModel* m_model;
     ChannelCellDelegate* m_delegate;

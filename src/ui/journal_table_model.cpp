@@ -3,6 +3,7 @@
 #include "files/journal.h"
 
 #include <QColor>
+#include <QDir>
 #include <QSet>
 
 #include <algorithm>
@@ -36,6 +37,9 @@ QVariant JournalTableModel::data(const QModelIndex& index, int role) const
         return UnreadableBackground;
     if (role != Qt::DisplayRole && role != Qt::ToolTipRole)
         return {};
+    // Older journals recorded paths with '/' on Windows too.
+    if (index.column() == static_cast<int>(files::JournalColumn::PlanFile))
+        return QDir::toNativeSeparators(row.fields.at(index.column()));
     return row.fields.at(index.column());
 }
 

@@ -54,7 +54,7 @@ std::optional<QString> StandardPlanFileDialogs::askSavePath(QWidget* parent)
 
 std::optional<QString> StandardPlanFileDialogs::askOpenPath(QWidget* parent)
 {
-    return chosen(QFileDialog::getOpenFileName(parent, QString(), initialFolder(),
+    return chosen(QFileDialog::getOpenFileName(parent, texts::ui::OpenDialogTitle.toString(), initialFolder(),
                                                texts::ui::PlanFileFilter.toString()));
 }
 

@@ -182,6 +182,8 @@ inline constexpr QStringView DigitsAndCommaOnly = u"Вводите только 
 
 // Plan-file dialogs.
 inline constexpr QStringView SaveDialogTitle = u"Сохранение данных радиостанции на диск";
+// The open dialog's, after the save dialog's, so that the window says what it is for.
+inline constexpr QStringView OpenDialogTitle = u"Чтение данных радиостанции с диска";
 // The save dialog's question before it creates a file that does not exist yet (%1: its name).
 inline constexpr QStringView CreateFileQuestion = u"%1\nЭтот файл не существует.\nСоздать его?";
 inline constexpr QStringView PlanFileFilter = u"Файлы(*.ini)";

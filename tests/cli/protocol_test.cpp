@@ -96,6 +96,24 @@ TEST_F(ProtocolCommand, ExamplePlanGivesADocxAndAPdfOfTenChannels)
     EXPECT_EQ(channelLines(*text), 10);
 }
 
+TEST_F(ProtocolCommand, ThePlansSerialNumberIsPrintedUnlessOneIsGiven)
+{
+    const QString plan = planFile(2, [](AppState& s) {
+        s.editSettings().setLines(s.settings().lines() + QStringList{u"Серийный номер=К17М-00042"_qs});
+    });
+    for (const QStringList& given : {QStringList{}, QStringList{u"--serial"_qs, u"К17М-12345"_qs}}) {
+        const QString pdf = path(QStringLiteral("serial%1.pdf").arg(given.size()));
+        ASSERT_EQ(runCli(QStringList{u"protocol"_qs, plan, u"-o"_qs, pdf} + given).exitCode, 0);
+        const auto text = pdfText(pdf);
+        if (!text)
+            GTEST_SKIP() << "pdftotext is not installed";
+        // The title's second line.
+        const QString serial = given.isEmpty() ? u"К17М-00042"_qs : given.last();
+        EXPECT_TRUE(text->contains(QRegularExpression(u"\\n *"_qs + serial + u" *\\n"_qs)))
+            << text->toStdString();
+    }
+}
+
 TEST_F(ProtocolCommand, NinetyNineChannelsRepeatTheHeaderThreeTimes)
 {
     const QString pdf = path(QStringLiteral("99.pdf"));

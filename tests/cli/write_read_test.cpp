@@ -16,6 +16,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMap>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QThread>
@@ -23,6 +24,15 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+
+#ifdef Q_OS_WIN
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+
+#include <string>
+#endif
 
 #ifndef Q_OS_WIN
 #include <fcntl.h>
@@ -317,6 +327,10 @@ TEST_F(WriteReadCommands, RefusalsPortAndUsageErrorsHaveTheirExitCodes)
     EXPECT_EQ(noPort.exitCode, 3);
     EXPECT_FALSE(QFileInfo::exists(protocols)) << "a failed write leaves no protocol folder";
     EXPECT_TRUE(noPort.err.contains(QStringLiteral("ie_BadId - Specified comport doesn't exist")));
+    // The port and the step on a line of their own, which names the command too.
+    EXPECT_TRUE(noPort.err.contains(
+        u"\nyalmera-cli write: Порт %1, открытие: такого порта в системе нет. "_qs.arg(missingPort)))
+        << noPort.err.toStdString();
     EXPECT_FALSE(noPort.err.contains(QStringLiteral("dialout"))) << "a missing port is no matter of rights";
     const CliRun readNoPort = runCli({QStringLiteral("read"), QStringLiteral("--port"), missingPort,
                                       QStringLiteral("-o"), path(QStringLiteral("x.ini"))});
@@ -395,7 +409,7 @@ TEST_F(WriteReadCommands, DepotLoopWritesVerifiesSavesTheProtocolAndJournalsEver
     const QList<QStringList> journal = journalLines(defaultJournal());
     ASSERT_EQ(journal.size(), std::max<qsizetype>(before, 1) + 3);
     EXPECT_EQ(journal[0].value(0), QStringLiteral("Время"));
-    const QString plan = QFileInfo(ExamplePlan).absoluteFilePath();
+    const QString plan = QDir::toNativeSeparators(QFileInfo(ExamplePlan).absoluteFilePath());
     const QString imageSha = QString::fromLatin1(
         QCryptographicHash::hash(checkedStream(ExamplePlan), QCryptographicHash::Sha256).toHex());
     // Operation, port, model, band code, channels, plan file, SHA-256 (write only), serial, outcome.
@@ -478,6 +492,35 @@ TEST_F(WriteReadCommands, FleetWriteGoesOnPastAStationThatFallsSilent)
     EXPECT_EQ(outcomesByPort(lines, u"проверка"_qs), verified);
     EXPECT_EQ(lines.size(), 1 + 3 + 2);
 }
+
+#ifdef Q_OS_WIN
+// The several-stations progress on a console never shows escape sequences as text: redrawn in place
+// where the console interprets them, plain lines where it does not (Wine's).
+TEST(FleetProgressOnAConsole, ShowsNoEscapeSequenceAsText)
+{
+    FreeConsole(); // one of the test's own, whose screen it reads
+    SECURITY_ATTRIBUTES inherited{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+    const HANDLE screen = AllocConsole()
+                              ? CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_WRITE,
+                                            &inherited, OPEN_EXISTING, 0, nullptr)
+                              : INVALID_HANDLE_VALUE;
+    CONSOLE_SCREEN_BUFFER_INFO info{};
+    if (!GetConsoleScreenBufferInfo(screen, &info) || !SetStdHandle(STD_ERROR_HANDLE, screen))
+        GTEST_SKIP() << "no console to be had here";
+    // Ports no peer of the suite takes (they link COM10 and above): two failed opens.
+    QProcess write;
+    write.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    write.start(QStringLiteral(YALMERA_CLI),
+                {u"write"_qs, ExamplePlan, u"--port"_qs, u"COM6"_qs, u"--port"_qs, u"COM7"_qs});
+    ASSERT_TRUE(write.waitForFinished(60000));
+    std::wstring cells(static_cast<std::size_t>(info.dwSize.X) * 40, L' ');
+    DWORD read = 0;
+    ReadConsoleOutputCharacterW(screen, cells.data(), static_cast<DWORD>(cells.size()), COORD{0, 0}, &read);
+    const QString shown = QString::fromStdWString(cells.substr(0, read));
+    EXPECT_FALSE(shown.contains(u'\x1b')) << shown.simplified().toStdString();
+    EXPECT_TRUE(shown.contains(u"COM6"_qs) && shown.contains(u"COM7"_qs));
+}
+#endif
 
 TEST_F(WriteReadCommands, VerifyComparesStationsWithThePlanAndNamesTheCellThatDiffers)
 {
@@ -602,6 +645,11 @@ TEST_F(WriteReadCommands, TraceHoldsEveryByteWithItsPhaseAndField)
     EXPECT_EQ(read[0].mid(1), (QStringList{u"sent"_qs, u"1E"_qs, u"ReadRequest"_qs, u"ReadCommand"_qs}));
     EXPECT_EQ(read[1].mid(1), (QStringList{u"received"_qs, u"01"_qs, u"Reading"_qs, u"SerialNumber"_qs}));
     EXPECT_EQ(read[29].value(4), u"record 1 ChannelFlags"_qs);
+
+    // A failure of several lines stays a comment to its end.
+    const QString failed = path(QStringLiteral("failed.trace"));
+    runCli({u"write"_qs, plan, u"--port"_qs, u"/dev/yalmera-no-such-port"_qs, u"--trace"_qs, failed});
+    EXPECT_TRUE(fileBytes(failed).contains("# end: OpenFailed") && traceLines(failed).isEmpty());
 }
 
 // Signals and pseudo-terminals held by the test are POSIX; a Windows console sends Ctrl-C to its
@@ -900,7 +948,8 @@ TEST_F(WriteReadCommands, ReadChecksItsOutputAndJournalFirstAndKeepsThePlanItRep
     ASSERT_EQ(lines.size(), 2);
     EXPECT_EQ(lines[1].mid(2, 9),
               (QStringList{u"чтение"_qs, station.path(), u"Ялмера 4К-17"_qs, u"0"_qs, u"10"_qs,
-                           QFileInfo(out).absoluteFilePath(), lines[1][8], u"012345"_qs, u"выполнено"_qs}));
+                           QDir::toNativeSeparators(QFileInfo(out).absoluteFilePath()), lines[1][8],
+                           u"012345"_qs, u"выполнено"_qs}));
     EXPECT_EQ(QDir(path(QStringLiteral("backups"))).entryList(QDir::Files).size(), 1);
 
     // A second read onto the same file keeps the user's own plan as it was and the first read's too.

@@ -45,7 +45,7 @@ TEST(Journal, LinesAreAppendedUnderOneCaptionLineWithTheirTimeOffsetAndQuoting)
     entry.typeCode = 0;
     entry.channelCount = 10;
     // Texts from the user neither start lines nor run as formulas.
-    entry.planFile = u"/home/user/plan\r\n=1+2;.ini"_qs;
+    entry.planFile = u"plan\r\n=1+2;.ini"_qs;
     entry.sha256 = QByteArray::fromHex("00ff");
     entry.serialNumber = u"=HYPERLINK(\"x\")"_qs;
     entry.outcome = u"нет ответа"_qs;
@@ -62,7 +62,7 @@ TEST(Journal, LinesAreAppendedUnderOneCaptionLineWithTheirTimeOffsetAndQuoting)
         u"Время;Версия;Действие;Порт;Модель;Тип;Каналов;Файл плана;SHA-256;Серийный номер;Итог;"
         u"Сообщение\r\n"_qs +
         u"2026-12-08T14:03:22+03:00;%1;запись;/dev/ttyUSB0;Ялмера 4К-17;0;10;"
-        u"\"/home/user/plan\\x0d\\x0a=1+2;.ini\";00ff;\"'=HYPERLINK(\"\"x\"\")\";нет ответа;"
+        u"\"plan\\x0d\\x0a=1+2;.ini\";00ff;\"'=HYPERLINK(\"\"x\"\")\";нет ответа;"
         u"\"'-1, \"\"b\"\"\\x09\"\r\n"_qs.arg(version) +
         u"2026-12-08T14:03:22+03:00;%1;чтение;;;;;;;;;\r\n"_qs.arg(version);
     EXPECT_EQ(readAll(path), "\xEF\xBB\xBF" + expected.toUtf8());
@@ -74,8 +74,8 @@ TEST(Journal, LinesAreAppendedUnderOneCaptionLineWithTheirTimeOffsetAndQuoting)
     EXPECT_EQ(back.rows[0].date, QDate(2026, 12, 8));
     EXPECT_EQ(back.rows[0].fields,
               QStringList({u"2026-12-08T14:03:22+03:00"_qs, version, u"запись"_qs, u"/dev/ttyUSB0"_qs,
-                           u"Ялмера 4К-17"_qs, u"0"_qs, u"10"_qs, u"/home/user/plan\\x0d\\x0a=1+2;.ini"_qs,
-                           u"00ff"_qs, u"=HYPERLINK(\"x\")"_qs, u"нет ответа"_qs, u"-1, \"b\"\\x09"_qs}));
+                           u"Ялмера 4К-17"_qs, u"0"_qs, u"10"_qs, u"plan\\x0d\\x0a=1+2;.ini"_qs, u"00ff"_qs,
+                           u"=HYPERLINK(\"x\")"_qs, u"нет ответа"_qs, u"-1, \"b\"\\x09"_qs}));
     EXPECT_EQ(journalCsv({back.rows[0].fields, back.rows[1].fields}), readAll(path));
 
     // A journal that cannot be made says why, and so does an append to it.

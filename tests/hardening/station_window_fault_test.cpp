@@ -93,7 +93,7 @@ TEST_F(StationWindowFault, StationSilentInTheMiddleOfTheWrite)
     EXPECT_TRUE(waitUntil([&] { return status() == QStringLiteral("AK"); })) << status().toStdString();
     EXPECT_TRUE(allButtonsEnabled());
     ASSERT_EQ(feedback.messages.size(), 1u);
-    EXPECT_EQ(feedback.messages[0], UserMessage::failure(texts::link::NotOpen.toString()));
+    EXPECT_EQ(test::lineOf(feedback.messages[0], 0), texts::link::NotOpen);
     EXPECT_EQ(PlanSnapshot::of(state), before);
 }
 
@@ -148,8 +148,10 @@ TEST_F(StationWindowFault, StationKilledDuringTheReadLeavesThePlan)
     ASSERT_TRUE(window.readExchange()->waitFinished(20000));
     EXPECT_TRUE(waitUntil([&] { return status() == QStringLiteral("AK"); })) << status().toStdString();
     EXPECT_TRUE(allButtonsEnabled());
-    EXPECT_TRUE(feedback.messages.empty());
     EXPECT_EQ(PlanSnapshot::of(state), before);
+    // The failed line is said with the port and the byte (Wine's COM port reads it as silence).
+    EXPECT_TRUE(test::runsUnderWine() ||
+                feedback.messages.at(0).text.startsWith(u"Порт %1, прием байта "_qs.arg(station.path())));
 }
 
 } // namespace

@@ -17,6 +17,13 @@
 
 namespace yalmera::test {
 
+// Line n of a message: a link failure's first is the serial layer's text or the system's, its
+// second the port, the step and what to do.
+inline QString lineOf(const UserMessage& message, int n)
+{
+    return message.text.section(u'\n', n, n);
+}
+
 // Everything an exchange reports, in order.
 class RecordingObserver : public ExchangeObserver
 {

@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSysInfo>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -84,13 +85,31 @@ TEST(PortNames, DetailsTellTwoUsbAdaptersApart)
 TEST(SerialLinkOpening, FailuresCarryTheLinkTextsAndLeaveTheLinkClosed)
 {
     SerialLink link;
-    const UserMessage missing = openOn(link, QStringLiteral("/dev/yalmera-no-such-port-link"));
-    EXPECT_EQ(missing.text, texts::link::BadId);
+    const QString port = QStringLiteral("/dev/yalmera-no-such-port-link");
+    const UserMessage missing = openOn(link, port);
+    EXPECT_EQ(lineOf(missing, 0), texts::link::BadId);
     EXPECT_EQ(missing.kind, MessageKind::Failure);
     EXPECT_FALSE(link.isOpen());
+    // Below it in Russian: the port, the step, and the ports there are to choose from.
+    EXPECT_TRUE(
+        lineOf(missing, 1).startsWith(u"Порт %1, открытие: такого порта в системе нет. "_qs.arg(port)));
+    for (const PortChoice& other : serialPorts())
+        EXPECT_TRUE(lineOf(missing, 1).contains(other.name)) << missing.text.toStdString();
 
-    // A closed link refuses to send; closing it again is harmless.
-    EXPECT_EQ(link.putByte(0x14).text, texts::link::NotOpen);
+    // A closed link refuses to send, naming the byte; closing it again is harmless.
+    EXPECT_EQ(link.putByte(0x14).text,
+              u"ie_NOpen - device not open\nПорт %1, передача байта 1: порт не открыт."_qs.arg(port));
+
+    // A file is no serial port: the system's text, then the port and the step it failed at.
+    QTemporaryDir folder;
+    const QString file = folder.filePath(QStringLiteral("not-a-port"));
+    QFile(file).open(QIODevice::WriteOnly);
+#ifdef Q_OS_WIN
+    const QString step = QStringLiteral("настройка линии (1200 бод, 8N1)"); // it opens, then refuses
+#else
+    const QString step = QStringLiteral("открытие");
+#endif
+    EXPECT_TRUE(lineOf(openOn(link, file), 1).startsWith(u"Порт %1, %2: "_qs.arg(file, step)));
     link.close();
     link.close();
     EXPECT_FALSE(link.byteReady());
@@ -107,7 +126,9 @@ TEST(SerialLinkOpening, APortAnotherProgramHoldsIsAlreadyOpenUntilItIsClosed)
     ASSERT_TRUE(openOn(holder, pty.path()).isEmpty());
     SerialLink second;
     const UserMessage held = openOn(second, pty.path());
-    EXPECT_EQ(held.text, texts::link::AlreadyOpen);
+    EXPECT_EQ(lineOf(held, 0), texts::link::AlreadyOpen);
+    EXPECT_TRUE(
+        lineOf(held, 1).startsWith(u"Порт %1, открытие: порт занят другой программой."_qs.arg(pty.path())));
     EXPECT_EQ(held.kind, MessageKind::Failure);
     EXPECT_FALSE(second.isOpen());
     EXPECT_TRUE(holder.isOpen());
@@ -156,7 +177,8 @@ TEST(SerialLinkOpening, LockFilesOfKilledProgramsAreClearedAndOnlyALiveHolderKee
             file.write(content);
         }
         SerialLink link;
-        EXPECT_EQ(openOn(link, pty.path()).text, opens ? QString() : texts::link::AlreadyOpen.toString())
+        EXPECT_EQ(lineOf(openOn(link, pty.path()), 0),
+                  opens ? QString() : texts::link::AlreadyOpen.toString())
             << files.size();
         link.close();
         for (const QString& path : paths)
@@ -273,7 +295,7 @@ TEST(SerialLinkWaits, SilenceLimitsAreNeverShortAndAnswersEndTheWaitAtOnce)
     EXPECT_FALSE(link.waitReply());
     EXPECT_GE(timer.nsecsElapsed(), 200'000'000);
     EXPECT_FALSE(link.isOpen());
-    EXPECT_EQ(link.putByte(0x01).text, texts::link::NotOpen);
+    EXPECT_EQ(lineOf(link.putByte(0x01), 0), texts::link::NotOpen);
 }
 
 TEST(SerialLinkWaits, TheConfiguredModelSetsTheWaits)
@@ -310,5 +332,9 @@ TEST(SerialLinkWaits, APeerThatVanishesEndsTheWaitWithoutHanging)
     EXPECT_FALSE(link.receiveByte(Yalmera4K17.timings.headerSilence).has_value());
     EXPECT_FALSE(link.receiveByte(Yalmera4K17.timings.headerSilence).has_value());
     EXPECT_LT(timer.elapsed(), 2000);
+    // Said as a failed line, with the port and the byte it waited for (Wine's COM port reads a
+    // vanished pseudo-terminal as silence).
+    EXPECT_TRUE(runsUnderWine() || link.lineFailure().text.startsWith(
+                                       u"Порт %1, прием байта 2: линия отказала ("_qs.arg(pty.path())));
     link.close();
 }

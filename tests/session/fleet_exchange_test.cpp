@@ -81,6 +81,10 @@ TEST(FleetExchange, EachStationReportsItsOwnStepsAndResultAndAMissingPortSpoilsN
     EXPECT_EQ(results[2].serialNumber, QStringLiteral("012345"));     // as the station reports it
     EXPECT_EQ(results[1].outcome, ExchangeOutcome::OpenFailed);
     EXPECT_EQ(results[1].failedStep, FleetStep::Writing);
+    // On the table's one line: the link's text, the port and the step.
+    EXPECT_TRUE(fleetFailureText(results[1])
+                    .startsWith(u"ie_BadId - Specified comport doesn't exist — Порт %1, открытие: "_qs.arg(
+                        stations[1].port)));
     EXPECT_EQ(observer.steps[1], QList<FleetStep>({FleetStep::Writing, FleetStep::Ended}));
     for (int i = 0; i < 3; ++i)
         EXPECT_EQ(observer.ended[i], QStringList{stations[i].port});

@@ -7,10 +7,12 @@
 #include <QAbstractItemView>
 #include <QAction>
 #include <QComboBox>
+#include <QFontDatabase>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStyleOptionHeader>
 #include <QWheelEvent>
 
 #include <tuple>
@@ -421,14 +423,36 @@ TEST_F(ChannelGridTest, ColumnsAreAtLeastAsWideAsTheirDesignAndRowsTwentyHigh)
 {
     const int designed[ColumnCount] = {40, 55, 55, 48, 47, 47, 46, 44, 42,
                                        33, 38, 35, 33, 34, 39, 40, 41, 32};
-    int total = 0;
-    for (int column = 0; column < ColumnCount; ++column) {
-        EXPECT_GE(grid->columnWidth(column), designed[column]) << column;
-        total += grid->columnWidth(column);
+    // Every column fits without a horizontal scroll bar, also in a face far too big for the room.
+    for (const int points : {0, 40}) {
+        if (points > 0)
+            grid->setFont(QFont(QStringLiteral("DejaVu Sans"), points));
+        int total = 0;
+        for (int column = 0; column < ColumnCount; ++column) {
+            EXPECT_GE(grid->columnWidth(column), designed[column]) << column;
+            total += grid->columnWidth(column);
+        }
+        EXPECT_LE(total, grid->viewport()->width()) << points;
+        // The header as tall as the face, for the captions' underscores.
+        EXPECT_GE(grid->horizontalHeader()->height(), grid->horizontalHeader()->fontMetrics().height())
+            << points;
     }
-    // Every column fits without a horizontal scroll bar.
-    EXPECT_LE(total, grid->viewport()->width());
     EXPECT_EQ(grid->rowHeight(0), ChannelGrid::RowHeight);
+    if (QFontDatabase::families().isEmpty())
+        GTEST_SKIP() << "no font to measure with (Qt's offscreen platform on Windows)";
+
+    // No caption is clipped, also in a wider face than the condensed one (as Windows substitutes for
+    // "MS Sans Serif"): its text fits the room the style leaves for a header's label.
+    grid->setFont(QFont(QStringLiteral("DejaVu Sans"), 8));
+    QStyleOptionHeader option;
+    option.initFrom(grid->horizontalHeader());
+    for (int column = 0; column < ColumnCount; ++column) {
+        option.rect.setWidth(grid->columnWidth(column));
+        const QString caption = grid->model()->headerData(column, Qt::Horizontal).toString();
+        EXPECT_GE(grid->style()->subElementRect(QStyle::SE_HeaderLabel, &option).width(),
+                  option.fontMetrics.horizontalAdvance(caption))
+            << column;
+    }
 }
 
 TEST_F(ChannelGridTest, RowsWithoutFlagsShowNoCheckBoxes)

@@ -135,6 +135,16 @@ TEST_F(JournalWindowTest, OpensThePlanARowNamesInTheMainWindow)
     ASSERT_TRUE(backup.error.isEmpty());
     append(8, QStringLiteral("запись"), QStringLiteral("00042"), QStringLiteral("отказ"));
     append(8, QStringLiteral("чтение"), QStringLiteral("00042"), QStringLiteral("выполнено"), backup.path);
+    // Recorded with the system's separators ("C:\..." on Windows); an older journal's '/' is
+    // shown the same way and opens all the same.
+    const QString native = QDir::toNativeSeparators(backup.path);
+    QFile file(journalPath);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    const QByteArray lines = file.readAll();
+    EXPECT_TRUE(lines.contains(native.toUtf8()));
+    file.seek(0);
+    file.write(QByteArray(lines).replace(native.toUtf8(), backup.path.toUtf8()));
+    file.close();
 
     auto* table = child<QTableView>("JournalTable");
     auto* open = child<QPushButton>("OpenPlanButton");
@@ -142,6 +152,7 @@ TEST_F(JournalWindowTest, OpensThePlanARowNamesInTheMainWindow)
     EXPECT_FALSE(open->isEnabled()); // the line names no plan
     table->selectRow(1);
     ASSERT_TRUE(open->isEnabled());
+    EXPECT_EQ(table->model()->index(1, int(files::JournalColumn::PlanFile)).data().toString(), native);
     QTest::mouseClick(open, Qt::LeftButton);
     EXPECT_EQ(state.planFile(), backup.path);
     EXPECT_EQ(state.table().channelCount(), 4);

@@ -4,6 +4,7 @@
 #include "ui/channel_table_model.h"
 #include "ui/help_windows.h"
 #include "ui/journal_window.h"
+#include "ui/plan_file_dialogs.h"
 #include "ui/plan_markers.h"
 #include "ui/unsaved_plan.h"
 
@@ -720,6 +721,23 @@ TEST_F(MainWindowTest, CancelledDialogsChangeNothing)
     EXPECT_EQ(state.table(), before);
 }
 
+TEST(PlanFileDialogs, TheOpenDialogSaysWhatItIsFor)
+{
+    QString title;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&title] {
+        if (QWidget* dialog = QApplication::activeModalWidget()) {
+            title = dialog->windowTitle();
+            dialog->close();
+        }
+    });
+    poll.start(20);
+    QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs); // Qt's own, which the test can close
+    QWidget parent;
+    StandardPlanFileDialogs().askOpenPath(&parent);
+    EXPECT_EQ(title, u"Чтение данных радиостанции с диска"_qs);
+}
+
 TEST_F(MainWindowTest, FileFailuresAreShownAndKeepThePlan)
 {
     makeTemplate();
@@ -1177,7 +1195,7 @@ TEST_F(MainWindowTest, RoomyWindowGrowsOnlyWhenChosenAndIsRemembered)
     EXPECT_LE(columns->length(), grid->viewport()->width());
     EXPECT_GT(columns->length(), grid->viewport()->width() - 20);
     EXPECT_GT(columns->sectionSize(columnIndex(Column::Scan)),
-              ChannelGrid::columnWidth(columnIndex(Column::Scan)));
+              ChannelGrid::designedWidth(columnIndex(Column::Scan)));
     testing::saveScreenshot(main(), QStringLiteral("main-window-roomy-1280x1024"));
     main().resize(400, 300);
     EXPECT_EVENTUALLY_EQ(main().size(), fixed); // never below the fixed size

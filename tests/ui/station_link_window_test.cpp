@@ -218,7 +218,9 @@ TEST_F(StationLinkWindowTest, PortThatCannotBeOpenedIsShownAndTheWindowIsUsableA
     QTest::mouseClick(linkChild<QPushButton>("BitBtn2"), Qt::LeftButton);
     EXPECT_EVENTUALLY_EQ(feedback.messages.size(), 1u);
     EXPECT_EQ(feedback.messages[0].kind, MessageKind::Failure);
-    EXPECT_EQ(feedback.messages[0].text, QStringLiteral("ie_BadId - Specified comport doesn't exist"));
+    // The link's code, and below it in Russian the port, the step and what to do.
+    EXPECT_TRUE(feedback.messages[0].text.startsWith(
+        u"ie_BadId - Specified comport doesn't exist\nПорт /dev/no-such-yalmera-port, открытие: "_qs));
     EXPECT_EVENTUALLY(!link->exchangeRunning());
     EXPECT_EVENTUALLY_EQ(linkChild<QLabel>("StaticText1")->text(), QStringLiteral("- -"));
     EXPECT_TRUE(buttonsEnabled());
@@ -382,10 +384,11 @@ TEST_F(StationLinkWindowTest, ExchangesAreJournaledAndAReadIsBackedUpBeforeItRep
     const QString backup = lines[2][7];
     EXPECT_EQ(fields(lines[1]),
               (QStringList{u"запись"_qs, station.path(), u"Ялмера 4К-17"_qs, u"0"_qs, u"2"_qs,
-                           QFileInfo(planPath).absoluteFilePath(), u"К17М-00077"_qs, u"выполнено"_qs}));
+                           QDir::toNativeSeparators(QFileInfo(planPath).absoluteFilePath()), u"К17М-00077"_qs,
+                           u"выполнено"_qs}));
     EXPECT_EQ(fields(lines[2]), (QStringList{u"чтение"_qs, station.path(), u"Ялмера 4К-17"_qs, u"0"_qs,
                                              u"2"_qs, backup, u"012345"_qs, u"выполнено"_qs}));
-    EXPECT_TRUE(backup.startsWith(folder.filePath(QStringLiteral("backups/"))));
+    EXPECT_TRUE(backup.startsWith(QDir::toNativeSeparators(folder.filePath(QStringLiteral("backups/")))));
     // The backup holds what the read put into the program.
     const files::PlanDecodeResult kept = files::readPlanFile(backup);
     ASSERT_TRUE(kept.contents.has_value());
@@ -549,7 +552,8 @@ TEST_F(StationLinkWindowTest, SilentStationShowsAKAndTheFailure)
     EXPECT_EQ(linkChild<QLabel>("StaticText1")->text(), QStringLiteral("AK"));
     EXPECT_TRUE(buttonsEnabled());
     ASSERT_EQ(feedback.messages.size(), 1u);
-    EXPECT_EQ(feedback.messages[0].text, QStringLiteral("ie_NOpen - device not open"));
+    EXPECT_TRUE(feedback.messages[0].text.startsWith(
+        u"ie_NOpen - device not open\nПорт %1, ожидание ответа на байт 1: "_qs.arg(station.path())));
 
     // A read from the silent station changes nothing of the plan.
     const ChannelTable before = state.table();
@@ -679,7 +683,10 @@ TEST_F(StationLinkWindowTest, FleetWindowWritesEveryCheckedPortAndTablesTheOutco
     const QString silentOutcome =
         QStringLiteral("Станция не отвечает: запись прервана, в станции осталась часть "
                        "плана; следующая запись заменит его целиком. (ie_NOpen - device "
-                       "not open)");
+                       "not open — Порт %1, ожидание ответа на байт 1: станция не ответила за 200 мс. "
+                       "Проверьте, включена ли станция и подключен ли ее кабель к этому порту, и "
+                       "повторите.)")
+            .arg(silent.path());
     EXPECT_EQ(fleetChild<QLabel>(QStringLiteral("Status:") + paced.path())->text(),
               QStringLiteral("записано и сверено, протокол сохранен"));
     EXPECT_EQ(fleetChild<QLabel>(QStringLiteral("Status:") + silent.path())->text(), silentOutcome);
