@@ -77,24 +77,30 @@ public:
         // Another append holds it a millisecond or so: tried again at once, then less and less
         // often.
         std::chrono::milliseconds pause(1);
+        // A run that was stopped before its line (the window closed mid-run) still records what
+        // it did: another append holding the lock a moment must not cost that line, so it waits
+        // briefly; only a stop that comes during the wait ends it at once.
+        const bool stoppedBefore = wait.stop && wait.stop->load();
+        const std::chrono::milliseconds limit = stoppedBefore ? std::min(wait.limit, StoppedRunWait) : wait.limit;
         for (bool first = true;; first = false, pause = std::min(pause * 2, LongestPause)) {
             const Attempt attempt = tryLock();
             if (attempt != Attempt::Held)
                 return;
-            if (wait.stop && wait.stop->load()) {
+            const std::chrono::milliseconds waited(first ? 0 : clock.elapsed());
+            if (!stoppedBefore && wait.stop && wait.stop->load()) {
                 m_refusal = texts::files::JournalWaitStopped.toString();
                 return;
             }
-            const std::chrono::milliseconds waited(first ? 0 : clock.elapsed());
-            if ((wait.ranOut && wait.ranOut->load()) || waited >= wait.limit) {
+            if ((wait.ranOut && wait.ranOut->load()) || waited >= limit) {
                 if (wait.ranOut)
                     wait.ranOut->store(true);
-                m_refusal = texts::files::JournalHeld.toString().arg(secondsText(wait.limit));
+                m_refusal = stoppedBefore ? texts::files::JournalWaitStopped.toString()
+                                          : texts::files::JournalHeld.toString().arg(secondsText(wait.limit));
                 return;
             }
             if (wait.waiting)
                 wait.waiting(waited);
-            QThread::msleep(static_cast<unsigned long>(std::min(pause, wait.limit - waited).count()));
+            QThread::msleep(static_cast<unsigned long>(std::min(pause, limit - waited).count()));
         }
     }
     ~AppendLock()
@@ -120,6 +126,7 @@ public:
 
 private:
     static constexpr std::chrono::milliseconds LongestPause{50};
+    static constexpr std::chrono::milliseconds StoppedRunWait{2000};
 
     enum class Attempt { Taken, Held, Unlockable };
 

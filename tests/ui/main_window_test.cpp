@@ -734,7 +734,9 @@ TEST(PlanFileDialogs, TheOpenDialogSaysWhatItIsFor)
     poll.start(20);
     QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs); // Qt's own, which the test can close
     QWidget parent;
-    StandardPlanFileDialogs().askOpenPath(&parent);
+    QTemporaryDir config;
+    UserChoices choices(config.filePath(u"choices.ini"_qs));
+    StandardPlanFileDialogs(choices).askOpenPath(&parent);
     EXPECT_EQ(title, u"Чтение данных радиостанции с диска"_qs);
 }
 
@@ -1050,7 +1052,7 @@ TEST_F(MainWindowTest, TheFileDialogsQuestionsGiveTheFocusBackToTheWindow)
             name->setText(path);
             QTest::keyClick(name, Qt::Key_Return);
         });
-        EXPECT_EQ(StandardPlanFileDialogs().askSavePath(&main()), path);
+        EXPECT_EQ(StandardPlanFileDialogs(stores.choices).askSavePath(&main()), path);
         EXPECT_EVENTUALLY_EQ(QApplication::activeWindow(), &main());
     }
 }
