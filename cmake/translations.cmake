@@ -73,5 +73,6 @@ function(yalmera_translations target)
                      COMMAND ${CMAKE_COMMAND} -E make_directory ${qm_dir}
                      COMMAND ${YALMERA_LRELEASE} -silent ${ts} ${yalmera_parser_ts} -qm ${qm}
                      DEPENDS ${ts} ${yalmera_parser_ts} VERBATIM)
-  qt_add_resources(${target} ${target}_translations PREFIX /translations BASE ${qm_dir} FILES ${qm})
+  qt_add_resources(${target} ${target}_translations PREFIX /translations BASE ${qm_dir} FILES ${qm}
+                   OPTIONS ${YALMERA_RCC_OPTIONS})
 endfunction()
