@@ -6,9 +6,29 @@
 # text is Russian) that end only where the next word would not fit.
 cmake_minimum_required(VERSION 3.25)
 include(${CMAKE_CURRENT_LIST_DIR}/../cmake/next_line.cmake)
-execute_process(COMMAND ${CMAKE_COMMAND} -DINPUT=${INPUT} -DOUTPUT=${OUTPUT} -DPACKAGE=yalmera -DVERSION=${VERSION}
-                        "-DMAINTAINER=Maintainer <m@example.invalid>" -DEPOCH=0 -P ${WRITER}
-                COMMAND_ERROR_IS_FATAL ANY)
+function(write_changelog input output)
+  execute_process(COMMAND ${CMAKE_COMMAND} -DINPUT=${input} -DOUTPUT=${output} -DPACKAGE=yalmera -DVERSION=${VERSION}
+                          "-DMAINTAINER=Maintainer <m@example.invalid>" -DEPOCH=0 -P ${WRITER}
+                  COMMAND_ERROR_IS_FATAL ANY)
+endfunction()
+
+# Changes after a released VERSION: an entry of their own, after VERSION.
+file(READ ${INPUT} text)
+if(text MATCHES "\n## \\[${VERSION}\\] - ")
+  string(FIND "${text}" "\n## " at)
+  string(SUBSTRING "${text}" 0 ${at} before)
+  string(SUBSTRING "${text}" ${at} -1 after)
+  file(WRITE ${OUTPUT}.md "${before}\n## [Unreleased]\n\n### Added\n- A change.\n${after}")
+  write_changelog(${OUTPUT}.md ${OUTPUT})
+  file(STRINGS ${OUTPUT} unreleased REGEX "^yalmera ")
+  list(GET unreleased 0 first)
+  list(GET unreleased 1 second)
+  if(NOT first MATCHES "^yalmera \\(${VERSION}\\+unreleased\\) " OR NOT second MATCHES "^yalmera \\(${VERSION}\\) ")
+    message(FATAL_ERROR "changes after ${VERSION}, then ${VERSION}: \"${first}\", \"${second}\"")
+  endif()
+endif()
+
+write_changelog(${INPUT} ${OUTPUT})
 file(READ ${OUTPUT} text)
 
 file(STRINGS ${INPUT} sections REGEX "^## \\[")
