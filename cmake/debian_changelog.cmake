@@ -3,8 +3,9 @@
 #       -DMAINTAINER="Name <mail>" -DEPOCH=<seconds> -P debian_changelog.cmake
 # Writes CHANGELOG.md (Keep a Changelog) as the changelog of a Debian native package: one entry
 # per version, newest first, each heading ("### Added") an item and each of its points a sub-item,
-# wrapped at 78 columns. The "Unreleased" section is the version being built, dated EPOCH (the
-# last commit); a released version is dated midnight UTC of its day.
+# wrapped at 78 characters. The "Unreleased" section is the version being built, dated EPOCH (the
+# last commit), or VERSION+unreleased once VERSION has a section of its own; a released version
+# is dated midnight UTC of its day.
 cmake_minimum_required(VERSION 3.25)
 include(${CMAKE_CURRENT_LIST_DIR}/next_line.cmake)
 
@@ -40,7 +41,18 @@ endfunction()
 set(weekdays Sun Mon Tue Wed Thu Fri Sat)
 set(months Jan Feb Mar Apr May Jun Jul Aug Sep Oct Nov Dec)
 
-# Appends the words as lines of at most 78 columns: the first after FIRST, the rest after REST.
+# The number of characters of UTF-8 text: its bytes less the continuation bytes (0x80-0xBF), so
+# that a Russian line is as wide as an English one.
+string(ASCII 128 continuation_first)
+string(ASCII 191 continuation_last)
+function(character_length out text)
+  string(REGEX REPLACE "@(SEMICOLON|OPEN|CLOSE)@" "." text "${text}")
+  string(REGEX REPLACE "[${continuation_first}-${continuation_last}]" "" text "${text}")
+  string(LENGTH "${text}" length)
+  set(${out} ${length} PARENT_SCOPE)
+endfunction()
+
+# Appends the words as lines of at most 78 characters: the first after FIRST, the rest after REST.
 function(append_wrapped out_var text first rest)
   # Words as a CMake list: ";" and "[" "]" stand in for themselves only after the split.
   string(REPLACE ";" "@SEMICOLON@" text "${text}")
@@ -54,7 +66,7 @@ function(append_wrapped out_var text first rest)
     if(word STREQUAL "")
       continue()
     endif()
-    string(LENGTH "${line} ${word}" length)
+    character_length(length "${line} ${word}")
     if(fresh)
       string(APPEND line "${word}")
       set(fresh FALSE)
@@ -75,6 +87,11 @@ function(append_wrapped out_var text first rest)
 endfunction()
 
 file(READ ${INPUT} text)
+string(REPLACE "." "\\." version_pattern "${VERSION}")
+set(unreleased_version ${VERSION})
+if(text MATCHES "\n## \\[${version_pattern}\\]")
+  set(unreleased_version ${VERSION}+unreleased)
+endif()
 set(output "")
 set(entry "")    # the entry being built
 set(point "")    # the text of the point being gathered
@@ -101,7 +118,7 @@ while(NOT text STREQUAL "")
     flush_entry()
     set(in_version TRUE)
     if(CMAKE_MATCH_1 STREQUAL "Unreleased")
-      set(entry_version ${VERSION})
+      set(entry_version ${unreleased_version})
       rfc_date(entry_date ${EPOCH})
     else()
       set(entry_version ${CMAKE_MATCH_1})

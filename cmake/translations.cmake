@@ -99,5 +99,6 @@ function(yalmera_translations target)
                      COMMAND ${CMAKE_COMMAND} -E make_directory ${qm_dir}
                      COMMAND ${YALMERA_LRELEASE} -silent ${en_ts} -qm ${qm_en}
                      DEPENDS ${en_ts} VERBATIM)
-  qt_add_resources(${target} ${target}_translations PREFIX /translations BASE ${qm_dir} FILES ${qm} ${qm_en})
+  qt_add_resources(${target} ${target}_translations PREFIX /translations BASE ${qm_dir} FILES ${qm} ${qm_en}
+                   OPTIONS ${YALMERA_RCC_OPTIONS})
 endfunction()

@@ -38,7 +38,7 @@ endforeach()
 if(yalmera IN_LIST PROGRAMS OR yalmera.exe IN_LIST PROGRAMS)
   if(NOT WINDOWS)
     list(APPEND expected share/applications/yalmera.desktop share/icons/hicolor/scalable/apps/yalmera.svg
-         share/metainfo/io.github.yalmera.programmer.metainfo.xml)
+         share/metainfo/io.github.yalmera.programmer.metainfo.xml share/mime/packages/yalmera.xml)
     foreach(size IN LISTS ICON_SIZES)
       list(APPEND expected share/icons/hicolor/${size}x${size}/apps/yalmera.png)
     endforeach()
