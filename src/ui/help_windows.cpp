@@ -22,13 +22,7 @@ constexpr QSize GuideSize{760, 600}; // px
 
 QStringList guideLocations()
 {
-    const QString program = QCoreApplication::applicationDirPath();
-    return {
-        program + QStringLiteral("/doc/") + GuideName,
-        QDir::cleanPath(program + QStringLiteral("/../share/doc/yalmera/") + GuideName),
-        program + u'/' + GuideName,
-        QStringLiteral(YALMERA_SOURCE_DOCS "/") + GuideName,
-    };
+    return {QStringLiteral(":/guide/") + GuideName};
 }
 
 GuideWindow::GuideWindow(const QString& markdown, const QString& folder, QWidget* parent)

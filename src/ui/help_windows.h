@@ -8,9 +8,8 @@ class QTextBrowser;
 
 namespace yalmera::ui {
 
-// Where the user guide (docs/руководство.md) is looked for, in this order: doc/ beside the
-// program (the Windows installation), share/doc/yalmera of the installation (Linux), beside the
-// program itself, and the source tree of a build.
+// Where the user guide (docs/руководство.md) is read from: the program's own resources, with its
+// pictures beside it.
 QStringList guideLocations();
 
 // The user guide, shown from its Markdown text inside the program: it needs neither a browser nor
