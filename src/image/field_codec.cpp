@@ -70,7 +70,7 @@ struct RecordContext
 
 qint32 offsetKHz(const Conversion& c, const StationType& band)
 {
-    return c.a == 1 ? band.receiveOffsetKHz : 0;
+    return c.kind == Convert::ReceiveFrequencyWord ? band.receiveOffsetKHz : 0;
 }
 
 quint32 wordValue(const FrequencyWord& w)
@@ -109,7 +109,8 @@ quint32 recordValue(const Conversion& c, const PlanValue& value, const RecordCon
     case Convert::TxOffBits:
         return withBit(withBit(held, static_cast<quint8>(c.a), value.text != TxOffModes[1]),
                        static_cast<quint8>(c.b), value.text != TxOffModes[2]);
-    case Convert::FrequencyWord:
+    case Convert::ReceiveFrequencyWord:
+    case Convert::TransmitFrequencyWord:
         if (value.none)
             return 0;
         return wordValue(
@@ -197,7 +198,8 @@ QString cellText(const Conversion& c, quint32 value, const RecordContext& contex
         return ((value & c.mask) != 0 ? c.text : c.other).toString();
     case Convert::TxOffBits:
         return txOffText(c, value);
-    case Convert::FrequencyWord:
+    case Convert::ReceiveFrequencyWord:
+    case Convert::TransmitFrequencyWord:
         return frequencyText(c, wordOf(value), context.band);
     default:
         return {};

@@ -32,8 +32,10 @@ enum class Convert : quint8 {
     NoneBit,       // the mask set when the cell holds no value, "Нет" (not read back)
     MarkBit,       // the mask cleared when the cell holds no value, the repeater mark (not read back)
     CtcssModeBit,  // the mask set when neither DCS cell holds a code; read back as the record's mode
-    FrequencyWord, // kHz (the band's receive offset added when a is 1) as the band's frequency word;
-                   // no value, the repeater mark, as 0 0 0; back the mark text when the first byte is 0
+    ReceiveFrequencyWord,  // kHz plus the band's receive offset as the band's frequency word; no
+                           // value, the repeater mark, as 0 0 0; back the mark text when the first
+                           // byte is 0
+    TransmitFrequencyWord, // the same without the offset
     CtcssCode,     // CTCSS mode: the position in CtcssTones, 200 for "Нет"
     DcsCode, // DCS mode: the position in DcsCodes (its inverse twin's with "Код_DCS" "+"), 200 for "Нет"
     TxOffBits,    // "RSSI" clears bit mask a, "OFF" bit mask b; back the first cleared, else "Норм"
@@ -81,9 +83,9 @@ constexpr Conversion bit(Convert kind, quint8 mask, QStringView text = {}, QStri
 {
     return {kind, 0, 0, mask, text, other};
 }
-constexpr Conversion frequencyWord(bool receiveOffset, QStringView mark)
+constexpr Conversion frequencyWord(Convert kind, QStringView mark)
 {
-    return {Convert::FrequencyWord, receiveOffset ? 1 : 0, 0, 0, mark};
+    return {kind, 0, 0, 0, mark};
 }
 constexpr Conversion txOffBits(quint8 rssi, quint8 off)
 {
