@@ -9,13 +9,11 @@
 #include <cstdio>
 #include <iterator>
 
+#include "model/windows_api.h"
+
 #ifdef Q_OS_WIN
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
 #include <fcntl.h>
 #include <io.h>
-#include <windows.h>
 #else
 #include <unistd.h>
 #endif

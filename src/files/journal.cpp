@@ -17,12 +17,9 @@
 
 #include <algorithm>
 
-#ifdef Q_OS_WIN
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
-#else
+#include "model/windows_api.h"
+
+#ifndef Q_OS_WIN
 #include <sys/file.h>
 
 #include <cerrno>
@@ -81,7 +78,8 @@ public:
         // it did: another append holding the lock a moment must not cost that line, so it waits
         // briefly; only a stop that comes during the wait ends it at once.
         const bool stoppedBefore = wait.stop && wait.stop->load();
-        const std::chrono::milliseconds limit = stoppedBefore ? std::min(wait.limit, StoppedRunWait) : wait.limit;
+        const std::chrono::milliseconds limit =
+            stoppedBefore ? std::min(wait.limit, StoppedRunWait) : wait.limit;
         for (bool first = true;; first = false, pause = std::min(pause * 2, LongestPause)) {
             const Attempt attempt = tryLock();
             if (attempt != Attempt::Held)

@@ -60,6 +60,9 @@ JournalRow unreadableRow(qsizetype line, QByteArrayView bytes)
     return {{}, fields, line, true};
 }
 
+} // namespace
+
+// The journal's lines as rows, one line at a time.
 class LineParser
 {
 public:
@@ -123,6 +126,8 @@ private:
     std::array<Recent, SharedColumns.size()> m_recent;
 };
 
+namespace {
+
 QString readFailure(const QString& path, const QString& reason)
 {
     return texts::files::JournalUnreadable.toString().arg(QDir::toNativeSeparators(path), reason);
@@ -143,19 +148,65 @@ bool JournalFilter::matches(const JournalRow& row) const
     return outcome.isEmpty() || row.field(JournalColumn::Outcome) == outcome;
 }
 
+void JournalFollower::restart(JournalRead& result)
+{
+    result.restarted = m_offset > 0;
+    m_offset = 0;
+    m_lastLine.clear();
+    m_lines = 0;
+    m_inLongLine = false;
+}
+
+QString JournalFollower::openAtNextLine(QFile& file, JournalRead& result)
+{
+    if (!file.open(QIODevice::ReadOnly))
+        return systemErrorText(file.errorString());
+    if (file.size() < m_offset || !file.seek(m_offset - m_lastLine.size()) ||
+        file.read(m_lastLine.size()) != m_lastLine)
+        restart(result);
+    if (!file.seek(m_offset))
+        return systemErrorText(file.errorString());
+    return {};
+}
+
+void JournalFollower::takeLines(QByteArray& pending, LineParser& parser, JournalRead& result)
+{
+    qsizetype start = 0;
+    for (qsizetype end; (end = pending.indexOf('\n', start)) >= 0; start = end + 1) {
+        if (m_inLongLine) {
+            m_inLongLine = false; // its end: already shown
+            continue;
+        }
+        QByteArrayView line = QByteArrayView(pending).sliced(start, end - start);
+        if (line.endsWith('\r'))
+            line.chop(1);
+        if (m_offset == 0 && start == 0 && line.startsWith(ByteOrderMark))
+            line = line.sliced(ByteOrderMark.size());
+        if (!parser.take(line, ++m_lines, result.rows))
+            ++result.foreignLines;
+    }
+    if (pending.size() - start > MaxLineBytes) {
+        if (!m_inLongLine) {
+            result.rows.append(unreadableRow(++m_lines, QByteArrayView(pending).sliced(start)));
+            ++result.foreignLines;
+            m_inLongLine = true;
+        }
+        start = pending.size();
+    }
+    if (start > 0) {
+        m_lastLine = start >= CheckedTailBytes ? pending.sliced(start - CheckedTailBytes, CheckedTailBytes)
+                                               : (m_lastLine + pending.first(start)).right(CheckedTailBytes);
+        m_offset += start;
+        pending.remove(0, start);
+    }
+}
+
 JournalRead JournalFollower::read()
 {
     JournalRead result;
-    const auto restart = [&] {
-        result.restarted = m_offset > 0;
-        m_offset = 0;
-        m_lastLine.clear();
-        m_lines = 0;
-        m_inLongLine = false;
-    };
     const QFileInfo info(m_path);
     if (!info.exists()) {
-        restart(); // no exchange yet, or the journal was moved away
+        restart(result); // no exchange yet, or the journal was moved away
         return result;
     }
     // A FIFO would block the open, a device never end.
@@ -164,54 +215,15 @@ JournalRead JournalFollower::read()
         return result;
     }
     QFile file(m_path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        result.error = readFailure(m_path, systemErrorText(file.errorString()));
+    if (const QString error = openAtNextLine(file, result); !error.isEmpty()) {
+        result.error = readFailure(m_path, error);
         return result;
     }
-    if (file.size() < m_offset || !file.seek(m_offset - m_lastLine.size()) ||
-        file.read(m_lastLine.size()) != m_lastLine)
-        restart();
-    if (!file.seek(m_offset)) {
-        result.error = readFailure(m_path, systemErrorText(file.errorString()));
-        return result;
-    }
-
     LineParser parser;
     QByteArray pending;
-    for (;;) {
-        const QByteArray chunk = file.read(ChunkBytes);
-        if (chunk.isEmpty())
-            break;
+    for (QByteArray chunk; !(chunk = file.read(ChunkBytes)).isEmpty();) {
         pending += chunk;
-        qsizetype start = 0;
-        for (qsizetype end; (end = pending.indexOf('\n', start)) >= 0; start = end + 1) {
-            if (m_inLongLine) {
-                m_inLongLine = false; // its end: already shown
-                continue;
-            }
-            QByteArrayView line = QByteArrayView(pending).sliced(start, end - start);
-            if (line.endsWith('\r'))
-                line.chop(1);
-            if (m_offset == 0 && start == 0 && line.startsWith(ByteOrderMark))
-                line = line.sliced(ByteOrderMark.size());
-            if (!parser.take(line, ++m_lines, result.rows))
-                ++result.foreignLines;
-        }
-        if (pending.size() - start > MaxLineBytes) {
-            if (!m_inLongLine) {
-                result.rows.append(unreadableRow(++m_lines, QByteArrayView(pending).sliced(start)));
-                ++result.foreignLines;
-                m_inLongLine = true;
-            }
-            start = pending.size();
-        }
-        if (start > 0) {
-            m_lastLine = start >= CheckedTailBytes
-                             ? pending.sliced(start - CheckedTailBytes, CheckedTailBytes)
-                             : (m_lastLine + pending.first(start)).right(CheckedTailBytes);
-            m_offset += start;
-            pending.remove(0, start);
-        }
+        takeLines(pending, parser, result);
     }
     if (file.error() != QFileDevice::NoError)
         result.error = readFailure(m_path, systemErrorText(file.errorString()));

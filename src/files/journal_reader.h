@@ -8,6 +8,8 @@
 
 #include <utility>
 
+class QFile;
+
 namespace yalmera::files {
 
 // The exchange journal read back, for the window that shows it: the lines appendJournal writes,
@@ -74,6 +76,8 @@ struct JournalRead
 // one. A last line without its line end is left for a later read, when the writer has finished it.
 // Reads in pieces, so a large journal costs its rows, not its bytes twice over. No journal yet is
 // an empty one.
+class LineParser;
+
 class JournalFollower
 {
 public:
@@ -83,6 +87,14 @@ public:
     JournalRead read();
 
 private:
+    // The journal opened at the first byte not yet read; from its start when it got shorter or
+    // was replaced. The error's text when it cannot be read.
+    QString openAtNextLine(QFile& file, JournalRead& result);
+    // Takes the whole lines at the front of pending (and a line too long to wait for) into the
+    // result, and drops them from pending.
+    void takeLines(QByteArray& pending, LineParser& parser, JournalRead& result);
+    void restart(JournalRead& result);
+
     QString m_path;
     qint64 m_offset = 0;       // bytes of whole lines read
     QByteArray m_lastLine;     // the last bytes before m_offset, to notice a file that was replaced

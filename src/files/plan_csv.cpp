@@ -204,12 +204,7 @@ CsvDecodeResult decodePlanCsv(const QByteArray& bytes)
 
 UserMessage writePlanCsv(const QString& path, const ChannelTable& table)
 {
-    const PlanEncodeResult encoded = encodePlanCsv(table);
-    if (!encoded.ok())
-        return encoded.error;
-    if (const QString error = saveWholeFile(path, encoded.bytes); !error.isEmpty())
-        return UserMessage::failure(error);
-    return {};
+    return saveEncoded(path, encodePlanCsv(table));
 }
 
 CsvDecodeResult readPlanCsv(const QString& path)

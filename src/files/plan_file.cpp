@@ -231,10 +231,13 @@ std::optional<UserMessage> planWriteRefusal(bool tableCreated, const ChannelTabl
 UserMessage writePlanFile(const QString& path, const GeneralSettings& settings, const ChannelTable& table,
                           quint8 typeCode, quint8 moduleType)
 {
-    const PlanEncodeResult encoded = tryEncodePlan(settings, table, typeCode, moduleType);
+    return saveEncoded(path, tryEncodePlan(settings, table, typeCode, moduleType));
+}
+
+UserMessage saveEncoded(const QString& path, const PlanEncodeResult& encoded)
+{
     if (!encoded.ok())
         return encoded.error;
-
     if (const QString error = saveWholeFile(path, encoded.bytes); !error.isEmpty())
         return UserMessage::failure(error);
     return {};

@@ -27,6 +27,10 @@ struct PlanEncodeResult
     bool ok() const { return error.isEmpty(); }
 };
 
+// Saves encoded bytes through a temporary file, or gives the encoding's refusal and writes
+// nothing. Empty on success.
+UserMessage saveEncoded(const QString& path, const PlanEncodeResult& encoded);
+
 // The bytes of a channel-plan file: Windows-1251, CR LF; the settings lines as they stand, then
 // "Тип" and "ТипВУ" set in section "Общие установки", then one section of 18 keys per row.
 // Refuses a table whose rows have lost their flags (a band change): the file would say "нет".

@@ -14,12 +14,9 @@
 #include <optional>
 #include <utility>
 
-#ifdef Q_OS_WIN
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
-#else
+#include "model/windows_api.h"
+
+#ifndef Q_OS_WIN
 #include <sys/stat.h>
 #endif
 

@@ -7,12 +7,9 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
-#ifdef Q_OS_WIN
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
-#else
+#include "model/windows_api.h"
+
+#ifndef Q_OS_WIN
 #include <cerrno>
 #include <unistd.h>
 #endif

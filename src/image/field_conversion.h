@@ -27,16 +27,16 @@ enum class Convert : quint8 {
     Number,       // a whole number as its low byte; back decimal
     NumberOrNone, // no value ("Нет") as 0, a whole number as its low byte; back 1..a as decimal, else "Нет"
     Ticked,       // the row's flag sets the mask; back the flag
-    NotTicked,     // the row's flag clears the mask; back the flag
-    TextBit,       // the mask set when the cell holds text; back text when set, other when clear
-    NoneBit,       // the mask set when the cell holds no value, "Нет" (not read back)
-    MarkBit,       // the mask cleared when the cell holds no value, the repeater mark (not read back)
-    CtcssModeBit,  // the mask set when neither DCS cell holds a code; read back as the record's mode
+    NotTicked,             // the row's flag clears the mask; back the flag
+    TextBit,               // the mask set when the cell holds text; back text when set, other when clear
+    NoneBit,               // the mask set when the cell holds no value, "Нет" (not read back)
+    MarkBit,               // the mask cleared when the cell holds no value, the repeater mark (not read back)
+    CtcssModeBit,          // the mask set when neither DCS cell holds a code; read back as the record's mode
     ReceiveFrequencyWord,  // kHz plus the band's receive offset as the band's frequency word; no
                            // value, the repeater mark, as 0 0 0; back the mark text when the first
                            // byte is 0
     TransmitFrequencyWord, // the same without the offset
-    CtcssCode,     // CTCSS mode: the position in CtcssTones, 200 for "Нет"
+    CtcssCode,             // CTCSS mode: the position in CtcssTones, 200 for "Нет"
     DcsCode, // DCS mode: the position in DcsCodes (its inverse twin's with "Код_DCS" "+"), 200 for "Нет"
     TxOffBits,    // "RSSI" clears bit mask a, "OFF" bit mask b; back the first cleared, else "Норм"
     ConstantBits, // the mask always set

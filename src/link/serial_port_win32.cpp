@@ -11,10 +11,7 @@
 #include <QStringList>
 #include <QStringView>
 
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "model/windows_api.h"
 
 #include <devguid.h>
 #include <setupapi.h>

@@ -4,12 +4,9 @@
 
 #include <QCoreApplication>
 
-#ifdef Q_OS_WIN
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
-#else
+#include "model/windows_api.h"
+
+#ifndef Q_OS_WIN
 #include <cerrno>
 #endif
 

@@ -2,12 +2,7 @@
 
 #include <QString>
 
-#ifdef Q_OS_WIN
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
-#endif
+#include "model/windows_api.h"
 
 namespace yalmera::ui {
 

@@ -7,12 +7,7 @@
 #include <QPushButton>
 #include <QWidget>
 
-#ifdef Q_OS_WIN
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
-#endif
+#include "model/windows_api.h"
 
 namespace yalmera::ui {
 
