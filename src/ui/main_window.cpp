@@ -89,8 +89,9 @@ MainWindow::MainWindow(AppState& state, UserInterfaceFeedback& feedback, PlanFil
 MainWindow::~MainWindow()
 {
     // The history goes with the window's children and empties its stack on the way, after this
-    // window's own parts are gone: its last index change must not reach them.
+    // window's own parts are gone: its last index change must not reach them or the marks.
     disconnect(m_history->stack(), nullptr, this, nullptr);
+    disconnect(m_history->stack(), nullptr, m_markCorner, nullptr);
 }
 
 ChannelGrid* MainWindow::grid() const
