@@ -31,6 +31,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <vector>
 
 namespace yalmera::ui {
 
@@ -116,6 +117,26 @@ JournalWindow::JournalWindow(const QString& journalPath, UserInterfaceFeedback& 
     m_serial->setClearButtonEnabled(true);
     m_status->setObjectName(QStringLiteral("JournalStatus"));
 
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(buildFilterRow());
+    setUpTable();
+    layout->addWidget(m_table, 1);
+    layout->addLayout(buildButtonRow());
+    resize(WindowSize);
+
+    connect(m_watcher, &QFileSystemWatcher::fileChanged, this, &JournalWindow::refresh);
+    connect(m_watcher, &QFileSystemWatcher::directoryChanged, this, &JournalWindow::refresh);
+    m_poll->setInterval(PollInterval);
+    connect(m_poll, &QTimer::timeout, this, &JournalWindow::refresh);
+
+    refresh();
+    m_table->resizeColumnsToContents();
+    m_table->scrollToBottom();
+    updateOpenPlan();
+}
+
+QHBoxLayout* JournalWindow::buildFilterRow()
+{
     auto* filters = new QHBoxLayout;
     filters->addWidget(new QLabel(texts::ui::JournalSerialLabel.toString(), this));
     filters->addWidget(m_serial, 1);
@@ -130,6 +151,17 @@ JournalWindow::JournalWindow(const QString& journalPath, UserInterfaceFeedback& 
     auto* everyRow = button(QStringLiteral("ResetFilterButton"), texts::ui::JournalResetFilter, this);
     filters->addWidget(everyRow);
 
+    connect(m_serial, &QLineEdit::textChanged, this, &JournalWindow::applyFilter);
+    connect(m_from, &QDateEdit::dateChanged, this, &JournalWindow::applyFilter);
+    connect(m_to, &QDateEdit::dateChanged, this, &JournalWindow::applyFilter);
+    connect(m_operation, &QComboBox::currentIndexChanged, this, &JournalWindow::applyFilter);
+    connect(m_outcome, &QComboBox::currentIndexChanged, this, &JournalWindow::applyFilter);
+    connect(everyRow, &QPushButton::clicked, this, &JournalWindow::resetFilter);
+    return filters;
+}
+
+void JournalWindow::setUpTable()
+{
     m_table->setObjectName(QStringLiteral("JournalTable"));
     m_table->setModel(m_model);
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -142,7 +174,14 @@ JournalWindow::JournalWindow(const QString& journalPath, UserInterfaceFeedback& 
     m_table->verticalHeader()->hide();
     m_table->horizontalHeader()->setStretchLastSection(true);
     m_table->installEventFilter(this);
+    connect(m_table, &QAbstractItemView::doubleClicked, this, &JournalWindow::openCurrentPlan);
+    connect(m_table->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            &JournalWindow::updateOpenPlan);
+    connect(m_model, &QAbstractItemModel::modelReset, this, &JournalWindow::updateOpenPlan);
+}
 
+QHBoxLayout* JournalWindow::buildButtonRow()
+{
     auto* copy = button(QStringLiteral("CopyButton"), texts::ui::JournalCopy, this);
     auto* exportButton = button(QStringLiteral("ExportButton"), texts::ui::JournalExport, this);
     auto* folder = button(QStringLiteral("OpenFolderButton"), texts::ui::JournalOpenFolder, this);
@@ -154,36 +193,11 @@ JournalWindow::JournalWindow(const QString& journalPath, UserInterfaceFeedback& 
     buttons->addWidget(copy);
     buttons->addWidget(exportButton);
     buttons->addWidget(folder);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(filters);
-    layout->addWidget(m_table, 1);
-    layout->addLayout(buttons);
-    resize(WindowSize);
-
-    connect(m_serial, &QLineEdit::textChanged, this, &JournalWindow::applyFilter);
-    connect(m_from, &QDateEdit::dateChanged, this, &JournalWindow::applyFilter);
-    connect(m_to, &QDateEdit::dateChanged, this, &JournalWindow::applyFilter);
-    connect(m_operation, &QComboBox::currentIndexChanged, this, &JournalWindow::applyFilter);
-    connect(m_outcome, &QComboBox::currentIndexChanged, this, &JournalWindow::applyFilter);
-    connect(everyRow, &QPushButton::clicked, this, &JournalWindow::resetFilter);
-    connect(m_table, &QAbstractItemView::doubleClicked, this, &JournalWindow::openCurrentPlan);
-    connect(m_table->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            &JournalWindow::updateOpenPlan);
-    connect(m_model, &QAbstractItemModel::modelReset, this, &JournalWindow::updateOpenPlan);
     connect(m_openPlan, &QPushButton::clicked, this, &JournalWindow::openCurrentPlan);
     connect(copy, &QPushButton::clicked, this, &JournalWindow::copySelection);
     connect(exportButton, &QPushButton::clicked, this, &JournalWindow::exportSelection);
     connect(folder, &QPushButton::clicked, this, &JournalWindow::openFolder);
-    connect(m_watcher, &QFileSystemWatcher::fileChanged, this, &JournalWindow::refresh);
-    connect(m_watcher, &QFileSystemWatcher::directoryChanged, this, &JournalWindow::refresh);
-    m_poll->setInterval(PollInterval);
-    connect(m_poll, &QTimer::timeout, this, &JournalWindow::refresh);
-
-    refresh();
-    m_table->resizeColumnsToContents();
-    m_table->scrollToBottom();
-    updateOpenPlan();
+    return buttons;
 }
 
 void JournalWindow::refresh()
@@ -222,15 +236,17 @@ void JournalWindow::applyFilter()
 
 void JournalWindow::resetFilter()
 {
-    for (QWidget* field : std::initializer_list<QWidget*>{m_serial, m_from, m_to, m_operation, m_outcome})
-        field->blockSignals(true);
-    m_serial->clear();
-    m_from->setDate(NoLimit);
-    m_to->setDate(NoLimit);
-    m_operation->setCurrentIndex(0);
-    m_outcome->setCurrentIndex(0);
-    for (QWidget* field : std::initializer_list<QWidget*>{m_serial, m_from, m_to, m_operation, m_outcome})
-        field->blockSignals(false);
+    {
+        // One filter for all of them, at the end.
+        std::vector<QSignalBlocker> quiet;
+        for (QObject* field : std::initializer_list<QObject*>{m_serial, m_from, m_to, m_operation, m_outcome})
+            quiet.emplace_back(field);
+        m_serial->clear();
+        m_from->setDate(NoLimit);
+        m_to->setDate(NoLimit);
+        m_operation->setCurrentIndex(0);
+        m_outcome->setCurrentIndex(0);
+    }
     applyFilter();
 }
 

@@ -5,6 +5,7 @@
 #include <QWidget>
 
 class QComboBox;
+class QHBoxLayout;
 class QDateEdit;
 class QFileSystemWatcher;
 class QLabel;
@@ -63,6 +64,11 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The filters and "Все строки" above the table.
+    QHBoxLayout* buildFilterRow();
+    void setUpTable();
+    // The counts and the buttons below the table.
+    QHBoxLayout* buildButtonRow();
     void applyFilter();
     // The choices of the operation and outcome lists after new rows, the current one kept.
     void refillChoices();

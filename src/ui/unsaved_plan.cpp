@@ -8,6 +8,11 @@
 
 namespace yalmera::ui {
 
+bool holdsWholePlan(const AppState& state)
+{
+    return state.tableCreated() && state.table().firstRowWithoutFlags() == 0;
+}
+
 UnsavedPlan::UnsavedPlan(const AppState& state, files::RecoveryFolder& recovery, QObject* parent)
     : QObject(parent), m_state(state), m_recovery(recovery), m_saved(contentOf(state))
 {
@@ -33,8 +38,7 @@ void UnsavedPlan::noteChange()
 {
     // Only a plan that can be saved counts: before the first table there is nothing to save, and
     // a band change takes the table's flags away until a new table is made.
-    const bool saveable = m_state.tableCreated() && m_state.table().firstRowWithoutFlags() == 0;
-    setUnsaved(saveable && !(contentOf(m_state) == m_saved));
+    setUnsaved(holdsWholePlan(m_state) && !(contentOf(m_state) == m_saved));
     m_idle.start();
 }
 

@@ -15,6 +15,10 @@ struct RecoveryPlan;
 
 namespace yalmera::ui {
 
+// Whether the state holds a whole plan, one to show and to save: a table was made and every row
+// has its flags (a band change takes them away until a new table is made).
+bool holdsWholePlan(const AppState& state);
+
 // Whether the plan differs from what was last saved to or read from a plan file (an undo back to
 // that plan makes it saved again; a plan that cannot be saved, before the first table or after a
 // band change, counts as saved), and the recovery copy of a plan that does: kept a few seconds

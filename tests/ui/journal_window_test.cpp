@@ -93,6 +93,7 @@ TEST_F(JournalWindowTest, ShowsTheJournalFilteredAndTheLinesOtherProgramsAppend)
 
     child<QDateEdit>("FromDate")->setDate({2026, 12, 9});
     EXPECT_EQ(shownSerials(), (QStringList{QStringLiteral("К17М-00042")}));
+    child<QComboBox>("OutcomeFilter")->setCurrentIndex(1);
     QTest::mouseClick(child<QPushButton>("ResetFilterButton"), Qt::LeftButton);
     EXPECT_EQ(shownSerials().size(), 6);
 }

@@ -1138,6 +1138,7 @@ TEST_F(MainWindowTest, AKilledProgramsEditsAreOfferedAtTheNextStart)
     EXPECT_EQ(moduleCode(next.moduleType()), 3);
     EXPECT_EQ(next.planFile(), QFileInfo(planPath).absoluteFilePath());
     EXPECT_TRUE(nextWindows.mainWindow().findChild<QLabel*>(QStringLiteral("UnsavedMark"))->isVisible());
+    EXPECT_TRUE(nextWindows.mainWindow().findChild<QWidget*>(QStringLiteral("StringGrid1"))->isVisible());
     EXPECT_TRUE(nextWindows.mainWindow().findChild<QAction*>(QStringLiteral("N15"))->isChecked());
     // Its own copy replaces the one it was offered: nothing is offered twice.
     EXPECT_FALSE(files::RecoveryFolder(folder.path()).takeNewestLeftCopy());
