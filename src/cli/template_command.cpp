@@ -3,6 +3,8 @@
 #include "files/plan_file.h"
 #include "session/app_state.h"
 
+#include <optional>
+
 namespace yalmera::cli {
 
 namespace {
@@ -40,6 +42,42 @@ QString helpText()
         "error. Messages on stderr.");
 }
 
+// "--band" and "--module" into the state; the exit code of a value they do not take.
+std::optional<int> chooseBandAndModule(CommandLine& commandLine, const QCommandLineOption& band,
+                                       const QCommandLineOption& module, AppState& state)
+{
+    if (commandLine.isSet(band)) {
+        const QString text = commandLine.value(band);
+        const auto chosen = bandFromText(text);
+        if (!chosen)
+            return commandLine.usageError(
+                TemplateCommand::tr("unknown band '%1' (144-174 or 30-60)").arg(text));
+        state.selectBand(*chosen);
+    }
+    if (commandLine.isSet(module)) {
+        const QString text = commandLine.value(module);
+        if (text.size() != 1 || text[0] < u'0' || text[0] > u'4')
+            return commandLine.usageError(TemplateCommand::tr("module must be 0 to 4, not '%1'").arg(text));
+        state.selectModule(moduleTypeOfCode(static_cast<quint8>(text[0].unicode() - u'0')));
+    }
+    return std::nullopt;
+}
+
+// What was saved where, as one line on stdout.
+void printSaved(const AppState& state, const QString& path)
+{
+    const ChannelTable& table = state.table();
+    const int channels = table.channelCount();
+    printOut(
+        TemplateCommand::tr("%n channel(s), %1 to %2 kHz, %3 (%4 MHz, type code %5), module %6, saved to %7",
+                            nullptr, channels)
+            .arg(table.cell(Column::RxFrequency, 1), table.cell(Column::RxFrequency, channels),
+                 state.stationType().modelCaption(), bandText(state.stationType().band))
+            .arg(state.stationType().typeCode)
+            .arg(moduleCode(state.moduleType()))
+            .arg(path));
+}
+
 } // namespace
 
 int runTemplate(const QStringList& arguments)
@@ -60,20 +98,8 @@ int runTemplate(const QStringList& arguments)
         return commandLine.usageError(TemplateCommand::tr("no output file given (-o PLAN.ini)"));
 
     AppState state;
-    if (commandLine.isSet(band)) {
-        const QString text = commandLine.value(band);
-        const auto chosen = bandFromText(text);
-        if (!chosen)
-            return commandLine.usageError(
-                TemplateCommand::tr("unknown band '%1' (144-174 or 30-60)").arg(text));
-        state.selectBand(*chosen);
-    }
-    if (commandLine.isSet(module)) {
-        const QString text = commandLine.value(module);
-        if (text.size() != 1 || text[0] < u'0' || text[0] > u'4')
-            return commandLine.usageError(TemplateCommand::tr("module must be 0 to 4, not '%1'").arg(text));
-        state.selectModule(moduleTypeOfCode(static_cast<quint8>(text[0].unicode() - u'0')));
-    }
+    if (const auto exit = chooseBandAndModule(commandLine, band, module, state))
+        return *exit;
 
     TemplateFields fields;
     fields.startKHz = state.stationType().lowerLimitText();
@@ -93,16 +119,7 @@ int runTemplate(const QStringList& arguments)
             return commandLine.fileError(path, saved.text);
         return commandLine.refusal(saved.text);
     }
-    const ChannelTable& table = state.table();
-    const int channels = table.channelCount();
-    printOut(
-        TemplateCommand::tr("%n channel(s), %1 to %2 kHz, %3 (%4 MHz, type code %5), module %6, saved to %7",
-                            nullptr, channels)
-            .arg(table.cell(Column::RxFrequency, 1), table.cell(Column::RxFrequency, channels),
-                 state.stationType().modelCaption(), bandText(state.stationType().band))
-            .arg(state.stationType().typeCode)
-            .arg(moduleCode(state.moduleType()))
-            .arg(path));
+    printSaved(state, path);
     return ExitSuccess;
 }
 

@@ -32,6 +32,32 @@ struct SerialPort::Private
         lastError = failureText();
         port.clearError();
     }
+    // Why the port did not open, as the result tells it.
+    void describeOpenFailure(PortOpenResult& result) const
+    {
+        switch (port.error()) {
+        case QSerialPort::DeviceNotFoundError:
+            result.failure = OpenFailure::NotFound;
+            break;
+        case QSerialPort::OpenError:
+            result.failure = OpenFailure::InUse;
+            break;
+        case QSerialPort::PermissionError: {
+            // Both a port held by another program (lock file, exclusive mode) and a device we
+            // may not use end here. Only a device we could use is held by another program.
+            const QFileInfo info(port.portName().startsWith(u'/')
+                                     ? port.portName()
+                                     : QStringLiteral("/dev/") + port.portName());
+            result.failure = info.isReadable() && info.isWritable() ? OpenFailure::InUse : OpenFailure::Other;
+            result.text = failureText();
+            break;
+        }
+        default:
+            result.failure = OpenFailure::Other;
+            result.text = failureText();
+            break;
+        }
+    }
     // The port's error in the program's words, by the port's own error code where it names a
     // common failure.
     QString failureText() const
@@ -79,28 +105,7 @@ PortOpenResult SerialPort::open(const QString& device, qint32 baud)
     port.setReadBufferSize(0);
 
     if (!port.open(QIODevice::ReadWrite)) {
-        switch (port.error()) {
-        case QSerialPort::DeviceNotFoundError:
-            result.failure = OpenFailure::NotFound;
-            break;
-        case QSerialPort::OpenError:
-            result.failure = OpenFailure::InUse;
-            break;
-        case QSerialPort::PermissionError: {
-            // Both a port held by another program (lock file, exclusive mode) and a device we
-            // may not use end here. Only a device we could use is held by another program.
-            const QFileInfo info(port.portName().startsWith(u'/')
-                                     ? port.portName()
-                                     : QStringLiteral("/dev/") + port.portName());
-            result.failure = info.isReadable() && info.isWritable() ? OpenFailure::InUse : OpenFailure::Other;
-            result.text = d->failureText();
-            break;
-        }
-        default:
-            result.failure = OpenFailure::Other;
-            result.text = d->failureText();
-            break;
-        }
+        d->describeOpenFailure(result);
         port.clearError();
         return result;
     }

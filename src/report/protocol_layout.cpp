@@ -143,8 +143,15 @@ ProtocolLayout::ProtocolLayout(const ProtocolDocument& document, QPaintDevice& d
       m_yScale(device.logicalDpiY() / 72.0), m_rowHeight(TableRowHeightPt * m_yScale)
 {
     const QFont base = chooseBaseFont();
-
     QList<Piece> pieces;
+    layParagraphs(document, device, base, pieces);
+    layTableRows(document, device, base, pieces);
+    fillPages(document, pieces);
+}
+
+void ProtocolLayout::layParagraphs(const ProtocolDocument& document, QPaintDevice& device, const QFont& base,
+                                   QList<Piece>& pieces)
+{
     for (int p = 0; p < document.paragraphs.size(); ++p) {
         const Paragraph& paragraph = document.paragraphs[p];
         const QFont font = styledFont(base, paragraph.style);
@@ -155,20 +162,25 @@ ProtocolLayout::ProtocolLayout(const ProtocolDocument& document, QPaintDevice& d
             qsizetype end = start;
             while (end < text.size() && !isLineBreak(text[end]))
                 ++end;
-            shown += fittedLine(QStringView(text).mid(start, end - start), metrics, contentSize.width());
+            shown += fittedLine(QStringView(text).mid(start, end - start), metrics, m_contentSize.width());
             if (end == text.size())
                 break;
             shown += QChar(QChar::LineSeparator);
             start = end + (text[end] == u'\r' && end + 1 < text.size() && text[end + 1] == u'\n' ? 2 : 1);
         }
-        m_paragraphs.push_back(layLines(shown, font, paragraph.style.alignment, device, contentSize.width()));
+        m_paragraphs.push_back(
+            layLines(shown, font, paragraph.style.alignment, device, m_contentSize.width()));
         const QTextLayout& layout = *m_paragraphs.back();
         for (int l = 0; l < layout.lineCount(); ++l)
             pieces.append({PieceKind::ParagraphLine, p, l, 0, layout.lineAt(l).height()});
     }
+}
 
+void ProtocolLayout::layTableRows(const ProtocolDocument& document, QPaintDevice& device, const QFont& base,
+                                  QList<Piece>& pieces)
+{
     const std::array<int, ProtocolColumnCount> widths =
-        fittedColumnWidths(static_cast<int>(std::floor(contentSize.width())));
+        fittedColumnWidths(static_cast<int>(std::floor(m_contentSize.width())));
     for (int c = 0; c < ProtocolColumnCount; ++c)
         m_columnEdges[c + 1] = m_columnEdges[c] + widths[c];
 
@@ -191,7 +203,10 @@ ProtocolLayout::ProtocolLayout(const ProtocolDocument& document, QPaintDevice& d
         pieces.append({PieceKind::TableRow, r, 0, 0, m_rowHeight});
         m_rows.push_back(std::move(rowLayout));
     }
+}
 
+void ProtocolLayout::fillPages(const ProtocolDocument& document, const QList<Piece>& pieces)
+{
     // The height of each block of the table, at its header row.
     const auto isHeader = [&](const Piece& piece) {
         return piece.kind == PieceKind::TableRow && document.tableRows[piece.index].kind == RowKind::Header;
@@ -208,7 +223,7 @@ ProtocolLayout::ProtocolLayout(const ProtocolDocument& document, QPaintDevice& d
 
     // Fill pages top to bottom; a piece that does not fit starts the next page. The small
     // tolerance keeps rounding from pushing a piece that fits exactly.
-    const qreal pageHeight = contentSize.height() + 0.01;
+    const qreal pageHeight = m_contentSize.height() + 0.01;
     bool firstBlock = true;
     qreal y = 0;
     m_pages.append(QList<Piece>());

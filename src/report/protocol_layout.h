@@ -72,6 +72,14 @@ public:
 private:
     using TableRowLayout = std::array<std::unique_ptr<QTextLayout>, ProtocolColumnCount>;
 
+    // The steps of laying out: the paragraphs' lines, the table's rows (each a piece in the
+    // order they are printed), then the pieces onto pages.
+    void layParagraphs(const ProtocolDocument& document, QPaintDevice& device, const QFont& base,
+                       QList<Piece>& pieces);
+    void layTableRows(const ProtocolDocument& document, QPaintDevice& device, const QFont& base,
+                      QList<Piece>& pieces);
+    void fillPages(const ProtocolDocument& document, const QList<Piece>& pieces);
+
     // Where a cell's text is drawn, relative to the top-left corner of its row.
     QPointF cellTextOrigin(const QTextLayout& cell, int column) const;
     void paintRow(QPainter& painter, const TableRowLayout& row, qreal y) const;
