@@ -3,6 +3,8 @@
 #include "cli_support.h"
 #include "link/link_texts.h"
 #include "link/serial_link.h"
+#include "session/exchange_journal.h"
+#include "station_fleet.h"
 
 #include <QCoreApplication>
 #include <QThread>
@@ -19,19 +21,19 @@ class StationProgress
 
 } // namespace
 
-QString writingTitle()
+QString stepText(FleetStep step)
 {
-    return StationProgress::tr("Writing");
-}
-
-QString verifyingTitle()
-{
-    return StationProgress::tr("Verifying");
-}
-
-QString readingTitle()
-{
-    return StationProgress::tr("Reading");
+    switch (step) {
+    case FleetStep::Writing:
+        return StationProgress::tr("Writing");
+    case FleetStep::Verifying:
+        return StationProgress::tr("Verifying");
+    case FleetStep::Reading:
+        return StationProgress::tr("Reading");
+    case FleetStep::Ended:
+        break;
+    }
+    return {};
 }
 
 QStringView statusText(ExchangePhase phase)
@@ -141,9 +143,7 @@ ReadResult readStationShowingProgress(const ReadRequest& request, const std::ato
 int linkFailureExit(const QString& name, ExchangeOutcome outcome, const UserMessage& message,
                     const QString& port, int interruptedExit)
 {
-    QString text = message.text;
-    if (text.isEmpty() && outcome == ExchangeOutcome::TimedOut)
-        text = texts::link::StationSilent.toString();
+    const QString text = exchangeMessage(message, outcome).text;
     // A link failure's port and step stand on a line of their own below the link's text.
     for (const QString& line : text.split(u'\n'))
         printErr(QStringLiteral("%1: %2").arg(name, line));
@@ -151,9 +151,7 @@ int linkFailureExit(const QString& name, ExchangeOutcome outcome, const UserMess
         if (const QString hint = portAccessHint(port); !hint.isEmpty())
             printErr(QStringLiteral("%1: %2").arg(name, hint));
     }
-    if (outcome == ExchangeOutcome::Cancelled)
-        return interruptedExit;
-    return outcome == ExchangeOutcome::Refused ? ExitRefused : ExitLink;
+    return exitCodeOf(exchangeEnd(outcome), interruptedExit);
 }
 
 } // namespace yalmera::cli

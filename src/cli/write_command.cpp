@@ -2,11 +2,11 @@
 
 #include "files/save_target.h"
 #include "interrupt_stop.h"
-#include "link/link_texts.h"
 #include "link/write_exchange.h"
 #include "report/protocol_document.h"
 #include "report/protocol_file.h"
 #include "session/app_state.h"
+#include "session/exchange_journal.h"
 #include "session/station_exchanges.h"
 #include "station_fleet.h"
 #include "station_progress.h"
@@ -91,7 +91,7 @@ public:
     {
         if (const auto exit = readOptions(arguments))
             return *exit;
-        if (const auto exit = readAndCheckPlan())
+        if (const auto exit = loadCheckedPlan(m_commandLine, m_planPath, m_state))
             return *exit;
         if (const auto exit = refuseWhatCannotBeKept())
             return *exit;
@@ -107,7 +107,7 @@ public:
                 return *exit;
         }
         if (m_protocol)
-            saveProtocol(m_serialNumber, m_written.entry, interrupt);
+            saveProtocol(interrupt);
         return m_records.exitCode(ExitSuccess);
     }
 
@@ -156,15 +156,6 @@ private:
         return std::nullopt;
     }
 
-    std::optional<int> readAndCheckPlan()
-    {
-        if (!loadPlanFile(m_commandLine, m_planPath, m_state))
-            return ExitUsage;
-        if (const CheckResult check = runDataCheck(m_state); !check.passed)
-            return m_commandLine.refusal(check.message.text);
-        return std::nullopt;
-    }
-
     // Whatever cannot be made or kept is known before the station is touched.
     std::optional<int> refuseWhatCannotBeKept()
     {
@@ -187,7 +178,7 @@ private:
     {
         WriteRequest request = writeRequest(m_state, m_port);
         request.trace = m_records.trace();
-        const std::unique_ptr<ExchangeObserver> progress = makeTerminalProgress(writingTitle());
+        const std::unique_ptr<ExchangeObserver> progress = makeTerminalProgress(stepText(FleetStep::Writing));
         WriteResult written;
         runOffThisThread([&] { written = runWriteExchange(request, *progress, interrupt.flag()); });
         endTerminalProgress(*progress);
@@ -195,10 +186,9 @@ private:
                                                QFileInfo(m_planPath).absoluteFilePath(), m_serialNumber,
                                                m_records.journalWait(interrupt)));
         if (!written.ok()) {
-            UserMessage message = written.message;
             // The window shows "AK" and the line's own error; here the plain words go first.
-            if (written.outcome == ExchangeOutcome::TimedOut && !written.lastByteUnanswered)
-                message.text = QStringLiteral("%1 (%2)").arg(texts::link::WriteStationSilent, message.text);
+            const UserMessage message =
+                exchangeMessage(written.message, written.outcome, !written.lastByteUnanswered);
             return m_records.exitCode(linkFailureExit(m_commandLine.name(), written.outcome, message, m_port,
                                                       interrupt.exitCode()));
         }
@@ -215,7 +205,8 @@ private:
     {
         ReadRequest request = readRequest(m_state, m_port);
         request.trace = m_records.trace();
-        const ReadResult readBack = readStationShowingProgress(request, interrupt.flag(), verifyingTitle());
+        const ReadResult readBack =
+            readStationShowingProgress(request, interrupt.flag(), stepText(FleetStep::Verifying));
         const QStringList diff =
             readBack.ok() ? writtenDifferences(writeRequest(m_state, m_port).stream, *readBack.readBack)
                           : QStringList();
@@ -239,19 +230,20 @@ private:
 
     // --protocol: saves the protocol and journals it. The station holds the plan all the same: a
     // protocol that could not be saved makes the command done, but without its protocol.
-    bool saveProtocol(const QString& serialNumber, const JournalEntry& written,
-                      const InterruptStop& interrupt)
+    void saveProtocol(const InterruptStop& interrupt)
     {
-        const report::SavedProtocol saved =
-            report::saveProtocolDocx(report::buildProtocolDocument(m_state, serialNumber), m_protocolFolder);
-        m_records.keep(recordProtocol(m_records.journalPath(), written, serialNumber, saved.path, saved.error,
-                                      m_records.journalWait(interrupt, m_stations.size() == 1)));
-        if (!saved.error.isEmpty()) {
-            m_records.failed(QStringLiteral("%1: %2").arg(m_protocolFolder, saved.error.text));
-            return false;
-        }
-        printOut(tr("Protocol saved to %1").arg(QDir::toNativeSeparators(saved.path)));
-        return true;
+        const FleetProtocol saved = report::stationProtocols(m_state, m_protocolFolder)(m_serialNumber);
+        m_records.keep(recordProtocol(m_records.journalPath(), m_written.entry, m_serialNumber, saved.path,
+                                      saved.error, m_records.journalWait(interrupt)));
+        sayProtocol(saved.path, saved.error);
+    }
+
+    void sayProtocol(const QString& path, const UserMessage& error)
+    {
+        if (!error.isEmpty())
+            m_records.failed(QStringLiteral("%1: %2").arg(m_protocolFolder, error.text));
+        else if (!path.isEmpty())
+            printOut(tr("Protocol saved to %1").arg(QDir::toNativeSeparators(path)));
     }
 
     // Several ports: the same plan into every station at once, each verified and given its
@@ -263,49 +255,31 @@ private:
         request.write = writeRequest(m_state, {});
         request.verify = m_verify;
         request.read = readRequest(m_state, {});
-        request.journalPath = m_records.journalPath();
-        request.journalWait = m_records.journalWait(interrupt, false);
         request.planFile = QFileInfo(m_planPath).absoluteFilePath();
-        QList<FleetStation> stations = m_stations;
-        for (qsizetype i = 0; i < stations.size(); ++i)
-            stations[i].trace = m_records.trace(i);
-        const auto outcomeOf = [this, &interrupt](const FleetStationResult& result) {
-            return writeOutcome(result, interrupt.exitCode());
-        };
-        const QList<FleetStationResult> results =
-            runFleetShowingProgress(request, stations, outcomeOf, interrupt.flag());
-        QList<StationOutcome> outcomes;
-        for (const FleetStationResult& result : results) {
-            StationOutcome outcome = writeOutcome(result, interrupt.exitCode());
-            for (const UserMessage& failure : result.recordFailures)
-                m_records.failed(QStringLiteral("%1: %2").arg(result.port, failure.text));
-            if (!result.writtenDifferences.isEmpty()) {
-                m_commandLine.message(
-                    tr("%1: the station holds a different plan than was written:").arg(result.port));
-                for (const QString& line : result.writtenDifferences)
-                    printErr(QStringLiteral("  ") + line);
-            }
-            // A station that holds the plan gets its protocol, also when its journal line failed.
-            if (m_protocol && result.holdsPlan() &&
-                !saveProtocol(result.serialNumber, result.written.entry, interrupt)) {
-                outcome.text += tr(", protocol not saved");
-                outcome.exitCode = ExitJournal;
-            }
-            outcomes.append(outcome);
-        }
-        printFleetSummary(results, outcomes);
-        // A stop that came while the journal was held ended no exchange, but it ended the command.
-        return m_records.exitCode(interrupt.interrupted() ? interrupt.exitCode() : worstExitCode(outcomes));
+        if (m_protocol)
+            request.saveProtocol = report::stationProtocols(m_state, m_protocolFolder);
+        FleetOutcomeWords words;
+        words.written = tr("written");
+        words.verified = tr("written and verified");
+        words.holdsOther = tr("written, but holds another plan");
+        words.protocolNotSaved = tr(", protocol not saved");
+        const FleetRun run = runStationFleet(request, m_stations, m_records, words, interrupt,
+                                             [this](const FleetStationResult& result, const StationOutcome&) {
+                                                 sayDifferences(result);
+                                                 sayProtocol(result.protocol, result.protocolFailure);
+                                             });
+        printFleetSummary(run.results, run.outcomes);
+        return fleetExitCode(m_records, interrupt, run.outcomes);
     }
 
-    StationOutcome writeOutcome(const FleetStationResult& result, int interruptedExit) const
+    void sayDifferences(const FleetStationResult& result) const
     {
-        if (!result.completed())
-            return failedExchange(result, interruptedExit);
-        if (!result.writtenDifferences.isEmpty())
-            return {tr("written, but holds another plan"), ExitLink};
-        return {m_verify ? tr("written and verified") : tr("written"),
-                result.recordFailures.isEmpty() ? ExitSuccess : ExitJournal};
+        if (result.writtenDifferences.isEmpty())
+            return;
+        m_commandLine.message(
+            tr("%1: the station holds a different plan than was written:").arg(result.port));
+        for (const QString& line : result.writtenDifferences)
+            printErr(QStringLiteral("  ") + line);
     }
 
     CommandLine m_commandLine;

@@ -9,10 +9,12 @@
 #include "session/station_exchanges.h"
 
 #include <QList>
+#include <QLocale>
 #include <QString>
 #include <QStringList>
 
 #include <atomic>
+#include <functional>
 #include <memory>
 
 namespace yalmera {
@@ -22,9 +24,11 @@ class ByteTrace;
 // Several stations served at once, one exchange per port, each on a thread of its own with its
 // own port lock, journal line and trace: a depot writing one plan into a fleet, reading a fleet
 // into a folder, or checking a fleet against the approved plan. A station that fails never stops
-// the others; a set stop flag ends every exchange at its next byte. Each station's record
-// (journal line, backup, saved plan) is kept as it ends, so what one did is journalled even
-// when another is still running. Used alike by the command line and the window.
+// the others; a set stop flag ends every exchange at its next byte. Each station's records
+// (journal lines, backup, saved plan, protocol) are kept on its own thread as it ends, so what
+// one did is journalled even when another is still running, and no window's thread ever waits
+// for a file. Used alike by the command line and the window; what they say of a station's end
+// is worded here once (fleetOutcomeText, fleetEnd).
 
 struct FleetStation
 {
@@ -38,6 +42,16 @@ enum class FleetOperation {
     Read,  // every station's plan into outputFolder, named by the station's serial number
     Audit, // every station read and compared with the plan, nothing written
 };
+
+// A written station's protocol as saved: the file, or why it was not.
+struct FleetProtocol
+{
+    QString path;
+    UserMessage error;
+};
+// Makes and saves the protocol of a station that holds the plan, named by its serial number. Called
+// on the station's thread, one station at a time.
+using SaveProtocol = std::function<FleetProtocol(const QString& serialNumber)>;
 
 // What every station of a fleet exchange gets, copied when it starts.
 struct FleetRequest
@@ -56,6 +70,8 @@ struct FleetRequest
     ComparedPlan plan;
     DeviceImage checkedImage;
     StationType band;
+    // Write: the protocol of every station that holds the plan; none when empty.
+    SaveProtocol saveProtocol;
 };
 
 // Where a station of the fleet stands: which exchange runs, the window's phase and gauge.
@@ -79,6 +95,8 @@ struct FleetStationResult
     QString savedPlan;                 // Read: the plan file saved
     UserMessage saveFailure;           // Read: why it could not be saved
     ExchangeRecord written;            // Write: the write's journal line
+    QString protocol;                  // Write: the protocol saved
+    UserMessage protocolFailure;       // Write: why the protocol could not be saved
     QList<UserMessage> recordFailures; // journal lines and backups that could not be written
     qint64 milliseconds = 0;           // from the start to the end of the station's exchanges
 
@@ -98,12 +116,36 @@ enum class FleetEnd {
     NotRecorded, // done, but a journal line, backup or protocol was not written
     Done,
 };
-// protocolFailed: the station's protocol could not be saved.
-FleetEnd fleetEnd(const FleetStationResult& result, bool protocolFailed = false);
+FleetEnd fleetEnd(const FleetStationResult& result);
+// How an exchange that ended so ends its station, when nothing after it went wrong.
+FleetEnd exchangeEnd(ExchangeOutcome outcome);
 
 // Why a station's exchange did not complete, in words: the exchange's message after the plain
 // words for a station that fell silent, and for a port refused for want of rights the way in.
 QString fleetFailureText(const FleetStationResult& result);
+
+// The words of a station's outcome in the language of the one who shows it: the command line's
+// translated texts, the window's own.
+struct FleetOutcomeWords
+{
+    QString written;          // Write
+    QString verified;         // Write with verify
+    QString holdsOther;       // Write with verify: the station holds something else
+    QString saved;            // Read: %1 the plan file
+    QString notSaved;         // Read: %1 why it was not saved
+    QString same;             // Audit: the station holds the plan
+    QString differs;          // Audit: %1 the number of differences
+    QString protocolSaved;    // after a write's words; may be empty
+    QString protocolNotSaved; // %1 why, when it has a place for it
+    QString notRecorded;      // %1 the records not written; empty: not said
+};
+// How the station ended, in one line: fleetFailureText when its exchange did not complete.
+QString fleetOutcomeText(const FleetRequest& request, const FleetStationResult& result,
+                         const FleetOutcomeWords& words);
+
+// A station's time as the tables of stations give it: seconds to a tenth, in words that hold %1 (or
+// %L1) for the number, its decimal sign the locale's ("2,8 с", "2.8 s").
+QString secondsText(qint64 milliseconds, const QString& words, const QLocale& locale = QLocale());
 
 // What a fleet exchange reports as it runs. Each station's calls come from that station's own
 // thread, in order; different stations' calls may come at the same time.

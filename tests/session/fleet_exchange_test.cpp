@@ -91,3 +91,30 @@ TEST(FleetExchange, EachStationReportsItsOwnStepsAndResultAndAMissingPortSpoilsN
     EXPECT_EQ(first.stopAndInspect().heldWriteStream(), request.write.stream);
     EXPECT_EQ(third.stopAndInspect().heldWriteStream(), request.write.stream);
 }
+
+// A station that holds the plan gets its protocol, also when its journal line could not be
+// written; the journal's failure is said all the same. One that does not hold it gets none.
+TEST(FleetExchange, AStationHoldingThePlanGetsItsProtocolAlsoWhenItsJournalLineFailed)
+{
+    AppState state = templateState(3);
+    ASSERT_TRUE(runDataCheck(state).passed);
+    QTemporaryDir folder;
+    FleetRequest request;
+    request.write = writeRequest(state, {});
+    request.read = readRequest(state, {});
+    request.journalPath = folder.path(); // a folder: no line gets in
+    QStringList protocols;
+    request.saveProtocol = [&protocols](const QString& serialNumber) {
+        protocols.append(serialNumber);
+        return FleetProtocol{serialNumber + u".docx"_qs, {}};
+    };
+    test::StationOnPty station;
+    const QList<FleetStation> stations{{station.path(), u"000042"_qs, nullptr},
+                                       {folder.filePath(u"no-such-port"_qs), u"000043"_qs, nullptr}};
+    RecordingObserver observer(stations.size());
+    const QList<FleetStationResult> results = runFleetExchange(request, stations, observer);
+    EXPECT_EQ(protocols, QStringList{u"000042"_qs});
+    EXPECT_EQ(results[0].protocol, u"000042.docx"_qs);
+    EXPECT_FALSE(results[0].recordFailures.isEmpty());
+    EXPECT_EQ(fleetEnd(results[0]), FleetEnd::NotRecorded);
+}
