@@ -99,25 +99,24 @@ int readFleet(const CommandLine& commandLine, const AppState& state, const ReadO
     return fleetExitCode(records, interrupt, run.outcomes);
 }
 
-// Saves the plan read, keeping the file it replaces; the exit code when it cannot.
-std::optional<int> savePlanRead(const CommandLine& commandLine, StationRecords& records,
-                                const AppState& state, const QString& outputPath)
+// What was read and saved, on stdout: the band as the state had it selected decodes a station
+// whose code names none.
+void sayPlanRead(AppState state, const ReadBack& readBack, const QString& outputPath)
 {
-    if (const QString kept = files::keepPrevious(outputPath); !kept.isEmpty())
-        return records.exitCode(commandLine.fileError(outputPath, kept));
-    const UserMessage saved =
-        files::writePlanFile(outputPath, state.settings(), state.table(), state.stationType().typeCode,
-                             moduleCode(state.moduleType()));
-    if (!saved.isEmpty())
-        return records.exitCode(commandLine.fileError(outputPath, saved.text));
-    return std::nullopt;
+    const bool bandChosen = applyReadBack(state, readBack);
+    printOut(ReadCommand::tr("Station %1: %2 (%3 MHz, type code %4%5), %n channel(s) saved to %6", nullptr,
+                             state.table().channelCount())
+                 .arg(readBack.serialNumber, state.stationType().modelCaption(),
+                      bandText(state.stationType().band))
+                 .arg(state.stationType().typeCode)
+                 .arg(bandChosen ? QString() : ReadCommand::tr(", which names no band: decoded as selected"))
+                 .arg(outputPath));
 }
 
-// One port: the station's plan into the file.
-int readOne(const CommandLine& commandLine, AppState& state, const ReadOptions& options)
+// One port: the station's plan into the file, the file it replaces kept as .bak.
+int readOne(const CommandLine& commandLine, const AppState& state, const ReadOptions& options)
 {
     const QString& outputPath = options.output;
-    const QString& portName = options.stations.first().port;
     // Checked first, so that 15 s of reading are not lost to a name that cannot be made.
     if (const QString refusal = files::saveRefusal(outputPath, files::Previous::KeptAsBak);
         !refusal.isEmpty())
@@ -125,29 +124,26 @@ int readOne(const CommandLine& commandLine, AppState& state, const ReadOptions& 
     StationRecords records(commandLine);
     if (!records.prepare(options.journalPath, options.tracePath, {{QStringLiteral("-o"), outputPath}}))
         return ExitUsage;
-
+    FleetRequest request;
+    request.operation = FleetOperation::Read;
+    request.read = readRequest(state, {});
+    request.outputFile = outputPath;
     const InterruptStop interrupt;
-    ReadRequest request = readRequest(state, portName);
-    request.trace = records.trace();
-    const ReadResult result = readStationShowingProgress(request, interrupt.flag());
-    // Whatever happens to the output, what the station held is kept.
-    records.keep(recordRead(records.journalPath(), request, result, QFileInfo(outputPath).absoluteFilePath(),
-                            records.journalWait(interrupt)));
-    if (!result.ok())
-        return records.exitCode(linkFailureExit(commandLine.name(), result.outcome, result.message, portName,
-                                                interrupt.exitCode()));
-
-    const bool bandChosen = applyReadBack(state, *result.readBack);
-    if (const auto exit = savePlanRead(commandLine, records, state, outputPath))
-        return *exit;
-    printOut(ReadCommand::tr("Station %1: %2 (%3 MHz, type code %4%5), %n channel(s) saved to %6", nullptr,
-                             state.table().channelCount())
-                 .arg(result.readBack->serialNumber, state.stationType().modelCaption(),
-                      bandText(state.stationType().band))
-                 .arg(state.stationType().typeCode)
-                 .arg(bandChosen ? QString() : ReadCommand::tr(", which names no band: decoded as selected"))
-                 .arg(outputPath));
-    return records.exitCode(interrupt.interrupted() ? interrupt.exitCode() : ExitSuccess);
+    const FleetStationResult result =
+        runOneStation(request, options.stations.first(), records, interrupt,
+                      [&](FleetStep, const FleetStationResult& read) {
+                          // Whatever became of the output, what the station held is kept.
+                          records.keepFailures(read.recordFailures);
+                          if (!read.completed())
+                              linkFailureExit(commandLine.name(), read.outcome, read.message, read.port,
+                                              interrupt.exitCode());
+                          else if (!read.saveFailure.isEmpty())
+                              commandLine.fileError(outputPath, read.saveFailure.text);
+                          else
+                              sayPlanRead(state, *read.readBack, outputPath);
+                      });
+    return fleetExitCode(records, interrupt,
+                         {{QString(), exitCodeOf(fleetEnd(result), interrupt.exitCode())}});
 }
 
 } // namespace

@@ -130,6 +130,42 @@ private:
     bool m_drawn = false;
 };
 
+// One station's progress: a line per step, as the station-link window's gauge and status field.
+class StepProgress final : public FleetObserver
+{
+public:
+    explicit StepProgress(SayStep sayStep) : m_sayStep(std::move(sayStep)) {}
+    void stationStep(int, FleetStep step) override
+    {
+        if (step != FleetStep::Ended)
+            m_line = makeTerminalProgress(stepText(step));
+    }
+    void stationPhase(int, ExchangePhase phase) override
+    {
+        if (m_line)
+            m_line->phaseChanged(phase);
+    }
+    void stationGauge(int, int value) override
+    {
+        if (m_line)
+            m_line->gaugeChanged(value);
+    }
+    void stationExchangeEnded(int, FleetStep) override
+    {
+        if (m_line)
+            endTerminalProgress(*m_line);
+    }
+    void stationRecorded(int, FleetStep step, const FleetStationResult& result) override
+    {
+        m_sayStep(step, result);
+    }
+    void stationEnded(int, const FleetStationResult&) override {}
+
+private:
+    SayStep m_sayStep;
+    std::unique_ptr<ExchangeObserver> m_line;
+};
+
 constexpr int FleetEndCount = static_cast<int>(FleetEnd::Done) + 1;
 
 // The place of an exit code in FleetEnd's order, 0 the worst: every code no station ends with
@@ -235,6 +271,16 @@ runStationFleet(FleetRequest request, QList<FleetStation> stations, StationRecor
             sayStation(result, run.outcomes.last());
     }
     return run;
+}
+
+FleetStationResult runOneStation(FleetRequest request, FleetStation station, StationRecords& records,
+                                 const InterruptStop& interrupt, const SayStep& sayStep)
+{
+    request.journalPath = records.journalPath();
+    request.journalWait = records.journalWait(interrupt);
+    station.trace = records.trace();
+    StepProgress progress(sayStep);
+    return runFleetExchange(request, {station}, progress, interrupt.flag()).constFirst();
 }
 
 int fleetExitCode(StationRecords& records, const InterruptStop& interrupt,

@@ -51,6 +51,14 @@ FleetRun
 runStationFleet(FleetRequest request, QList<FleetStation> stations, StationRecords& records,
                 const FleetOutcomeWords& words, const InterruptStop& interrupt,
                 const std::function<void(const FleetStationResult&, const StationOutcome&)>& sayStation = {});
+// One port: the station served by the same runner as a fleet of one, but with the one-station
+// progress line per step on stderr (ended before the step's records are kept, so that a word of a
+// wait for the journal stands on a line of its own). sayStep is called as each step's records are
+// kept, with the result so far.
+using SayStep = std::function<void(FleetStep step, const FleetStationResult& result)>;
+FleetStationResult runOneStation(FleetRequest request, FleetStation station, StationRecords& records,
+                                 const InterruptStop& interrupt, const SayStep& sayStep);
+
 // A fleet command's exit code: a signal's when one came (also while the journal was held, which
 // ended no exchange), otherwise the worst station's.
 int fleetExitCode(StationRecords& records, const InterruptStop& interrupt,

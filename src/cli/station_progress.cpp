@@ -7,7 +7,6 @@
 #include "station_fleet.h"
 
 #include <QCoreApplication>
-#include <QThread>
 
 namespace yalmera::cli {
 
@@ -120,24 +119,6 @@ void endTerminalProgress(ExchangeObserver& progress)
 {
     if (auto* terminal = dynamic_cast<TerminalProgress*>(&progress))
         terminal->end();
-}
-
-void runOffThisThread(const std::function<void()>& work)
-{
-    std::unique_ptr<QThread> worker(QThread::create(work));
-    worker->start();
-    worker->wait();
-}
-
-ReadResult readStationShowingProgress(const ReadRequest& request, const std::atomic<bool>* stop,
-                                      const QString& title)
-{
-    // The exchange blocks its thread for the whole read, as it does under the window.
-    const std::unique_ptr<ExchangeObserver> progress = makeTerminalProgress(title);
-    ReadResult result;
-    runOffThisThread([&] { result = runReadExchange(request, *progress, stop); });
-    endTerminalProgress(*progress);
-    return result;
 }
 
 int linkFailureExit(const QString& name, ExchangeOutcome outcome, const UserMessage& message,

@@ -6,8 +6,6 @@
 
 #include <QString>
 
-#include <atomic>
-#include <functional>
 #include <memory>
 
 namespace yalmera::cli {
@@ -22,13 +20,6 @@ QString stepText(FleetStep step);
 std::unique_ptr<ExchangeObserver> makeTerminalProgress(const QString& title);
 // Ends the progress line, so what follows starts on a line of its own.
 void endTerminalProgress(ExchangeObserver& progress);
-
-// Runs work on a thread of its own, as the exchanges run under the window, and waits for it.
-void runOffThisThread(const std::function<void()>& work);
-
-// A read exchange with its progress on stderr under title; a set *stop ends it at the next byte.
-ReadResult readStationShowingProgress(const ReadRequest& request, const std::atomic<bool>* stop = nullptr,
-                                      const QString& title = stepText(FleetStep::Reading));
 
 // Says why an exchange on port failed, with the way out when the user may not use the port;
 // exit code 1 for a refused stream, interruptedExit for an exchange stopped by a signal

@@ -95,20 +95,9 @@ public:
             return *exit;
         if (const auto exit = refuseWhatCannotBeKept())
             return *exit;
-        // The exchanges block their thread for the whole write, as they do under the window; a
-        // signal stops them at their next byte.
+        // A signal stops the exchanges at their next byte.
         const InterruptStop interrupt;
-        if (m_stations.size() > 1)
-            return writeFleet(interrupt);
-        if (const auto exit = writeStation(interrupt))
-            return *exit;
-        if (m_verify) {
-            if (const auto exit = verifyStation(interrupt))
-                return *exit;
-        }
-        if (m_protocol)
-            saveProtocol(interrupt);
-        return m_records.exitCode(ExitSuccess);
+        return m_stations.size() > 1 ? writeFleet(interrupt) : writeStation(interrupt);
     }
 
 private:
@@ -173,69 +162,57 @@ private:
         return std::nullopt;
     }
 
-    // Writes the checked plan into the station, its progress on stderr, and journals the write.
-    std::optional<int> writeStation(const InterruptStop& interrupt)
+    // What every station gets: the checked plan, its file for the journal and, with --protocol,
+    // the protocol of each that holds the plan.
+    FleetRequest fleetRequest() const
     {
-        WriteRequest request = writeRequest(m_state, m_port);
-        request.trace = m_records.trace();
-        const std::unique_ptr<ExchangeObserver> progress = makeTerminalProgress(stepText(FleetStep::Writing));
-        WriteResult written;
-        runOffThisThread([&] { written = runWriteExchange(request, *progress, interrupt.flag()); });
-        endTerminalProgress(*progress);
-        m_written = m_records.keep(recordWrite(m_records.journalPath(), request, written,
-                                               QFileInfo(m_planPath).absoluteFilePath(), m_serialNumber,
-                                               m_records.journalWait(interrupt)));
-        if (!written.ok()) {
+        FleetRequest request;
+        request.operation = FleetOperation::Write;
+        request.write = writeRequest(m_state, {});
+        request.verify = m_verify;
+        request.read = readRequest(m_state, {});
+        request.planFile = QFileInfo(m_planPath).absoluteFilePath();
+        if (m_protocol)
+            request.saveProtocol = report::stationProtocols(m_state, m_protocolFolder);
+        return request;
+    }
+
+    // One port: the write, its progress on stderr and each step said as it ends (the write, then
+    // the read of --verify), then the protocol.
+    int writeStation(const InterruptStop& interrupt)
+    {
+        FleetStation station = m_stations.first();
+        station.serialNumber = m_serialNumber;
+        const FleetStationResult result =
+            runOneStation(fleetRequest(), station, m_records, interrupt,
+                          [this, &interrupt](FleetStep step, const FleetStationResult& soFar) {
+                              sayStep(step, soFar, interrupt);
+                          });
+        m_records.keepFailures(result.recordFailures);
+        sayProtocol(result.protocol, result.protocolFailure);
+        return fleetExitCode(m_records, interrupt,
+                             {{QString(), exitCodeOf(fleetEnd(result), interrupt.exitCode())}});
+    }
+
+    void sayStep(FleetStep step, const FleetStationResult& result, const InterruptStop& interrupt)
+    {
+        m_records.keepFailures(result.recordFailures);
+        if (!result.completed()) {
             // The window shows "AK" and the line's own error; here the plain words go first.
-            const UserMessage message =
-                exchangeMessage(written.message, written.outcome, !written.lastByteUnanswered);
-            return m_records.exitCode(linkFailureExit(m_commandLine.name(), written.outcome, message, m_port,
-                                                      interrupt.exitCode()));
-        }
-        printOut(tr("%n channel(s) written, %1 bytes acknowledged", nullptr, m_state.image().channelCount)
-                     .arg(written.repliesReceived));
-        // Stopped while the journal was held: the station holds the plan, the line is on stderr.
-        if (interrupt.interrupted())
-            return m_records.exitCode(interrupt.exitCode());
-        return std::nullopt;
-    }
-
-    // --verify: reads the station back and compares its plan with what was written.
-    std::optional<int> verifyStation(const InterruptStop& interrupt)
-    {
-        ReadRequest request = readRequest(m_state, m_port);
-        request.trace = m_records.trace();
-        const ReadResult readBack =
-            readStationShowingProgress(request, interrupt.flag(), stepText(FleetStep::Verifying));
-        const QStringList diff =
-            readBack.ok() ? writtenDifferences(writeRequest(m_state, m_port).stream, *readBack.readBack)
-                          : QStringList();
-        m_records.keep(recordVerify(m_records.journalPath(), request, readBack,
-                                    QFileInfo(m_planPath).absoluteFilePath(), diff,
-                                    m_records.journalWait(interrupt)));
-        if (!readBack.ok())
-            return m_records.exitCode(linkFailureExit(m_commandLine.name(), readBack.outcome,
-                                                      readBack.message, m_port, interrupt.exitCode()));
-        if (!diff.isEmpty()) {
+            const bool silentWrite = step == FleetStep::Writing && !result.lastByteUnanswered;
+            linkFailureExit(m_commandLine.name(), result.outcome,
+                            exchangeMessage(result.message, result.outcome, silentWrite), m_port,
+                            interrupt.exitCode());
+        } else if (step == FleetStep::Writing) {
+            printOut(tr("%n channel(s) written, %1 bytes acknowledged", nullptr, m_state.image().channelCount)
+                         .arg(result.bytesAcknowledged));
+        } else if (!result.writtenDifferences.isEmpty()) {
             m_commandLine.message(tr("the station holds a different plan than was written:"));
-            for (const QString& line : diff)
+            for (const QString& line : result.writtenDifferences)
                 printErr(QStringLiteral("  ") + line);
-            return m_records.exitCode(ExitLink);
+        } else {
+            printOut(tr("Verified: station %1 holds the plan written").arg(result.readBack->serialNumber));
         }
-        printOut(tr("Verified: station %1 holds the plan written").arg(readBack.readBack->serialNumber));
-        if (interrupt.interrupted())
-            return m_records.exitCode(interrupt.exitCode());
-        return std::nullopt;
-    }
-
-    // --protocol: saves the protocol and journals it. The station holds the plan all the same: a
-    // protocol that could not be saved makes the command done, but without its protocol.
-    void saveProtocol(const InterruptStop& interrupt)
-    {
-        const FleetProtocol saved = report::stationProtocols(m_state, m_protocolFolder)(m_serialNumber);
-        m_records.keep(recordProtocol(m_records.journalPath(), m_written.entry, m_serialNumber, saved.path,
-                                      saved.error, m_records.journalWait(interrupt)));
-        sayProtocol(saved.path, saved.error);
     }
 
     void sayProtocol(const QString& path, const UserMessage& error)
@@ -250,20 +227,12 @@ private:
     // protocol as one station is; the exit code is the worst station's.
     int writeFleet(const InterruptStop& interrupt)
     {
-        FleetRequest request;
-        request.operation = FleetOperation::Write;
-        request.write = writeRequest(m_state, {});
-        request.verify = m_verify;
-        request.read = readRequest(m_state, {});
-        request.planFile = QFileInfo(m_planPath).absoluteFilePath();
-        if (m_protocol)
-            request.saveProtocol = report::stationProtocols(m_state, m_protocolFolder);
         FleetOutcomeWords words;
         words.written = tr("written");
         words.verified = tr("written and verified");
         words.holdsOther = tr("written, but holds another plan");
         words.protocolNotSaved = tr(", protocol not saved");
-        const FleetRun run = runStationFleet(request, m_stations, m_records, words, interrupt,
+        const FleetRun run = runStationFleet(fleetRequest(), m_stations, m_records, words, interrupt,
                                              [this](const FleetStationResult& result, const StationOutcome&) {
                                                  sayDifferences(result);
                                                  sayProtocol(result.protocol, result.protocolFailure);
@@ -294,7 +263,6 @@ private:
     bool m_protocol = false;
     QString m_protocolFolder;
     AppState m_state;
-    ExchangeRecord m_written; // the write's journal line and what could not be kept
 };
 
 } // namespace

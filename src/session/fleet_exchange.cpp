@@ -2,13 +2,16 @@
 
 #include "files/journal.h"
 #include "files/plan_file.h"
+#include "files/save_target.h"
 #include "image/read_back.h"
+#include "link/link_texts.h"
 #include "link/serial_link.h"
 #include "session/app_state.h"
 #include "session/exchange_journal.h"
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QThread>
 
 #include <memory>
@@ -27,6 +30,11 @@ public:
     void gaugeChanged(int value) override { m_fleet.stationGauge(m_station, value); }
     void phaseChanged(ExchangePhase phase) override { m_fleet.stationPhase(m_station, phase); }
     void step(FleetStep step) { m_fleet.stationStep(m_station, step); }
+    void exchangeEnded(FleetStep step) { m_fleet.stationExchangeEnded(m_station, step); }
+    void recorded(FleetStep step, const FleetStationResult& result)
+    {
+        m_fleet.stationRecorded(m_station, step, result);
+    }
 
 private:
     FleetObserver& m_fleet;
@@ -66,6 +74,7 @@ public:
         write.trace = m_station.trace;
         m_observer.step(FleetStep::Writing);
         const WriteResult written = runWriteExchange(write, m_observer, m_stop);
+        m_observer.exchangeEnded(FleetStep::Writing);
         m_result.outcome = written.outcome;
         m_result.message = written.message;
         m_result.lastByteUnanswered = written.lastByteUnanswered;
@@ -75,23 +84,23 @@ public:
         m_result.written = recordWrite(m_request.journalPath, write, written, m_request.planFile,
                                        m_station.serialNumber, m_wait);
         keep(m_result.written);
-        if (written.ok() && m_request.verify) {
-            const StationRead readBack = read(FleetStep::Verifying);
-            if (readBack.result.ok())
-                m_result.writtenDifferences = writtenDifferences(write.stream, *readBack.result.readBack);
-            keep(recordVerify(m_request.journalPath, readBack.request, readBack.result, m_request.planFile,
-                              m_result.writtenDifferences, m_wait));
-        }
+        m_observer.recorded(FleetStep::Writing, m_result);
+        if (written.ok() && m_request.verify)
+            verify(write.stream);
         keepProtocol();
     }
 
     void readPlan()
     {
         const StationRead readBack = read(FleetStep::Reading);
+        m_result.readBack = readBack.result.readBack;
         if (readBack.result.ok())
             savePlan(*readBack.result.readBack);
-        keep(
-            recordRead(m_request.journalPath, readBack.request, readBack.result, m_result.savedPlan, m_wait));
+        const QString named = m_request.outputFile.isEmpty()
+                                  ? m_result.savedPlan
+                                  : QFileInfo(m_request.outputFile).absoluteFilePath();
+        keep(recordRead(m_request.journalPath, readBack.request, readBack.result, named, m_wait));
+        m_observer.recorded(FleetStep::Reading, m_result);
     }
 
     void audit()
@@ -105,6 +114,7 @@ public:
         }
         keep(recordAudit(m_request.journalPath, readBack.request, readBack.result, m_request.planFile, words,
                          m_wait));
+        m_observer.recorded(FleetStep::Reading, m_result);
     }
 
 private:
@@ -122,22 +132,53 @@ private:
         read.request.port = m_station.port;
         read.request.trace = m_station.trace;
         read.result = runReadExchange(read.request, m_observer, m_stop);
+        m_observer.exchangeEnded(step);
         takeRead(m_result, read.result, step);
         return read;
     }
 
-    // The plan as "read" saves it: the station's band code and module type.
+    // Reads the station back and compares it with the stream written. A stop that came meanwhile
+    // (while the write's line waited for the journal) ends the station before its read begins.
+    void verify(const QByteArray& written)
+    {
+        if (m_stop && m_stop->load()) {
+            m_result.outcome = ExchangeOutcome::Cancelled;
+            m_result.message = UserMessage::failure(texts::link::Cancelled.toString());
+            m_result.failedStep = FleetStep::Verifying;
+            return;
+        }
+        const StationRead readBack = read(FleetStep::Verifying);
+        m_result.readBack = readBack.result.readBack;
+        if (readBack.result.ok())
+            m_result.writtenDifferences = writtenDifferences(written, *readBack.result.readBack);
+        keep(recordVerify(m_request.journalPath, readBack.request, readBack.result, m_request.planFile,
+                          m_result.writtenDifferences, m_wait));
+        m_observer.recorded(FleetStep::Verifying, m_result);
+    }
+
+    // The plan as "read" saves it: the station's band code and module type; one station's into the
+    // file named, the one it replaces kept first.
     void savePlan(const ReadBack& readBack)
     {
         AppState state;
         state.selectBand(m_request.read.model->band.band);
         applyReadBack(state, readBack);
-        const files::SavedPlanFile saved = files::savePlanUnderFreeName(
-            m_request.outputFolder, files::fileNamePart(readBack.serialNumber), state.settings(),
-            state.table(), state.stationType().typeCode, moduleCode(state.moduleType()));
-        m_result.savedPlan = saved.path;
-        if (!saved.reason.isEmpty())
-            m_result.saveFailure = UserMessage::failure(saved.reason);
+        const QString& path = m_request.outputFile;
+        if (path.isEmpty()) {
+            const files::SavedPlanFile saved = files::savePlanUnderFreeName(
+                m_request.outputFolder, files::fileNamePart(readBack.serialNumber), state.settings(),
+                state.table(), state.stationType().typeCode, moduleCode(state.moduleType()));
+            m_result.savedPlan = saved.path;
+            if (!saved.reason.isEmpty())
+                m_result.saveFailure = UserMessage::failure(saved.reason);
+        } else if (const QString kept = files::keepPrevious(path); !kept.isEmpty()) {
+            m_result.saveFailure = UserMessage::failure(kept);
+        } else {
+            m_result.saveFailure =
+                files::writePlanFile(path, state.settings(), state.table(), state.stationType().typeCode,
+                                     moduleCode(state.moduleType()));
+            m_result.savedPlan = m_result.saveFailure.isEmpty() ? path : QString();
+        }
     }
 
     // The one rule of the protocol: every station that holds the plan gets it, also when one of its

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "image/plan_comparison.h"
+#include "image/read_back.h"
 #include "link/exchange_report.h"
 #include "link/read_exchange.h"
 #include "link/write_exchange.h"
@@ -16,6 +17,7 @@
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace yalmera {
 
@@ -39,7 +41,8 @@ struct FleetStation
 
 enum class FleetOperation {
     Write, // the checked plan into every station; with verify, read back and compared
-    Read,  // every station's plan into outputFolder, named by the station's serial number
+    Read,  // every station's plan into outputFolder, named by the station's serial number (one
+           // station: into outputFile)
     Audit, // every station read and compared with the plan, nothing written
 };
 
@@ -66,6 +69,9 @@ struct FleetRequest
     JournalWait journalWait;
     QString planFile;     // Write, Audit: the plan file, for the journal
     QString outputFolder; // Read: where each station's plan is saved
+    // Read, one station: the plan file it is saved as instead, a file it replaces kept as .bak; its
+    // journal line names it whatever becomes of the save.
+    QString outputFile;
     // Audit: the plan compared with, the image the data check built from it, and its band.
     ComparedPlan plan;
     DeviceImage checkedImage;
@@ -92,6 +98,7 @@ struct FleetStationResult
     QStringList writtenDifferences;
     // Audit: the plan against the station.
     PlanComparison comparison;
+    std::optional<ReadBack> readBack;  // Read, a write's verify: what the station holds
     QString savedPlan;                 // Read: the plan file saved
     UserMessage saveFailure;           // Read: why it could not be saved
     ExchangeRecord written;            // Write: the write's journal line
@@ -157,10 +164,15 @@ public:
     virtual void stationPhase(int station, ExchangePhase phase) = 0;
     virtual void stationGauge(int station, int value) = 0;
     virtual void stationEnded(int station, const FleetStationResult& result) = 0;
+    // A step's exchange has ended; its records are kept next. For a progress line to end first.
+    virtual void stationExchangeEnded(int /*station*/, FleetStep /*step*/) {}
+    // A step's records are kept (result.recordFailures says what was not): the result so far.
+    virtual void stationRecorded(int /*station*/, FleetStep /*step*/, const FleetStationResult& /*result*/) {}
 };
 
 // Runs the exchanges of every station in parallel and returns, in the stations' order, once all
-// have ended.
+// have ended. A write's verify does not begin after a stop: the station ends Cancelled at that
+// step, with no line for a read that never began.
 QList<FleetStationResult> runFleetExchange(const FleetRequest& request, const QList<FleetStation>& stations,
                                            FleetObserver& observer, const std::atomic<bool>* stop = nullptr);
 
