@@ -38,10 +38,16 @@ public:
         const std::lock_guard lock(m_mutex);
         ended[station].append(result.port);
     }
+    void stationRecorded(int, FleetStep step, const FleetStationResult&) override
+    {
+        if (stopAfterWrite && step == FleetStep::Writing)
+            *stopAfterWrite = true;
+    }
 
     QList<QList<FleetStep>> steps;
     QList<int> highestGauges;
     QList<QStringList> ended;
+    std::atomic<bool>* stopAfterWrite = nullptr; // set once a write's records are kept
 
 private:
     std::mutex m_mutex;
@@ -117,4 +123,27 @@ TEST(FleetExchange, AStationHoldingThePlanGetsItsProtocolAlsoWhenItsJournalLineF
     EXPECT_EQ(results[0].protocol, u"000042.docx"_qs);
     EXPECT_FALSE(results[0].recordFailures.isEmpty());
     EXPECT_EQ(fleetEnd(results[0]), FleetEnd::NotRecorded);
+}
+
+// A stop that comes once the write is journalled (while its line waited) ends the station before
+// its verify's read begins.
+TEST(FleetExchange, AStopAfterTheWriteEndsTheStationBeforeItsVerify)
+{
+    AppState state = templateState(3);
+    ASSERT_TRUE(runDataCheck(state).passed);
+    QTemporaryDir folder;
+    FleetRequest request;
+    request.write = writeRequest(state, {});
+    request.verify = true;
+    request.read = readRequest(state, {});
+    request.journalPath = folder.filePath(u"journal.csv"_qs);
+    test::StationOnPty station;
+    std::atomic<bool> stop{false};
+    RecordingObserver observer(1);
+    observer.stopAfterWrite = &stop;
+    const QList<FleetStationResult> results =
+        runFleetExchange(request, {{station.path(), {}, nullptr}}, observer, &stop);
+    EXPECT_EQ(observer.steps[0], QList<FleetStep>({FleetStep::Writing, FleetStep::Ended}));
+    EXPECT_EQ(results[0].outcome, ExchangeOutcome::Cancelled);
+    EXPECT_EQ(results[0].failedStep, FleetStep::Verifying);
 }
