@@ -123,6 +123,11 @@ TEST(FleetExchange, AStationHoldingThePlanGetsItsProtocolAlsoWhenItsJournalLineF
     EXPECT_EQ(results[0].protocol, u"000042.docx"_qs);
     EXPECT_FALSE(results[0].recordFailures.isEmpty());
     EXPECT_EQ(fleetEnd(results[0]), FleetEnd::NotRecorded);
+    // A protocol not saved is a record not kept too.
+    FleetStationResult unsaved = results[0];
+    unsaved.recordFailures.clear();
+    unsaved.protocolFailure = UserMessage::failure(u"folder gone"_qs);
+    EXPECT_EQ(fleetEnd(unsaved), FleetEnd::NotRecorded);
 }
 
 // A stop that comes once the write is journalled (while its line waited) ends the station before
