@@ -515,10 +515,6 @@ SIGHUP). При нескольких портах - код худшей стан
         <translation>план сохранён как %1</translation>
     </message>
     <message>
-        <source>no port given (--port PORT)</source>
-        <translation>не указан порт (--port PORT)</translation>
-    </message>
-    <message>
         <source>no output file given (-o PLAN.ini)</source>
         <translation>не указан выходной файл (-o PLAN.ini)</translation>
     </message>

@@ -37,12 +37,10 @@ int runCheck(const QStringList& arguments)
     if (const auto exit = commandLine.parse(arguments, 1))
         return *exit;
     AppState state;
-    if (!loadPlanFile(commandLine, commandLine.positional().first(), state))
-        return ExitUsage;
-    const CheckResult result = runDataCheck(state);
-    if (!result.passed)
-        return commandLine.refusal(result.message.text);
-    printOut(result.message.text);
+    QString passed;
+    if (const auto exit = loadCheckedPlan(commandLine, commandLine.positional().first(), state, &passed))
+        return *exit;
+    printOut(passed);
     return ExitSuccess;
 }
 

@@ -229,6 +229,19 @@ bool loadPlanFile(const CommandLine& commandLine, const QString& path, AppState&
     return true;
 }
 
+std::optional<int> loadCheckedPlan(const CommandLine& commandLine, const QString& path, AppState& state,
+                                   QString* passed)
+{
+    if (!loadPlanFile(commandLine, path, state))
+        return ExitUsage;
+    const CheckResult check = runDataCheck(state);
+    if (!check.passed)
+        return commandLine.refusal(check.message.text);
+    if (passed)
+        *passed = check.message.text;
+    return std::nullopt;
+}
+
 QString differenceLine(const PlanDifference& difference, const QString& firstName, const QString& secondName)
 {
     const DifferenceWords words{PlanDifferences::tr("settings %1: %2 %3, %4 %5"),

@@ -124,6 +124,13 @@ private:
 bool loadPlanFile(const CommandLine& commandLine, const QString& path, AppState& state,
                   QString* serialNumber = nullptr);
 
+// "Load plan, run the check, refuse": reads a plan file into the state and runs the data check of
+// "Контроль" on it. Returns the exit code when the command ends here, after saying why (2: the
+// file, 1: the check's refusal); otherwise nothing, and passed (when given) gets the check's
+// message.
+std::optional<int> loadCheckedPlan(const CommandLine& commandLine, const QString& path, AppState& state,
+                                   QString* passed = nullptr);
+
 // differenceText in the user's language (the journal keeps its words in every language).
 QString differenceLine(const PlanDifference& difference, const QString& firstName, const QString& secondName);
 

@@ -50,18 +50,16 @@ int runImage(const QStringList& arguments)
             {{CommandLine::planFileWords(), planPath}, {QStringLiteral("-o"), imagePath}}))
         return ExitUsage;
     AppState state;
-    if (!loadPlanFile(commandLine, planPath, state))
-        return ExitUsage;
-    const CheckResult result = runDataCheck(state);
-    if (!result.passed)
-        return commandLine.refusal(result.message.text);
+    QString passed;
+    if (const auto exit = loadCheckedPlan(commandLine, planPath, state, &passed))
+        return *exit;
 
     // The stream the write exchange sends: module and band code as chosen at sending time.
     const QByteArray stream =
         state.image().writeStream(moduleCode(state.moduleType()), state.stationType().typeCode);
     if (const QString error = saveWholeFile(imagePath, stream); !error.isEmpty())
         return commandLine.fileError(imagePath, error);
-    printOut(result.message.text);
+    printOut(passed);
     return ExitSuccess;
 }
 

@@ -2,7 +2,6 @@
 
 #include "files/plan_file.h"
 #include "files/save_target.h"
-#include "files/whole_file.h"
 #include "interrupt_stop.h"
 #include "link/read_exchange.h"
 #include "session/app_state.h"
@@ -70,48 +69,81 @@ QString helpText()
     return text.arg(fleetExitOrder());
 }
 
-StationOutcome readOutcome(const FleetStationResult& result, int interruptedExit)
+// What the command line asks for.
+struct ReadOptions
 {
-    if (!result.completed())
-        return failedExchange(result, interruptedExit);
-    if (!result.saveFailure.isEmpty())
-        return {ReadCommand::tr("read, not saved: %1").arg(result.saveFailure.text), ExitUsage};
-    return {ReadCommand::tr("saved as %1").arg(QDir::toNativeSeparators(result.savedPlan)),
-            result.recordFailures.isEmpty() ? ExitSuccess : ExitJournal};
-}
+    QList<FleetStation> stations;
+    QString output;      // one port: the plan file; several: the folder
+    QString journalPath; // empty: the default
+    QString tracePath;   // empty: none
+};
 
 // Several ports: every station read at once into the folder.
-int readFleet(const CommandLine& commandLine, const AppState& state, const QList<FleetStation>& stations,
-              const QString& folder, const QString& journalPath, const QString& tracePath)
+int readFleet(const CommandLine& commandLine, const AppState& state, const ReadOptions& options)
 {
-    if (const QString refusal = files::folderRefusal(folder); !refusal.isEmpty())
-        return commandLine.fileError(folder, refusal);
+    if (const QString refusal = files::folderRefusal(options.output); !refusal.isEmpty())
+        return commandLine.fileError(options.output, refusal);
     StationRecords records(commandLine);
-    if (!records.prepare(journalPath, fleetTracePaths(tracePath, stations), {}))
+    if (!records.prepare(options.journalPath, fleetTracePaths(options.tracePath, options.stations), {}))
         return ExitUsage;
     FleetRequest request;
     request.operation = FleetOperation::Read;
     request.read = readRequest(state, {});
-    request.journalPath = records.journalPath();
-    request.outputFolder = folder;
-    QList<FleetStation> traced = stations;
-    for (qsizetype i = 0; i < traced.size(); ++i)
-        traced[i].trace = records.trace(i);
+    request.outputFolder = options.output;
+    FleetOutcomeWords words;
+    words.saved = ReadCommand::tr("saved as %1");
+    words.notSaved = ReadCommand::tr("read, not saved: %1");
     const InterruptStop interrupt;
-    request.journalWait = records.journalWait(interrupt, false);
-    const auto outcomeOf = [&interrupt](const FleetStationResult& result) {
-        return readOutcome(result, interrupt.exitCode());
-    };
-    const QList<FleetStationResult> results =
-        runFleetShowingProgress(request, traced, outcomeOf, interrupt.flag());
-    QList<StationOutcome> outcomes;
-    for (const FleetStationResult& result : results) {
-        outcomes.append(readOutcome(result, interrupt.exitCode()));
-        for (const UserMessage& failure : result.recordFailures)
-            records.failed(QStringLiteral("%1: %2").arg(result.port, failure.text));
-    }
-    printFleetSummary(results, outcomes);
-    return records.exitCode(interrupt.interrupted() ? interrupt.exitCode() : worstExitCode(outcomes));
+    const FleetRun run = runStationFleet(request, options.stations, records, words, interrupt);
+    printFleetSummary(run.results, run.outcomes);
+    return fleetExitCode(records, interrupt, run.outcomes);
+}
+
+// What was read and saved, on stdout: the band as the state had it selected decodes a station
+// whose code names none.
+void sayPlanRead(AppState state, const ReadBack& readBack, const QString& outputPath)
+{
+    const bool bandChosen = applyReadBack(state, readBack);
+    printOut(ReadCommand::tr("Station %1: %2 (%3 MHz, type code %4%5), %n channel(s) saved to %6", nullptr,
+                             state.table().channelCount())
+                 .arg(readBack.serialNumber, state.stationType().modelCaption(),
+                      bandText(state.stationType().band))
+                 .arg(state.stationType().typeCode)
+                 .arg(bandChosen ? QString() : ReadCommand::tr(", which names no band: decoded as selected"))
+                 .arg(outputPath));
+}
+
+// One port: the station's plan into the file, the file it replaces kept as .bak.
+int readOne(const CommandLine& commandLine, const AppState& state, const ReadOptions& options)
+{
+    const QString& outputPath = options.output;
+    // Checked first, so that 15 s of reading are not lost to a name that cannot be made.
+    if (const QString refusal = files::saveRefusal(outputPath, files::Previous::KeptAsBak);
+        !refusal.isEmpty())
+        return commandLine.fileError(outputPath, refusal);
+    StationRecords records(commandLine);
+    if (!records.prepare(options.journalPath, options.tracePath, {{QStringLiteral("-o"), outputPath}}))
+        return ExitUsage;
+    FleetRequest request;
+    request.operation = FleetOperation::Read;
+    request.read = readRequest(state, {});
+    request.outputFile = outputPath;
+    const InterruptStop interrupt;
+    const FleetStationResult result =
+        runOneStation(request, options.stations.first(), records, interrupt,
+                      [&](FleetStep, const FleetStationResult& read) {
+                          // Whatever became of the output, what the station held is kept.
+                          records.keepFailures(read.recordFailures);
+                          if (!read.completed())
+                              linkFailureExit(commandLine.name(), read.outcome, read.message, read.port,
+                                              interrupt.exitCode());
+                          else if (!read.saveFailure.isEmpty())
+                              commandLine.fileError(outputPath, read.saveFailure.text);
+                          else
+                              sayPlanRead(state, *read.readBack, outputPath);
+                      });
+    return fleetExitCode(records, interrupt,
+                         {{QString(), exitCodeOf(fleetEnd(result), interrupt.exitCode())}});
 }
 
 } // namespace
@@ -128,12 +160,11 @@ int runRead(const QStringList& arguments)
         commandLine.addOption({QStringLiteral("journal")}, QStringLiteral("FILE"));
     if (const auto exit = commandLine.parse(arguments))
         return *exit;
-    const QStringList ports = commandLine.values(port);
-    const QString portName = commandLine.value(port);
-    if (portName.isEmpty() || ports.contains(QString()))
-        return commandLine.usageError(ReadCommand::tr("no port given (--port PORT)"));
-    const QString outputPath = commandLine.value(output);
-    if (outputPath.isEmpty())
+    const ReadOptions options{fleetStations(commandLine.values(port)), commandLine.value(output),
+                              commandLine.value(journal), commandLine.value(trace)};
+    if (const QString refusal = fleetRefusal(options.stations); !refusal.isEmpty())
+        return commandLine.usageError(refusal);
+    if (options.output.isEmpty())
         return commandLine.usageError(ReadCommand::tr("no output file given (-o PLAN.ini)"));
 
     AppState state;
@@ -142,49 +173,8 @@ int runRead(const QStringList& arguments)
     if (!chosen)
         return commandLine.usageError(ReadCommand::tr("unknown band '%1' (144-174 or 30-60)").arg(givenBand));
     state.selectBand(*chosen);
-    if (ports.size() > 1) {
-        const QList<FleetStation> stations = fleetStations(ports);
-        if (const QString refusal = fleetRefusal(stations); !refusal.isEmpty())
-            return commandLine.usageError(refusal);
-        return readFleet(commandLine, state, stations, outputPath, commandLine.value(journal),
-                         commandLine.value(trace));
-    }
-    // Checked first, so that 15 s of reading are not lost to a name that cannot be made.
-    if (const QString refusal = files::saveRefusal(outputPath, files::Previous::KeptAsBak);
-        !refusal.isEmpty())
-        return commandLine.fileError(outputPath, refusal);
-    StationRecords records(commandLine);
-    if (!records.prepare(commandLine.value(journal), commandLine.value(trace),
-                         {{QStringLiteral("-o"), outputPath}}))
-        return ExitUsage;
-
-    const InterruptStop interrupt;
-    ReadRequest request = readRequest(state, portName);
-    request.trace = records.trace();
-    const ReadResult result = readStationShowingProgress(request, interrupt.flag());
-    // Whatever happens to the output, what the station held is kept.
-    records.keep(recordRead(records.journalPath(), request, result, QFileInfo(outputPath).absoluteFilePath(),
-                            records.journalWait(interrupt)));
-    if (!result.ok())
-        return records.exitCode(linkFailureExit(commandLine.name(), result.outcome, result.message, portName,
-                                                interrupt.exitCode()));
-
-    const bool bandChosen = applyReadBack(state, *result.readBack);
-    if (const QString kept = files::keepPrevious(outputPath); !kept.isEmpty())
-        return records.exitCode(commandLine.fileError(outputPath, kept));
-    const UserMessage saved =
-        files::writePlanFile(outputPath, state.settings(), state.table(), state.stationType().typeCode,
-                             moduleCode(state.moduleType()));
-    if (!saved.isEmpty())
-        return records.exitCode(commandLine.fileError(outputPath, saved.text));
-    printOut(ReadCommand::tr("Station %1: %2 (%3 MHz, type code %4%5), %n channel(s) saved to %6", nullptr,
-                             state.table().channelCount())
-                 .arg(result.readBack->serialNumber, state.stationType().modelCaption(),
-                      bandText(state.stationType().band))
-                 .arg(state.stationType().typeCode)
-                 .arg(bandChosen ? QString() : ReadCommand::tr(", which names no band: decoded as selected"))
-                 .arg(outputPath));
-    return records.exitCode(interrupt.interrupted() ? interrupt.exitCode() : ExitSuccess);
+    return options.stations.size() > 1 ? readFleet(commandLine, state, options)
+                                       : readOne(commandLine, state, options);
 }
 
 } // namespace yalmera::cli

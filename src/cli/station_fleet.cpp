@@ -1,7 +1,9 @@
 #include "station_fleet.h"
 
 #include "cli_support.h"
+#include "interrupt_stop.h"
 #include "station_progress.h"
+#include "station_records.h"
 
 #include <QFileInfo>
 
@@ -18,25 +20,13 @@ class StationFleet
     Q_DECLARE_TR_FUNCTIONS(StationFleet)
 };
 
-QString stepText(FleetStep step)
-{
-    switch (step) {
-    case FleetStep::Writing:
-        return writingTitle();
-    case FleetStep::Verifying:
-        return verifyingTitle();
-    case FleetStep::Reading:
-        return readingTitle();
-    case FleetStep::Ended:
-        break;
-    }
-    return {};
-}
-
+// "%L1" in the Russian words: the number as the user's language writes it.
 QString secondsText(qint64 milliseconds)
 {
-    return StationFleet::tr("%1 s").arg(static_cast<double>(milliseconds) / 1000.0, 0, 'f', 1);
+    return yalmera::secondsText(milliseconds, StationFleet::tr("%1 s"));
 }
+
+using OutcomeOf = std::function<StationOutcome(const FleetStationResult&)>;
 
 // One line per station on stderr. On a terminal that takes the escape sequences the whole table
 // is redrawn in place (cursor up, erase line) at every change; elsewhere each step's start and
@@ -140,25 +130,41 @@ private:
     bool m_drawn = false;
 };
 
-// The exit code of a station that ended so; a stop's is the signal's.
-int exitCodeOf(FleetEnd end)
+// One station's progress: a line per step, as the station-link window's gauge and status field.
+class StepProgress final : public FleetObserver
 {
-    switch (end) {
-    case FleetEnd::Stopped:
-        return ExitInterrupted;
-    case FleetEnd::LinkFailed:
-        return ExitLink;
-    case FleetEnd::NotSaved:
-        return ExitUsage;
-    case FleetEnd::Refused:
-        return ExitRefused;
-    case FleetEnd::NotRecorded:
-        return ExitJournal;
-    case FleetEnd::Done:
-        break;
+public:
+    explicit StepProgress(SayStep sayStep) : m_sayStep(std::move(sayStep)) {}
+    void stationStep(int, FleetStep step) override
+    {
+        if (step != FleetStep::Ended)
+            m_line = makeTerminalProgress(stepText(step));
     }
-    return ExitSuccess;
-}
+    void stationPhase(int, ExchangePhase phase) override
+    {
+        if (m_line)
+            m_line->phaseChanged(phase);
+    }
+    void stationGauge(int, int value) override
+    {
+        if (m_line)
+            m_line->gaugeChanged(value);
+    }
+    void stationExchangeEnded(int, FleetStep) override
+    {
+        if (m_line)
+            endTerminalProgress(*m_line);
+    }
+    void stationRecorded(int, FleetStep step, const FleetStationResult& result) override
+    {
+        m_sayStep(step, result);
+    }
+    void stationEnded(int, const FleetStationResult&) override {}
+
+private:
+    SayStep m_sayStep;
+    std::unique_ptr<ExchangeObserver> m_line;
+};
 
 constexpr int FleetEndCount = static_cast<int>(FleetEnd::Done) + 1;
 
@@ -174,6 +180,25 @@ int exitRank(int code)
 }
 
 } // namespace
+
+int exitCodeOf(FleetEnd end, int interruptedExit)
+{
+    switch (end) {
+    case FleetEnd::Stopped:
+        return interruptedExit;
+    case FleetEnd::LinkFailed:
+        return ExitLink;
+    case FleetEnd::NotSaved:
+        return ExitUsage;
+    case FleetEnd::Refused:
+        return ExitRefused;
+    case FleetEnd::NotRecorded:
+        return ExitJournal;
+    case FleetEnd::Done:
+        break;
+    }
+    return ExitSuccess;
+}
 
 QList<FleetStation> fleetStations(const QStringList& portOptions)
 {
@@ -216,20 +241,52 @@ QStringList fleetTracePaths(const QString& tracePath, const QList<FleetStation>&
     return paths;
 }
 
-StationOutcome failedExchange(const FleetStationResult& result, int interruptedExit)
+StationOutcome stationOutcome(const FleetRequest& request, const FleetStationResult& result,
+                              const FleetOutcomeWords& words, int interruptedExit)
 {
-    const QString text = fleetFailureText(result);
-    if (result.outcome == ExchangeOutcome::Cancelled)
-        return {text, interruptedExit};
-    return {text, result.outcome == ExchangeOutcome::Refused ? ExitRefused : ExitLink};
+    return {fleetOutcomeText(request, result, words), exitCodeOf(fleetEnd(result), interruptedExit)};
 }
 
-QList<FleetStationResult> runFleetShowingProgress(const FleetRequest& request,
-                                                  const QList<FleetStation>& stations,
-                                                  const OutcomeOf& outcome, const std::atomic<bool>* stop)
+FleetRun
+runStationFleet(FleetRequest request, QList<FleetStation> stations, StationRecords& records,
+                const FleetOutcomeWords& words, const InterruptStop& interrupt,
+                const std::function<void(const FleetStationResult&, const StationOutcome&)>& sayStation)
 {
-    FleetProgress progress(stations, outcome);
-    return runFleetExchange(request, stations, progress, stop);
+    request.journalPath = records.journalPath();
+    // The progress lines are drawn on stderr meanwhile: no word of a wait among them.
+    request.journalWait = records.journalWait(interrupt, false);
+    for (qsizetype i = 0; i < stations.size(); ++i)
+        stations[i].trace = records.trace(i);
+    const OutcomeOf outcomeOf = [&](const FleetStationResult& result) {
+        return stationOutcome(request, result, words, interrupt.exitCode());
+    };
+    FleetProgress progress(stations, outcomeOf);
+    FleetRun run;
+    run.results = runFleetExchange(request, stations, progress, interrupt.flag());
+    for (const FleetStationResult& result : std::as_const(run.results)) {
+        run.outcomes.append(outcomeOf(result));
+        for (const UserMessage& failure : result.recordFailures)
+            records.failed(QStringLiteral("%1: %2").arg(result.port, failure.text));
+        if (sayStation)
+            sayStation(result, run.outcomes.last());
+    }
+    return run;
+}
+
+FleetStationResult runOneStation(FleetRequest request, FleetStation station, StationRecords& records,
+                                 const InterruptStop& interrupt, const SayStep& sayStep)
+{
+    request.journalPath = records.journalPath();
+    request.journalWait = records.journalWait(interrupt);
+    station.trace = records.trace();
+    StepProgress progress(sayStep);
+    return runFleetExchange(request, {station}, progress, interrupt.flag()).constFirst();
+}
+
+int fleetExitCode(StationRecords& records, const InterruptStop& interrupt,
+                  const QList<StationOutcome>& outcomes)
+{
+    return records.exitCode(interrupt.interrupted() ? interrupt.exitCode() : worstExitCode(outcomes));
 }
 
 void printFleetSummary(const QList<FleetStationResult>& results, const QList<StationOutcome>& outcomes)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cli_support.h"
 #include "session/fleet_exchange.h"
 
 #include <QList>
@@ -27,17 +28,41 @@ struct StationOutcome
     QString text;
     int exitCode = 0;
 };
-using OutcomeOf = std::function<StationOutcome(const FleetStationResult&)>;
+// The station's outcome in the command's words (fleetOutcomeText) and its exit code (exitCodeOf).
+StationOutcome stationOutcome(const FleetRequest& request, const FleetStationResult& result,
+                              const FleetOutcomeWords& words, int interruptedExit);
+// The exit code of a station that ended so: a stop's is interruptedExit, the signal's.
+int exitCodeOf(FleetEnd end, int interruptedExit = ExitInterrupted);
 
-// The outcome of a station whose exchange did not complete: the exchange's message, and the exit
-// code linkFailureExit gives.
-StationOutcome failedExchange(const FleetStationResult& result, int interruptedExit);
+class InterruptStop;
+class StationRecords;
 
-// Runs the fleet exchange with its progress on stderr: a table of one line per station redrawn in
-// place on a terminal; in a log or a pipe one plain line per station as each step begins and ends.
-QList<FleetStationResult> runFleetShowingProgress(const FleetRequest& request,
-                                                  const QList<FleetStation>& stations,
-                                                  const OutcomeOf& outcome, const std::atomic<bool>* stop);
+// A fleet command's run: the exchanges of every station with their progress on stderr (a table of
+// one line per station redrawn in place on a terminal; in a log or a pipe one plain line per
+// station as each step begins and ends), each station's journal lines, traces and stop taken
+// from records and interrupt. Then, station by station, what its records could not keep is said
+// on stderr ("PORT: text"), and sayStation says the rest.
+struct FleetRun
+{
+    QList<FleetStationResult> results;
+    QList<StationOutcome> outcomes;
+};
+FleetRun
+runStationFleet(FleetRequest request, QList<FleetStation> stations, StationRecords& records,
+                const FleetOutcomeWords& words, const InterruptStop& interrupt,
+                const std::function<void(const FleetStationResult&, const StationOutcome&)>& sayStation = {});
+// One port: the station served by the same runner as a fleet of one, but with the one-station
+// progress line per step on stderr (ended before the step's records are kept, so that a word of a
+// wait for the journal stands on a line of its own). sayStep is called as each step's records are
+// kept, with the result so far.
+using SayStep = std::function<void(FleetStep step, const FleetStationResult& result)>;
+FleetStationResult runOneStation(FleetRequest request, FleetStation station, StationRecords& records,
+                                 const InterruptStop& interrupt, const SayStep& sayStep);
+
+// A fleet command's exit code: a signal's when one came (also while the journal was held, which
+// ended no exchange), otherwise the worst station's.
+int fleetExitCode(StationRecords& records, const InterruptStop& interrupt,
+                  const QList<StationOutcome>& outcomes);
 
 // The summary on stdout, one line per station: port, serial number, outcome, time.
 void printFleetSummary(const QList<FleetStationResult>& results, const QList<StationOutcome>& outcomes);

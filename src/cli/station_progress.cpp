@@ -3,9 +3,10 @@
 #include "cli_support.h"
 #include "link/link_texts.h"
 #include "link/serial_link.h"
+#include "session/exchange_journal.h"
+#include "station_fleet.h"
 
 #include <QCoreApplication>
-#include <QThread>
 
 namespace yalmera::cli {
 
@@ -19,19 +20,19 @@ class StationProgress
 
 } // namespace
 
-QString writingTitle()
+QString stepText(FleetStep step)
 {
-    return StationProgress::tr("Writing");
-}
-
-QString verifyingTitle()
-{
-    return StationProgress::tr("Verifying");
-}
-
-QString readingTitle()
-{
-    return StationProgress::tr("Reading");
+    switch (step) {
+    case FleetStep::Writing:
+        return StationProgress::tr("Writing");
+    case FleetStep::Verifying:
+        return StationProgress::tr("Verifying");
+    case FleetStep::Reading:
+        return StationProgress::tr("Reading");
+    case FleetStep::Ended:
+        break;
+    }
+    return {};
 }
 
 QStringView statusText(ExchangePhase phase)
@@ -120,30 +121,10 @@ void endTerminalProgress(ExchangeObserver& progress)
         terminal->end();
 }
 
-void runOffThisThread(const std::function<void()>& work)
-{
-    std::unique_ptr<QThread> worker(QThread::create(work));
-    worker->start();
-    worker->wait();
-}
-
-ReadResult readStationShowingProgress(const ReadRequest& request, const std::atomic<bool>* stop,
-                                      const QString& title)
-{
-    // The exchange blocks its thread for the whole read, as it does under the window.
-    const std::unique_ptr<ExchangeObserver> progress = makeTerminalProgress(title);
-    ReadResult result;
-    runOffThisThread([&] { result = runReadExchange(request, *progress, stop); });
-    endTerminalProgress(*progress);
-    return result;
-}
-
 int linkFailureExit(const QString& name, ExchangeOutcome outcome, const UserMessage& message,
                     const QString& port, int interruptedExit)
 {
-    QString text = message.text;
-    if (text.isEmpty() && outcome == ExchangeOutcome::TimedOut)
-        text = texts::link::StationSilent.toString();
+    const QString text = exchangeMessage(message, outcome).text;
     // A link failure's port and step stand on a line of their own below the link's text.
     for (const QString& line : text.split(u'\n'))
         printErr(QStringLiteral("%1: %2").arg(name, line));
@@ -151,9 +132,7 @@ int linkFailureExit(const QString& name, ExchangeOutcome outcome, const UserMess
         if (const QString hint = portAccessHint(port); !hint.isEmpty())
             printErr(QStringLiteral("%1: %2").arg(name, hint));
     }
-    if (outcome == ExchangeOutcome::Cancelled)
-        return interruptedExit;
-    return outcome == ExchangeOutcome::Refused ? ExitRefused : ExitLink;
+    return exitCodeOf(exchangeEnd(outcome), interruptedExit);
 }
 
 } // namespace yalmera::cli

@@ -2,11 +2,10 @@
 
 #include "link/exchange_report.h"
 #include "link/read_exchange.h"
+#include "session/fleet_exchange.h"
 
 #include <QString>
 
-#include <atomic>
-#include <functional>
 #include <memory>
 
 namespace yalmera::cli {
@@ -14,22 +13,13 @@ namespace yalmera::cli {
 // The station-link window's status text of a phase ("ЗП", "ПП", "AK", "- -").
 QStringView statusText(ExchangePhase phase);
 
-// The titles of the progress lines, in the user's language.
-QString writingTitle();
-QString verifyingTitle();
-QString readingTitle();
+// The title of a step's progress line, in the user's language; none for Ended.
+QString stepText(FleetStep step);
 
 // The station-link window's gauge and status field, on stderr.
 std::unique_ptr<ExchangeObserver> makeTerminalProgress(const QString& title);
 // Ends the progress line, so what follows starts on a line of its own.
 void endTerminalProgress(ExchangeObserver& progress);
-
-// Runs work on a thread of its own, as the exchanges run under the window, and waits for it.
-void runOffThisThread(const std::function<void()>& work);
-
-// A read exchange with its progress on stderr under title; a set *stop ends it at the next byte.
-ReadResult readStationShowingProgress(const ReadRequest& request, const std::atomic<bool>* stop = nullptr,
-                                      const QString& title = readingTitle());
 
 // Says why an exchange on port failed, with the way out when the user may not use the port;
 // exit code 1 for a refused stream, interruptedExit for an exchange stopped by a signal

@@ -80,6 +80,12 @@ const ExchangeRecord& StationRecords::keep(const ExchangeRecord& record)
     return record;
 }
 
+void StationRecords::keepFailures(const QList<UserMessage>& failures)
+{
+    for (; m_failuresSaid < failures.size(); ++m_failuresSaid)
+        failed(failures[m_failuresSaid].text);
+}
+
 int StationRecords::exitCode(int code)
 {
     for (std::shared_ptr<ByteTrace>& trace : m_traces) {

@@ -52,6 +52,9 @@ public:
     void journal(const JournalEntry& entry);
     // Says what an exchange's records (recordWrite, recordRead, recordVerify) could not keep.
     const ExchangeRecord& keep(const ExchangeRecord& record);
+    // Says what a station's records could not keep, as far as not said yet: failures only grows as
+    // the station's steps go on.
+    void keepFailures(const QList<UserMessage>& failures);
 
     // The command's exit code: code itself, or ExitJournal when code is ExitSuccess and a record
     // (journal line, backup, trace) could not be written.
@@ -66,6 +69,7 @@ private:
     JournalWait m_wait; // its limit and what ran out, shared by every line of the command
     QList<std::shared_ptr<ByteTrace>> m_traces;
     bool m_failed = false;
+    qsizetype m_failuresSaid = 0; // of keepFailures
 };
 
 } // namespace yalmera::cli

@@ -55,13 +55,31 @@ QString helpText()
     return text.arg(fleetExitOrder());
 }
 
-StationOutcome auditOutcome(const FleetStationResult& result, int interruptedExit)
+// What a station holds against the plan: on stdout, its differences in words; the keys no station
+// keeps a byte for are said once (notComparedSaid).
+void sayComparison(const CommandLine& commandLine, const FleetStationResult& result,
+                   const StationOutcome& outcome, bool& notComparedSaid)
 {
-    if (!result.completed())
-        return failedExchange(result, interruptedExit);
-    if (!result.comparison.same())
-        return {VerifyCommand::tr("differs (%1)").arg(result.comparison.differences.size()), ExitRefused};
-    return {VerifyCommand::tr("holds the plan"), result.recordFailures.isEmpty() ? ExitSuccess : ExitJournal};
+    if (!result.completed()) {
+        commandLine.message(QStringLiteral("%1: %2").arg(result.port, outcome.text));
+        return;
+    }
+    const QString station = QStringLiteral("%1 (%2)").arg(result.port, result.serialNumber);
+    if (result.comparison.same()) {
+        printOut(VerifyCommand::tr("%1: holds the plan").arg(station));
+    } else {
+        printOut(VerifyCommand::tr("%1: %n difference(s):", nullptr,
+                                   static_cast<int>(result.comparison.differences.size()))
+                     .arg(station));
+        for (const PlanDifference& difference : result.comparison.differences)
+            printOut(QStringLiteral("  ") +
+                     differenceLine(difference, VerifyCommand::tr("plan"), VerifyCommand::tr("station")));
+    }
+    if (!notComparedSaid && !result.comparison.notCompared.isEmpty()) {
+        printOut(VerifyCommand::tr("Not compared (the station keeps no byte for them): %1")
+                     .arg(result.comparison.notCompared.join(QStringLiteral("; "))));
+        notComparedSaid = true;
+    }
 }
 
 } // namespace
@@ -81,10 +99,8 @@ int runVerify(const QStringList& arguments)
     const QString planPath = commandLine.positional().first();
 
     AppState state;
-    if (!loadPlanFile(commandLine, planPath, state))
-        return ExitUsage;
-    if (const CheckResult check = runDataCheck(state); !check.passed)
-        return commandLine.refusal(check.message.text);
+    if (const auto exit = loadCheckedPlan(commandLine, planPath, state))
+        return *exit;
     StationRecords records(commandLine);
     if (!records.prepare(commandLine.value(journal), fleetTracePaths(commandLine.value(trace), stations),
                          {{CommandLine::planFileWords(), planPath}}))
@@ -93,54 +109,24 @@ int runVerify(const QStringList& arguments)
     FleetRequest request;
     request.operation = FleetOperation::Audit;
     request.read = readRequest(state, {});
-    request.journalPath = records.journalPath();
     request.planFile = QFileInfo(planPath).absoluteFilePath();
     request.plan = {state.settings(), state.table(), state.stationType().typeCode,
                     moduleCode(state.moduleType())};
     request.checkedImage = state.image();
     request.band = state.stationType();
-    QList<FleetStation> traced = stations;
-    for (qsizetype i = 0; i < traced.size(); ++i)
-        traced[i].trace = records.trace(i);
-
+    FleetOutcomeWords words;
+    words.same = VerifyCommand::tr("holds the plan");
+    words.differs = VerifyCommand::tr("differs (%1)");
     const InterruptStop interrupt;
-    request.journalWait = records.journalWait(interrupt, false);
-    const auto outcomeOf = [&interrupt](const FleetStationResult& result) {
-        return auditOutcome(result, interrupt.exitCode());
-    };
-    const QList<FleetStationResult> results =
-        runFleetShowingProgress(request, traced, outcomeOf, interrupt.flag());
-
-    QList<StationOutcome> outcomes;
     bool notComparedSaid = false;
-    for (const FleetStationResult& result : results) {
-        outcomes.append(auditOutcome(result, interrupt.exitCode()));
-        for (const UserMessage& failure : result.recordFailures)
-            records.failed(QStringLiteral("%1: %2").arg(result.port, failure.text));
-        if (!result.completed()) {
-            commandLine.message(QStringLiteral("%1: %2").arg(result.port, outcomes.last().text));
-            continue;
-        }
-        const QString station = QStringLiteral("%1 (%2)").arg(result.port, result.serialNumber);
-        if (result.comparison.same()) {
-            printOut(VerifyCommand::tr("%1: holds the plan").arg(station));
-        } else {
-            printOut(VerifyCommand::tr("%1: %n difference(s):", nullptr,
-                                       static_cast<int>(result.comparison.differences.size()))
-                         .arg(station));
-            for (const PlanDifference& difference : result.comparison.differences)
-                printOut(QStringLiteral("  ") +
-                         differenceLine(difference, VerifyCommand::tr("plan"), VerifyCommand::tr("station")));
-        }
-        if (!notComparedSaid && !result.comparison.notCompared.isEmpty()) {
-            printOut(VerifyCommand::tr("Not compared (the station keeps no byte for them): %1")
-                         .arg(result.comparison.notCompared.join(QStringLiteral("; "))));
-            notComparedSaid = true;
-        }
-    }
-    if (results.size() > 1)
-        printFleetSummary(results, outcomes);
-    return records.exitCode(interrupt.interrupted() ? interrupt.exitCode() : worstExitCode(outcomes));
+    const FleetRun run =
+        runStationFleet(request, stations, records, words, interrupt,
+                        [&](const FleetStationResult& result, const StationOutcome& outcome) {
+                            sayComparison(commandLine, result, outcome, notComparedSaid);
+                        });
+    if (run.results.size() > 1)
+        printFleetSummary(run.results, run.outcomes);
+    return fleetExitCode(records, interrupt, run.outcomes);
 }
 
 } // namespace yalmera::cli

@@ -2,11 +2,11 @@
 
 #include "files/save_target.h"
 #include "interrupt_stop.h"
-#include "link/link_texts.h"
 #include "link/write_exchange.h"
 #include "report/protocol_document.h"
 #include "report/protocol_file.h"
 #include "session/app_state.h"
+#include "session/exchange_journal.h"
 #include "session/station_exchanges.h"
 #include "station_fleet.h"
 #include "station_progress.h"
@@ -91,24 +91,13 @@ public:
     {
         if (const auto exit = readOptions(arguments))
             return *exit;
-        if (const auto exit = readAndCheckPlan())
+        if (const auto exit = loadCheckedPlan(m_commandLine, m_planPath, m_state))
             return *exit;
         if (const auto exit = refuseWhatCannotBeKept())
             return *exit;
-        // The exchanges block their thread for the whole write, as they do under the window; a
-        // signal stops them at their next byte.
+        // A signal stops the exchanges at their next byte.
         const InterruptStop interrupt;
-        if (m_stations.size() > 1)
-            return writeFleet(interrupt);
-        if (const auto exit = writeStation(interrupt))
-            return *exit;
-        if (m_verify) {
-            if (const auto exit = verifyStation(interrupt))
-                return *exit;
-        }
-        if (m_protocol)
-            saveProtocol(m_serialNumber, m_written.entry, interrupt);
-        return m_records.exitCode(ExitSuccess);
+        return m_stations.size() > 1 ? writeFleet(interrupt) : writeStation(interrupt);
     }
 
 private:
@@ -156,15 +145,6 @@ private:
         return std::nullopt;
     }
 
-    std::optional<int> readAndCheckPlan()
-    {
-        if (!loadPlanFile(m_commandLine, m_planPath, m_state))
-            return ExitUsage;
-        if (const CheckResult check = runDataCheck(m_state); !check.passed)
-            return m_commandLine.refusal(check.message.text);
-        return std::nullopt;
-    }
-
     // Whatever cannot be made or kept is known before the station is touched.
     std::optional<int> refuseWhatCannotBeKept()
     {
@@ -182,130 +162,93 @@ private:
         return std::nullopt;
     }
 
-    // Writes the checked plan into the station, its progress on stderr, and journals the write.
-    std::optional<int> writeStation(const InterruptStop& interrupt)
-    {
-        WriteRequest request = writeRequest(m_state, m_port);
-        request.trace = m_records.trace();
-        const std::unique_ptr<ExchangeObserver> progress = makeTerminalProgress(writingTitle());
-        WriteResult written;
-        runOffThisThread([&] { written = runWriteExchange(request, *progress, interrupt.flag()); });
-        endTerminalProgress(*progress);
-        m_written = m_records.keep(recordWrite(m_records.journalPath(), request, written,
-                                               QFileInfo(m_planPath).absoluteFilePath(), m_serialNumber,
-                                               m_records.journalWait(interrupt)));
-        if (!written.ok()) {
-            UserMessage message = written.message;
-            // The window shows "AK" and the line's own error; here the plain words go first.
-            if (written.outcome == ExchangeOutcome::TimedOut && !written.lastByteUnanswered)
-                message.text = QStringLiteral("%1 (%2)").arg(texts::link::WriteStationSilent, message.text);
-            return m_records.exitCode(linkFailureExit(m_commandLine.name(), written.outcome, message, m_port,
-                                                      interrupt.exitCode()));
-        }
-        printOut(tr("%n channel(s) written, %1 bytes acknowledged", nullptr, m_state.image().channelCount)
-                     .arg(written.repliesReceived));
-        // Stopped while the journal was held: the station holds the plan, the line is on stderr.
-        if (interrupt.interrupted())
-            return m_records.exitCode(interrupt.exitCode());
-        return std::nullopt;
-    }
-
-    // --verify: reads the station back and compares its plan with what was written.
-    std::optional<int> verifyStation(const InterruptStop& interrupt)
-    {
-        ReadRequest request = readRequest(m_state, m_port);
-        request.trace = m_records.trace();
-        const ReadResult readBack = readStationShowingProgress(request, interrupt.flag(), verifyingTitle());
-        const QStringList diff =
-            readBack.ok() ? writtenDifferences(writeRequest(m_state, m_port).stream, *readBack.readBack)
-                          : QStringList();
-        m_records.keep(recordVerify(m_records.journalPath(), request, readBack,
-                                    QFileInfo(m_planPath).absoluteFilePath(), diff,
-                                    m_records.journalWait(interrupt)));
-        if (!readBack.ok())
-            return m_records.exitCode(linkFailureExit(m_commandLine.name(), readBack.outcome,
-                                                      readBack.message, m_port, interrupt.exitCode()));
-        if (!diff.isEmpty()) {
-            m_commandLine.message(tr("the station holds a different plan than was written:"));
-            for (const QString& line : diff)
-                printErr(QStringLiteral("  ") + line);
-            return m_records.exitCode(ExitLink);
-        }
-        printOut(tr("Verified: station %1 holds the plan written").arg(readBack.readBack->serialNumber));
-        if (interrupt.interrupted())
-            return m_records.exitCode(interrupt.exitCode());
-        return std::nullopt;
-    }
-
-    // --protocol: saves the protocol and journals it. The station holds the plan all the same: a
-    // protocol that could not be saved makes the command done, but without its protocol.
-    bool saveProtocol(const QString& serialNumber, const JournalEntry& written,
-                      const InterruptStop& interrupt)
-    {
-        const report::SavedProtocol saved =
-            report::saveProtocolDocx(report::buildProtocolDocument(m_state, serialNumber), m_protocolFolder);
-        m_records.keep(recordProtocol(m_records.journalPath(), written, serialNumber, saved.path, saved.error,
-                                      m_records.journalWait(interrupt, m_stations.size() == 1)));
-        if (!saved.error.isEmpty()) {
-            m_records.failed(QStringLiteral("%1: %2").arg(m_protocolFolder, saved.error.text));
-            return false;
-        }
-        printOut(tr("Protocol saved to %1").arg(QDir::toNativeSeparators(saved.path)));
-        return true;
-    }
-
-    // Several ports: the same plan into every station at once, each verified and given its
-    // protocol as one station is; the exit code is the worst station's.
-    int writeFleet(const InterruptStop& interrupt)
+    // What every station gets: the checked plan, its file for the journal and, with --protocol,
+    // the protocol of each that holds the plan.
+    FleetRequest fleetRequest() const
     {
         FleetRequest request;
         request.operation = FleetOperation::Write;
         request.write = writeRequest(m_state, {});
         request.verify = m_verify;
         request.read = readRequest(m_state, {});
-        request.journalPath = m_records.journalPath();
-        request.journalWait = m_records.journalWait(interrupt, false);
         request.planFile = QFileInfo(m_planPath).absoluteFilePath();
-        QList<FleetStation> stations = m_stations;
-        for (qsizetype i = 0; i < stations.size(); ++i)
-            stations[i].trace = m_records.trace(i);
-        const auto outcomeOf = [this, &interrupt](const FleetStationResult& result) {
-            return writeOutcome(result, interrupt.exitCode());
-        };
-        const QList<FleetStationResult> results =
-            runFleetShowingProgress(request, stations, outcomeOf, interrupt.flag());
-        QList<StationOutcome> outcomes;
-        for (const FleetStationResult& result : results) {
-            StationOutcome outcome = writeOutcome(result, interrupt.exitCode());
-            for (const UserMessage& failure : result.recordFailures)
-                m_records.failed(QStringLiteral("%1: %2").arg(result.port, failure.text));
-            if (!result.writtenDifferences.isEmpty()) {
-                m_commandLine.message(
-                    tr("%1: the station holds a different plan than was written:").arg(result.port));
-                for (const QString& line : result.writtenDifferences)
-                    printErr(QStringLiteral("  ") + line);
-            }
-            // A station that holds the plan gets its protocol, also when its journal line failed.
-            if (m_protocol && result.holdsPlan() &&
-                !saveProtocol(result.serialNumber, result.written.entry, interrupt)) {
-                outcome.text += tr(", protocol not saved");
-                outcome.exitCode = ExitJournal;
-            }
-            outcomes.append(outcome);
-        }
-        printFleetSummary(results, outcomes);
-        // A stop that came while the journal was held ended no exchange, but it ended the command.
-        return m_records.exitCode(interrupt.interrupted() ? interrupt.exitCode() : worstExitCode(outcomes));
+        if (m_protocol)
+            request.saveProtocol = report::stationProtocols(m_state, m_protocolFolder);
+        return request;
     }
 
-    StationOutcome writeOutcome(const FleetStationResult& result, int interruptedExit) const
+    // One port: the write, its progress on stderr and each step said as it ends (the write, then
+    // the read of --verify), then the protocol.
+    int writeStation(const InterruptStop& interrupt)
     {
-        if (!result.completed())
-            return failedExchange(result, interruptedExit);
-        if (!result.writtenDifferences.isEmpty())
-            return {tr("written, but holds another plan"), ExitLink};
-        return {m_verify ? tr("written and verified") : tr("written"),
-                result.recordFailures.isEmpty() ? ExitSuccess : ExitJournal};
+        FleetStation station = m_stations.first();
+        station.serialNumber = m_serialNumber;
+        const FleetStationResult result =
+            runOneStation(fleetRequest(), station, m_records, interrupt,
+                          [this, &interrupt](FleetStep step, const FleetStationResult& soFar) {
+                              sayStep(step, soFar, interrupt);
+                          });
+        m_records.keepFailures(result.recordFailures);
+        sayProtocol(result.protocol, result.protocolFailure);
+        return fleetExitCode(m_records, interrupt,
+                             {{QString(), exitCodeOf(fleetEnd(result), interrupt.exitCode())}});
+    }
+
+    void sayStep(FleetStep step, const FleetStationResult& result, const InterruptStop& interrupt)
+    {
+        m_records.keepFailures(result.recordFailures);
+        if (!result.completed()) {
+            // The window shows "AK" and the line's own error; here the plain words go first.
+            const bool silentWrite = step == FleetStep::Writing && !result.lastByteUnanswered;
+            linkFailureExit(m_commandLine.name(), result.outcome,
+                            exchangeMessage(result.message, result.outcome, silentWrite), m_port,
+                            interrupt.exitCode());
+        } else if (step == FleetStep::Writing) {
+            printOut(tr("%n channel(s) written, %1 bytes acknowledged", nullptr, m_state.image().channelCount)
+                         .arg(result.bytesAcknowledged));
+        } else if (!result.writtenDifferences.isEmpty()) {
+            m_commandLine.message(tr("the station holds a different plan than was written:"));
+            for (const QString& line : result.writtenDifferences)
+                printErr(QStringLiteral("  ") + line);
+        } else {
+            printOut(tr("Verified: station %1 holds the plan written").arg(result.readBack->serialNumber));
+        }
+    }
+
+    void sayProtocol(const QString& path, const UserMessage& error)
+    {
+        if (!error.isEmpty())
+            m_records.failed(QStringLiteral("%1: %2").arg(m_protocolFolder, error.text));
+        else if (!path.isEmpty())
+            printOut(tr("Protocol saved to %1").arg(QDir::toNativeSeparators(path)));
+    }
+
+    // Several ports: the same plan into every station at once, each verified and given its
+    // protocol as one station is; the exit code is the worst station's.
+    int writeFleet(const InterruptStop& interrupt)
+    {
+        FleetOutcomeWords words;
+        words.written = tr("written");
+        words.verified = tr("written and verified");
+        words.holdsOther = tr("written, but holds another plan");
+        words.protocolNotSaved = tr(", protocol not saved");
+        const FleetRun run = runStationFleet(fleetRequest(), m_stations, m_records, words, interrupt,
+                                             [this](const FleetStationResult& result, const StationOutcome&) {
+                                                 sayDifferences(result);
+                                                 sayProtocol(result.protocol, result.protocolFailure);
+                                             });
+        printFleetSummary(run.results, run.outcomes);
+        return fleetExitCode(m_records, interrupt, run.outcomes);
+    }
+
+    void sayDifferences(const FleetStationResult& result) const
+    {
+        if (result.writtenDifferences.isEmpty())
+            return;
+        m_commandLine.message(
+            tr("%1: the station holds a different plan than was written:").arg(result.port));
+        for (const QString& line : result.writtenDifferences)
+            printErr(QStringLiteral("  ") + line);
     }
 
     CommandLine m_commandLine;
@@ -320,7 +263,6 @@ private:
     bool m_protocol = false;
     QString m_protocolFolder;
     AppState m_state;
-    ExchangeRecord m_written; // the write's journal line and what could not be kept
 };
 
 } // namespace

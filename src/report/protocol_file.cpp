@@ -9,6 +9,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <memory>
+
 namespace yalmera::report {
 
 namespace {
@@ -108,6 +110,14 @@ SavedProtocol saveProtocolDocx(const ProtocolDocument& document, const QString& 
     return {
         {},
         UserMessage::failure(texts::report::NoFreeFileName.toString().arg(QDir::toNativeSeparators(folder)))};
+}
+
+SaveProtocol stationProtocols(const AppState& plan, const QString& folder)
+{
+    return [plan = std::make_shared<const AppState>(plan), folder](const QString& serialNumber) {
+        const SavedProtocol saved = saveProtocolDocx(buildProtocolDocument(*plan, serialNumber), folder);
+        return FleetProtocol{saved.path, saved.error};
+    };
 }
 
 } // namespace yalmera::report

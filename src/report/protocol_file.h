@@ -1,6 +1,7 @@
 #pragma once
 
 #include "report/protocol_document.h"
+#include "session/fleet_exchange.h"
 
 #include <QString>
 
@@ -21,5 +22,10 @@ struct SavedProtocol
 // protocolFileName(document.serialNumber); an earlier protocol is never overwritten, the name
 // gets " (2)", " (3)", ... instead.
 SavedProtocol saveProtocolDocx(const ProtocolDocument& document, const QString& folder);
+
+// The protocols of the stations a plan is written into, each saved in folder as saveProtocolDocx
+// saves it: what a write gives the station runner (FleetRequest::saveProtocol). The plan is
+// copied, so the program's own may change meanwhile.
+SaveProtocol stationProtocols(const AppState& plan, const QString& folder);
 
 } // namespace yalmera::report

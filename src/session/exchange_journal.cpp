@@ -27,6 +27,18 @@ void takeHeader(JournalEntry& entry, Stream stream, const QByteArray& bytes)
 
 } // namespace
 
+UserMessage exchangeMessage(const UserMessage& message, ExchangeOutcome outcome, bool silentWrite)
+{
+    if (outcome != ExchangeOutcome::TimedOut)
+        return message;
+    UserMessage said = message;
+    if (silentWrite)
+        said.text = QStringLiteral("%1 (%2)").arg(texts::link::WriteStationSilent, message.text);
+    else if (said.isEmpty())
+        said = UserMessage::failure(texts::link::StationSilent.toString());
+    return said;
+}
+
 QString messageLine(const UserMessage& message)
 {
     return QString(message.text).replace(u'\n', QStringLiteral(" — "));
@@ -77,9 +89,7 @@ JournalEntry readJournalEntry(const ReadRequest& request, const ReadResult& resu
         entry.serialNumber =
             QString::fromLatin1(result.received.mid(serial.readOffset, serial.width).toHex().toUpper());
     entry.outcome = journalOutcome(result.outcome);
-    entry.message = messageLine(result.message);
-    if (entry.message.isEmpty() && result.outcome == ExchangeOutcome::TimedOut)
-        entry.message = texts::link::StationSilent.toString();
+    entry.message = messageLine(exchangeMessage(result.message, result.outcome));
     return entry;
 }
 

@@ -17,6 +17,11 @@ JournalEntry readJournalEntry(const ReadRequest& request, const ReadResult& resu
 // The journal's word for how an exchange ended.
 QString journalOutcome(ExchangeOutcome outcome);
 
+// What an exchange that ended says, in the words every window and command gives it: for a station
+// that fell silent without a message the plain words for it, and for a write it fell silent in
+// (silentWrite: a timed-out write whose last byte was answered) those words before the message.
+UserMessage exchangeMessage(const UserMessage& message, ExchangeOutcome outcome, bool silentWrite = false);
+
 // An exchange's message on one line, for the journal and a table of stations: a link failure's
 // port and step follow its text after " — ".
 QString messageLine(const UserMessage& message);

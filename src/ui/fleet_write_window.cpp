@@ -1,6 +1,7 @@
 #include "fleet_write_window.h"
 
 #include "console_text.h"
+#include "fleet_result_table.h"
 #include "ui_texts.h"
 #include "user_feedback.h"
 #include "user_stores.h"
@@ -25,20 +26,15 @@
 #include <QGuiApplication>
 #include <QHash>
 #include <QHBoxLayout>
-#include <QHeaderView>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollArea>
-#include <QTableWidget>
 #include <QThread>
 #include <QVBoxLayout>
 
 #include <algorithm>
-#include <functional>
-#include <set>
 
 namespace yalmera::ui {
 
@@ -46,72 +42,12 @@ namespace {
 
 enum Field { CheckField, DescriptionField, SerialField, ProgressField, StatusField };
 
-QString secondsText(qint64 milliseconds)
-{
-    return texts::ui::FleetSeconds.toString().arg(
-        QString::number(static_cast<double>(milliseconds) / 1000.0, 'f', 1).replace(u'.', u','));
-}
-
-// How many stations ended so, after the summary's count of those that hold the plan.
-QStringView endWords(FleetEnd end)
-{
-    switch (end) {
-    case FleetEnd::Stopped:
-        return texts::ui::FleetEndedStopped;
-    case FleetEnd::LinkFailed:
-        return texts::ui::FleetEndedLinkFailed;
-    case FleetEnd::NotSaved:
-        return texts::ui::FleetEndedNotSaved;
-    case FleetEnd::Refused:
-        return texts::ui::FleetEndedRefused;
-    case FleetEnd::NotRecorded:
-        return texts::ui::FleetEndedNotRecorded;
-    case FleetEnd::Done:
-        break;
-    }
-    return {};
-}
-
-// The end of a run in one line: the stations that hold the plan, then those that ended otherwise
-// than cleanly, by how they ended, in FleetEnd's order (the worst first).
-QString summaryText(int holding, const QList<FleetEnd>& ends)
-{
-    QString text = texts::ui::FleetEnded.toString().arg(holding).arg(ends.size());
-    for (int end = 0; end < static_cast<int>(FleetEnd::Done); ++end) {
-        if (const qsizetype count = ends.count(static_cast<FleetEnd>(end)))
-            text += endWords(static_cast<FleetEnd>(end)).toString().arg(count);
-    }
-    return text + u'.';
-}
-
 QPushButton* button(QStringView text, const char* name, QWidget* parent)
 {
     auto* made = new QPushButton(text.toString(), parent);
     made->setObjectName(QString::fromLatin1(name));
     return made;
 }
-
-// The result table, whose Ctrl+C copies whole rows (a plain table copies only its current cell).
-class ResultTable final : public QTableWidget
-{
-public:
-    ResultTable(std::function<void()> copyRows, QWidget* parent)
-        : QTableWidget(0, 4, parent), m_copyRows(std::move(copyRows))
-    {
-    }
-
-protected:
-    void keyPressEvent(QKeyEvent* event) override
-    {
-        if (event->matches(QKeySequence::Copy))
-            m_copyRows();
-        else
-            QTableWidget::keyPressEvent(event);
-    }
-
-private:
-    std::function<void()> m_copyRows;
-};
 
 } // namespace
 
@@ -160,7 +96,25 @@ FleetWriteWindow::FleetWriteWindow(AppState& state, UserInterfaceFeedback& feedb
     setWindowFlags(Qt::Window);
     resize(860, 580);
     auto* layout = new QVBoxLayout(this);
+    layout->addWidget(makePortsBox(), 2);
+    addChoices(*layout);
+    addRunRow(*layout);
+    m_resultTable = new FleetResultTable(this);
+    layout->addWidget(m_resultTable, 1);
+    auto* copyRow = new QHBoxLayout;
+    copyRow->addStretch(1);
+    QPushButton* copy = button(texts::ui::FleetCopyButton, "CopyButton", this);
+    copyRow->addWidget(copy);
+    QPushButton* exit = button(texts::ui::LinkExitButton, "ExitButton", this);
+    exit->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
+    copyRow->addWidget(exit);
+    layout->addLayout(copyRow);
+    connect(copy, &QPushButton::clicked, this, &FleetWriteWindow::copyResults);
+    connect(exit, &QPushButton::clicked, this, &QWidget::close);
+}
 
+QWidget* FleetWriteWindow::makePortsBox()
+{
     auto* ports = new QGroupBox(texts::ui::FleetPortsTitle.toString(), this);
     auto* portsLayout = new QVBoxLayout(ports);
     auto* scroll = new QScrollArea(ports);
@@ -187,13 +141,19 @@ FleetWriteWindow::FleetWriteWindow(AppState& state, UserInterfaceFeedback& feedb
     m_refreshButton = button(texts::ui::FleetRefreshPorts, "RefreshPortsButton", ports);
     otherRow->addWidget(m_refreshButton);
     portsLayout->addLayout(otherRow);
-    layout->addWidget(ports, 2);
+    connect(m_addButton, &QPushButton::clicked, this, [this] { addPort(m_otherPort->text()); });
+    connect(m_otherPort, &QLineEdit::returnPressed, m_addButton, &QPushButton::click);
+    connect(m_refreshButton, &QPushButton::clicked, this, &FleetWriteWindow::refreshPorts);
+    return ports;
+}
 
+void FleetWriteWindow::addChoices(QVBoxLayout& layout)
+{
     m_verify = new QCheckBox(texts::ui::VerifyAfterWrite.toString(), this);
     m_verify->setObjectName(QStringLiteral("VerifyCheck"));
     m_verify->setToolTip(texts::ui::VerifyAfterWriteHint.toString());
     m_verify->setChecked(m_choices.verifyAfterWrite());
-    layout->addWidget(m_verify);
+    layout.addWidget(m_verify);
     auto* protocolRow = new QHBoxLayout;
     m_protocols = new QCheckBox(texts::ui::FleetSaveProtocols.toString(), this);
     m_protocols->setObjectName(QStringLiteral("ProtocolCheck"));
@@ -203,8 +163,18 @@ FleetWriteWindow::FleetWriteWindow(AppState& state, UserInterfaceFeedback& feedb
     protocolRow->addWidget(m_protocolFolder, 1);
     m_protocolFolderButton = button(texts::ui::FleetChooseFolder, "ProtocolFolderButton", this);
     protocolRow->addWidget(m_protocolFolderButton);
-    layout->addLayout(protocolRow);
+    layout.addLayout(protocolRow);
+    connect(m_protocols, &QCheckBox::toggled, this, [this](bool on) {
+        m_protocolFolder->setEnabled(on);
+        m_protocolFolderButton->setEnabled(on);
+    });
+    m_protocolFolder->setEnabled(false);
+    m_protocolFolderButton->setEnabled(false);
+    connect(m_protocolFolderButton, &QPushButton::clicked, this, &FleetWriteWindow::chooseProtocolFolder);
+}
 
+void FleetWriteWindow::addRunRow(QVBoxLayout& layout)
+{
     auto* runRow = new QHBoxLayout;
     m_startButton = button(texts::ui::FleetStartButton, "StartButton", this);
     m_startButton->setIcon(style()->standardIcon(QStyle::SP_MediaPlay));
@@ -217,43 +187,9 @@ FleetWriteWindow::FleetWriteWindow(AppState& state, UserInterfaceFeedback& feedb
     m_hint->setObjectName(QStringLiteral("Hint"));
     m_hint->setWordWrap(true);
     runRow->addWidget(m_hint, 1);
-    layout->addLayout(runRow);
-
-    m_resultTable =
-        new ResultTable([this] { QGuiApplication::clipboard()->setText(resultText(true)); }, this);
-    m_resultTable->setObjectName(QStringLiteral("ResultTable"));
-    m_resultTable->setHorizontalHeaderLabels(
-        {texts::ui::FleetPortColumn.toString(), texts::ui::FleetSerialColumn.toString(),
-         texts::ui::FleetOutcomeColumn.toString(), texts::ui::FleetTimeColumn.toString()});
-    m_resultTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_resultTable->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_resultTable->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    m_resultTable->horizontalHeader()->setSectionResizeMode(2, QHeaderView::Stretch);
-    m_resultTable->verticalHeader()->hide();
-    layout->addWidget(m_resultTable, 1);
-    auto* copyRow = new QHBoxLayout;
-    copyRow->addStretch(1);
-    QPushButton* copy = button(texts::ui::FleetCopyButton, "CopyButton", this);
-    copyRow->addWidget(copy);
-    QPushButton* exit = button(texts::ui::LinkExitButton, "ExitButton", this);
-    exit->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
-    copyRow->addWidget(exit);
-    layout->addLayout(copyRow);
-
-    connect(m_addButton, &QPushButton::clicked, this, [this] { addPort(m_otherPort->text()); });
-    connect(m_otherPort, &QLineEdit::returnPressed, m_addButton, &QPushButton::click);
-    connect(m_refreshButton, &QPushButton::clicked, this, &FleetWriteWindow::refreshPorts);
-    connect(m_protocols, &QCheckBox::toggled, this, [this](bool on) {
-        m_protocolFolder->setEnabled(on);
-        m_protocolFolderButton->setEnabled(on);
-    });
-    m_protocolFolder->setEnabled(false);
-    m_protocolFolderButton->setEnabled(false);
-    connect(m_protocolFolderButton, &QPushButton::clicked, this, &FleetWriteWindow::chooseProtocolFolder);
+    layout.addLayout(runRow);
     connect(m_startButton, &QPushButton::clicked, this, &FleetWriteWindow::start);
     connect(m_stopButton, &QPushButton::clicked, this, &FleetWriteWindow::stop);
-    connect(copy, &QPushButton::clicked, this, &FleetWriteWindow::copyResults);
-    connect(exit, &QPushButton::clicked, this, &QWidget::close);
 }
 
 FleetWriteWindow::~FleetWriteWindow()
@@ -456,11 +392,7 @@ void FleetWriteWindow::start()
             m_feedback.show(UserMessage::notice(refusal), this);
             return;
         }
-        m_runProtocolFolder = m_protocolFolder->text().trimmed();
-    } else {
-        m_runProtocolFolder.clear();
     }
-
     m_request = FleetRequest{};
     m_request.operation = FleetOperation::Write;
     m_request.write = writeRequest(m_state, {});
@@ -469,7 +401,9 @@ void FleetWriteWindow::start()
     m_request.journalPath = m_journalPath;
     m_request.journalWait.limit = m_journalWaitLimit;
     m_request.planFile = m_state.planFile();
-    m_writtenPlan = std::make_unique<AppState>(m_state);
+    // Saved on the stations' threads, from the plan as written.
+    if (m_protocols->isChecked())
+        m_request.saveProtocol = report::stationProtocols(m_state, m_protocolFolder->text().trimmed());
     m_stations.clear();
     m_runRows.clear();
     for (std::size_t i = 0; i < m_rows.size(); ++i) {
@@ -533,44 +467,23 @@ void FleetWriteWindow::showGauge(int station, int value)
     m_rows[m_runRows[station]].progress->setValue(value);
 }
 
-QString FleetWriteWindow::outcomeText(const FleetStationResult& result, bool& notKept)
+FleetOutcomeWords FleetWriteWindow::outcomeWords()
 {
-    QString text;
-    if (!result.completed())
-        text = fleetFailureText(result);
-    else if (!result.writtenDifferences.isEmpty())
-        text = texts::ui::FleetHoldsOther.toString();
-    else
-        text = (m_request.verify ? texts::ui::FleetVerified : texts::ui::FleetWritten).toString();
-    QList<UserMessage> failures = result.recordFailures;
-    // The protocol of a station that holds the plan, named by its serial number.
-    if (result.holdsPlan() && !m_runProtocolFolder.isEmpty()) {
-        const report::SavedProtocol saved = report::saveProtocolDocx(
-            report::buildProtocolDocument(*m_writtenPlan, result.serialNumber), m_runProtocolFolder);
-        JournalWait wait = m_request.journalWait;
-        wait.stop = &m_stop;
-        failures.append(recordProtocol(m_journalPath, result.written.entry, result.serialNumber, saved.path,
-                                       saved.error, wait)
-                            .failures);
-        notKept = !saved.error.isEmpty() || failures.size() > result.recordFailures.size();
-        text += saved.error.isEmpty() ? texts::ui::FleetProtocolSaved.toString()
-                                      : texts::ui::FleetProtocolNotSaved.toString().arg(saved.error.text);
-    }
-    if (!failures.isEmpty()) {
-        QStringList said;
-        for (const UserMessage& failure : failures)
-            said.append(failure.text);
-        text += texts::ui::FleetRecordFailed.toString().arg(said.join(QStringLiteral("; ")));
-    }
-    return text;
+    FleetOutcomeWords words;
+    words.written = texts::ui::FleetWritten.toString();
+    words.verified = texts::ui::FleetVerified.toString();
+    words.holdsOther = texts::ui::FleetHoldsOther.toString();
+    words.protocolSaved = texts::ui::FleetProtocolSaved.toString();
+    words.protocolNotSaved = texts::ui::FleetProtocolNotSaved.toString();
+    words.notRecorded = texts::ui::FleetRecordFailed.toString();
+    return words;
 }
 
 void FleetWriteWindow::showEnded(int station, const FleetStationResult& result)
 {
     PortRow& row = m_rows[m_runRows[station]];
-    bool notKept = false;
-    m_outcomes[station] = outcomeText(result, notKept);
-    m_ends[station] = fleetEnd(result, notKept);
+    m_outcomes[station] = fleetOutcomeText(m_request, result, outcomeWords());
+    m_ends[station] = fleetEnd(result);
     row.status->setText(m_outcomes[station]);
     row.status->setToolTip(result.writtenDifferences.join(u'\n'));
     if (result.holdsPlan())
@@ -586,19 +499,12 @@ void FleetWriteWindow::showResults()
         return;
     m_thread->wait();
     m_thread.reset();
-    m_resultTable->setRowCount(static_cast<int>(m_results.size()));
-    int holding = 0;
-    for (int i = 0; i < m_results.size(); ++i) {
-        const FleetStationResult& result = m_results[i];
-        holding += result.holdsPlan() ? 1 : 0;
-        const QStringList fields{result.port, result.serialNumber, m_outcomes.value(i),
-                                 secondsText(result.milliseconds)};
-        for (int column = 0; column < fields.size(); ++column)
-            m_resultTable->setItem(i, column, new QTableWidgetItem(fields[column]));
-    }
+    m_resultTable->showResults(m_results, m_outcomes);
+    const auto holding = std::count_if(m_results.cbegin(), m_results.cend(),
+                                       [](const FleetStationResult& result) { return result.holdsPlan(); });
     enableChoices(true);
     m_startButton->setEnabled(startRefusal().isEmpty());
-    m_hint->setText(summaryText(holding, m_ends));
+    m_hint->setText(fleetSummaryText(static_cast<int>(holding), m_ends));
     emit runningChanged(false);
     if (m_closeWhenEnded) {
         m_closeWhenEnded = false;
@@ -608,30 +514,7 @@ void FleetWriteWindow::showResults()
 
 QString FleetWriteWindow::resultText(bool selectedOnly) const
 {
-    std::set<int> rows;
-    if (selectedOnly) {
-        for (const QModelIndex& index : m_resultTable->selectionModel()->selectedRows())
-            rows.insert(index.row());
-    }
-    if (rows.empty()) {
-        for (int row = 0; row < m_resultTable->rowCount(); ++row)
-            rows.insert(row);
-    }
-    QStringList lines;
-    QStringList captions;
-    for (int column = 0; column < m_resultTable->columnCount(); ++column)
-        captions.append(m_resultTable->horizontalHeaderItem(column)->text());
-    lines.append(captions.join(u'\t'));
-    for (const int row : rows) {
-        QStringList fields;
-        for (int column = 0; column < m_resultTable->columnCount(); ++column) {
-            const QTableWidgetItem* item = m_resultTable->item(row, column);
-            // A tab or a line break inside a field would split it.
-            fields.append(item ? item->text().simplified() : QString());
-        }
-        lines.append(fields.join(u'\t'));
-    }
-    return lines.join(u'\n') + u'\n';
+    return m_resultTable->text(selectedOnly);
 }
 
 void FleetWriteWindow::copyResults()

@@ -15,8 +15,8 @@ class QLabel;
 class QLineEdit;
 class QProgressBar;
 class QPushButton;
-class QTableWidget;
 class QThread;
+class QVBoxLayout;
 
 namespace yalmera {
 class AppState;
@@ -24,6 +24,7 @@ class AppState;
 
 namespace yalmera::ui {
 
+class FleetResultTable;
 class UserChoices;
 class UserInterfaceFeedback;
 
@@ -95,6 +96,9 @@ private:
         QLabel* status = nullptr;
     };
 
+    QWidget* makePortsBox();
+    void addChoices(QVBoxLayout& layout);
+    void addRunRow(QVBoxLayout& layout);
     void addRow(const QString& name, const QString& description, const QString& location, bool typed,
                 bool checked, const QString& serial);
     std::vector<const PortRow*> checkedRows() const;
@@ -111,8 +115,7 @@ private:
     void showGauge(int station, int value);
     void showEnded(int station, const FleetStationResult& result);
     void showResults();
-    // notKept: set when the station's protocol, or its journal line, was not written.
-    QString outcomeText(const FleetStationResult& result, bool& notKept);
+    static FleetOutcomeWords outcomeWords();
 
     AppState& m_state;
     UserInterfaceFeedback& m_feedback;
@@ -132,18 +135,16 @@ private:
     QPushButton* m_startButton = nullptr;
     QPushButton* m_stopButton = nullptr;
     QLabel* m_hint = nullptr;
-    QTableWidget* m_resultTable = nullptr;
+    FleetResultTable* m_resultTable = nullptr;
 
-    // The run: what every station got, the rows its stations are, the plan as written (for the
-    // protocols) and what each station ended with.
+    // The run: what every station got (the protocols too), the rows its stations are, and what
+    // each station ended with.
     std::unique_ptr<RunObserver> m_observer;
     std::unique_ptr<QThread> m_thread;
     std::atomic<bool> m_stop{false};
     FleetRequest m_request;
     QList<FleetStation> m_stations;
     std::vector<std::size_t> m_runRows; // the row of each station
-    std::unique_ptr<AppState> m_writtenPlan;
-    QString m_runProtocolFolder; // empty: no protocols
     QList<FleetStationResult> m_results;
     QStringList m_outcomes;
     QList<FleetEnd> m_ends; // how each station ended

@@ -13,6 +13,7 @@
 #include "link/serial_link.h"
 #include "link/write_exchange.h"
 #include "session/app_state.h"
+#include "session/exchange_journal.h"
 #include "session/station_exchanges.h"
 
 #include <QCheckBox>
@@ -63,7 +64,13 @@ StationLinkWindow::StationLinkWindow(AppState& state, UserInterfaceFeedback& fee
     font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("DejaVu Sans")});
     setFont(font);
     setFixedSize(ClientWidth, ClientHeight);
+    makePortChoice();
+    makeExchangeControls();
+    followExchanges();
+}
 
+void StationLinkWindow::makePortChoice()
+{
     m_com1 = new QRadioButton(texts::ui::Com1Choice.toString(), this);
     m_com1->setObjectName(QStringLiteral("RadioButton1"));
     m_com1->setToolTip(texts::ui::Com1Hint.toString());
@@ -100,7 +107,22 @@ StationLinkWindow::StationLinkWindow(AppState& state, UserInterfaceFeedback& fee
         if (!text.trimmed().isEmpty())
             m_otherPort->setChecked(true);
     });
+}
 
+QPushButton* StationLinkWindow::makeButton(QStringView text, const char* name, QStyle::StandardPixmap icon,
+                                           const QRect& place)
+{
+    auto* button = new QPushButton(text.toString(), this);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setIcon(style()->standardIcon(icon));
+    button->setGeometry(place);
+    // Enter presses the button that has the focus.
+    button->setAutoDefault(true);
+    return button;
+}
+
+void StationLinkWindow::makeExchangeControls()
+{
     // Between the port choice and the buttons, where the window had nothing.
     m_verify = new QCheckBox(texts::ui::VerifyAfterWrite.toString(), this);
     m_verify->setObjectName(QStringLiteral("CheckBox1"));
@@ -123,34 +145,23 @@ StationLinkWindow::StationLinkWindow(AppState& state, UserInterfaceFeedback& fee
     m_status->setAlignment(Qt::AlignCenter);
     m_status->setGeometry(290, 130, 60, 22);
 
-    m_writeButton = new QPushButton(texts::ui::LinkWriteButton.toString(), this);
-    m_writeButton->setObjectName(QStringLiteral("BitBtn2"));
-    m_writeButton->setIcon(style()->standardIcon(QStyle::SP_ArrowUp));
-    m_writeButton->setGeometry(12, 162, 128, 28);
-    m_readButton = new QPushButton(texts::ui::LinkReadButton.toString(), this);
-    m_readButton->setObjectName(QStringLiteral("BitBtn3"));
-    m_readButton->setIcon(style()->standardIcon(QStyle::SP_ArrowDown));
-    m_readButton->setGeometry(148, 162, 128, 28);
-    m_exitButton = new QPushButton(texts::ui::LinkExitButton.toString(), this);
-    m_exitButton->setObjectName(QStringLiteral("BitBtn1"));
-    m_exitButton->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
-    m_exitButton->setGeometry(284, 162, 76, 28);
-
+    m_writeButton = makeButton(texts::ui::LinkWriteButton, "BitBtn2", QStyle::SP_ArrowUp, {12, 162, 128, 28});
+    m_readButton =
+        makeButton(texts::ui::LinkReadButton, "BitBtn3", QStyle::SP_ArrowDown, {148, 162, 128, 28});
+    m_exitButton =
+        makeButton(texts::ui::LinkExitButton, "BitBtn1", QStyle::SP_DialogCloseButton, {284, 162, 76, 28});
     // Beside the port choice, where the window had nothing.
-    m_compare = new QPushButton(texts::ui::LinkCompareButton.toString(), this);
-    m_compare->setObjectName(QStringLiteral("BitBtn4"));
+    m_compare = makeButton(texts::ui::LinkCompareButton, "BitBtn4", QStyle::SP_FileDialogContentsView,
+                           {160, 14, 118, 28});
     m_compare->setToolTip(texts::ui::LinkCompareHint.toString());
-    m_compare->setIcon(style()->standardIcon(QStyle::SP_FileDialogContentsView));
-    m_compare->setGeometry(160, 14, 118, 28);
     connect(m_compare, &QPushButton::clicked, this, &StationLinkWindow::compareStation);
-
-    // Enter presses the button that has the focus.
-    for (QPushButton* button : {m_writeButton, m_readButton, m_exitButton, m_compare})
-        button->setAutoDefault(true);
     connect(m_writeButton, &QPushButton::clicked, this, &StationLinkWindow::writeStation);
     connect(m_readButton, &QPushButton::clicked, this, &StationLinkWindow::readStation);
     connect(m_exitButton, &QPushButton::clicked, this, &StationLinkWindow::leave);
+}
 
+void StationLinkWindow::followExchanges()
+{
     // The exchanges report from their worker threads; the queued signals keep their order.
     for (StationExchange* exchange :
          {static_cast<StationExchange*>(m_write), static_cast<StationExchange*>(m_read)}) {
@@ -369,9 +380,7 @@ bool StationLinkWindow::startVerification(std::unique_ptr<WriteRequest> written)
 void StationLinkWindow::showVerification(const WriteRequest& written, const ReadRequest& request,
                                          const ReadResult& result)
 {
-    UserMessage message = result.message;
-    if (message.isEmpty() && result.outcome == ExchangeOutcome::TimedOut)
-        message = UserMessage::failure(texts::link::StationSilent.toString());
+    UserMessage message = exchangeMessage(result.message, result.outcome);
     QStringList differences;
     if (result.ok()) {
         // What the station holds is kept as after any read; the program's plan stays as it is.
@@ -429,9 +438,8 @@ void StationLinkWindow::offerComparison()
 void StationLinkWindow::showComparison(const StationComparisonBasis& basis, const ReadRequest& request,
                                        const ReadResult& result)
 {
-    UserMessage message = withAccessHint(result.message, result.outcome, request.port);
-    if (message.isEmpty() && result.outcome == ExchangeOutcome::TimedOut)
-        message = UserMessage::failure(texts::link::StationSilent.toString());
+    UserMessage message =
+        exchangeMessage(withAccessHint(result.message, result.outcome, request.port), result.outcome);
     PlanComparison comparison;
     QStringList words;
     if (result.ok()) {

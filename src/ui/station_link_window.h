@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QStyle>
 #include <QWidget>
 
 #include <atomic>
@@ -110,6 +111,11 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void makePortChoice();
+    void makeExchangeControls();
+    QPushButton* makeButton(QStringView text, const char* name, QStyle::StandardPixmap icon,
+                            const QRect& place);
+    void followExchanges();
     void listOtherPorts();
     // The other port chosen without a name: says so, and nothing starts.
     bool refuseWithoutPort();

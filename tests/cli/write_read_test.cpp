@@ -285,6 +285,24 @@ TEST_F(WriteReadCommands, SilentStationIsALinkFailure)
             << write.err.toStdString();
         EXPECT_TRUE(write.err.contains(QStringLiteral("AK")));
     }
+#ifndef Q_OS_WIN
+    // On a terminal the progress line is redrawn in place: it ends before the message follows.
+    {
+        StationProcess station({QStringLiteral("--silent-after"), QStringLiteral("10")});
+        test::TestPty terminal;
+        QProcess write;
+        write.setProcessEnvironment(languageEnvironment(English));
+        write.setStandardErrorFile(terminal.path());
+        write.start(QStringLiteral(YALMERA_CLI), {u"write"_qs, ExamplePlan, u"--port"_qs, station.path()});
+        QByteArray err;
+        while (!write.waitForFinished(50))
+            err += terminal.receive(65536, 50);
+        err += terminal.receive(65536, 200);
+        EXPECT_TRUE(QString::fromUtf8(err).contains(
+            QRegularExpression(u"\\n\\r?yalmera-cli write: Станция не отвечает"_qs)))
+            << err.toStdString();
+    }
+#endif
     // Silent at the very last byte: still no complete write.
     {
         StationProcess station({QStringLiteral("--silent-after"), QStringLiteral("205")});

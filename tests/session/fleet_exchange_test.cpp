@@ -38,10 +38,16 @@ public:
         const std::lock_guard lock(m_mutex);
         ended[station].append(result.port);
     }
+    void stationRecorded(int, FleetStep step, const FleetStationResult&) override
+    {
+        if (stopAfterWrite && step == FleetStep::Writing)
+            *stopAfterWrite = true;
+    }
 
     QList<QList<FleetStep>> steps;
     QList<int> highestGauges;
     QList<QStringList> ended;
+    std::atomic<bool>* stopAfterWrite = nullptr; // set once a write's records are kept
 
 private:
     std::mutex m_mutex;
@@ -90,4 +96,59 @@ TEST(FleetExchange, EachStationReportsItsOwnStepsAndResultAndAMissingPortSpoilsN
         EXPECT_EQ(observer.ended[i], QStringList{stations[i].port});
     EXPECT_EQ(first.stopAndInspect().heldWriteStream(), request.write.stream);
     EXPECT_EQ(third.stopAndInspect().heldWriteStream(), request.write.stream);
+}
+
+// A station that holds the plan gets its protocol, also when its journal line could not be
+// written; the journal's failure is said all the same. One that does not hold it gets none.
+TEST(FleetExchange, AStationHoldingThePlanGetsItsProtocolAlsoWhenItsJournalLineFailed)
+{
+    AppState state = templateState(3);
+    ASSERT_TRUE(runDataCheck(state).passed);
+    QTemporaryDir folder;
+    FleetRequest request;
+    request.write = writeRequest(state, {});
+    request.read = readRequest(state, {});
+    request.journalPath = folder.path(); // a folder: no line gets in
+    QStringList protocols;
+    request.saveProtocol = [&protocols](const QString& serialNumber) {
+        protocols.append(serialNumber);
+        return FleetProtocol{serialNumber + u".docx"_qs, {}};
+    };
+    test::StationOnPty station;
+    const QList<FleetStation> stations{{station.path(), u"000042"_qs, nullptr},
+                                       {folder.filePath(u"no-such-port"_qs), u"000043"_qs, nullptr}};
+    RecordingObserver observer(stations.size());
+    const QList<FleetStationResult> results = runFleetExchange(request, stations, observer);
+    EXPECT_EQ(protocols, QStringList{u"000042"_qs});
+    EXPECT_EQ(results[0].protocol, u"000042.docx"_qs);
+    EXPECT_FALSE(results[0].recordFailures.isEmpty());
+    EXPECT_EQ(fleetEnd(results[0]), FleetEnd::NotRecorded);
+    // A protocol not saved is a record not kept too.
+    FleetStationResult unsaved = results[0];
+    unsaved.recordFailures.clear();
+    unsaved.protocolFailure = UserMessage::failure(u"folder gone"_qs);
+    EXPECT_EQ(fleetEnd(unsaved), FleetEnd::NotRecorded);
+}
+
+// A stop that comes once the write is journalled (while its line waited) ends the station before
+// its verify's read begins.
+TEST(FleetExchange, AStopAfterTheWriteEndsTheStationBeforeItsVerify)
+{
+    AppState state = templateState(3);
+    ASSERT_TRUE(runDataCheck(state).passed);
+    QTemporaryDir folder;
+    FleetRequest request;
+    request.write = writeRequest(state, {});
+    request.verify = true;
+    request.read = readRequest(state, {});
+    request.journalPath = folder.filePath(u"journal.csv"_qs);
+    test::StationOnPty station;
+    std::atomic<bool> stop{false};
+    RecordingObserver observer(1);
+    observer.stopAfterWrite = &stop;
+    const QList<FleetStationResult> results =
+        runFleetExchange(request, {{station.path(), {}, nullptr}}, observer, &stop);
+    EXPECT_EQ(observer.steps[0], QList<FleetStep>({FleetStep::Writing, FleetStep::Ended}));
+    EXPECT_EQ(results[0].outcome, ExchangeOutcome::Cancelled);
+    EXPECT_EQ(results[0].failedStep, FleetStep::Verifying);
 }
