@@ -204,14 +204,7 @@ QString appendWhole(QFile& file, const JournalWait& wait, const QList<QStringLis
     // opened, before the lock; the line goes after what others appended meanwhile.
     if (!file.seek(before))
         return systemErrorText(file.errorString());
-    qint64 written = 0;
-    // A write that stops short sets no error; the next one fails with the system's reason.
-    while (written < bytes.size()) {
-        const qint64 step = file.write(bytes.constData() + written, bytes.size() - written);
-        if (step <= 0)
-            break;
-        written += step;
-    }
+    const qint64 written = writeAll(file, bytes);
     if (written == bytes.size())
         return {};
     const QString reason = systemErrorText(file.errorString());

@@ -103,12 +103,8 @@ QString commitSaveFile(QSaveFile& file)
     return {};
 }
 
-QString saveWholeFile(const QString& path, const QByteArray& bytes)
+qint64 writeAll(QFileDevice& file, const QByteArray& bytes)
 {
-    QSaveFile file(path);
-    if (QString error = openSaveFile(file); !error.isEmpty())
-        return error;
-    // Likewise a write taken in part: the write of the rest gives the reason.
     qint64 written = 0;
     while (written < bytes.size()) {
         const qint64 step = file.write(bytes.constData() + written, bytes.size() - written);
@@ -116,7 +112,15 @@ QString saveWholeFile(const QString& path, const QByteArray& bytes)
             break;
         written += step;
     }
-    if (written < bytes.size()) {
+    return written;
+}
+
+QString saveWholeFile(const QString& path, const QByteArray& bytes)
+{
+    QSaveFile file(path);
+    if (QString error = openSaveFile(file); !error.isEmpty())
+        return error;
+    if (writeAll(file, bytes) < bytes.size()) {
         const QString error = systemErrorText(file.errorString());
         file.cancelWriting();
         return error;

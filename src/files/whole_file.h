@@ -5,6 +5,7 @@
 
 #include <optional>
 
+class QFileDevice;
 class QSaveFile;
 
 namespace yalmera {
@@ -42,6 +43,11 @@ QString openSaveFile(QSaveFile& file);
 // buffered write fails (a full disk) and would put a short file in place of the old one.
 // Returns the platform's error text, empty on success.
 QString commitSaveFile(QSaveFile& file);
+
+// Writes all of bytes at the device's position, as far as the device takes them: a write that
+// stops short sets no error, so it is tried again with the rest, and the write that fails gives
+// the system's reason. Returns how many bytes went.
+qint64 writeAll(QFileDevice& file, const QByteArray& bytes);
 
 // Writes bytes as the whole new content of path. Returns the refusal of the target or the
 // platform's error text, empty on success.
