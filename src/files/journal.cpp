@@ -81,7 +81,8 @@ public:
         // it did: another append holding the lock a moment must not cost that line, so it waits
         // briefly; only a stop that comes during the wait ends it at once.
         const bool stoppedBefore = wait.stop && wait.stop->load();
-        const std::chrono::milliseconds limit = stoppedBefore ? std::min(wait.limit, StoppedRunWait) : wait.limit;
+        const std::chrono::milliseconds limit =
+            stoppedBefore ? std::min(wait.limit, StoppedRunWait) : wait.limit;
         for (bool first = true;; first = false, pause = std::min(pause * 2, LongestPause)) {
             const Attempt attempt = tryLock();
             if (attempt != Attempt::Held)
@@ -281,18 +282,14 @@ QStringList journalFields(const JournalEntry& entry)
     // The time with its offset, so lines written in different time zones (or across a change to
     // summer time) still sort and compare.
     const QDateTime time = entry.time.toOffsetFromUtc(entry.time.offsetFromUtc());
-    return {time.toString(Qt::ISODate),
-            QString::fromLatin1(ProgramVersion),
-            journalText(entry.operation),
-            journalText(entry.port),
-            journalText(entry.model),
+    return {time.toString(Qt::ISODate), QString::fromLatin1(ProgramVersion), journalText(entry.operation),
+            journalText(entry.port), journalText(entry.model),
             entry.typeCode ? QString::number(*entry.typeCode) : QString(),
             entry.channelCount ? QString::number(*entry.channelCount) : QString(),
-            journalText(QDir::toNativeSeparators(entry.planFile)),
-            QString::fromLatin1(entry.sha256.toHex()),
-            journalText(entry.serialNumber),
-            journalText(entry.outcome),
-            journalText(entry.message)};
+            journalText(QDir::toNativeSeparators(entry.planFile)), QString::fromLatin1(entry.sha256.toHex()),
+            journalText(entry.serialNumber), journalText(entry.outcome), journalText(entry.message),
+            // Whole milliseconds: a decimal comma would need quotes, which a spreadsheet reads as text.
+            entry.replyLatencyMs ? QString::number(qRound(*entry.replyLatencyMs)) : QString()};
 }
 
 UserMessage prepareJournal(const QString& path)

@@ -60,6 +60,7 @@ JournalEntry writeJournalEntry(const WriteRequest& request, const WriteResult& r
     takeHeader(entry, Stream::Write, request.stream);
     entry.outcome = journalOutcome(result.outcome);
     entry.message = messageLine(result.message);
+    entry.replyLatencyMs = result.replyLatencyMs;
     return entry;
 }
 
@@ -80,6 +81,7 @@ JournalEntry readJournalEntry(const ReadRequest& request, const ReadResult& resu
     entry.message = messageLine(result.message);
     if (entry.message.isEmpty() && result.outcome == ExchangeOutcome::TimedOut)
         entry.message = texts::link::StationSilent.toString();
+    entry.replyLatencyMs = result.replyLatencyMs;
     return entry;
 }
 

@@ -33,8 +33,9 @@ namespace yalmera::ui {
 
 namespace {
 
-constexpr int ClientWidth = 372;  // px
-constexpr int ClientHeight = 200; // px
+constexpr int ClientWidth = 372;      // px
+constexpr int ClientHeight = 200;     // px
+constexpr int LatencyNoteHeight = 72; // px, below the buttons: five lines of the window's face
 
 // A port refused for want of rights also says how to get them.
 UserMessage withAccessHint(UserMessage message, ExchangeOutcome outcome, const QString& port)
@@ -123,6 +124,13 @@ StationLinkWindow::StationLinkWindow(AppState& state, UserInterfaceFeedback& fee
     m_status->setAlignment(Qt::AlignCenter);
     m_status->setGeometry(290, 130, 60, 22);
 
+    // Below the buttons, shown only when the station's replies come late.
+    m_latencyNote = new QLabel(this);
+    m_latencyNote->setObjectName(QStringLiteral("LatencyNote"));
+    m_latencyNote->setWordWrap(true);
+    m_latencyNote->setGeometry(12, ClientHeight - 4, ClientWidth - 24, LatencyNoteHeight);
+    m_latencyNote->hide();
+
     m_writeButton = new QPushButton(texts::ui::LinkWriteButton.toString(), this);
     m_writeButton->setObjectName(QStringLiteral("BitBtn2"));
     m_writeButton->setIcon(style()->standardIcon(QStyle::SP_ArrowUp));
@@ -156,6 +164,7 @@ StationLinkWindow::StationLinkWindow(AppState& state, UserInterfaceFeedback& fee
          {static_cast<StationExchange*>(m_write), static_cast<StationExchange*>(m_read)}) {
         connect(exchange, &StationExchange::gaugeChanged, m_gauge, &QProgressBar::setValue);
         connect(exchange, &StationExchange::phaseChanged, this, &StationLinkWindow::showPhase);
+        connect(exchange, &StationExchange::latencyNoticed, this, &StationLinkWindow::showLatencyNote);
     }
     connect(m_write, &WriteExchange::finished, this, &StationLinkWindow::showWriteResult);
     connect(m_read, &ReadExchange::finished, this, &StationLinkWindow::applyReadResult);
@@ -244,10 +253,19 @@ void StationLinkWindow::showPhase(ExchangePhase phase)
         break;
     }
     m_status->setText(shown.status.toString());
+    if (phase == ExchangePhase::Writing)
+        showLatencyNote({});
     m_exitButton->setEnabled(shown.exit);
     m_writeButton->setEnabled(shown.write);
     m_readButton->setEnabled(shown.read);
     m_compare->setEnabled(shown.exit);
+}
+
+void StationLinkWindow::showLatencyNote(const QString& text)
+{
+    m_latencyNote->setText(text);
+    m_latencyNote->setVisible(!text.isEmpty());
+    setFixedSize(ClientWidth, ClientHeight + (text.isEmpty() ? 0 : LatencyNoteHeight));
 }
 
 bool StationLinkWindow::refuseWithoutPort()

@@ -4,6 +4,7 @@
 #include "common/platform_texts.h"
 #include "common/station_peers.h"
 #include "files/delimited_text.h"
+#include "files/journal_reader.h"
 #include "files/plan_file.h"
 #include "files/plan_text_codec.h"
 #include "image/data_check.h"
@@ -13,6 +14,7 @@
 
 #include <QCryptographicHash>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QMap>
@@ -267,6 +269,35 @@ TEST_F(WriteReadCommands, RunsSayEverythingInTheUserLanguage)
         const CliRun run = runCli(arguments, 60000, language);
         for (const QString& text : said)
             EXPECT_TRUE((run.out + run.err).contains(text)) << (run.out + run.err).toStdString();
+    }
+}
+
+TEST_F(WriteReadCommands, LateRepliesAreSaidWithTheLatencyAndThePredictedTimeAndJournalled)
+{
+    const QString one = path(u"one.ini"_qs);
+    ASSERT_EQ(runCli({u"template"_qs, u"--count"_qs, u"1"_qs, u"-o"_qs, one}).exitCode, 0);
+    const QRegularExpression said(u"опозданием (\\d+) мс: запись займет около (\\d+,\\d) с"_qs);
+    for (const int delayMs : {16, 0}) {
+        SCOPED_TRACE(delayMs);
+        StationProcess station({u"--pace"_qs, u"--reply-delay"_qs, QString::number(delayMs)});
+        const QString journal = path(u"journal%1.csv"_qs.arg(delayMs));
+        QElapsedTimer timer;
+        timer.start();
+        const CliRun write =
+            runCli({u"write"_qs, one, u"--port"_qs, station.path(), u"--journal"_qs, journal});
+        const double seconds = static_cast<double>(timer.elapsed()) / 1000.0;
+        ASSERT_EQ(write.exitCode, 0) << write.err.toStdString();
+        const QRegularExpressionMatch match = said.match(write.err);
+        const double latency = journalLines(journal).value(1).value(12).toDouble();
+        if (delayMs == 0) {
+            EXPECT_FALSE(match.hasMatch()) << write.err.toStdString();
+            EXPECT_LT(latency, 4.0);
+            continue;
+        }
+        ASSERT_TRUE(match.hasMatch()) << write.err.toStdString();
+        EXPECT_NEAR(match.captured(1).toInt(), 16, 3);
+        EXPECT_NEAR(match.captured(2).replace(u',', u'.').toDouble(), seconds, seconds / 10);
+        EXPECT_NEAR(latency, 16, 3);
     }
 }
 
@@ -876,7 +907,7 @@ TEST_F(WriteReadCommands, HeldJournalEndsTheWriteInBoundedTimeWithItsLineOnStder
         ASSERT_GE(at, 0) << err.toStdString();
         const QStringList line =
             parseDelimited(err.mid(at + lead.size()).section(u'\n', 0, 0), u';').value(0);
-        ASSERT_EQ(line.size(), 12) << err.toStdString();
+        ASSERT_EQ(line.size(), files::JournalColumnCount) << err.toStdString();
         EXPECT_EQ((QStringList{line[2], line[3], line[6], line[10]}),
                   (QStringList{u"запись"_qs, station.path(), u"10"_qs, u"выполнено"_qs}));
         EXPECT_EQ(fileBytes(journal), QByteArray());
