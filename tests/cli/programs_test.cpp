@@ -1,6 +1,8 @@
 #include "cli_runner.h"
 
+#include "files/files_texts.h"
 #include "files/recent_plans.h"
+#include "link/link_texts.h"
 #include "model/version.h"
 
 #include <QFileInfo>
@@ -129,6 +131,35 @@ TEST(Programs, HelpAndDocumentsStateOneOrderOfTheWorstStationsExitCode)
             EXPECT_EQ(it.next().captured(1), order);
         EXPECT_GT(statements, 0);
     }
+}
+
+// Late replies: the message's start and the journal's column in the guide and the manual pages,
+// the station's --latency-timer in its help and pages, the timer in the help of ports.
+TEST(Programs, LateRepliesAndTheLatencyTimerAreDescribedWhereTheUserLooks)
+{
+    const QString said = yalmera::texts::link::LatencyNotice.toString().section(u'%', 0, 0);
+    const QString column = yalmera::texts::files::JournalCaptions.back().toString();
+    const QString page = QStringLiteral("\\-\\-latency\\-timer");
+    const std::pair<const char*, QStringList> documents[] = {
+        {"docs/руководство.md", {said, column, u"latency_timer"_qs, u"ftd2xx.dll"_qs}},
+        {"docs/yalmera-cli.1",
+         {said, column, u"latency_timer"_qs, u"ftd2xx.dll"_qs, u"latency timer 16 ms"_qs}},
+        {"docs/ru/yalmera-cli.1",
+         {said, column, u"latency_timer"_qs, u"ftd2xx.dll"_qs, u"таймер задержки 16 мс"_qs}},
+        {"docs/yalmera-station.1", {page}},
+        {"docs/ru/yalmera-station.1", {page}},
+    };
+    for (const auto& [document, texts] : documents) {
+        QFile file(QStringLiteral(YALMERA_SOURCE_DIR "/") + QString::fromUtf8(document));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << document;
+        const QString text = QString::fromUtf8(file.readAll()).simplified();
+        for (const QString& wanted : texts)
+            EXPECT_TRUE(text.contains(wanted)) << document << ": " << wanted.toStdString();
+    }
+    EXPECT_TRUE(runCli({u"ports"_qs, u"--help"_qs}).out.contains(u"latency timer"_qs));
+    if (!QString::fromLatin1(YALMERA_STATION).isEmpty())
+        EXPECT_TRUE(runProgram(QStringLiteral(YALMERA_STATION), {u"--help"_qs})
+                        .out.contains(u"--latency-timer MS"_qs));
 }
 
 #ifndef Q_OS_WIN
