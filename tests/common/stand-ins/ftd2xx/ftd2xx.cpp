@@ -1,13 +1,8 @@
-// A stand-in for FTDI's D2XX library (ftd2xx.dll) with the functions of its published API that the
-// program uses, for the tests under Wine. Its FTDI devices are COM ports named in
-// YALMERA_D2XX_DEVICES ("5,7": COM5 and COM7), each with a latency timer of 16 ms at first that
-// takes 1..255 ms and keeps what it is set to while the process lives, as an adapter keeps it until
-// it is unplugged. Every call is appended to the file YALMERA_D2XX_LOG names.
-
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+// A stand-in for FTDI's D2XX library (ftd2xx.dll) with the functions of its published API the
+// program uses: a DLL beside the tests under Wine, linked into them elsewhere. Its FTDI devices
+// are the COM ports YALMERA_D2XX_DEVICES names ("5,7:2": COM5, and COM7 taking no timer below
+// 2 ms), each at 16 ms at first, keeping what it is set to while the process lives (as an adapter
+// does until unplugged). The timers set are appended to the file YALMERA_D2XX_LOG names.
 
 #include <cstdio>
 #include <cstdlib>
@@ -16,121 +11,94 @@
 #include <string>
 #include <vector>
 
+#ifdef _WIN32
+#define D2XX_EXPORT extern "C" __declspec(dllexport)
+#define D2XX_CALL __stdcall
+#else
+#define D2XX_EXPORT extern "C"
+#define D2XX_CALL
+#endif
+
 namespace {
 
-using FtStatus = ULONG;
-using FtHandle = PVOID;
-constexpr FtStatus Ok = 0;
-constexpr FtStatus InvalidHandle = 1;
-constexpr FtStatus DeviceNotFound = 2;
-constexpr FtStatus InvalidParameter = 6;
+struct Device
+{
+    long com;
+    int lowest;
+};
 
 std::mutex lock;
 std::map<long, int> timers; // by COM number
 
-std::string environment(const char* name)
+std::vector<Device> devices()
 {
-    char value[1024] = {};
-    const DWORD n = GetEnvironmentVariableA(name, value, sizeof value);
-    return n > 0 && n < sizeof value ? std::string(value, n) : std::string();
-}
-
-std::vector<long> devices()
-{
-    std::vector<long> ports;
-    const std::string list = environment("YALMERA_D2XX_DEVICES");
-    std::size_t at = 0;
-    while (at < list.size()) {
-        const std::size_t end = list.find(',', at);
-        ports.push_back(std::atol(list.substr(at, end - at).c_str()));
-        at = end == std::string::npos ? list.size() : end + 1;
+    std::vector<Device> found;
+    const char* list = std::getenv("YALMERA_D2XX_DEVICES");
+    for (char* at = const_cast<char*>(list); at && *at;) {
+        Device device{std::strtol(at, &at, 10), 1};
+        if (*at == ':')
+            device.lowest = static_cast<int>(std::strtol(at + 1, &at, 10));
+        found.push_back(device);
+        at += *at == ',' ? 1 : 0;
     }
-    return ports;
+    return found;
 }
 
-void log(const std::string& line)
+// A handle is its device's index + 1.
+const Device* deviceOf(void* handle)
 {
-    const std::string path = environment("YALMERA_D2XX_LOG");
-    if (path.empty())
-        return;
-    if (FILE* file = std::fopen(path.c_str(), "a")) {
-        std::fprintf(file, "%s\n", line.c_str());
-        std::fclose(file);
-    }
-}
-
-// A handle is the device's COM number; 0 is none.
-long comOf(FtHandle handle)
-{
-    return static_cast<long>(reinterpret_cast<INT_PTR>(handle));
-}
-
-std::string com(long number)
-{
-    return "COM" + std::to_string(number);
+    static thread_local std::vector<Device> list;
+    list = devices();
+    const auto index = reinterpret_cast<std::size_t>(handle);
+    return index >= 1 && index <= list.size() ? &list[index - 1] : nullptr;
 }
 
 } // namespace
 
-extern "C" {
-
-__declspec(dllexport) FtStatus WINAPI FT_CreateDeviceInfoList(LPDWORD count)
+D2XX_EXPORT unsigned long D2XX_CALL FT_CreateDeviceInfoList(unsigned long* count)
 {
+    *count = static_cast<unsigned long>(devices().size());
+    return 0;
+}
+
+D2XX_EXPORT unsigned long D2XX_CALL FT_Open(int index, void** handle)
+{
+    *handle = reinterpret_cast<void*>(static_cast<std::size_t>(index) + 1);
+    return deviceOf(*handle) ? 0 : 2; // FT_DEVICE_NOT_FOUND
+}
+
+D2XX_EXPORT unsigned long D2XX_CALL FT_GetComPortNumber(void* handle, long* number)
+{
+    const Device* device = deviceOf(handle);
+    *number = device ? device->com : -1;
+    return device ? 0 : 1; // FT_INVALID_HANDLE
+}
+
+D2XX_EXPORT unsigned long D2XX_CALL FT_GetLatencyTimer(void* handle, unsigned char* ms)
+{
+    const Device* device = deviceOf(handle);
     const std::lock_guard<std::mutex> guard(lock);
-    *count = static_cast<DWORD>(devices().size());
-    log("FT_CreateDeviceInfoList: " + std::to_string(*count));
-    return Ok;
+    *ms = device ? static_cast<unsigned char>(timers.emplace(device->com, 16).first->second) : 0;
+    return device ? 0 : 1;
 }
 
-__declspec(dllexport) FtStatus WINAPI FT_Open(int index, FtHandle* handle)
+D2XX_EXPORT unsigned long D2XX_CALL FT_SetLatencyTimer(void* handle, unsigned char ms)
 {
+    const Device* device = deviceOf(handle);
+    if (!device || ms < device->lowest)
+        return device ? 6 : 1; // FT_INVALID_PARAMETER
     const std::lock_guard<std::mutex> guard(lock);
-    const std::vector<long> ports = devices();
-    if (index < 0 || index >= static_cast<int>(ports.size()))
-        return DeviceNotFound;
-    *handle = reinterpret_cast<FtHandle>(static_cast<INT_PTR>(ports[static_cast<std::size_t>(index)]));
-    timers.emplace(ports[static_cast<std::size_t>(index)], 16);
-    log("FT_Open(" + std::to_string(index) + "): " + com(ports[static_cast<std::size_t>(index)]));
-    return Ok;
+    timers[device->com] = ms;
+    if (const char* path = std::getenv("YALMERA_D2XX_LOG"); path && *path) {
+        if (FILE* log = std::fopen(path, "a")) {
+            std::fprintf(log, "FT_SetLatencyTimer(COM%ld, %d ms)\n", device->com, ms);
+            std::fclose(log);
+        }
+    }
+    return 0;
 }
 
-__declspec(dllexport) FtStatus WINAPI FT_GetComPortNumber(FtHandle handle, LPLONG number)
+D2XX_EXPORT unsigned long D2XX_CALL FT_Close(void* handle)
 {
-    if (comOf(handle) <= 0)
-        return InvalidHandle;
-    *number = comOf(handle);
-    return Ok;
+    return deviceOf(handle) ? 0 : 1;
 }
-
-__declspec(dllexport) FtStatus WINAPI FT_GetLatencyTimer(FtHandle handle, PUCHAR ms)
-{
-    const std::lock_guard<std::mutex> guard(lock);
-    if (comOf(handle) <= 0)
-        return InvalidHandle;
-    *ms = static_cast<UCHAR>(timers[comOf(handle)]);
-    log("FT_GetLatencyTimer(" + com(comOf(handle)) + "): " + std::to_string(*ms) + " ms");
-    return Ok;
-}
-
-__declspec(dllexport) FtStatus WINAPI FT_SetLatencyTimer(FtHandle handle, UCHAR ms)
-{
-    const std::lock_guard<std::mutex> guard(lock);
-    if (comOf(handle) <= 0)
-        return InvalidHandle;
-    if (ms < 1)
-        return InvalidParameter;
-    timers[comOf(handle)] = ms;
-    log("FT_SetLatencyTimer(" + com(comOf(handle)) + ", " + std::to_string(ms) + " ms)");
-    return Ok;
-}
-
-__declspec(dllexport) FtStatus WINAPI FT_Close(FtHandle handle)
-{
-    const std::lock_guard<std::mutex> guard(lock);
-    if (comOf(handle) <= 0)
-        return InvalidHandle;
-    log("FT_Close(" + com(comOf(handle)) + ")");
-    return Ok;
-}
-
-} // extern "C"
