@@ -544,7 +544,7 @@ TEST_F(StationLinkWindowTest, StaysPaintedWhileTheExchangeRuns)
 
 TEST_F(StationLinkWindowTest, LateRepliesAreSaidBelowTheButtonsWhileTheWriteRuns)
 {
-    VirtualStationProcess station({QStringLiteral("--pace"), QStringLiteral("--reply-delay=16")});
+    VirtualStationProcess station({QStringLiteral("--pace"), QStringLiteral("--latency-timer=16")});
     ASSERT_FALSE(station.path().isEmpty());
     makeCheckedPlan(QStringLiteral("1"));
     openOnPort(station.path());
