@@ -90,7 +90,7 @@ D2XX_EXPORT unsigned long D2XX_CALL FT_SetLatencyTimer(void* handle, unsigned ch
     const std::lock_guard<std::mutex> guard(lock);
     timers[device->com] = ms;
     if (const char* path = std::getenv("YALMERA_D2XX_LOG"); path && *path) {
-        if (FILE* log = std::fopen(path, "a")) {
+        if (FILE* log = std::fopen(path, "ab")) { // "\n" as written, also on Windows
             std::fprintf(log, "FT_SetLatencyTimer(COM%ld, %d ms)\n", device->com, ms);
             std::fclose(log);
         }
