@@ -301,8 +301,10 @@ TEST_F(WriteReadCommands, LateRepliesAreSaidWithTheLatencyAndThePredictedTimeAnd
         EXPECT_NEAR(journalLines(journal).value(1).value(12).toInt(), delay, 3);
         if (delay > 0) {
             EXPECT_NEAR(match.captured(1).toInt(), delay, 3);
-            EXPECT_NEAR(match.captured(2).toDouble() + match.captured(3).toDouble() / 10, seconds,
-                        seconds / 10);
+            if (late.startsWith(u"--reply-delay")) { // the tick's row is there for its latency
+                EXPECT_NEAR(match.captured(2).toDouble() + match.captured(3).toDouble() / 10, seconds,
+                            seconds / 10);
+            }
         }
     }
 }
