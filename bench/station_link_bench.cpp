@@ -5,7 +5,9 @@
 // pseudo-terminal's), with and without the byte trace. The fleet write puts the plan into 1, 4 and
 // 8 paced stations at once (one thread per port): its wall time against the one station's, and
 // this process's CPU time and peak memory per port. Run with --benchmark_counters_tabular=true
-// for a compact table.
+// for a compact table. The 10-channel write with late replies (--reply-delay 0, 2, 8, 16 ms, as
+// an adapter's latency timer holds them) gives its time against the line's floor, and the
+// latency and time the write measured and predicted after its first replies.
 #include "image/data_check.h"
 #include "link/byte_trace.h"
 #include "link/exchange_report.h"
@@ -26,6 +28,7 @@
 #include <cstdlib>
 #include <ctime>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #ifdef __unix__
@@ -51,11 +54,12 @@ public:
 class Station
 {
 public:
-    explicit Station(bool paced)
+    explicit Station(bool paced, const QStringList& more = {})
     {
         QStringList arguments{QStringLiteral("--pty"), QStringLiteral("--stdin-quit")};
         if (paced)
             arguments << QStringLiteral("--pace");
+        arguments << more;
         m_process.start(QStringLiteral(YALMERA_BINARY_DIR "/src/station/yalmera-station"), arguments);
         if (!m_process.waitForStarted(5000))
             std::abort();
@@ -76,6 +80,60 @@ private:
     QProcess m_process;
     QString m_path;
 };
+
+AppState checkedTemplate(int channels)
+{
+    AppState s;
+    TemplateFields fields;
+    fields.count = QString::number(channels);
+    fields.startKHz = QStringLiteral("144000");
+    fields.offsetKHz = QStringLiteral("250");
+    if (!s.createTemplate(fields).isEmpty() || !runDataCheck(s).passed)
+        std::abort();
+    return s;
+}
+
+class LatencyObserver final : public ExchangeObserver
+{
+public:
+    void gaugeChanged(int) override {}
+    void phaseChanged(ExchangePhase) override {}
+    void latencyNoticed(const LatencyNotice& said) override { notice = said; }
+    std::optional<LatencyNotice> notice;
+};
+
+void BM_PacedWrite10LateReplies(benchmark::State& bench)
+{
+    const int delayMs = static_cast<int>(bench.range(0));
+    Station station(true, {QStringLiteral("--reply-delay"), QString::number(delayMs)});
+    const WriteRequest request = writeRequest(checkedTemplate(10), station.path());
+    const ExchangeTimings& timings = request.model->timings;
+    const int bytes = static_cast<int>(request.stream.size());
+    // The line's floor: every byte and its reply at their byte times, the quiet line before the
+    // command byte and the pause after the header.
+    const double floor = bytes * 2 * ByteTimeS + std::chrono::duration<double>(timings.quietLine).count() +
+                         std::chrono::duration<double>(timings.headerRecordPause).count();
+    double seconds = 0;
+    for (auto _ : bench) {
+        LatencyObserver observer;
+        QElapsedTimer timer;
+        timer.start();
+        const WriteResult result = runWriteExchange(request, observer);
+        const double elapsed = static_cast<double>(timer.nsecsElapsed()) * 1e-9;
+        if (!result.ok())
+            bench.SkipWithError("exchange failed");
+        bench.SetIterationTime(elapsed);
+        seconds += elapsed;
+        bench.counters["latency_ms"] = result.replyLatencyMs.value_or(-1);
+        bench.counters["said"] = observer.notice ? 1 : 0;
+        bench.counters["predicted_s"] =
+            observer.notice ? std::chrono::duration<double>(observer.notice->predicted).count() : 0.0;
+    }
+    const double perRun = seconds / static_cast<double>(bench.iterations());
+    bench.counters["wall_s"] = perRun;
+    bench.counters["floor_s"] = floor;
+    bench.counters["x_floor"] = perRun / floor;
+}
 
 const AppState& plan99()
 {
@@ -245,6 +303,14 @@ BENCHMARK(BM_PacedFleetWrite99)
     ->Arg(1)
     ->Arg(4)
     ->Arg(8)
+    ->Iterations(1)
+    ->UseManualTime()
+    ->Unit(benchmark::kSecond);
+BENCHMARK(BM_PacedWrite10LateReplies)
+    ->Arg(0)
+    ->Arg(2)
+    ->Arg(8)
+    ->Arg(16)
     ->Iterations(1)
     ->UseManualTime()
     ->Unit(benchmark::kSecond);

@@ -326,6 +326,10 @@ file included (the reason on stderr).</source>
         <translation>СВЕДЕНИЯ</translation>
     </message>
     <message>
+        <source>latency timer %1 ms</source>
+        <translation>таймер задержки %1 мс</translation>
+    </message>
+    <message>
         <source>the system reports no serial port</source>
         <translation>система не сообщает ни одного последовательного порта</translation>
     </message>
@@ -340,8 +344,10 @@ Lists the serial ports the system reports, one per line: the name --port takes, 
 device, and what the system tells of it (description, maker, USB vendor and product id,
 the adapter&apos;s serial number), which tells two USB adapters apart. The station-link
 window&apos;s &quot; Другой порт:&quot; list shows the same. The ports that COM1 and COM2 stand for are
-marked with those names. Pseudo-terminals (the virtual station&apos;s /dev/pts/N) are not
-reported by the system: give their path to --port.
+marked with those names. For a USB adapter whose latency timer the system tells (the
+sysfs latency_timer on Linux, FTDI&apos;s D2XX library on Windows) it is shown too: each
+reply of a write waits that long. Pseudo-terminals (the virtual station&apos;s /dev/pts/N)
+are not reported by the system: give their path to --port.
 
 Options:
   -h, --help   this text
@@ -353,7 +359,9 @@ Exit codes: 0 listed (also when there is none); 2 usage error.</source>
 для --port, устройство и то, что система о нём сообщает (описание, изготовитель, USB-коды
 изготовителя и изделия, серийный номер адаптера), - по этому различаются два
 USB-адаптера. То же показывает список &quot; Другой порт:&quot; окна связи со станцией. Порты,
-которые означают COM1 и COM2, отмечены этими именами.
+которые означают COM1 и COM2, отмечены этими именами. Для USB-адаптера, таймер задержки
+которого сообщает система (latency_timer в sysfs в Linux, библиотека D2XX фирмы FTDI в
+Windows), показан и он: столько ждет каждый ответ при записи.
 Псевдотерминалы (/dev/pts/N виртуальной станции) система не сообщает: указывайте их путь
 в --port.
 

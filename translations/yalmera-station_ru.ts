@@ -17,6 +17,9 @@ Options:
   --serial HEX6      serial number, up to six hexadecimal digits (default 012345)
   --silent-after N   send nothing after the first N bytes
   --reply-delay MS   wait MS milliseconds before each answer
+  --latency-timer MS
+                     hand answers over only every MS milliseconds, as a USB-serial
+                     adapter&apos;s latency timer does
   --pace             receive and send at real 1200-baud byte times
   --abandon-after MS
                      give up a write paused longer than MS milliseconds (default 1000)
@@ -39,6 +42,9 @@ stderr.</source>
   --serial HEX6      серийный номер, до шести шестнадцатеричных цифр (по умолчанию 012345)
   --silent-after N   ничего не передавать после первых N байтов
   --reply-delay MS   ждать MS миллисекунд перед каждым ответом
+  --latency-timer MS
+                     отдавать ответы только раз в MS миллисекунд, как таймер
+                     задержки адаптера USB-COM
   --pace             принимать и передавать байты за их настоящее время при 1200 бод
   --abandon-after MS
                      бросить запись, остановившуюся дольше чем на MS миллисекунд
@@ -73,6 +79,10 @@ stderr.</source>
     <message>
         <source>--reply-delay takes milliseconds</source>
         <translation>--reply-delay принимает миллисекунды</translation>
+    </message>
+    <message>
+        <source>--latency-timer takes milliseconds</source>
+        <translation>--latency-timer принимает миллисекунды</translation>
     </message>
     <message>
         <source>--abandon-after takes milliseconds</source>

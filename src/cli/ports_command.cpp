@@ -21,8 +21,10 @@ QString helpText()
         "device, and what the system tells of it (description, maker, USB vendor and product id,\n"
         "the adapter's serial number), which tells two USB adapters apart. The station-link\n"
         "window's \" Другой порт:\" list shows the same. The ports that COM1 and COM2 stand for are\n"
-        "marked with those names. Pseudo-terminals (the virtual station's /dev/pts/N) are not\n"
-        "reported by the system: give their path to --port.\n"
+        "marked with those names. For a USB adapter whose latency timer the system tells (the\n"
+        "sysfs latency_timer on Linux, FTDI's D2XX library on Windows) it is shown too: each\n"
+        "reply of a write waits that long. Pseudo-terminals (the virtual station's /dev/pts/N)\n"
+        "are not reported by the system: give their path to --port.\n"
         "\n"
         "Options:\n"
         "  -h, --help   this text\n"
@@ -40,8 +42,13 @@ int runPorts(const QStringList& arguments)
     const QList<PortChoice> ports = serialPorts();
     QList<QStringList> rows{
         {PortsCommand::tr("PORT"), PortsCommand::tr("DEVICE"), PortsCommand::tr("DETAILS")}};
-    for (const PortChoice& port : ports)
-        rows.append({port.name, port.location, portSummary(port)});
+    for (const PortChoice& port : ports) {
+        QString details = portSummary(port);
+        if (const std::optional<int> timer = adapterLatencyTimer(port))
+            details += (details.isEmpty() ? QString() : QStringLiteral(", ")) +
+                       PortsCommand::tr("latency timer %1 ms").arg(*timer);
+        rows.append({port.name, port.location, details});
+    }
     if (ports.isEmpty()) {
         commandLine.message(PortsCommand::tr("the system reports no serial port"));
     } else {

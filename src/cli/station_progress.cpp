@@ -80,6 +80,15 @@ public:
             end();
     }
 
+    // Said on a line of its own, the progress line drawn again below it.
+    void latencyNoticed(const LatencyNotice& notice) override
+    {
+        end();
+        writeText(StandardStream::Err, notice.text + u'\n');
+        if (m_inPlace)
+            draw();
+    }
+
     void end()
     {
         if (m_drawn)

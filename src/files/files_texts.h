@@ -104,8 +104,19 @@ inline constexpr QStringView BackupUnwritable = u"Копия прочитанн�
 inline constexpr QStringView JournalLineNumber = u"строка %1";
 inline constexpr QStringView JournalLineUnreadable = u"не прочитана";
 // The journal's column captions, in column order.
-inline constexpr std::array<QStringView, 12> JournalCaptions{
-    u"Время",   u"Версия",     u"Действие", u"Порт",           u"Модель", u"Тип",
-    u"Каналов", u"Файл плана", u"SHA-256",  u"Серийный номер", u"Итог",   u"Сообщение"};
+// The last came later: lines without it (written before) are read all the same.
+inline constexpr std::array<QStringView, 13> JournalCaptions{u"Время",
+                                                             u"Версия",
+                                                             u"Действие",
+                                                             u"Порт",
+                                                             u"Модель",
+                                                             u"Тип",
+                                                             u"Каналов",
+                                                             u"Файл плана",
+                                                             u"SHA-256",
+                                                             u"Серийный номер",
+                                                             u"Итог",
+                                                             u"Сообщение",
+                                                             u"Опоздание ответа (мс)"};
 
 } // namespace yalmera::texts::files

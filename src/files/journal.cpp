@@ -272,18 +272,14 @@ QStringList journalFields(const JournalEntry& entry)
     // The time with its offset, so lines written in different time zones (or across a change to
     // summer time) still sort and compare.
     const QDateTime time = entry.time.toOffsetFromUtc(entry.time.offsetFromUtc());
-    return {time.toString(Qt::ISODate),
-            QString::fromLatin1(ProgramVersion),
-            journalText(entry.operation),
-            journalText(entry.port),
-            journalText(entry.model),
+    return {time.toString(Qt::ISODate), QString::fromLatin1(ProgramVersion), journalText(entry.operation),
+            journalText(entry.port), journalText(entry.model),
             entry.typeCode ? QString::number(*entry.typeCode) : QString(),
             entry.channelCount ? QString::number(*entry.channelCount) : QString(),
-            journalText(QDir::toNativeSeparators(entry.planFile)),
-            QString::fromLatin1(entry.sha256.toHex()),
-            journalText(entry.serialNumber),
-            journalText(entry.outcome),
-            journalText(entry.message)};
+            journalText(QDir::toNativeSeparators(entry.planFile)), QString::fromLatin1(entry.sha256.toHex()),
+            journalText(entry.serialNumber), journalText(entry.outcome), journalText(entry.message),
+            // Whole milliseconds: a decimal comma would need quotes, which a spreadsheet reads as text.
+            entry.replyLatencyMs ? QString::number(qRound(*entry.replyLatencyMs)) : QString()};
 }
 
 UserMessage prepareJournal(const QString& path)

@@ -18,6 +18,8 @@ namespace {
 
 // The columns the writer writes are the columns read.
 static_assert(texts::files::JournalCaptions.size() == JournalColumnCount);
+// The columns of a journal written before the reply latency was.
+constexpr int OlderColumnCount = static_cast<int>(JournalColumn::ReplyLatency);
 
 const QByteArray ByteOrderMark("\xEF\xBB\xBF");
 // Bytes read at a time: a journal of 100 000 lines (some 25 MB) is never held whole.
@@ -90,7 +92,10 @@ private:
             for (const QStringView field : QStringView(text).tokenize(u';'))
                 fields.append(field.toString());
         }
-        if (fields == m_captions)
+        // A journal begun before the last column came names one column less, and its lines lack it.
+        if (fields.size() == OlderColumnCount)
+            fields.append(QString());
+        if (fields == m_captions || fields == m_olderCaptions)
             return true;
         if (fields.size() != JournalColumnCount)
             return false;
@@ -123,6 +128,7 @@ private:
     }
 
     const QStringList m_captions = journalCaptions();
+    const QStringList m_olderCaptions = m_captions.first(OlderColumnCount) + QStringList{QString()};
     std::array<Recent, SharedColumns.size()> m_recent;
 };
 

@@ -29,8 +29,9 @@ enum class JournalColumn {
     SerialNumber,
     Outcome,
     Message,
+    ReplyLatency, // later than the others: a line written before has none
 };
-inline constexpr int JournalColumnCount = 12;
+inline constexpr int JournalColumnCount = 13;
 
 // A line of the journal. One that is no journal line (two lines glued into one by an earlier
 // version, a line cut short and edited, another program's text) is a row too, so that it is seen,

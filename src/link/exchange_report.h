@@ -1,5 +1,6 @@
 #pragma once
 
+#include "link/reply_latency.h"
 #include "model/user_message.h"
 
 #include <QMetaType>
@@ -36,6 +37,8 @@ public:
     virtual ~ExchangeObserver() = default;
     virtual void gaugeChanged(int value) = 0; // 0..100
     virtual void phaseChanged(ExchangePhase phase) = 0;
+    // The replies come noticeably late (said at most once per exchange, early).
+    virtual void latencyNoticed(const LatencyNotice& notice) { Q_UNUSED(notice); }
 };
 
 } // namespace yalmera

@@ -84,4 +84,19 @@ inline constexpr QStringView LineFlooded =
 inline constexpr QStringView StillSending =
     u"Станция продолжает передавать данные, обмен не начат: ничего не отправлено, данные не изменены.";
 
+// Replies that come late (an adapter's latency timer), said once early in a write. %1 the
+// latency in milliseconds, %2 the time the write will take in seconds, %3 its time with replies on
+// time, %4 LatencyAdvice*.
+inline constexpr QStringView LatencyNotice =
+    u"Станция отвечает с опозданием %1 мс: запись займет около %2 с вместо %3 с. %4";
+inline constexpr QStringView LatencyAdviceWindows =
+    u"Опоздание дает таймер задержки адаптера USB-COM: установите «Latency Timer» 1 мс в Диспетчере "
+    u"устройств (свойства порта, Port Settings, Advanced; нужны права администратора).";
+// %1 the device ("/dev/ttyUSB0"), %2 its name ("ttyUSB0", or "ttyUSB*" for a port of another kind).
+inline constexpr QStringView LatencyAdviceLinux =
+    u"Опоздание дает таймер задержки адаптера USB-COM: «setserial %1 low_latency» или 1 в "
+    u"/sys/bus/usb-serial/devices/%2/latency_timer (нужны права root).";
+inline constexpr QStringView LatencyAdviceOther =
+    u"Опоздание дает таймер задержки адаптера USB-COM: уменьшите его в настройках драйвера адаптера.";
+
 } // namespace yalmera::texts::link

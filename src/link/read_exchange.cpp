@@ -41,6 +41,7 @@ ReadResult runReadExchange(const ReadRequest& request, ExchangeObserver& observe
     }
     if (UserMessage failure = link.putByte(ReadCommand); !failure.isEmpty())
         return ended(ExchangeOutcome::LinkFailed, failure);
+    const auto commandSent = std::chrono::steady_clock::now();
     int gauge = 100;
     observer.gaugeChanged(gauge);
     session.enter(ExchangePhase::Reading);
@@ -57,7 +58,10 @@ ReadResult runReadExchange(const ReadRequest& request, ExchangeObserver& observe
             if (!byte)
                 return false;
             received.append(static_cast<char>(*byte));
-            ++result.bytesReceived;
+            if (++result.bytesReceived == 1)
+                result.replyLatencyMs = firstByteLatencyMs(
+                    request.model->timings, std::chrono::duration_cast<std::chrono::microseconds>(
+                                                std::chrono::steady_clock::now() - commandSent));
         }
         return true;
     };

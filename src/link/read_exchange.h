@@ -34,6 +34,8 @@ struct ReadResult
     std::optional<ReadBack> readBack; // only after a complete, acceptable stream
     int bytesReceived = 0;
     QByteArray received; // the stream's bytes as they came, complete or not
+    // The first byte's wait after the command beyond the line's byte times; none before a byte.
+    std::optional<double> replyLatencyMs;
 
     bool ok() const { return outcome == ExchangeOutcome::Completed && readBack.has_value(); }
 };

@@ -42,6 +42,9 @@ struct PortChoice
 // Every serial port the machine reports, COM1 and COM2 included. Pseudo-terminals are not
 // reported by the system: the user types their path.
 QList<PortChoice> serialPorts();
+// The latency timer of the port's USB adapter, where the system tells it: the sysfs latency_timer
+// on Linux, FTDI's D2XX library on Windows; none otherwise.
+std::optional<int> adapterLatencyTimer(const PortChoice& port);
 // Every serial port the machine reports besides the two that "COM1" and "COM2" name (USB
 // adapters).
 QList<PortChoice> otherSerialPorts();

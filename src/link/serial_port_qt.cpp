@@ -1,5 +1,6 @@
 #include "serial_port.h"
 
+#include "link/adapter_latency.h"
 #include "link/link_texts.h"
 #include "link/low_latency.h"
 #include "link/port_lock.h"
@@ -14,12 +15,15 @@
 #include <sys/ioctl.h>
 #endif
 
+#include <utility>
+
 namespace yalmera::detail {
 
 struct SerialPort::Private
 {
     QSerialPort port;
     QString lastError;
+    LatencyRestore restoreLatency; // after the port closes
 
     // The other side is gone (a closed pseudo-terminal, an unplugged adapter); the port would
     // report the same error in a tight loop.
@@ -128,7 +132,10 @@ PortOpenResult SerialPort::open(const QString& device, qint32 baud)
     port.setDataTerminalReady(true);
     port.setRequestToSend(true);
     port.clearError();
-    requestLowLatency(port.handle());
+    // Where the driver has no low-latency mode (or refuses it), an FTDI adapter's timer may
+    // still be set through sysfs; it is put back when the port closes.
+    if (!requestLowLatency(port.handle()))
+        d->restoreLatency = sysfsLowerLatency(QStringLiteral("/sys"), QFileInfo(resolved).fileName());
     return result;
 }
 
@@ -137,6 +144,8 @@ void SerialPort::close()
     if (d->port.isOpen())
         d->port.close();
     d->port.clearError();
+    if (const LatencyRestore restore = std::exchange(d->restoreLatency, {}))
+        restore();
 }
 
 bool SerialPort::isOpen() const
@@ -228,6 +237,12 @@ QString portAccessHint(const QString& choice)
     Q_UNUSED(choice);
 #endif
     return {};
+}
+
+std::optional<int> adapterLatencyTimer(const PortChoice& port)
+{
+    return detail::sysfsLatencyTimer(
+        QStringLiteral("/sys"), QFileInfo(port.location.isEmpty() ? port.name : port.location).fileName());
 }
 
 QList<PortChoice> serialPorts()

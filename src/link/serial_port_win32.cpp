@@ -1,5 +1,6 @@
 #include "serial_port.h"
 
+#include "link/adapter_latency.h"
 #include "link/serial_link.h"
 #include "model/system_error.h"
 
@@ -17,6 +18,8 @@
 #include <setupapi.h>
 
 #include <algorithm>
+#include <type_traits>
+#include <utility>
 
 namespace yalmera {
 
@@ -112,7 +115,45 @@ QHash<QString, PortChoice> portDevices()
     return ports;
 }
 
+// FTDI's D2XX library where FTDI's driver installed it: loaded once, at the first need, from the
+// program's folder or the system's (never the current folder), and kept. None without it.
+const detail::D2xxFunctions* d2xxLibrary()
+{
+    static const std::optional<detail::D2xxFunctions> library = []() -> std::optional<detail::D2xxFunctions> {
+        const HMODULE module = LoadLibraryExW(L"ftd2xx.dll", nullptr, LOAD_LIBRARY_SEARCH_DEFAULT_DIRS);
+        if (!module)
+            return std::nullopt;
+        const auto find = [module](auto& function, const char* name) {
+            function = reinterpret_cast<std::remove_reference_t<decltype(function)>>(
+                reinterpret_cast<void*>(GetProcAddress(module, name)));
+        };
+        detail::D2xxFunctions d2xx;
+        find(d2xx.createDeviceInfoList, "FT_CreateDeviceInfoList");
+        find(d2xx.open, "FT_Open");
+        find(d2xx.getComPortNumber, "FT_GetComPortNumber");
+        find(d2xx.getLatencyTimer, "FT_GetLatencyTimer");
+        find(d2xx.setLatencyTimer, "FT_SetLatencyTimer");
+        find(d2xx.close, "FT_Close");
+        return d2xx; // a missing function makes every use of it do nothing
+    }();
+    return library ? &*library : nullptr;
+}
+
+// The COM number of "\\.\COM5"; 0 for any other device.
+int deviceComNumber(const QString& device)
+{
+    return comNumber(device.startsWith(u"\\\\.\\") ? QStringView(device).mid(4) : QStringView(device));
+}
+
 } // namespace
+
+std::optional<int> adapterLatencyTimer(const PortChoice& port)
+{
+    const detail::D2xxFunctions* d2xx = d2xxLibrary();
+    if (!d2xx)
+        return std::nullopt;
+    return detail::d2xxLatencyTimer(*d2xx, comNumber(port.name));
+}
 
 QString portDeviceName(const QString& choice)
 {
@@ -199,6 +240,7 @@ struct SerialPort::Private
     HANDLE handle = INVALID_HANDLE_VALUE;
     DWORD readTimeoutMs = MAXDWORD; // the read part of the timeouts in force; MAXDWORD: none set
     QString lastError;
+    LatencyRestore restoreLatency; // after the port closes
 
     void noteFailure(DWORD error) { lastError = systemMessage(error); }
 
@@ -241,10 +283,15 @@ PortOpenResult SerialPort::open(const QString& device, qint32 baud)
 {
     close();
     d->lastError.clear();
+    // An FTDI adapter holds each reply up to its latency timer: lowered through D2XX while the
+    // COM port is still closed (D2XX opens the device itself), put back once it is closed again.
+    if (const detail::D2xxFunctions* d2xx = d2xxLibrary())
+        d->restoreLatency = d2xxLowerLatency(*d2xx, deviceComNumber(device));
     const HANDLE handle = CreateFileW(reinterpret_cast<const wchar_t*>(device.utf16()),
                                       GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
         const DWORD error = GetLastError();
+        close(); // puts the latency timer back
         switch (error) {
         case ERROR_FILE_NOT_FOUND:
         case ERROR_PATH_NOT_FOUND:
@@ -301,6 +348,8 @@ void SerialPort::close()
     if (d->handle != INVALID_HANDLE_VALUE)
         CloseHandle(d->handle);
     d->handle = INVALID_HANDLE_VALUE;
+    if (const LatencyRestore restore = std::exchange(d->restoreLatency, {}))
+        restore();
 }
 
 bool SerialPort::isOpen() const

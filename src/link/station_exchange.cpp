@@ -13,6 +13,7 @@ public:
     explicit SignalObserver(StationExchange& exchange) : m_exchange(exchange) {}
     void gaugeChanged(int value) override { emit m_exchange.gaugeChanged(value); }
     void phaseChanged(ExchangePhase phase) override { emit m_exchange.phaseChanged(phase); }
+    void latencyNoticed(const LatencyNotice& notice) override { emit m_exchange.latencyNoticed(notice.text); }
 
 private:
     StationExchange& m_exchange;

@@ -32,6 +32,8 @@ public:
 signals:
     void gaugeChanged(int value);
     void phaseChanged(yalmera::ExchangePhase phase);
+    // LatencyNotice::text, for the window's status area.
+    void latencyNoticed(const QString& text);
 
 protected:
     // Runs work on a new worker thread with an observer that emits the signals above; false when

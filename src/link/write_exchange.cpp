@@ -43,6 +43,8 @@ WriteResult runWriteExchange(const WriteRequest& request, ExchangeObserver& obse
 {
     if (!request.dataChecked)
         return notCheckedResult();
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point start = Clock::now(); // the write's time counts from here, as the user's
     WriteResult result;
     const QByteArray& stream = request.stream;
     const int total = static_cast<int>(stream.size());
@@ -83,6 +85,12 @@ WriteResult runWriteExchange(const WriteRequest& request, ExchangeObserver& obse
         return ended(ExchangeOutcome::LinkFailed, UserMessage::failure(texts::link::LineFlooded.toString()));
     };
 
+    using std::chrono::duration_cast;
+    using std::chrono::microseconds;
+    const std::chrono::milliseconds pause = request.model->timings.headerRecordPause;
+    ReplyLatencyMeter latency(request.model->timings, total,
+                              total > HeaderSize ? pause : std::chrono::milliseconds(0),
+                              duration_cast<microseconds>(Clock::now() - start), request.port);
     for (int i = 0; i < total; ++i) {
         if (stopped()) {
             const QStringView text =
@@ -100,8 +108,15 @@ WriteResult runWriteExchange(const WriteRequest& request, ExchangeObserver& obse
         }
         ++result.bytesSent;
         lastByteSent = QDateTime::currentMSecsSinceEpoch();
+        const Clock::time_point handedOver = Clock::now();
         if (link.waitReply()) {
             ++result.repliesReceived;
+            const Clock::time_point now = Clock::now();
+            if (const std::optional<LatencyNotice> notice =
+                    latency.replied(duration_cast<microseconds>(now - handedOver),
+                                    duration_cast<microseconds>(now - start), i + 1 >= HeaderSize))
+                observer.latencyNoticed(*notice);
+            result.replyLatencyMs = latency.latencyMs();
         } else {
             // waitReply has dropped RTS and closed the link. The exchange goes on as after a
             // reply (the gauge takes its step); the next byte then fails on the closed link.

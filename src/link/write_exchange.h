@@ -11,6 +11,7 @@
 
 #include <atomic>
 #include <memory>
+#include <optional>
 
 namespace yalmera {
 
@@ -38,6 +39,9 @@ struct WriteResult
     // TimedOut at the last byte's reply: no byte followed whose failure would tell, so the message
     // is the exchange's own (LastByteUnanswered), not the line's.
     bool lastByteUnanswered = false;
+    // The station's reply latency beyond the line's byte times, from the first replies; none
+    // before a reply was timed.
+    std::optional<double> replyLatencyMs;
 
     bool ok() const { return outcome == ExchangeOutcome::Completed; }
 };

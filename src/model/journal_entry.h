@@ -28,6 +28,9 @@ struct JournalEntry
     QString serialNumber;
     QString outcome;
     QString message;
+    // The station's reply latency beyond the line's byte times (an adapter's latency timer);
+    // none when no reply was timed.
+    std::optional<double> replyLatencyMs;
 };
 
 // How long an append waits while another program holds the journal (one stopped in the middle of

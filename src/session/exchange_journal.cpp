@@ -72,6 +72,7 @@ JournalEntry writeJournalEntry(const WriteRequest& request, const WriteResult& r
     takeHeader(entry, Stream::Write, request.stream);
     entry.outcome = journalOutcome(result.outcome);
     entry.message = messageLine(result.message);
+    entry.replyLatencyMs = result.replyLatencyMs;
     return entry;
 }
 
@@ -90,6 +91,7 @@ JournalEntry readJournalEntry(const ReadRequest& request, const ReadResult& resu
             QString::fromLatin1(result.received.mid(serial.readOffset, serial.width).toHex().toUpper());
     entry.outcome = journalOutcome(result.outcome);
     entry.message = messageLine(exchangeMessage(result.message, result.outcome));
+    entry.replyLatencyMs = result.replyLatencyMs;
     return entry;
 }
 

@@ -71,6 +71,9 @@ QString helpText()
         "  --serial HEX6      serial number, up to six hexadecimal digits (default 012345)\n"
         "  --silent-after N   send nothing after the first N bytes\n"
         "  --reply-delay MS   wait MS milliseconds before each answer\n"
+        "  --latency-timer MS\n"
+        "                     hand answers over only every MS milliseconds, as a USB-serial\n"
+        "                     adapter's latency timer does\n"
         "  --pace             receive and send at real 1200-baud byte times\n"
         "  --abandon-after MS\n"
         "                     give up a write paused longer than MS milliseconds (default 1000)\n"
@@ -101,8 +104,8 @@ class StationCommandLine
 public:
     StationCommandLine()
     {
-        m_parser.addOptions({m_help, m_version, m_pty, m_port, m_image, m_serial, m_silent, m_delay, m_pace,
-                             m_abandon, m_stdinQuit});
+        m_parser.addOptions({m_help, m_version, m_pty, m_port, m_image, m_serial, m_silent, m_delay, m_tick,
+                             m_pace, m_abandon, m_stdinQuit});
     }
 
     std::optional<int> read(const QStringList& arguments, StationSetup& setup)
@@ -180,6 +183,13 @@ private:
                 return fail(StationProgram::tr("--reply-delay takes milliseconds"));
             options.replyDelay = std::chrono::milliseconds(ms);
         }
+        if (m_parser.isSet(m_tick)) {
+            bool ok = false;
+            const int ms = m_parser.value(m_tick).toInt(&ok);
+            if (!ok || ms < 0)
+                return fail(StationProgram::tr("--latency-timer takes milliseconds"));
+            options.latencyTimer = std::chrono::milliseconds(ms);
+        }
         if (m_parser.isSet(m_abandon)) {
             bool ok = false;
             const int ms = m_parser.value(m_abandon).toInt(&ok);
@@ -199,6 +209,7 @@ private:
     const QCommandLineOption m_serial{QStringLiteral("serial"), QString(), QStringLiteral("HEX6")};
     const QCommandLineOption m_silent{QStringLiteral("silent-after"), QString(), QStringLiteral("N")};
     const QCommandLineOption m_delay{QStringLiteral("reply-delay"), QString(), QStringLiteral("MS")};
+    const QCommandLineOption m_tick{QStringLiteral("latency-timer"), QString(), QStringLiteral("MS")};
     const QCommandLineOption m_pace{QStringLiteral("pace")};
     const QCommandLineOption m_abandon{QStringLiteral("abandon-after"), QString(), QStringLiteral("MS")};
     // A station in the background of an interactive shell must leave the terminal alone: reading

@@ -75,6 +75,15 @@ timespec timeoutUntil(TimePoint due)
             static_cast<long>(left.count() % 1'000'000'000)};
 }
 
+// The first tick of period at or after due, ticks counted from epoch.
+TimePoint nextTick(TimePoint due, TimePoint epoch, std::chrono::milliseconds period)
+{
+    if (period.count() <= 0 || due <= epoch)
+        return due;
+    const auto ticks = (due - epoch + period - TimePoint::duration(1)) / period;
+    return epoch + ticks * period;
+}
+
 struct Outgoing
 {
     TimePoint due;
@@ -184,7 +193,8 @@ QString StationServer::run()
     const ByteTime byteTime{1};
     const std::chrono::microseconds spinMargin{m_options.pace ? 300 : 0};
     std::deque<Outgoing> outgoing;
-    TimePoint inLineFree = Clock::now();
+    const TimePoint epoch = Clock::now();
+    TimePoint inLineFree = epoch;
     TimePoint outLineFree = inLineFree;
     TimePoint lastByte = inLineFree;
     bool blocked = false; // the driver took no more bytes; wait until it does
@@ -239,7 +249,7 @@ QString StationServer::run()
                     if (m_options.pace)
                         due += byteTime;
                     outLineFree = due;
-                    outgoing.push_back({due, byte});
+                    outgoing.push_back({nextTick(due, epoch, m_options.latencyTimer), byte});
                 }
             }
         } else if (fds[0].revents & (POLLERR | POLLHUP | POLLNVAL)) {

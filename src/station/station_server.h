@@ -17,6 +17,9 @@ using ByteTime = std::chrono::duration<std::int64_t, std::ratio<10, YalmeraTimin
 struct ServerOptions
 {
     std::chrono::milliseconds replyDelay{0}; // before each answer
+    // Answers are handed over only on the ticks of this period (none: at once), as a USB-serial
+    // adapter's latency timer hands received bytes to the system.
+    std::chrono::milliseconds latencyTimer{0};
     // Send and answer at real line speed: a byte counts as received one byte time after it came
     // in, and every byte sent occupies the line for one byte time.
     bool pace = false;

@@ -34,8 +34,9 @@ namespace yalmera::ui {
 
 namespace {
 
-constexpr int ClientWidth = 372;  // px
-constexpr int ClientHeight = 200; // px
+constexpr int ClientWidth = 372;      // px
+constexpr int ClientHeight = 200;     // px
+constexpr int LatencyNoteHeight = 72; // px, below the buttons: five lines of the window's face
 
 // A port refused for want of rights also says how to get them.
 UserMessage withAccessHint(UserMessage message, ExchangeOutcome outcome, const QString& port)
@@ -145,11 +146,19 @@ void StationLinkWindow::makeExchangeControls()
     m_status->setAlignment(Qt::AlignCenter);
     m_status->setGeometry(290, 130, 60, 22);
 
+    // Below the buttons, shown only when the station's replies come late.
+    m_latencyNote = new QLabel(this);
+    m_latencyNote->setObjectName(QStringLiteral("LatencyNote"));
+    m_latencyNote->setWordWrap(true);
+    m_latencyNote->setGeometry(12, ClientHeight - 4, ClientWidth - 24, LatencyNoteHeight);
+    m_latencyNote->hide();
+
     m_writeButton = makeButton(texts::ui::LinkWriteButton, "BitBtn2", QStyle::SP_ArrowUp, {12, 162, 128, 28});
     m_readButton =
         makeButton(texts::ui::LinkReadButton, "BitBtn3", QStyle::SP_ArrowDown, {148, 162, 128, 28});
     m_exitButton =
         makeButton(texts::ui::LinkExitButton, "BitBtn1", QStyle::SP_DialogCloseButton, {284, 162, 76, 28});
+
     // Beside the port choice, where the window had nothing.
     m_compare = makeButton(texts::ui::LinkCompareButton, "BitBtn4", QStyle::SP_FileDialogContentsView,
                            {160, 14, 118, 28});
@@ -167,6 +176,7 @@ void StationLinkWindow::followExchanges()
          {static_cast<StationExchange*>(m_write), static_cast<StationExchange*>(m_read)}) {
         connect(exchange, &StationExchange::gaugeChanged, m_gauge, &QProgressBar::setValue);
         connect(exchange, &StationExchange::phaseChanged, this, &StationLinkWindow::showPhase);
+        connect(exchange, &StationExchange::latencyNoticed, this, &StationLinkWindow::showLatencyNote);
     }
     connect(m_write, &WriteExchange::finished, this, &StationLinkWindow::showWriteResult);
     connect(m_read, &ReadExchange::finished, this, &StationLinkWindow::applyReadResult);
@@ -255,10 +265,19 @@ void StationLinkWindow::showPhase(ExchangePhase phase)
         break;
     }
     m_status->setText(shown.status.toString());
+    if (phase == ExchangePhase::Writing)
+        showLatencyNote({});
     m_exitButton->setEnabled(shown.exit);
     m_writeButton->setEnabled(shown.write);
     m_readButton->setEnabled(shown.read);
     m_compare->setEnabled(shown.exit);
+}
+
+void StationLinkWindow::showLatencyNote(const QString& text)
+{
+    m_latencyNote->setText(text);
+    m_latencyNote->setVisible(!text.isEmpty());
+    setFixedSize(ClientWidth, ClientHeight + (text.isEmpty() ? 0 : LatencyNoteHeight));
 }
 
 bool StationLinkWindow::refuseWithoutPort()

@@ -121,6 +121,8 @@ private:
     bool refuseWithoutPort();
     // The status text and the buttons of an exchange's phase.
     void showPhase(ExchangePhase phase);
+    // Late replies, said below the buttons until the next write; empty: nothing said.
+    void showLatencyNote(const QString& text);
     // The port choice is fixed from the start of an exchange to its end, whatever its outcome,
     // so that the window always shows the port the data went to.
     void enablePortChoice(bool enabled);
@@ -169,6 +171,7 @@ private:
     QComboBox* m_otherPortName = nullptr; // ComboBox1
     QProgressBar* m_gauge = nullptr;      // Gauge1
     QLabel* m_status = nullptr;           // StaticText1
+    QLabel* m_latencyNote = nullptr;
     QPushButton* m_exitButton = nullptr;  // BitBtn1
     QPushButton* m_writeButton = nullptr; // BitBtn2
     QPushButton* m_readButton = nullptr;  // BitBtn3

@@ -1,6 +1,8 @@
 #include "cli_runner.h"
 
+#include "files/files_texts.h"
 #include "files/recent_plans.h"
+#include "link/link_texts.h"
 #include "model/version.h"
 
 #include <QFileInfo>
@@ -128,6 +130,28 @@ TEST(Programs, HelpAndDocumentsStateOneOrderOfTheWorstStationsExitCode)
         for (auto it = stated.globalMatch(text.simplified()); it.hasNext(); ++statements)
             EXPECT_EQ(it.next().captured(1), order);
         EXPECT_GT(statements, 0);
+    }
+}
+
+// Late replies: the message and the journal's column in the guide and the manual pages, the
+// station's --latency-timer in its help and pages, the adapter's timer in the help of ports.
+TEST(Programs, LateRepliesAndTheLatencyTimerAreDescribedWhereTheUserLooks)
+{
+    const QStringList late{yalmera::texts::link::LatencyNotice.toString().section(u'%', 0, 0),
+                           yalmera::texts::files::JournalCaptions.back().toString(), u"ftd2xx.dll"_qs};
+    for (const char* document : {"руководство.md", "yalmera-cli.1", "ru/yalmera-cli.1", "yalmera-station.1",
+                                 "ru/yalmera-station.1"}) {
+        QFile file(QStringLiteral(YALMERA_SOURCE_DIR "/docs/") + QString::fromUtf8(document));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << document;
+        const QString text = QString::fromUtf8(file.readAll()).simplified();
+        const bool station = QString::fromUtf8(document).contains(u"station");
+        for (const QString& wanted : station ? QStringList{u"\\-\\-latency\\-timer"_qs} : late)
+            EXPECT_TRUE(text.contains(wanted)) << document << ": " << wanted.toStdString();
+    }
+    EXPECT_TRUE(runCli({u"ports"_qs, u"--help"_qs}).out.contains(u"latency timer"_qs));
+    if (!QString::fromLatin1(YALMERA_STATION).isEmpty()) {
+        EXPECT_TRUE(
+            runProgram(QStringLiteral(YALMERA_STATION), {u"--help"_qs}).out.contains(u"--latency-timer"_qs));
     }
 }
 

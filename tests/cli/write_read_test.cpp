@@ -4,6 +4,7 @@
 #include "common/platform_texts.h"
 #include "common/station_peers.h"
 #include "files/delimited_text.h"
+#include "files/journal_reader.h"
 #include "files/plan_file.h"
 #include "files/plan_text_codec.h"
 #include "image/data_check.h"
@@ -13,6 +14,7 @@
 
 #include <QCryptographicHash>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QMap>
@@ -267,6 +269,43 @@ TEST_F(WriteReadCommands, RunsSayEverythingInTheUserLanguage)
         const CliRun run = runCli(arguments, 60000, language);
         for (const QString& text : said)
             EXPECT_TRUE((run.out + run.err).contains(text)) << (run.out + run.err).toStdString();
+    }
+}
+
+TEST_F(WriteReadCommands, LateRepliesAreSaidWithTheLatencyAndThePredictedTimeAndJournalled)
+{
+    const QString one = path(u"one.ini"_qs);
+    ASSERT_EQ(runCli({u"template"_qs, u"--count"_qs, u"1"_qs, u"-o"_qs, one}).exitCode, 0);
+    const QRegularExpression said(u"опозданием (\\d+) мс: запись займет около (\\d+),(\\d) с"_qs);
+    // The station's lateness, and the latency it gives: a 40 ms tick holds each reply until the
+    // tick after its 16.7 ms round trip.
+    const std::pair<QString, int> rows[] = {
+        {u"--reply-delay=16"_qs, 16}, {u"--latency-timer=40"_qs, 23}, {u"--reply-delay=0"_qs, 0}};
+    // The program's own start is no part of the write (some 0.3 s under Wine).
+    QElapsedTimer startTimer;
+    startTimer.start();
+    runCli({u"--version"_qs});
+    const double start = static_cast<double>(startTimer.elapsed()) / 1000.0;
+    for (const auto& [late, delay] : rows) {
+        SCOPED_TRACE(late.toStdString());
+        StationProcess station({u"--pace"_qs, late});
+        const QString journal = path(u"journal%1.csv"_qs.arg(delay));
+        QElapsedTimer timer;
+        timer.start();
+        const CliRun write =
+            runCli({u"write"_qs, one, u"--port"_qs, station.path(), u"--journal"_qs, journal});
+        const double seconds = static_cast<double>(timer.elapsed()) / 1000.0 - start;
+        ASSERT_EQ(write.exitCode, 0) << write.err.toStdString();
+        const QRegularExpressionMatch match = said.match(write.err);
+        ASSERT_EQ(match.hasMatch(), delay > 0) << write.err.toStdString();
+        EXPECT_NEAR(journalLines(journal).value(1).value(12).toInt(), delay, 3);
+        if (delay > 0) {
+            EXPECT_NEAR(match.captured(1).toInt(), delay, 3);
+            if (late.startsWith(u"--reply-delay")) { // the tick's row is there for its latency
+                EXPECT_NEAR(match.captured(2).toDouble() + match.captured(3).toDouble() / 10, seconds,
+                            seconds / 10);
+            }
+        }
     }
 }
 
@@ -590,7 +629,8 @@ TEST_F(WriteReadCommands, VerifyComparesStationsWithThePlanAndNamesTheCellThatDi
 #endif
     // The journal in the language of its columns, also after an English run.
     EXPECT_TRUE(std::any_of(lines.cbegin(), lines.cend(), [](const QStringList& line) {
-        return line.last().contains(u"канал 3, \"ШП\": план \"1\", станция \"3\""_qs);
+        return line.value(static_cast<int>(files::JournalColumn::Message))
+            .contains(u"канал 3, \"ШП\": план \"1\", станция \"3\""_qs);
     }));
 }
 
@@ -894,7 +934,7 @@ TEST_F(WriteReadCommands, HeldJournalEndsTheWriteInBoundedTimeWithItsLineOnStder
         ASSERT_GE(at, 0) << err.toStdString();
         const QStringList line =
             parseDelimited(err.mid(at + lead.size()).section(u'\n', 0, 0), u';').value(0);
-        ASSERT_EQ(line.size(), 12) << err.toStdString();
+        ASSERT_EQ(line.size(), files::JournalColumnCount) << err.toStdString();
         EXPECT_EQ((QStringList{line[2], line[3], line[6], line[10]}),
                   (QStringList{u"запись"_qs, station.path(), u"10"_qs, u"выполнено"_qs}));
         EXPECT_EQ(fileBytes(journal), QByteArray());

@@ -281,6 +281,7 @@ StationOnPty::StationOnPty(const QByteArray& heldWriteStream, qint64 silentAfter
     add("--silent-after", QString::number(silentAfter));
     add("--reply-delay", QString::number(options.replyDelay.count()));
     add("--abandon-after", QString::number(options.abandonWriteAfter.count()));
+    add("--latency-timer", QString::number(options.latencyTimer.count()));
     if (!tail.isEmpty())
         add("--tail", QString::fromLatin1(tail.toHex()));
     if (options.pace)

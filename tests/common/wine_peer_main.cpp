@@ -139,6 +139,8 @@ int serveStation(station::Pty& pty, char** options, int count)
             st.setSilentAfter(value.toLongLong());
         } else if (option == "--reply-delay") {
             serverOptions.replyDelay = std::chrono::milliseconds(value.toLongLong());
+        } else if (option == "--latency-timer") {
+            serverOptions.latencyTimer = std::chrono::milliseconds(value.toLongLong());
         } else if (option == "--abandon-after") {
             serverOptions.abandonWriteAfter = std::chrono::milliseconds(value.toLongLong());
         } else if (option == "--tail") {

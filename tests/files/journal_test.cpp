@@ -50,6 +50,7 @@ TEST(Journal, LinesAreAppendedUnderOneCaptionLineWithTheirTimeOffsetAndQuoting)
     entry.serialNumber = u"=HYPERLINK(\"x\")"_qs;
     entry.outcome = u"нет ответа"_qs;
     entry.message = u"-1, \"b\"\t"_qs;
+    entry.replyLatencyMs = 15.84;
     ASSERT_TRUE(prepareJournal(path).isEmpty());
     ASSERT_TRUE(appendJournal(path, entry).isEmpty());
     JournalEntry read;
@@ -60,11 +61,11 @@ TEST(Journal, LinesAreAppendedUnderOneCaptionLineWithTheirTimeOffsetAndQuoting)
     const QString version = QString::fromLatin1(ProgramVersion);
     const QString expected =
         u"Время;Версия;Действие;Порт;Модель;Тип;Каналов;Файл плана;SHA-256;Серийный номер;Итог;"
-        u"Сообщение\r\n"_qs +
+        u"Сообщение;Опоздание ответа (мс)\r\n"_qs +
         u"2026-12-08T14:03:22+03:00;%1;запись;/dev/ttyUSB0;Ялмера 4К-17;0;10;"
         u"\"plan\\x0d\\x0a=1+2;.ini\";00ff;\"'=HYPERLINK(\"\"x\"\")\";нет ответа;"
-        u"\"'-1, \"\"b\"\"\\x09\"\r\n"_qs.arg(version) +
-        u"2026-12-08T14:03:22+03:00;%1;чтение;;;;;;;;;\r\n"_qs.arg(version);
+        u"\"'-1, \"\"b\"\"\\x09\";16\r\n"_qs.arg(version) +
+        u"2026-12-08T14:03:22+03:00;%1;чтение;;;;;;;;;;\r\n"_qs.arg(version);
     EXPECT_EQ(readAll(path), "\xEF\xBB\xBF" + expected.toUtf8());
 
     // Read back as written, without the formula guard; exported again, byte for byte the journal.
@@ -75,7 +76,7 @@ TEST(Journal, LinesAreAppendedUnderOneCaptionLineWithTheirTimeOffsetAndQuoting)
     EXPECT_EQ(back.rows[0].fields,
               QStringList({u"2026-12-08T14:03:22+03:00"_qs, version, u"запись"_qs, u"/dev/ttyUSB0"_qs,
                            u"Ялмера 4К-17"_qs, u"0"_qs, u"10"_qs, u"plan\\x0d\\x0a=1+2;.ini"_qs, u"00ff"_qs,
-                           u"=HYPERLINK(\"x\")"_qs, u"нет ответа"_qs, u"-1, \"b\"\\x09"_qs}));
+                           u"=HYPERLINK(\"x\")"_qs, u"нет ответа"_qs, u"-1, \"b\"\\x09"_qs, u"16"_qs}));
     EXPECT_EQ(journalCsv({back.rows[0].fields, back.rows[1].fields}), readAll(path));
 
     // A journal that cannot be made says why, and so does an append to it.
@@ -147,7 +148,7 @@ TEST(Journal, ParallelAppendsLeaveOneCaptionLineAndWholeLines)
         EXPECT_EQ(lines[0], journalCaptions().join(u';'));
         for (qsizetype i = 1; i < lines.size(); ++i) {
             const QStringList fields = lines[i].split(u';');
-            ASSERT_EQ(fields.size(), 12) << "round " << round << ", line " << i;
+            ASSERT_EQ(fields.size(), 13) << "round " << round << ", line " << i;
             EXPECT_EQ(fields[11], QString(3000, QChar(u'а' + fields[3].mid(3).toInt())));
         }
     }
@@ -248,6 +249,9 @@ TEST(JournalFollower, TakesWholeLinesAsTheyComeAndRereadsAJournalThatShrankOrWas
     const QByteArray twoLines = journalStart() + line("A1") + line("A2");
     const QByteArray torn = line("A6").left(30) + line("A7") + line("A8");
     const QByteArray other = journalStart() + line("B1") + line("B2") + line("B3");
+    // Begun before the reply latency was journalled: a column less, in the captions and the lines.
+    const QByteArray older =
+        "\xEF\xBB\xBF" + formatCsv({journalCaptions().first(12)}).toUtf8() + line("C1").chopped(3) + "\r\n";
     const struct
     {
         const char* what;
@@ -282,6 +286,7 @@ TEST(JournalFollower, TakesWholeLinesAsTheyComeAndRereadsAJournalThatShrankOrWas
          0,
          {}},
         {"another file in its place", Change::Replace, other, true, "B1 B2 B3", 0, {}},
+        {"a journal begun before the last column", Change::Replace, older, true, "C1", 0, {}},
     };
     QTemporaryDir dir;
     const QString path = dir.filePath(u"journal.csv"_qs);

@@ -39,6 +39,12 @@ public:
         events << QStringLiteral("phase ") + phaseName(phase);
     }
 
+    void latencyNoticed(const LatencyNotice& notice) override
+    {
+        notices.push_back(notice);
+        events << QStringLiteral("latency");
+    }
+
     static QString phaseName(ExchangePhase phase)
     {
         static const char* const Names[] = {"Idle", "Writing", "ReadRequest", "Reading", "NoAnswer"};
@@ -47,6 +53,7 @@ public:
 
     std::vector<int> gauges;
     std::vector<ExchangePhase> phases;
+    std::vector<LatencyNotice> notices;
     QStringList events;
 };
 

@@ -9,6 +9,7 @@
 
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QTimer>
 
@@ -218,6 +219,33 @@ TEST(WriteExchange, SlowAnswersWithinTheLimitAreWaitedFor)
     EXPECT_EQ(lateResult.outcome, ExchangeOutcome::TimedOut);
     EXPECT_EQ(lateResult.bytesSent, 1);
     EXPECT_EQ(lineOf(lateResult.message, 0), texts::link::NotOpen);
+}
+
+TEST(WriteExchange, LateRepliesAreSaidOnceEarlyWithTheLatencyAndThePredictedTime)
+{
+    // Reply delay and latency timer (ms) of a paced station; whether the write says so.
+    const std::tuple<int, int, bool> cases[] = {{0, 0, false}, {16, 0, true}, {0, 16, true}};
+    for (const auto& [delay, tick, said] : cases) {
+        SCOPED_TRACE(testing::Message() << delay << " ms late, " << tick << " ms tick");
+        const station::ServerOptions late{.replyDelay = std::chrono::milliseconds(delay),
+                                          .latencyTimer = std::chrono::milliseconds(tick),
+                                          .pace = true};
+        StationOnPty station({}, -1, late);
+        RecordingObserver observer;
+        QElapsedTimer timer;
+        timer.start();
+        const WriteResult result = runWriteExchange(requestFor(channelsImage(1), station.path()), observer);
+        const double seconds = static_cast<double>(timer.elapsed()) / 1000.0;
+        ASSERT_TRUE(result.ok() && result.replyLatencyMs);
+        ASSERT_EQ(observer.notices.size(), said ? 1U : 0U);
+        EXPECT_NEAR(*result.replyLatencyMs, said ? 16.0 : 0.0, 3.0);
+        for (const LatencyNotice& notice : observer.notices) {
+            EXPECT_NEAR(notice.latencyMs, *result.replyLatencyMs, 0.01);
+            EXPECT_NEAR(static_cast<double>(notice.predicted.count()) / 1000.0, seconds, seconds / 10);
+            EXPECT_LE(notice.bytesDone * 3, result.bytesSent); // before a third of the write
+            EXPECT_TRUE(notice.text.contains(u"опозданием %1 мс"_qs.arg(qRound(notice.latencyMs))));
+        }
+    }
 }
 
 TEST(WriteExchangeObject, RunsOffTheCallersThreadAndReportsInOrder)

@@ -8,6 +8,7 @@
 #include "common/held_journal_lock.h"
 #include "common/station_peers.h"
 #include "files/delimited_text.h"
+#include "files/journal_reader.h"
 #include "files/plan_file.h"
 #include "link/read_exchange.h"
 #include "link/write_exchange.h"
@@ -538,6 +539,26 @@ TEST_F(StationLinkWindowTest, StaysPaintedWhileTheExchangeRuns)
     ASSERT_TRUE(finished.wait(30000));
     EXPECT_TRUE(buttonsEnabled());
     EXPECT_TRUE(main().isEnabled());
+    EXPECT_FALSE(linkChild("LatencyNote")->isVisible()); // replies on time: nothing said
+}
+
+TEST_F(StationLinkWindowTest, LateRepliesAreSaidBelowTheButtonsWhileTheWriteRuns)
+{
+    VirtualStationProcess station({QStringLiteral("--pace"), QStringLiteral("--latency-timer=16")});
+    ASSERT_FALSE(station.path().isEmpty());
+    makeCheckedPlan(QStringLiteral("1"));
+    openOnPort(station.path());
+    QSignalSpy finished(link->writeExchange(), &WriteExchange::finished);
+    QTest::mouseClick(linkChild<QPushButton>("BitBtn2"), Qt::LeftButton);
+    QLabel* note = linkChild<QLabel>("LatencyNote");
+    EXPECT_EVENTUALLY(note->isVisible());
+    EXPECT_TRUE(link->exchangeRunning());
+    const QRegularExpressionMatch said =
+        QRegularExpression(QStringLiteral("опозданием (\\d+) мс: запись займет около")).match(note->text());
+    ASSERT_TRUE(said.hasMatch()) << note->text().toStdString();
+    EXPECT_NEAR(said.captured(1).toInt(), 16, 3);
+    ASSERT_TRUE(finished.wait(30000));
+    EXPECT_TRUE(note->isVisible()); // until the next write
 }
 
 TEST_F(StationLinkWindowTest, SilentStationShowsAKAndTheFailure)
@@ -612,7 +633,7 @@ TEST_F(StationLinkWindowTest, HeldJournalEndsTheWriteWithTheLineInTheWindowsMess
     QTest::mouseClick(linkChild<QPushButton>("BitBtn2"), Qt::LeftButton);
     EXPECT_EVENTUALLY(!feedback.messages.empty());
     const QStringList line = lineOf(feedback.texts().join(u'\n'));
-    ASSERT_EQ(line.size(), 12) << feedback.texts().join(u'\n').toStdString();
+    ASSERT_EQ(line.size(), files::JournalColumnCount) << feedback.texts().join(u'\n').toStdString();
     EXPECT_EQ((QStringList{line[2], line[3], line[10]}),
               (QStringList{u"запись"_qs, station.path(), u"выполнено"_qs}));
     EXPECT_TRUE(buttonsEnabled());
