@@ -150,6 +150,11 @@ public:
         if (m_line)
             m_line->gaugeChanged(value);
     }
+    void stationLatency(int, const LatencyNotice& notice) override
+    {
+        if (m_line)
+            m_line->latencyNoticed(notice);
+    }
     void stationExchangeEnded(int, FleetStep) override
     {
         if (m_line)

@@ -29,6 +29,7 @@ public:
     StationObserver(FleetObserver& fleet, int station) : m_fleet(fleet), m_station(station) {}
     void gaugeChanged(int value) override { m_fleet.stationGauge(m_station, value); }
     void phaseChanged(ExchangePhase phase) override { m_fleet.stationPhase(m_station, phase); }
+    void latencyNoticed(const LatencyNotice& notice) override { m_fleet.stationLatency(m_station, notice); }
     void step(FleetStep step) { m_fleet.stationStep(m_station, step); }
     void exchangeEnded(FleetStep step) { m_fleet.stationExchangeEnded(m_station, step); }
     void recorded(FleetStep step, const FleetStationResult& result)

@@ -168,6 +168,8 @@ public:
     virtual void stationExchangeEnded(int /*station*/, FleetStep /*step*/) {}
     // A step's records are kept (result.recordFailures says what was not): the result so far.
     virtual void stationRecorded(int /*station*/, FleetStep /*step*/, const FleetStationResult& /*result*/) {}
+    // The station's replies come late enough to lengthen its write: said once, early.
+    virtual void stationLatency(int /*station*/, const LatencyNotice& /*notice*/) {}
 };
 
 // Runs the exchanges of every station in parallel and returns, in the stations' order, once all

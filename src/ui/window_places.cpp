@@ -61,8 +61,9 @@ void keepPlace(QWidget& window, const QString& name, UserChoices& choices, const
         const QRect outer = main.frameGeometry();
         const QMargins frame(inner.left() - outer.left(), inner.top() - outer.top(),
                              outer.right() - inner.right(), outer.bottom() - inner.bottom());
-        const QRect place =
-            firstPlace(window.size().grownBy(frame), outer, main.screen()->availableGeometry());
+        // As large as its contents need, which a system's wider face can make more than its size.
+        const QSize size = window.size().expandedTo(window.minimumSizeHint());
+        const QRect place = firstPlace(size.grownBy(frame), outer, main.screen()->availableGeometry());
         window.resize(place.size().shrunkBy(frame));
         window.move(place.topLeft()); // the frame's place
     }

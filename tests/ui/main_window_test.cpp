@@ -1241,13 +1241,17 @@ TEST_F(MainWindowTest, GuideAndJournalOpenByTheMainWindowAndWhereTheyWereLeft)
         action(item)->trigger();
         QWidget* window = windowOf(main());
         ASSERT_TRUE(window && window->isVisible());
-        // Beside the main window or centred over it, on the screen.
+        // Beside the main window or centred over it, on the screen (a screen narrower than the
+        // window's contents, as Wine's virtual one, cannot hold it).
         const QRect frame = window->frameGeometry();
-        EXPECT_TRUE(screen.contains(window->geometry()));
-        EXPECT_TRUE(!frame.intersects(main().frameGeometry()) ||
-                    (frame.center() - main().frameGeometry().center()).manhattanLength() <= 2);
+        if (screen.width() >= frame.width() && screen.height() >= frame.height()) {
+            EXPECT_TRUE(screen.contains(window->geometry()));
+            EXPECT_TRUE(!frame.intersects(main().frameGeometry()) ||
+                        (frame.center() - main().frameGeometry().center()).manhattanLength() <= 2);
+        }
         // Where the user left it, it opens at the next start.
-        const QRect left(screen.topLeft() + QPoint(30, 40), QSize(740, 450));
+        const QRect left(screen.topLeft() + QPoint(30, 40),
+                         QSize(740, 450).expandedTo(window->minimumSizeHint())); // no smaller than it can be
         window->setGeometry(left);
         window->close();
         ProgramWindows next(nextStates.emplace_back(), feedback, dialogs, stores);
