@@ -302,7 +302,11 @@ TEST_F(WriteReadCommands, LateRepliesAreSaidWithTheLatencyAndThePredictedTimeAnd
         ASSERT_EQ(write.exitCode, 0) << write.err.toStdString();
         const QRegularExpressionMatch match = said.match(write.err);
         ASSERT_EQ(match.hasMatch(), delay > 0) << write.err.toStdString();
-        EXPECT_NEAR(journalLines(journal).value(1).value(12).toInt(), delay, 3);
+        bool journalled = false;
+        const int journalledMs = journalLines(journal).value(1).value(12).toInt(&journalled);
+        EXPECT_TRUE(journalled);
+        if (delay > 0) // on time, how little it is depends on the machine's load
+            EXPECT_NEAR(journalledMs, delay, 3);
         if (delay > 0) {
             EXPECT_NEAR(match.captured(1).toInt(), delay, 3);
             if (late.startsWith(u"--reply-delay")) { // the tick's row is there for its latency
