@@ -53,6 +53,17 @@ private:
     std::mutex m_mutex;
 };
 
+// A write of the state's plan, verified, journalled at journalPath.
+FleetRequest writeAndVerify(const AppState& state, const QString& journalPath)
+{
+    FleetRequest request;
+    request.write = writeRequest(state, {});
+    request.verify = true;
+    request.read = readRequest(state, {});
+    request.journalPath = journalPath;
+    return request;
+}
+
 } // namespace
 
 TEST(FleetExchange, EachStationReportsItsOwnStepsAndResultAndAMissingPortSpoilsNoOther)
@@ -60,11 +71,7 @@ TEST(FleetExchange, EachStationReportsItsOwnStepsAndResultAndAMissingPortSpoilsN
     AppState state = templateState(3);
     ASSERT_TRUE(runDataCheck(state).passed);
     QTemporaryDir folder;
-    FleetRequest request;
-    request.write = writeRequest(state, {});
-    request.verify = true;
-    request.read = readRequest(state, {});
-    request.journalPath = folder.filePath(QStringLiteral("journal.csv"));
+    FleetRequest request = writeAndVerify(state, folder.filePath(QStringLiteral("journal.csv")));
     test::StationOnPty first;
     test::StationOnPty third;
     const QList<FleetStation> stations{
@@ -137,11 +144,7 @@ TEST(FleetExchange, AStopAfterTheWriteEndsTheStationBeforeItsVerify)
     AppState state = templateState(3);
     ASSERT_TRUE(runDataCheck(state).passed);
     QTemporaryDir folder;
-    FleetRequest request;
-    request.write = writeRequest(state, {});
-    request.verify = true;
-    request.read = readRequest(state, {});
-    request.journalPath = folder.filePath(u"journal.csv"_qs);
+    FleetRequest request = writeAndVerify(state, folder.filePath(u"journal.csv"_qs));
     test::StationOnPty station;
     std::atomic<bool> stop{false};
     RecordingObserver observer(1);
